@@ -1,0 +1,42 @@
+# Two commands for a newcomer: `make run` and `make test`.
+# Both install missing Debian packages first (scripts/install-deps), then build.
+
+DEBUG_DIR   := build/debug
+RELEASE_DIR := build/release
+CMAKE_GEN   := -G Ninja
+
+.PHONY: all deps build test run bench format demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(DEBUG_DIR)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(DEBUG_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+
+$(RELEASE_DIR)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# Tests run on the sanitized debug build.
+test: deps $(DEBUG_DIR)/build.ninja
+	cmake --build $(DEBUG_DIR)
+	ctest --test-dir $(DEBUG_DIR) --output-on-failure -j 2
+
+build: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR)
+
+run: build
+	@scripts/run $(RELEASE_DIR)/bin
+
+demo: build
+	@scripts/make-demo $(RELEASE_DIR)/bin
+
+bench: build
+	@scripts/bench $(RELEASE_DIR)/bin
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/db/connection.h"
+#include "app/db/value.h"
+
+namespace velmora::db {
+
+// Cursor and lock types, numbered as the program's data access numbers them.
+enum class CursorType { ForwardOnly = 0, Keyset = 1 };
+enum class LockType { ReadOnly = 1, Optimistic = 3 };
+
+class Recordset;
+
+// One field of the current row, by name or position. Reading a missing value gives Null.
+class Field {
+ public:
+  Field(Recordset& rs, int index) : rs_(&rs), index_(index) {}
+
+  bool IsNull() const;
+  Value Get() const;
+  // Without a format: Null gives "", numbers their decimal text.
+  std::string Text() const;
+  // The number the value's text starts with; 0 for Null.
+  double Number() const;
+  // Integer conversions round ties to even and throw on overflow.
+  std::int16_t Int16() const;
+  std::int32_t Int32() const;
+  const std::string& Name() const;
+
+  // Writes the field of the current row (or of the row being added); Update stores it.
+  Field& operator=(const Value& value);
+
+ private:
+  Recordset* rs_;
+  int index_;
+};
+
+// The rows of one SELECT, positioned on the first row after Open.
+// Forward-only read-only results stream from the engine; keyset and updatable results are read
+// whole at Open, so that writes by rowid never disturb a running statement.
+class Recordset {
+ public:
+  Recordset();
+  Recordset(Recordset&&) noexcept;
+  Recordset& operator=(Recordset&&) noexcept;
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
+  ~Recordset();
+
+  void Open(std::string_view sql, Connection& connection, CursorType cursor = CursorType::ForwardOnly,
+            LockType lock = LockType::ReadOnly, int options = -1);
+  bool IsOpen() const { return open_; }
+  // True once MoveNext has passed the last row, and at once for an empty result.
+  bool Eof() const;
+  void MoveNext();
+  int FieldCount() const { return static_cast<int>(names_.size()); }
+
+  Field Fields(std::string_view name);
+  Field Fields(int index);
+  // Position of a field by name (exact, then ignoring ASCII case); -1 when there is none.
+  int FieldIndex(std::string_view name) const;
+
+  // Starts a new row; field writes fill it and Update appends it (updatable results only).
+  void AddNew();
+  // Writes the current row's changed fields, or appends the new row, at once.
+  void Update();
+  void Close();
+
+  // Field access by position, used by Field.
+  bool IsNullAt(int index) const;
+  Value ValueAt(int index) const;
+  std::string TextAt(int index) const;
+  double NumberAt(int index) const;
+  void SetAt(int index, const Value& value);
+  const std::string& NameAt(int index) const;
+
+ private:
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  using NameMap = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
+
+  bool Streaming() const { return stmt_ != nullptr; }
+  void RequireRow() const;
+  void RequireUpdatable() const;
+  void ReadNames(sqlite3_stmt* stmt, int firstColumn);
+  void Step();
+  Value StatementValue(int column) const;
+  void ReadAll(sqlite3_stmt* stmt);
+  std::int64_t InsertPending();
+  void UpdatePending();
+  void ReloadRow(std::size_t row);
+
+  sqlite3* db_ = nullptr;
+  StatementPtr stmt_;  // streaming results only
+  bool open_ = false;
+  bool eof_ = true;
+  LockType lock_ = LockType::ReadOnly;
+  std::vector<std::string> names_;
+  std::vector<std::string> originNames_;
+  NameMap byName_;
+  NameMap byFoldedName_;
+  std::string table_;  // the one table an updatable result reads, else empty
+
+  // Materialised rows (keyset and updatable results).
+  std::vector<std::vector<Value>> rows_;
+  std::vector<std::int64_t> rowids_;
+  std::size_t pos_ = 0;
+
+  // Pending writes of the current or new row.
+  std::vector<std::optional<Value>> edits_;
+  bool adding_ = false;
+};
+
+}  // namespace velmora::db

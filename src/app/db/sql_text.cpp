@@ -1,0 +1,15 @@
+#include "app/db/sql_text.h"
+
+namespace velmora::db {
+
+std::string SqlText(std::string_view value) {
+  std::string out;
+  out.reserve(value.size() + 2);
+  for (char c : value) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
+}  // namespace velmora::db

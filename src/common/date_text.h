@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/datetime.h"
+
+namespace velmora {
+
+// The stored and displayed text forms of dates and times. Each form has one parser and one
+// formatter; a parser returns nothing for a text that is not a valid value of its form.
+
+// "yyyymmdd": exactly eight digits. "00000000" (no date) does not parse.
+std::optional<DateTime> ParseYmd(std::string_view text);
+std::string FormatYmd(DateTime date);
+
+// "hhnnss": exactly six digits, a valid time of day.
+std::optional<DateTime> ParseHms(std::string_view text);
+std::string FormatHms(DateTime time);
+
+// "yyyy/mm/dd": also accepts one-digit months and days ("2024/4/1"), as typed dates have them.
+std::optional<DateTime> ParseSlashDate(std::string_view text);
+std::string FormatSlashDate(DateTime date);
+
+// "hh:nn:ss": also accepts one-digit fields ("8:30:00").
+std::optional<DateTime> ParseColonTime(std::string_view text);
+std::string FormatColonTime(DateTime time);
+
+// The long date shown to the user, e.g. "2024年4月10日".
+std::string FormatLongDate(DateTime date);
+
+}  // namespace velmora

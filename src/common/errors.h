@@ -1,0 +1,26 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora {
+
+// A value that cannot be converted (bad date text, integer overflow, ...).
+class ConversionError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A failure of the database engine or of a query the program issued.
+class DatabaseError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Ends the program in an orderly way: thrown where the program must stop (after the user has
+// been told why) and caught by the entry point, which exits with `status`. Tests observe it.
+struct ProgramEnd {
+  int status = 0;
+};
+
+}  // namespace velmora

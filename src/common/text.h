@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Removes leading and trailing blanks (ASCII spaces).
+std::string Trim(std::string_view text);
+
+// Texts are UTF-8; positions and lengths below count characters (code points), as the
+// program's fixed-width list lines and code positions do.
+std::size_t CharCount(std::string_view text);
+// Characters from 1-based position `start`, at most `length` of them (all when npos).
+std::string Mid(std::string_view text, std::size_t start, std::size_t length = std::string::npos);
+std::string Left(std::string_view text, std::size_t length);
+std::string Right(std::string_view text, std::size_t length);
+
+// Full-width letters, digits, symbols, the ideographic space and katakana folded to their
+// half-width forms, then letters in upper case. Other characters stay as they are.
+std::string FoldNarrowUpper(std::string_view text);
+
+}  // namespace velmora

@@ -1,0 +1,33 @@
+#include "plandata/plan_entry.h"
+
+#include <stdexcept>
+
+#include "common/text.h"
+
+namespace velmora {
+
+const Member& MemberGroup::operator[](int k) const {
+  static const Member kFree;
+  if (k < 1 || k > kSlots) throw std::out_of_range("member slot " + std::to_string(k));
+  return k <= Stored() ? slots_[static_cast<std::size_t>(k - 1)] : kFree;
+}
+
+Member& MemberGroup::Slot(int k) {
+  if (k < 1 || k > kSlots) throw std::out_of_range("member slot " + std::to_string(k));
+  if (k > Stored()) slots_.resize(static_cast<std::size_t>(k));
+  return slots_[static_cast<std::size_t>(k - 1)];
+}
+
+int MemberGroup::FirstFree() const {
+  for (int k = 1; k <= kSlots; ++k) {
+    if ((*this)[k].OrderNo == 0) return k;
+  }
+  return 0;
+}
+
+bool PlanEntry::IsGroupB(const std::string& itemCode) {
+  const std::string kind = Mid(itemCode, 9, 1);
+  return kind == "4" || kind == "2";
+}
+
+}  // namespace velmora

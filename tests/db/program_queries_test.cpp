@@ -1,0 +1,204 @@
+// The program's longest SQL texts run unchanged on a small database: parenthesised LEFT JOIN
+// chains, Japanese and narrow-katakana identifiers, text comparisons, BETWEEN on date texts,
+// ORDER BY ... DESC.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/db/recordset.h"
+#include "plandata/queries.h"
+#include "support/test_db.h"
+
+namespace velmora::db {
+namespace {
+
+class ProgramQueries : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    data.PlantCode = 3;
+    data.CategoryCode = "3";
+    data.PeriodStart = "2024/04/10";
+    data.PeriodEnd = "2024/04/12";
+    data.DayCount = 5;
+
+    db.Insert("品目マスタ", {{"品名コード", "BX1000-11A"}, {"品名＿品名仕様", "ケース上"}, {"包装単位数量", 20}});
+    db.Insert("工程内容マスタ", {{"工程内容コード", "101"}, {"工程内容名", "成形"}, {"工程分類コード", "03"}});
+    db.Insert("工程手順マスタ", {{"品名コード", "BX1000-11A"}, {"順序", 1}, {"生産工場コード", 3},
+                                 {"工程内容コード", "101"}, {"標準生産性＿機械", 30.0}});
+    db.Insert("成形品マスタ", {{"品名コード", "BX1000-11A"}, {"順序", 1}, {"部コード", 3}, {"取数", 2},
+                               {"ショット重量", 41.0}, {"前段取時間", 20}, {"後段取時間", 10}});
+    db.Insert("品目別機械別ｻｲｸﾙﾏｽﾀ",
+              {{"品名コード", "BX1000-11A"}, {"順序", 1}, {"機械コード", "M01     "}, {"サイクル", 24.0}});
+    db.Insert("機械マスタ", {{"機械コード", "M01     "}, {"機械名", "成形機1号"}, {"生産工場コード", 3},
+                             {"工程分類コード", "03"}});
+    db.Insert("生産計画情報", {{"生産計画番号", 900}, {"計画数", 1000}, {"品名コード", "BX1000-00A"}});
+    auto arrangement = [&](int no, const char* start, const char* due, const char* machine, const char* deleted) {
+      db.Insert("手配情報", {{"手配番号", no}, {"生産計画番号", 900}, {"品名コード", "BX1000-11A"}, {"順序", 1},
+                             {"生産工場コード", 3}, {"機械コード", machine}, {"開始日", start}, {"納期", due},
+                             {"削除フラグ", deleted}});
+    };
+    arrangement(1, "20240401", "20240407", "M01     ", "0");  // due before the window
+    arrangement(2, "20240401", "20240408", "M01     ", "0");  // due on PeriodStart - 2: loaded
+    arrangement(3, "20240412", "20240415", "M01     ", "0");  // starts on PeriodEnd: loaded
+    arrangement(4, "20240413", "20240415", "M01     ", "0");  // starts after the period
+    arrangement(5, "20240411", "20240411", "        ", "0");  // no machine: no cycle row
+    arrangement(6, "20240411", "20240411", "M01     ", "1");  // deleted
+  }
+
+  std::vector<std::string> Column(Recordset& rs, const char* name) {
+    std::vector<std::string> out;
+    for (; !rs.Eof(); rs.MoveNext()) out.push_back(rs.Fields(name).Text());
+    return out;
+  }
+
+  PlanData data;
+  test::TestDb db;
+};
+
+TEST_F(ProgramQueries, PlanLoadSelectsThePeriodAndJoinsEveryMaster) {
+  Recordset rs;
+  rs.Open(PlanQueryText(data), db.connection(), CursorType::ForwardOnly, LockType::ReadOnly);
+  ASSERT_FALSE(rs.Eof());
+  // ORDER BY ... 機械コード, 納期, 手配番号 DESC: the blank machine code sorts first.
+  EXPECT_EQ("5", rs.Fields("手配番号").Text());
+  EXPECT_TRUE(rs.Fields("優先サイクル").IsNull());
+  EXPECT_EQ("ケース上", rs.Fields("型番名").Text());
+  rs.MoveNext();
+  EXPECT_EQ("2", rs.Fields("手配番号").Text());
+  EXPECT_EQ("24", rs.Fields("優先サイクル").Text());
+  EXPECT_EQ("30", rs.Fields("生産性").Text());
+  EXPECT_EQ("BX1000-00A", rs.Fields("品名コード2").Text());
+  EXPECT_EQ("BX1000-11A", rs.Fields("品名コード").Text());
+  EXPECT_EQ("成形", rs.Fields("工程内容名").Text());
+  EXPECT_EQ("03", rs.Fields("工程分類コード").Text());
+  EXPECT_EQ(1000, rs.Fields("計画数").Int32());
+  EXPECT_EQ(2, rs.Fields("取数").Int32());
+  EXPECT_EQ(30, rs.Fields("前段取時間").Int32() + rs.Fields("後段取時間").Int32());
+  EXPECT_EQ(20, rs.Fields("包装単位数量").Int32());
+  rs.MoveNext();
+  EXPECT_EQ("3", rs.Fields("手配番号").Text());
+  rs.MoveNext();
+  EXPECT_TRUE(rs.Eof());
+}
+
+TEST_F(ProgramQueries, PlanLoadOrdersByTheKeysWithTheNumberDescending) {
+  db.Insert("手配情報", {{"手配番号", 30}, {"生産計画番号", 900}, {"品名コード", "BX1000-11A"}, {"順序", 1},
+                         {"生産工場コード", 3}, {"機械コード", "M01     "}, {"開始日", "20240412"},
+                         {"納期", "20240415"}});
+  db.Insert("手配情報", {{"手配番号", 31}, {"生産計画番号", 900}, {"品名コード", "BX1000-11A"}, {"順序", 1},
+                         {"生産工場コード", 3}, {"機械コード", "M01     "}, {"開始日", "20240410"},
+                         {"納期", "20240410"}, {"スケジューラ固定区分", "2"}});
+  Recordset rs;
+  rs.Open(PlanQueryText(data), db.connection());
+  EXPECT_EQ((std::vector<std::string>{"5", "2", "30", "3", "31"}), Column(rs, "手配番号"));
+}
+
+TEST_F(ProgramQueries, RowQueriesAndTheCalendarRange) {
+  db.Insert("機械マスタ", {{"機械コード", "M00     "}, {"機械名", "別分類"}, {"生産工場コード", 3},
+                           {"工程分類コード", "30"}});
+  db.Insert("部課マスタ", {{"部コード", 1}, {"課コード", 0}, {"部名", "本社"}});
+  db.Insert("部課マスタ", {{"部コード", 3}, {"課コード", 0}, {"部名", "第三工場"}});
+  db.Insert("部課マスタ", {{"部コード", 5}, {"課コード", 0}, {"部名", "組立"}});
+  db.Insert("部課マスタ", {{"部コード", 5}, {"課コード", 1}, {"部名", "組立一課"}});
+  db.Insert("仕入先マスタ", {{"仕入先コード", "200101"}, {"仕入先名略名", "山田工業(株)"}, {"仕入先分類", "2"}});
+  db.Insert("仕入先マスタ", {{"仕入先コード", "200102"}, {"仕入先名略名", "社内"}, {"仕入先分類", "1"}});
+  db.Insert("指示先別工程分類", {{"指示先コード", "200101"}, {"工程分類コード", "03"}});
+  db.Insert("指示先別工程分類", {{"指示先コード", "200102"}, {"工程分類コード", "03"}});
+  for (const char* day : {"20240407", "20240408", "20240413", "20240414"}) {
+    db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "}, {"年月日", day}, {"勤務時間", 480}});
+  }
+
+  Recordset rs;
+  rs.Open(MachineQueryText(data), db.connection());
+  EXPECT_EQ((std::vector<std::string>{"M01     "}), Column(rs, "機械コード"));
+  rs.Open(DepartmentQueryText(data), db.connection());
+  EXPECT_EQ((std::vector<std::string>{"5"}), Column(rs, "部コード"));
+  rs.Open(SubcontractorQueryText(data), db.connection());
+  EXPECT_EQ((std::vector<std::string>{"山田工業(株)"}), Column(rs, "仕入先名略名"));
+  rs.Open(CalendarQueryText(data, "M01     "), db.connection());
+  EXPECT_EQ((std::vector<std::string>{"20240408", "20240413"}), Column(rs, "年月日"));
+}
+
+TEST_F(ProgramQueries, OrderRelationsListWithSelfJoinedMasters) {
+  db.Insert("得意先マスタ", {{"得意先コード", "C01"}, {"得意先略名", "東海自動車"}});
+  db.Insert("品目マスタ", {{"品名コード", "P-1"}, {"品名略称", "ドアトリム"}});
+  db.Insert("納期別受注情報", {{"受注番号", 5001}, {"得意先コード", "C01"}, {"品名コード", "P-1"},
+                               {"納期", "20240420"}, {"受注数量", 500}, {"出荷数量", 120}});
+  db.Insert("納期別所要計画情報", {{"所要計画No", 7001}, {"得意先コード", "C01"}, {"品名コード", "P-1"},
+                                   {"納期", "20240425"}, {"所要計画数量", 800}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 5001}, {"受注データ区分", "2"}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 7001}, {"受注データ区分", "1"}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 5999}, {"受注データ区分", "2"}});  // order gone
+
+  const std::string sql =
+      std::string("SELECT 手配受注関係情報.*,受注得意先.得意先略名 AS 受注得意先名,所要得意先.得意先略名 AS 所要得意先名 ") +
+      ",納期別受注情報.得意先コード AS 受注得意先コード,納期別所要計画情報.得意先コード AS 所要得意先コード " +
+      ",納期別受注情報.品名コード AS 受注品名コード,納期別所要計画情報.品名コード AS 所要品名コード " +
+      ",受注品目.品名略称 AS 受注品名,所要品目.品名略称 AS 所要品名 " +
+      ",納期別受注情報.納期 AS 受注納期,納期別所要計画情報.納期 AS 所要納期 " +
+      ",納期別受注情報.受注数量,納期別受注情報.出荷数量,納期別所要計画情報.所要計画数量 " +
+      " FROM (((((手配受注関係情報 LEFT JOIN 納期別受注情報 ON 手配受注関係情報.番号 = 納期別受注情報.受注番号 ) " +
+      " LEFT JOIN 納期別所要計画情報 ON 手配受注関係情報.番号 = 納期別所要計画情報.所要計画No) " +
+      " LEFT JOIN 得意先マスタ AS 受注得意先 ON 受注得意先.得意先コード=納期別受注情報.得意先コード) " +
+      " LEFT JOIN 得意先マスタ AS 所要得意先 ON 所要得意先.得意先コード=納期別所要計画情報.得意先コード) " +
+      " LEFT JOIN 品目マスタ AS 受注品目 ON 受注品目.品名コード=納期別受注情報.品名コード) " +
+      " LEFT JOIN 品目マスタ AS 所要品目 ON 所要品目.品名コード=納期別所要計画情報.品名コード " +
+      " WHERE 手配番号=" + "2";
+  Recordset rs;
+  rs.Open(sql, db.connection(), CursorType::Keyset, LockType::ReadOnly);
+  ASSERT_FALSE(rs.Eof());
+  EXPECT_EQ("2", rs.Fields("受注データ区分").Text());
+  EXPECT_EQ("東海自動車", rs.Fields("受注得意先名").Text());
+  EXPECT_EQ("ドアトリム", rs.Fields("受注品名").Text());
+  EXPECT_EQ("20240420", rs.Fields("受注納期").Text());
+  EXPECT_EQ(380, rs.Fields("受注数量").Int32() - rs.Fields("出荷数量").Int32());
+  EXPECT_TRUE(rs.Fields("所要計画数量").IsNull());
+  rs.MoveNext();
+  EXPECT_EQ("1", rs.Fields("受注データ区分").Text());
+  EXPECT_EQ("東海自動車", rs.Fields("所要得意先名").Text());
+  EXPECT_EQ(800, rs.Fields("所要計画数量").Int32());
+  EXPECT_TRUE(rs.Fields("受注得意先名").IsNull());
+  rs.MoveNext();
+  EXPECT_EQ("5999", rs.Fields("番号").Text());
+  EXPECT_TRUE(rs.Fields("受注品名コード").IsNull());
+  rs.MoveNext();
+  EXPECT_TRUE(rs.Eof());
+}
+
+TEST_F(ProgramQueries, ParentItemsSharingAComponentWithStock) {
+  const std::string component = "CMP-01";
+  for (const char* parent : {"PA-1", "PA-2", "PA-3"}) {
+    db.Insert("構成マスタ", {{"上位品名コード", parent}, {"下位品名コード", component}, {"生産工場コード", 3}});
+    db.Insert("品目マスタ", {{"品名コード", parent}, {"型番名", std::string("型") + parent}});
+  }
+  for (int seq : {1, 2}) {
+    db.Insert("工程手順マスタ", {{"品名コード", "PA-1"}, {"順序", seq}, {"生産工場コード", 3}});
+    db.Insert("工程手順マスタ", {{"品名コード", "PA-2"}, {"順序", seq}, {"生産工場コード", 3}});
+  }
+  db.Insert("工程手順マスタ", {{"品名コード", "PA-3"}, {"順序", 1}, {"生産工場コード", 3}, {"削除フラグ", "1"}});
+  db.Insert("在庫情報", {{"品名コード", "PA-1"}, {"順序", 2}, {"生産工場ｺｰﾄﾞ", 3}, {"現在庫数", 40}});
+
+  const std::string sql =
+      std::string("SELECT 構成マスタ.上位品名コード,品目マスタ.型番名,在庫情報.現在庫数 ") +
+      " FROM (((構成マスタ INNER JOIN 品目マスタ ON 構成マスタ.上位品名コード=品目マスタ.品名コード) " +
+      " INNER JOIN 工程手順マスタ ON 構成マスタ.上位品名コード=工程手順マスタ.品名コード AND "
+      "構成マスタ.生産工場コード=工程手順マスタ.生産工場コード) " +
+      " LEFT JOIN 在庫情報 ON 在庫情報.品名コード=工程手順マスタ.品名コード AND 在庫情報.順序=工程手順マスタ.順序 AND "
+      "在庫情報.生産工場ｺｰﾄﾞ=工程手順マスタ.生産工場コード) " +
+      " WHERE 下位品名コード='" + component + "' AND 工程手順マスタ.生産工場コード=" + "3" +
+      " AND (工程手順マスタ.順序=" + "1" + " OR 工程手順マスタ.順序=" + "2" + ") AND 工程手順マスタ.削除フラグ='0' ";
+  Recordset rs;
+  rs.Open(sql, db.connection(), CursorType::Keyset, LockType::ReadOnly);
+  std::vector<std::string> lines;
+  for (; !rs.Eof(); rs.MoveNext()) {
+    lines.push_back(rs.Fields("上位品名コード").Text() + "/" + rs.Fields("型番名").Text() + "/" +
+                    rs.Fields("現在庫数").Text());
+  }
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ((std::vector<std::string>{"PA-1/型PA-1/", "PA-1/型PA-1/40", "PA-2/型PA-2/", "PA-2/型PA-2/"}), lines);
+}
+
+}  // namespace
+}  // namespace velmora::db
