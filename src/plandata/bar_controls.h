@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+// What the plan loader asks of the chart: the rows' surface is hidden while entries and their
+// bars are created, and each loaded entry gets its bar pair (PlanBar, PlanJBar).
+class BarControls {
+ public:
+  virtual ~BarControls() = default;
+  virtual void HidePlanSurface() = 0;
+  virtual void ShowPlanSurface() = 0;
+  virtual void CreateBarPair(std::int16_t barIndex) = 0;
+};
+
+// For loads without a chart (tests, the CSV export).
+class NoBarControls : public BarControls {
+ public:
+  void HidePlanSurface() override {}
+  void ShowPlanSurface() override {}
+  void CreateBarPair(std::int16_t) override {}
+};
+
+}  // namespace velmora
