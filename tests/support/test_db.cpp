@@ -28,7 +28,7 @@ TestDb::TestDb() : path_(dir_.File("test.db")), connection_(db::CreateDatabase(p
   connection_.ExecuteScript(SchemaSql());
 }
 
-void TestDb::Insert(const std::string& table, std::initializer_list<std::pair<const char*, db::Value>> fields) {
+void TestDb::Insert(const std::string& table, const Fields& fields) {
   std::string columns;
   std::string marks;
   for (const auto& [name, value] : fields) {

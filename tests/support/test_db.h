@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/db/connection.h"
 #include "app/db/value.h"
@@ -31,7 +32,8 @@ class TestDb {
   TestDb();
   db::Connection& connection() { return connection_; }
   const std::string& path() const { return path_; }
-  void Insert(const std::string& table, std::initializer_list<std::pair<const char*, db::Value>> fields);
+  using Fields = std::vector<std::pair<std::string, db::Value>>;
+  void Insert(const std::string& table, const Fields& fields);
   // Runs a query returning one value (first column of the first row).
   db::Value Scalar(const std::string& sql);
 
