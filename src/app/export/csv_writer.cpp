@@ -1,0 +1,23 @@
+#include "app/export/csv_writer.h"
+
+namespace velmora {
+
+std::string CsvField(std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
+  std::string out = "\"";
+  for (char c : field) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
+void CsvWriter::Record(const std::vector<std::string>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) out_ << ',';
+    out_ << CsvField(fields[i]);
+  }
+  out_ << "\r\n";
+}
+
+}  // namespace velmora

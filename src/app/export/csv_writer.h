@@ -1,0 +1,23 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// Writes records as RFC 4180 says: fields separated by commas, records ended by CRLF, a field
+// quoted (with its quotes doubled) when it holds a comma, a quote or a line break.
+class CsvWriter {
+ public:
+  explicit CsvWriter(std::ostream& out) : out_(out) {}
+  void Record(const std::vector<std::string>& fields);
+
+ private:
+  std::ostream& out_;
+};
+
+std::string CsvField(std::string_view field);
+
+}  // namespace velmora

@@ -1,0 +1,108 @@
+#include "app/export/plan_csv.h"
+
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "app/db/value.h"
+#include "app/export/csv_writer.h"
+#include "common/date_text.h"
+
+namespace velmora {
+namespace {
+
+std::string Num(long long v) { return std::to_string(v); }
+
+std::string FloatText(float v) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+  return std::string(buffer, result.ptr);
+}
+
+// Zero stands for "no date" in these fields.
+std::string OptionalDate(DateTime date) { return date.IsZero() ? "" : FormatSlashDate(date); }
+
+std::string Members(const MemberGroup& group) {
+  std::string out;
+  for (int k = 1; k <= group.Stored(); ++k) {
+    if (group[k].OrderNo == 0) continue;
+    if (!out.empty()) out += "|";
+    out += Num(group[k].OrderNo);
+  }
+  return out;
+}
+
+// One line per row in the files: captions keep their breaks as the two characters \n.
+std::string EscapedBreaks(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      out += "\\n";
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string RowKind(const PlanData& data, int r) {
+  if (r == 1) return "unplanned";
+  if (data.RowCode[static_cast<std::size_t>(r)].empty() && data.RowTop[static_cast<std::size_t>(r)] == 0) {
+    return "filler";
+  }
+  if (r <= data.MachineRowCount) return "machine";
+  if (r <= data.DepartmentRowEnd) return "department";
+  return "subcontractor";
+}
+
+}  // namespace
+
+void WritePlansCsv(const PlanData& data, std::ostream& out) {
+  CsvWriter csv(out);
+  csv.Record({"index", "BarIndex", "OrderNo", "MachineCode", "DestinationCode", "StartDate", "StartTime", "EndDate",
+              "EndTime", "DurationMinutes", "CycleSeconds", "SetupMinutes", "ConfirmFlag", "FixedFlag", "OrderQty",
+              "ReceivedQty", "PlanQty", "PlanNoText", "PlanItemCode", "ItemCode", "Seq", "ModelName", "ProcessName",
+              "InitialDueDate", "LastResultDate", "SheetIssueDate", "MoldNo", "MoldCycle", "Cavities", "PieceWeight",
+              "PackQty", "Workers", "ResultMinutes", "ItemKind", "InUse", "Hidden", "Changed", "OrderNoA",
+              "OrderNoB"});
+  for (int i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
+    csv.Record({Num(i), Num(e.BarIndex), Num(e.OrderNo), e.MachineCode, e.DestinationCode,
+                FormatSlashDate(e.StartDate), FormatColonTime(e.StartTime), FormatSlashDate(e.EndDate),
+                FormatColonTime(e.EndTime), Num(e.DurationMinutes), FloatText(e.CycleSeconds), Num(e.SetupMinutes),
+                e.ConfirmFlag, e.FixedFlag, Num(e.OrderQty), Num(e.ReceivedQty), Num(e.PlanQty), e.PlanNoText,
+                e.PlanItemCode, e.ItemCode, Num(e.Seq), e.ModelName, e.ProcessName, OptionalDate(e.InitialDueDate),
+                OptionalDate(e.LastResultDate), e.SheetIssueDate, e.MoldNo, FloatText(e.MoldCycle), Num(e.Cavities),
+                Num(e.PieceWeight), Num(e.PackQty), Num(e.Workers), Num(e.ResultMinutes), e.ItemKind, Num(e.InUse),
+                Num(e.Hidden), Num(e.Changed), Members(e.A), Members(e.B)});
+  }
+}
+
+void WriteRowsCsv(const PlanData& data, std::ostream& out) {
+  CsvWriter csv(out);
+  csv.Record({"row", "RowCode", "RowCaption", "RowTop", "WorkCenterLimit", "kind"});
+  for (int r = 1; r <= data.RowCount; ++r) {
+    const auto i = static_cast<std::size_t>(r);
+    const double limit = i < data.WorkCenterLimit.size() ? data.WorkCenterLimit[i] : 0;
+    csv.Record({Num(r), data.RowCode[i], EscapedBreaks(data.RowCaption[i]), db::RealText(data.RowTop[i]),
+                db::RealText(limit), RowKind(data, r)});
+  }
+}
+
+void WriteCalendarCsv(const PlanData& data, std::ostream& out) {
+  CsvWriter csv(out);
+  std::vector<std::string> header = {"row", "date", "WorkMinutes"};
+  for (int s = 1; s <= 8; ++s) header.push_back("ShiftTimes" + Num(s));
+  csv.Record(header);
+  const DateTime firstDay = data.PeriodStartDate().AddDays(-2);
+  for (int r = 2; r <= data.MachineRowCount; ++r) {
+    for (int d = 0; d <= data.DayCount; ++d) {
+      std::vector<std::string> line = {Num(r), FormatSlashDate(firstDay.AddDays(d)), Num(data.WorkMinutes(r, d))};
+      for (int s = 1; s <= 8; ++s) line.push_back(FormatColonTime(data.ShiftTimes(r, s, d)));
+      csv.Record(line);
+    }
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+
+#include "plandata/plan_data.h"
+
+namespace velmora {
+
+// The loaded state as spreadsheets: one line per plan entry (2..PlanCount), per row, and per
+// machine row and day of the calendar. Each starts with a header line.
+void WritePlansCsv(const PlanData& data, std::ostream& out);
+void WriteRowsCsv(const PlanData& data, std::ostream& out);
+void WriteCalendarCsv(const PlanData& data, std::ostream& out);
+
+}  // namespace velmora
