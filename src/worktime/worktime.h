@@ -11,16 +11,24 @@ inline constexpr int kDefaultCycleSeconds = 5;       // seconds per piece when t
 inline constexpr int kDefaultDurationMinutes = 480;  // minutes laid out for a duration of 0
 inline constexpr int kOpenDayMinutes = 960;          // working minutes of a day beyond the calendar
 
-// Production length in minutes: the whole minutes of quantity x cycle seconds, plus setup.
-std::int32_t ProductionMinutes(std::int16_t setupMinutes, float cycleSeconds, std::int32_t quantity);
+// Production length in minutes: the whole minutes (rounded down) of quantity x cycle seconds,
+// plus setup; 5 seconds a piece when the cycle is 0. The cycle counts as the decimal it was
+// entered as (0.7, not the single's 0.69999998). ConversionError when the result does not fit
+// 32 bits.
+std::int32_t ProductionMinutes(std::int16_t setupMinutes, float cycleSeconds,
+                               std::int32_t quantity);
 
 // End of a job of `minutes` working minutes that begins at `start` on the machine of plan
-// `planIndex`, laid across that machine's shift windows.
+// `planIndex`, laid across that machine's shift windows. 0 minutes count as 480; unplanned and
+// one-character machine codes take plain calendar minutes; a negative duration on a machine
+// ends at the start. Beyond the calendar a day offers 960 minutes from 08:00:00.
 DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, int planIndex);
 
 // Working minutes of `row` from `at` to the end of the production day containing it; sets
-// `nextDayStart` to the moment the following production day begins.
-std::int32_t MinutesLeftInWorkDay(const PlanData& data, DateTime at, int row, DateTime& nextDayStart);
+// `nextDayStart` to the moment the following production day begins, always later than `at`.
+// A production day of a date runs from its first shift window to 08:00:00 of the next date.
+std::int32_t MinutesLeftInWorkDay(const PlanData& data, DateTime at, int row,
+                                  DateTime& nextDayStart);
 
 // The moment at which `minutes` working minutes, counted from `at` within its production day,
 // are used up.

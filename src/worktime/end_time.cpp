@@ -1,0 +1,58 @@
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "common/date_text.h"
+#include "common/text.h"
+#include "plandata/row_lookup.h"
+#include "worktime/work_day.h"
+#include "worktime/worktime.h"
+
+namespace velmora {
+namespace {
+
+// Beyond the calendar every production day offers kOpenDayMinutes, the first counted from the
+// moment itself, the others from 08:00; reached in one step, so an absurd duration costs nothing.
+DateTime OpenDaysEnd(DateTime at, std::int64_t remaining) {
+  const std::int64_t fullDays = (remaining - 1) / kOpenDayMinutes;
+  if (fullDays == 0) return at.AddMinutes(remaining);
+  return at.DatePart()
+      .AddDays(fullDays)
+      .AddSeconds(kProductionDayChange)
+      .AddMinutes(remaining - fullDays * kOpenDayMinutes);
+}
+
+}  // namespace
+
+DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, int planIndex) {
+  const std::string& code = data.PlanTable.at(static_cast<std::size_t>(planIndex)).MachineCode;
+  if (minutes == 0) minutes = kDefaultDurationMinutes;
+  // Unplanned plans and one-character codes have no shift windows: plain calendar minutes.
+  if (Trim(code).empty() || CharCount(code) == 1) return start.AddMinutes(minutes);
+
+  const RowCalendar calendar{data, data.PeriodStartDate(), RowOfCode(data, code)};
+  DateTime cur = start;
+  std::int64_t remaining = minutes;  // a negative duration ends at the start
+  while (remaining > 0) {
+    const std::int64_t d = calendar.DayIndex(cur);
+    if (d < 0) {
+      // Days before the calendar hold no working minutes; the walk would reach day 0 at 08:00.
+      cur = calendar.DateOfDay(0).AddSeconds(kProductionDayChange);
+      continue;
+    }
+    if (d > data.DayCount) return OpenDaysEnd(cur, remaining);
+    DateTime next;
+    const std::int64_t available = MinutesLeftInWorkDay(calendar, cur, next);
+    // A job that exactly fills the rest of a production day ends at its last window's end.
+    if (remaining <= available) return EndWithinWorkDay(calendar, cur, remaining);
+    if (next <= cur) {
+      throw std::logic_error("working-time walk does not advance at " + FormatSlashDate(cur) + " " +
+                             FormatColonTime(cur));
+    }
+    remaining -= available;
+    cur = next;
+  }
+  return cur;
+}
+
+}  // namespace velmora

@@ -1,0 +1,231 @@
+#include "worktime/work_day.h"
+
+#include <algorithm>
+#include <array>
+
+#include "worktime/worktime.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::int64_t kMinutesPerDay = 1440;
+
+// Whole minutes of a span of seconds, rounded down.
+std::int64_t WholeMinutes(std::int64_t seconds) {
+  return seconds >= 0 ? seconds / 60 : -((-seconds + 59) / 60);
+}
+
+// The four shift windows of one row and day, in seconds of the day.
+struct DayWindows {
+  std::array<std::int64_t, 9> slot{};  // slot 0 unused
+
+  std::int64_t Start(int k) const { return slot[2 * k - 1]; }
+  std::int64_t End(int k) const { return slot[2 * k]; }
+  // An empty slot pair and a window starting at 00:00:00 both hold 00:00:00 at the start. A
+  // pair counts as a window only when its ends differ (the loader records no other), so with a
+  // first window at 00:00:00 the empty pairs are not taken for windows running past midnight.
+  bool IsWindow(int k) const { return Start(k) != End(k); }
+  std::int64_t FirstStart() const { return IsWindow(1) ? Start(1) : 0; }
+  // A window ending no later than the first start runs past midnight into the next date.
+  bool EndsNextDate(int k) const { return End(k) <= FirstStart(); }
+
+  // Latest end of the windows that reach into the next date (0 when none).
+  std::int64_t LatestEndNextDate() const {
+    std::int64_t latest = 0;
+    for (int k = 1; k <= 4; ++k) {
+      if (IsWindow(k) && EndsNextDate(k)) latest = std::max(latest, End(k));
+    }
+    return latest;
+  }
+
+  // The first window that runs past midnight; 0 when none.
+  int FirstPastMidnight() const {
+    for (int k = 1; k <= 4; ++k) {
+      if (IsWindow(k) && End(k) != 0 && EndsNextDate(k)) return k;
+    }
+    return 0;
+  }
+};
+
+DayWindows ReadDay(const RowCalendar& calendar, std::int64_t d) {
+  DayWindows day;
+  // Rows without calendar storage (not machines) have no windows.
+  if (calendar.row < 1 || calendar.row > calendar.data.CalendarRows()) return day;
+  for (int s = 1; s <= 8; ++s) {
+    day.slot[s] = calendar.data.ShiftTimes(calendar.row, s, static_cast<int>(d)).SecondsOfDay();
+  }
+  return day;
+}
+
+// Where a moment falls: the production day it belongs to and how its minutes are counted.
+struct Place {
+  enum class Kind { BeforeCalendar, BeyondCalendar, NoShift, EarlyMorning, SameDay };
+  Kind kind = Kind::BeforeCalendar;
+  DateTime date;     // date of the moment
+  std::int64_t t{};  // its time of day, seconds
+  DayWindows day;    // windows of the production day it belongs to
+  DateTime nextDayStart;
+};
+
+Place Locate(const RowCalendar& calendar, DateTime at) {
+  Place p;
+  p.date = at.DatePart();
+  p.t = at.SecondsOfDay();
+  const DateTime nextDate = p.date.AddDays(1);
+  p.nextDayStart = nextDate.AddSeconds(kProductionDayChange);
+  const std::int64_t d = calendar.DayIndex(at);
+  if (d < 0) return p;
+  if (d > calendar.data.DayCount) {
+    p.kind = Place::Kind::BeyondCalendar;
+    return p;
+  }
+  const DayWindows own = ReadDay(calendar, d);
+  if (p.t < own.FirstStart()) {
+    // Before the date's first window: the moment belongs to the previous production day.
+    if (d >= 1) p.day = ReadDay(calendar, d - 1);
+    // Its windows may run past 08:00 of this date; their minutes must not be counted again by
+    // the next production day.
+    p.nextDayStart = std::max(p.date.AddSeconds(kProductionDayChange),
+                              p.date.AddSeconds(p.day.LatestEndNextDate()));
+    // Between 08:00 and a later first window the next production day has nominally begun, so
+    // the walk would not advance: the next day's work starts at that window.
+    if (p.nextDayStart <= at) p.nextDayStart = p.date.AddSeconds(own.FirstStart());
+    if (d == 0) return p;
+    p.kind = Place::Kind::EarlyMorning;
+  } else {
+    // The early-morning rules apply only to a moment on the following date: a moment of this
+    // date before the next date's (later) first window is still in its own production day.
+    p.day = own;
+    p.kind = Place::Kind::SameDay;
+    p.nextDayStart = std::max(p.nextDayStart, nextDate.AddSeconds(own.LatestEndNextDate()));
+  }
+  if (!p.day.IsWindow(1)) p.kind = Place::Kind::NoShift;
+  return p;
+}
+
+std::int64_t EarlyMorningMinutes(const Place& p) {
+  const DayWindows& w = p.day;
+  const int first = w.FirstPastMidnight();
+  if (first == 0) return 0;
+  std::int64_t total = 0;
+  for (int j = first; j <= 4; ++j) {
+    const std::int64_t s = w.Start(j), e = w.End(j);
+    if (!w.IsWindow(j) || p.t >= e) continue;
+    const std::int64_t from = (s >= w.FirstStart() || p.t >= s) ? p.t : s;
+    total += WholeMinutes(e - from);
+  }
+  return total;
+}
+
+std::int64_t SameDayMinutes(const Place& p) {
+  const DayWindows& w = p.day;
+  std::int64_t total = 0;
+  for (int j = 1; j <= 4; ++j) {
+    const std::int64_t s = w.Start(j), e = w.End(j);
+    if (!w.IsWindow(j)) continue;
+    if (p.t < e) {
+      total += WholeMinutes(e - std::max(p.t, s));
+    } else if (w.EndsNextDate(j)) {
+      if (s >= w.FirstStart()) {  // starts on this date, crosses midnight
+        total += e / 60 + kMinutesPerDay - std::max(p.t, s) / 60;
+      } else {  // lies wholly after midnight
+        total += WholeMinutes(e - s);
+      }
+    }  // else the window is over
+  }
+  return total;
+}
+
+DateTime EarlyMorningEnd(const Place& p, std::int64_t remaining) {
+  const DayWindows& w = p.day;
+  const DateTime dayChange = p.date.AddSeconds(kProductionDayChange);
+  const int first = w.FirstPastMidnight();
+  if (first == 0) return dayChange;
+  for (int j = first; j <= 4; ++j) {
+    const std::int64_t s = w.Start(j), e = w.End(j);
+    if (!w.IsWindow(j) || p.t >= e) continue;
+    const std::int64_t from = (s >= w.FirstStart() || p.t >= s) ? p.t : s;
+    const std::int64_t m = WholeMinutes(e - from);
+    if (m >= remaining) return p.date.AddSeconds(from).AddMinutes(remaining);
+    remaining -= m;
+  }
+  return dayChange;
+}
+
+DateTime SameDayEnd(const Place& p, std::int64_t remaining) {
+  const DayWindows& w = p.day;
+  const DateTime nextDate = p.date.AddDays(1);
+  DateTime day = p.date;  // date the current window's minutes fall on
+  for (int j = 1; j <= 4; ++j) {
+    const std::int64_t s = w.Start(j), e = w.End(j);
+    if (!w.IsWindow(j)) continue;
+    if (p.t < e) {
+      const std::int64_t from = std::max(p.t, s);
+      const std::int64_t m = WholeMinutes(e - from);
+      if (m >= remaining) return day.AddSeconds(from).AddMinutes(remaining);
+      remaining -= m;
+    } else if (w.EndsNextDate(j) && s >= w.FirstStart()) {  // crosses midnight
+      const std::int64_t from = std::max(p.t, s);
+      const std::int64_t beforeMidnight = kMinutesPerDay - from / 60;
+      if (beforeMidnight >= remaining) return day.AddSeconds(from).AddMinutes(remaining);
+      remaining -= beforeMidnight;
+      day = nextDate;
+      const std::int64_t afterMidnight = e / 60;
+      if (afterMidnight >= remaining) return day.AddMinutes(remaining);
+      remaining -= afterMidnight;
+    } else if (w.EndsNextDate(j)) {  // lies wholly after midnight
+      day = nextDate;
+      const std::int64_t m = WholeMinutes(e - s);
+      if (m >= remaining) return day.AddSeconds(s).AddMinutes(remaining);
+      remaining -= m;
+    }  // else the window is over
+  }
+  return nextDate.AddSeconds(kProductionDayChange);
+}
+
+}  // namespace
+
+std::int32_t MinutesLeftInWorkDay(const RowCalendar& calendar, DateTime at,
+                                  DateTime& nextDayStart) {
+  const Place p = Locate(calendar, at);
+  nextDayStart = p.nextDayStart;
+  switch (p.kind) {
+    case Place::Kind::BeforeCalendar:
+    case Place::Kind::NoShift:
+      return 0;
+    case Place::Kind::BeyondCalendar:
+      return kOpenDayMinutes;
+    case Place::Kind::EarlyMorning:
+      return static_cast<std::int32_t>(EarlyMorningMinutes(p));
+    case Place::Kind::SameDay:
+      return static_cast<std::int32_t>(SameDayMinutes(p));
+  }
+  return 0;
+}
+
+DateTime EndWithinWorkDay(const RowCalendar& calendar, DateTime at, std::int64_t minutes) {
+  const Place p = Locate(calendar, at);
+  switch (p.kind) {
+    case Place::Kind::BeforeCalendar:
+    case Place::Kind::NoShift:
+      return at;
+    case Place::Kind::BeyondCalendar:
+      return at.AddMinutes(minutes);
+    case Place::Kind::EarlyMorning:
+      return EarlyMorningEnd(p, minutes);
+    case Place::Kind::SameDay:
+      return SameDayEnd(p, minutes);
+  }
+  return at;
+}
+
+std::int32_t MinutesLeftInWorkDay(const PlanData& data, DateTime at, int row,
+                                  DateTime& nextDayStart) {
+  return MinutesLeftInWorkDay(RowCalendar{data, data.PeriodStartDate(), row}, at, nextDayStart);
+}
+
+DateTime EndWithinWorkDay(const PlanData& data, DateTime at, int row, std::int32_t minutes) {
+  return EndWithinWorkDay(RowCalendar{data, data.PeriodStartDate(), row}, at, minutes);
+}
+
+}  // namespace velmora
