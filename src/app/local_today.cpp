@@ -1,0 +1,14 @@
+#include "app/local_today.h"
+
+#include <ctime>
+
+namespace velmora {
+
+DateTime LocalToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return DateTime::FromDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+}  // namespace velmora

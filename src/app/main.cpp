@@ -1,0 +1,22 @@
+#include <string>
+#include <vector>
+
+#include "app/export/export_command.h"
+#include "app/program.h"
+#include "app/velmora_application.h"
+#include "ui/qt_message_boxes.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  // The exports run headless, before any window system is touched.
+  if (velmora::IsExportCommand(args)) return velmora::RunExport(argc, argv, args);
+
+  velmora::VelmoraApplication app(argc, argv);
+  velmora::ui::QtMessageBoxes boxes;
+  velmora::ui::InstallMessageBoxes(&boxes);
+  // Qt has taken its own options (-platform, -style, ...) out of argv: the rest is the
+  // program's command line.
+  velmora::StartupEnvironment environment;
+  environment.Arguments.assign(argv + 1, argv + argc);
+  return velmora::RunVelmora(app, environment);
+}

@@ -1,0 +1,79 @@
+#include "app/program.h"
+
+#include "app/command_line.h"
+#include "app/current_user.h"
+#include "app/kbun_select.h"
+#include "app/local_today.h"
+#include "app/remembered_category.h"
+#include "common/errors.h"
+#include "ui/msgbox.h"
+
+namespace velmora {
+
+Program::Program(AppState& state, VelmoraApplication& app, std::function<DateTime()> today)
+    : state_(state), app_(app), today_(std::move(today)) {}
+
+Program::~Program() {
+  delete main_;
+  delete splash_;
+}
+
+void Program::SelectCategoryAndPeriod() {
+  const std::filesystem::path remembered = RememberedCategoryFile(CurrentUserName());
+  KBunSelect dialog(state_.Connection, state_.Data.CommandLine, ReadRememberedCategory(remembered),
+                    today_());
+  dialog.exec();
+  app_.RethrowPending();
+  PublishSelection(dialog.Selection(), state_.Data, remembered);
+}
+
+void Program::ShowSelectionAndMain() {
+  SelectCategoryAndPeriod();
+
+  delete splash_;
+  splash_ = new SchedulerSplash();
+  splash_->show();
+  // Painted now: the load that follows keeps the event loop busy.
+  splash_->repaint();
+
+  main_ = new MainForm(state_, *this);
+  main_->Form_Load();
+}
+
+void Program::Restart() {
+  state_.Data.CommandLine = RestartCommandLine(state_.Data.CommandLine);
+  state_.ReloadPending = 1;
+  if (main_) {
+    main_->close();
+    // Restart may run inside one of the window's own handlers.
+    main_->deleteLater();
+    main_ = nullptr;
+  }
+  ShowSelectionAndMain();
+}
+
+void Program::UnloadSplash() {
+  if (splash_) splash_->close();
+}
+
+int RunVelmora(VelmoraApplication& app, const StartupEnvironment& environment) {
+  AppState state;
+  try {
+    StartUp(state, environment);
+    Program program(state, app, LocalToday);
+    program.ShowSelectionAndMain();
+    const int status = app.exec();
+    app.RethrowPending();
+    return status;
+  } catch (const ProgramEnd& end) {
+    return end.status;
+  } catch (const std::exception& e) {
+    ui::MsgBox(e.what(), ui::kCritical);
+    return 1;
+  } catch (...) {
+    ui::MsgBox("予期しないエラーが発生しました。", ui::kCritical);
+    return 1;
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+// The settings file cannot be used; the text names the file and says what is wrong.
+class SettingsError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The two values of the settings file, in the order they are stored.
+struct Settings {
+  std::string DatabasePath;
+  std::int16_t PlantCode = 0;
+};
+
+inline constexpr const char* kSettingsFileName = "velmora.ini";
+
+// Reads up to `count` delimited fields: a field ends at a comma or at a line end; a field in
+// double quotes keeps its commas and loses the quotes; blanks around a field are dropped.
+// Fewer fields come back when the text ends first.
+std::vector<std::string> ReadDelimitedFields(std::string_view text, std::size_t count);
+
+// Reads the settings file; SettingsError when it is missing, unreadable or incomplete, or when
+// the plant code is not a 16-bit number.
+Settings ReadSettingsFile(const std::filesystem::path& file);
+
+}  // namespace velmora

@@ -1,0 +1,92 @@
+#include "app/normalize_date.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+const DateTime kToday = DateTime::FromDate(2024, 4, 10);
+
+std::string Normalize(std::string_view input) {
+  return NormalizeDateText(input, kToday);
+}
+
+TEST(NormalizeDateText, OneOrTwoDigitsAreADayOfThisMonth) {
+  EXPECT_EQ("2024/04/15", Normalize("15"));
+  EXPECT_EQ("2024/04/05", Normalize("5"));
+  EXPECT_EQ("2024/04/10", Normalize("31")) << "April has no 31st: today";
+  EXPECT_EQ("2024/04/10", Normalize("00"));
+}
+
+TEST(NormalizeDateText, TwoDigitsAboveThirtyOneAreMonthAndDay) {
+  EXPECT_EQ("2024/04/05", Normalize("45"));
+  EXPECT_EQ("2024/03/02", Normalize("32"));
+  EXPECT_EQ("2024/09/09", Normalize("99"));
+}
+
+TEST(NormalizeDateText, ThreeOrFourDigitsAreMonthAndDayOfThisYear) {
+  EXPECT_EQ("2024/12/31", Normalize("1231"));
+  EXPECT_EQ("2024/04/01", Normalize("401"));
+  EXPECT_EQ("2024/04/10", Normalize("1301"));
+}
+
+TEST(NormalizeDateText, SixDigitsTakeTheCenturyFromTheYearWindow) {
+  // Window for 2024: 1975 .. 2074.
+  EXPECT_EQ("2024/04/01", Normalize("240401"));
+  EXPECT_EQ("1975/04/01", Normalize("750401"));
+  EXPECT_EQ("2074/04/01", Normalize("740401"));
+  EXPECT_EQ("2004/04/01", Normalize("40401"));
+  // Window for 2000: 1951 .. 2050.
+  EXPECT_EQ("2050/01/01", NormalizeDateText("500101", DateTime::FromDate(2000, 1, 1)));
+  EXPECT_EQ("1951/01/01", NormalizeDateText("510101", DateTime::FromDate(2000, 1, 1)));
+}
+
+TEST(NormalizeDateText, EightDigitsAreTakenAsTheyStand) {
+  EXPECT_EQ("2023/12/31", Normalize("20231231"));
+  EXPECT_EQ("2024/02/29", Normalize("20240229"));
+  EXPECT_EQ("2024/04/10", Normalize("20230229"));
+  EXPECT_EQ("2024/04/10", Normalize("20241301")) << "month 13";
+  EXPECT_EQ("0123/12/31", Normalize("1231231")) << "seven digits: a three-digit year";
+}
+
+TEST(NormalizeDateText, EmptyOrTooLongGivesToday) {
+  EXPECT_EQ("2024/04/10", Normalize(""));
+  EXPECT_EQ("2024/04/10", Normalize("   "));
+  EXPECT_EQ("2024/04/10", Normalize("202404011"));
+  EXPECT_EQ("2024/04/10", Normalize("99999999999999999999999"));
+  EXPECT_EQ("2024/04/05", Normalize(" 45 "));
+}
+
+TEST(NormalizeDateText, OneSeparatorIsMonthAndDayOfThisYear) {
+  EXPECT_EQ("2024/04/01", Normalize("4/1"));
+  EXPECT_EQ("2024/12/25", Normalize("12-25"));
+  EXPECT_EQ("2024/04/10", Normalize("4/31"));
+  EXPECT_EQ("2024/04/10", Normalize("4/"));
+  EXPECT_EQ("2024/04/10", Normalize("99999999999/1"));
+}
+
+TEST(NormalizeDateText, TwoOrThreeSeparatorsAreYearMonthDay) {
+  EXPECT_EQ("2024/04/01", Normalize("24.4.1"));
+  EXPECT_EQ("1980/04/01", Normalize("80.4.1"));
+  EXPECT_EQ("2023/01/05", Normalize("2023-1-5"));
+  EXPECT_EQ("0024/04/01", Normalize("024/4/1")) << "three characters: the year as it stands";
+  EXPECT_EQ("2024/04/01", Normalize("2024/04/01/09")) << "a fourth part is ignored";
+  EXPECT_EQ("2024/04/10", Normalize("4//1")) << "empty month";
+}
+
+TEST(NormalizeDateText, FourOrMoreSeparatorsGiveToday) {
+  EXPECT_EQ("2024/04/10", Normalize("2024/4/1/0/0"));
+  EXPECT_EQ("2024/04/10", Normalize("...."));
+}
+
+TEST(NormalizeDateText, FullWidthDigitsCountAsDigitsOtherCharactersSeparate) {
+  EXPECT_EQ("2024/04/05", Normalize("４５"));
+  EXPECT_EQ("2024/12/31", Normalize("１２３１"));
+  EXPECT_EQ("2024/04/01", Normalize("２０２４／４／１"));
+  EXPECT_EQ("2024/04/01", Normalize("2024年4月1日"))
+      << "the trailing 日 makes an empty fourth part";
+  EXPECT_EQ("2024/04/10", Normalize("4月1日")) << "year 4 -> 2004, month 1, empty day";
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,102 @@
+#include "app/startup.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/settings_file.h"
+#include "common/errors.h"
+#include "support/scripted_messages.h"
+#include "support/test_db.h"
+
+namespace velmora {
+namespace {
+
+using ::testing::HasSubstr;
+
+class StartUpTest : public ::testing::Test {
+ protected:
+  void WriteSettings(const std::string& content) {
+    std::ofstream(dir_.path() / kSettingsFileName, std::ios::binary) << content;
+  }
+  StartupEnvironment Environment(std::vector<std::string> args = {}) {
+    return {std::move(args), dir_.path(), dir_.path() / "velmora.lock"};
+  }
+  std::string DatabaseErrorFor(const std::string& path) {
+    WriteSettings(path + "\n1\n");
+    AppState state;
+    try {
+      StartUp(state, Environment());
+    } catch (const DatabaseError& e) {
+      return e.what();
+    }
+    return "no error";
+  }
+
+  test::ScriptedMessages messages_;
+  test::TempDir dir_;
+};
+
+TEST_F(StartUpTest, OpensTheDatabaseNamedInTheSettings) {
+  test::TestDb db;
+  WriteSettings("\"" + db.path() + "\", 12\n");
+  AppState state;
+  StartUp(state, Environment({"20240410", "3"}));
+  EXPECT_EQ("20240410 3", state.Data.CommandLine);
+  EXPECT_EQ(12, state.Data.PlantCode);
+  EXPECT_EQ("Data Source=" + db.path() + ";", state.ConnectionString);
+  EXPECT_TRUE(state.Connection.IsOpen());
+  EXPECT_EQ(&state.Connection, state.Command.ActiveConnection);
+  EXPECT_TRUE(state.Guard.Held());
+  EXPECT_TRUE(messages_.shown().empty());
+}
+
+TEST_F(StartUpTest, SecondCopyIsToldAndEndsWithoutOpeningTheDatabase) {
+  test::TestDb db;
+  WriteSettings(db.path() + "\n12\n");
+  InstanceGuard running;
+  ASSERT_TRUE(running.TryAcquire(dir_.path() / "velmora.lock"));
+  AppState state;
+  try {
+    StartUp(state, Environment());
+    FAIL() << "started twice";
+  } catch (const ProgramEnd& end) {
+    EXPECT_EQ(1, end.status);
+  }
+  ASSERT_EQ(1u, messages_.shown().size());
+  EXPECT_EQ("生産計画システムは既に起動されています。", messages_.shown()[0].text);
+  EXPECT_EQ("二重起動", messages_.shown()[0].title);
+  EXPECT_EQ(64, messages_.shown()[0].style);
+  EXPECT_EQ(12, state.Data.PlantCode) << "the settings are read first";
+  EXPECT_FALSE(state.Connection.IsOpen());
+}
+
+TEST_F(StartUpTest, BadSettingsAreReportedBeforeTheInstanceCheck) {
+  InstanceGuard running;
+  ASSERT_TRUE(running.TryAcquire(dir_.path() / "velmora.lock"));
+  AppState state;
+  EXPECT_THROW(StartUp(state, Environment()), SettingsError);
+  EXPECT_TRUE(messages_.shown().empty());
+}
+
+TEST_F(StartUpTest, WrongDatabasePathIsAnErrorAndCreatesNothing) {
+  const std::string missing = dir_.File("missing.db");
+  const std::string error = DatabaseErrorFor(missing);
+  EXPECT_THAT(error, HasSubstr("データベースを開けません"));
+  EXPECT_THAT(error, HasSubstr(missing));
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(StartUpTest, FileThatIsNoDatabaseIsLeftUntouched) {
+  const std::string text = dir_.File("notes.txt");
+  std::ofstream(text) << "not a database\n";
+  EXPECT_THAT(DatabaseErrorFor(text), HasSubstr(text));
+  std::ifstream in(text);
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ("not a database\n", content);
+  EXPECT_FALSE(std::filesystem::exists(text + "-wal"));
+}
+
+}  // namespace
+}  // namespace velmora
