@@ -1,0 +1,253 @@
+#include "chart/bar_layout.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "chart/row_finder.h"
+#include "chart/time_axis.h"
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/numeric.h"
+#include "plandata/row_lookup.h"
+#include "ui/msgbox.h"
+
+namespace velmora::chart {
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// Drawing steps that run to the end of their block even when one fails; the (last) failure is
+// then shown in an OK message box and the layout carries on with the next block.
+class GuardedBlock {
+ public:
+  template <typename Step>
+  void Run(Step step) {
+    try {
+      step();
+    } catch (const std::exception& e) {
+      failure_ = e.what();
+    }
+  }
+  void End() {
+    if (!failure_.empty()) ui::MsgBox(failure_, ui::kOkOnly);
+  }
+
+ private:
+  std::string failure_;
+};
+
+Color BackColorOf(const PlanEntry& p) {
+  if (p.InitialDueDate.IsZero()) return kNoDueDateColor;
+  if (p.EndDate > p.InitialDueDate) return kLateColor;
+  if (p.EndDate < p.InitialDueDate.AddDays(-3)) return kEarlyColor;
+  return kOnTimeColor;
+}
+
+Color ForeColorOf(const PlanEntry& p) {
+  if (ConfirmFlagIsSet(p.ConfirmFlag)) return kConfirmedTextColor;
+  return p.CycleSeconds != 0 ? kCycleTextColor : kNoCycleTextColor;
+}
+
+// "●item model\r\nprocess received(m/d)/ordered planNo"
+void BuildCaption(const PlanEntry& p, std::string& out) {
+  out.clear();
+  if (p.SheetIssueDate != "00000000") out += "●";
+  out += TrimBlanks(p.PlanItemCode);
+  out += ' ';
+  out += TrimBlanks(p.ModelName);
+  out += "\r\n";
+  out += TrimBlanks(p.ProcessName);
+  out += ' ';
+  if (p.ReceivedQty != 0) {
+    out += std::to_string(p.ReceivedQty);
+    out += '(';
+    out += FormatDateTime(p.LastResultDate, "m/d");
+    out += ")/";
+  }
+  out += std::to_string(p.OrderQty);
+  out += ' ';
+  out += p.PlanNoText;
+}
+
+// The progress bar's width for plan `planIndex` (0: no plan shows this bar).
+void ApplyProgressWidth(const PlanData& data, const BarLabel& bar, BarLabel& progress,
+                        std::int32_t planIndex) {
+  const PlanEntry* plan =
+      planIndex > 0 ? &data.PlanTable.at(static_cast<std::size_t>(planIndex)) : nullptr;
+  if (plan == nullptr || plan->OrderQty == 0) {
+    progress.Width = 0;
+    progress.Visible = false;
+    return;
+  }
+  const double inner = bar.Width - 2 * kProgressInset;
+  const double w = inner * plan->ReceivedQty / plan->OrderQty;
+  if (w > 0) {
+    progress.Width = w > inner ? inner : w;
+  } else {
+    progress.Width = 0;
+    progress.Visible = false;
+  }
+}
+
+void PlaceProgress(const PlanData& data, const BarLabel& bar, BarLabel& progress,
+                   std::int32_t planIndex) {
+  progress.Left = bar.Left + kProgressInset;
+  progress.Top = bar.Top + kProgressInset;
+  progress.Visible = bar.Visible;
+  ApplyProgressWidth(data, bar, progress, planIndex);
+}
+
+// Lays out bars one by one, or a whole table at once with its lookups prepared: a full redraw
+// would otherwise walk the rows and the plan table for every bar.
+class BarLayouter {
+ public:
+  BarLayouter(const PlanData& data, ChartModel& model, bool wholeTable)
+      : data_(data), model_(model), origin_(ChartOrigin(data)) {
+    if (!wholeTable) return;
+    rows_.emplace(data);
+    for (std::int32_t i = data.PlanCount(); i >= 1; --i) {
+      const int b = data.PlanTable[static_cast<std::size_t>(i)].BarIndex;
+      if (b < 0) continue;
+      if (static_cast<std::size_t>(b) >= firstPlanOfBar_.size()) firstPlanOfBar_.resize(b + 1, 0);
+      firstPlanOfBar_[static_cast<std::size_t>(b)] = i;
+    }
+  }
+
+  void Layout(std::int32_t planIndex, std::int16_t keepSurface) {
+    const PlanEntry& p = data_.PlanTable.at(static_cast<std::size_t>(planIndex));
+    const int b = p.BarIndex;
+    BarLabel& bar = model_.Bar(b);
+    BarLabel& progress = model_.JBar(b);
+    if (p.Hidden == 1) {
+      bar.Visible = false;
+      progress.Visible = false;
+      return;
+    }
+
+    const double y = RowTop(p).value_or(0);
+    if (keepSurface == 0) {
+      bar.Container = progress.Container =
+          y < kUnplannedBandTest ? Surface::PlatForm2 : Surface::PlatForm;
+      bar.ZOrder = ++model_.LastZOrder;
+      progress.ZOrder = ++model_.LastZOrder;
+    }
+    const bool unplannedBand = bar.Container == Surface::PlatForm2;
+    bar.Top = y + (b % 7) * 15 - 45;
+    if (unplannedBand) bar.Top -= kUnplannedLift;
+    const float hourWidth = unplannedBand ? data_.FixedHourWidth : data_.HourWidth;
+    bar.Left = TimeToX(origin_, hourWidth, p.StartDate, p.StartTime);
+    const double xEnd = TimeToX(origin_, hourWidth, p.EndDate, p.EndTime);
+
+    GuardedBlock colours;
+    colours.Run([&] { bar.BackColor = BackColorOf(p); });
+    colours.Run([&] { bar.ForeColor = ForeColorOf(p); });
+    colours.Run([&] { bar.Bold = p.Changed == 1; });
+    colours.Run([&] { progress.Bold = bar.Bold; });
+    colours.Run([&] { bar.Visible = true; });
+    colours.End();
+
+    GuardedBlock caption;
+    caption.Run([&] {
+      BuildCaption(p, scratch_);
+      bar.Caption.assign(scratch_);
+    });
+    caption.End();
+
+    const std::int32_t plan = PlanOfBar(b);
+    GuardedBlock width;
+    width.Run([&] { progress.Caption.assign(bar.Caption); });
+    width.Run([&] {
+      const double w = xEnd - bar.Left;
+      bar.Width = w >= kMinimumBarWidth ? w : kMinimumBarWidth;
+      if (unplannedBand) bar.Width = kUnplannedBarWidth;
+    });
+    width.Run([&] { PlaceProgress(data_, bar, progress, plan); });
+    width.End();
+
+    progress.Visible = true;
+    ApplyProgressWidth(data_, bar, progress, plan);
+    if (bar.Width < kMinimumBarWidth) bar.Width = kMinimumBarWidth;
+  }
+
+ private:
+  std::optional<double> RowTop(const PlanEntry& p) const {
+    if (!rows_) return RowTopOf(data_, p.MachineCode, p.DestinationCode);
+    const std::optional<std::int16_t> r = rows_->Find(p.MachineCode, p.DestinationCode);
+    if (!r) return std::nullopt;
+    return data_.RowTop[static_cast<std::size_t>(*r)];
+  }
+
+  std::int32_t PlanOfBar(int b) const {
+    if (!rows_) return FindPlanByBar(data_, b);
+    return static_cast<std::size_t>(b) < firstPlanOfBar_.size()
+               ? firstPlanOfBar_[static_cast<std::size_t>(b)]
+               : 0;
+  }
+
+  const PlanData& data_;
+  ChartModel& model_;
+  DateTime origin_;
+  std::optional<RowFinder> rows_;
+  std::vector<std::int32_t> firstPlanOfBar_;
+  std::string scratch_;
+};
+
+}  // namespace
+
+bool ConfirmFlagIsSet(std::string_view confirmFlag) {
+  if (IsNumeric(confirmFlag)) return Val(confirmFlag) != 0;
+  const std::string_view word = TrimBlanks(confirmFlag);
+  if (EqualsIgnoringCase(word, "true")) return true;
+  if (EqualsIgnoringCase(word, "false")) return false;
+  throw ConversionError("型が一致しません。");
+}
+
+std::optional<double> RowTopOf(const PlanData& data, std::string_view machineCode,
+                               std::string_view destinationCode) {
+  const std::optional<std::int16_t> r = FindRow(data, machineCode, destinationCode);
+  if (!r) return std::nullopt;
+  return data.RowTop[static_cast<std::size_t>(*r)];
+}
+
+std::int32_t FindPlanByBar(const PlanData& data, int barIndex) {
+  for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
+    if (data.PlanTable[static_cast<std::size_t>(i)].BarIndex == barIndex) return i;
+  }
+  return 0;
+}
+
+void LayoutBar(const PlanData& data, ChartModel& model, std::int32_t planIndex,
+               std::int16_t keepSurface) {
+  BarLayouter(data, model, false).Layout(planIndex, keepSurface);
+}
+
+void LayoutAllBars(const PlanData& data, ChartModel& model) {
+  BarLayouter layouter(data, model, true);
+  for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
+    const PlanEntry& p = data.PlanTable[static_cast<std::size_t>(i)];
+    if (p.InUse > 0) layouter.Layout(p.BarIndex, 0);
+  }
+}
+
+void PlanBar_Change(const PlanData& data, ChartModel& model, std::int16_t index) {
+  const BarLabel& bar = model.Bar(index);
+  PlaceProgress(data, bar, model.JBar(index), FindPlanByBar(data, index));
+}
+
+}  // namespace velmora::chart

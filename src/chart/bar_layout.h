@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "chart/chart_model.h"
+#include "plandata/plan_data.h"
+
+namespace velmora::chart {
+
+// Layout constants of a bar, in twips.
+inline constexpr double kUnplannedBandTest = 300;  // a row top below it means PlatForm2
+inline constexpr double kUnplannedLift = 180;
+inline constexpr double kMinimumBarWidth = 45;
+inline constexpr double kUnplannedBarWidth = 1500;
+inline constexpr double kProgressInset = 15;
+
+// Bar colours (0x00BBGGRR).
+inline constexpr Color kNoDueDateColor = kLightGrey;
+inline constexpr Color kLateColor = 6316287;    // light red: ends after the due date
+inline constexpr Color kEarlyColor = 16777088;  // light cyan: more than three days early
+inline constexpr Color kOnTimeColor = 8454143;  // light yellow: within three days
+inline constexpr Color kConfirmedTextColor = kBlack;
+inline constexpr Color kCycleTextColor = kBlue;  // a cycle is known
+inline constexpr Color kNoCycleTextColor = 160;  // dark red
+
+// RowTop of the row that shows a plan with these codes (FindRow); nothing when no row does.
+std::optional<double> RowTopOf(const PlanData& data, std::string_view machineCode,
+                               std::string_view destinationCode);
+
+// The first plan (1 upward) whose BarIndex is `barIndex`; 0 when there is none.
+std::int32_t FindPlanByBar(const PlanData& data, int barIndex);
+
+// Geometry, colours and caption of plan `planIndex`'s bar pair (PlanBar, PlanJBar at its
+// BarIndex). keepSurface 0 picks the surface from the plan's row and brings the pair to the
+// front; any other value leaves surface and order as they are. A failing drawing step is shown
+// in an OK message box and the layout goes on.
+void LayoutBar(const PlanData& data, ChartModel& model, std::int32_t planIndex,
+               std::int16_t keepSurface);
+
+// Every plan in use laid out with keep surface 0, in table order (a full redraw).
+void LayoutAllBars(const PlanData& data, ChartModel& model);
+
+// Places and sizes the progress bar PlanJBar(index) over PlanBar(index): its width is the
+// received share of the bar's inner width.
+void PlanBar_Change(const PlanData& data, ChartModel& model, std::int16_t index);
+
+// ConfirmFlag read as a boolean: a number is true unless it is 0, "True"/"False" read as such;
+// any other text throws ConversionError.
+bool ConfirmFlagIsSet(std::string_view confirmFlag);
+
+}  // namespace velmora::chart

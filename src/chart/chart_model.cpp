@@ -1,0 +1,73 @@
+#include "chart/chart_model.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace velmora::chart {
+namespace {
+
+std::size_t BarSlot(int index) {
+  if (index < 0) throw std::out_of_range("bar index " + std::to_string(index));
+  return static_cast<std::size_t>(index);
+}
+
+}  // namespace
+
+ChartModel::ChartModel() {
+  PlatForm.Height = kRowsAreaHeight;
+  PlatForm2.Height = kUnplannedBandHeight;
+  PlatForm2.BackColor = 15790320;  // 0xF0F0F0: the unplanned band stands apart from the rows
+  PlatForm3.Height = kHeaderBandHeight;
+  PlatForm3.BackColor = 14737632;  // 0xE0E0E0
+
+  BarLabel bar;
+  PlanBar.push_back(bar);
+  BarLabel progress = bar;
+  progress.Height = kProgressBarHeight;
+  progress.BackColor = 4210752;  // 0x404040, drawn half-transparent: a darker share of the bar
+  progress.ForeColor = kBlack;
+  PlanJBar.push_back(progress);
+
+  LineShape line;
+  DayLine.push_back(line);
+  line.BorderColor = 14737632;  // hour lines: pale, under the day lines
+  HourLine.push_back(line);
+  line.BorderColor = 8421504;  // row borders
+  Line1.push_back(line);
+
+  AxisLabel label;
+  LineName.push_back(label);
+  label.Top = (kHeaderBandHeight - kAxisLabelHeight) / 2;
+  LineName2.push_back(label);
+  FillBox.emplace_back();
+
+  HScroll1.SmallChange = 64;
+  HScroll1.LargeChange = 640;
+}
+
+void ChartModel::CreateBarPair(std::int16_t barIndex) {
+  JBar(barIndex);
+  Bar(barIndex);
+}
+
+BarLabel& ChartModel::Bar(int index) {
+  return Element(PlanBar, BarSlot(index));
+}
+
+BarLabel& ChartModel::JBar(int index) {
+  return Element(PlanJBar, BarSlot(index));
+}
+
+const ChartSurface& ChartModel::SurfaceOf(Surface s) const {
+  switch (s) {
+    case Surface::PlatForm2:
+      return PlatForm2;
+    case Surface::PlatForm3:
+      return PlatForm3;
+    case Surface::PlatForm:
+      break;
+  }
+  return PlatForm;
+}
+
+}  // namespace velmora::chart

@@ -1,0 +1,178 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chart/bar_height.h"
+#include "plandata/bar_controls.h"
+
+namespace velmora::chart {
+
+// Colours stay in the program's 0x00BBGGRR form; only the painter turns them into toolkit colours.
+using Color = std::int32_t;
+inline constexpr Color kBlack = 0;
+inline constexpr Color kRed = 255;
+inline constexpr Color kBlue = 16711680;
+inline constexpr Color kLightGrey = 12632256;
+inline constexpr Color kWhite = 16777215;
+
+// Design-time geometry of the viewport, in twips (15 twips = 1 pixel). From top to bottom the
+// viewport shows the header band (PlatForm3), the unplanned band (PlatForm2) and the rows area
+// (PlatForm, scrolled by KScroll); the row captions (MachineName) sit in a column to its left.
+inline constexpr double kTwipsPerPixel = 15;
+inline constexpr double kTwipsPerScrollUnit = 15;  // HScroll1
+inline constexpr double kRowPitch = 600;
+inline constexpr int kVisibleRows = 16;
+inline constexpr double kHeaderBandHeight = 360;
+inline constexpr double kUnplannedBandHeight = 600;
+// Row r's band ends at WorkCenterLimit(r) = RowTop(r) + 480, so 16 rows need 120 twips more
+// than 16 pitches.
+inline constexpr double kRowsAreaHeight = kVisibleRows * kRowPitch + 120;
+inline constexpr double kCaptionColumnWidth = 2100;
+// 20160 twips make the hour width a whole number of twips in every display mode, so the axis
+// and the bars agree to the twip.
+inline constexpr double kDefaultViewportWidth = 20160;
+inline constexpr double kProgressBarHeight = kPlanBarHeight - 30;
+inline constexpr double kAxisLabelHeight = 240;
+
+enum class Surface : std::uint8_t { PlatForm, PlatForm2, PlatForm3 };
+
+// Picture1: the viewport. Its scale width is its width.
+struct Viewport {
+  double Width = kDefaultViewportWidth;
+  double Height = kHeaderBandHeight + kUnplannedBandHeight + kRowsAreaHeight;
+  double ScaleWidth() const { return Width; }
+};
+
+// A chart surface (picture box with its own scale). Left is relative to the viewport's left
+// edge; Top is relative to the top of the surface's band (for PlatForm: of the rows area).
+// The scale width always equals the width, so one twip of scale is one twip on screen.
+struct ChartSurface {
+  double Left = 0;
+  double Top = 0;
+  double Width = kDefaultViewportWidth;
+  double Height = 0;
+  double ScaleLeft = 0;
+  double ScaleWidth = kDefaultViewportWidth;
+  bool Visible = true;
+  Color BackColor = kWhite;
+};
+
+// PlanBar / PlanJBar element: a label on a surface, in that surface's coordinates.
+struct BarLabel {
+  Surface Container = Surface::PlatForm;
+  std::uint64_t ZOrder = 0;  // higher is in front
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = kPlanBarHeight;
+  Color BackColor = kLightGrey;
+  Color ForeColor = kBlack;
+  bool Bold = false;
+  std::string Caption;  // lines separated by "\r\n"
+  bool Visible = false;
+};
+
+// DayLine, HourLine, Line1 element: a line on PlatForm.
+struct LineShape {
+  double X1 = 0;
+  double Y1 = 0;
+  double X2 = 0;
+  double Y2 = 0;
+  Color BorderColor = kBlack;
+  bool Visible = false;
+};
+
+// LineName (on PlatForm) and LineName2 (on PlatForm3) element.
+struct AxisLabel {
+  double Left = 0;
+  double Top = 0;
+  double Width = 480;
+  double Height = kAxisLabelHeight;
+  std::string Text;
+  Color ForeColor = kBlack;
+  bool Visible = false;
+};
+
+// FillBox element: a shade box on PlatForm. Its colour is the array's design-time colour.
+struct FillBoxLabel {
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = 0;
+  bool Visible = false;
+};
+
+// HScroll1 / KScroll. Values are 16-bit as the scroll bars hold them.
+struct ScrollBarState {
+  std::int16_t Min = 0;
+  std::int16_t Max = 0;
+  std::int16_t SmallChange = 1;
+  std::int16_t LargeChange = 1;
+  std::int16_t Value = 0;
+  bool Enabled = true;
+};
+
+// Every screen element of the chart as plain values. Arrays keep element 0 from the start;
+// higher elements are created on first use and afterwards only hidden, never removed.
+// The plan loader reaches the model through BarControls.
+struct ChartModel : BarControls {
+  ChartModel();
+
+  Viewport Picture1;
+  ChartSurface PlatForm;   // machine, department and subcontractor rows
+  ChartSurface PlatForm2;  // the unplanned row's band, on the fixed four-week scale
+  ChartSurface PlatForm3;  // the header band with the date and hour labels
+
+  std::vector<BarLabel> PlanBar;   // indexed by bar index
+  std::vector<BarLabel> PlanJBar;  // progress bars, same index
+  std::vector<LineShape> DayLine;
+  std::vector<LineShape> HourLine;
+  std::vector<LineShape> Line1;
+  std::vector<AxisLabel> LineName;
+  std::vector<AxisLabel> LineName2;
+  std::vector<FillBoxLabel> FillBox;
+  Color FillBoxColor = 8421504;  // design-time colour of the shade boxes
+
+  ScrollBarState HScroll1;                                // one unit is 15 twips
+  ScrollBarState KScroll;                                 // first visible row - 1
+  std::array<std::string, kVisibleRows + 1> MachineName;  // captions 1..16
+  std::string DayDispArea;                                // long date at the viewport's left edge
+  std::string Text1;                                      // caption of the display mode
+  bool Command8Enabled = false;                           // the save button
+
+  std::int32_t ScrollValue = 0;  // HScroll1's value as last applied to the surfaces
+  double ScrollDays = 0;         // horizontal position in days, kept across a mode change
+  std::uint64_t LastZOrder = 0;  // "bring to front" hands out the next number
+
+  // BarControls
+  void HidePlanSurface() override { PlatForm.Visible = false; }
+  void ShowPlanSurface() override { PlatForm.Visible = true; }
+  void CreateBarPair(std::int16_t barIndex) override;
+
+  // The element, created (hidden, from element 0's design) when it does not exist yet.
+  BarLabel& Bar(int index);
+  BarLabel& JBar(int index);
+  const ChartSurface& SurfaceOf(Surface s) const;
+};
+
+// Element `index` of a control array, created as a hidden copy of element 0 on first use.
+template <typename T>
+T& Element(std::vector<T>& array, std::size_t index) {
+  if (index >= array.size()) {
+    T copy = array.front();
+    copy.Visible = false;
+    array.resize(index + 1, copy);
+  }
+  return array[index];
+}
+
+// Hides elements `from` and up; they stay for reuse.
+template <typename T>
+void HideFrom(std::vector<T>& array, std::size_t from) {
+  for (std::size_t i = from; i < array.size(); ++i) array[i].Visible = false;
+}
+
+}  // namespace velmora::chart

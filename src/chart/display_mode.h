@@ -1,0 +1,31 @@
+#pragma once
+
+#include "chart/chart_model.h"
+#include "plandata/plan_data.h"
+
+namespace velmora::chart {
+
+// Captions of the display modes, written to Text1.
+inline constexpr const char* kDayModeCaption = "１日表示モード";
+inline constexpr const char* kThreeDayModeCaption = "３日表示モード";
+inline constexpr const char* kWeekModeCaption = "１週間表示モード";
+inline constexpr const char* kMonthModeCaption = "1ヶ月(４週間)表示モード";
+inline constexpr const char* kModeButtonCaption = "表示モード変更";  // Command4
+
+// Width of the surfaces in days for a display mode: at most 17 days in mode 1 and 51 in mode 2.
+int SurfaceDays(int displayMode, int dayCount);
+
+// Applies DisplayMode and redraws everything: day and hour widths, scroll range (keeping the
+// day at the left edge), surfaces, every bar, the axis and the shading.
+void Disp_Gantt(PlanData& data, ChartModel& model);
+
+// The four display modes: caption, DisplayMode, Disp_Gantt.
+void DispDay(PlanData& data, ChartModel& model);
+void Disp3Day(PlanData& data, ChartModel& model);
+void DispWeek(PlanData& data, ChartModel& model);
+void DispMonth(PlanData& data, ChartModel& model);
+
+// Command4 ("表示モード変更"): the next display mode, 1 -> 2 -> 3 -> 4 -> 1.
+void Command4_Click(PlanData& data, ChartModel& model);
+
+}  // namespace velmora::chart
