@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "chart/display_mode.h"
+#include "chart/scrolling.h"
+#include "chart_world.h"
+#include "common/date_text.h"
+
+namespace velmora::chart {
+namespace {
+
+using test::ChartWorld;
+
+TEST(DisplayMode, WeekModeWidthsSurfacesAndScrollRange) {
+  ChartWorld w;
+  DispWeek(w.data, w.model);
+  EXPECT_EQ("１週間表示モード", w.model.Text1);
+  EXPECT_EQ(3, w.data.DisplayMode);
+  EXPECT_EQ(2880, w.data.DayWidth);
+  EXPECT_EQ(120, w.data.HourWidth);
+  EXPECT_EQ(30, w.data.FixedHourWidth);
+  for (const ChartSurface* s : {&w.model.PlatForm, &w.model.PlatForm2, &w.model.PlatForm3}) {
+    EXPECT_EQ(-5760, s->Left);
+    EXPECT_EQ(-5760, s->ScaleLeft);
+    EXPECT_EQ(21 * 2880, s->Width);
+    EXPECT_EQ(21 * 2880, s->ScaleWidth);
+    EXPECT_TRUE(s->Visible);
+  }
+  EXPECT_EQ(-384, w.model.HScroll1.Min);
+  EXPECT_EQ((19 * 2880 - 20160) / 15, w.model.HScroll1.Max);
+  EXPECT_EQ(0, w.model.HScroll1.Value);
+  EXPECT_EQ("2024年12月2日", w.model.DayDispArea);
+}
+
+TEST(DisplayMode, ModeButtonCyclesThroughTheFourModes) {
+  ChartWorld w;
+  DispWeek(w.data, w.model);
+  Command4_Click(w.data, w.model);
+  EXPECT_EQ(4, w.data.DisplayMode);
+  EXPECT_EQ("1ヶ月(４週間)表示モード", w.model.Text1);
+  EXPECT_EQ(30, w.data.HourWidth);
+  EXPECT_EQ(720, w.data.DayWidth);
+  Command4_Click(w.data, w.model);
+  EXPECT_EQ(1, w.data.DisplayMode);
+  EXPECT_EQ("１日表示モード", w.model.Text1);
+  EXPECT_EQ(20160, w.data.DayWidth);
+  EXPECT_EQ(840, w.data.HourWidth);
+  Command4_Click(w.data, w.model);
+  EXPECT_EQ(2, w.data.DisplayMode);
+  EXPECT_EQ("３日表示モード", w.model.Text1);
+  EXPECT_EQ(6720, w.data.DayWidth);
+  Command4_Click(w.data, w.model);
+  EXPECT_EQ(3, w.data.DisplayMode);
+}
+
+TEST(DisplayMode, SurfaceWidthsPerMode) {
+  EXPECT_EQ(17, SurfaceDays(1, 21));
+  EXPECT_EQ(17, SurfaceDays(1, 18));
+  EXPECT_EQ(17, SurfaceDays(1, 17));
+  EXPECT_EQ(10, SurfaceDays(1, 10));
+  EXPECT_EQ(51, SurfaceDays(2, 60));
+  EXPECT_EQ(21, SurfaceDays(2, 21));
+  EXPECT_EQ(60, SurfaceDays(3, 60));
+  EXPECT_EQ(400, SurfaceDays(4, 400));
+
+  ChartWorld w;
+  DispDay(w.data, w.model);
+  EXPECT_EQ(17 * 20160, w.model.PlatForm.Width);
+  // Day mode ends 15 days after PeriodStart whatever the period's length.
+  EXPECT_EQ((15 * 20160 - 20160) / 15, w.model.HScroll1.Max);
+  DispMonth(w.data, w.model);
+  EXPECT_EQ(21 * 720, w.model.PlatForm3.Width);
+}
+
+TEST(DisplayMode, ThreeDayModeOnALongPeriodScrollsToTheSurfacesEndOnly) {
+  ChartWorld w;
+  w.data.DayCount = 100;
+  w.data.SizeCalendars(w.data.RowCount);
+  ASSERT_NO_THROW(Disp3Day(w.data, w.model));
+  EXPECT_EQ(51 * 6720, w.model.PlatForm.Width);
+  EXPECT_EQ((49 * 6720 - 20160) / 15, w.model.HScroll1.Max);
+  // Week mode of a long period on a wide viewport keeps within the 16-bit scroll bar.
+  w.data.DayCount = 2000;
+  w.data.SizeCalendars(w.data.RowCount);
+  ASSERT_NO_THROW(DispWeek(w.data, w.model));
+  EXPECT_EQ(32767, w.model.HScroll1.Max);
+}
+
+TEST(DisplayMode, ChangingModeKeepsTheDayAtTheLeftEdge) {
+  ChartWorld w;
+  DispWeek(w.data, w.model);
+  SetHScroll1Value(w.data, w.model, 672);  // 3.5 days of 2880 twips
+  EXPECT_EQ("2024年12月5日", w.model.DayDispArea);
+  DispDay(w.data, w.model);
+  EXPECT_EQ(4704, w.model.HScroll1.Value);  // 3.5 days of 20160 twips
+  EXPECT_EQ(4704, w.model.ScrollValue);
+  EXPECT_EQ(-2 * 20160 - 4704 * 15, w.model.PlatForm.Left);
+  EXPECT_EQ(w.model.PlatForm.Left, w.model.PlatForm3.Left);
+  EXPECT_EQ(-2 * 20160, w.model.PlatForm2.Left);
+  EXPECT_EQ("2024年12月5日", w.model.DayDispArea);
+
+  // 14 days in day mode lie past the end of week mode's range: clamped to its maximum.
+  SetHScroll1Value(w.data, w.model, 18816);
+  DispWeek(w.data, w.model);
+  EXPECT_EQ(w.model.HScroll1.Max, w.model.HScroll1.Value);
+  EXPECT_EQ(-5760 - w.model.HScroll1.Max * 15, w.model.PlatForm.Left);
+}
+
+TEST(Scrolling, HorizontalMovesRowsAndHeaderButNotTheUnplannedBand) {
+  ChartWorld w;
+  DispWeek(w.data, w.model);
+  SetHScroll1Value(w.data, w.model, 200);
+  SetHScroll1Value(w.data, w.model, 100);
+  EXPECT_EQ(-5760 - 1500, w.model.PlatForm.Left);
+  EXPECT_EQ(-5760 - 1500, w.model.PlatForm3.Left);
+  EXPECT_EQ(-5760, w.model.PlatForm2.Left);
+  SetHScroll1Value(w.data, w.model, -1000);  // held within the bar's range
+  EXPECT_EQ(-384, w.model.HScroll1.Value);
+  EXPECT_EQ("2024年11月30日", w.model.DayDispArea);
+}
+
+TEST(Scrolling, RowScrollShiftsCaptionsAndSurface) {
+  ChartWorld few;
+  EXPECT_EQ(0, few.model.KScroll.Max);
+  EXPECT_FALSE(few.model.KScroll.Enabled);
+  EXPECT_EQ("", few.model.MachineName[1]);
+  EXPECT_EQ("M01 成形機1", few.model.MachineName[2]);
+
+  ChartWorld many(12);  // 18 rows
+  EXPECT_EQ(18, many.data.RowCount);
+  EXPECT_EQ(2, many.model.KScroll.Max);
+  EXPECT_EQ(15, many.model.KScroll.LargeChange);
+  EXPECT_TRUE(many.model.KScroll.Enabled);
+  SetKScrollValue(many.data, many.model, 2);
+  EXPECT_EQ("M02 成形機2", many.model.MachineName[1]);
+  EXPECT_EQ(many.data.RowCaption[18], many.model.MachineName[16]);
+  EXPECT_EQ(-1200, many.model.PlatForm.Top);
+  SetKScrollValue(many.data, many.model, 9);
+  EXPECT_EQ(2, many.model.KScroll.Value);
+}
+
+}  // namespace
+}  // namespace velmora::chart
