@@ -35,9 +35,10 @@ DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minut
   std::int64_t remaining = minutes;  // a negative duration ends at the start
   while (remaining > 0) {
     const std::int64_t d = calendar.DayIndex(cur);
-    if (d < 0) {
-      // Days before the calendar hold no working minutes; the walk would reach day 0 at 08:00.
-      cur = calendar.DateOfDay(0).AddSeconds(kProductionDayChange);
+    if (d < -1) {
+      // Days before the calendar hold no working minutes: go on from the day before it at once
+      // (a plan without a start date would otherwise walk from 1899).
+      cur = calendar.DateOfDay(-1);
       continue;
     }
     if (d > data.DayCount) return OpenDaysEnd(cur, remaining);

@@ -67,29 +67,34 @@ struct Place {
   DateTime nextDayStart;
 };
 
+// Where the walk resumes after the production day with windows `day`: the first window of day
+// `nextIndex` (08:00 when that day has none or lies outside the calendar), so that neither a
+// first window after 08:00 stalls the walk nor one before 08:00 is skipped; and not before the
+// windows of `day` that run into that date have ended, so that no minute counts twice.
+DateTime NextDayStart(const RowCalendar& calendar, const DayWindows& day, std::int64_t nextIndex) {
+  std::int64_t start = kProductionDayChange;
+  if (nextIndex >= 0 && nextIndex <= calendar.data.DayCount) {
+    const DayWindows next = ReadDay(calendar, nextIndex);
+    if (next.IsWindow(1)) start = next.FirstStart();
+  }
+  return calendar.DateOfDay(nextIndex).AddSeconds(std::max(start, day.LatestEndNextDate()));
+}
+
 Place Locate(const RowCalendar& calendar, DateTime at) {
   Place p;
   p.date = at.DatePart();
   p.t = at.SecondsOfDay();
-  const DateTime nextDate = p.date.AddDays(1);
-  p.nextDayStart = nextDate.AddSeconds(kProductionDayChange);
   const std::int64_t d = calendar.DayIndex(at);
-  if (d < 0) return p;
-  if (d > calendar.data.DayCount) {
-    p.kind = Place::Kind::BeyondCalendar;
+  if (d < 0 || d > calendar.data.DayCount) {
+    p.kind = d < 0 ? Place::Kind::BeforeCalendar : Place::Kind::BeyondCalendar;
+    p.nextDayStart = NextDayStart(calendar, p.day, d + 1);
     return p;
   }
   const DayWindows own = ReadDay(calendar, d);
   if (p.t < own.FirstStart()) {
     // Before the date's first window: the moment belongs to the previous production day.
     if (d >= 1) p.day = ReadDay(calendar, d - 1);
-    // Its windows may run past 08:00 of this date; their minutes must not be counted again by
-    // the next production day.
-    p.nextDayStart = std::max(p.date.AddSeconds(kProductionDayChange),
-                              p.date.AddSeconds(p.day.LatestEndNextDate()));
-    // Between 08:00 and a later first window the next production day has nominally begun, so
-    // the walk would not advance: the next day's work starts at that window.
-    if (p.nextDayStart <= at) p.nextDayStart = p.date.AddSeconds(own.FirstStart());
+    p.nextDayStart = NextDayStart(calendar, p.day, d);
     if (d == 0) return p;
     p.kind = Place::Kind::EarlyMorning;
   } else {
@@ -97,7 +102,7 @@ Place Locate(const RowCalendar& calendar, DateTime at) {
     // date before the next date's (later) first window is still in its own production day.
     p.day = own;
     p.kind = Place::Kind::SameDay;
-    p.nextDayStart = std::max(p.nextDayStart, nextDate.AddSeconds(own.LatestEndNextDate()));
+    p.nextDayStart = NextDayStart(calendar, own, d + 1);
   }
   if (!p.day.IsWindow(1)) p.kind = Place::Kind::NoShift;
   return p;

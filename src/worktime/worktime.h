@@ -24,9 +24,11 @@ std::int32_t ProductionMinutes(std::int16_t setupMinutes, float cycleSeconds,
 // ends at the start. Beyond the calendar a day offers 960 minutes from 08:00:00.
 DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, int planIndex);
 
-// Working minutes of `row` from `at` to the end of the production day containing it; sets
-// `nextDayStart` to the moment the following production day begins, always later than `at`.
-// A production day of a date runs from its first shift window to 08:00:00 of the next date.
+// Working minutes of `row` from `at` to the end of the production day containing it (a date's
+// windows, including those running past midnight; moments before a date's first window belong
+// to the previous date). Sets `nextDayStart` to where the following production day's work
+// begins: its first window, or 08:00:00 when it has none or lies outside the calendar, but not
+// before this day's windows have ended. Always later than `at`.
 std::int32_t MinutesLeftInWorkDay(const PlanData& data, DateTime at, int row,
                                   DateTime& nextDayStart);
 
