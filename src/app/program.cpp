@@ -6,7 +6,6 @@
 #include "app/local_today.h"
 #include "app/remembered_category.h"
 #include "common/errors.h"
-#include "ui/msgbox.h"
 
 namespace velmora {
 
@@ -23,7 +22,7 @@ void Program::SelectCategoryAndPeriod() {
   KBunSelect dialog(state_.Connection, state_.Data.CommandLine, ReadRememberedCategory(remembered),
                     today_());
   dialog.exec();
-  app_.RethrowPending();
+  app_.ThrowIfEnded();
   PublishSelection(dialog.Selection(), state_.Data, remembered);
 }
 
@@ -63,16 +62,12 @@ int RunVelmora(VelmoraApplication& app, const StartupEnvironment& environment) {
     Program program(state, app, LocalToday);
     program.ShowSelectionAndMain();
     const int status = app.exec();
-    app.RethrowPending();
+    app.ThrowIfEnded();
     return status;
   } catch (const ProgramEnd& end) {
     return end.status;
-  } catch (const std::exception& e) {
-    ui::MsgBox(e.what(), ui::kCritical);
-    return 1;
   } catch (...) {
-    ui::MsgBox("予期しないエラーが発生しました。", ui::kCritical);
-    return 1;
+    return ReportFailure(std::current_exception());
   }
 }
 

@@ -44,8 +44,8 @@ class Program {
 };
 
 // The whole run after the entry point has created the application: start-up, the windows and
-// the event loop. Returns the exit status; every error that reaches it is shown in a critical
-// message box and gives status 1.
+// the event loop. Returns the exit status; an error is shown in a critical message box and
+// gives status 1.
 int RunVelmora(VelmoraApplication& app, const StartupEnvironment& environment);
 
 }  // namespace velmora

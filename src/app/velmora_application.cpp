@@ -1,5 +1,8 @@
 #include "app/velmora_application.h"
 
+#include "common/errors.h"
+#include "ui/msgbox.h"
+
 namespace velmora {
 
 VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -12,19 +15,42 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
 bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
+  } catch (const ProgramEnd& end) {
+    End(end.status);
   } catch (...) {
-    // The first failure is the one to report; whatever follows from it is noise.
-    if (!pending_) pending_ = std::current_exception();
-    exit(1);
-    return false;
+    int status = 1;
+    // Only the first failure is shown; what follows from it while its box is open is noise.
+    if (!endStatus_ && !reporting_) {
+      reporting_ = true;
+      status = ReportFailure(std::current_exception());
+      reporting_ = false;
+    }
+    End(status);
   }
+  return false;
 }
 
-void VelmoraApplication::RethrowPending() {
-  if (!pending_) return;
-  std::exception_ptr pending = pending_;
-  pending_ = nullptr;
-  std::rethrow_exception(pending);
+void VelmoraApplication::End(int status) {
+  if (!endStatus_) endStatus_ = status;
+  exit(*endStatus_);
+}
+
+void VelmoraApplication::ThrowIfEnded() {
+  if (!endStatus_) return;
+  const int status = *endStatus_;
+  endStatus_.reset();
+  throw ProgramEnd{status};
+}
+
+int ReportFailure(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& e) {
+    ui::MsgBox(e.what(), ui::kCritical);
+  } catch (...) {
+    ui::MsgBox("予期しないエラーが発生しました。", ui::kCritical);
+  }
+  return 1;
 }
 
 }  // namespace velmora

@@ -2,23 +2,33 @@
 
 #include <QApplication>
 #include <exception>
+#include <optional>
 
 namespace velmora {
 
 // The Qt application of the program. Qt cannot carry an exception through its event loop, so
-// an exception escaping an event handler is kept here, every running event loop (including
-// that of a modal dialog) is told to stop, and the code after the loop rethrows it.
+// the failure is handled where the event was dispatched: an error is reported at once (later,
+// with every event loop stopping, no message box could run), a ProgramEnd is kept; then every
+// running event loop, a modal dialog's included, is told to stop, and the code after the loop
+// ends the program with ThrowIfEnded.
 class VelmoraApplication : public QApplication {
  public:
   VelmoraApplication(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // Rethrows (once) the exception an event handler let escape, if any.
-  void RethrowPending();
+  // Throws ProgramEnd (once) when an event handler ended the program.
+  void ThrowIfEnded();
 
  private:
-  std::exception_ptr pending_;
+  void End(int status);
+
+  std::optional<int> endStatus_;
+  bool reporting_ = false;
 };
+
+// The top-level report of a failure: its text in a critical message box. Returns the exit
+// status for it.
+int ReportFailure(std::exception_ptr failure);
 
 }  // namespace velmora

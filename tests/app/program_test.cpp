@@ -1,0 +1,197 @@
+#include "app/program.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <fstream>
+
+#include "app/current_user.h"
+#include "app/kbun_select.h"
+#include "app/remembered_category.h"
+#include "app/settings_file.h"
+#include "common/errors.h"
+#include "qt_test_support.h"
+#include "support/scripted_messages.h"
+#include "support/test_db.h"
+
+namespace velmora {
+namespace {
+
+using ::testing::HasSubstr;
+
+// The program from its settings file to the main window, on a small database, with the
+// executable directory, the lock file and the config folder in a scratch directory.
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest() {
+    test::TestApp();
+    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+    db_.Insert("工程分類マスタ", {{"工程分類コード", "01"}, {"工程分類名", "成形"}});
+    db_.Insert("工程分類マスタ", {{"工程分類コード", "03"}, {"工程分類名", "組立"}});
+    WriteSettings("\"" + db_.path() + "\",12\n");
+  }
+  ~ProgramTest() override { unsetenv("XDG_CONFIG_HOME"); }
+
+  void WriteSettings(const std::string& content) {
+    std::ofstream(exeDir_.path() / kSettingsFileName, std::ios::binary) << content;
+  }
+  StartupEnvironment Environment(std::vector<std::string> args) {
+    return {std::move(args), exeDir_.path(), exeDir_.path() / "velmora.lock"};
+  }
+  int Run(std::vector<std::string> args) {
+    return RunVelmora(test::TestApp(), Environment(std::move(args)));
+  }
+  std::filesystem::path Remembered() { return RememberedCategoryFile(CurrentUserName()); }
+  // Notes the main window's caption, then closes it as the user would.
+  void CloseMainWindowWhenShown() {
+    test::WhenShown<MainForm>([this](MainForm& main) {
+      caption_ = main.windowTitle().toStdString();
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<SchedulerSplash*>(w) && w->isVisible()) splashLeftOpen_ = true;
+      }
+      main.close();
+    });
+  }
+
+  test::ScriptedMessages messages_;
+  test::TempDir exeDir_;
+  test::TempDir config_;
+  test::TestDb db_;
+  std::string caption_;
+  bool splashLeftOpen_ = false;
+};
+
+TEST_F(ProgramTest, DateAndCategoryRunStraightToTheMainWindow) {
+  CloseMainWindowWhenShown();
+  EXPECT_EQ(0, Run({"20240410", "03"}));
+  EXPECT_EQ("生産計画支援システム", caption_);
+  EXPECT_FALSE(splashLeftOpen_) << "the main window's load closes the splash";
+  EXPECT_EQ("3", ReadRememberedCategory(Remembered()));
+  EXPECT_TRUE(messages_.shown().empty());
+}
+
+TEST_F(ProgramTest, InquiryModeWaitsForTheSelectionAndMarksTheCaption) {
+  WriteRememberedCategory(Remembered(), "1");
+  test::WhenShown<KBunSelect>([this](KBunSelect& dialog) {
+    EXPECT_TRUE(dialog.ComboKBun->item(0)->isSelected());
+    EXPECT_EQ("", dialog.strYYMMDD->text().toStdString());
+    dialog.strYYMMDD->setText("2024/04/01");
+    dialog.endYYMMDD->setText("2024/04/30");
+    test::PressEnter(dialog.ComboKBun);
+    CloseMainWindowWhenShown();
+  });
+  EXPECT_EQ(0, Run({"1"}));
+  EXPECT_EQ("生産計画支援システム(照会モード)", caption_);
+}
+
+TEST_F(ProgramTest, ClosingTheSelectionEndsTheProgramQuietly) {
+  test::WhenShown<KBunSelect>([](KBunSelect& dialog) { dialog.close(); });
+  EXPECT_EQ(0, Run({}));
+  EXPECT_TRUE(messages_.shown().empty());
+  EXPECT_FALSE(std::filesystem::exists(Remembered()));
+}
+
+TEST_F(ProgramTest, SecondCopyIsRefused) {
+  InstanceGuard running;
+  ASSERT_TRUE(running.TryAcquire(exeDir_.path() / "velmora.lock"));
+  EXPECT_EQ(1, Run({"20240410", "03"}));
+  ASSERT_EQ(1u, messages_.shown().size());
+  EXPECT_EQ("生産計画システムは既に起動されています。", messages_.shown()[0].text);
+  EXPECT_EQ("二重起動", messages_.shown()[0].title);
+}
+
+TEST_F(ProgramTest, BadInputIsReportedAndEndsWithStatusOne) {
+  const std::string settings = (exeDir_.path() / kSettingsFileName).string();
+  const std::string missingDb = exeDir_.File("missing.db");
+  const std::string notDb = exeDir_.File("notes.txt");
+  std::ofstream(notDb) << "plain text\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", settings},  // the settings file is empty
+      {missingDb + "\n12", missingDb},
+      {notDb + "\n12", notDb},
+      {db_.path() + "\nabc", settings},
+  };
+  for (const auto& [content, named] : cases) {
+    test::ScriptedMessages messages;
+    WriteSettings(content);
+    EXPECT_EQ(1, Run({"20240410", "03"})) << content;
+    ASSERT_EQ(1u, messages.shown().size()) << content;
+    EXPECT_EQ(ui::kCritical, messages.shown()[0].style);
+    EXPECT_THAT(messages.shown()[0].text, HasSubstr(named));
+  }
+  EXPECT_FALSE(std::filesystem::exists(missingDb));
+  std::filesystem::remove(exeDir_.path() / kSettingsFileName);
+  EXPECT_EQ(1, Run({}));
+}
+
+TEST_F(ProgramTest, DatabaseErrorDuringTheSelectionIsReported) {
+  db_.connection().ExecuteScript("DROP TABLE 工程分類マスタ");
+  EXPECT_EQ(1, Run({"20240410", "03"}));
+  ASSERT_EQ(1u, messages_.shown().size());
+  EXPECT_THAT(messages_.shown()[0].text, HasSubstr("工程分類マスタ"));
+}
+
+TEST_F(ProgramTest, RestartAsksForTheSelectionAgainWithTheDateAlone) {
+  AppState state;
+  StartUp(state, Environment({"20240410", "03"}));
+  Program program(state, test::TestApp(), [] { return DateTime::FromDate(2024, 4, 10); });
+  program.ShowSelectionAndMain();
+  QPointer<MainForm> first = program.Main();
+  ASSERT_TRUE(first && first->isVisible());
+
+  test::WhenShown<KBunSelect>([](KBunSelect& dialog) {
+    EXPECT_EQ("2024/04/10", dialog.strYYMMDD->text().toStdString());
+    dialog.ComboKBun->setCurrentRow(0);
+    test::PressEnter(dialog.ComboKBun);
+  });
+  program.Restart();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+  EXPECT_EQ("20240410", state.Data.CommandLine);
+  EXPECT_EQ("1", state.Data.CategoryCode);
+  EXPECT_EQ(0, state.ReloadPending) << "cleared by the new main window's load";
+  EXPECT_TRUE(first.isNull()) << "the old main window was unloaded";
+  ASSERT_NE(nullptr, program.Main());
+  EXPECT_TRUE(program.Main()->isVisible());
+  EXPECT_TRUE(messages_.shown().empty());
+}
+
+int EndStatus(VelmoraApplication& app) {
+  try {
+    app.ThrowIfEnded();
+  } catch (const ProgramEnd& end) {
+    return end.status;
+  }
+  return -1;
+}
+
+TEST(VelmoraApplication, FailureInAHandlerIsReportedAndStopsEveryLoop) {
+  VelmoraApplication& app = test::TestApp();
+  test::ScriptedMessages messages;
+  QDialog dialog;
+  QTimer::singleShot(0, [&dialog] { dialog.exec(); });
+  // Fires inside the modal dialog's loop.
+  QTimer::singleShot(20, [] { throw DatabaseError("lost connection"); });
+  EXPECT_EQ(1, app.exec());
+  ASSERT_EQ(1u, messages.shown().size());
+  EXPECT_EQ("lost connection", messages.shown()[0].text);
+  EXPECT_EQ(ui::kCritical, messages.shown()[0].style);
+  EXPECT_EQ(1, EndStatus(app));
+  EXPECT_EQ(-1, EndStatus(app)) << "ends once";
+}
+
+TEST(VelmoraApplication, ProgramEndFromAHandlerIsSilent) {
+  VelmoraApplication& app = test::TestApp();
+  test::ScriptedMessages messages;
+  QTimer::singleShot(0, [] { throw ProgramEnd{0}; });
+  app.exec();
+  EXPECT_EQ(0, EndStatus(app));
+  EXPECT_TRUE(messages.shown().empty());
+}
+
+}  // namespace
+}  // namespace velmora
