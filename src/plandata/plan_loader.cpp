@@ -1,0 +1,236 @@
+#include "plandata/plan_loader.h"
+
+#include <cmath>
+
+#include "app/db/recordset.h"
+#include "common/date_text.h"
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "plandata/back_schedule.h"
+#include "plandata/db_names.h"
+#include "plandata/queries.h"
+
+namespace velmora {
+namespace {
+
+namespace n = dbname;
+
+// Positions of the columns the loader reads, looked up once per load rather than per row.
+struct Columns {
+  explicit Columns(db::Recordset& rs) : rs_(rs) {}
+  int operator()(const char* name) const {
+    const int index = rs_.FieldIndex(name);
+    if (index < 0) throw DatabaseError(std::string("plan query has no column ") + name);
+    return index;
+  }
+  db::Recordset& rs_;
+};
+
+struct PlanColumns {
+  explicit PlanColumns(const Columns& c)
+      : orderNo(c(n::kOrderNo)), planNo(c(n::kPlanNo)), itemCode(c(n::kItemCode)), seq(c(n::kSeq)),
+        plantCode(c(n::kPlantCode)), categoryCode(c(n::kCategoryCode)), machineCode(c(n::kMachineCode)),
+        destinationCode(c(n::kDestinationCode)), startDay(c(n::kStartDay)), dueDay(c(n::kDueDay)),
+        startTime(c(n::kGanttStartTime)), endTime(c(n::kGanttEndTime)), initialDue(c(n::kGanttInitialDue)),
+        minutes(c(n::kGanttMinutes)), setupTime(c(n::kSetupTime)), orderQty(c(n::kOrderQty)),
+        receivedQty(c(n::kReceivedQty)), lastResultDay(c(n::kLastResultDay)), sheetIssueDay(c(n::kSheetIssueDay)),
+        workers(c(n::kWorkers)), resultTime(c(n::kResultTime)), moldNo(c(n::kMoldNo)),
+        confirmClass(c(n::kConfirmClass)), completionClass(c(n::kCompletionClass)),
+        fixedClass(c(n::kSchedulerFixedClass)), modelName(c(n::kModelName)), packQty(c(n::kPackQty)),
+        processName(c(n::kProcessName)), planQty(c(n::kPlanQty)), planItemCode(c(n::kPlanItemCode)),
+        preferredCycle(c(n::kPreferredCycle)), productivity(c(n::kProductivity)), moldCycle(c(n::kMoldCycle)),
+        cavities(c(n::kCavities)), shotWeight(c(n::kShotWeight)), setupBefore(c(n::kSetupBefore)),
+        setupAfter(c(n::kSetupAfter)) {}
+  int orderNo, planNo, itemCode, seq, plantCode, categoryCode, machineCode, destinationCode, startDay, dueDay,
+      startTime, endTime, initialDue, minutes, setupTime, orderQty, receivedQty, lastResultDay, sheetIssueDay,
+      workers, resultTime, moldNo, confirmClass, completionClass, fixedClass, modelName, packQty, processName,
+      planQty, planItemCode, preferredCycle, productivity, moldCycle, cavities, shotWeight, setupBefore,
+      setupAfter;
+};
+
+// Reading one row; conversion failures name the arrangement.
+class RowReader {
+ public:
+  RowReader(db::Recordset& rs, const PlanColumns& col) : rs_(rs), col_(col) {}
+
+  template <typename F>
+  auto Checked(F read, int column) const {
+    try {
+      return read();
+    } catch (const ConversionError& e) {
+      Fail(column, std::string(" の値が範囲外です: ") + e.what());
+    }
+  }
+
+  std::string Text(int column) const { return rs_.Fields(column).Text(); }
+  bool IsNull(int column) const { return rs_.Fields(column).IsNull(); }
+  double Number(int column) const { return rs_.Fields(column).Number(); }
+  std::int32_t Int32(int column) const { return Checked([&] { return ToInt32(Number(column)); }, column); }
+  std::int16_t Int16(int column) const { return Checked([&] { return ToInt16(Number(column)); }, column); }
+
+  // A key number that must be present.
+  std::int32_t Required(int column) const {
+    if (IsNull(column)) Fail(column, "が空です");
+    return Int32(column);
+  }
+
+  // A stored date text read through its "0000/00/00" form.
+  DateTime Date(int column) const {
+    const std::string text = Text(column);
+    if (auto date = ParseSlashDate(FormatDigits(text, "0000/00/00"))) return *date;
+    Fail(column, " \"" + text + "\" は日付ではありません");
+  }
+
+  // A stored time: its "00:00:00" form when that is a time of day, else a number of seconds.
+  DateTime Time(int column) const {
+    const std::string text = Text(column);
+    if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
+    const double seconds = Val(text);
+    if (!(seconds >= 0 && seconds < DateTime::kSecondsPerDay)) Fail(column, " \"" + text + "\" は時刻ではありません");
+    const std::int64_t s = RoundHalfEven(seconds);
+    return DateTime::FromTime(static_cast<int>(s / 3600), static_cast<int>(s % 3600 / 60), static_cast<int>(s % 60));
+  }
+
+  std::string OrderNoText() const { return IsNull(col_.orderNo) ? "(空)" : Text(col_.orderNo); }
+
+  [[noreturn]] void Fail(int column, const std::string& problem) const {
+    throw ConversionError("手配番号 " + OrderNoText() + " の" + rs_.NameAt(column) + problem);
+  }
+
+ private:
+  db::Recordset& rs_;
+  const PlanColumns& col_;
+};
+
+void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateTime periodStart) {
+  const DateTime dueDay = row.Date(col.dueDay);
+  std::string confirm = row.Text(col.confirmClass);
+
+  // Placement: only confirmed arrangements with times (or completed ones) keep their machine.
+  const bool placed = confirm == "2" && (row.Number(col.startTime) != 0 || row.Number(col.endTime) != 0 ||
+                                         (!row.IsNull(col.completionClass) && row.Text(col.completionClass) != "0"));
+  std::string machine = "        ";
+  std::string fixed = "0";
+  if (placed) {
+    machine = row.Text(col.machineCode);
+    fixed = row.Text(col.fixedClass);
+  } else {
+    confirm = "1";
+  }
+
+  const std::string destination = row.Text(col.destinationCode);
+  const DateTime startDay = row.Date(col.startDay);
+  const DateTime startTime = row.Time(col.startTime);
+  const std::string itemCode = row.Text(col.itemCode);
+  const std::string itemKind = Mid(itemCode, 9, 1);
+  const std::int32_t planNo = row.Required(col.planNo);
+  const std::int32_t orderNo = row.Required(col.orderNo);
+
+  e.MachineCode = machine;
+  e.ConfirmFlag = confirm;
+  e.FixedFlag = fixed;
+  e.DestinationCode = destination;
+  e.OrderNo = orderNo;
+
+  e.PlanQty = row.Int32(col.planQty);
+  e.PackQty = row.Int32(col.packQty);
+  e.Cavities = row.Int32(col.cavities);
+  e.Workers = row.Int32(col.workers);
+  e.ResultMinutes = row.Int32(col.resultTime);
+  const double cavities = row.Number(col.cavities);
+  e.PieceWeight = cavities == 0 ? 0 : ToInt32(row.Number(col.shotWeight) / cavities);
+  const double preferredCycle = row.Number(col.preferredCycle);
+  e.MoldCycle = static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Number(col.moldCycle));
+  e.MoldNo = row.IsNull(col.moldNo) ? "" : row.Text(col.moldNo);
+
+  Member& member = (itemKind == "4" || itemKind == "2") ? e.B.Slot(1) : e.A.Slot(1);
+  member.OrderNo = orderNo;
+  member.ProcessName = row.Text(col.processName);
+  member.ModelName = row.Text(col.modelName);
+  member.ItemCode = itemCode;
+  member.Seq = row.Int16(col.seq);
+  member.PlanNo = planNo;
+  member.OrderQty = row.Int32(col.orderQty);
+  member.ReceivedQty = row.Int32(col.receivedQty);
+
+  e.InUse = 1;
+  if (confirm == "2" || startDay >= periodStart) {
+    e.StartDate = startDay;
+    e.EndDate = dueDay;
+  } else {
+    // An unconfirmed arrangement that starts before the period is shown from the period start.
+    e.StartDate = periodStart;
+    e.EndDate = periodStart.AddDays(1);
+  }
+  e.StartTime = startTime;
+  e.EndTime = row.Time(col.endTime);
+
+  e.PlanItemCode = row.IsNull(col.planItemCode) ? itemCode : row.Text(col.planItemCode);
+  e.ProcessName = row.Text(col.processName);
+  e.FirstProcessName = e.ProcessName;
+  e.ModelName = row.Text(col.modelName);
+  e.SheetIssueDate = row.Text(col.sheetIssueDay);
+  e.ItemKind = itemKind;
+
+  e.OrderQty = member.OrderQty;
+  e.ReceivedQty = member.ReceivedQty;
+  if (!row.IsNull(col.lastResultDay) && row.Text(col.lastResultDay) != "00000000") {
+    e.LastResultDate = row.Date(col.lastResultDay);
+  }
+  e.Changed = 0;
+
+  e.InitialDueDate = dueDay;
+  if (!row.IsNull(col.initialDue)) {
+    if (auto initial = ParseSlashDate(FormatDigits(row.Text(col.initialDue), "0000/00/00"))) e.InitialDueDate = *initial;
+  }
+  e.PlanNoText = row.IsNull(col.planItemCode) ? "" : std::to_string(planNo);
+
+  const std::int16_t setup = row.Int16(col.setupTime);
+  if (setup != 0) {
+    e.SetupMinutes = setup;
+  } else if (!row.IsNull(col.setupBefore)) {
+    e.SetupMinutes = ToInt16(row.Number(col.setupBefore) + row.Number(col.setupAfter));
+  }
+
+  const double cycle =
+      preferredCycle == 0 ? row.Number(col.productivity) : preferredCycle / (cavities == 0 ? 1 : cavities);
+  e.CycleSeconds = cycle > 0 ? static_cast<float>(cycle) : 0.0f;
+  e.ItemCode = itemCode;
+  e.Seq = member.Seq;
+
+  e.DurationMinutes = row.Required(col.minutes);
+  if (e.DurationMinutes == 0) BackSchedule(e);
+}
+
+}  // namespace
+
+void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bars) {
+  db::Recordset PlanRows;
+  PlanRows.Open(PlanQueryText(data), connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+  const PlanColumns col{Columns(PlanRows)};
+  const RowReader row(PlanRows, col);
+  const std::string category = CategoryCode00(data);
+  const DateTime periodStart = data.PeriodStartDate();
+
+  if (data.PlanTable.size() < 2) data.ResetPlanTable();
+  bars.HidePlanSurface();
+  data.PlanTable.reserve(5000);
+  int accepted = 0;
+  for (; !PlanRows.Eof(); PlanRows.MoveNext()) {
+    if (PlanRows.Fields(col.plantCode).Number() != data.PlantCode) continue;
+    if (PlanRows.Fields(col.categoryCode).Text() != category) continue;
+
+    PlanEntry& e = data.PlanTable.emplace_back();
+    ++accepted;
+    e.BarIndex = ToInt16(accepted + 1);
+    FillEntry(e, row, col, periodStart);
+  }
+  PlanRows.Close();
+
+  for (int i = 2; i <= data.PlanCount(); ++i) bars.CreateBarPair(data.PlanTable[static_cast<std::size_t>(i)].BarIndex);
+  bars.ShowPlanSurface();
+}
+
+}  // namespace velmora

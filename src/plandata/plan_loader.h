@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/db/connection.h"
+#include "plandata/bar_controls.h"
+#include "plandata/plan_data.h"
+
+namespace velmora {
+
+// Loads the arrangements of the selected plant, category and period into PlanTable after the
+// placeholder (one entry per arrangement, BarIndex = table index), computing missing durations
+// and back-scheduling their starts, then hands each new entry's bar pair to `bars`.
+// A row whose dates are not date texts or whose key numbers are missing stops the load with a
+// ConversionError naming its arrangement number.
+void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bars);
+
+}  // namespace velmora
