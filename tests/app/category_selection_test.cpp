@@ -75,13 +75,6 @@ TEST_F(CategorySelectionTest, DateOrInquiryCommandLineKeepsTheRememberedCategory
   EXPECT_EQ("", inquiry.EndText);
 }
 
-TEST_F(CategorySelectionTest, ActivationFollowsTheCommandLine) {
-  EXPECT_EQ(ActivateAction::None, ActivateActionFor(""));
-  EXPECT_EQ(ActivateAction::FocusList, ActivateActionFor("1"));
-  EXPECT_EQ(ActivateAction::FocusList, ActivateActionFor("20240410"));
-  EXPECT_EQ(ActivateAction::AcceptAtOnce, ActivateActionFor("20240410 3"));
-}
-
 TEST_F(CategorySelectionTest, AcceptingFromTheListNeedsBothDates) {
   test::ScriptedMessages messages;
   CategorySelection s = Load("", "1");

@@ -95,15 +95,6 @@ TEST_F(ProgramTest, ClosingTheSelectionEndsTheProgramQuietly) {
   EXPECT_FALSE(std::filesystem::exists(Remembered()));
 }
 
-TEST_F(ProgramTest, SecondCopyIsRefused) {
-  InstanceGuard running;
-  ASSERT_TRUE(running.TryAcquire(exeDir_.path() / "velmora.lock"));
-  EXPECT_EQ(1, Run({"20240410", "03"}));
-  ASSERT_EQ(1u, messages_.shown().size());
-  EXPECT_EQ("生産計画システムは既に起動されています。", messages_.shown()[0].text);
-  EXPECT_EQ("二重起動", messages_.shown()[0].title);
-}
-
 TEST_F(ProgramTest, BadInputIsReportedAndEndsWithStatusOne) {
   const std::string settings = (exeDir_.path() / kSettingsFileName).string();
   const std::string missingDb = exeDir_.File("missing.db");
@@ -123,7 +114,9 @@ TEST_F(ProgramTest, BadInputIsReportedAndEndsWithStatusOne) {
     EXPECT_EQ(ui::kCritical, messages.shown()[0].style);
     EXPECT_THAT(messages.shown()[0].text, HasSubstr(named));
   }
-  EXPECT_FALSE(std::filesystem::exists(missingDb));
+  EXPECT_FALSE(std::filesystem::exists(missingDb)) << "opening never creates a database";
+  std::ifstream in(notDb);
+  EXPECT_EQ("plain text\n", std::string(std::istreambuf_iterator<char>(in), {}));
   std::filesystem::remove(exeDir_.path() / kSettingsFileName);
   EXPECT_EQ(1, Run({}));
 }

@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -13,8 +12,6 @@
 namespace velmora {
 namespace {
 
-using ::testing::HasSubstr;
-
 class StartUpTest : public ::testing::Test {
  protected:
   void WriteSettings(const std::string& content) {
@@ -22,16 +19,6 @@ class StartUpTest : public ::testing::Test {
   }
   StartupEnvironment Environment(std::vector<std::string> args = {}) {
     return {std::move(args), dir_.path(), dir_.path() / "velmora.lock"};
-  }
-  std::string DatabaseErrorFor(const std::string& path) {
-    WriteSettings(path + "\n1\n");
-    AppState state;
-    try {
-      StartUp(state, Environment());
-    } catch (const DatabaseError& e) {
-      return e.what();
-    }
-    return "no error";
   }
 
   test::ScriptedMessages messages_;
@@ -78,24 +65,6 @@ TEST_F(StartUpTest, BadSettingsAreReportedBeforeTheInstanceCheck) {
   AppState state;
   EXPECT_THROW(StartUp(state, Environment()), SettingsError);
   EXPECT_TRUE(messages_.shown().empty());
-}
-
-TEST_F(StartUpTest, WrongDatabasePathIsAnErrorAndCreatesNothing) {
-  const std::string missing = dir_.File("missing.db");
-  const std::string error = DatabaseErrorFor(missing);
-  EXPECT_THAT(error, HasSubstr("データベースを開けません"));
-  EXPECT_THAT(error, HasSubstr(missing));
-  EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST_F(StartUpTest, FileThatIsNoDatabaseIsLeftUntouched) {
-  const std::string text = dir_.File("notes.txt");
-  std::ofstream(text) << "not a database\n";
-  EXPECT_THAT(DatabaseErrorFor(text), HasSubstr(text));
-  std::ifstream in(text);
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ("not a database\n", content);
-  EXPECT_FALSE(std::filesystem::exists(text + "-wal"));
 }
 
 }  // namespace
