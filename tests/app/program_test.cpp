@@ -95,6 +95,14 @@ TEST_F(ProgramTest, ClosingTheSelectionEndsTheProgramQuietly) {
   EXPECT_FALSE(std::filesystem::exists(Remembered()));
 }
 
+TEST_F(ProgramTest, SecondCopyIsRefusedWithStatusOne) {
+  InstanceGuard running;
+  ASSERT_TRUE(running.TryAcquire(exeDir_.path() / "velmora.lock"));
+  EXPECT_EQ(1, Run({"20240410", "03"}));
+  ASSERT_EQ(1u, messages_.shown().size());
+  EXPECT_EQ("二重起動", messages_.shown()[0].title);
+}
+
 TEST_F(ProgramTest, BadInputIsReportedAndEndsWithStatusOne) {
   const std::string settings = (exeDir_.path() / kSettingsFileName).string();
   const std::string missingDb = exeDir_.File("missing.db");
