@@ -1,0 +1,81 @@
+#include "app/export/export_options.h"
+
+#include "common/date_text.h"
+
+namespace velmora {
+
+const char* const kExportUsage =
+    "usage: velmora --export-csv DIR --from yyyymmdd --to yyyymmdd --category N\n"
+    "       velmora --export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode 1|2|3|4]\n";
+
+namespace {
+
+bool AllDigits(const std::string& s) {
+  if (s.empty()) return false;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args, std::string& error) {
+  ExportOptions options;
+  if (args.size() < 2 || (args[0] != "--export-csv" && args[0] != "--export-png")) {
+    error = "an export needs --export-csv DIR or --export-png FILE";
+    return std::nullopt;
+  }
+  options.kind = args[0] == "--export-csv" ? ExportOptions::Kind::Csv : ExportOptions::Kind::Png;
+  options.target = args[1];
+  if (options.target.empty() || options.target.rfind("--", 0) == 0) {
+    error = args[0] + " needs a " + (options.kind == ExportOptions::Kind::Csv ? "directory" : "file");
+    return std::nullopt;
+  }
+
+  bool haveFrom = false, haveTo = false, haveCategory = false;
+  for (std::size_t i = 2; i < args.size(); i += 2) {
+    const std::string& name = args[i];
+    if (i + 1 >= args.size()) {
+      error = name + " needs a value";
+      return std::nullopt;
+    }
+    const std::string& value = args[i + 1];
+    if (name == "--from" || name == "--to") {
+      const auto date = ParseYmd(value);
+      if (!date) {
+        error = name + " " + value + " is not a date yyyymmdd";
+        return std::nullopt;
+      }
+      (name == "--from" ? options.from : options.to) = *date;
+      (name == "--from" ? haveFrom : haveTo) = true;
+    } else if (name == "--category") {
+      if (!AllDigits(value) || value.size() > 4) {
+        error = "--category " + value + " is not a category number";
+        return std::nullopt;
+      }
+      options.category = std::to_string(std::stoi(value));  // the selection publishes "3" for "03"
+      haveCategory = true;
+    } else if (name == "--mode" && options.kind == ExportOptions::Kind::Png) {
+      if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
+        error = "--mode " + value + " is not one of 1, 2, 3, 4";
+        return std::nullopt;
+      }
+      options.mode = value[0] - '0';
+    } else {
+      error = "unknown argument " + name;
+      return std::nullopt;
+    }
+  }
+  if (!haveFrom || !haveTo || !haveCategory) {
+    error = "--from, --to and --category are all needed";
+    return std::nullopt;
+  }
+  if (options.to < options.from) {
+    error = "--to is before --from";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace velmora

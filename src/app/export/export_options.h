@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/datetime.h"
+
+namespace velmora {
+
+// A headless run as given on the command line.
+struct ExportOptions {
+  enum class Kind { Csv, Png };
+  Kind kind = Kind::Csv;
+  std::string target;  // the directory of the CSV files, or the PNG file
+  DateTime from;
+  DateTime to;
+  std::string category;  // decimal digits, as the selection would publish it
+  int mode = 3;          // display mode of the PNG: 1 day, 2 three days, 3 week, 4 four weeks
+};
+
+// Parses "--export-csv DIR --from yyyymmdd --to yyyymmdd --category N" and
+// "--export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode 1|2|3|4]".
+// On a bad argument returns nothing and sets `error` to what is wrong.
+std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args, std::string& error);
+
+extern const char* const kExportUsage;
+
+}  // namespace velmora

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+struct ProgramRun {
+  int status = -1;  // exit status; -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args` (no shell) and collects its exit status and output.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& extraEnvironment = {});
+
+}  // namespace velmora::test
