@@ -1,0 +1,31 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/db/connection.h"
+#include "app/db/value.h"
+#include "generator/demo_world.h"
+
+namespace velmora::demo {
+
+// One prepared INSERT reused for every row of a table: fast enough for tens of thousands of
+// rows inside one transaction.
+class RowInserter {
+ public:
+  RowInserter(db::Connection& connection, const std::string& table,
+              const std::vector<std::string>& columns);
+  void Insert(std::initializer_list<db::Value> values);
+
+ private:
+  sqlite3* db_;
+  db::StatementPtr stmt_;
+  std::string table_;
+  std::size_t columnCount_;
+};
+
+// Writes every table of the world in one transaction.
+void WriteWorld(db::Connection& connection, const DemoWorld& world);
+
+}  // namespace velmora::demo
