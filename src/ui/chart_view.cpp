@@ -1,0 +1,132 @@
+#include "ui/chart_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "chart/scrolling.h"
+
+namespace velmora::ui {
+
+class ChartView::CanvasWidget : public QWidget {
+ public:
+  explicit CanvasWidget(ChartView* view) : QWidget(view), view_(view) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    view_->painter_.Paint(painter, view_->model_, ChartPainter::ViewportFrame(view_->model_));
+  }
+  void mousePressEvent(QMouseEvent* e) override {
+    Forward(ChartMouseEvent::Kind::Press, e, e->button());
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    Forward(ChartMouseEvent::Kind::Release, e, e->button());
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    Forward(ChartMouseEvent::Kind::Move, e, e->buttons());
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override {
+    Forward(ChartMouseEvent::Kind::DoubleClick, e, e->button());
+  }
+
+ private:
+  void Forward(ChartMouseEvent::Kind kind, QMouseEvent* e, Qt::MouseButtons buttons) {
+    view_->Dispatch(kind, e->position().toPoint(), buttons, e->modifiers());
+  }
+
+  ChartView* view_;
+};
+
+ChartView::ChartView(PlanData& data, chart::ChartModel& model, QWidget* parent)
+    : QWidget(parent),
+      data_(data),
+      model_(model),
+      canvas_(new CanvasWidget(this)),
+      hScroll_(new QScrollBar(Qt::Horizontal, this)),
+      kScroll_(new QScrollBar(Qt::Vertical, this)) {
+  // Change and Scroll of each bar run the same handler: dragging the thumb scrolls as it goes.
+  connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (syncing_) return;
+    chart::SetHScroll1Value(data_, model_, value);
+    canvas_->update();
+    emit scrolled();
+  });
+  connect(kScroll_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (syncing_) return;
+    chart::SetKScrollValue(data_, model_, value);
+    canvas_->update();
+    emit scrolled();
+  });
+  Refresh();
+}
+
+ChartView::~ChartView() = default;
+
+QWidget* ChartView::Canvas() const {
+  return canvas_;
+}
+
+void ChartView::Refresh() {
+  SyncScrollBars();
+  PlaceChildren();
+  canvas_->update();
+}
+
+QSize ChartView::sizeHint() const {
+  const QSize chart = ChartPainter::FrameSize(ChartPainter::ViewportFrame(model_));
+  return chart + QSize(kScroll_->sizeHint().width(), hScroll_->sizeHint().height());
+}
+
+void ChartView::OnChartMouse(const ChartMouseEvent& event) {
+  emit chartMouse(event);
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceChildren();
+}
+
+void ChartView::PlaceChildren() {
+  const QSize chart = ChartPainter::FrameSize(ChartPainter::ViewportFrame(model_));
+  canvas_->setGeometry(0, 0, chart.width(), chart.height());
+  const int captionWidth = static_cast<int>(chart::kCaptionColumnWidth / chart::kTwipsPerPixel);
+  const int rowsTop = static_cast<int>((chart::kHeaderBandHeight + chart::kUnplannedBandHeight) /
+                                       chart::kTwipsPerPixel);
+  kScroll_->setGeometry(chart.width(), rowsTop, kScroll_->sizeHint().width(),
+                        chart.height() - rowsTop);
+  hScroll_->setGeometry(captionWidth, chart.height(), chart.width() - captionWidth,
+                        hScroll_->sizeHint().height());
+}
+
+void ChartView::SyncScrollBars() {
+  syncing_ = true;
+  auto sync = [](QScrollBar* bar, const chart::ScrollBarState& state) {
+    bar->setRange(std::min(state.Min, state.Max), std::max(state.Min, state.Max));
+    bar->setSingleStep(state.SmallChange);
+    bar->setPageStep(state.LargeChange);
+    bar->setValue(state.Value);
+    bar->setEnabled(state.Enabled);
+  };
+  sync(hScroll_, model_.HScroll1);
+  sync(kScroll_, model_.KScroll);
+  syncing_ = false;
+}
+
+void ChartView::Dispatch(ChartMouseEvent::Kind kind, const QPoint& at, Qt::MouseButtons buttons,
+                         Qt::KeyboardModifiers keys) {
+  ChartMouseEvent event;
+  event.kind = kind;
+  event.hit = painter_.HitTest(model_, ChartPainter::ViewportFrame(model_), at);
+  event.button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+                 (buttons & Qt::MiddleButton ? 4 : 0);
+  event.shift = (keys & Qt::ShiftModifier ? 1 : 0) | (keys & Qt::ControlModifier ? 2 : 0) |
+                (keys & Qt::AltModifier ? 4 : 0);
+  OnChartMouse(event);
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QWidget>
+
+#include "chart/chart_model.h"
+#include "plandata/plan_data.h"
+#include "ui/chart_painter.h"
+
+class QScrollBar;
+
+namespace velmora::ui {
+
+// A pointer event over the chart: what lies under the pointer (bar index, surface or row
+// caption, with the point in the surface's twips), the buttons (1 left, 2 right, 4 middle) and
+// the keys held (1 shift, 2 ctrl, 4 alt).
+struct ChartMouseEvent {
+  enum class Kind { Press, Move, Release, DoubleClick };
+  Kind kind = Kind::Press;
+  ChartHit hit;
+  int button = 0;
+  int shift = 0;
+};
+
+// The chart viewport (Picture1) with its row captions and the scroll bars HScroll1 and KScroll.
+// It paints the model and runs the model's scroll handlers; everything else changes the model
+// and calls Refresh().
+class ChartView : public QWidget {
+  Q_OBJECT
+
+ public:
+  ChartView(PlanData& data, chart::ChartModel& model, QWidget* parent = nullptr);
+  ~ChartView() override;
+
+  // After the model changed (load, display mode, a bar's layout): the scroll bars take the
+  // model's ranges and values, and the chart is repainted.
+  void Refresh();
+  QSize sizeHint() const override;
+
+  ChartPainter& Painter() { return painter_; }
+  QScrollBar* HScroll1() const { return hScroll_; }
+  QScrollBar* KScroll() const { return kScroll_; }
+  QWidget* Canvas() const;
+
+ signals:
+  // A scroll bar moved; DayDispArea or the row captions changed with it.
+  void scrolled();
+  void chartMouse(const velmora::ui::ChartMouseEvent& event);
+
+ protected:
+  // The gestures' entry point; by default the event is only announced through chartMouse.
+  virtual void OnChartMouse(const ChartMouseEvent& event);
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  class CanvasWidget;
+  friend class CanvasWidget;
+
+  void PlaceChildren();
+  void SyncScrollBars();
+  void Dispatch(ChartMouseEvent::Kind kind, const QPoint& at, Qt::MouseButtons buttons,
+                Qt::KeyboardModifiers keys);
+
+  PlanData& data_;
+  chart::ChartModel& model_;
+  ChartPainter painter_;
+  CanvasWidget* canvas_;
+  QScrollBar* hScroll_;
+  QScrollBar* kScroll_;
+  bool syncing_ = false;
+};
+
+}  // namespace velmora::ui
