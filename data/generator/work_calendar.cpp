@@ -81,6 +81,12 @@ void AddWindow(std::vector<Window>& windows, DateTime date, const std::string& s
   windows.push_back({s, e});
 }
 
+bool HasShiftsOn(const std::vector<Window>& windows, DateTime date) {
+  const auto it = std::lower_bound(windows.begin(), windows.end(), date,
+                                   [](const Window& w, DateTime d) { return w.start < d; });
+  return it != windows.end() && it->start < date.AddDays(1);
+}
+
 }  // namespace
 
 bool IsCompanyHoliday(DateTime date) {
@@ -141,11 +147,16 @@ void BuildCalendars(DemoWorld& world, Random& random) {
 }
 
 DateTime NextWorkingMoment(const std::vector<Window>& windows, DateTime at) {
-  // The first window that has not ended yet.
-  auto it = std::upper_bound(windows.begin(), windows.end(), at,
-                             [](DateTime t, const Window& w) { return t < w.end; });
-  if (it == windows.end()) return at;
-  return std::max(at, it->start);
+  const auto notEnded = [](DateTime t, const Window& w) { return t < w.end; };
+  for (auto it = std::upper_bound(windows.begin(), windows.end(), at, notEnded);
+       it != windows.end(); it = std::upper_bound(windows.begin(), windows.end(), at, notEnded)) {
+    const DateTime t = std::max(at, it->start);
+    // The editor counts the hours after midnight of a night shift towards the previous day only
+    // when their date has shifts of its own; a job started there would be laid out elsewhere.
+    if (t.DatePart() == it->start.DatePart() || HasShiftsOn(windows, t.DatePart())) return t;
+    at = it->end;
+  }
+  return at;
 }
 
 DateTime AddWorkingMinutes(const std::vector<Window>& windows, DateTime start, int minutes) {

@@ -16,7 +16,7 @@ bool IsCompanyHoliday(DateTime date);
 // machine's working windows (the rows the editor reads: 勤務時間 not 0, start not end).
 void BuildCalendars(DemoWorld& world, Random& random);
 
-// The first working moment at or after `at`; past the last window, `at` itself.
+// The first moment at or after `at` at which a job can start; past the last window, `at`.
 DateTime NextWorkingMoment(const std::vector<Window>& windows, DateTime at);
 // The moment `minutes` working minutes after `start`; beyond the calendar, plain minutes.
 DateTime AddWorkingMinutes(const std::vector<Window>& windows, DateTime start, int minutes);

@@ -12,8 +12,11 @@
 #include "common/format.h"
 #include "data/demo_queries.h"
 #include "generator/demo_generator.h"
+#include "plandata/plan_loader.h"
 #include "plandata/queries.h"
+#include "plandata/work_center_rows.h"
 #include "support/test_db.h"
+#include "worktime/worktime.h"
 
 namespace velmora::demo {
 namespace {
@@ -243,6 +246,44 @@ TEST_F(DemoDatabase, TheMonthViewLoadsEveryCaseTheChartShows) {
   EXPECT_GT(missingDuration, 200);
   EXPECT_GT(groupB, 20);
   EXPECT_EQ((std::set<std::string>{"0", "1", "2"}), fixedFlags);
+}
+
+TEST_F(DemoDatabase, TheEditorLaysStoredMachineWorkOutAsStored) {
+  // The generator's shift walk and the editor's agree: recomputing the end of confirmed machine
+  // work from its stored start and duration gives the stored end. Work reaching outside the
+  // loaded calendar is left out (the editor counts such days differently on purpose).
+  std::set<std::int64_t> storedDuration;
+  for (const std::string& no :
+       Column(*db_, "SELECT 手配番号 FROM 手配情報 WHERE GNT所要時間（分）<>0")) {
+    storedDuration.insert(std::stoll(no));
+  }
+  int checked = 0;
+  for (const std::string category : {"3", "10", "20", "30"}) {
+    PlanData data = Selection(category);
+    data.PeriodStart = "2024/04/15";
+    data.PeriodEnd = "2024/06/15";
+    db::Command command;
+    command.ActiveConnection = db_.get();
+    LoadWorkCenterRows(data, command, 300);
+    data.ResetPlanTable();
+    NoBarControls bars;
+    ReturnPlanData(data, *db_, bars);
+    for (int i = 2; i <= data.PlanCount(); ++i) {
+      const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
+      if (e.ConfirmFlag != "2" || e.MachineCode == "        " || !storedDuration.count(e.OrderNo))
+        continue;
+      if (e.StartDate < DateTime::FromDate(2024, 4, 14) ||
+          e.EndDate > DateTime::FromDate(2024, 6, 15))
+        continue;
+      ++checked;
+      EXPECT_EQ(
+          FormatSlashDate(e.EndDate) + " " + FormatColonTime(e.EndTime),
+          FormatDateTime(ComputeEndTime(data, e.StartDate + e.StartTime, e.DurationMinutes, i),
+                         "yyyy/mm/dd hh:nn:ss"))
+          << e.OrderNo << " on " << e.MachineCode;
+    }
+  }
+  EXPECT_GT(checked, 500);
 }
 
 TEST_F(DemoDatabase, StoredValuesCoverTheLoadersSpecialForms) {
