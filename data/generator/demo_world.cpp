@@ -15,6 +15,10 @@ double HalfSeconds(double seconds) {
   return std::max(0.5, std::round(seconds * 2) / 2);
 }
 
+int RoutingStep::SetupMinutes() const {
+  return setupMinutes != 0 ? setupMinutes : molded ? setupBefore + setupAfter : 0;
+}
+
 std::string Plant::SectionCode(int plant, const std::string& category) const {
   // Sections are numbered in category order in every plant; the other plant only molds
   // and assembles.

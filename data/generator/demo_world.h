@@ -100,6 +100,9 @@ struct RoutingStep {
   int setupBefore = 0;
   int setupAfter = 0;
   std::vector<MachineCycle> cycles;
+
+  // Setup minutes as the editor takes them: the arrangement's own, else the molding master's.
+  int SetupMinutes() const;
 };
 
 struct Item {
@@ -111,15 +114,9 @@ struct Item {
   std::string shortName;
   int packQty = 0;
   int customer = 0;
-  int family = 0;
   std::optional<std::string> moldNo;
   std::vector<RoutingStep> steps;
   bool otherPlantRouting = false;  // the other plant can make step 1 as well
-};
-
-struct Family {
-  std::string component;  // the shared molded base, 下位品名コード of every member
-  std::vector<int> items;
 };
 
 struct PurchasePrice {
@@ -247,7 +244,6 @@ struct Plant {
 
 struct Catalog {
   std::vector<Item> items;
-  std::vector<Family> families;
   std::vector<BomRow> bom;
   std::vector<Stock> stock;
   std::vector<PurchasePrice> prices;

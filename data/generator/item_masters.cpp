@@ -168,7 +168,7 @@ Catalog BuildCatalog(const DemoOptions& options, const Plant& plant, Random& ran
     const Customer& customer = plant.customers[static_cast<std::size_t>(customerIndex)];
     const RoutingTemplate& routing = PickRouting(random);
     const char kind = KindOf(type, routing);
-    const std::string number = std::to_string(1001 + f * 7 % 8999 + f / 8999);
+    const std::string number = std::to_string(1001 + f * 7 % 8999);  // distinct, four digits
     const std::string stem =
         std::string(type.letters) + customer.itemLetter + number;  // 7 characters
 
@@ -185,8 +185,7 @@ Catalog BuildCatalog(const DemoOptions& options, const Plant& plant, Random& ran
     static const std::vector<int> kVariantCounts = {1, 1, 1, 1, 2, 2, 2, 3, 3, 4};
     const int variants = random.Pick(kVariantCounts);
     const int firstColour = random.Between(0, static_cast<int>(kColours.size()) - 1);
-    Family family;
-    family.component = PadCode(stem + "-1-NT0", kItemCodeWidth);
+    const std::string component = PadCode(stem + "-1-NT0", kItemCodeWidth);
     const bool withBom = variants > 1 || random.Percent(50);
     for (int v = 0; v < variants; ++v) {
       const Colour& colour =
@@ -200,11 +199,9 @@ Catalog BuildCatalog(const DemoOptions& options, const Plant& plant, Random& ran
       item.shortName = std::string(type.ank) + "(" + colour.ank + ")";
       item.packQty = packQty;
       item.customer = customerIndex;
-      item.family = f;
       item.moldNo = mold;
       item.steps = steps;
       item.otherPlantRouting = otherPlant;
-      family.items.push_back(static_cast<int>(catalog.items.size()));
       AddPrices(catalog, item, plant, options, random);
       for (const RoutingStep& step : item.steps) {
         if (random.Percent(65)) {
@@ -212,13 +209,13 @@ Catalog BuildCatalog(const DemoOptions& options, const Plant& plant, Random& ran
               {item.code, step.seq, plant.code, packQty * random.Between(0, 40)});
         }
       }
-      if (withBom) catalog.bom.push_back({item.code, family.component, plant.code});
+      if (withBom) catalog.bom.push_back({item.code, component, plant.code});
       catalog.items.push_back(std::move(item));
     }
     if (withBom) {
       // The molded base in natural colour: a master row of its own, made by no routing here.
       Item base;
-      base.code = family.component;
+      base.code = component;
       base.kind = '1';
       base.model = customer.modelPrefix + "-" + number + "NT";
       base.name = std::string(type.name) + " 素材 " + base.model;
@@ -226,10 +223,8 @@ Catalog BuildCatalog(const DemoOptions& options, const Plant& plant, Random& ran
       base.shortName = std::string(type.ank) + "(ｿｻﾞｲ)";
       base.packQty = packQty;
       base.customer = customerIndex;
-      base.family = f;
       catalog.items.push_back(std::move(base));
     }
-    catalog.families.push_back(std::move(family));
   }
   return catalog;
 }

@@ -27,12 +27,6 @@ Disposition PickDisposition(const DemoWorld& world, const Lot& lot, const Routin
   return Disposition::kMachine;
 }
 
-int SetupOf(const RoutingStep& step) {
-  return step.setupMinutes != 0 ? step.setupMinutes
-         : step.molded          ? step.setupBefore + step.setupAfter
-                                : 0;
-}
-
 // Minutes of work per machine job in each (plant, category), from the machines' working
 // minutes in the data range and the number of jobs the lots put on them.
 std::map<std::pair<int, std::string>, int> JobTargets(const DemoWorld& world,
@@ -71,7 +65,7 @@ int LotQuantity(const DemoWorld& world, const Lot& lot,
   const RoutingStep& step = item.steps.front();
   const auto target = targets.find({lot.plant, step.category});
   const int minutes = target == targets.end() ? 480 : target->second;
-  const double pieces = std::max(30, minutes - SetupOf(step)) * 60.0 / step.productivity *
+  const double pieces = std::max(30, minutes - step.SetupMinutes()) * 60.0 / step.productivity *
                         random.Between(60, 140) / 100.0;
   const int pack = item.packQty;
   return pack * std::clamp(static_cast<int>(pieces / pack + 0.5), 1, 99999 / pack);
@@ -157,7 +151,7 @@ void CalibrateCycles(DemoWorld& world, const std::vector<Lot>& lots) {
       if (lot.steps[k].how != Disposition::kMachine) continue;
       const RoutingStep& step = item.steps[k];
       load[{lot.plant, step.category}] += lot.quantity * step.productivity / 60.0;
-      setups[{lot.plant, step.category}] += SetupOf(step);
+      setups[{lot.plant, step.category}] += step.SetupMinutes();
       ++jobs[{lot.plant, step.category}];
     }
   }

@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "generator/lots.h"
 #include "generator/work_calendar.h"
+#include "worktime/worktime.h"
 
 namespace velmora::demo {
 namespace {
@@ -19,13 +20,10 @@ constexpr int kMaxWaitDays = 6;
 
 const std::vector<std::string> kClerks = {"佐藤", "鈴木", "高橋", "田中", "伊藤", "渡辺"};
 
-// The duration the editor computes for a step: whole minutes of quantity x cycle, plus setup
-// (the arrangement's own, else the molding master's).
-int ProductionMinutes(const RoutingStep& step, double cycle, int quantity) {
-  const int setup = step.setupMinutes != 0 ? step.setupMinutes
-                    : step.molded          ? step.setupBefore + step.setupAfter
-                                           : 0;
-  return static_cast<int>(std::floor(cycle * quantity / 60.0)) + setup;
+// The duration the editor computes for a step at `cycle` seconds per piece.
+int StepMinutes(const RoutingStep& step, double cycle, int quantity) {
+  return ProductionMinutes(static_cast<std::int16_t>(step.SetupMinutes()),
+                           static_cast<float>(cycle), quantity);
 }
 
 // Seconds per piece on a machine: its cycle row per shot over the cavities, else the routing.
@@ -108,7 +106,7 @@ class Scheduler {
       start =
           NextWorkingMoment(windows, AddWorkingMinutes(windows, start, random_.Between(1, 6) * 30));
     }
-    const int minutes = ProductionMinutes(step, CycleOn(step, best), a.quantity);
+    const int minutes = StepMinutes(step, CycleOn(step, best), a.quantity);
     DateTime end = AddWorkingMinutes(windows, start, minutes);
     // Times of 00:00:00 at both ends would read as "never scheduled".
     if (start.SecondsOfDay() == 0 && end.SecondsOfDay() == 0) {
@@ -182,7 +180,7 @@ class Scheduler {
       a.startTime = "080000";
       a.endTime = "170000";
     }
-    a.minutes = random_.Percent(30) ? ProductionMinutes(step, step.productivity, a.quantity) : 0;
+    a.minutes = random_.Percent(30) ? StepMinutes(step, step.productivity, a.quantity) : 0;
   }
 
   int PickDepartment() {

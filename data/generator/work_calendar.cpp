@@ -124,11 +124,11 @@ void BuildCalendars(DemoWorld& world, Random& random) {
         rows = WorkingDayRows(machine, day, random);
       } else if (!holiday && weekday == 7 && machine.saturdayShifts &&
                  (date.Day() <= 7 || (date.Day() >= 15 && date.Day() <= 21))) {
-        rows.push_back(
-            MakeRow(machine, day, {"080000", "120000"}));  // 1st and 3rd Saturday mornings
+        // The 1st and 3rd Saturday mornings.
+        rows.push_back(MakeRow(machine, day, {"080000", "120000"}));
       } else if (machine.category == "30") {
-        rows.push_back(
-            {machine.code, day, 0});  // assembly keeps a row for every day, 0 minutes when off
+        // Assembly keeps a row for every day, with 0 minutes when it is off.
+        rows.push_back({machine.code, day, 0});
       } else if (machine.category == "10") {
         // Coating copies its template onto days off and only zeroes the minutes.
         rows.push_back({machine.code, day, 0, "080000", "170000", "000000", "000000"});
