@@ -286,7 +286,7 @@ TEST_F(DemoDatabase, TheEditorLaysStoredMachineWorkOutAsStored) {
   EXPECT_GT(checked, 500);
 }
 
-TEST_F(DemoDatabase, StoredValuesCoverTheLoadersSpecialForms) {
+TEST_F(DemoDatabase, StoredValuesCoverTheLoadersUnusualForms) {
   // Start times stored as seconds: numbers that do not read as "hhnnss".
   const auto seconds =
       Column(*db_, "SELECT GNT開始時刻 FROM 手配情報 WHERE length(GNT開始時刻)<>6");
