@@ -3,32 +3,65 @@
 #include <QMainWindow>
 
 #include "app/app_state.h"
+#include "chart/chart_model.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace velmora {
+
+namespace ui {
+class ChartView;
+}
 
 class Program;
 
 inline constexpr const char* kMainFormCaption = "生産計画支援システム";
 inline constexpr const char* kInquiryCaptionSuffix = "(照会モード)";
+inline constexpr const char* kUnsavedCloseQuestion = "変更を保存せずに終了しますか？";
 
-// The main window. For now it shows only its caption; the chart and its controls are loaded
-// by Form_Load when they arrive.
+// The main window: the Gantt chart of the selection with its category label, display mode,
+// date of the left edge, and the save and exit buttons.
 class MainForm : public QMainWindow {
   Q_OBJECT
 
  public:
   MainForm(AppState& state, Program& program);
+  ~MainForm() override;
 
-  // The load: builds the window from the selection in `state`, shows it and closes the splash.
+  // The load: rows, calendars and plans of the selection, the chart in week mode; shows the
+  // window and closes the splash.
   void Form_Load();
 
+  chart::ChartModel& Chart() { return chart_; }
+  ui::ChartView* Picture1() const { return view_; }
+
+  // Controls, named as the program names them.
+  QLabel* KTbun = nullptr;            // category caption
+  QLineEdit* DayDispArea = nullptr;   // long date at the left edge
+  QLineEdit* Text1 = nullptr;         // display mode caption
+  QPushButton* Command4 = nullptr;    // "表示モード変更"
+  QPushButton* Command8 = nullptr;    // "保存"
+  QPushButton* Command9 = nullptr;    // "終了"
+
+  // The chart model changed: the widgets take its values.
+  void ShowChartState();
+
  protected:
-  // The unload: ends the program unless a restart is unloading the window.
+  // The unload: unsaved changes are confirmed, then the program ends (unless restarting).
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void Command4_Click();
+  void Command9_Click();
+  void BuildControls();
+  double ViewportWidth() const;
+
   AppState& state_;
   Program& program_;
+  chart::ChartModel chart_;
+  ui::ChartView* view_ = nullptr;
 };
 
 }  // namespace velmora

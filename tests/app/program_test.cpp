@@ -14,6 +14,7 @@
 #include "app/remembered_category.h"
 #include "app/settings_file.h"
 #include "common/errors.h"
+#include "program_fixture.h"
 #include "qt_test_support.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
@@ -23,47 +24,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// The program from its settings file to the main window, on a small database, with the
-// executable directory, the lock file and the config folder in a scratch directory.
-class ProgramTest : public ::testing::Test {
- protected:
-  ProgramTest() {
-    test::TestApp();
-    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-    db_.Insert("工程分類マスタ", {{"工程分類コード", "01"}, {"工程分類名", "成形"}});
-    db_.Insert("工程分類マスタ", {{"工程分類コード", "03"}, {"工程分類名", "組立"}});
-    WriteSettings("\"" + db_.path() + "\",12\n");
-  }
-  ~ProgramTest() override { unsetenv("XDG_CONFIG_HOME"); }
-
-  void WriteSettings(const std::string& content) {
-    std::ofstream(exeDir_.path() / kSettingsFileName, std::ios::binary) << content;
-  }
-  StartupEnvironment Environment(std::vector<std::string> args) {
-    return {std::move(args), exeDir_.path(), exeDir_.path() / "velmora.lock"};
-  }
-  int Run(std::vector<std::string> args) {
-    return RunVelmora(test::TestApp(), Environment(std::move(args)));
-  }
-  std::filesystem::path Remembered() { return RememberedCategoryFile(CurrentUserName()); }
-  // Notes the main window's caption, then closes it as the user would.
-  void CloseMainWindowWhenShown() {
-    test::WhenShown<MainForm>([this](MainForm& main) {
-      caption_ = main.windowTitle().toStdString();
-      for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<SchedulerSplash*>(w) && w->isVisible()) splashLeftOpen_ = true;
-      }
-      main.close();
-    });
-  }
-
-  test::ScriptedMessages messages_;
-  test::TempDir exeDir_;
-  test::TempDir config_;
-  test::TestDb db_;
-  std::string caption_;
-  bool splashLeftOpen_ = false;
-};
+class ProgramTest : public test::ProgramFixture {};
 
 TEST_F(ProgramTest, DateAndCategoryRunStraightToTheMainWindow) {
   CloseMainWindowWhenShown();

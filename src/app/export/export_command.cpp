@@ -4,13 +4,19 @@
 #include <fstream>
 #include <iostream>
 
+#include <QGuiApplication>
+#include <QString>
+
 #include "app/export/export_options.h"
 #include "app/export/export_session.h"
 #include "app/export/plan_csv.h"
+#include "app/main_form_load.h"
 #include "chart/bar_height.h"
+#include "chart/display_mode.h"
 #include "common/errors.h"
 #include "plandata/plan_loader.h"
 #include "plandata/work_center_rows.h"
+#include "ui/chart_image.h"
 
 namespace velmora {
 namespace {
@@ -46,13 +52,38 @@ void ExportCsv(ExportSession& session, const ExportOptions& options) {
   WriteFile(dir / "calendar.csv", [&](std::ostream& out) { WriteCalendarCsv(data, out); });
 }
 
+// The chart as the window loads it (week mode), switched to the requested mode, painted whole.
+void ExportPng(ExportSession& session, const ExportOptions& options, int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");  // no window and no display are needed
+  QGuiApplication app(argc, argv);
+
+  PlanData& data = session.Data;
+  chart::ChartModel chart;
+  LoadMainForm(data, chart, session.Command);
+  switch (options.mode) {
+    case 1: chart::DispDay(data, chart); break;
+    case 2: chart::Disp3Day(data, chart); break;
+    case 4: chart::DispMonth(data, chart); break;
+    default: break;  // the window opens in week mode
+  }
+
+  const fs::path target = fs::absolute(options.target);
+  if (target.has_parent_path()) fs::create_directories(target.parent_path());
+  const fs::path partial = target.string() + ".partial.png";
+  if (!ui::SaveChartPng(data, chart, QString::fromStdString(partial.string()))) {
+    fs::remove(partial);
+    throw std::runtime_error("cannot write the chart image " + target.string());
+  }
+  fs::rename(partial, target);
+}
+
 }  // namespace
 
 bool IsExportCommand(const std::vector<std::string>& args) {
   return !args.empty() && (args[0] == "--export-csv" || args[0] == "--export-png");
 }
 
-int RunExport(int, char**, const std::vector<std::string>& args) {
+int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ExportOptions> options = ParseExportOptions(args, error);
   if (!options) {
@@ -65,8 +96,7 @@ int RunExport(int, char**, const std::vector<std::string>& args) {
     if (options->kind == ExportOptions::Kind::Csv) {
       ExportCsv(session, *options);
     } else {
-      std::cerr << "velmora: --export-png is not available yet" << std::endl;
-      return 2;
+      ExportPng(session, *options, argc, argv);
     }
     return 0;
   } catch (const ProgramEnd& end) {
