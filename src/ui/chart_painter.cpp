@@ -1,8 +1,11 @@
 #include "ui/chart_painter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 namespace velmora::ui {
@@ -25,6 +28,7 @@ const QColor kOutsideColor(128, 128, 128);  // viewport area no surface covers
 const QColor kCaptionColumnColor(240, 240, 240);
 const QColor kCaptionRuleColor(192, 192, 192);
 constexpr int kShadeAlpha = 60;
+constexpr int kGlyphReach = 16;  // pixels: wider and taller than any caption glyph
 
 int Px(double twips) {
   return static_cast<int>(std::floor(twips / chart::kTwipsPerPixel + 0.5));
@@ -61,11 +65,12 @@ QColor ToQColor(Color color, int alpha) {
 // One band of the frame showing one surface: maps the surface's twips to device pixels and
 // knows which twips are visible.
 struct ChartPainter::Area {
-  Area(QRect band, const ChartSurface& surface, double surfaceLeft, double surfaceTop)
+  Area(QRect band, const ChartSurface& surface, double surfaceLeft, double surfaceTop,
+       const QRect& dirty)
       : band(band), leftTwips(surfaceLeft - surface.ScaleLeft), topTwips(surfaceTop) {
     const QRect extent(QPoint(X(surface.ScaleLeft), Y(0)),
                        QPoint(X(surface.ScaleLeft + surface.Width) - 1, Y(surface.Height) - 1));
-    clip = surface.Visible ? (band & extent) : QRect();
+    clip = surface.Visible ? (band & extent & dirty) : QRect();
     x0 = (clip.left() - band.left()) * chart::kTwipsPerPixel - leftTwips;
     x1 = (clip.right() + 1 - band.left()) * chart::kTwipsPerPixel - leftTwips;
     y0 = (clip.top() - band.top()) * chart::kTwipsPerPixel - topTwips;
@@ -92,16 +97,7 @@ struct ChartPainter::Area {
   double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
 };
 
-namespace {
-
-struct Bands {
-  QRect captions;
-  QRect header;
-  QRect unplanned;
-  QRect rows;
-};
-
-Bands BandsOf(const ChartFrame& frame) {
+ChartPainter::Bands ChartPainter::BandsOf(const ChartFrame& frame) {
   const int captionWidth = Px(chart::kCaptionColumnWidth);
   const int width = Px(frame.width);
   const int headerHeight = Px(chart::kHeaderBandHeight);
@@ -115,17 +111,15 @@ Bands BandsOf(const ChartFrame& frame) {
   return b;
 }
 
-}  // namespace
-
 ChartPainter::ChartPainter()
     : font_(MakeFont(kBarFontPixels, false)),
       boldFont_(MakeFont(kBarFontPixels, true)),
-      labelFont_(MakeFont(kBarFontPixels, false)),
-      captionFont_(MakeFont(kCaptionFontPixels, false)),
       // CJK glyphs stand about 0.88 em above the baseline: the first line starts one pixel
       // below the bar's top, the second follows one pixel apart.
       firstBaseline_(1 + static_cast<int>(std::lround(0.9 * kBarFontPixels))),
-      lineStep_(kBarFontPixels + 1) {}
+      lineStep_(kBarFontPixels + 1),
+      labelTexts_(MakeFont(kBarFontPixels, false)),
+      captionTexts_(MakeFont(kCaptionFontPixels, false)) {}
 
 ChartFrame ChartPainter::ViewportFrame(const ChartModel& model) {
   ChartFrame f;
@@ -160,45 +154,58 @@ QSize ChartPainter::FrameSize(const ChartFrame& frame) {
 }
 
 void ChartPainter::Paint(QPainter& painter, const ChartModel& model, const ChartFrame& frame) {
+  Paint(painter, model, frame, QRect(QPoint(0, 0), FrameSize(frame)));
+}
+
+void ChartPainter::Paint(QPainter& painter, const ChartModel& model, const ChartFrame& frame,
+                         const QRect& dirty) {
   const Bands b = BandsOf(frame);
   painter.save();
-  painter.fillRect(QRect(QPoint(0, 0), FrameSize(frame)), kOutsideColor);
-  PaintCaptions(painter, frame, b.rows.top());
+  painter.setClipRect(dirty);
+  painter.fillRect(dirty, kOutsideColor);
+  if (b.captions.intersects(dirty)) PaintCaptions(painter, frame, dirty);
 
-  PaintHeader(painter, model, Area(b.header, model.PlatForm3, frame.platForm3Left, 0));
-  const Area unplanned(b.unplanned, model.PlatForm2, frame.platForm2Left, 0);
+  PaintHeader(painter, model, Area(b.header, model.PlatForm3, frame.platForm3Left, 0, dirty));
+  const Area unplanned(b.unplanned, model.PlatForm2, frame.platForm2Left, 0, dirty);
   if (!unplanned.clip.isEmpty()) {
     painter.setClipRect(unplanned.clip);
     painter.fillRect(unplanned.clip, ToQColor(model.PlatForm2.BackColor));
     PaintBars(painter, model, Surface::PlatForm2, unplanned);
   }
-  PaintRows(painter, model, Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop));
+  PaintRows(painter, model,
+            Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop, dirty));
   painter.restore();
 }
 
-void ChartPainter::PaintCaptions(QPainter& painter, const ChartFrame& frame, int rowsTop) {
-  const QRect column = BandsOf(frame).captions;
-  painter.setClipRect(column);
-  painter.fillRect(column, kCaptionColumnColor);
-  painter.setFont(captionFont_);
+void ChartPainter::PaintCaptions(QPainter& painter, const ChartFrame& frame, const QRect& dirty) {
+  const Bands b = BandsOf(frame);
+  const QRect column = b.captions;
+  const QRect visible = column & dirty;
+  const int rowsTop = b.rows.top();
+  painter.setClipRect(visible);
+  painter.fillRect(visible, kCaptionColumnColor);
+  painter.setFont(captionTexts_.Font());
   const int step = kCaptionFontPixels + 1;
+  const int ascent = QFontMetrics(captionTexts_.Font()).ascent();
   for (int k = 0; k < frame.captionCount; ++k) {
     const int top = rowsTop + Px(chart::kRowsAreaHeight - chart::kVisibleRows * chart::kRowPitch +
                                  k * chart::kRowPitch);
     const QRect cell(0, top, column.width(), Px(chart::kRowPitch));
     if (cell.top() > column.bottom()) break;
+    if (!cell.intersects(visible)) continue;
     painter.setPen(kCaptionRuleColor);
     painter.drawLine(cell.bottomLeft(), cell.bottomRight());
-    std::vector<std::string_view> lines;
-    ForEachLine(frame.captions[k], [&](std::string_view line) { lines.push_back(line); });
-    int baseline = cell.center().y() - static_cast<int>(lines.size()) * step / 2 + step - 2;
-    painter.setClipRect(cell & column);
+    int lines = 0;
+    ForEachLine(frame.captions[k], [&](std::string_view) { ++lines; });
+    // Lines centred in the cell, a pixel apart, baselines from the glyphs' usual height.
+    int baseline = cell.center().y() - lines * step / 2 + step - 2;
+    painter.setClipRect(cell & visible);
     painter.setPen(Qt::black);
-    for (std::string_view line : lines) {
-      painter.drawText(QPoint(4, baseline), LabelText(line));
+    ForEachLine(frame.captions[k], [&](std::string_view line) {
+      painter.drawStaticText(QPoint(4, baseline - ascent), captionTexts_.Get(line));
       baseline += step;
-    }
-    painter.setClipRect(column);
+    });
+    painter.setClipRect(visible);
   }
   painter.setPen(kCaptionRuleColor);
   painter.drawLine(column.topRight(), column.bottomRight());
@@ -248,7 +255,8 @@ void ChartPainter::PaintLines(QPainter& painter, const std::vector<LineShape>& l
 
 void ChartPainter::PaintLabels(QPainter& painter, const std::vector<AxisLabel>& labels,
                                const Area& area) {
-  painter.setFont(labelFont_);
+  painter.setFont(labelTexts_.Font());
+  const int ascent = QFontMetrics(labelTexts_.Font()).ascent();
   // Texts may run past their label's width; the wider test keeps them from being cut early.
   const double textReach = 1200;
   for (const AxisLabel& label : labels) {
@@ -256,20 +264,25 @@ void ChartPainter::PaintLabels(QPainter& painter, const std::vector<AxisLabel>& 
     if (!area.Shows(label.Left, label.Top, std::max(label.Width, textReach), label.Height))
       continue;
     painter.setPen(PenOf(label.ForeColor));
-    painter.drawText(QPoint(area.X(label.Left) + 2, area.Y(label.Top) + firstBaseline_ + 2),
-                     LabelText(label.Text));
+    const QPoint baseline(area.X(label.Left) + 2, area.Y(label.Top) + firstBaseline_ + 2);
+    painter.drawStaticText(baseline - QPoint(0, ascent), labelTexts_.Get(label.Text));
   }
 }
 
 void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface surface,
                              const Area& area) {
   items_.clear();
+  // Bars just outside the area count too: they decide whether a glyph reaching into the area
+  // is covered, as they do when the whole picture is painted.
+  const double reach = kGlyphReach * chart::kTwipsPerPixel;
   auto collect = [&](const std::vector<BarLabel>& bars, bool progress) {
     for (std::size_t i = 0; i < bars.size(); ++i) {
       const BarLabel& bar = bars[i];
       if (bar.Visible && bar.Container == surface && bar.Width > 0 &&
-          area.Shows(bar.Left, bar.Top, bar.Width, bar.Height)) {
-        items_.push_back({bar.ZOrder, static_cast<int>(i), progress});
+          area.Shows(bar.Left - reach, bar.Top - reach, bar.Width + 2 * reach,
+                     bar.Height + 2 * reach)) {
+        items_.push_back({bar.ZOrder, static_cast<int>(i), progress,
+                          area.Rect(bar.Left, bar.Top, bar.Width, bar.Height)});
       }
     }
   };
@@ -278,54 +291,148 @@ void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface
   std::sort(items_.begin(), items_.end(), [](const BarItem& a, const BarItem& b) {
     return a.z != b.z ? a.z < b.z : a.progress < b.progress;
   });
-  for (const BarItem& item : items_) {
+  byTop_.resize(items_.size());
+  for (std::size_t k = 0; k < items_.size(); ++k) byTop_[k] = k;
+  std::sort(byTop_.begin(), byTop_.end(), [this](std::size_t a, std::size_t b) {
+    return items_[a].rect.top() < items_[b].rect.top();
+  });
+
+  for (std::size_t k = 0; k < items_.size(); ++k) {
+    const BarItem& item = items_[k];
     const std::size_t i = static_cast<std::size_t>(item.index);
     const BarLabel& bar = item.progress ? model.PlanJBar[i] : model.PlanBar[i];
-    const Caption& caption =
-        CaptionOf(item.progress ? progressCaptions_ : barCaptions_, item.index, bar.Caption);
-    PaintBar(painter, bar, caption, area, item.progress);
+    PaintBar(painter, k, bar,
+             CaptionOf(item.progress ? progressCaptions_ : barCaptions_, item.index, bar));
   }
 }
 
-void ChartPainter::PaintBar(QPainter& painter, const BarLabel& bar, const Caption& caption,
-                            const Area& area, bool progress) {
-  const QRect r = area.Rect(bar.Left, bar.Top, bar.Width, bar.Height);
-  painter.fillRect(r, ToQColor(bar.BackColor, progress ? kProgressAlpha : 255));
-  if (r.width() < 3 || caption.source.empty()) return;
-  painter.setClipRect(r & area.clip);
-  painter.setFont(bar.Bold ? boldFont_ : font_);
+void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel& bar,
+                            const Caption& caption) {
+  const BarItem& it = items_[item];
+  const QRect& r = it.rect;
+  painter.fillRect(r, ToQColor(bar.BackColor, it.progress ? kProgressAlpha : 255));
+  if (caption.lines[0].runs.empty() && caption.lines[1].runs.empty()) return;
   painter.setPen(PenOf(bar.ForeColor));
   // The progress bar lies one pixel right and down of its bar; its caption is drawn where the
   // bar's is, so the two read as one text.
-  const int shift = progress ? 1 : 0;
+  const int shift = it.progress ? 1 : 0;
   const QPoint first(r.left() + kBarTextLeft - shift, r.top() + firstBaseline_ - shift);
-  painter.drawText(first, caption.lines[0]);
-  if (!caption.lines[1].isEmpty()) painter.drawText(first + QPoint(0, lineStep_), caption.lines[1]);
-  painter.setClipRect(area.clip);
+  for (int n = 0; n < 2; ++n) {
+    const ShapedLine& line = caption.lines[n];
+    if (line.runs.empty()) continue;
+    const QPoint baseline = first + QPoint(0, n * lineStep_);
+    // Spans of this line under plan bars painted later: glyphs there would be painted over at
+    // once. (Progress bars are see-through and hide nothing.)
+    const int inkTop = baseline.y() - firstBaseline_ + 1;
+    const int inkBottom = baseline.y() + 2;
+    covered_.clear();
+    auto from =
+        std::lower_bound(byTop_.begin(), byTop_.end(), inkBottom - r.height(),
+                         [this](std::size_t k, int top) { return items_[k].rect.top() < top; });
+    for (; from != byTop_.end() && items_[*from].rect.top() <= inkTop; ++from) {
+      const BarItem& other = items_[*from];
+      if (*from <= item || other.progress || other.rect.bottom() < inkBottom) continue;
+      if (other.rect.right() < r.left() || other.rect.left() > r.right()) continue;
+      covered_.emplace_back(other.rect.left(), other.rect.right() + 1);
+    }
+    std::sort(covered_.begin(), covered_.end());
+    DrawVisibleGlyphs(painter, line, baseline, r.right() + 1);
+  }
+}
+
+// Draws the glyphs of a line that lie wholly inside the bar (up to `right`) and outside the
+// covered spans, in as few runs as the gaps allow.
+void ChartPainter::DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline,
+                                     int right) {
+  auto cover = covered_.begin();
+  int coveredUpTo = std::numeric_limits<int>::min();  // merged end of the spans passed so far
+  for (const ShapedLine::Run& run : line.runs) {
+    const qsizetype count = run.glyphs.size();
+    qsizetype start = 0;
+    auto flush = [&](qsizetype end) {
+      if (end <= start) return;
+      fittingRun_.setRawFont(run.font);
+      fittingRun_.setRawData(run.glyphs.constData() + start, run.positions.constData() + start,
+                             static_cast<int>(end - start));
+      painter.drawGlyphRun(baseline, fittingRun_);
+    };
+    for (qsizetype g = 0; g < count; ++g) {
+      const double left = baseline.x() + run.positions[g].x();
+      const double rightEdge = baseline.x() + run.rights[static_cast<std::size_t>(g)];
+      if (rightEdge > right) {  // the bar ends here
+        flush(g);
+        return;
+      }
+      // Spans sorted by start: those starting left of the glyph's right edge may hide it.
+      while (cover != covered_.end() && cover->first < rightEdge) {
+        coveredUpTo = std::max(coveredUpTo, cover->second);
+        ++cover;
+      }
+      if (coveredUpTo > left) {
+        flush(g);
+        start = g + 1;
+      }
+    }
+    flush(count);
+  }
 }
 
 const ChartPainter::Caption& ChartPainter::CaptionOf(std::vector<Caption>& cache, int index,
-                                                     const std::string& text) {
-  if (static_cast<std::size_t>(index) >= cache.size())
+                                                     const BarLabel& bar) {
+  if (static_cast<std::size_t>(index) >= cache.size()) {
     cache.resize(static_cast<std::size_t>(index) + 1);
+  }
   Caption& c = cache[static_cast<std::size_t>(index)];
-  if (c.source != text) {
-    c.source = text;
-    c.lines[0].clear();
-    c.lines[1].clear();
+  if (c.source != bar.Caption || c.bold != bar.Bold) {
+    c.source = bar.Caption;
+    c.bold = bar.Bold;
+    c.lines[0] = c.lines[1] = ShapedLine{};
     int n = 0;
-    ForEachLine(text, [&](std::string_view line) {
-      if (n < 2) c.lines[n++] = QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    ForEachLine(bar.Caption, [&](std::string_view line) {
+      if (n < 2) c.lines[n++] = Shape(line, bar.Bold ? boldFont_ : font_);
     });
   }
   return c;
 }
 
-const QString& ChartPainter::LabelText(std::string_view text) {
-  auto it = labelTexts_.find(text);
-  if (it == labelTexts_.end()) {
-    const QString converted = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    it = labelTexts_.emplace(std::string(text), converted).first;
+ChartPainter::ShapedLine ChartPainter::Shape(std::string_view text, const QFont& font) const {
+  ShapedLine shaped;
+  if (text.empty()) return shaped;
+  QTextLayout layout(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (!line.isValid()) return shaped;
+  const double ascent = line.ascent();
+  for (const QGlyphRun& glyphs : layout.glyphRuns()) {
+    ShapedLine::Run run;
+    run.font = glyphs.rawFont();
+    run.glyphs = glyphs.glyphIndexes();
+    run.positions = glyphs.positions();
+    const QList<QPointF> advances = run.font.advancesForGlyphIndexes(run.glyphs);
+    for (qsizetype i = 0; i < run.positions.size(); ++i) {
+      run.positions[i].ry() -= ascent;
+      run.rights.push_back(run.positions[i].x() + advances.value(i).x());
+    }
+    shaped.runs.push_back(std::move(run));
+  }
+  std::sort(shaped.runs.begin(), shaped.runs.end(), [](const auto& a, const auto& b) {
+    return a.positions.value(0).x() < b.positions.value(0).x();
+  });
+  return shaped;
+}
+
+const QStaticText& ChartPainter::StaticTexts::Get(std::string_view text) {
+  auto it = texts_.find(text);
+  if (it == texts_.end()) {
+    QStaticText prepared(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    prepared.setTextFormat(Qt::PlainText);
+    prepared.setPerformanceHint(QStaticText::AggressiveCaching);
+    prepared.prepare(QTransform(), font_);
+    it = texts_.emplace(std::string(text), std::move(prepared)).first;
   }
   return it->second;
 }
@@ -373,15 +480,16 @@ ChartHit ChartPainter::HitTest(const ChartModel& model, const ChartFrame& frame,
     search(model.PlanJBar, ChartHit::Target::PlanJBar);
     return true;
   };
-  if (onSurface(Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop),
+  const QRect all(QPoint(0, 0), FrameSize(frame));
+  if (onSurface(Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop, all),
                 Surface::PlatForm, ChartHit::Target::PlatForm)) {
     return hit;
   }
-  if (onSurface(Area(b.unplanned, model.PlatForm2, frame.platForm2Left, 0), Surface::PlatForm2,
+  if (onSurface(Area(b.unplanned, model.PlatForm2, frame.platForm2Left, 0, all), Surface::PlatForm2,
                 ChartHit::Target::PlatForm2)) {
     return hit;
   }
-  onSurface(Area(b.header, model.PlatForm3, frame.platForm3Left, 0), Surface::PlatForm3,
+  onSurface(Area(b.header, model.PlatForm3, frame.platForm3Left, 0, all), Surface::PlatForm3,
             ChartHit::Target::PlatForm3);
   return hit;
 }

@@ -2,9 +2,15 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QPen>
 #include <QPoint>
+#include <QPointF>
+#include <QRawFont>
+#include <QRect>
 #include <QSize>
+#include <QStaticText>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -53,54 +59,94 @@ class ChartPainter {
   static ChartFrame WholeChartFrame(const PlanData& data, const chart::ChartModel& model);
   // Size in pixels of a frame, caption column included.
   static QSize FrameSize(const ChartFrame& frame);
+  // Where the caption column and the three bands of a frame lie, in pixels.
+  struct Bands {
+    QRect captions;
+    QRect header;
+    QRect unplanned;
+    QRect rows;
+  };
+  static Bands BandsOf(const ChartFrame& frame);
 
-  // Paints the frame with its top-left corner at the painter's origin.
+  // Paints the frame with its top-left corner at the painter's origin; with `dirty`, only what
+  // lies in that rectangle (the rest of the target is left as it is).
   void Paint(QPainter& painter, const chart::ChartModel& model, const ChartFrame& frame);
+  void Paint(QPainter& painter, const chart::ChartModel& model, const ChartFrame& frame,
+             const QRect& dirty);
   ChartHit HitTest(const chart::ChartModel& model, const ChartFrame& frame, QPoint point) const;
 
   const QFont& BarFont() const { return font_; }
 
  private:
+  // A caption line shaped once: its glyph runs and where each glyph ends, so that a paint
+  // draws only the glyphs that fit their bar, with no shaping and no clipping.
+  struct ShapedLine {
+    struct Run {
+      QRawFont font;
+      QList<quint32> glyphs;
+      QList<QPointF> positions;  // from the line's start, baseline at y = 0
+      std::vector<double> rights;
+    };
+    std::vector<Run> runs;
+  };
   struct Caption {
     std::string source;
-    QString lines[2];
+    bool bold = false;
+    ShapedLine lines[2];
+  };
+  // Converted and laid out label texts of one font, by text.
+  class StaticTexts {
+   public:
+    explicit StaticTexts(const QFont& font) : font_(font) {}
+    const QStaticText& Get(std::string_view text);
+    const QFont& Font() const { return font_; }
+
+   private:
+    struct Hash {
+      using is_transparent = void;
+      std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    QFont font_;
+    std::unordered_map<std::string, QStaticText, Hash, std::equal_to<>> texts_;
   };
   struct BarItem {
     std::uint64_t z;
     int index;
     bool progress;
+    QRect rect;
   };
   struct Area;
 
-  void PaintCaptions(QPainter& painter, const ChartFrame& frame, int rowsTop);
+  void PaintCaptions(QPainter& painter, const ChartFrame& frame, const QRect& dirty);
   void PaintHeader(QPainter& painter, const chart::ChartModel& model, const Area& area);
   void PaintRows(QPainter& painter, const chart::ChartModel& model, const Area& area);
   void PaintBars(QPainter& painter, const chart::ChartModel& model, chart::Surface surface,
                  const Area& area);
-  void PaintBar(QPainter& painter, const chart::BarLabel& bar, const Caption& caption,
-                const Area& area, bool progress);
+  void PaintBar(QPainter& painter, std::size_t item, const chart::BarLabel& bar,
+                const Caption& caption);
   void PaintLabels(QPainter& painter, const std::vector<chart::AxisLabel>& labels,
                    const Area& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines, const Area& area);
-  const Caption& CaptionOf(std::vector<Caption>& cache, int index, const std::string& text);
-  const QString& LabelText(std::string_view text);
+  const Caption& CaptionOf(std::vector<Caption>& cache, int index, const chart::BarLabel& bar);
+  ShapedLine Shape(std::string_view text, const QFont& font) const;
+  void DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline, int right);
   const QPen& PenOf(chart::Color color);
 
   QFont font_;
   QFont boldFont_;
-  QFont labelFont_;
-  QFont captionFont_;
   int firstBaseline_ = 0;
   int lineStep_ = 0;
   std::vector<Caption> barCaptions_;
   std::vector<Caption> progressCaptions_;
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
-  std::unordered_map<std::string, QString, TextHash, std::equal_to<>> labelTexts_;
+  QGlyphRun fittingRun_;  // reused for every partial line
+  StaticTexts labelTexts_;
+  StaticTexts captionTexts_;
   std::unordered_map<chart::Color, QPen> pens_;
+  // Per paint, kept for their capacity: the bars to paint in front-to-back order, their
+  // positions in that order sorted by top, and the spans of a caption line other bars cover.
   std::vector<BarItem> items_;
+  std::vector<std::size_t> byTop_;
+  std::vector<std::pair<int, int>> covered_;
 };
 
 // The program's 0x00BBGGRR colour as a toolkit colour.

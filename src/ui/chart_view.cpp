@@ -1,9 +1,11 @@
 #include "ui/chart_view.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "chart/scrolling.h"
 
@@ -17,9 +19,10 @@ class ChartView::CanvasWidget : public QWidget {
   }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
-    view_->painter_.Paint(painter, view_->model_, ChartPainter::ViewportFrame(view_->model_));
+    view_->painter_.Paint(painter, view_->model_, ChartPainter::ViewportFrame(view_->model_),
+                          event->rect());
   }
   void mousePressEvent(QMouseEvent* e) override {
     Forward(ChartMouseEvent::Kind::Press, e, e->button());
@@ -52,8 +55,9 @@ ChartView::ChartView(PlanData& data, chart::ChartModel& model, QWidget* parent)
   // Change and Scroll of each bar run the same handler: dragging the thumb scrolls as it goes.
   connect(hScroll_, &QScrollBar::valueChanged, this, [this](int value) {
     if (syncing_) return;
+    const double before = model_.PlatForm.Left;
     chart::SetHScroll1Value(data_, model_, value);
-    canvas_->update();
+    ScrollPicture(model_.PlatForm.Left - before);
     emit scrolled();
   });
   connect(kScroll_, &QScrollBar::valueChanged, this, [this](int value) {
@@ -89,6 +93,20 @@ void ChartView::OnChartMouse(const ChartMouseEvent& event) {
 void ChartView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PlaceChildren();
+}
+
+void ChartView::ScrollPicture(double twips) {
+  // The header and the rows move by whole pixels (a scroll unit is one): the pixels already
+  // painted move along and only the uncovered strip is painted. The unplanned band stays.
+  const int dx = static_cast<int>(std::lround(twips / chart::kTwipsPerPixel));
+  const ChartPainter::Bands bands = ChartPainter::BandsOf(ChartPainter::ViewportFrame(model_));
+  if (dx == 0) return;
+  if (std::abs(dx) >= bands.rows.width()) {
+    canvas_->update();
+    return;
+  }
+  canvas_->scroll(dx, 0, bands.header);
+  canvas_->scroll(dx, 0, bands.rows);
 }
 
 void ChartView::PlaceChildren() {

@@ -56,6 +56,7 @@ class ChartView : public QWidget {
   friend class CanvasWidget;
 
   void PlaceChildren();
+  void ScrollPicture(double twips);
   void SyncScrollBars();
   void Dispatch(ChartMouseEvent::Kind kind, const QPoint& at, Qt::MouseButtons buttons,
                 Qt::KeyboardModifiers keys);

@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <memory>
 
@@ -115,6 +116,47 @@ TEST_F(ChartPaint, ViewportShowsTheBarAndScrollingMovesIt) {
   EXPECT_EQ("M01 成形機1", w.model.MachineName[1]);
   image = Grab(view);
   EXPECT_EQ(kOnTimeYellow, image.pixelColor(bar.right() - 12, bar.bottom() - 2 - 40));
+}
+
+TEST_F(ChartPaint, CaptionShowsUpToTheBarLaidOverIt) {
+  // A later bar from 12/02 18:00 covers the caption's right part, from 64 pixels in.
+  const int over = w.AddPlan("M01     ", "2024/12/02 18:00:00", "2024/12/02 22:00:00");
+  w.Plan(over).InitialDueDate = DateTime{};
+  w.Plan(plan).ProcessName = "成形成形成形成形成形";
+  chart::DispWeek(w.data, w.model);
+  const QImage image = RenderChartImage(w.data, w.model);
+  const int barLeft = kChartLeft + 400;
+  const int overLeft = barLeft + 64;
+  const QColor grey = ToQColor(chart::kNoDueDateColor);
+  EXPECT_GT(
+      CountOtherThan(image, QRect(barLeft + 2, kRowsTop + 55 + 12, overLeft - barLeft - 6, 11),
+                     kOnTimeYellow),
+      100);
+  EXPECT_EQ(grey, image.pixelColor(overLeft + 20, kRowsTop + 56 + 5));  // its first line is blank
+}
+
+TEST_F(ChartPaint, ScrolledPictureMatchesAFreshPaint) {
+  // Overlapping bars whose captions reach across the strips a scroll step uncovers.
+  for (const char* start : {"2024/12/02 06:00:00", "2024/12/02 11:00:00", "2024/12/02 20:00:00"}) {
+    const int i = w.AddPlan("M01     ", start, "2024/12/03 02:00:00");
+    w.Plan(i).PlanItemCode = "重なり";
+    w.Plan(i).ModelName = "ABCDEFGHIJ";
+  }
+  chart::DispWeek(w.data, w.model);
+  ChartView view(w.data, w.model);
+  view.resize(view.sizeHint());
+  view.show();
+  QCoreApplication::processEvents();
+  for (int value : {37, 5, 300, -100}) {
+    view.HScroll1()->setValue(value);
+    QCoreApplication::processEvents();
+    const QImage onScreen = view.screen()->grabWindow(view.winId()).toImage();
+    const QImage fresh = Grab(view);
+    ASSERT_FALSE(onScreen.isNull());
+    EXPECT_EQ(fresh.convertToFormat(QImage::Format_RGB32),
+              onScreen.copy(fresh.rect()).convertToFormat(QImage::Format_RGB32))
+        << "scroll value " << value;
+  }
 }
 
 TEST_F(ChartPaint, RefreshHandsTheModelsRangesToTheScrollBars) {
