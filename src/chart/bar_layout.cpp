@@ -9,28 +9,12 @@
 #include "common/errors.h"
 #include "common/format.h"
 #include "common/numeric.h"
+#include "common/text.h"
 #include "plandata/row_lookup.h"
 #include "ui/msgbox.h"
 
 namespace velmora::chart {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Drawing steps that run to the end of their block even when one fails; the (last) failure is
 // then shown in an OK message box and the layout carries on with the next block.
@@ -68,11 +52,11 @@ Color ForeColorOf(const PlanEntry& p) {
 void BuildCaption(const PlanEntry& p, std::string& out) {
   out.clear();
   if (p.SheetIssueDate != "00000000") out += "●";
-  out += TrimBlanks(p.PlanItemCode);
+  out += Trim(p.PlanItemCode);
   out += ' ';
-  out += TrimBlanks(p.ModelName);
+  out += Trim(p.ModelName);
   out += "\r\n";
-  out += TrimBlanks(p.ProcessName);
+  out += Trim(p.ProcessName);
   out += ' ';
   if (p.ReceivedQty != 0) {
     out += std::to_string(p.ReceivedQty);
@@ -211,11 +195,8 @@ class BarLayouter {
 }  // namespace
 
 bool ConfirmFlagIsSet(std::string_view confirmFlag) {
-  if (IsNumeric(confirmFlag)) return Val(confirmFlag) != 0;
-  const std::string_view word = TrimBlanks(confirmFlag);
-  if (EqualsIgnoringCase(word, "true")) return true;
-  if (EqualsIgnoringCase(word, "false")) return false;
-  throw ConversionError("型が一致しません。");
+  if (!IsNumeric(confirmFlag)) throw ConversionError("型が一致しません。");
+  return Val(confirmFlag) != 0;
 }
 
 std::optional<double> RowTopOf(const PlanData& data, std::string_view machineCode,

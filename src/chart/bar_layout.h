@@ -46,8 +46,8 @@ void LayoutAllBars(const PlanData& data, ChartModel& model);
 // received share of the bar's inner width.
 void PlanBar_Change(const PlanData& data, ChartModel& model, std::int16_t index);
 
-// ConfirmFlag read as a boolean: a number is true unless it is 0, "True"/"False" read as such;
-// any other text throws ConversionError.
+// ConfirmFlag read as a boolean: a number is true unless it is 0; a text that is no number
+// (also the empty text) throws ConversionError, which the layout reports.
 bool ConfirmFlagIsSet(std::string_view confirmFlag);
 
 }  // namespace velmora::chart

@@ -5,7 +5,7 @@
 
 namespace velmora::chart {
 
-// The chart's part of the main window's load, in the order the load runs them.
+// The chart's steps of the main window's load, in the order the load runs them.
 
 // The viewport's scale width becomes the base day width; the chart starts in mode 1.
 void TakeViewportScale(PlanData& data, ChartModel& model);

@@ -244,7 +244,7 @@ void ChartPainter::PaintLines(QPainter& painter, const std::vector<LineShape>& l
     const double top = std::min(line.Y1, line.Y2);
     if (!area.Shows(left, top, std::abs(line.X2 - line.X1), std::abs(line.Y2 - line.Y1))) continue;
     painter.setPen(PenOf(line.BorderColor));
-    // Clamp to the visible part: a line runs the surface's whole height or width.
+    // Clamp to what is visible: a line runs the surface's whole height or width.
     const int y1 = std::clamp(area.Y(line.Y1), area.clip.top() - 1, area.clip.bottom() + 1);
     const int y2 = std::clamp(area.Y(line.Y2), area.clip.top() - 1, area.clip.bottom() + 1);
     const int x1 = std::clamp(area.X(line.X1), area.clip.left() - 1, area.clip.right() + 1);

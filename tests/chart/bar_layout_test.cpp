@@ -151,9 +151,8 @@ TEST(ConfirmFlag, ReadsAsABoolean) {
   EXPECT_TRUE(ConfirmFlagIsSet("1"));
   EXPECT_TRUE(ConfirmFlagIsSet("2"));
   EXPECT_TRUE(ConfirmFlagIsSet(" -1 "));
-  EXPECT_TRUE(ConfirmFlagIsSet("True"));
   EXPECT_FALSE(ConfirmFlagIsSet("0"));
-  EXPECT_FALSE(ConfirmFlagIsSet("false"));
+  EXPECT_THROW(ConfirmFlagIsSet("True"), ConversionError);
   EXPECT_THROW(ConfirmFlagIsSet(""), ConversionError);
   EXPECT_THROW(ConfirmFlagIsSet("x"), ConversionError);
 }

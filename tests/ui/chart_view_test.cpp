@@ -119,7 +119,7 @@ TEST_F(ChartPaint, ViewportShowsTheBarAndScrollingMovesIt) {
 }
 
 TEST_F(ChartPaint, CaptionShowsUpToTheBarLaidOverIt) {
-  // A later bar from 12/02 18:00 covers the caption's right part, from 64 pixels in.
+  // A later bar from 12/02 18:00 covers the caption from 64 pixels in.
   const int over = w.AddPlan("M01     ", "2024/12/02 18:00:00", "2024/12/02 22:00:00");
   w.Plan(over).InitialDueDate = DateTime{};
   w.Plan(plan).ProcessName = "成形成形成形成形成形";
