@@ -1,0 +1,121 @@
+// The PNG export of the demo plant: the image has the size of the whole chart and the bars sit
+// where the chart model puts them, in their colours.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "app/db/command.h"
+#include "app/main_form_load.h"
+#include "chart/display_mode.h"
+#include "e2e/program_copy.h"
+#include "generator/demo_generator.h"
+#include "support/run_program.h"
+#include "ui/chart_painter.h"
+
+namespace velmora::test {
+namespace {
+
+QGuiApplication& App() {
+  static int argc = 1;
+  static char name[] = "velmora_e2e_tests";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  return *app;
+}
+
+class ExportPng : public ::testing::Test {
+ protected:
+  ExportPng() {
+    App();
+    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
+    demo::GenerateDemoDatabase(dbPath, options);
+    program.Settings(dbPath, options.plantCode);
+  }
+
+  // The chart as the export loads it, computed here from the same database.
+  void LoadExpected(int mode) {
+    connection.OpenFile(dbPath);
+    command.ActiveConnection = &connection;
+    data.PlantCode = 3;
+    data.CategoryCode = "3";
+    data.CategoryCaption = "03 成形";
+    data.PeriodStart = "2024/05/01";
+    data.PeriodEnd = "2024/05/28";
+    LoadMainForm(data, chart, command);
+    if (mode == 1) chart::DispDay(data, chart);
+  }
+
+  ProgramRun Export(const std::string& png, const std::string& mode) {
+    return RunProgram(program.executable(), {"--export-png", png, "--from", "20240501", "--to", "20240528",
+                                             "--category", "3", "--mode", mode});
+  }
+
+  ProgramCopy program;
+  std::string dbPath = program.File("demo.db");
+  db::Connection connection;
+  db::Command command;
+  PlanData data;
+  chart::ChartModel chart;
+};
+
+TEST_F(ExportPng, WeekChartHasEveryRowAndTheBarsInTheirColours) {
+  const std::string png = program.File("week.png");
+  const ProgramRun run = Export(png, "3");
+  ASSERT_EQ(0, run.status) << run.err;
+  QImage image(QString::fromStdString(png));
+  ASSERT_FALSE(image.isNull());
+
+  LoadExpected(3);
+  const ui::ChartFrame frame = ui::ChartPainter::WholeChartFrame(data, chart);
+  EXPECT_EQ(ui::ChartPainter::FrameSize(frame), image.size());
+  const ui::ChartPainter::Bands bands = ui::ChartPainter::BandsOf(frame);
+  EXPECT_EQ(static_cast<int>(std::lround(data.RowCount * 600.0 / 15)) + 8, bands.rows.height());
+
+  // Every visible machine bar without a received quantity that no other bar covers shows its
+  // own background colour more than any other (its caption's glyphs aside).
+  int checked = 0;
+  ui::ChartPainter painter;
+  for (int i = 2; i <= data.PlanCount() && checked < 20; ++i) {
+    const PlanEntry& plan = data.PlanTable[static_cast<std::size_t>(i)];
+    const chart::BarLabel& bar = chart.PlanBar[static_cast<std::size_t>(plan.BarIndex)];
+    if (!bar.Visible || bar.Container != chart::Surface::PlatForm || plan.ReceivedQty != 0 || bar.Width < 900) continue;
+    const QRect rect(bands.rows.left() + static_cast<int>((bar.Left - chart.PlatForm.ScaleLeft) / 15),
+                     bands.rows.top() + static_cast<int>(bar.Top / 15), static_cast<int>(bar.Width / 15),
+                     static_cast<int>(bar.Height / 15));
+    const ui::ChartHit hit = painter.HitTest(chart, frame, rect.center());
+    if (hit.target != ui::ChartHit::Target::PlanBar || hit.index != plan.BarIndex) continue;  // covered
+    std::map<QRgb, int> counts;
+    for (int y = rect.top() + 1; y < rect.bottom(); ++y) {
+      for (int x = rect.left() + 1; x < rect.right(); ++x) ++counts[image.pixel(x, y)];
+    }
+    const auto mostCommon = std::max_element(counts.begin(), counts.end(),
+                                             [](const auto& a, const auto& b) { return a.second < b.second; });
+    EXPECT_EQ(ui::ToQColor(bar.BackColor).rgb(), mostCommon->first)
+        << "bar " << plan.BarIndex << " at " << rect.x() << "," << rect.y();
+    ++checked;
+  }
+  EXPECT_GE(checked, 10);
+}
+
+TEST_F(ExportPng, DayModeRendersAtMostSeventeenDays) {
+  const std::string png = program.File("day.png");
+  const ProgramRun run = Export(png, "1");
+  ASSERT_EQ(0, run.status) << run.err;
+  LoadExpected(1);
+  const QImage image(QString::fromStdString(png));
+  EXPECT_EQ(ui::ChartPainter::FrameSize(ui::ChartPainter::WholeChartFrame(data, chart)), image.size());
+  EXPECT_EQ(17 * data.DayWidth, chart.PlatForm.Width);
+}
+
+TEST_F(ExportPng, AFileThatCannotBeWrittenIsAnError) {
+  const ProgramRun run = Export("/proc/velmora-cannot-write/chart.png", "3");
+  EXPECT_NE(0, run.status);
+  EXPECT_FALSE(run.err.empty());
+}
+
+}  // namespace
+}  // namespace velmora::test
