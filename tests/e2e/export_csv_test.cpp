@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "e2e/program_copy.h"
 #include "support/run_program.h"
@@ -10,13 +8,6 @@
 
 namespace velmora::test {
 namespace {
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 int CountLines(const std::string& text) {
   int n = 0;
@@ -59,15 +50,15 @@ class ExportCsv : public ::testing::Test {
 TEST_F(ExportCsv, WritesTheLoadedPlanRowsAndCalendar) {
   const ProgramRun run = Export();
   ASSERT_EQ(0, run.status) << run.err;
-  const std::string plans = Read(out + "/plans.csv");
+  const std::string plans = ReadWholeFile(out + "/plans.csv");
   EXPECT_EQ(0u, plans.find("\xEF\xBB\xBFindex,BarIndex,OrderNo,"));
   EXPECT_EQ(3, CountLines(plans));
   EXPECT_NE(std::string::npos, plans.find("\r\n2,2,2,M01     ,,2024/04/11,08:00:00,2024/04/11,12:00:00,240,"));
   EXPECT_NE(std::string::npos, plans.find(",\"ケース,上\",成形,"));
-  const std::string rows = Read(out + "/rows.csv");
+  const std::string rows = ReadWholeFile(out + "/rows.csv");
   EXPECT_EQ(1 + 16, CountLines(rows));
   EXPECT_NE(std::string::npos, rows.find("\r\n2,M01     ,M01 成形機1号,840,"));
-  const std::string calendar = Read(out + "/calendar.csv");
+  const std::string calendar = ReadWholeFile(out + "/calendar.csv");
   EXPECT_EQ(1 + 6, CountLines(calendar));  // one machine, days 0..5
   EXPECT_NE(std::string::npos, calendar.find("\r\n2,2024/04/10,480,08:00:00,17:00:00,"));
 }

@@ -15,16 +15,12 @@
 extern char** environ;
 
 namespace velmora::test {
-namespace {
-
-std::string Slurp(const std::string& path) {
+std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
-
-}  // namespace
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extraEnvironment) {
@@ -59,8 +55,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 
   ProgramRun run;
   run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  run.out = Slurp(outPath);
-  run.err = Slurp(errPath);
+  run.out = ReadWholeFile(outPath);
+  run.err = ReadWholeFile(errPath);
   return run;
 }
 

@@ -11,6 +11,9 @@ struct ProgramRun {
   std::string err;
 };
 
+// The whole content of a file ("" when it cannot be read).
+std::string ReadWholeFile(const std::string& path);
+
 // Runs `program` with `args` (no shell) and collects its exit status and output.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extraEnvironment = {});

@@ -38,7 +38,7 @@ void WriteFile(const fs::path& path, Write write) {
   fs::rename(partial, path);
 }
 
-void ExportCsv(ExportSession& session, const ExportOptions& options) {
+void ExportCsv(AppState& session, const ExportOptions& options) {
   PlanData& data = session.Data;
   LoadWorkCenterRows(data, session.Command, chart::kPlanBarHeight);
   data.ResetPlanTable();
@@ -53,7 +53,7 @@ void ExportCsv(ExportSession& session, const ExportOptions& options) {
 }
 
 // The chart as the window loads it (week mode), switched to the requested mode, painted whole.
-void ExportPng(ExportSession& session, const ExportOptions& options, int argc, char** argv) {
+void ExportPng(AppState& session, const ExportOptions& options, int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");  // no window and no display are needed
   QGuiApplication app(argc, argv);
 
@@ -91,7 +91,7 @@ int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
     return 2;
   }
   try {
-    ExportSession session;
+    AppState session;
     OpenExportSession(session, *options);
     if (options->kind == ExportOptions::Kind::Csv) {
       ExportCsv(session, *options);

@@ -8,13 +8,13 @@
 
 namespace velmora {
 
-void OpenExportSession(ExportSession& session, const ExportOptions& options) {
+void OpenExportSession(AppState& state, const ExportOptions& options) {
   const Settings settings = ReadSettingsFile(ExecutableDirectory() / kSettingsFileName);
-  session.Data.PlantCode = settings.PlantCode;
-  session.Connection.Open(db::MakeConnectionString(settings.DatabasePath));
-  session.Command.ActiveConnection = &session.Connection;
+  state.Data.PlantCode = settings.PlantCode;
+  state.Connection.Open(db::MakeConnectionString(settings.DatabasePath));
+  state.Command.ActiveConnection = &state.Connection;
 
-  const CategorySelection list = LoadCategorySelection(session.Connection, "", "");
+  const CategorySelection list = LoadCategorySelection(state.Connection, "", "");
   const std::int32_t code = std::stoi(options.category);
   const CategoryItem* item = nullptr;
   for (const CategoryItem& candidate : list.Items) {
@@ -22,7 +22,7 @@ void OpenExportSession(ExportSession& session, const ExportOptions& options) {
   }
   if (item == nullptr) throw ConversionError("工程分類 " + options.category + " はありません");
 
-  PlanData& data = session.Data;
+  PlanData& data = state.Data;
   data.CategoryCode = options.category;
   data.CategoryCaption = item->Text;
   data.PeriodStart = FormatSlashDate(options.from);
