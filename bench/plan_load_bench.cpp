@@ -68,16 +68,17 @@ BENCHMARK(BM_LoadersRowsCalendarsPlans)->Unit(benchmark::kMillisecond);
 
 // Steps a statement to its end, reading every column as text (or, with `readColumns` false,
 // only the first, which the calendar queries need).
-std::size_t Step(sqlite3* db, const std::string& sql, std::vector<std::string>* firstColumn = nullptr,
-                 bool readColumns = true) {
+std::size_t Step(sqlite3* db, const std::string& sql,
+                 std::vector<std::string>* firstColumn = nullptr, bool readColumns = true) {
   db::StatementPtr stmt = db::Prepare(db, sql);
   std::size_t bytes = 0;
   const int columns = readColumns ? sqlite3_column_count(stmt.get()) : 1;
   while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
     for (int c = 0; c < columns; ++c) {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-      const std::string value = text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c)))
-                                     : std::string();
+      const std::string value =
+          text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c)))
+               : std::string();
       bytes += value.size();
       if (c == 0 && firstColumn) firstColumn->push_back(value);
     }
@@ -88,11 +89,13 @@ std::size_t Step(sqlite3* db, const std::string& sql, std::vector<std::string>* 
 void RawStatements(benchmark::State& state, bool readColumns) {
   sqlite3* db = Plant().connection.Handle();
   PlanData data = Plant().selection;
-  data.DayCount = static_cast<std::int16_t>((data.PeriodEndDate() - data.PeriodStartDate()).Days() + 3);
+  data.DayCount =
+      static_cast<std::int16_t>((data.PeriodEndDate() - data.PeriodStartDate()).Days() + 3);
   for (auto _ : state) {
     std::vector<std::string> machines;
     std::size_t bytes = Step(db, MachineQueryText(data), &machines);
-    for (const std::string& machine : machines) bytes += Step(db, CalendarQueryText(data, machine), nullptr, readColumns);
+    for (const std::string& machine : machines)
+      bytes += Step(db, CalendarQueryText(data, machine), nullptr, readColumns);
     bytes += Step(db, DepartmentQueryText(data), nullptr, readColumns);
     bytes += Step(db, SubcontractorQueryText(data), nullptr, readColumns);
     bytes += Step(db, PlanQueryText(data), nullptr, readColumns);
@@ -100,25 +103,33 @@ void RawStatements(benchmark::State& state, bool readColumns) {
   }
 }
 
-void BM_RawSqliteReadingEveryColumn(benchmark::State& state) { RawStatements(state, true); }
+void BM_RawSqliteReadingEveryColumn(benchmark::State& state) {
+  RawStatements(state, true);
+}
 BENCHMARK(BM_RawSqliteReadingEveryColumn)->Unit(benchmark::kMillisecond);
 
-void BM_RawSqliteSteppingOnly(benchmark::State& state) { RawStatements(state, false); }
+void BM_RawSqliteSteppingOnly(benchmark::State& state) {
+  RawStatements(state, false);
+}
 BENCHMARK(BM_RawSqliteSteppingOnly)->Unit(benchmark::kMillisecond);
 
-std::size_t HeapBytes(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 1 : 0; }
+std::size_t HeapBytes(const std::string& s) {
+  return s.capacity() > 15 ? s.capacity() + 1 : 0;
+}
 
 std::size_t EntryBytes(const PlanEntry& e) {
   std::size_t bytes = sizeof(PlanEntry);
-  for (const std::string* s : {&e.MachineCode, &e.DestinationCode, &e.ItemCode, &e.PlanItemCode, &e.ProcessName,
-                               &e.FirstProcessName, &e.ModelName, &e.PlanNoText, &e.ConfirmFlag, &e.ItemKind,
-                               &e.SheetIssueDate, &e.FixedFlag, &e.MoldNo}) {
+  for (const std::string* s :
+       {&e.MachineCode, &e.DestinationCode, &e.ItemCode, &e.PlanItemCode, &e.ProcessName,
+        &e.FirstProcessName, &e.ModelName, &e.PlanNoText, &e.ConfirmFlag, &e.ItemKind,
+        &e.SheetIssueDate, &e.FixedFlag, &e.MoldNo}) {
     bytes += HeapBytes(*s);
   }
   for (const MemberGroup* group : {&e.A, &e.B}) {
     for (int k = 1; k <= group->Stored(); ++k) {
       const Member& m = (*group)[k];
-      bytes += sizeof(Member) + HeapBytes(m.ItemCode) + HeapBytes(m.ProcessName) + HeapBytes(m.ModelName);
+      bytes += sizeof(Member) + HeapBytes(m.ItemCode) + HeapBytes(m.ProcessName) +
+               HeapBytes(m.ModelName);
     }
   }
   return bytes;
@@ -129,7 +140,8 @@ void BM_PlanTableBytesPerEntry(benchmark::State& state) {
   double perEntry = 0;
   for (auto _ : state) {
     std::size_t total = 0;
-    for (int i = 2; i <= data.PlanCount(); ++i) total += EntryBytes(data.PlanTable[static_cast<std::size_t>(i)]);
+    for (int i = 2; i <= data.PlanCount(); ++i)
+      total += EntryBytes(data.PlanTable[static_cast<std::size_t>(i)]);
     perEntry = static_cast<double>(total) / (data.PlanCount() - 1);
     benchmark::DoNotOptimize(total);
   }

@@ -17,8 +17,10 @@ using namespace velmora;
 constexpr int kRows = 100000;
 constexpr const char* kQuery =
     "SELECT 手配情報.手配番号,手配情報.品名コード,手配情報.納期,手配情報.手配数,品目マスタ.型番名,"
-    "生産計画情報.計画数 FROM ((手配情報 LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード) "
-    "LEFT JOIN 生産計画情報 ON 手配情報.生産計画番号=生産計画情報.生産計画番号) ORDER BY 手配情報.手配番号";
+    "生産計画情報.計画数 FROM ((手配情報 LEFT JOIN 品目マスタ ON "
+    "手配情報.品名コード=品目マスタ.品名コード) "
+    "LEFT JOIN 生産計画情報 ON 手配情報.生産計画番号=生産計画情報.生産計画番号) ORDER BY "
+    "手配情報.手配番号";
 constexpr const char* kColumns[] = {"手配番号", "品名コード", "納期", "手配数", "型番名", "計画数"};
 
 struct BenchDb {
@@ -28,7 +30,8 @@ struct BenchDb {
     connection = db::CreateDatabase(path);
     connection.ExecuteScript(SchemaSql());
     connection.ExecuteScript("BEGIN");
-    db::StatementPtr item = db::Prepare(connection.Handle(), "INSERT INTO 品目マスタ (品名コード, 型番名) VALUES (?, ?)");
+    db::StatementPtr item = db::Prepare(
+        connection.Handle(), "INSERT INTO 品目マスタ (品名コード, 型番名) VALUES (?, ?)");
     for (int i = 0; i < 1000; ++i) {
       const std::string code = "BX" + std::to_string(1000 + i) + "-01A";
       const std::string model = "型番" + std::to_string(i);
@@ -37,18 +40,20 @@ struct BenchDb {
       sqlite3_step(item.get());
       sqlite3_reset(item.get());
     }
-    db::StatementPtr plan = db::Prepare(connection.Handle(), "INSERT INTO 生産計画情報 (生産計画番号, 計画数) VALUES (?, ?)");
+    db::StatementPtr plan = db::Prepare(
+        connection.Handle(), "INSERT INTO 生産計画情報 (生産計画番号, 計画数) VALUES (?, ?)");
     for (int i = 0; i < 5000; ++i) {
       sqlite3_bind_int(plan.get(), 1, i);
       sqlite3_bind_int(plan.get(), 2, 100 * i);
       sqlite3_step(plan.get());
       sqlite3_reset(plan.get());
     }
-    db::StatementPtr arrangement = db::Prepare(
-        connection.Handle(),
-        "INSERT INTO 手配情報 (手配番号, 生産計画番号, 品名コード, 納期, 手配数) VALUES (?, ?, ?, ?, ?)");
+    db::StatementPtr arrangement = db::Prepare(connection.Handle(),
+                                               "INSERT INTO 手配情報 (手配番号, 生産計画番号, "
+                                               "品名コード, 納期, 手配数) VALUES (?, ?, ?, ?, ?)");
     for (int i = 0; i < kRows; ++i) {
-      const std::string code = "BX" + std::to_string(1000 + i % 1200) + "-01A";  // some without item
+      const std::string code =
+          "BX" + std::to_string(1000 + i % 1200) + "-01A";  // some without item
       sqlite3_bind_int(arrangement.get(), 1, i + 1);
       sqlite3_bind_int(arrangement.get(), 2, i % 6000);  // some without plan
       sqlite3_bind_text(arrangement.get(), 3, code.c_str(), -1, SQLITE_TRANSIENT);
@@ -78,7 +83,9 @@ void BM_RawSqlite(benchmark::State& state) {
     while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
       for (int c = 0; c < 6; ++c) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-        std::string value = text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c))) : std::string();
+        std::string value =
+            text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c)))
+                 : std::string();
         bytes += value.size();
       }
     }

@@ -84,7 +84,8 @@ void MainForm::Form_Load() {
   ShowChartState();
   view_->Refresh();
   // The viewport was sized for the screen: the window takes the screen as well.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) resize(screen->availableGeometry().size());
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    resize(screen->availableGeometry().size());
   show();
   if (state_.Data.InquiryMode()) setWindowTitle(windowTitle() + kInquiryCaptionSuffix);
   program_.UnloadSplash();
@@ -105,7 +106,9 @@ void MainForm::Command4_Click() {
   ShowChartState();
 }
 
-void MainForm::Command9_Click() { close(); }
+void MainForm::Command9_Click() {
+  close();
+}
 
 void MainForm::closeEvent(QCloseEvent* event) {
   if (Command8->isEnabled() && state_.ReloadPending == 0) {

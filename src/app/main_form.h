@@ -38,12 +38,12 @@ class MainForm : public QMainWindow {
   ui::ChartView* Picture1() const { return view_; }
 
   // Controls, named as the program names them.
-  QLabel* KTbun = nullptr;            // category caption
-  QLineEdit* DayDispArea = nullptr;   // long date at the left edge
-  QLineEdit* Text1 = nullptr;         // display mode caption
-  QPushButton* Command4 = nullptr;    // "表示モード変更"
-  QPushButton* Command8 = nullptr;    // "保存"
-  QPushButton* Command9 = nullptr;    // "終了"
+  QLabel* KTbun = nullptr;           // category caption
+  QLineEdit* DayDispArea = nullptr;  // long date at the left edge
+  QLineEdit* Text1 = nullptr;        // display mode caption
+  QPushButton* Command4 = nullptr;   // "表示モード変更"
+  QPushButton* Command8 = nullptr;   // "保存"
+  QPushButton* Command9 = nullptr;   // "終了"
 
   // The chart model changed: the widgets take its values.
   void ShowChartState();

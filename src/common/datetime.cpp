@@ -62,11 +62,19 @@ std::optional<DateTime> DateTime::MakeTime(int hour, int minute, int second) {
   return FromTime(hour, minute, second);
 }
 
-CivilDate ToCivil(DateTime moment) { return CivilFromDays(moment.Days() + kEpochOffsetDays); }
+CivilDate ToCivil(DateTime moment) {
+  return CivilFromDays(moment.Days() + kEpochOffsetDays);
+}
 
-int DateTime::Year() const { return ToCivil(*this).year; }
-int DateTime::Month() const { return ToCivil(*this).month; }
-int DateTime::Day() const { return ToCivil(*this).day; }
+int DateTime::Year() const {
+  return ToCivil(*this).year;
+}
+int DateTime::Month() const {
+  return ToCivil(*this).month;
+}
+int DateTime::Day() const {
+  return ToCivil(*this).day;
+}
 
 int DateTime::Weekday() const {
   // Day zero (1899-12-30) was a Saturday.

@@ -28,9 +28,12 @@ class DateTime {
   constexpr std::int64_t Seconds() const { return seconds_; }
   // Whole days, rounded towards minus infinity.
   constexpr std::int64_t Days() const {
-    return seconds_ >= 0 ? seconds_ / kSecondsPerDay : -((-seconds_ + kSecondsPerDay - 1) / kSecondsPerDay);
+    return seconds_ >= 0 ? seconds_ / kSecondsPerDay
+                         : -((-seconds_ + kSecondsPerDay - 1) / kSecondsPerDay);
   }
-  constexpr int SecondsOfDay() const { return static_cast<int>(seconds_ - Days() * kSecondsPerDay); }
+  constexpr int SecondsOfDay() const {
+    return static_cast<int>(seconds_ - Days() * kSecondsPerDay);
+  }
   constexpr DateTime DatePart() const { return FromDays(Days()); }
   constexpr DateTime TimePart() const { return DateTime(SecondsOfDay()); }
   constexpr bool IsZero() const { return seconds_ == 0; }
@@ -47,7 +50,9 @@ class DateTime {
   constexpr DateTime AddSeconds(std::int64_t n) const { return DateTime(seconds_ + n); }
   constexpr DateTime AddMinutes(std::int64_t n) const { return DateTime(seconds_ + n * 60); }
   constexpr DateTime AddHours(std::int64_t n) const { return DateTime(seconds_ + n * 3600); }
-  constexpr DateTime AddDays(std::int64_t n) const { return DateTime(seconds_ + n * kSecondsPerDay); }
+  constexpr DateTime AddDays(std::int64_t n) const {
+    return DateTime(seconds_ + n * kSecondsPerDay);
+  }
   // Calendar months; a day past the end of the target month becomes its last day.
   DateTime AddMonths(int n) const;
 

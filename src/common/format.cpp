@@ -52,8 +52,8 @@ std::string FormatDateTime(DateTime moment, std::string_view pattern) {
 }
 
 std::string FormatNumber(long long value, std::string_view pattern) {
-  const unsigned long long magnitude =
-      value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
   std::string digits = std::to_string(magnitude);
   std::size_t places = 0;
   for (char c : pattern) places += c == '0';

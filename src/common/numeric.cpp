@@ -10,7 +10,9 @@
 namespace velmora {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Length of the longest prefix of `s` that reads as a number; 0 when none.
 std::size_t NumberPrefix(std::string_view s) {
@@ -63,7 +65,8 @@ std::int64_t RoundHalfEven(double value) {
 
 std::int16_t ToInt16(double value) {
   const std::int64_t r = RoundHalfEven(value);
-  if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max()) {
+  if (r < std::numeric_limits<std::int16_t>::min() ||
+      r > std::numeric_limits<std::int16_t>::max()) {
     throw ConversionError("overflow: " + std::to_string(value) + " does not fit a 16-bit integer");
   }
   return static_cast<std::int16_t>(r);
@@ -71,7 +74,8 @@ std::int16_t ToInt16(double value) {
 
 std::int32_t ToInt32(double value) {
   const std::int64_t r = RoundHalfEven(value);
-  if (r < std::numeric_limits<std::int32_t>::min() || r > std::numeric_limits<std::int32_t>::max()) {
+  if (r < std::numeric_limits<std::int32_t>::min() ||
+      r > std::numeric_limits<std::int32_t>::max()) {
     throw ConversionError("overflow: " + std::to_string(value) + " does not fit a 32-bit integer");
   }
   return static_cast<std::int32_t>(r);

@@ -51,19 +51,20 @@ char32_t Decode(std::string_view text, std::size_t& pos) {
     return lead;
   }
   char32_t c = lead & (0xFF >> (len + 1));
-  for (std::size_t i = 1; i < len; ++i) c = (c << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
+  for (std::size_t i = 1; i < len; ++i)
+    c = (c << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
   pos += len;
   return c;
 }
 
 // Half-width forms of the katakana U+30A1..U+30FA, in code order.
 constexpr std::array<std::string_view, 90> kNarrowKatakana = {
-    "ｧ",  "ｱ",  "ｨ",  "ｲ",  "ｩ",  "ｳ",  "ｪ",  "ｴ",  "ｫ",  "ｵ",  "ｶ",  "ｶﾞ", "ｷ",  "ｷﾞ", "ｸ",
-    "ｸﾞ", "ｹ",  "ｹﾞ", "ｺ",  "ｺﾞ", "ｻ",  "ｻﾞ", "ｼ",  "ｼﾞ", "ｽ",  "ｽﾞ", "ｾ",  "ｾﾞ", "ｿ",  "ｿﾞ",
-    "ﾀ",  "ﾀﾞ", "ﾁ",  "ﾁﾞ", "ｯ",  "ﾂ",  "ﾂﾞ", "ﾃ",  "ﾃﾞ", "ﾄ",  "ﾄﾞ", "ﾅ",  "ﾆ",  "ﾇ",  "ﾈ",
-    "ﾉ",  "ﾊ",  "ﾊﾞ", "ﾊﾟ", "ﾋ",  "ﾋﾞ", "ﾋﾟ", "ﾌ",  "ﾌﾞ", "ﾌﾟ", "ﾍ",  "ﾍﾞ", "ﾍﾟ", "ﾎ",  "ﾎﾞ",
-    "ﾎﾟ", "ﾏ",  "ﾐ",  "ﾑ",  "ﾒ",  "ﾓ",  "ｬ",  "ﾔ",  "ｭ",  "ﾕ",  "ｮ",  "ﾖ",  "ﾗ",  "ﾘ",  "ﾙ",
-    "ﾚ",  "ﾛ",  "ﾜ",  "ﾜ",  "ｲ",  "ｴ",  "ｦ",  "ﾝ",  "ｳﾞ", "ｶ",  "ｹ",  "ﾜﾞ", "ｲﾞ", "ｴﾞ", "ｦﾞ"};
+    "ｧ",  "ｱ",  "ｨ",  "ｲ",  "ｩ",  "ｳ",  "ｪ",  "ｴ", "ｫ",  "ｵ",  "ｶ",  "ｶﾞ", "ｷ",  "ｷﾞ", "ｸ",
+    "ｸﾞ", "ｹ",  "ｹﾞ", "ｺ",  "ｺﾞ", "ｻ",  "ｻﾞ", "ｼ", "ｼﾞ", "ｽ",  "ｽﾞ", "ｾ",  "ｾﾞ", "ｿ",  "ｿﾞ",
+    "ﾀ",  "ﾀﾞ", "ﾁ",  "ﾁﾞ", "ｯ",  "ﾂ",  "ﾂﾞ", "ﾃ", "ﾃﾞ", "ﾄ",  "ﾄﾞ", "ﾅ",  "ﾆ",  "ﾇ",  "ﾈ",
+    "ﾉ",  "ﾊ",  "ﾊﾞ", "ﾊﾟ", "ﾋ",  "ﾋﾞ", "ﾋﾟ", "ﾌ", "ﾌﾞ", "ﾌﾟ", "ﾍ",  "ﾍﾞ", "ﾍﾟ", "ﾎ",  "ﾎﾞ",
+    "ﾎﾟ", "ﾏ",  "ﾐ",  "ﾑ",  "ﾒ",  "ﾓ",  "ｬ",  "ﾔ", "ｭ",  "ﾕ",  "ｮ",  "ﾖ",  "ﾗ",  "ﾘ",  "ﾙ",
+    "ﾚ",  "ﾛ",  "ﾜ",  "ﾜ",  "ｲ",  "ｴ",  "ｦ",  "ﾝ", "ｳﾞ", "ｶ",  "ｹ",  "ﾜﾞ", "ｲﾞ", "ｴﾞ", "ｦﾞ"};
 
 void AppendNarrow(std::string& out, char32_t c) {
   if (c >= 0xFF01 && c <= 0xFF5E) {
@@ -75,15 +76,32 @@ void AppendNarrow(std::string& out, char32_t c) {
     return;
   } else {
     switch (c) {
-      case 0x3002: c = 0xFF61; break;  // 。
-      case 0x300C: c = 0xFF62; break;  // 「
-      case 0x300D: c = 0xFF63; break;  // 」
-      case 0x3001: c = 0xFF64; break;  // 、
-      case 0x30FB: c = 0xFF65; break;  // ・
-      case 0x30FC: c = 0xFF70; break;  // ー
-      case 0x309B: c = 0xFF9E; break;  // ゛
-      case 0x309C: c = 0xFF9F; break;  // ゜
-      default: break;
+      case 0x3002:
+        c = 0xFF61;
+        break;  // 。
+      case 0x300C:
+        c = 0xFF62;
+        break;  // 「
+      case 0x300D:
+        c = 0xFF63;
+        break;  // 」
+      case 0x3001:
+        c = 0xFF64;
+        break;  // 、
+      case 0x30FB:
+        c = 0xFF65;
+        break;  // ・
+      case 0x30FC:
+        c = 0xFF70;
+        break;  // ー
+      case 0x309B:
+        c = 0xFF9E;
+        break;  // ゛
+      case 0x309C:
+        c = 0xFF9F;
+        break;  // ゜
+      default:
+        break;
     }
   }
   if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
@@ -101,7 +119,8 @@ std::string Trim(std::string_view text) {
 
 std::size_t CharCount(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); pos += CharLength(static_cast<unsigned char>(text[pos]))) {
+  for (std::size_t pos = 0; pos < text.size();
+       pos += CharLength(static_cast<unsigned char>(text[pos]))) {
     ++count;
   }
   return count;
@@ -115,7 +134,9 @@ std::string Mid(std::string_view text, std::size_t start, std::size_t length) {
   return std::string(text.substr(from, to - from));
 }
 
-std::string Left(std::string_view text, std::size_t length) { return Mid(text, 1, length); }
+std::string Left(std::string_view text, std::size_t length) {
+  return Mid(text, 1, length);
+}
 
 std::string Right(std::string_view text, std::size_t length) {
   const std::size_t count = CharCount(text);

@@ -16,13 +16,15 @@ namespace {
 DateTime ShiftTime(db::Recordset& rs, const char* column, const std::string& machineCode) {
   const std::string text = rs.Fields(column).Text();
   if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
-  throw ConversionError("機械 " + machineCode + " の勤務体系 " + rs.Fields(dbname::kCalendarDay).Text() + " の" +
-                        column + " \"" + text + "\" は時刻ではありません");
+  throw ConversionError("機械 " + machineCode + " の勤務体系 " +
+                        rs.Fields(dbname::kCalendarDay).Text() + " の" + column + " \"" + text +
+                        "\" は時刻ではありません");
 }
 
 }  // namespace
 
-void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r, const std::string& machineCode) {
+void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
+                         const std::string& machineCode) {
   db::Recordset calendar;
   calendar.Open(CalendarQueryText(data, machineCode), connection, db::CursorType::ForwardOnly,
                 db::LockType::ReadOnly);
@@ -42,7 +44,9 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r, cons
       if (day != dayText || minutes == 0) continue;
 
       data.WorkMinutes(r, d) = ToInt16(data.WorkMinutes(r, d) + minutes);
-      if (calendar.Fields(dbname::kShift1Start).Text() == calendar.Fields(dbname::kShift1End).Text() || slot == 9) {
+      if (calendar.Fields(dbname::kShift1Start).Text() ==
+              calendar.Fields(dbname::kShift1End).Text() ||
+          slot == 9) {
         continue;
       }
       data.ShiftTimes(r, slot, d) = ShiftTime(calendar, dbname::kShift1Start, machineCode);
@@ -51,7 +55,9 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r, cons
         throw ProgramEnd{1};
       }
       data.ShiftTimes(r, slot + 1, d) = ShiftTime(calendar, dbname::kShift1End, machineCode);
-      if (calendar.Fields(dbname::kShift2Start).Text() != calendar.Fields(dbname::kShift2End).Text() && slot != 7) {
+      if (calendar.Fields(dbname::kShift2Start).Text() !=
+              calendar.Fields(dbname::kShift2End).Text() &&
+          slot != 7) {
         data.ShiftTimes(r, slot + 2, d) = ShiftTime(calendar, dbname::kShift2Start, machineCode);
         data.ShiftTimes(r, slot + 3, d) = ShiftTime(calendar, dbname::kShift2End, machineCode);
         slot += 4;

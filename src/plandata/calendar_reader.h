@@ -14,6 +14,7 @@ inline constexpr DateTime kLatestFirstShiftStart = DateTime::FromTime(10, 0, 0);
 // day index 0..DayCount: working minutes summed over the day's rows, up to four shift windows
 // in slots 1..8. A first shift later than 10:00:00 shows the machine's message and ends the
 // program.
-void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r, const std::string& machineCode);
+void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
+                         const std::string& machineCode);
 
 }  // namespace velmora

@@ -19,13 +19,22 @@ std::size_t PlanData::DayCell(int r, int d) const {
   if (r < 0 || r > calendarRows_ || d < 0 || d >= calendarDays_) {
     throw std::out_of_range("calendar cell (" + std::to_string(r) + ", " + std::to_string(d) + ")");
   }
-  return static_cast<std::size_t>(r) * static_cast<std::size_t>(calendarDays_) + static_cast<std::size_t>(d);
+  return static_cast<std::size_t>(r) * static_cast<std::size_t>(calendarDays_) +
+         static_cast<std::size_t>(d);
 }
 
-std::int16_t& PlanData::WorkMinutes(int r, int d) { return workMinutes_[DayCell(r, d)]; }
-std::int16_t PlanData::WorkMinutes(int r, int d) const { return workMinutes_[DayCell(r, d)]; }
-std::int16_t& PlanData::CalendarChanged(int r, int d) { return calendarChanged_[DayCell(r, d)]; }
-std::int16_t PlanData::CalendarChanged(int r, int d) const { return calendarChanged_[DayCell(r, d)]; }
+std::int16_t& PlanData::WorkMinutes(int r, int d) {
+  return workMinutes_[DayCell(r, d)];
+}
+std::int16_t PlanData::WorkMinutes(int r, int d) const {
+  return workMinutes_[DayCell(r, d)];
+}
+std::int16_t& PlanData::CalendarChanged(int r, int d) {
+  return calendarChanged_[DayCell(r, d)];
+}
+std::int16_t PlanData::CalendarChanged(int r, int d) const {
+  return calendarChanged_[DayCell(r, d)];
+}
 
 DateTime& PlanData::ShiftTimes(int r, int slot, int d) {
   if (slot < 0 || slot > 8) throw std::out_of_range("shift slot " + std::to_string(slot));
@@ -53,8 +62,12 @@ void PlanData::SizeCalendars(int rows) {
   shiftTimes_.resize(cells * 9);
 }
 
-DateTime PlanData::PeriodStartDate() const { return ParsePeriodDate(PeriodStart, "period start"); }
-DateTime PlanData::PeriodEndDate() const { return ParsePeriodDate(PeriodEnd, "period end"); }
+DateTime PlanData::PeriodStartDate() const {
+  return ParsePeriodDate(PeriodStart, "period start");
+}
+DateTime PlanData::PeriodEndDate() const {
+  return ParsePeriodDate(PeriodEnd, "period end");
+}
 
 void PlanData::ResetPlanTable() {
   PlanTable.assign(2, PlanEntry{});

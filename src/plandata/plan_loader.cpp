@@ -30,24 +30,48 @@ struct Columns {
 
 struct PlanColumns {
   explicit PlanColumns(const Columns& c)
-      : orderNo(c(n::kOrderNo)), planNo(c(n::kPlanNo)), itemCode(c(n::kItemCode)), seq(c(n::kSeq)),
-        plantCode(c(n::kPlantCode)), categoryCode(c(n::kCategoryCode)), machineCode(c(n::kMachineCode)),
-        destinationCode(c(n::kDestinationCode)), startDay(c(n::kStartDay)), dueDay(c(n::kDueDay)),
-        startTime(c(n::kGanttStartTime)), endTime(c(n::kGanttEndTime)), initialDue(c(n::kGanttInitialDue)),
-        minutes(c(n::kGanttMinutes)), setupTime(c(n::kSetupTime)), orderQty(c(n::kOrderQty)),
-        receivedQty(c(n::kReceivedQty)), lastResultDay(c(n::kLastResultDay)), sheetIssueDay(c(n::kSheetIssueDay)),
-        workers(c(n::kWorkers)), resultTime(c(n::kResultTime)), moldNo(c(n::kMoldNo)),
-        confirmClass(c(n::kConfirmClass)), completionClass(c(n::kCompletionClass)),
-        fixedClass(c(n::kSchedulerFixedClass)), modelName(c(n::kModelName)), packQty(c(n::kPackQty)),
-        processName(c(n::kProcessName)), planQty(c(n::kPlanQty)), planItemCode(c(n::kPlanItemCode)),
-        preferredCycle(c(n::kPreferredCycle)), productivity(c(n::kProductivity)), moldCycle(c(n::kMoldCycle)),
-        cavities(c(n::kCavities)), shotWeight(c(n::kShotWeight)), setupBefore(c(n::kSetupBefore)),
+      : orderNo(c(n::kOrderNo)),
+        planNo(c(n::kPlanNo)),
+        itemCode(c(n::kItemCode)),
+        seq(c(n::kSeq)),
+        plantCode(c(n::kPlantCode)),
+        categoryCode(c(n::kCategoryCode)),
+        machineCode(c(n::kMachineCode)),
+        destinationCode(c(n::kDestinationCode)),
+        startDay(c(n::kStartDay)),
+        dueDay(c(n::kDueDay)),
+        startTime(c(n::kGanttStartTime)),
+        endTime(c(n::kGanttEndTime)),
+        initialDue(c(n::kGanttInitialDue)),
+        minutes(c(n::kGanttMinutes)),
+        setupTime(c(n::kSetupTime)),
+        orderQty(c(n::kOrderQty)),
+        receivedQty(c(n::kReceivedQty)),
+        lastResultDay(c(n::kLastResultDay)),
+        sheetIssueDay(c(n::kSheetIssueDay)),
+        workers(c(n::kWorkers)),
+        resultTime(c(n::kResultTime)),
+        moldNo(c(n::kMoldNo)),
+        confirmClass(c(n::kConfirmClass)),
+        completionClass(c(n::kCompletionClass)),
+        fixedClass(c(n::kSchedulerFixedClass)),
+        modelName(c(n::kModelName)),
+        packQty(c(n::kPackQty)),
+        processName(c(n::kProcessName)),
+        planQty(c(n::kPlanQty)),
+        planItemCode(c(n::kPlanItemCode)),
+        preferredCycle(c(n::kPreferredCycle)),
+        productivity(c(n::kProductivity)),
+        moldCycle(c(n::kMoldCycle)),
+        cavities(c(n::kCavities)),
+        shotWeight(c(n::kShotWeight)),
+        setupBefore(c(n::kSetupBefore)),
         setupAfter(c(n::kSetupAfter)) {}
-  int orderNo, planNo, itemCode, seq, plantCode, categoryCode, machineCode, destinationCode, startDay, dueDay,
-      startTime, endTime, initialDue, minutes, setupTime, orderQty, receivedQty, lastResultDay, sheetIssueDay,
-      workers, resultTime, moldNo, confirmClass, completionClass, fixedClass, modelName, packQty, processName,
-      planQty, planItemCode, preferredCycle, productivity, moldCycle, cavities, shotWeight, setupBefore,
-      setupAfter;
+  int orderNo, planNo, itemCode, seq, plantCode, categoryCode, machineCode, destinationCode,
+      startDay, dueDay, startTime, endTime, initialDue, minutes, setupTime, orderQty, receivedQty,
+      lastResultDay, sheetIssueDay, workers, resultTime, moldNo, confirmClass, completionClass,
+      fixedClass, modelName, packQty, processName, planQty, planItemCode, preferredCycle,
+      productivity, moldCycle, cavities, shotWeight, setupBefore, setupAfter;
 };
 
 // Reading one row; conversion failures name the arrangement.
@@ -67,8 +91,12 @@ class RowReader {
   std::string Text(int column) const { return rs_.Fields(column).Text(); }
   bool IsNull(int column) const { return rs_.Fields(column).IsNull(); }
   double Number(int column) const { return rs_.Fields(column).Number(); }
-  std::int32_t Int32(int column) const { return Checked([&] { return ToInt32(Number(column)); }, column); }
-  std::int16_t Int16(int column) const { return Checked([&] { return ToInt16(Number(column)); }, column); }
+  std::int32_t Int32(int column) const {
+    return Checked([&] { return ToInt32(Number(column)); }, column);
+  }
+  std::int16_t Int16(int column) const {
+    return Checked([&] { return ToInt16(Number(column)); }, column);
+  }
 
   // A key number that must be present.
   std::int32_t Required(int column) const {
@@ -88,9 +116,11 @@ class RowReader {
     const std::string text = Text(column);
     if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
     const double seconds = Val(text);
-    if (!(seconds >= 0 && seconds < DateTime::kSecondsPerDay)) Fail(column, " \"" + text + "\" は時刻ではありません");
+    if (!(seconds >= 0 && seconds < DateTime::kSecondsPerDay))
+      Fail(column, " \"" + text + "\" は時刻ではありません");
     const std::int64_t s = RoundHalfEven(seconds);
-    return DateTime::FromTime(static_cast<int>(s / 3600), static_cast<int>(s % 3600 / 60), static_cast<int>(s % 60));
+    return DateTime::FromTime(static_cast<int>(s / 3600), static_cast<int>(s % 3600 / 60),
+                              static_cast<int>(s % 60));
   }
 
   std::string OrderNoText() const { return IsNull(col_.orderNo) ? "(空)" : Text(col_.orderNo); }
@@ -109,8 +139,9 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   std::string confirm = row.Text(col.confirmClass);
 
   // Placement: only confirmed arrangements with times (or completed ones) keep their machine.
-  const bool placed = confirm == "2" && (row.Number(col.startTime) != 0 || row.Number(col.endTime) != 0 ||
-                                         (!row.IsNull(col.completionClass) && row.Text(col.completionClass) != "0"));
+  const bool placed = confirm == "2" &&
+                      (row.Number(col.startTime) != 0 || row.Number(col.endTime) != 0 ||
+                       (!row.IsNull(col.completionClass) && row.Text(col.completionClass) != "0"));
   std::string machine = "        ";
   std::string fixed = "0";
   if (placed) {
@@ -142,7 +173,8 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   const double cavities = row.Number(col.cavities);
   e.PieceWeight = cavities == 0 ? 0 : ToInt32(row.Number(col.shotWeight) / cavities);
   const double preferredCycle = row.Number(col.preferredCycle);
-  e.MoldCycle = static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Number(col.moldCycle));
+  e.MoldCycle =
+      static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Number(col.moldCycle));
   e.MoldNo = row.IsNull(col.moldNo) ? "" : row.Text(col.moldNo);
 
   Member& member = (itemKind == "4" || itemKind == "2") ? e.B.Slot(1) : e.A.Slot(1);
@@ -183,7 +215,8 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
 
   e.InitialDueDate = dueDay;
   if (!row.IsNull(col.initialDue)) {
-    if (auto initial = ParseSlashDate(FormatDigits(row.Text(col.initialDue), "0000/00/00"))) e.InitialDueDate = *initial;
+    if (auto initial = ParseSlashDate(FormatDigits(row.Text(col.initialDue), "0000/00/00")))
+      e.InitialDueDate = *initial;
   }
   e.PlanNoText = row.IsNull(col.planItemCode) ? "" : std::to_string(planNo);
 
@@ -194,8 +227,8 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
     e.SetupMinutes = ToInt16(row.Number(col.setupBefore) + row.Number(col.setupAfter));
   }
 
-  const double cycle =
-      preferredCycle == 0 ? row.Number(col.productivity) : preferredCycle / (cavities == 0 ? 1 : cavities);
+  const double cycle = preferredCycle == 0 ? row.Number(col.productivity)
+                                           : preferredCycle / (cavities == 0 ? 1 : cavities);
   e.CycleSeconds = cycle > 0 ? static_cast<float>(cycle) : 0.0f;
   e.ItemCode = itemCode;
   e.Seq = member.Seq;
@@ -208,7 +241,8 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
 
 void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bars) {
   db::Recordset PlanRows;
-  PlanRows.Open(PlanQueryText(data), connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+  PlanRows.Open(PlanQueryText(data), connection, db::CursorType::ForwardOnly,
+                db::LockType::ReadOnly);
   const PlanColumns col{Columns(PlanRows)};
   const RowReader row(PlanRows, col);
   const std::string category = CategoryCode00(data);
@@ -229,7 +263,8 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
   }
   PlanRows.Close();
 
-  for (int i = 2; i <= data.PlanCount(); ++i) bars.CreateBarPair(data.PlanTable[static_cast<std::size_t>(i)].BarIndex);
+  for (int i = 2; i <= data.PlanCount(); ++i)
+    bars.CreateBarPair(data.PlanTable[static_cast<std::size_t>(i)].BarIndex);
   bars.ShowPlanSurface();
 }
 

@@ -8,29 +8,42 @@ namespace velmora {
 
 using db::SqlText;
 
-std::string CategoryCode00(const PlanData& data) { return FormatDigits(data.CategoryCode, "00"); }
+std::string CategoryCode00(const PlanData& data) {
+  return FormatDigits(data.CategoryCode, "00");
+}
 
 std::string PlanQueryText(const PlanData& data) {
   const std::string from = FormatYmd(data.PeriodStartDate().AddDays(-2));
   const std::string to = FormatYmd(data.PeriodEndDate());
   std::string sql;
-  sql += "SELECT 手配情報.*,品目マスタ.品名＿品名仕様 AS 型番名,品目マスタ.包装単位数量,工程内容マスタ.工程内容名,"
-         "工程内容マスタ.工程分類コード,";
+  sql +=
+      "SELECT 手配情報.*,品目マスタ.品名＿品名仕様 AS "
+      "型番名,品目マスタ.包装単位数量,工程内容マスタ.工程内容名,"
+      "工程内容マスタ.工程分類コード,";
   sql += "生産計画情報.計画数,生産計画情報.品名コード AS 品名コード2,";
-  sql += "品目別機械別ｻｲｸﾙﾏｽﾀ.サイクル AS 優先サイクル,工程手順マスタ.標準生産性＿機械 AS "
-         "生産性,成形品マスタ.リサイクル,成形品マスタ.取数,成形品マスタ.ショット重量,成形品マスタ.前段取時間,"
-         "成形品マスタ.後段取時間 ";
+  sql +=
+      "品目別機械別ｻｲｸﾙﾏｽﾀ.サイクル AS 優先サイクル,工程手順マスタ.標準生産性＿機械 AS "
+      "生産性,成形品マスタ.リサイクル,成形品マスタ.取数,成形品マスタ.ショット重量,成形品マスタ."
+      "前段取時間,"
+      "成形品マスタ.後段取時間 ";
   sql += " FROM (((((((";
   sql += "手配情報";
   sql += " LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード) ";
   sql += " LEFT JOIN 生産計画情報 ON 手配情報.生産計画番号=生産計画情報.生産計画番号) ";
-  sql += " LEFT JOIN 工程手順マスタ ON 手配情報.品名コード=工程手順マスタ.品名コード AND "
-         "手配情報.順序=工程手順マスタ.順序 AND 手配情報.生産工場コード=工程手順マスタ.生産工場コード) ";
-  sql += " LEFT JOIN 成形品マスタ ON 手配情報.品名コード=成形品マスタ.品名コード AND 手配情報.順序=成形品マスタ.順序 "
-         "AND 手配情報.生産工場コード=成形品マスタ.部コード) ";
-  sql += " LEFT JOIN 工程内容マスタ ON 工程手順マスタ.工程内容コード=工程内容マスタ.工程内容コード) ";
-  sql += " LEFT JOIN 品目別機械別ｻｲｸﾙﾏｽﾀ ON 手配情報.品名コード=品目別機械別ｻｲｸﾙﾏｽﾀ.品名コード AND "
-         "手配情報.順序=品目別機械別ｻｲｸﾙﾏｽﾀ.順序 AND 手配情報.機械コード=品目別機械別ｻｲｸﾙﾏｽﾀ.機械コード) ";
+  sql +=
+      " LEFT JOIN 工程手順マスタ ON 手配情報.品名コード=工程手順マスタ.品名コード AND "
+      "手配情報.順序=工程手順マスタ.順序 AND "
+      "手配情報.生産工場コード=工程手順マスタ.生産工場コード) ";
+  sql +=
+      " LEFT JOIN 成形品マスタ ON 手配情報.品名コード=成形品マスタ.品名コード AND "
+      "手配情報.順序=成形品マスタ.順序 "
+      "AND 手配情報.生産工場コード=成形品マスタ.部コード) ";
+  sql +=
+      " LEFT JOIN 工程内容マスタ ON 工程手順マスタ.工程内容コード=工程内容マスタ.工程内容コード) ";
+  sql +=
+      " LEFT JOIN 品目別機械別ｻｲｸﾙﾏｽﾀ ON 手配情報.品名コード=品目別機械別ｻｲｸﾙﾏｽﾀ.品名コード AND "
+      "手配情報.順序=品目別機械別ｻｲｸﾙﾏｽﾀ.順序 AND "
+      "手配情報.機械コード=品目別機械別ｻｲｸﾙﾏｽﾀ.機械コード) ";
   sql += " LEFT JOIN 機械マスタ ON 手配情報.機械コード=機械マスタ.機械コード) ";
   sql += " WHERE (手配情報.";
   sql += "納期";
@@ -38,25 +51,30 @@ std::string PlanQueryText(const PlanData& data) {
   sql += "開始日";
   sql += " <= '" + to + "' ) ";
   sql += " AND 手配情報.削除フラグ='0' ";
-  sql += " ORDER BY 手配情報.スケジューラ固定区分,手配情報.生産計画番号,手配情報.機械コード,手配情報.納期,"
-         "手配情報.手配番号 DESC ";
+  sql +=
+      " ORDER BY "
+      "手配情報.スケジューラ固定区分,手配情報.生産計画番号,手配情報.機械コード,手配情報.納期,"
+      "手配情報.手配番号 DESC ";
   return sql;
 }
 
 std::string MachineQueryText(const PlanData& data) {
-  return std::string("SELECT ") + "機械コード" + "," + "機械名" + " FROM 機械マスタ WHERE 生産工場コード=" +
-         std::to_string(data.PlantCode) + " AND 工程分類コード='" + SqlText(CategoryCode00(data)) +
+  return std::string("SELECT ") + "機械コード" + "," + "機械名" +
+         " FROM 機械マスタ WHERE 生産工場コード=" + std::to_string(data.PlantCode) +
+         " AND 工程分類コード='" + SqlText(CategoryCode00(data)) +
          "' AND 削除フラグ='0' ORDER BY " + "機械コード";
 }
 
 std::string DepartmentQueryText(const PlanData& data) {
-  return std::string("SELECT 部コード,部名 FROM 部課マスタ  ") + " WHERE 削除フラグ='0' AND 部コード<>" +
-         std::to_string(data.PlantCode) + " AND 部コード<>1 AND 課コード=0 ORDER BY 部コード";
+  return std::string("SELECT 部コード,部名 FROM 部課マスタ  ") +
+         " WHERE 削除フラグ='0' AND 部コード<>" + std::to_string(data.PlantCode) +
+         " AND 部コード<>1 AND 課コード=0 ORDER BY 部コード";
 }
 
 std::string SubcontractorQueryText(const PlanData& data) {
   return std::string("SELECT ") + "仕入先コード" + "," + "仕入先名略名" +
-         " FROM 仕入先マスタ INNER JOIN 指示先別工程分類 ON 仕入先マスタ.仕入先コード=指示先別工程分類.指示先コード " +
+         " FROM 仕入先マスタ INNER JOIN 指示先別工程分類 ON "
+         "仕入先マスタ.仕入先コード=指示先別工程分類.指示先コード " +
          " WHERE 仕入先分類='2' AND 仕入先マスタ.削除フラグ='0' AND 工程分類コード='" +
          SqlText(CategoryCode00(data)) + "' ORDER BY " + "仕入先コード";
 }

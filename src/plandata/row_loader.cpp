@@ -45,7 +45,8 @@ void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset&
 
   for (; !lKikaiSet.Eof(); lKikaiSet.MoveNext()) {
     const std::string code = lKikaiSet.Fields(dbname::kMachineCode).Text();
-    const int r = AppendRow(data, code, Trim(code) + " " + lKikaiSet.Fields(dbname::kMachineName).Text());
+    const int r =
+        AppendRow(data, code, Trim(code) + " " + lKikaiSet.Fields(dbname::kMachineName).Text());
     ReadMachineCalendar(data, connection, r, code);
   }
 }
@@ -79,7 +80,8 @@ void ComputeWorkCenterLimit(PlanData& data, double barHeight) {
   data.WorkCenterLimit.assign(static_cast<std::size_t>(data.RowCount) + 1, 0);
   const double gap = data.RowTop[2] - (data.RowTop[1] + barHeight);
   for (int r = 1; r <= data.RowCount; ++r) {
-    data.WorkCenterLimit[static_cast<std::size_t>(r)] = data.RowTop[static_cast<std::size_t>(r)] + barHeight + gap / 2;
+    data.WorkCenterLimit[static_cast<std::size_t>(r)] =
+        data.RowTop[static_cast<std::size_t>(r)] + barHeight + gap / 2;
   }
 }
 

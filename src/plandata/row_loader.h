@@ -22,6 +22,8 @@ void InputTopPosition2(PlanData& data, db::Recordset& lKikaiSet);
 void ComputeWorkCenterLimit(PlanData& data, double barHeight);
 
 // The row tops of rows built from data: (r - 1) x 600 + 240.
-inline double RowTopFor(int r) { return (r - 1) * kRowPitch + kFirstRowTop; }
+inline double RowTopFor(int r) {
+  return (r - 1) * kRowPitch + kFirstRowTop;
+}
 
 }  // namespace velmora

@@ -11,7 +11,8 @@ std::int16_t RowOfCode(const PlanData& data, std::string_view code) {
   return 1;
 }
 
-std::optional<std::int16_t> FindRow(const PlanData& data, std::string_view first, std::string_view second) {
+std::optional<std::int16_t> FindRow(const PlanData& data, std::string_view first,
+                                    std::string_view second) {
   const bool eitherCode = Trim(second).empty() || Trim(first).empty() || first == second;
   for (int r = data.RowCount; r >= 1; --r) {
     const std::string& code = data.RowCode[static_cast<std::size_t>(r)];

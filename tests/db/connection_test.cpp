@@ -76,8 +76,10 @@ TEST(Connection, ASecondWriterWaitsForTheFirstInsteadOfFailing) {
     first.ExecuteScript("COMMIT;");
   });
   Recordset rs;
-  rs.Open("SELECT 現在番号 FROM 番号管理マスタ", second, CursorType::ForwardOnly, LockType::Optimistic);
-  EXPECT_EQ(100, rs.Fields("現在番号").Int32());  // the committed value; the first has not committed
+  rs.Open("SELECT 現在番号 FROM 番号管理マスタ", second, CursorType::ForwardOnly,
+          LockType::Optimistic);
+  EXPECT_EQ(100,
+            rs.Fields("現在番号").Int32());  // the committed value; the first has not committed
   rs.Fields("現在番号") = 500;
   const auto before = std::chrono::steady_clock::now();
   EXPECT_NO_THROW(rs.Update());  // waits for the commit rather than failing with "locked"

@@ -23,13 +23,14 @@ class RecordsetTest : public ::testing::Test {
 TEST_F(RecordsetTest, ForwardOnlyResultStartsOnTheFirstRowAndEndsWithEof) {
   for (CursorType cursor : {CursorType::ForwardOnly, CursorType::Keyset}) {
     Recordset rs;
-    rs.Open("SELECT 品名コード, 型番名 AS 名前, 包装単位数量 FROM 品目マスタ ORDER BY 品名コード DESC",
-            db.connection(), cursor, LockType::ReadOnly, -1);
+    rs.Open(
+        "SELECT 品名コード, 型番名 AS 名前, 包装単位数量 FROM 品目マスタ ORDER BY 品名コード DESC",
+        db.connection(), cursor, LockType::ReadOnly, -1);
     ASSERT_FALSE(rs.Eof());
     EXPECT_EQ(3, rs.FieldCount());
     EXPECT_EQ("C-300", rs.Fields("品名コード").Text());
     EXPECT_EQ("O'Neil", rs.Fields("名前").Text());  // by alias
-    EXPECT_EQ("C-300", rs.Fields(0).Text());         // by position
+    EXPECT_EQ("C-300", rs.Fields(0).Text());        // by position
     EXPECT_EQ("名前", rs.Fields(1).Name());
     rs.MoveNext();
     EXPECT_EQ("B-200", rs.Fields("品名コード").Text());
@@ -54,9 +55,10 @@ TEST_F(RecordsetTest, EmptyResultIsAtEofAtOnce) {
 
 TEST_F(RecordsetTest, MissingJoinedValuesAreNullAndReadAsEmptyText) {
   Recordset rs;
-  rs.Open("SELECT 品目マスタ.品名コード, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 ON "
-          "在庫情報.品名コード=品目マスタ.品名コード WHERE 品目マスタ.品名コード='A-100'",
-          db.connection());
+  rs.Open(
+      "SELECT 品目マスタ.品名コード, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 ON "
+      "在庫情報.品名コード=品目マスタ.品名コード WHERE 品目マスタ.品名コード='A-100'",
+      db.connection());
   ASSERT_FALSE(rs.Eof());
   EXPECT_TRUE(rs.Fields("現在庫数").IsNull());
   EXPECT_EQ("", rs.Fields("現在庫数").Text());
@@ -81,12 +83,14 @@ TEST_F(RecordsetTest, FieldNamesIgnoreAsciiCase) {
 
 TEST_F(RecordsetTest, AQuoteInTypedTextIsData) {
   Recordset rs;
-  rs.Open("SELECT 品名コード FROM 品目マスタ WHERE 型番名='" + SqlText("O'Neil") + "'", db.connection());
+  rs.Open("SELECT 品名コード FROM 品目マスタ WHERE 型番名='" + SqlText("O'Neil") + "'",
+          db.connection());
   ASSERT_FALSE(rs.Eof());
   EXPECT_EQ("C-300", rs.Fields(0).Text());
   rs.Close();
   // An attempt to widen the condition stays a literal that matches nothing.
-  rs.Open("SELECT 品名コード FROM 品目マスタ WHERE 型番名='" + SqlText("x' OR '1'='1") + "'", db.connection());
+  rs.Open("SELECT 品名コード FROM 品目マスタ WHERE 型番名='" + SqlText("x' OR '1'='1") + "'",
+          db.connection());
   EXPECT_TRUE(rs.Eof());
   EXPECT_EQ("x'' OR ''1''=''1", SqlText("x' OR '1'='1"));
 }
@@ -100,8 +104,8 @@ TEST_F(RecordsetTest, ReadOnlyResultsRefuseWrites) {
 
 TEST_F(RecordsetTest, UpdateWritesTheCurrentRowAtOnce) {
   Recordset rs;
-  rs.Open("SELECT * FROM 品目マスタ WHERE 品名コード='B-200'", db.connection(), CursorType::ForwardOnly,
-          LockType::Optimistic);
+  rs.Open("SELECT * FROM 品目マスタ WHERE 品名コード='B-200'", db.connection(),
+          CursorType::ForwardOnly, LockType::Optimistic);
   ASSERT_FALSE(rs.Eof());
   rs.Fields("型番名") = Value("M2-new");
   rs.Fields("包装単位数量") = 12;
@@ -114,17 +118,20 @@ TEST_F(RecordsetTest, UpdateWritesTheCurrentRowAtOnce) {
 
 TEST_F(RecordsetTest, MoveNextStoresPendingChanges) {
   Recordset rs;
-  rs.Open("SELECT * FROM 品目マスタ ORDER BY 品名コード", db.connection(), CursorType::Keyset, LockType::Optimistic);
+  rs.Open("SELECT * FROM 品目マスタ ORDER BY 品名コード", db.connection(), CursorType::Keyset,
+          LockType::Optimistic);
   while (!rs.Eof()) {
     rs.Fields("品名略称") = rs.Fields("品名コード").Text() + "略";
     rs.MoveNext();
   }
-  EXPECT_EQ(3, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 品名略称 = 品名コード || '略'").Number());
+  EXPECT_EQ(
+      3, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 品名略称 = 品名コード || '略'").Number());
 }
 
 TEST_F(RecordsetTest, AddNewAppendsARowWithDefaultsForUnsetFields) {
   Recordset rs;
-  rs.Open("SELECT * FROM 手配情報 WHERE 手配番号=-1", db.connection(), CursorType::ForwardOnly, LockType::Optimistic);
+  rs.Open("SELECT * FROM 手配情報 WHERE 手配番号=-1", db.connection(), CursorType::ForwardOnly,
+          LockType::Optimistic);
   EXPECT_TRUE(rs.Eof());
   rs.AddNew();
   rs.Fields("手配番号") = 777;
@@ -134,11 +141,14 @@ TEST_F(RecordsetTest, AddNewAppendsARowWithDefaultsForUnsetFields) {
   EXPECT_FALSE(rs.Eof());
   EXPECT_EQ("00000000", rs.Fields("開始日").Text());  // the database's default, read back
   EXPECT_EQ(777, rs.Fields("手配番号").Int32());
-  EXPECT_EQ(1, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 手配番号=777 AND 金型番号 IS NULL").Number());
+  EXPECT_EQ(
+      1,
+      db.Scalar("SELECT count(*) FROM 手配情報 WHERE 手配番号=777 AND 金型番号 IS NULL").Number());
 }
 
 TEST_F(RecordsetTest, CopyingARowByPositionIntoANewRow) {
-  db.Insert("手配情報", {{"手配番号", 10}, {"品名コード", "A-100"}, {"手配数", 300}, {"備考", "copy me"}});
+  db.Insert("手配情報",
+            {{"手配番号", 10}, {"品名コード", "A-100"}, {"手配数", 300}, {"備考", "copy me"}});
   Recordset source;
   source.Open("SELECT * FROM 手配情報 WHERE 手配番号=10", db.connection());
   Recordset target;
@@ -154,15 +164,18 @@ TEST_F(RecordsetTest, CopyingARowByPositionIntoANewRow) {
 
 TEST_F(RecordsetTest, UpdatableResultsMustReadOneTable) {
   Recordset rs;
-  EXPECT_THROW(rs.Open("SELECT 品目マスタ.*, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 ON "
-                       "在庫情報.品名コード=品目マスタ.品名コード",
-                       db.connection(), CursorType::Keyset, LockType::Optimistic),
-               DatabaseError);
+  EXPECT_THROW(
+      rs.Open("SELECT 品目マスタ.*, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 ON "
+              "在庫情報.品名コード=品目マスタ.品名コード",
+              db.connection(), CursorType::Keyset, LockType::Optimistic),
+      DatabaseError);
 }
 
 TEST_F(RecordsetTest, IntegerFieldsRoundTiesToEvenAndRefuseOverflow) {
-  db.Insert("成形品マスタ", {{"品名コード", "A-100"}, {"順序", 1}, {"部コード", 3}, {"ショット重量", 2.5}});
-  db.Insert("成形品マスタ", {{"品名コード", "A-100"}, {"順序", 2}, {"部コード", 3}, {"ショット重量", 70000.0}});
+  db.Insert("成形品マスタ",
+            {{"品名コード", "A-100"}, {"順序", 1}, {"部コード", 3}, {"ショット重量", 2.5}});
+  db.Insert("成形品マスタ",
+            {{"品名コード", "A-100"}, {"順序", 2}, {"部コード", 3}, {"ショット重量", 70000.0}});
   Recordset rs;
   rs.Open("SELECT ショット重量 FROM 成形品マスタ ORDER BY 順序", db.connection());
   EXPECT_EQ(2, rs.Fields("ショット重量").Int16());

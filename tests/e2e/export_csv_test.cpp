@@ -19,25 +19,43 @@ class ExportCsv : public ::testing::Test {
  protected:
   ExportCsv() {
     db.Insert("工程分類マスタ", {{"工程分類コード", "03"}, {"工程分類名", "成形"}});
-    db.Insert("工程内容マスタ", {{"工程内容コード", "101"}, {"工程内容名", "成形"}, {"工程分類コード", "03"}});
+    db.Insert("工程内容マスタ",
+              {{"工程内容コード", "101"}, {"工程内容名", "成形"}, {"工程分類コード", "03"}});
     db.Insert("品目マスタ", {{"品名コード", "BX1000-01A"}, {"品名＿品名仕様", "ケース,上"}});
-    db.Insert("工程手順マスタ", {{"品名コード", "BX1000-01A"}, {"順序", 1}, {"生産工場コード", 3},
+    db.Insert("工程手順マスタ", {{"品名コード", "BX1000-01A"},
+                                 {"順序", 1},
+                                 {"生産工場コード", 3},
                                  {"工程内容コード", "101"}});
-    db.Insert("機械マスタ", {{"機械コード", "M01     "}, {"機械名", "成形機1号"}, {"生産工場コード", 3},
+    db.Insert("機械マスタ", {{"機械コード", "M01     "},
+                             {"機械名", "成形機1号"},
+                             {"生産工場コード", 3},
                              {"工程分類コード", "03"}});
-    db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "}, {"年月日", "20240410"}, {"勤務時間", 480},
-                                       {"開始時刻１", "080000"}, {"終了時刻１", "170000"}});
+    db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "},
+                                       {"年月日", "20240410"},
+                                       {"勤務時間", 480},
+                                       {"開始時刻１", "080000"},
+                                       {"終了時刻１", "170000"}});
     for (int no : {1, 2}) {
-      db.Insert("手配情報", {{"手配番号", no}, {"生産計画番号", 0}, {"品名コード", "BX1000-01A"}, {"順序", 1},
-                             {"生産工場コード", 3}, {"機械コード", "M01     "}, {"開始日", "20240411"},
-                             {"納期", "20240411"}, {"GNT開始時刻", "080000"}, {"GNT終了時刻", "120000"},
-                             {"GNT所要時間（分）", 240}, {"手配数", 100 * no}, {"手配確定区分", "2"}});
+      db.Insert("手配情報", {{"手配番号", no},
+                             {"生産計画番号", 0},
+                             {"品名コード", "BX1000-01A"},
+                             {"順序", 1},
+                             {"生産工場コード", 3},
+                             {"機械コード", "M01     "},
+                             {"開始日", "20240411"},
+                             {"納期", "20240411"},
+                             {"GNT開始時刻", "080000"},
+                             {"GNT終了時刻", "120000"},
+                             {"GNT所要時間（分）", 240},
+                             {"手配数", 100 * no},
+                             {"手配確定区分", "2"}});
     }
     program.Settings(db.path(), 3);
   }
 
   ProgramRun Export(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--export-csv", out, "--from", "20240410", "--to", "20240412", "--category", "3"};
+    std::vector<std::string> args = {"--export-csv", out,        "--from",     "20240410",
+                                     "--to",         "20240412", "--category", "3"};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunProgram(program.executable(), args);
   }
@@ -53,7 +71,8 @@ TEST_F(ExportCsv, WritesTheLoadedPlanRowsAndCalendar) {
   const std::string plans = ReadWholeFile(out + "/plans.csv");
   EXPECT_EQ(0u, plans.find("\xEF\xBB\xBFindex,BarIndex,OrderNo,"));
   EXPECT_EQ(3, CountLines(plans));
-  EXPECT_NE(std::string::npos, plans.find("\r\n2,2,2,M01     ,,2024/04/11,08:00:00,2024/04/11,12:00:00,240,"));
+  EXPECT_NE(std::string::npos,
+            plans.find("\r\n2,2,2,M01     ,,2024/04/11,08:00:00,2024/04/11,12:00:00,240,"));
   EXPECT_NE(std::string::npos, plans.find(",\"ケース,上\",成形,"));
   const std::string rows = ReadWholeFile(out + "/rows.csv");
   EXPECT_EQ(1 + 16, CountLines(rows));
@@ -70,7 +89,8 @@ TEST_F(ExportCsv, BadArgumentsGetTheUsageAndNoFiles) {
         {"--export-csv", out, "--from", "20240410", "--to", "20240409", "--category", "3"},
         {"--export-csv", out, "--from", "20240410", "--to", "20240412"},
         {"--export-csv", out, "--from", "20240410", "--to", "20240412", "--category", "x"},
-        {"--export-csv", out, "--from", "20240410", "--to", "20240412", "--category", "3", "--mode", "2"}}) {
+        {"--export-csv", out, "--from", "20240410", "--to", "20240412", "--category", "3", "--mode",
+         "2"}}) {
     const ProgramRun run = RunProgram(program.executable(), args);
     EXPECT_EQ(2, run.status);
     EXPECT_NE(std::string::npos, run.err.find("usage: velmora --export-csv DIR")) << run.err;
@@ -82,17 +102,23 @@ TEST_F(ExportCsv, AnUnknownCategoryIsAnError) {
   const ProgramRun run = Export();
   ASSERT_EQ(0, run.status);
   const ProgramRun unknown = RunProgram(
-      program.executable(), {"--export-csv", out, "--from", "20240410", "--to", "20240412", "--category", "7"});
+      program.executable(),
+      {"--export-csv", out, "--from", "20240410", "--to", "20240412", "--category", "7"});
   EXPECT_EQ(1, unknown.status);
   EXPECT_NE(std::string::npos, unknown.err.find("工程分類 7 はありません")) << unknown.err;
 }
 
 TEST_F(ExportCsv, ALateFirstShiftEndsTheExportWithItsMessage) {
-  db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "}, {"年月日", "20240411"}, {"勤務時間", 480},
-                                     {"開始時刻１", "103000"}, {"終了時刻１", "190000"}});
+  db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "},
+                                     {"年月日", "20240411"},
+                                     {"勤務時間", 480},
+                                     {"開始時刻１", "103000"},
+                                     {"終了時刻１", "190000"}});
   const ProgramRun run = Export();
   EXPECT_NE(0, run.status);
-  EXPECT_NE(std::string::npos, run.err.find("M01     の計画におかしい情報が存在します。日付:20240411")) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find("M01     の計画におかしい情報が存在します。日付:20240411"))
+      << run.err;
   EXPECT_FALSE(std::filesystem::exists(out + "/plans.csv"));
 }
 

@@ -50,8 +50,8 @@ class ExportPng : public ::testing::Test {
   }
 
   ProgramRun Export(const std::string& png, const std::string& mode) {
-    return RunProgram(program.executable(), {"--export-png", png, "--from", "20240501", "--to", "20240528",
-                                             "--category", "3", "--mode", mode});
+    return RunProgram(program.executable(), {"--export-png", png, "--from", "20240501", "--to",
+                                             "20240528", "--category", "3", "--mode", mode});
   }
 
   ProgramCopy program;
@@ -82,18 +82,23 @@ TEST_F(ExportPng, WeekChartHasEveryRowAndTheBarsInTheirColours) {
   for (int i = 2; i <= data.PlanCount() && checked < 20; ++i) {
     const PlanEntry& plan = data.PlanTable[static_cast<std::size_t>(i)];
     const chart::BarLabel& bar = chart.PlanBar[static_cast<std::size_t>(plan.BarIndex)];
-    if (!bar.Visible || bar.Container != chart::Surface::PlatForm || plan.ReceivedQty != 0 || bar.Width < 900) continue;
-    const QRect rect(bands.rows.left() + static_cast<int>((bar.Left - chart.PlatForm.ScaleLeft) / 15),
-                     bands.rows.top() + static_cast<int>(bar.Top / 15), static_cast<int>(bar.Width / 15),
-                     static_cast<int>(bar.Height / 15));
+    if (!bar.Visible || bar.Container != chart::Surface::PlatForm || plan.ReceivedQty != 0 ||
+        bar.Width < 900)
+      continue;
+    const QRect rect(
+        bands.rows.left() + static_cast<int>((bar.Left - chart.PlatForm.ScaleLeft) / 15),
+        bands.rows.top() + static_cast<int>(bar.Top / 15), static_cast<int>(bar.Width / 15),
+        static_cast<int>(bar.Height / 15));
     const ui::ChartHit hit = painter.HitTest(chart, frame, rect.center());
-    if (hit.target != ui::ChartHit::Target::PlanBar || hit.index != plan.BarIndex) continue;  // covered
+    if (hit.target != ui::ChartHit::Target::PlanBar || hit.index != plan.BarIndex)
+      continue;  // covered
     std::map<QRgb, int> counts;
     for (int y = rect.top() + 1; y < rect.bottom(); ++y) {
       for (int x = rect.left() + 1; x < rect.right(); ++x) ++counts[image.pixel(x, y)];
     }
-    const auto mostCommon = std::max_element(counts.begin(), counts.end(),
-                                             [](const auto& a, const auto& b) { return a.second < b.second; });
+    const auto mostCommon =
+        std::max_element(counts.begin(), counts.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
     EXPECT_EQ(ui::ToQColor(bar.BackColor).rgb(), mostCommon->first)
         << "bar " << plan.BarIndex << " at " << rect.x() << "," << rect.y();
     ++checked;
@@ -107,7 +112,8 @@ TEST_F(ExportPng, DayModeRendersAtMostSeventeenDays) {
   ASSERT_EQ(0, run.status) << run.err;
   LoadExpected(1);
   const QImage image(QString::fromStdString(png));
-  EXPECT_EQ(ui::ChartPainter::FrameSize(ui::ChartPainter::WholeChartFrame(data, chart)), image.size());
+  EXPECT_EQ(ui::ChartPainter::FrameSize(ui::ChartPainter::WholeChartFrame(data, chart)),
+            image.size());
   EXPECT_EQ(17 * data.DayWidth, chart.PlatForm.Width);
 }
 

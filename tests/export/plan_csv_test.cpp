@@ -64,11 +64,13 @@ TEST(PlanCsv, OneLinePerEntryWithTextForms) {
   WritePlansCsv(data, out);
   const auto lines = Lines(out.str());
   ASSERT_EQ(2u, lines.size());
-  EXPECT_EQ(0u, lines[0].find("index,BarIndex,OrderNo,MachineCode,DestinationCode,StartDate,StartTime"));
+  EXPECT_EQ(
+      0u, lines[0].find("index,BarIndex,OrderNo,MachineCode,DestinationCode,StartDate,StartTime"));
   EXPECT_NE(std::string::npos, lines[0].find(",OrderNoA,OrderNoB"));
   EXPECT_EQ(0u, lines[1].find("2,2,77,M01     ,,2024/04/10,08:30:00,2024/04/11,09:05:07,0,0.1,0,"));
   EXPECT_NE(std::string::npos, lines[1].find(",\"ケース, 上\","));
-  EXPECT_NE(std::string::npos, lines[1].find(",,,,0,0,0,0,0,0,,1,0,0,77|-1,80"));  // empty dates, members
+  EXPECT_NE(std::string::npos,
+            lines[1].find(",,,,0,0,0,0,0,0,,1,0,0,77|-1,80"));  // empty dates, members
 }
 
 TEST(PlanCsv, RowsWithKindsAndEscapedBreaks) {
@@ -89,8 +91,12 @@ TEST(PlanCsv, CalendarOfEveryMachineRowAndDay) {
   WriteCalendarCsv(data, out);
   const auto lines = Lines(out.str());
   ASSERT_EQ(1u + 4u, lines.size());  // one machine row, days 0..3
-  EXPECT_EQ("2,2024/04/08,0,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00", lines[1]);
-  EXPECT_EQ("2,2024/04/09,480,08:00:00,17:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00", lines[2]);
+  EXPECT_EQ(
+      "2,2024/04/08,0,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00",
+      lines[1]);
+  EXPECT_EQ(
+      "2,2024/04/09,480,08:00:00,17:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00,00:00:00",
+      lines[2]);
 }
 
 }  // namespace

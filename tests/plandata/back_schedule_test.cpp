@@ -17,7 +17,9 @@ PlanEntry EndingAt(DateTime end, std::int16_t setup) {
   return e;
 }
 
-std::string Start(const PlanEntry& e) { return FormatSlashDate(e.StartDate) + " " + FormatColonTime(e.StartTime); }
+std::string Start(const PlanEntry& e) {
+  return FormatSlashDate(e.StartDate) + " " + FormatColonTime(e.StartTime);
+}
 
 TEST(BackSchedule, WorkedExamples) {
   PlanEntry e = EndingAt(DateTime::FromTime(1, 10, 0), 100);

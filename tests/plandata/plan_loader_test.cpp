@@ -12,8 +12,12 @@
 namespace velmora {
 namespace {
 
-DateTime D(int y, int m, int d) { return DateTime::FromDate(y, m, d); }
-DateTime T(int h, int m, int s = 0) { return DateTime::FromTime(h, m, s); }
+DateTime D(int y, int m, int d) {
+  return DateTime::FromDate(y, m, d);
+}
+DateTime T(int h, int m, int s = 0) {
+  return DateTime::FromTime(h, m, s);
+}
 
 // Records what the loader hands to the chart.
 class RecordingBars : public BarControls {
@@ -32,8 +36,10 @@ class PlanLoader : public ::testing::Test {
     data.PeriodStart = "2024/04/10";
     data.PeriodEnd = "2024/04/30";
     data.ResetPlanTable();
-    db.Insert("工程内容マスタ", {{"工程内容コード", "101"}, {"工程内容名", "成形"}, {"工程分類コード", "03"}});
-    db.Insert("工程内容マスタ", {{"工程内容コード", "301"}, {"工程内容名", "組立"}, {"工程分類コード", "30"}});
+    db.Insert("工程内容マスタ",
+              {{"工程内容コード", "101"}, {"工程内容名", "成形"}, {"工程分類コード", "03"}});
+    db.Insert("工程内容マスタ",
+              {{"工程内容コード", "301"}, {"工程内容名", "組立"}, {"工程分類コード", "30"}});
     Item("BX1000-01A", "ケース上", "101");
     Item("BX1000-04B", "ケース下", "101");
     Item("AS2000-01C", "ユニット", "301");
@@ -41,18 +47,27 @@ class PlanLoader : public ::testing::Test {
 
   void Item(const std::string& code, const std::string& name, const std::string& process) {
     db.Insert("品目マスタ", {{"品名コード", code}, {"品名＿品名仕様", name}, {"包装単位数量", 20}});
-    db.Insert("工程手順マスタ",
-              {{"品名コード", code}, {"順序", 1}, {"生産工場コード", 3}, {"工程内容コード", process}});
+    db.Insert(
+        "工程手順マスタ",
+        {{"品名コード", code}, {"順序", 1}, {"生産工場コード", 3}, {"工程内容コード", process}});
   }
 
   // An arrangement with sensible defaults; `overrides` replace or add columns.
   void Arrangement(int no, const test::TestDb::Fields& overrides = {}) {
-    std::map<std::string, db::Value> row = {
-        {"手配番号", no},          {"生産計画番号", 900},     {"品名コード", "BX1000-01A"},
-        {"順序", 1},               {"生産工場コード", 3},     {"機械コード", "M01     "},
-        {"開始日", "20240415"},    {"納期", "20240416"},      {"GNT開始時刻", "083000"},
-        {"GNT終了時刻", "170000"}, {"GNT所要時間（分）", 300}, {"手配数", 1000},
-        {"手配確定区分", "2"},     {"スケジューラ固定区分", "1"}};
+    std::map<std::string, db::Value> row = {{"手配番号", no},
+                                            {"生産計画番号", 900},
+                                            {"品名コード", "BX1000-01A"},
+                                            {"順序", 1},
+                                            {"生産工場コード", 3},
+                                            {"機械コード", "M01     "},
+                                            {"開始日", "20240415"},
+                                            {"納期", "20240416"},
+                                            {"GNT開始時刻", "083000"},
+                                            {"GNT終了時刻", "170000"},
+                                            {"GNT所要時間（分）", 300},
+                                            {"手配数", 1000},
+                                            {"手配確定区分", "2"},
+                                            {"スケジューラ固定区分", "1"}};
     for (const auto& [column, value] : overrides) row[column] = value;
     db.Insert("手配情報", test::TestDb::Fields(row.begin(), row.end()));
   }
@@ -76,10 +91,10 @@ class PlanLoader : public ::testing::Test {
 
 TEST_F(PlanLoader, EntriesFollowThePlaceholderAndGetTheirBars) {
   Arrangement(1);
-  Arrangement(2, {{"生産工場コード", 4}});             // another plant: skipped
-  Arrangement(3, {{"品名コード", "AS2000-01C"}});     // another category: skipped
-  Arrangement(4, {{"納期", "20240407"}});             // due before the window: not selected
-  Arrangement(5, {{"削除フラグ", "1"}});              // deleted: not selected
+  Arrangement(2, {{"生産工場コード", 4}});         // another plant: skipped
+  Arrangement(3, {{"品名コード", "AS2000-01C"}});  // another category: skipped
+  Arrangement(4, {{"納期", "20240407"}});          // due before the window: not selected
+  Arrangement(5, {{"削除フラグ", "1"}});           // deleted: not selected
   Arrangement(6, {{"機械コード", "M02     "}});
   Load();
   ASSERT_EQ(3, data.PlanCount());
@@ -148,7 +163,8 @@ TEST_F(PlanLoader, TimesReadAsTextOrAsSeconds) {
 
 TEST_F(PlanLoader, MissingDurationIsComputedAndTheStartBackScheduled) {
   // Cycle 0 -> 5 s per piece: 30 + 120 x 5 / 60 = 40 minutes before 10:00 on the end day.
-  Arrangement(1, {{"GNT所要時間（分）", 0}, {"手配数", 120}, {"段取時間", 30}, {"GNT終了時刻", "100000"}});
+  Arrangement(
+      1, {{"GNT所要時間（分）", 0}, {"手配数", 120}, {"段取時間", 30}, {"GNT終了時刻", "100000"}});
   const PlanEntry& e = Load();
   EXPECT_EQ(40, e.DurationMinutes);
   EXPECT_EQ(D(2024, 4, 16), e.StartDate);
@@ -156,12 +172,23 @@ TEST_F(PlanLoader, MissingDurationIsComputedAndTheStartBackScheduled) {
 }
 
 TEST_F(PlanLoader, MastersGiveCycleSetupWeightAndPlan) {
-  db.Insert("成形品マスタ", {{"品名コード", "BX1000-01A"}, {"順序", 1}, {"部コード", 3}, {"取数", 4},
-                             {"ショット重量", 50.0}, {"前段取時間", 20}, {"後段取時間", 15}, {"リサイクル", 33.0}});
-  db.Insert("品目別機械別ｻｲｸﾙﾏｽﾀ", {{"品名コード", "BX1000-01A"}, {"順序", 1}, {"機械コード", "M01     "},
-                                     {"サイクル", 30.0}});
-  db.Insert("生産計画情報", {{"生産計画番号", 900}, {"計画数", 5000}, {"品名コード", "BX1000-00Z"}});
-  Arrangement(1, {{"段取時間", 0}, {"金型番号", "K-77"}, {"最終実績日", "20240412"}, {"受入実績数", 250},
+  db.Insert("成形品マスタ", {{"品名コード", "BX1000-01A"},
+                             {"順序", 1},
+                             {"部コード", 3},
+                             {"取数", 4},
+                             {"ショット重量", 50.0},
+                             {"前段取時間", 20},
+                             {"後段取時間", 15},
+                             {"リサイクル", 33.0}});
+  db.Insert(
+      "品目別機械別ｻｲｸﾙﾏｽﾀ",
+      {{"品名コード", "BX1000-01A"}, {"順序", 1}, {"機械コード", "M01     "}, {"サイクル", 30.0}});
+  db.Insert("生産計画情報",
+            {{"生産計画番号", 900}, {"計画数", 5000}, {"品名コード", "BX1000-00Z"}});
+  Arrangement(1, {{"段取時間", 0},
+                  {"金型番号", "K-77"},
+                  {"最終実績日", "20240412"},
+                  {"受入実績数", 250},
                   {"GNT初期納期", "20240420"}});
   const PlanEntry& e = Load();
   EXPECT_FLOAT_EQ(7.5f, e.CycleSeconds);  // preferred cycle per shot / cavities
@@ -179,10 +206,17 @@ TEST_F(PlanLoader, MastersGiveCycleSetupWeightAndPlan) {
 }
 
 TEST_F(PlanLoader, WithoutMastersTheRoutingProductivityAndItemCodeServe) {
-  db.Insert("工程手順マスタ", {{"品名コード", "BX1000-04B"}, {"順序", 2}, {"生産工場コード", 3},
-                               {"工程内容コード", "101"}, {"標準生産性＿機械", 12.5}});
-  Arrangement(1, {{"品名コード", "BX1000-04B"}, {"順序", 2}, {"段取時間", 10}, {"指示書発行日", "20240401"},
-                  {"GNT初期納期", "00000000"}, {"最終実績日", "00000000"}});
+  db.Insert("工程手順マスタ", {{"品名コード", "BX1000-04B"},
+                               {"順序", 2},
+                               {"生産工場コード", 3},
+                               {"工程内容コード", "101"},
+                               {"標準生産性＿機械", 12.5}});
+  Arrangement(1, {{"品名コード", "BX1000-04B"},
+                  {"順序", 2},
+                  {"段取時間", 10},
+                  {"指示書発行日", "20240401"},
+                  {"GNT初期納期", "00000000"},
+                  {"最終実績日", "00000000"}});
   const PlanEntry& e = Load();
   EXPECT_FLOAT_EQ(12.5f, e.CycleSeconds);
   EXPECT_EQ(10, e.SetupMinutes);

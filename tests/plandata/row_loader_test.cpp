@@ -12,7 +12,9 @@
 namespace velmora {
 namespace {
 
-DateTime T(int h, int m, int s = 0) { return DateTime::FromTime(h, m, s); }
+DateTime T(int h, int m, int s = 0) {
+  return DateTime::FromTime(h, m, s);
+}
 
 class RowLoader : public ::testing::Test {
  protected:
@@ -25,18 +27,27 @@ class RowLoader : public ::testing::Test {
   }
 
   void Machine(const char* code, const char* name, const char* category = "03") {
-    db.Insert("機械マスタ", {{"機械コード", code}, {"機械名", name}, {"生産工場コード", 3}, {"工程分類コード", category}});
+    db.Insert("機械マスタ", {{"機械コード", code},
+                             {"機械名", name},
+                             {"生産工場コード", 3},
+                             {"工程分類コード", category}});
   }
   void Shift(const char* machine, const char* day, int minutes, const char* s1, const char* e1,
              const char* s2 = "000000", const char* e2 = "000000") {
-    db.Insert("機械別勤務体系マスタ", {{"機械コード", machine}, {"年月日", day}, {"勤務時間", minutes},
-                                       {"開始時刻１", s1}, {"終了時刻１", e1}, {"開始時刻２", s2}, {"終了時刻２", e2}});
+    db.Insert("機械別勤務体系マスタ", {{"機械コード", machine},
+                                       {"年月日", day},
+                                       {"勤務時間", minutes},
+                                       {"開始時刻１", s1},
+                                       {"終了時刻１", e1},
+                                       {"開始時刻２", s2},
+                                       {"終了時刻２", e2}});
   }
   void Department(int code, const char* name) {
     db.Insert("部課マスタ", {{"部コード", code}, {"課コード", 0}, {"部名", name}});
   }
   void Subcontractor(const char* code, const char* name) {
-    db.Insert("仕入先マスタ", {{"仕入先コード", code}, {"仕入先名略名", name}, {"仕入先分類", "2"}});
+    db.Insert("仕入先マスタ",
+              {{"仕入先コード", code}, {"仕入先名略名", name}, {"仕入先分類", "2"}});
     db.Insert("指示先別工程分類", {{"指示先コード", code}, {"工程分類コード", "03"}});
   }
   void Load() { LoadWorkCenterRows(data, command, 300); }

@@ -3,7 +3,9 @@
 namespace velmora::test {
 
 ScriptedMessages::ScriptedMessages() : previous_(ui::InstallMessageBoxes(this)) {}
-ScriptedMessages::~ScriptedMessages() { ui::InstallMessageBoxes(previous_); }
+ScriptedMessages::~ScriptedMessages() {
+  ui::InstallMessageBoxes(previous_);
+}
 
 ui::Answer ScriptedMessages::Show(std::string_view text, int style, std::string_view title) {
   shown_.push_back({std::string(text), style, std::string(title)});

@@ -37,7 +37,8 @@ void TestDb::Insert(const std::string& table, const Fields& fields) {
     marks += "?";
   }
   db::StatementPtr stmt =
-      db::Prepare(connection_.Handle(), "INSERT INTO \"" + table + "\" (" + columns + ") VALUES (" + marks + ")");
+      db::Prepare(connection_.Handle(),
+                  "INSERT INTO \"" + table + "\" (" + columns + ") VALUES (" + marks + ")");
   int position = 1;
   for (const auto& [name, value] : fields) {
     db::Bind(connection_.Handle(), stmt.get(), position, value);

@@ -36,8 +36,12 @@ std::string MakeConnectionString(std::string_view databasePath) {
   return "Data Source=" + std::string(databasePath) + ";";
 }
 
-void Connection::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-void StatementDeleter::operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
+void Connection::Closer::operator()(sqlite3* db) const {
+  sqlite3_close_v2(db);
+}
+void StatementDeleter::operator()(sqlite3_stmt* stmt) const {
+  sqlite3_finalize(stmt);
+}
 
 Connection::~Connection() = default;
 
@@ -63,14 +67,16 @@ void Connection::OpenFile(const std::string& path) {
     throw DatabaseError("not a database file (empty): " + path);
   }
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc =
+      sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<sqlite3, Closer> db(raw);
   if (rc != SQLITE_OK) {
     throw DatabaseError("cannot open database " + path + ": " + sqlite3_errstr(rc));
   }
   ApplySessionSettings(db.get());
   // Reading the schema proves the file is a database before anything is written to it.
-  const int probe = sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  const int probe =
+      sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (probe != SQLITE_OK) {
     throw DatabaseError("not a database file: " + path + " (" + sqlite3_errmsg(db.get()) + ")");
   }
@@ -99,8 +105,9 @@ void Connection::ExecuteScript(std::string_view sql) {
 Connection CreateDatabase(const std::string& path) {
   if (std::filesystem::exists(path)) throw DatabaseError("database file already exists: " + path);
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &raw,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc =
+      sqlite3_open_v2(path.c_str(), &raw,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(raw);
     throw DatabaseError("cannot create database " + path + ": " + sqlite3_errstr(rc));

@@ -24,7 +24,8 @@ std::string FoldAscii(std::string_view s) {
 // "SELECT ..." becomes "SELECT _rowid_ AS velmora_rowid_, ...", so each row can be written back.
 std::string WithRowid(std::string_view sql) {
   std::size_t start = 0;
-  while (start < sql.size() && (sql[start] == ' ' || sql[start] == '\t' || sql[start] == '\n' || sql[start] == '\r')) {
+  while (start < sql.size() &&
+         (sql[start] == ' ' || sql[start] == '\t' || sql[start] == '\n' || sql[start] == '\r')) {
     ++start;
   }
   if (FoldAscii(sql.substr(start, 7)) != "select ") {
@@ -47,13 +48,27 @@ std::string QuoteIdentifier(std::string_view name) {
 
 // ---- Field ----
 
-bool Field::IsNull() const { return rs_->IsNullAt(index_); }
-Value Field::Get() const { return rs_->ValueAt(index_); }
-std::string Field::Text() const { return rs_->TextAt(index_); }
-double Field::Number() const { return rs_->NumberAt(index_); }
-std::int16_t Field::Int16() const { return ToInt16(Number()); }
-std::int32_t Field::Int32() const { return ToInt32(Number()); }
-const std::string& Field::Name() const { return rs_->NameAt(index_); }
+bool Field::IsNull() const {
+  return rs_->IsNullAt(index_);
+}
+Value Field::Get() const {
+  return rs_->ValueAt(index_);
+}
+std::string Field::Text() const {
+  return rs_->TextAt(index_);
+}
+double Field::Number() const {
+  return rs_->NumberAt(index_);
+}
+std::int16_t Field::Int16() const {
+  return ToInt16(Number());
+}
+std::int32_t Field::Int32() const {
+  return ToInt32(Number());
+}
+const std::string& Field::Name() const {
+  return rs_->NameAt(index_);
+}
 
 Field& Field::operator=(const Value& value) {
   rs_->SetAt(index_, value);
@@ -67,7 +82,8 @@ Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset::~Recordset() = default;
 
-void Recordset::Open(std::string_view sql, Connection& connection, CursorType cursor, LockType lock, int) {
+void Recordset::Open(std::string_view sql, Connection& connection, CursorType cursor, LockType lock,
+                     int) {
   Close();
   db_ = connection.Handle();
   lock_ = lock;
@@ -81,7 +97,8 @@ void Recordset::Open(std::string_view sql, Connection& connection, CursorType cu
       if (c == 1) table_ = name;
       if (name.empty() || name != table_) table_.clear();
     }
-    if (table_.empty()) throw DatabaseError("an updatable recordset must read one table: " + std::string(sql));
+    if (table_.empty())
+      throw DatabaseError("an updatable recordset must read one table: " + std::string(sql));
     ReadAll(stmt.get());
   } else if (cursor == CursorType::Keyset) {
     StatementPtr stmt = Prepare(db_, sql);
@@ -138,12 +155,15 @@ void Recordset::Step() {
   }
 }
 
-bool Recordset::Eof() const { return !open_ || eof_; }
+bool Recordset::Eof() const {
+  return !open_ || eof_;
+}
 
 void Recordset::MoveNext() {
   if (!open_) throw DatabaseError("MoveNext on a closed recordset");
   if (eof_) throw DatabaseError("MoveNext past the end of the recordset");
-  if (adding_ || std::any_of(edits_.begin(), edits_.end(), [](const auto& e) { return e.has_value(); })) {
+  if (adding_ ||
+      std::any_of(edits_.begin(), edits_.end(), [](const auto& e) { return e.has_value(); })) {
     Update();  // moving on stores pending changes, as the data access layer always did
   }
   if (Streaming()) {
@@ -173,14 +193,18 @@ Field Recordset::Fields(int index) {
   return Field(*this, index);
 }
 
-const std::string& Recordset::NameAt(int index) const { return names_.at(static_cast<std::size_t>(index)); }
+const std::string& Recordset::NameAt(int index) const {
+  return names_.at(static_cast<std::size_t>(index));
+}
 
 void Recordset::RequireRow() const {
   if (!open_) throw DatabaseError("the recordset is not open");
   if (eof_ && !adding_) throw DatabaseError("no current row: the recordset is at its end");
 }
 
-Value Recordset::StatementValue(int column) const { return ColumnValue(stmt_.get(), column); }
+Value Recordset::StatementValue(int column) const {
+  return ColumnValue(stmt_.get(), column);
+}
 
 bool Recordset::IsNullAt(int index) const {
   RequireRow();
@@ -211,7 +235,8 @@ std::string Recordset::TextAt(int index) const {
         return RealText(sqlite3_column_double(stmt_.get(), index));
       default: {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), index));
-        return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index)));
+        return std::string(text,
+                           static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index)));
       }
     }
   }
@@ -283,11 +308,13 @@ std::int64_t Recordset::InsertPending() {
     marks += "?";
     values.push_back(&*edits_[i]);
   }
-  const std::string sql = values.empty()
-                              ? "INSERT INTO " + QuoteIdentifier(table_) + " DEFAULT VALUES"
-                              : "INSERT INTO " + QuoteIdentifier(table_) + " (" + columns + ") VALUES (" + marks + ")";
+  const std::string sql =
+      values.empty()
+          ? "INSERT INTO " + QuoteIdentifier(table_) + " DEFAULT VALUES"
+          : "INSERT INTO " + QuoteIdentifier(table_) + " (" + columns + ") VALUES (" + marks + ")";
   StatementPtr stmt = Prepare(db_, sql);
-  for (std::size_t i = 0; i < values.size(); ++i) Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
   Check(db_, sqlite3_step(stmt.get()), "appending a row to " + table_);
   return sqlite3_last_insert_rowid(db_);
 }
@@ -302,10 +329,12 @@ void Recordset::UpdatePending() {
     values.push_back(&*edits_[i]);
   }
   if (values.empty()) return;
-  StatementPtr stmt =
-      Prepare(db_, "UPDATE " + QuoteIdentifier(table_) + " SET " + assignments + " WHERE _rowid_=?");
-  for (std::size_t i = 0; i < values.size(); ++i) Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
-  Check(db_, sqlite3_bind_int64(stmt.get(), static_cast<int>(values.size() + 1), rowids_[pos_]), "binding rowid");
+  StatementPtr stmt = Prepare(
+      db_, "UPDATE " + QuoteIdentifier(table_) + " SET " + assignments + " WHERE _rowid_=?");
+  for (std::size_t i = 0; i < values.size(); ++i)
+    Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
+  Check(db_, sqlite3_bind_int64(stmt.get(), static_cast<int>(values.size() + 1), rowids_[pos_]),
+        "binding rowid");
   Check(db_, sqlite3_step(stmt.get()), "updating a row of " + table_);
 }
 
@@ -316,10 +345,12 @@ void Recordset::ReloadRow(std::size_t row) {
     if (i > 0) columns += ",";
     columns += QuoteIdentifier(originNames_[i]);
   }
-  StatementPtr stmt = Prepare(db_, "SELECT " + columns + " FROM " + QuoteIdentifier(table_) + " WHERE _rowid_=?");
+  StatementPtr stmt =
+      Prepare(db_, "SELECT " + columns + " FROM " + QuoteIdentifier(table_) + " WHERE _rowid_=?");
   Check(db_, sqlite3_bind_int64(stmt.get(), 1, rowids_[row]), "binding rowid");
   if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
-    for (int c = 0; c < FieldCount(); ++c) rows_[row][static_cast<std::size_t>(c)] = ColumnValue(stmt.get(), c);
+    for (int c = 0; c < FieldCount(); ++c)
+      rows_[row][static_cast<std::size_t>(c)] = ColumnValue(stmt.get(), c);
   }
 }
 

@@ -54,8 +54,9 @@ class Recordset {
   Recordset& operator=(const Recordset&) = delete;
   ~Recordset();
 
-  void Open(std::string_view sql, Connection& connection, CursorType cursor = CursorType::ForwardOnly,
-            LockType lock = LockType::ReadOnly, int options = -1);
+  void Open(std::string_view sql, Connection& connection,
+            CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly,
+            int options = -1);
   bool IsOpen() const { return open_; }
   // True once MoveNext has passed the last row, and at once for an empty result.
   bool Eof() const;

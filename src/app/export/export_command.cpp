@@ -61,10 +61,17 @@ void ExportPng(AppState& session, const ExportOptions& options, int argc, char**
   chart::ChartModel chart;
   LoadMainForm(data, chart, session.Command);
   switch (options.mode) {
-    case 1: chart::DispDay(data, chart); break;
-    case 2: chart::Disp3Day(data, chart); break;
-    case 4: chart::DispMonth(data, chart); break;
-    default: break;  // the window opens in week mode
+    case 1:
+      chart::DispDay(data, chart);
+      break;
+    case 2:
+      chart::Disp3Day(data, chart);
+      break;
+    case 4:
+      chart::DispMonth(data, chart);
+      break;
+    default:
+      break;  // the window opens in week mode
   }
 
   const fs::path target = fs::absolute(options.target);

@@ -6,7 +6,8 @@ namespace velmora {
 
 const char* const kExportUsage =
     "usage: velmora --export-csv DIR --from yyyymmdd --to yyyymmdd --category N\n"
-    "       velmora --export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode 1|2|3|4]\n";
+    "       velmora --export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode "
+    "1|2|3|4]\n";
 
 namespace {
 
@@ -20,7 +21,8 @@ bool AllDigits(const std::string& s) {
 
 }  // namespace
 
-std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args, std::string& error) {
+std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args,
+                                                std::string& error) {
   ExportOptions options;
   if (args.size() < 2 || (args[0] != "--export-csv" && args[0] != "--export-png")) {
     error = "an export needs --export-csv DIR or --export-png FILE";
@@ -29,7 +31,8 @@ std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& 
   options.kind = args[0] == "--export-csv" ? ExportOptions::Kind::Csv : ExportOptions::Kind::Png;
   options.target = args[1];
   if (options.target.empty() || options.target.rfind("--", 0) == 0) {
-    error = args[0] + " needs a " + (options.kind == ExportOptions::Kind::Csv ? "directory" : "file");
+    error =
+        args[0] + " needs a " + (options.kind == ExportOptions::Kind::Csv ? "directory" : "file");
     return std::nullopt;
   }
 

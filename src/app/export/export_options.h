@@ -22,7 +22,8 @@ struct ExportOptions {
 // Parses "--export-csv DIR --from yyyymmdd --to yyyymmdd --category N" and
 // "--export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode 1|2|3|4]".
 // On a bad argument returns nothing and sets `error` to what is wrong.
-std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args, std::string& error);
+std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args,
+                                                std::string& error);
 
 extern const char* const kExportUsage;
 

@@ -11,7 +11,9 @@
 namespace velmora {
 namespace {
 
-std::string Num(long long v) { return std::to_string(v); }
+std::string Num(long long v) {
+  return std::to_string(v);
+}
 
 std::string FloatText(float v) {
   char buffer[32];
@@ -20,7 +22,9 @@ std::string FloatText(float v) {
 }
 
 // Zero stands for "no date" in these fields.
-std::string OptionalDate(DateTime date) { return date.IsZero() ? "" : FormatSlashDate(date); }
+std::string OptionalDate(DateTime date) {
+  return date.IsZero() ? "" : FormatSlashDate(date);
+}
 
 std::string Members(const MemberGroup& group) {
   std::string out;
@@ -48,7 +52,8 @@ std::string EscapedBreaks(const std::string& text) {
 
 std::string RowKind(const PlanData& data, int r) {
   if (r == 1) return "unplanned";
-  if (data.RowCode[static_cast<std::size_t>(r)].empty() && data.RowTop[static_cast<std::size_t>(r)] == 0) {
+  if (data.RowCode[static_cast<std::size_t>(r)].empty() &&
+      data.RowTop[static_cast<std::size_t>(r)] == 0) {
     return "filler";
   }
   if (r <= data.MachineRowCount) return "machine";
@@ -60,22 +65,60 @@ std::string RowKind(const PlanData& data, int r) {
 
 void WritePlansCsv(const PlanData& data, std::ostream& out) {
   CsvWriter csv(out);
-  csv.Record({"index", "BarIndex", "OrderNo", "MachineCode", "DestinationCode", "StartDate", "StartTime", "EndDate",
-              "EndTime", "DurationMinutes", "CycleSeconds", "SetupMinutes", "ConfirmFlag", "FixedFlag", "OrderQty",
-              "ReceivedQty", "PlanQty", "PlanNoText", "PlanItemCode", "ItemCode", "Seq", "ModelName", "ProcessName",
-              "InitialDueDate", "LastResultDate", "SheetIssueDate", "MoldNo", "MoldCycle", "Cavities", "PieceWeight",
-              "PackQty", "Workers", "ResultMinutes", "ItemKind", "InUse", "Hidden", "Changed", "OrderNoA",
-              "OrderNoB"});
+  csv.Record({"index",           "BarIndex",        "OrderNo",
+              "MachineCode",     "DestinationCode", "StartDate",
+              "StartTime",       "EndDate",         "EndTime",
+              "DurationMinutes", "CycleSeconds",    "SetupMinutes",
+              "ConfirmFlag",     "FixedFlag",       "OrderQty",
+              "ReceivedQty",     "PlanQty",         "PlanNoText",
+              "PlanItemCode",    "ItemCode",        "Seq",
+              "ModelName",       "ProcessName",     "InitialDueDate",
+              "LastResultDate",  "SheetIssueDate",  "MoldNo",
+              "MoldCycle",       "Cavities",        "PieceWeight",
+              "PackQty",         "Workers",         "ResultMinutes",
+              "ItemKind",        "InUse",           "Hidden",
+              "Changed",         "OrderNoA",        "OrderNoB"});
   for (int i = 2; i <= data.PlanCount(); ++i) {
     const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
-    csv.Record({Num(i), Num(e.BarIndex), Num(e.OrderNo), e.MachineCode, e.DestinationCode,
-                FormatSlashDate(e.StartDate), FormatColonTime(e.StartTime), FormatSlashDate(e.EndDate),
-                FormatColonTime(e.EndTime), Num(e.DurationMinutes), FloatText(e.CycleSeconds), Num(e.SetupMinutes),
-                e.ConfirmFlag, e.FixedFlag, Num(e.OrderQty), Num(e.ReceivedQty), Num(e.PlanQty), e.PlanNoText,
-                e.PlanItemCode, e.ItemCode, Num(e.Seq), e.ModelName, e.ProcessName, OptionalDate(e.InitialDueDate),
-                OptionalDate(e.LastResultDate), e.SheetIssueDate, e.MoldNo, FloatText(e.MoldCycle), Num(e.Cavities),
-                Num(e.PieceWeight), Num(e.PackQty), Num(e.Workers), Num(e.ResultMinutes), e.ItemKind, Num(e.InUse),
-                Num(e.Hidden), Num(e.Changed), Members(e.A), Members(e.B)});
+    csv.Record({Num(i),
+                Num(e.BarIndex),
+                Num(e.OrderNo),
+                e.MachineCode,
+                e.DestinationCode,
+                FormatSlashDate(e.StartDate),
+                FormatColonTime(e.StartTime),
+                FormatSlashDate(e.EndDate),
+                FormatColonTime(e.EndTime),
+                Num(e.DurationMinutes),
+                FloatText(e.CycleSeconds),
+                Num(e.SetupMinutes),
+                e.ConfirmFlag,
+                e.FixedFlag,
+                Num(e.OrderQty),
+                Num(e.ReceivedQty),
+                Num(e.PlanQty),
+                e.PlanNoText,
+                e.PlanItemCode,
+                e.ItemCode,
+                Num(e.Seq),
+                e.ModelName,
+                e.ProcessName,
+                OptionalDate(e.InitialDueDate),
+                OptionalDate(e.LastResultDate),
+                e.SheetIssueDate,
+                e.MoldNo,
+                FloatText(e.MoldCycle),
+                Num(e.Cavities),
+                Num(e.PieceWeight),
+                Num(e.PackQty),
+                Num(e.Workers),
+                Num(e.ResultMinutes),
+                e.ItemKind,
+                Num(e.InUse),
+                Num(e.Hidden),
+                Num(e.Changed),
+                Members(e.A),
+                Members(e.B)});
   }
 }
 
@@ -85,8 +128,8 @@ void WriteRowsCsv(const PlanData& data, std::ostream& out) {
   for (int r = 1; r <= data.RowCount; ++r) {
     const auto i = static_cast<std::size_t>(r);
     const double limit = i < data.WorkCenterLimit.size() ? data.WorkCenterLimit[i] : 0;
-    csv.Record({Num(r), data.RowCode[i], EscapedBreaks(data.RowCaption[i]), db::RealText(data.RowTop[i]),
-                db::RealText(limit), RowKind(data, r)});
+    csv.Record({Num(r), data.RowCode[i], EscapedBreaks(data.RowCaption[i]),
+                db::RealText(data.RowTop[i]), db::RealText(limit), RowKind(data, r)});
   }
 }
 
@@ -98,7 +141,8 @@ void WriteCalendarCsv(const PlanData& data, std::ostream& out) {
   const DateTime firstDay = data.PeriodStartDate().AddDays(-2);
   for (int r = 2; r <= data.MachineRowCount; ++r) {
     for (int d = 0; d <= data.DayCount; ++d) {
-      std::vector<std::string> line = {Num(r), FormatSlashDate(firstDay.AddDays(d)), Num(data.WorkMinutes(r, d))};
+      std::vector<std::string> line = {Num(r), FormatSlashDate(firstDay.AddDays(d)),
+                                       Num(data.WorkMinutes(r, d))};
       for (int s = 1; s <= 8; ++s) line.push_back(FormatColonTime(data.ShiftTimes(r, s, d)));
       csv.Record(line);
     }
