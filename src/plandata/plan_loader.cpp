@@ -1,5 +1,6 @@
 #include "plandata/plan_loader.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/db/recordset.h"
@@ -118,7 +119,8 @@ class RowReader {
     const double seconds = Val(text);
     if (!(seconds >= 0 && seconds < DateTime::kSecondsPerDay))
       Fail(column, " \"" + text + "\" は時刻ではありません");
-    const std::int64_t s = RoundHalfEven(seconds);
+    const std::int64_t s =
+        std::min<std::int64_t>(RoundHalfEven(seconds), DateTime::kSecondsPerDay - 1);
     return DateTime::FromTime(static_cast<int>(s / 3600), static_cast<int>(s % 3600 / 60),
                               static_cast<int>(s % 60));
   }
