@@ -7,6 +7,7 @@
 
 #include "chart/bar_height.h"
 #include "plandata/bar_controls.h"
+#include "plandata/row_geometry.h"
 
 namespace velmora::chart {
 
@@ -23,8 +24,8 @@ inline constexpr Color kWhite = 16777215;
 // (PlatForm, scrolled by KScroll); the row captions (MachineName) sit in a column to its left.
 inline constexpr double kTwipsPerPixel = 15;
 inline constexpr double kTwipsPerScrollUnit = 15;  // HScroll1
-inline constexpr double kRowPitch = 600;
-inline constexpr int kVisibleRows = 16;
+using velmora::kRowPitch;
+using velmora::kVisibleRows;
 inline constexpr double kHeaderBandHeight = 360;
 inline constexpr double kUnplannedBandHeight = 600;
 // Row r's band ends at WorkCenterLimit(r) = RowTop(r) + 480, so 16 rows need 120 twips more
