@@ -46,8 +46,7 @@ std::string MachineCode(int m) {
 // Rows, calendars (weekday shifts, some machines on two shifts, weekends off) and plans laid
 // across the machines, a few of them unplanned.
 void BuildWorld(PlanData& data) {
-  data.PeriodStart = "2024/04/01";
-  data.PeriodEnd = "2024/06/28";
+  data.SetPeriod("2024/04/01", "2024/06/28");
   data.DayCount = 88 + 3;
   AddRow(data, "        ", "");
   for (int m = 1; m <= kMachines; ++m)

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/db/command.h"
+#include "db/command.h"
 #include "chart/bar_height.h"
 #include "generator/demo_generator.h"
 #include "plandata/plan_loader.h"
@@ -30,8 +30,7 @@ struct LargePlant {
     command.ActiveConnection = &connection;
     selection.PlantCode = 3;
     selection.CategoryCode = "3";
-    selection.PeriodStart = "2024/04/01";
-    selection.PeriodEnd = "2024/06/29";
+    selection.SetPeriod("2024/04/01", "2024/06/29");
   }
   ~LargePlant() { std::filesystem::remove_all(std::filesystem::path(path).parent_path()); }
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "schema_sql.h"
 
 namespace {

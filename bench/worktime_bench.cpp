@@ -17,7 +17,7 @@ constexpr int kMachines = 100;
 // and one plan on the middle machine.
 velmora::PlanData TwoShiftPlant(int days) {
   velmora::PlanData data;
-  data.PeriodStart = "2024/04/10";
+  data.SetPeriod("2024/04/10", "2024/04/10");
   data.DayCount = static_cast<std::int16_t>(days + 2);
   data.RowCount = kMachines + 1;
   data.RowCode = {"", "        "};

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/db/connection.h"
+#include "db/connection.h"
 #include "generator/item_masters.h"
 #include "generator/lots.h"
 #include "generator/plant_masters.h"

@@ -9,7 +9,7 @@
 #include "common/text.h"
 #include "generator/lots.h"
 #include "generator/work_calendar.h"
-#include "worktime/worktime.h"
+#include "worktime/production_minutes.h"
 
 namespace velmora::demo {
 namespace {

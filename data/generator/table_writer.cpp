@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "app/db/binding.h"
+#include "db/binding.h"
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/db/connection.h"
-#include "app/db/value.h"
+#include "db/connection.h"
+#include "db/value.h"
 #include "generator/demo_world.h"
 
 namespace velmora::demo {

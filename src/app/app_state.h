@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/db/command.h"
-#include "app/db/connection.h"
+#include "db/command.h"
+#include "db/connection.h"
 #include "app/instance_guard.h"
 #include "plandata/plan_data.h"
 

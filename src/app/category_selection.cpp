@@ -1,12 +1,12 @@
 #include "app/category_selection.h"
 
 #include "app/command_line.h"
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "app/remembered_category.h"
 #include "common/errors.h"
 #include "common/numeric.h"
 #include "plandata/db_names.h"
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora {
 
@@ -51,6 +51,15 @@ bool ConfirmDatesEntered(const CategorySelection& selection) {
   return false;
 }
 
+bool ConfirmPeriod(const CategorySelection& selection) {
+  if (!ConfirmDatesEntered(selection)) return false;
+  if (const std::optional<std::string> problem = PeriodProblem(selection.StartText, selection.EndText)) {
+    ui::MsgBox(*problem, ui::kOkOnly);
+    return false;
+  }
+  return true;
+}
+
 void PublishSelection(const CategorySelection& selection, PlanData& data,
                       const std::filesystem::path& rememberedFile) {
   const bool selected =
@@ -60,8 +69,13 @@ void PublishSelection(const CategorySelection& selection, PlanData& data,
   const CategoryItem& item = selection.Items[static_cast<std::size_t>(selection.ListIndex)];
   data.CategoryCode = std::to_string(item.ItemData);
   data.CategoryCaption = item.Text;
-  data.PeriodStart = selection.StartText;
-  data.PeriodEnd = selection.EndText;
+  // Closing the window with a period that cannot be planned ends the program as an empty box
+  // does, after saying why.
+  if (const std::optional<std::string> problem = PeriodProblem(selection.StartText, selection.EndText)) {
+    ui::MsgBox(*problem, ui::kOkOnly);
+    throw ProgramEnd{0};
+  }
+  data.SetPeriod(selection.StartText, selection.EndText);
   WriteRememberedCategory(rememberedFile, data.CategoryCode);
   data.DayStartTime = DateTime::FromTime(0, 0, 0);
 }

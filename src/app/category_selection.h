@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/db/connection.h"
+#include "db/connection.h"
 #include "plandata/plan_data.h"
 
 namespace velmora {
@@ -41,6 +41,10 @@ ActivateAction ActivateActionFor(std::string_view commandLine);
 // Enter or double-click in the list: true when both dates are filled in (accept); otherwise
 // tells the user "日付を入力してください" and returns false.
 bool ConfirmDatesEntered(const CategorySelection& selection);
+
+// The same, and then the period itself: both texts dates and the end not before the start;
+// otherwise tells the user what is wrong and returns false.
+bool ConfirmPeriod(const CategorySelection& selection);
 
 // The dialog's unload: publishes CategoryCode, CategoryCaption, PeriodStart, PeriodEnd and
 // DayStartTime into `data` and remembers the category in `rememberedFile`. Without a selected

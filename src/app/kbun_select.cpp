@@ -126,7 +126,7 @@ void KBunSelect::endYYMMDD_KeyPressEnter() {
 
 void KBunSelect::ComboKBun_Accept() {
   ReadControls();
-  if (ConfirmDatesEntered(selection_)) {
+  if (ConfirmPeriod(selection_)) {
     accept();
   } else {
     strYYMMDD->setFocus();

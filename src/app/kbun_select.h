@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/category_selection.h"
-#include "app/db/connection.h"
+#include "db/connection.h"
 #include "common/datetime.h"
 
 class QLineEdit;

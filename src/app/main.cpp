@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "app/export/export_command.h"
+#include "automation/export_command.h"
 #include "app/program.h"
 #include "app/velmora_application.h"
 #include "ui/qt_message_boxes.h"

@@ -15,7 +15,7 @@
 #include "chart/display_mode.h"
 #include "common/errors.h"
 #include "ui/chart_view.h"
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora {
 
@@ -97,7 +97,7 @@ void MainForm::ShowChartState() {
   DayDispArea->setText(QString::fromStdString(chart_.DayDispArea));
   Text1->setText(QString::fromStdString(chart_.Text1));
   // An edit enables saving only outside the inquiry mode.
-  Command8->setEnabled(chart_.Command8Enabled && !state_.Data.InquiryMode());
+  Command8->setEnabled(state_.Data.Edits.CanSave());
 }
 
 void MainForm::Command4_Click() {
@@ -111,7 +111,7 @@ void MainForm::Command9_Click() {
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {
-  if (Command8->isEnabled() && state_.ReloadPending == 0) {
+  if (state_.Data.Edits.CanSave() && state_.ReloadPending == 0) {
     const ui::Answer answer = ui::MsgBox(kUnsavedCloseQuestion, ui::kYesNo | ui::kDefaultButton2);
     if (answer == ui::Answer::No) {
       event->ignore();

@@ -35,6 +35,7 @@ class MainForm : public QMainWindow {
   void Form_Load();
 
   chart::ChartModel& Chart() { return chart_; }
+  AppState& State() { return state_; }
   ui::ChartView* Picture1() const { return view_; }
 
   // Controls, named as the program names them.

@@ -19,7 +19,7 @@ void LoadMainForm(PlanData& data, chart::ChartModel& chart, db::Command& command
   data.ResetPlanTable();
   ReturnPlanData(data, *command.ActiveConnection, chart);
 
-  data.DisplayMode = 2;
+  chart.Scale.DisplayMode = 2;
   chart::DrawBorderLine(data, chart, chart::DrawDayLine(data, chart));
   chart::SetUpTimeScroll(chart);
   chart::DispWeek(data, chart);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/db/command.h"
+#include "db/command.h"
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
 

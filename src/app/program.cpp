@@ -19,7 +19,7 @@ Program::~Program() {
 
 void Program::SelectCategoryAndPeriod() {
   const std::filesystem::path remembered = RememberedCategoryFile(CurrentUserName());
-  KBunSelect dialog(state_.Connection, state_.Data.CommandLine, ReadRememberedCategory(remembered),
+  KBunSelect dialog(state_.Connection, state_.Data.CommandLine(), ReadRememberedCategory(remembered),
                     today_());
   dialog.exec();
   app_.ThrowIfEnded();
@@ -40,7 +40,7 @@ void Program::ShowSelectionAndMain() {
 }
 
 void Program::Restart() {
-  state_.Data.CommandLine = RestartCommandLine(state_.Data.CommandLine);
+  state_.Data.SetCommandLine(RestartCommandLine(state_.Data.CommandLine()));
   state_.ReloadPending = 1;
   if (main_) {
     main_->close();

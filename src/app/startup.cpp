@@ -3,7 +3,7 @@
 #include "app/command_line.h"
 #include "app/settings_file.h"
 #include "common/errors.h"
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora {
 
@@ -15,7 +15,7 @@ std::filesystem::path ExecutableDirectory() {
 }
 
 void StartUp(AppState& state, const StartupEnvironment& environment) {
-  state.Data.CommandLine = JoinArguments(environment.Arguments);
+  state.Data.SetCommandLine(JoinArguments(environment.Arguments));
 
   // The settings file is read before the instance check, so a bad file is reported even by
   // a second copy.

@@ -1,7 +1,7 @@
 #include "app/velmora_application.h"
 
 #include "common/errors.h"
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora {
 

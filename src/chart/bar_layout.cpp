@@ -11,7 +11,7 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "plandata/row_lookup.h"
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora::chart {
 namespace {
@@ -48,15 +48,25 @@ Color ForeColorOf(const PlanEntry& p) {
   return p.CycleSeconds != 0 ? kCycleTextColor : kNoCycleTextColor;
 }
 
+// A stored text as a caption piece: trimmed and cut to kCaptionPieceChars characters, reading
+// no further into the text than that needs, so a huge stored text costs no more than a short one.
+void AppendPiece(std::string& out, std::string_view text) {
+  constexpr std::size_t kMaxUtf8Bytes = 4;
+  const std::size_t start = text.find_first_not_of(' ');
+  if (start == std::string_view::npos) return;
+  text = text.substr(start, kCaptionPieceChars * kMaxUtf8Bytes);
+  out += Left(Trim(text), kCaptionPieceChars);
+}
+
 // "●item model\r\nprocess received(m/d)/ordered planNo"
 void BuildCaption(const PlanEntry& p, std::string& out) {
   out.clear();
   if (p.SheetIssueDate != "00000000") out += "●";
-  out += Trim(p.PlanItemCode);
+  AppendPiece(out, p.PlanItemCode);
   out += ' ';
-  out += Trim(p.ModelName);
+  AppendPiece(out, p.ModelName);
   out += "\r\n";
-  out += Trim(p.ProcessName);
+  AppendPiece(out, p.ProcessName);
   out += ' ';
   if (p.ReceivedQty != 0) {
     out += std::to_string(p.ReceivedQty);
@@ -66,14 +76,13 @@ void BuildCaption(const PlanEntry& p, std::string& out) {
   }
   out += std::to_string(p.OrderQty);
   out += ' ';
-  out += p.PlanNoText;
+  AppendPiece(out, p.PlanNoText);
 }
 
 // The progress bar's width for plan `planIndex` (0: no plan shows this bar).
 void ApplyProgressWidth(const PlanData& data, const BarLabel& bar, BarLabel& progress,
-                        std::int32_t planIndex) {
-  const PlanEntry* plan =
-      planIndex > 0 ? &data.PlanTable.at(static_cast<std::size_t>(planIndex)) : nullptr;
+                        PlanIdx planIndex) {
+  const PlanEntry* plan = planIndex.value > 0 ? &data.Plan(planIndex) : nullptr;
   if (plan == nullptr || plan->OrderQty == 0) {
     progress.Width = 0;
     progress.Visible = false;
@@ -90,7 +99,7 @@ void ApplyProgressWidth(const PlanData& data, const BarLabel& bar, BarLabel& pro
 }
 
 void PlaceProgress(const PlanData& data, const BarLabel& bar, BarLabel& progress,
-                   std::int32_t planIndex) {
+                   PlanIdx planIndex) {
   progress.Left = bar.Left + kProgressInset;
   progress.Top = bar.Top + kProgressInset;
   progress.Visible = bar.Visible;
@@ -102,22 +111,22 @@ void PlaceProgress(const PlanData& data, const BarLabel& bar, BarLabel& progress
 class BarLayouter {
  public:
   BarLayouter(const PlanData& data, ChartModel& model, bool wholeTable)
-      : data_(data), model_(model), origin_(ChartOrigin(data)) {
+      : data_(data), model_(model) {
     if (!wholeTable) return;
     rows_.emplace(data);
     for (std::int32_t i = data.PlanCount(); i >= 1; --i) {
       const int b = data.PlanTable[static_cast<std::size_t>(i)].BarIndex;
       if (b < 0) continue;
-      if (static_cast<std::size_t>(b) >= firstPlanOfBar_.size()) firstPlanOfBar_.resize(b + 1, 0);
-      firstPlanOfBar_[static_cast<std::size_t>(b)] = i;
+      if (static_cast<std::size_t>(b) >= firstPlanOfBar_.size()) firstPlanOfBar_.resize(b + 1);
+      firstPlanOfBar_[static_cast<std::size_t>(b)] = PlanIdx{i};
     }
   }
 
-  void Layout(std::int32_t planIndex, std::int16_t keepSurface) {
-    const PlanEntry& p = data_.PlanTable.at(static_cast<std::size_t>(planIndex));
+  void Layout(PlanIdx planIndex, std::int16_t keepSurface) {
+    const PlanEntry& p = data_.Plan(planIndex);
     const int b = p.BarIndex;
-    BarLabel& bar = model_.Bar(b);
-    BarLabel& progress = model_.JBar(b);
+    BarLabel& bar = model_.Bar(p.Bar());
+    BarLabel& progress = model_.JBar(p.Bar());
     if (p.Hidden == 1) {
       bar.Visible = false;
       progress.Visible = false;
@@ -134,9 +143,10 @@ class BarLayouter {
     const bool unplannedBand = bar.Container == Surface::PlatForm2;
     bar.Top = y + (b % 7) * 15 - 45;
     if (unplannedBand) bar.Top -= kUnplannedLift;
-    const float hourWidth = unplannedBand ? data_.FixedHourWidth : data_.HourWidth;
-    bar.Left = TimeToX(origin_, hourWidth, p.StartDate, p.StartTime);
-    const double xEnd = TimeToX(origin_, hourWidth, p.EndDate, p.EndTime);
+    const TimeScale& scale = model_.Scale;
+    const float hourWidth = unplannedBand ? scale.FixedHourWidth : scale.HourWidth;
+    bar.Left = scale.TimeToX(p.StartDate, p.StartTime, hourWidth);
+    const double xEnd = scale.TimeToX(p.EndDate, p.EndTime, hourWidth);
 
     GuardedBlock colours;
     colours.Run([&] { bar.BackColor = BackColorOf(p); });
@@ -153,7 +163,7 @@ class BarLayouter {
     });
     caption.End();
 
-    const std::int32_t plan = PlanOfBar(b);
+    const PlanIdx plan = PlanOfBar(p.Bar());
     GuardedBlock width;
     width.Run([&] { progress.Caption.assign(bar.Caption); });
     width.Run([&] {
@@ -177,18 +187,15 @@ class BarLayouter {
     return data_.RowTop[static_cast<std::size_t>(*r)];
   }
 
-  std::int32_t PlanOfBar(int b) const {
+  PlanIdx PlanOfBar(BarIdx b) const {
     if (!rows_) return FindPlanByBar(data_, b);
-    return static_cast<std::size_t>(b) < firstPlanOfBar_.size()
-               ? firstPlanOfBar_[static_cast<std::size_t>(b)]
-               : 0;
+    return b.value >= 0 && b.Slot() < firstPlanOfBar_.size() ? firstPlanOfBar_[b.Slot()] : PlanIdx{};
   }
 
   const PlanData& data_;
   ChartModel& model_;
-  DateTime origin_;
   std::optional<RowFinder> rows_;
-  std::vector<std::int32_t> firstPlanOfBar_;
+  std::vector<PlanIdx> firstPlanOfBar_;
   std::string scratch_;
 };
 
@@ -206,14 +213,14 @@ std::optional<double> RowTopOf(const PlanData& data, std::string_view machineCod
   return data.RowTop[static_cast<std::size_t>(*r)];
 }
 
-std::int32_t FindPlanByBar(const PlanData& data, int barIndex) {
+PlanIdx FindPlanByBar(const PlanData& data, BarIdx bar) {
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
-    if (data.PlanTable[static_cast<std::size_t>(i)].BarIndex == barIndex) return i;
+    if (data.PlanTable[static_cast<std::size_t>(i)].Bar() == bar) return PlanIdx{i};
   }
-  return 0;
+  return PlanIdx{};
 }
 
-void LayoutBar(const PlanData& data, ChartModel& model, std::int32_t planIndex,
+void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface) {
   BarLayouter(data, model, false).Layout(planIndex, keepSurface);
 }
@@ -222,11 +229,11 @@ void LayoutAllBars(const PlanData& data, ChartModel& model) {
   BarLayouter layouter(data, model, true);
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
     const PlanEntry& p = data.PlanTable[static_cast<std::size_t>(i)];
-    if (p.InUse > 0) layouter.Layout(p.BarIndex, 0);
+    if (p.InUse > 0) layouter.Layout(PlanIdx{i}, 0);
   }
 }
 
-void PlanBar_Change(const PlanData& data, ChartModel& model, std::int16_t index) {
+void PlanBar_Change(const PlanData& data, ChartModel& model, BarIdx index) {
   const BarLabel& bar = model.Bar(index);
   PlaceProgress(data, bar, model.JBar(index), FindPlanByBar(data, index));
 }

@@ -15,6 +15,8 @@ inline constexpr double kUnplannedLift = 180;
 inline constexpr double kMinimumBarWidth = 45;
 inline constexpr double kUnplannedBarWidth = 1500;
 inline constexpr double kProgressInset = 15;
+// Characters of one stored text in a caption: more than the widest bar can show.
+inline constexpr std::size_t kCaptionPieceChars = 256;
 
 // Bar colours (0x00BBGGRR).
 inline constexpr Color kNoDueDateColor = kLightGrey;
@@ -30,13 +32,13 @@ std::optional<double> RowTopOf(const PlanData& data, std::string_view machineCod
                                std::string_view destinationCode);
 
 // The first plan (1 upward) whose BarIndex is `barIndex`; 0 when there is none.
-std::int32_t FindPlanByBar(const PlanData& data, int barIndex);
+PlanIdx FindPlanByBar(const PlanData& data, BarIdx bar);
 
 // Geometry, colours and caption of plan `planIndex`'s bar pair (PlanBar, PlanJBar at its
 // BarIndex). keepSurface 0 picks the surface from the plan's row and brings the pair to the
 // front; any other value leaves surface and order as they are. A failing drawing step is shown
 // in an OK message box and the layout goes on.
-void LayoutBar(const PlanData& data, ChartModel& model, std::int32_t planIndex,
+void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface);
 
 // Every plan in use laid out with keep surface 0, in table order (a full redraw).
@@ -44,7 +46,7 @@ void LayoutAllBars(const PlanData& data, ChartModel& model);
 
 // Places and sizes the progress bar PlanJBar(index) over PlanBar(index): its width is the
 // received share of the bar's inner width.
-void PlanBar_Change(const PlanData& data, ChartModel& model, std::int16_t index);
+void PlanBar_Change(const PlanData& data, ChartModel& model, BarIdx index);
 
 // ConfirmFlag read as a boolean: a number is true unless it is 0; a text that is no number
 // (also the empty text) throws ConversionError, which the layout reports.

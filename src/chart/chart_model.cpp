@@ -6,9 +6,9 @@
 namespace velmora::chart {
 namespace {
 
-std::size_t BarSlot(int index) {
-  if (index < 0) throw std::out_of_range("bar index " + std::to_string(index));
-  return static_cast<std::size_t>(index);
+std::size_t BarSlot(BarIdx bar) {
+  if (bar.value < 0) throw std::out_of_range("bar index " + std::to_string(bar.value));
+  return bar.Slot();
 }
 
 }  // namespace
@@ -45,17 +45,17 @@ ChartModel::ChartModel() {
   HScroll1.LargeChange = 640;
 }
 
-void ChartModel::CreateBarPair(std::int16_t barIndex) {
-  JBar(barIndex);
-  Bar(barIndex);
+void ChartModel::CreateBarPair(BarIdx bar) {
+  JBar(bar);
+  Bar(bar);
 }
 
-BarLabel& ChartModel::Bar(int index) {
-  return Element(PlanBar, BarSlot(index));
+BarLabel& ChartModel::Bar(BarIdx bar) {
+  return Element(PlanBar, BarSlot(bar));
 }
 
-BarLabel& ChartModel::JBar(int index) {
-  return Element(PlanJBar, BarSlot(index));
+BarLabel& ChartModel::JBar(BarIdx bar) {
+  return Element(PlanJBar, BarSlot(bar));
 }
 
 const ChartSurface& ChartModel::SurfaceOf(Surface s) const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/bar_height.h"
+#include "chart/time_scale.h"
 #include "plandata/bar_controls.h"
 #include "plandata/row_geometry.h"
 
@@ -23,7 +24,7 @@ inline constexpr Color kWhite = 16777215;
 // viewport shows the header band (PlatForm3), the unplanned band (PlatForm2) and the rows area
 // (PlatForm, scrolled by KScroll); the row captions (MachineName) sit in a column to its left.
 inline constexpr double kTwipsPerPixel = 15;
-inline constexpr double kTwipsPerScrollUnit = 15;  // HScroll1
+inline constexpr double kTwipsPerScrollUnit = 15;  // KScroll, and HScroll1 unless its range needs more
 using velmora::kRowPitch;
 using velmora::kVisibleRows;
 inline constexpr double kHeaderBandHeight = 360;
@@ -137,12 +138,14 @@ struct ChartModel : BarControls {
   std::vector<FillBoxLabel> FillBox;
   Color FillBoxColor = 8421504;  // design-time colour of the shade boxes
 
-  ScrollBarState HScroll1;                                // one unit is 15 twips
+  TimeScale Scale;
+  ScrollBarState HScroll1;  // one unit is HScrollUnit twips
+  // Twips per HScroll1 unit: one pixel, or as many whole pixels as keep the range in 16 bits.
+  double HScrollUnit = kTwipsPerScrollUnit;
   ScrollBarState KScroll;                                 // first visible row - 1
   std::array<std::string, kVisibleRows + 1> MachineName;  // captions 1..16
   std::string DayDispArea;                                // long date at the viewport's left edge
   std::string Text1;                                      // caption of the display mode
-  bool Command8Enabled = false;                           // the save button
 
   std::int32_t ScrollValue = 0;  // HScroll1's value as last applied to the surfaces
   double ScrollDays = 0;         // horizontal position in days, kept across a mode change
@@ -151,11 +154,11 @@ struct ChartModel : BarControls {
   // BarControls
   void HidePlanSurface() override { PlatForm.Visible = false; }
   void ShowPlanSurface() override { PlatForm.Visible = true; }
-  void CreateBarPair(std::int16_t barIndex) override;
+  void CreateBarPair(BarIdx bar) override;
 
   // The element, created (hidden, from element 0's design) when it does not exist yet.
-  BarLabel& Bar(int index);
-  BarLabel& JBar(int index);
+  BarLabel& Bar(BarIdx bar);
+  BarLabel& JBar(BarIdx bar);
   const ChartSurface& SurfaceOf(Surface s) const;
 };
 

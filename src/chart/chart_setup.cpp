@@ -6,10 +6,11 @@
 
 namespace velmora::chart {
 
-void TakeViewportScale(PlanData& data, ChartModel& model) {
-  data.DisplayMode = 1;
-  data.DayWidthBase = static_cast<float>(model.Picture1.ScaleWidth());
-  data.DayWidth = data.DayWidthBase;
+void TakeViewportScale(const PlanData& data, ChartModel& model) {
+  model.Scale.SetPeriodStart(data.PeriodStartDate());
+  model.Scale.DisplayMode = 1;
+  model.Scale.DayWidthBase = static_cast<float>(model.Picture1.ScaleWidth());
+  model.Scale.DayWidth = model.Scale.DayWidthBase;
 }
 
 void SetUpRowScroll(const PlanData& data, ChartModel& model) {
@@ -33,14 +34,17 @@ void SetUpSurfaces(const PlanData& data, ChartModel& model) {
   model.PlatForm.Top = 0;
   model.PlatForm.Height = data.RowCount * kRowPitch + (kRowsAreaHeight - kVisibleRows * kRowPitch);
   for (ChartSurface* surface : {&model.PlatForm, &model.PlatForm2, &model.PlatForm3}) {
-    surface->Left = surface->ScaleLeft = -2.0 * data.DayWidth;
-    surface->Width = surface->ScaleWidth = 14.0 * data.DayWidth;
+    surface->Left = surface->ScaleLeft = -2.0 * model.Scale.DayWidth;
+    surface->Width = surface->ScaleWidth = 14.0 * model.Scale.DayWidth;
   }
 }
 
 void SetUpTimeScroll(ChartModel& model) {
-  model.HScroll1.Min = ToInt16(model.PlatForm.Left / kTwipsPerScrollUnit);
-  model.HScroll1.Max = ToInt16((model.PlatForm.Width + model.PlatForm.Left) / kTwipsPerScrollUnit);
+  const double low = model.PlatForm.Left;
+  const double high = model.PlatForm.Width + model.PlatForm.Left;
+  model.HScrollUnit = ScrollUnitFor(low, high);
+  model.HScroll1.Min = ToInt16(low / model.HScrollUnit);
+  model.HScroll1.Max = ToInt16(high / model.HScrollUnit);
 }
 
 }  // namespace velmora::chart

@@ -7,8 +7,9 @@ namespace velmora::chart {
 
 // The chart's steps of the main window's load, in the order the load runs them.
 
-// The viewport's scale width becomes the base day width; the chart starts in mode 1.
-void TakeViewportScale(PlanData& data, ChartModel& model);
+// The viewport's scale width becomes the base day width and the period start the chart origin;
+// the chart starts in mode 1.
+void TakeViewportScale(const PlanData& data, ChartModel& model);
 
 // KScroll after the rows are built: it moves only when there are more than 16 rows (with 16 or
 // fewer it is disabled). Its value 0 runs its handler, so the row captions are shown at once.

@@ -11,34 +11,11 @@
 namespace velmora::chart {
 namespace {
 
-// A scroll position in 16-bit units. A very long period on a wide viewport would overflow the
-// scroll bar; its far end then stays out of reach instead of stopping the program.
+// A scroll position in 16-bit units. The unit is chosen so that the range fits; the clamp only
+// guards against rounding at the very end.
 std::int16_t ScrollUnits(double units) {
   return ToInt16(std::clamp<double>(units, std::numeric_limits<std::int16_t>::min(),
                                     std::numeric_limits<std::int16_t>::max()));
-}
-
-void SetDayWidths(PlanData& data) {
-  switch (data.DisplayMode) {
-    case 1:
-      data.DayWidth = data.DayWidthBase;
-      data.HourWidth = data.DayWidth / 24;
-      break;
-    case 2:
-      data.DayWidth = data.DayWidthBase / 3;
-      data.HourWidth = data.DayWidth / 24;
-      break;
-    case 3:
-      data.DayWidth = data.DayWidthBase / 7;
-      data.HourWidth = data.DayWidth / 24;
-      break;
-    case 4:
-      data.HourWidth = data.DayWidthBase / 672;
-      data.DayWidth = data.HourWidth * 24;
-      break;
-    default:
-      break;
-  }
 }
 
 void PlaceSurface(ChartSurface& surface, double left, double width) {
@@ -47,9 +24,9 @@ void PlaceSurface(ChartSurface& surface, double left, double width) {
   surface.ScaleLeft = left;
 }
 
-void ShowMode(PlanData& data, ChartModel& model, std::int16_t mode, const char* caption) {
+void ShowMode(const PlanData& data, ChartModel& model, std::int16_t mode, const char* caption) {
   model.Text1 = caption;
-  data.DisplayMode = mode;
+  model.Scale.DisplayMode = mode;
   Disp_Gantt(data, model);
 }
 
@@ -61,30 +38,34 @@ int SurfaceDays(int displayMode, int dayCount) {
   return dayCount;
 }
 
-void Disp_Gantt(PlanData& data, ChartModel& model) {
+void Disp_Gantt(const PlanData& data, ChartModel& model) {
+  TimeScale& scale = model.Scale;
   model.PlatForm.Visible = model.PlatForm2.Visible = model.PlatForm3.Visible = false;
   model.ScrollDays =
-      data.DayWidth != 0 ? model.HScroll1.Value * kTwipsPerScrollUnit / data.DayWidth : 0;
-  data.FixedHourWidth = data.DayWidthBase / 672;
-  SetDayWidths(data);
-  const double dayWidth = data.DayWidth;
+      scale.DayWidth != 0 ? model.HScroll1.Value * model.HScrollUnit / scale.DayWidth : 0;
+  scale.SetPeriodStart(data.PeriodStartDate());
+  scale.SetMode(scale.DisplayMode);
+  const double dayWidth = scale.DayWidth;
 
   model.HScroll1.Value = 0;
   model.ScrollValue = 0;
-  model.HScroll1.Min = ScrollUnits(-2 * dayWidth / kTwipsPerScrollUnit);
   // The scroll range ends where the surface ends: day mode shows 15 days after PeriodStart;
   // the other modes their surface days (in mode 2 at most 51, so the bar cannot run past the
-  // surface on a long period).
-  const int lastDay = data.DisplayMode == 1 ? 15 : SurfaceDays(data.DisplayMode, data.DayCount) - 2;
-  model.HScroll1.Max =
-      ScrollUnits((lastDay * dayWidth - model.Picture1.Width) / kTwipsPerScrollUnit);
+  // surface on a long period). A period shorter than the viewport still scrolls to its start.
+  const int lastDay =
+      scale.DisplayMode == 1 ? 15 : SurfaceDays(scale.DisplayMode, data.DayCount) - 2;
+  const double low = -2 * dayWidth;
+  const double high = std::max(0.0, lastDay * dayWidth - model.Picture1.Width);
+  model.HScrollUnit = ScrollUnitFor(low, high);
+  model.HScroll1.Min = ScrollUnits(low / model.HScrollUnit);
+  model.HScroll1.Max = ScrollUnits(high / model.HScrollUnit);
 
-  const double surfaceWidth = SurfaceDays(data.DisplayMode, data.DayCount) * dayWidth;
+  const double surfaceWidth = SurfaceDays(scale.DisplayMode, data.DayCount) * dayWidth;
   for (ChartSurface* surface : {&model.PlatForm, &model.PlatForm2, &model.PlatForm3}) {
     PlaceSurface(*surface, -2 * dayWidth, surfaceWidth);
   }
 
-  const double p = dayWidth * model.ScrollDays / kTwipsPerScrollUnit;
+  const double p = dayWidth * model.ScrollDays / model.HScrollUnit;
   std::int16_t value;
   if (p > model.HScroll1.Max) {
     value = model.HScroll1.Max;
@@ -108,21 +89,21 @@ void Disp_Gantt(PlanData& data, ChartModel& model) {
   model.PlatForm.Visible = model.PlatForm2.Visible = model.PlatForm3.Visible = true;
 }
 
-void DispDay(PlanData& data, ChartModel& model) {
+void DispDay(const PlanData& data, ChartModel& model) {
   ShowMode(data, model, 1, kDayModeCaption);
 }
-void Disp3Day(PlanData& data, ChartModel& model) {
+void Disp3Day(const PlanData& data, ChartModel& model) {
   ShowMode(data, model, 2, kThreeDayModeCaption);
 }
-void DispWeek(PlanData& data, ChartModel& model) {
+void DispWeek(const PlanData& data, ChartModel& model) {
   ShowMode(data, model, 3, kWeekModeCaption);
 }
-void DispMonth(PlanData& data, ChartModel& model) {
+void DispMonth(const PlanData& data, ChartModel& model) {
   ShowMode(data, model, 4, kMonthModeCaption);
 }
 
-void Command4_Click(PlanData& data, ChartModel& model) {
-  switch (data.DisplayMode) {
+void Command4_Click(const PlanData& data, ChartModel& model) {
+  switch (model.Scale.DisplayMode) {
     case 1:
       Disp3Day(data, model);
       break;

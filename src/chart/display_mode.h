@@ -17,15 +17,15 @@ int SurfaceDays(int displayMode, int dayCount);
 
 // Applies DisplayMode and redraws everything: day and hour widths, scroll range (keeping the
 // day at the left edge), surfaces, every bar, the axis and the shading.
-void Disp_Gantt(PlanData& data, ChartModel& model);
+void Disp_Gantt(const PlanData& data, ChartModel& model);
 
 // The four display modes: caption, DisplayMode, Disp_Gantt.
-void DispDay(PlanData& data, ChartModel& model);
-void Disp3Day(PlanData& data, ChartModel& model);
-void DispWeek(PlanData& data, ChartModel& model);
-void DispMonth(PlanData& data, ChartModel& model);
+void DispDay(const PlanData& data, ChartModel& model);
+void Disp3Day(const PlanData& data, ChartModel& model);
+void DispWeek(const PlanData& data, ChartModel& model);
+void DispMonth(const PlanData& data, ChartModel& model);
 
 // Command4 ("表示モード変更"): the next display mode, 1 -> 2 -> 3 -> 4 -> 1.
-void Command4_Click(PlanData& data, ChartModel& model);
+void Command4_Click(const PlanData& data, ChartModel& model);
 
 }  // namespace velmora::chart

@@ -17,13 +17,19 @@ std::int16_t WithinRange(const ScrollBarState& bar, int value) {
 
 }  // namespace
 
+double ScrollUnitFor(double lowTwips, double highTwips) {
+  const double span = std::max(std::abs(lowTwips), std::abs(highTwips));
+  const double pixels = std::ceil(span / (32767 * kTwipsPerPixel));
+  return std::max(1.0, pixels) * kTwipsPerPixel;
+}
+
 void HScroll1_Change(const PlanData& data, ChartModel& model) {
   const int v = model.HScroll1.Value;
-  model.PlatForm.Left += static_cast<double>(model.ScrollValue - v) * kTwipsPerScrollUnit;
+  model.PlatForm.Left += static_cast<double>(model.ScrollValue - v) * model.HScrollUnit;
   model.ScrollValue = v;
   model.PlatForm3.Left = model.PlatForm.Left;
-  const double days =
-      data.DayWidth != 0 ? std::floor(model.ScrollValue * kTwipsPerScrollUnit / data.DayWidth) : 0;
+  const double dayWidth = model.Scale.DayWidth;
+  const double days = dayWidth != 0 ? std::floor(model.ScrollValue * model.HScrollUnit / dayWidth) : 0;
   model.DayDispArea =
       FormatLongDate(data.PeriodStartDate().AddDays(static_cast<std::int64_t>(days)));
 }

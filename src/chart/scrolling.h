@@ -5,6 +5,10 @@
 
 namespace velmora::chart {
 
+// Twips per HScroll1 unit for a range from lowTwips to highTwips: whole pixels, as few as keep
+// both ends within 16 bits, so every day of the period stays reachable on any screen.
+double ScrollUnitFor(double lowTwips, double highTwips);
+
 // HScroll1's Change/Scroll handler: moves PlatForm and PlatForm3 to the scroll bar's value
 // (PlatForm2 stays) and shows the long date of the day at the viewport's left edge.
 void HScroll1_Change(const PlanData& data, ChartModel& model);

@@ -29,12 +29,12 @@ class AxisMarks {
     int dayIndex = -1;  // the day that begins at this line; -1 for a line inside a day
   };
 
-  AxisMarks(const PlanData& data, double x0)
-      : hourMarks_(HourMarks(data.DisplayMode)),
+  AxisMarks(const PlanData& data, const TimeScale& scale, double x0)
+      : hourMarks_(HourMarks(scale.DisplayMode)),
         x0_(x0),
         // Positions are multiples of the exact hour width: adding a rounded width line after
         // line would let the axis drift away from the bars over a long period.
-        spacing_((hourMarks_ ? 8.0 : 24.0) * data.HourWidth),
+        spacing_((hourMarks_ ? 8.0 : 24.0) * scale.HourWidth),
         periodStart_(data.PeriodStartDate()),
         labelDay_(periodStart_.AddDays(-1)) {}
 
@@ -113,25 +113,10 @@ double CharWidth(std::string_view text, double perChar) {
 
 }  // namespace
 
-DateTime ChartOrigin(const PlanData& data) {
-  return data.PeriodStartDate() + kDayChange;
-}
-
-float TimeToX(DateTime origin, float hourWidth, DateTime date, DateTime time) {
-  const DateTime moment = date.DatePart() + time.TimePart();
-  const double minutes = static_cast<double>(MinutesBetween(origin, moment));
-  return static_cast<float>(ToInt32(minutes * hourWidth / 60));
-}
-
-float TimeToX(const PlanData& data, DateTime date, DateTime time, std::string_view kind) {
-  const float w = kind == "2" ? data.FixedHourWidth : data.HourWidth;
-  return TimeToX(ChartOrigin(data), w, date, time);
-}
-
 float DrawDayLine(const PlanData& data, ChartModel& model) {
-  const int mode = data.DisplayMode;
+  const int mode = model.Scale.DisplayMode;
   const double x0 = model.PlatForm.ScaleLeft;
-  AxisMarks marks(data, x0);
+  AxisMarks marks(data, model.Scale, x0);
 
   const AxisMarks::Mark first = marks.First();
   AxisLabel& label0 = Element(model.LineName, 0);
@@ -157,7 +142,7 @@ float DrawDayLine(const PlanData& data, ChartModel& model) {
     label.Width = CharWidth(label.Text, 120);
   }
 
-  const double hourWidth = data.HourWidth;
+  const double hourWidth = model.Scale.HourWidth;
   int hourLines = 0;
   int hoursApart = 1;
   if (HourMarks(mode)) {
@@ -175,8 +160,8 @@ float DrawDayLine(const PlanData& data, ChartModel& model) {
 }
 
 void DrawDayLine2(const PlanData& data, ChartModel& model) {
-  const int mode = data.DisplayMode;
-  const double hourWidth = data.HourWidth;
+  const int mode = model.Scale.DisplayMode;
+  const double hourWidth = model.Scale.HourWidth;
   const double step = ToInt32(hourWidth);
   const double perChar = mode == 1 ? 240 : 120;
   // Modes 3 and 4 label a day in its column rather than at its line.
@@ -185,7 +170,7 @@ void DrawDayLine2(const PlanData& data, ChartModel& model) {
   if (mode == 4) shift = 9 * hourWidth;
 
   const double x0 = model.PlatForm3.ScaleLeft;
-  AxisMarks marks(data, x0);
+  AxisMarks marks(data, model.Scale, x0);
   const AxisMarks::Mark first = marks.First();
   AxisLabel& label0 = Element(model.LineName2, 0);
   label0.Left = HourMarks(mode) ? x0 : x0 + 12 * hourWidth;
@@ -194,7 +179,7 @@ void DrawDayLine2(const PlanData& data, ChartModel& model) {
   label0.Width = CharWidth(label0.Text, perChar);
   label0.Visible = true;
 
-  const double end = model.PlatForm3.ScaleWidth + data.DayWidth;
+  const double end = model.PlatForm3.ScaleWidth + model.Scale.DayWidth;
   for (std::size_t i = 1; marks.CanAdvance(); ++i) {
     const AxisMarks::Mark m = marks.Next();
     if (!(m.x < end)) break;
@@ -219,9 +204,9 @@ void DrawBorderLine(const PlanData& data, ChartModel& model, float x) {
 }
 
 void ShadeBox(const PlanData& data, ChartModel& model, int dayIndex, double xd, int& boxNumber) {
-  const double hourWidth = data.HourWidth;
+  const double hourWidth = model.Scale.HourWidth;
   const double step = ToInt32(hourWidth);
-  const double wholeDay = (data.DisplayMode == 4 ? 24 * hourWidth : 24 * step) - 15;
+  const double wholeDay = (model.Scale.DisplayMode == 4 ? 24 * hourWidth : 24 * step) - 15;
   const double rowHeight = data.RowTop[2] - data.RowTop[1];
 
   for (int r = 2; r <= data.MachineRowCount; ++r) {

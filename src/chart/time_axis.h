@@ -1,21 +1,10 @@
 #pragma once
 
-#include <string_view>
-
 #include "chart/chart_model.h"
 #include "common/datetime.h"
 #include "plandata/plan_data.h"
 
 namespace velmora::chart {
-
-// x = 0 of the chart: 08:00:00 of PeriodStart.
-DateTime ChartOrigin(const PlanData& data);
-
-// Chart x (twips) of the moment date + time of day. Kind "2" measures on the unplanned band's
-// fixed four-week scale (FixedHourWidth), any other kind on the current HourWidth.
-float TimeToX(const PlanData& data, DateTime date, DateTime time, std::string_view kind);
-// The same from a known origin and scale, for callers that place many bars at once.
-float TimeToX(DateTime origin, float hourWidth, DateTime date, DateTime time);
 
 // Day and hour lines, their labels (LineName) and the shading on PlatForm for the current
 // display mode; returns PlatForm's scale width.

@@ -8,8 +8,8 @@
 namespace velmora::chart {
 
 // Reads the left edge of bar PlanBar(idx) as plan InfoNo's new start, lays its duration across
-// the machine's shifts for the end, marks the plan changed and enables the save button (unless
-// in inquiry mode).
-void Twip2DateTime(PlanData& data, ChartModel& model, std::int32_t InfoNo, std::int16_t idx);
+// the machine's shifts for the end, marks the plan changed and the plan edited (which enables
+// saving outside the inquiry mode).
+void Twip2DateTime(PlanData& data, ChartModel& model, PlanIdx InfoNo, BarIdx idx);
 
 }  // namespace velmora::chart

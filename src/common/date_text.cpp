@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/text.h"
+
 namespace velmora {
 namespace {
 
@@ -65,6 +67,26 @@ std::string FormatHms(DateTime time) {
 std::optional<DateTime> ParseSlashDate(std::string_view text) {
   int f[3];
   if (!SplitThree(text, '/', {4, 2, 2}, f)) return std::nullopt;
+  return DateTime::MakeDate(f[0], f[1], f[2]);
+}
+
+std::optional<DateTime> ParseDateText(std::string_view text) {
+  std::string t = Trim(text);
+  // 2024年4月10日: the kanji stand for the separators.
+  constexpr std::string_view kYear = "年", kMonth = "月", kDay = "日";
+  if (t.size() > kDay.size() && t.ends_with(kDay)) {
+    const std::size_t y = t.find(kYear);
+    const std::size_t m = t.find(kMonth);
+    if (y == std::string::npos || m == std::string::npos || m < y) return std::nullopt;
+    t = t.substr(0, y) + "/" + t.substr(y + kYear.size(), m - y - kYear.size()) + "/" +
+        t.substr(m + kMonth.size(), t.size() - kDay.size() - m - kMonth.size());
+  }
+  const std::size_t first = t.find_first_not_of("0123456789");
+  if (first == std::string::npos) return std::nullopt;
+  const char sep = t[first];
+  if (sep != '/' && sep != '-' && sep != '.') return std::nullopt;
+  int f[3];
+  if (!SplitThree(t, sep, {4, 2, 2}, f)) return std::nullopt;
   return DateTime::MakeDate(f[0], f[1], f[2]);
 }
 

@@ -23,6 +23,10 @@ std::string FormatHms(DateTime time);
 std::optional<DateTime> ParseSlashDate(std::string_view text);
 std::string FormatSlashDate(DateTime date);
 
+// A date as users type and read it: year, month and day separated by "/", "-" or "." or
+// written "2024年4月10日", with or without leading zeros, blanks around it ignored.
+std::optional<DateTime> ParseDateText(std::string_view text);
+
 // "hh:nn:ss": also accepts one-digit fields ("8:30:00").
 std::optional<DateTime> ParseColonTime(std::string_view text);
 std::string FormatColonTime(DateTime time);

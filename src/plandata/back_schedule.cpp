@@ -1,6 +1,6 @@
 #include "plandata/back_schedule.h"
 
-#include "worktime/worktime.h"
+#include "worktime/production_minutes.h"
 
 namespace velmora {
 

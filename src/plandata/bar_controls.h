@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include "plandata/table_index.h"
 
 namespace velmora {
 
@@ -11,7 +11,7 @@ class BarControls {
   virtual ~BarControls() = default;
   virtual void HidePlanSurface() = 0;
   virtual void ShowPlanSurface() = 0;
-  virtual void CreateBarPair(std::int16_t barIndex) = 0;
+  virtual void CreateBarPair(BarIdx bar) = 0;
 };
 
 // For loads without a chart (tests, the CSV export).
@@ -19,7 +19,7 @@ class NoBarControls : public BarControls {
  public:
   void HidePlanSurface() override {}
   void ShowPlanSurface() override {}
-  void CreateBarPair(std::int16_t) override {}
+  void CreateBarPair(BarIdx) override {}
 };
 
 }  // namespace velmora

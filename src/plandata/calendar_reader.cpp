@@ -1,13 +1,13 @@
 #include "plandata/calendar_reader.h"
 
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
 #include "common/numeric.h"
 #include "plandata/db_names.h"
 #include "plandata/queries.h"
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora {
 namespace {

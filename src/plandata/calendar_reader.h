@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/db/connection.h"
+#include "db/connection.h"
 #include "plandata/plan_data.h"
 
 namespace velmora {

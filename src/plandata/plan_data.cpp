@@ -1,72 +1,36 @@
 #include "plandata/plan_data.h"
 
-#include <stdexcept>
-
 #include "common/date_text.h"
 #include "common/errors.h"
 
 namespace velmora {
 namespace {
 
-DateTime ParsePeriodDate(const std::string& text, const char* what) {
-  if (auto date = ParseSlashDate(text)) return *date;
-  throw ConversionError(std::string(what) + " is not a date: \"" + text + "\"");
-}
+constexpr const char* kDateFormHint = "「2024/04/10」のように年・月・日を入力してください。";
 
 }  // namespace
 
-std::size_t PlanData::DayCell(int r, int d) const {
-  if (r < 0 || r > calendarRows_ || d < 0 || d >= calendarDays_) {
-    throw std::out_of_range("calendar cell (" + std::to_string(r) + ", " + std::to_string(d) + ")");
+std::optional<std::string> PeriodProblem(std::string_view start, std::string_view end) {
+  const std::optional<DateTime> from = ParseDateText(start);
+  if (!from) {
+    return "期間の開始日「" + std::string(start) + "」は日付ではありません。" + kDateFormHint;
   }
-  return static_cast<std::size_t>(r) * static_cast<std::size_t>(calendarDays_) +
-         static_cast<std::size_t>(d);
-}
-
-std::int16_t& PlanData::WorkMinutes(int r, int d) {
-  return workMinutes_[DayCell(r, d)];
-}
-std::int16_t PlanData::WorkMinutes(int r, int d) const {
-  return workMinutes_[DayCell(r, d)];
-}
-std::int16_t& PlanData::CalendarChanged(int r, int d) {
-  return calendarChanged_[DayCell(r, d)];
-}
-std::int16_t PlanData::CalendarChanged(int r, int d) const {
-  return calendarChanged_[DayCell(r, d)];
-}
-
-DateTime& PlanData::ShiftTimes(int r, int slot, int d) {
-  if (slot < 0 || slot > 8) throw std::out_of_range("shift slot " + std::to_string(slot));
-  return shiftTimes_[DayCell(r, d) * 9 + static_cast<std::size_t>(slot)];
-}
-
-DateTime PlanData::ShiftTimes(int r, int slot, int d) const {
-  if (slot < 0 || slot > 8) throw std::out_of_range("shift slot " + std::to_string(slot));
-  return shiftTimes_[DayCell(r, d) * 9 + static_cast<std::size_t>(slot)];
-}
-
-void PlanData::SizeCalendars(int rows) {
-  const int days = DayCount + 1;
-  if (days != calendarDays_) {
-    // A new day count re-lays the storage; the loader sizes once per load, so nothing is kept.
-    workMinutes_.clear();
-    calendarChanged_.clear();
-    shiftTimes_.clear();
-    calendarDays_ = days;
+  const std::optional<DateTime> to = ParseDateText(end);
+  if (!to) return "期間の終了日「" + std::string(end) + "」は日付ではありません。" + kDateFormHint;
+  if (*to < *from) {
+    return std::string("期間の終了日が開始日より前です。終了日には開始日以降の日付を入力してください。");
   }
-  calendarRows_ = rows;
-  const std::size_t cells = static_cast<std::size_t>(rows + 1) * static_cast<std::size_t>(days);
-  workMinutes_.resize(cells);
-  calendarChanged_.resize(cells);
-  shiftTimes_.resize(cells * 9);
+  return std::nullopt;
 }
 
-DateTime PlanData::PeriodStartDate() const {
-  return ParsePeriodDate(PeriodStart, "period start");
-}
-DateTime PlanData::PeriodEndDate() const {
-  return ParsePeriodDate(PeriodEnd, "period end");
+void PlanData::SetPeriod(std::string_view start, std::string_view end) {
+  if (std::optional<std::string> problem = PeriodProblem(start, end)) throw ConversionError(*problem);
+  const DateTime from = *ParseDateText(start);
+  const DateTime to = *ParseDateText(end);
+  periodStart_ = start;
+  periodEnd_ = end;
+  periodStartDate_ = from;
+  periodEndDate_ = to;
 }
 
 void PlanData::ResetPlanTable() {

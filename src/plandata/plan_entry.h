@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/datetime.h"
+#include "plandata/table_index.h"
 
 namespace velmora {
 
@@ -82,6 +83,8 @@ struct PlanEntry {
   std::int32_t ResultMinutes = 0;
   float MoldCycle = 0;
   std::string MoldNo;
+
+  BarIdx Bar() const { return BarIdx{BarIndex}; }
 
   // The member group an item code belongs to, by its 9th character.
   static bool IsGroupB(const std::string& itemCode);

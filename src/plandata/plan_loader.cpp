@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
@@ -266,7 +266,7 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
   PlanRows.Close();
 
   for (int i = 2; i <= data.PlanCount(); ++i)
-    bars.CreateBarPair(data.PlanTable[static_cast<std::size_t>(i)].BarIndex);
+    bars.CreateBarPair(data.PlanTable[static_cast<std::size_t>(i)].Bar());
   bars.ShowPlanSurface();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/db/connection.h"
+#include "db/connection.h"
 #include "plandata/bar_controls.h"
 #include "plandata/plan_data.h"
 

@@ -1,6 +1,6 @@
 #include "plandata/queries.h"
 
-#include "app/db/sql_text.h"
+#include "db/sql_text.h"
 #include "common/date_text.h"
 #include "common/format.h"
 

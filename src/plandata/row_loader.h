@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/db/connection.h"
-#include "app/db/recordset.h"
+#include "db/connection.h"
+#include "db/recordset.h"
 #include "plandata/plan_data.h"
 #include "plandata/row_geometry.h"
 

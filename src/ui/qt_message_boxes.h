@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora::ui {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/errors.h"
-#include "worktime/worktime.h"
+#include "worktime/production_minutes.h"
 
 namespace velmora {
 namespace {

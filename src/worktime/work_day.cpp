@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "worktime/worktime.h"
 
 namespace velmora {
 namespace {
@@ -50,9 +49,9 @@ struct DayWindows {
 DayWindows ReadDay(const RowCalendar& calendar, std::int64_t d) {
   DayWindows day;
   // Rows without calendar storage (not machines) have no windows.
-  if (calendar.row < 1 || calendar.row > calendar.data.CalendarRows()) return day;
+  if (calendar.row < 1 || calendar.row > calendar.calendars.Rows()) return day;
   for (int s = 1; s <= 8; ++s) {
-    day.slot[s] = calendar.data.ShiftTimes(calendar.row, s, static_cast<int>(d)).SecondsOfDay();
+    day.slot[s] = calendar.calendars.ShiftTimes(calendar.row, s, static_cast<int>(d)).SecondsOfDay();
   }
   return day;
 }
@@ -73,7 +72,7 @@ struct Place {
 // windows of `day` that run into that date have ended, so that no minute counts twice.
 DateTime NextDayStart(const RowCalendar& calendar, const DayWindows& day, std::int64_t nextIndex) {
   std::int64_t start = kProductionDayChange;
-  if (nextIndex >= 0 && nextIndex <= calendar.data.DayCount) {
+  if (nextIndex >= 0 && nextIndex <= calendar.LastDay()) {
     const DayWindows next = ReadDay(calendar, nextIndex);
     if (next.IsWindow(1)) start = next.FirstStart();
   }
@@ -85,7 +84,7 @@ Place Locate(const RowCalendar& calendar, DateTime at) {
   p.date = at.DatePart();
   p.t = at.SecondsOfDay();
   const std::int64_t d = calendar.DayIndex(at);
-  if (d < 0 || d > calendar.data.DayCount) {
+  if (d < 0 || d > calendar.LastDay()) {
     p.kind = d < 0 ? Place::Kind::BeforeCalendar : Place::Kind::BeyondCalendar;
     p.nextDayStart = NextDayStart(calendar, p.day, d + 1);
     return p;
@@ -222,15 +221,6 @@ DateTime EndWithinWorkDay(const RowCalendar& calendar, DateTime at, std::int64_t
       return SameDayEnd(p, minutes);
   }
   return at;
-}
-
-std::int32_t MinutesLeftInWorkDay(const PlanData& data, DateTime at, int row,
-                                  DateTime& nextDayStart) {
-  return MinutesLeftInWorkDay(RowCalendar{data, data.PeriodStartDate(), row}, at, nextDayStart);
-}
-
-DateTime EndWithinWorkDay(const PlanData& data, DateTime at, int row, std::int32_t minutes) {
-  return EndWithinWorkDay(RowCalendar{data, data.PeriodStartDate(), row}, at, minutes);
 }
 
 }  // namespace velmora

@@ -93,8 +93,8 @@ TEST_F(CategorySelectionTest, PublishSetsTheSelectionValuesAndRemembersTheCode) 
   PublishSelection(s, data, remembered_);
   EXPECT_EQ("3", data.CategoryCode);
   EXPECT_EQ("3 検査", data.CategoryCaption);
-  EXPECT_EQ("2024/04/10", data.PeriodStart);
-  EXPECT_EQ("2024/05/10", data.PeriodEnd);
+  EXPECT_EQ("2024/04/10", data.PeriodStart());
+  EXPECT_EQ("2024/05/10", data.PeriodEnd());
   EXPECT_EQ(DateTime::FromTime(0, 0, 0), data.DayStartTime);
   EXPECT_EQ("3", ReadRememberedCategory(remembered_));
 }

@@ -86,7 +86,7 @@ TEST_F(MainFormTest, UnsavedChangesAreConfirmedWithNoAsTheDefault) {
   messages_.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
   bool stayedOpen = false;
   const int status = RunWithMainForm({"20240410", "03"}, [&stayedOpen](MainForm& main) {
-    main.Chart().Command8Enabled = true;  // as an edit leaves it
+    main.State().Data.Edits.MarkEdited();  // as an edit leaves it
     main.ShowChartState();
     ASSERT_TRUE(main.Command8->isEnabled());
     main.close();
@@ -109,7 +109,7 @@ TEST_F(MainFormTest, InquiryModeNeverEnablesSavingSoClosingNeverAsks) {
     test::PressEnter(dialog.ComboKBun);
     test::WhenShown<MainForm>([](MainForm& main) {
       EXPECT_EQ("生産計画支援システム(照会モード)", main.windowTitle().toStdString());
-      main.Chart().Command8Enabled = true;
+      main.State().Data.Edits.MarkEdited();
       main.ShowChartState();
       EXPECT_FALSE(main.Command8->isEnabled());
       main.close();
@@ -133,7 +133,7 @@ TEST_F(MainFormTest, AfterARestartClosingStillAsksAboutUnsavedChanges) {
   MainForm* main = program.Main();
   ASSERT_NE(nullptr, main);
 
-  main->Chart().Command8Enabled = true;
+  main->State().Data.Edits.MarkEdited();
   main->ShowChartState();
   messages_.Answer(ui::Answer::No);
   main->close();

@@ -113,7 +113,7 @@ TEST_F(ProgramTest, RestartAsksForTheSelectionAgainWithTheDateAlone) {
   program.Restart();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-  EXPECT_EQ("20240410", state.Data.CommandLine);
+  EXPECT_EQ("20240410", state.Data.CommandLine());
   EXPECT_EQ("1", state.Data.CategoryCode);
   EXPECT_EQ(0, state.ReloadPending) << "cleared by the new main window's load";
   EXPECT_TRUE(first.isNull()) << "the old main window was unloaded";

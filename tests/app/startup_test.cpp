@@ -30,7 +30,7 @@ TEST_F(StartUpTest, OpensTheDatabaseNamedInTheSettings) {
   WriteSettings("\"" + db.path() + "\", 12\n");
   AppState state;
   StartUp(state, Environment({"20240410", "3"}));
-  EXPECT_EQ("20240410 3", state.Data.CommandLine);
+  EXPECT_EQ("20240410 3", state.Data.CommandLine());
   EXPECT_EQ(12, state.Data.PlantCode);
   EXPECT_EQ("Data Source=" + db.path() + ";", state.ConnectionString);
   EXPECT_TRUE(state.Connection.IsOpen());

@@ -87,16 +87,16 @@ TEST(Axis, LinesStayOnTheDayBoundariesWhenAnHourIsNotAWholeTwip) {
   w.model.Picture1.Width = 20000;  // an hour of 119.05 twips in week mode
   TakeViewportScale(w.data, w.model);
   DispWeek(w.data, w.model);
-  const double day = w.data.DayWidth;
+  const double day = w.model.Scale.DayWidth;
   EXPECT_NEAR(-2 * day + 20 * day, w.model.DayLine[20].X1, 0.5);
-  EXPECT_NEAR(TimeToX(w.data, ChartWorld::Date("2024/12/20"), DateTime::FromTime(8, 0, 0), "1"),
+  EXPECT_NEAR(w.model.Scale.TimeToX(ChartWorld::Date("2024/12/20"), DateTime::FromTime(8, 0, 0), "1"),
               w.model.DayLine[20].X1, 1);
 }
 
 TEST(Axis, DrawingWithoutAnHourWidthStopsAtTheFirstLine) {
   // The load draws a first axis before any display mode has set the hour width.
   ChartWorld w;
-  w.data.DisplayMode = 2;
+  w.model.Scale.DisplayMode = 2;
   EXPECT_EQ(14 * 20160, DrawDayLine(w.data, w.model));
   EXPECT_TRUE(w.model.DayLine[0].Visible);
   EXPECT_EQ(1u, w.model.DayLine.size());

@@ -22,7 +22,7 @@ class BarLayout : public ::testing::Test {
            std::string_view end = "2024/12/02 14:00:00") {
     return w.AddPlan(machine, start, end);
   }
-  void Layout(int i, std::int16_t keep = 0) { LayoutBar(w.data, w.model, i, keep); }
+  void Layout(int i, std::int16_t keep = 0) { LayoutBar(w.data, w.model, PlanIdx{i}, keep); }
 
   ChartWorld w;
 };
@@ -207,9 +207,9 @@ TEST_F(BarLayout, ProgressBarShowsTheReceivedShareOfTheInnerWidth) {
 }
 
 TEST_F(BarLayout, ProgressBarOfABarNoPlanShowsIsHidden) {
-  w.model.CreateBarPair(40);
+  w.model.CreateBarPair(BarIdx{40});
   w.model.PlanJBar[40].Visible = true;
-  PlanBar_Change(w.data, w.model, 40);
+  PlanBar_Change(w.data, w.model, BarIdx{40});
   EXPECT_FALSE(w.model.PlanJBar[40].Visible);
   EXPECT_EQ(0, w.model.PlanJBar[40].Width);
 }
@@ -263,7 +263,7 @@ TEST_F(BarLayout, FullRedrawLaysOutLikeOneBarAtATime) {
   for (BarLabel& bar : single.PlanBar) bar = BarLabel{};
   for (BarLabel& bar : single.PlanJBar) bar = BarLabel{};
   for (int i = 1; i <= w.data.PlanCount(); ++i) {
-    if (w.Plan(i).InUse > 0) LayoutBar(w.data, single, w.Plan(i).BarIndex, 0);
+    if (w.Plan(i).InUse > 0) LayoutBar(w.data, single, PlanIdx{i}, 0);
   }
   for (int i = 2; i <= w.data.PlanCount(); ++i) {
     SCOPED_TRACE(i);

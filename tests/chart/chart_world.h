@@ -16,10 +16,13 @@ namespace velmora::test {
 // is 2880 twips and an hour 120; the unplanned band's hour is 30.
 class ChartWorld {
  public:
-  explicit ChartWorld(int extraSubcontractors = 0) {
-    data.PeriodStart = "2024/12/02";
-    data.PeriodEnd = "2024/12/20";
-    data.DayCount = 21;
+  // `viewportPixels` wide, the period ending on `periodEnd`.
+  explicit ChartWorld(int extraSubcontractors = 0, int viewportPixels = 1344,
+                      std::string_view periodEnd = "2024/12/20") {
+    data.SetPeriod("2024/12/02", periodEnd);
+    data.DayCount =
+        static_cast<std::int16_t>((data.PeriodEndDate() - data.PeriodStartDate()).Days() + 3);
+    model.Picture1.Width = viewportPixels * chart::kTwipsPerPixel;
     AddRow("        ", "");
     AddRow("M01     ", "M01 成形機1");
     AddRow("M02     ", "M02 成形機2");
@@ -59,7 +62,7 @@ class ChartWorld {
     p.EndTime = At(end).TimePart();
     p.InitialDueDate = p.EndDate;
     p.OrderQty = 100;
-    model.CreateBarPair(p.BarIndex);
+    model.CreateBarPair(p.Bar());
     return i;
   }
 

@@ -15,7 +15,7 @@ class Coordinates : public ::testing::Test {
   void SetUp() override { DispWeek(w.data, w.model); }
 
   float X(std::string_view at, std::string_view kind = "1") {
-    return TimeToX(w.data, ChartWorld::At(at).DatePart(), ChartWorld::At(at).TimePart(), kind);
+    return w.model.Scale.TimeToX(ChartWorld::At(at).DatePart(), ChartWorld::At(at).TimePart(), kind);
   }
 
   ChartWorld w;
@@ -30,13 +30,13 @@ TEST_F(Coordinates, TimeToXCountsMinutesFromEightOClockOfThePeriodStart) {
 }
 
 TEST_F(Coordinates, KindTwoMeasuresOnTheFixedFourWeekScale) {
-  EXPECT_EQ(30, w.data.FixedHourWidth);
+  EXPECT_EQ(30, w.model.Scale.FixedHourWidth);
   EXPECT_EQ(120, X("2024/12/02 12:00:00", "2"));
   EXPECT_EQ(480, X("2024/12/02 12:00:00", "1"));
 }
 
 TEST_F(Coordinates, TimeToXRoundsHalfTwipsToEven) {
-  w.data.HourWidth = 90;  // 1.5 twips a minute
+  w.model.Scale.HourWidth = 90;  // 1.5 twips a minute
   EXPECT_EQ(2, X("2024/12/02 08:01:00"));
   EXPECT_EQ(4, X("2024/12/02 08:03:00"));
   EXPECT_EQ(-2, X("2024/12/02 07:59:00"));
@@ -49,23 +49,23 @@ TEST_F(Coordinates, Twip2DateTimeReadsTheBarOnItsBandsScale) {
 
   bar.Top = 301;
   bar.Left = 2880 + 150;  // one day and 75 minutes on the week scale
-  Twip2DateTime(w.data, w.model, i, w.Plan(i).BarIndex);
+  Twip2DateTime(w.data, w.model, PlanIdx{i}, w.Plan(i).Bar());
   EXPECT_EQ(ChartWorld::Date("2024/12/03"), w.Plan(i).StartDate);
   EXPECT_EQ(DateTime::FromTime(9, 15, 0), w.Plan(i).StartTime);
   // An unplanned plan runs its minutes on the clock.
   EXPECT_EQ(ChartWorld::Date("2024/12/03"), w.Plan(i).EndDate);
   EXPECT_EQ(DateTime::FromTime(10, 45, 0), w.Plan(i).EndTime);
   EXPECT_EQ(1, w.Plan(i).Changed);
-  EXPECT_TRUE(w.model.Command8Enabled);
+  EXPECT_TRUE(w.data.Edits.CanSave());
 
   bar.Top = 300;  // still the unplanned band: 30 twips an hour
   bar.Left = 150;
-  Twip2DateTime(w.data, w.model, i, w.Plan(i).BarIndex);
+  Twip2DateTime(w.data, w.model, PlanIdx{i}, w.Plan(i).Bar());
   EXPECT_EQ(ChartWorld::Date("2024/12/02"), w.Plan(i).StartDate);
   EXPECT_EQ(DateTime::FromTime(13, 0, 0), w.Plan(i).StartTime);
 
   bar.Left = -30;  // before the origin: the previous date
-  Twip2DateTime(w.data, w.model, i, w.Plan(i).BarIndex);
+  Twip2DateTime(w.data, w.model, PlanIdx{i}, w.Plan(i).Bar());
   EXPECT_EQ(ChartWorld::Date("2024/12/02"), w.Plan(i).StartDate);
   EXPECT_EQ(DateTime::FromTime(7, 0, 0), w.Plan(i).StartTime);
 }
@@ -82,17 +82,17 @@ TEST_F(Coordinates, Twip2DateTimeLaysTheEndAcrossTheMachinesShifts) {
   w.Plan(i).DurationMinutes = 600;
   w.Bar(i).Top = 825;
   w.Bar(i).Left = 240;  // 10:00
-  Twip2DateTime(w.data, w.model, i, w.Plan(i).BarIndex);
+  Twip2DateTime(w.data, w.model, PlanIdx{i}, w.Plan(i).Bar());
   EXPECT_EQ(ChartWorld::Date("2024/12/03"), w.Plan(i).EndDate);
   EXPECT_EQ(DateTime::FromTime(12, 0, 0), w.Plan(i).EndTime);
 }
 
 TEST_F(Coordinates, InquiryModeLeavesTheSaveButtonAlone) {
-  w.data.CommandLine = "1";
+  w.data.SetCommandLine("1");
   const int i = w.AddPlan("        ", "2024/12/02 08:00:00", "2024/12/02 09:00:00");
-  Twip2DateTime(w.data, w.model, i, w.Plan(i).BarIndex);
+  Twip2DateTime(w.data, w.model, PlanIdx{i}, w.Plan(i).Bar());
   EXPECT_EQ(1, w.Plan(i).Changed);
-  EXPECT_FALSE(w.model.Command8Enabled);
+  EXPECT_FALSE(w.data.Edits.CanSave());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "chart/display_mode.h"
 #include "chart/scrolling.h"
 #include "chart_world.h"
@@ -14,10 +16,10 @@ TEST(DisplayMode, WeekModeWidthsSurfacesAndScrollRange) {
   ChartWorld w;
   DispWeek(w.data, w.model);
   EXPECT_EQ("１週間表示モード", w.model.Text1);
-  EXPECT_EQ(3, w.data.DisplayMode);
-  EXPECT_EQ(2880, w.data.DayWidth);
-  EXPECT_EQ(120, w.data.HourWidth);
-  EXPECT_EQ(30, w.data.FixedHourWidth);
+  EXPECT_EQ(3, w.model.Scale.DisplayMode);
+  EXPECT_EQ(2880, w.model.Scale.DayWidth);
+  EXPECT_EQ(120, w.model.Scale.HourWidth);
+  EXPECT_EQ(30, w.model.Scale.FixedHourWidth);
   for (const ChartSurface* s : {&w.model.PlatForm, &w.model.PlatForm2, &w.model.PlatForm3}) {
     EXPECT_EQ(-5760, s->Left);
     EXPECT_EQ(-5760, s->ScaleLeft);
@@ -35,21 +37,21 @@ TEST(DisplayMode, ModeButtonCyclesThroughTheFourModes) {
   ChartWorld w;
   DispWeek(w.data, w.model);
   Command4_Click(w.data, w.model);
-  EXPECT_EQ(4, w.data.DisplayMode);
+  EXPECT_EQ(4, w.model.Scale.DisplayMode);
   EXPECT_EQ("1ヶ月(４週間)表示モード", w.model.Text1);
-  EXPECT_EQ(30, w.data.HourWidth);
-  EXPECT_EQ(720, w.data.DayWidth);
+  EXPECT_EQ(30, w.model.Scale.HourWidth);
+  EXPECT_EQ(720, w.model.Scale.DayWidth);
   Command4_Click(w.data, w.model);
-  EXPECT_EQ(1, w.data.DisplayMode);
+  EXPECT_EQ(1, w.model.Scale.DisplayMode);
   EXPECT_EQ("１日表示モード", w.model.Text1);
-  EXPECT_EQ(20160, w.data.DayWidth);
-  EXPECT_EQ(840, w.data.HourWidth);
+  EXPECT_EQ(20160, w.model.Scale.DayWidth);
+  EXPECT_EQ(840, w.model.Scale.HourWidth);
   Command4_Click(w.data, w.model);
-  EXPECT_EQ(2, w.data.DisplayMode);
+  EXPECT_EQ(2, w.model.Scale.DisplayMode);
   EXPECT_EQ("３日表示モード", w.model.Text1);
-  EXPECT_EQ(6720, w.data.DayWidth);
+  EXPECT_EQ(6720, w.model.Scale.DayWidth);
   Command4_Click(w.data, w.model);
-  EXPECT_EQ(3, w.data.DisplayMode);
+  EXPECT_EQ(3, w.model.Scale.DisplayMode);
 }
 
 TEST(DisplayMode, SurfaceWidthsPerMode) {
@@ -78,11 +80,42 @@ TEST(DisplayMode, ThreeDayModeOnALongPeriodScrollsToTheSurfacesEndOnly) {
   ASSERT_NO_THROW(Disp3Day(w.data, w.model));
   EXPECT_EQ(51 * 6720, w.model.PlatForm.Width);
   EXPECT_EQ((49 * 6720 - 20160) / 15, w.model.HScroll1.Max);
-  // Week mode of a long period on a wide viewport keeps within the 16-bit scroll bar.
-  w.data.DayCount = 2000;
-  w.data.SizeCalendars(w.data.RowCount);
-  ASSERT_NO_THROW(DispWeek(w.data, w.model));
-  EXPECT_EQ(32767, w.model.HScroll1.Max);
+}
+
+// On any screen, in every mode, the chart loads, opens at the period start, and scrolling reaches
+// from two days before the start to the end of the surface's range: the scroll unit grows by
+// whole pixels where one pixel a unit would not fit 16 bits.
+TEST(DisplayMode, EveryDayIsReachableOnEveryScreenWidth) {
+  for (const int pixels : {640, 1920, 2560, 3840, 7680}) {
+    for (const char* periodEnd : {"2024/12/04", "2024/12/20", "2025/03/31", "2026/12/01"}) {
+      ChartWorld w(0, pixels, periodEnd);
+      for (auto* mode : {&DispDay, &Disp3Day, &DispWeek, &DispMonth}) {
+        ASSERT_NO_THROW(mode(w.data, w.model));
+        const int m = w.model.Scale.DisplayMode;
+        SCOPED_TRACE(std::to_string(pixels) + " px, to " + periodEnd + ", mode " +
+                     std::to_string(m));
+        const ScrollBarState& bar = w.model.HScroll1;
+        const double unit = w.model.HScrollUnit;
+        const double day = w.model.Scale.DayWidth;
+        EXPECT_EQ(0, std::fmod(unit, kTwipsPerPixel));
+        EXPECT_LE(bar.Min, 0);
+        EXPECT_GE(bar.Max, 0);
+        EXPECT_EQ(0, bar.Value) << "opens at the period start and keeps it";
+        EXPECT_EQ("2024年12月2日", w.model.DayDispArea);
+        EXPECT_NEAR(-2 * day, bar.Min * unit, unit);
+
+        const int lastDay = m == 1 ? 15 : SurfaceDays(m, w.data.DayCount) - 2;
+        const double rightEdge = bar.Max * unit + w.model.Picture1.Width;
+        EXPECT_GE(rightEdge, lastDay * day - unit) << "the last day is reachable";
+
+        SetHScroll1Value(w.data, w.model, bar.Max);
+        EXPECT_NEAR(-2 * day - bar.Max * unit, w.model.PlatForm.Left, 0.5);
+        SetHScroll1Value(w.data, w.model, bar.Min);
+        EXPECT_NEAR(w.model.PlatForm.ScaleLeft, w.model.PlatForm.Left + bar.Min * unit, 0.5);
+        SetHScroll1Value(w.data, w.model, 0);  // the next mode keeps the period start
+      }
+    }
+  }
 }
 
 TEST(DisplayMode, ChangingModeKeepsTheDayAtTheLeftEdge) {

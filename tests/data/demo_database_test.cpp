@@ -16,7 +16,7 @@
 #include "plandata/queries.h"
 #include "plandata/work_center_rows.h"
 #include "support/test_db.h"
-#include "worktime/worktime.h"
+#include "plandata/plan_end_time.h"
 
 namespace velmora::demo {
 namespace {
@@ -48,8 +48,7 @@ class DemoDatabase : public ::testing::Test {
     PlanData data;
     data.PlantCode = 3;
     data.CategoryCode = category;
-    data.PeriodStart = "2024/05/01";
-    data.PeriodEnd = "2024/05/31";
+    data.SetPeriod("2024/05/01", "2024/05/31");
     data.DayCount = 33;
     return data;
   }
@@ -260,8 +259,7 @@ TEST_F(DemoDatabase, TheEditorLaysStoredMachineWorkOutAsStored) {
   int checked = 0;
   for (const std::string category : {"3", "10", "20", "30"}) {
     PlanData data = Selection(category);
-    data.PeriodStart = "2024/04/15";
-    data.PeriodEnd = "2024/06/15";
+    data.SetPeriod("2024/04/15", "2024/06/15");
     db::Command command;
     command.ActiveConnection = db_.get();
     LoadWorkCenterRows(data, command, 300);
@@ -278,7 +276,7 @@ TEST_F(DemoDatabase, TheEditorLaysStoredMachineWorkOutAsStored) {
       ++checked;
       EXPECT_EQ(
           FormatSlashDate(e.EndDate) + " " + FormatColonTime(e.EndTime),
-          FormatDateTime(ComputeEndTime(data, e.StartDate + e.StartTime, e.DurationMinutes, i),
+          FormatDateTime(ComputeEndTime(data, e.StartDate + e.StartTime, e.DurationMinutes, PlanIdx{i}),
                          "yyyy/mm/dd hh:nn:ss"))
           << e.OrderNo << " on " << e.MachineCode;
     }

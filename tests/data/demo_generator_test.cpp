@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "common/errors.h"
 #include "data/demo_queries.h"
 #include "generator/demo_generator.h"

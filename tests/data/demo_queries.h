@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/db/connection.h"
-#include "app/db/recordset.h"
+#include "db/connection.h"
+#include "db/recordset.h"
 
 namespace velmora::test {
 

@@ -1,4 +1,4 @@
-#include "app/db/connection.h"
+#include "db/connection.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <thread>
 
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "common/errors.h"
 #include "support/test_db.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 #include "plandata/queries.h"
 #include "support/test_db.h"
 
@@ -19,8 +19,7 @@ class ProgramQueries : public ::testing::Test {
   void SetUp() override {
     data.PlantCode = 3;
     data.CategoryCode = "3";
-    data.PeriodStart = "2024/04/10";
-    data.PeriodEnd = "2024/04/12";
+    data.SetPeriod("2024/04/10", "2024/04/12");
     data.DayCount = 5;
 
     db.Insert("品目マスタ",

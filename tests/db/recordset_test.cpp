@@ -1,9 +1,9 @@
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 
 #include <gtest/gtest.h>
 
-#include "app/db/command.h"
-#include "app/db/sql_text.h"
+#include "db/command.h"
+#include "db/sql_text.h"
 #include "common/errors.h"
 #include "support/test_db.h"
 

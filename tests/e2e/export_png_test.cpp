@@ -8,7 +8,7 @@
 #include <cmath>
 #include <map>
 
-#include "app/db/command.h"
+#include "db/command.h"
 #include "app/main_form_load.h"
 #include "chart/display_mode.h"
 #include "e2e/program_copy.h"
@@ -43,8 +43,7 @@ class ExportPng : public ::testing::Test {
     data.PlantCode = 3;
     data.CategoryCode = "3";
     data.CategoryCaption = "03 成形";
-    data.PeriodStart = "2024/05/01";
-    data.PeriodEnd = "2024/05/28";
+    data.SetPeriod("2024/05/01", "2024/05/28");
     LoadMainForm(data, chart, command);
     if (mode == 1) chart::DispDay(data, chart);
   }
@@ -114,7 +113,7 @@ TEST_F(ExportPng, DayModeRendersAtMostSeventeenDays) {
   const QImage image(QString::fromStdString(png));
   EXPECT_EQ(ui::ChartPainter::FrameSize(ui::ChartPainter::WholeChartFrame(data, chart)),
             image.size());
-  EXPECT_EQ(17 * data.DayWidth, chart.PlatForm.Width);
+  EXPECT_EQ(17 * chart.Scale.DayWidth, chart.PlatForm.Width);
 }
 
 TEST_F(ExportPng, AFileThatCannotBeWrittenIsAnError) {

@@ -1,7 +1,10 @@
 #include "plandata/plan_entry.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/date_text.h"
+#include "common/errors.h"
 #include "plandata/plan_data.h"
 
 namespace velmora {
@@ -60,12 +63,43 @@ TEST(PlanData, CalendarsGrowByRowKeepingValues) {
   EXPECT_THROW(data.ShiftTimes(1, 9, 0), std::out_of_range);
 }
 
-TEST(PlanData, PeriodTextsThatAreNotDatesAreReported) {
-  PlanData data;
-  data.PeriodStart = "2024/04/10";
-  data.PeriodEnd = "next week";
-  EXPECT_EQ(DateTime::FromDate(2024, 4, 10), data.PeriodStartDate());
-  EXPECT_THROW(data.PeriodEndDate(), std::runtime_error);
+// The period as users type it: every form a date is written in is a date; anything else, and an
+// end before the start, is refused with a message that says so.
+TEST(PlanData, SetPeriodAcceptsTheUsualDateFormsAndRefusesTheRest) {
+  struct Case {
+    const char* start;
+    const char* end;
+    const char* startDate;  // nullptr: refused
+    const char* message;    // part of the refusal
+  };
+  const Case cases[] = {
+      {"2024/04/10", "2024/05/10", "2024/04/10", nullptr},
+      {"2024/4/1", "2024/4/1", "2024/04/01", nullptr},
+      {"2024-04-10", "2024-5-1", "2024/04/10", nullptr},
+      {"2024.4.10", "2024.04.30", "2024/04/10", nullptr},
+      {"2024年4月10日", "2024年5月1日", "2024/04/10", nullptr},
+      {" 2024/04/10 ", "2024/04/11", "2024/04/10", nullptr},
+      {"2024/13/01", "2024/12/01", nullptr, "開始日「2024/13/01」は日付ではありません"},
+      {"2024/04/10", "next week", nullptr, "終了日「next week」は日付ではありません"},
+      {"2024/04/10", "2024/04-30", nullptr, "日付ではありません"},
+      {"20240410", "2024/04/30", nullptr, "日付ではありません"},
+      {"2024/04/10", "2024/04/09", nullptr, "終了日が開始日より前です"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + " .. " + c.end);
+    PlanData data;
+    if (c.startDate != nullptr) {
+      data.SetPeriod(c.start, c.end);
+      EXPECT_EQ(c.startDate, FormatSlashDate(data.PeriodStartDate()));
+      EXPECT_EQ(c.start, data.PeriodStart());
+      EXPECT_FALSE(PeriodProblem(c.start, c.end));
+    } else {
+      ASSERT_TRUE(PeriodProblem(c.start, c.end));
+      EXPECT_THAT(*PeriodProblem(c.start, c.end), ::testing::HasSubstr(c.message));
+      EXPECT_THROW(data.SetPeriod(c.start, c.end), ConversionError);
+      EXPECT_TRUE(data.PeriodStart().empty());
+    }
+  }
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class RecordingBars : public BarControls {
  public:
   void HidePlanSurface() override { calls += "hide;"; }
   void ShowPlanSurface() override { calls += "show;"; }
-  void CreateBarPair(std::int16_t barIndex) override { calls += std::to_string(barIndex) + ";"; }
+  void CreateBarPair(BarIdx bar) override { calls += std::to_string(bar.value) + ";"; }
   std::string calls;
 };
 
@@ -33,8 +33,7 @@ class PlanLoader : public ::testing::Test {
   PlanLoader() {
     data.PlantCode = 3;
     data.CategoryCode = "3";
-    data.PeriodStart = "2024/04/10";
-    data.PeriodEnd = "2024/04/30";
+    data.SetPeriod("2024/04/10", "2024/04/30");
     data.ResetPlanTable();
     db.Insert("工程内容マスタ",
               {{"工程内容コード", "101"}, {"工程内容名", "成形"}, {"工程分類コード", "03"}});

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 namespace velmora::test {
 

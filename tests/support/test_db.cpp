@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/db/binding.h"
+#include "db/binding.h"
 #include "schema_sql.h"
 
 namespace velmora::test {

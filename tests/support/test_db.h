@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/db/connection.h"
-#include "app/db/value.h"
+#include "db/connection.h"
+#include "db/value.h"
 
 namespace velmora::test {
 

@@ -86,7 +86,7 @@ TEST_F(ChartPaint, JapaneseCaptionIsDrawnInACjkFont) {
   const QRect secondLine(kChartLeft + 400 + 2, kRowsTop + 55 + 12, 24, 11);
   EXPECT_GT(CountOtherThan(image, secondLine, kOnTimeYellow), 40);
   w.Plan(plan).ProcessName = "";
-  chart::LayoutBar(w.data, w.model, plan, 0);
+  chart::LayoutBar(w.data, w.model, PlanIdx{plan}, 0);
   EXPECT_EQ(
       0, CountOtherThan(RenderChartImage(w.data, w.model),
                         QRect(kChartLeft + 400 + 30, kRowsTop + 55 + 12, 30, 11), kOnTimeYellow));

@@ -15,7 +15,7 @@ namespace velmora::test {
 class CalendarWorld {
  public:
   CalendarWorld() {
-    data.PeriodStart = "2024/04/10";
+    data.SetPeriod("2024/04/10", "2024/04/10");
     data.DayCount = 5;
     data.RowCount = 3;
     data.RowCode = {"", "        ", "M01     ", "M02     "};
@@ -34,10 +34,10 @@ class CalendarWorld {
   }
 
   // A plan on the given machine code; returns its index.
-  int Plan(const std::string& machineCode) {
+  PlanIdx Plan(const std::string& machineCode) {
     data.PlanTable.emplace_back();
     data.PlanTable.back().MachineCode = machineCode;
-    return data.PlanCount();
+    return PlanIdx{data.PlanCount()};
   }
 
   // "yyyy/mm/dd hh:nn:ss" both ways.

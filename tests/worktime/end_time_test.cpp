@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar_world.h"
-#include "worktime/worktime.h"
+#include "plandata/plan_end_time.h"
 
 namespace velmora {
 namespace {
@@ -105,8 +105,8 @@ TEST_F(ComputeEndTimeTest, MidnightWindowsOfARoundTheClockMachine) {
 }
 
 TEST_F(ComputeEndTimeTest, PlanIndexOutsideThePlanTableThrows) {
-  EXPECT_THROW(ComputeEndTime(data, At("2024/04/10 10:00:00"), 60, 99), std::out_of_range);
-  EXPECT_THROW(ComputeEndTime(data, At("2024/04/10 10:00:00"), 60, -1), std::out_of_range);
+  EXPECT_THROW(ComputeEndTime(data, At("2024/04/10 10:00:00"), 60, PlanIdx{99}), std::out_of_range);
+  EXPECT_THROW(ComputeEndTime(data, At("2024/04/10 10:00:00"), 60, PlanIdx{-1}), std::out_of_range);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/errors.h"
-#include "worktime/worktime.h"
+#include "worktime/production_minutes.h"
 
 namespace velmora {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar_world.h"
-#include "worktime/worktime.h"
+#include "plandata/plan_end_time.h"
 
 namespace velmora {
 namespace {
@@ -14,11 +14,11 @@ class WorkDayTest : public ::testing::Test, protected test::CalendarWorld {
   // Minutes left and the next production day's start, as "minutes / yyyy/mm/dd hh:nn:ss".
   std::string Left(int row, std::string_view at) {
     DateTime next;
-    const std::int32_t minutes = MinutesLeftInWorkDay(data, At(at), row, next);
+    const std::int32_t minutes = MinutesLeftInWorkDay(CalendarOfRow(data, row), At(at), next);
     return std::to_string(minutes) + " / " + Text(next);
   }
   std::string EndWithin(int row, std::string_view at, std::int32_t minutes) {
-    return Text(EndWithinWorkDay(data, At(at), row, minutes));
+    return Text(EndWithinWorkDay(CalendarOfRow(data, row), At(at), minutes));
   }
 };
 

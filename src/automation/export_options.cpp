@@ -1,4 +1,4 @@
-#include "app/export/export_options.h"
+#include "automation/export_options.h"
 
 #include "common/date_text.h"
 

@@ -1,11 +1,11 @@
-#include "app/export/plan_csv.h"
+#include "automation/plan_csv.h"
 
 #include <charconv>
 #include <string>
 #include <vector>
 
-#include "app/db/value.h"
-#include "app/export/csv_writer.h"
+#include "db/value.h"
+#include "automation/csv_writer.h"
 #include "common/date_text.h"
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "app/db/sql_text.h"
+#include "db/sql_text.h"
 
 namespace velmora::db {
 

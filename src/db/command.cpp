@@ -1,4 +1,4 @@
-#include "app/db/command.h"
+#include "db/command.h"
 
 #include "common/errors.h"
 

@@ -1,8 +1,8 @@
-#include "app/db/binding.h"
+#include "db/binding.h"
 
 #include <sqlite3.h>
 
-#include "app/db/connection.h"
+#include "db/connection.h"
 
 namespace velmora::db {
 

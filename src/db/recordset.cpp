@@ -1,10 +1,10 @@
-#include "app/db/recordset.h"
+#include "db/recordset.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 
-#include "app/db/binding.h"
+#include "db/binding.h"
 #include "common/errors.h"
 #include "common/numeric.h"
 

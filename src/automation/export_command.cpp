@@ -1,4 +1,4 @@
-#include "app/export/export_command.h"
+#include "automation/export_command.h"
 
 #include <filesystem>
 #include <fstream>
@@ -7,9 +7,9 @@
 #include <QGuiApplication>
 #include <QString>
 
-#include "app/export/export_options.h"
-#include "app/export/export_session.h"
-#include "app/export/plan_csv.h"
+#include "automation/export_options.h"
+#include "automation/export_session.h"
+#include "automation/plan_csv.h"
 #include "app/main_form_load.h"
 #include "chart/bar_height.h"
 #include "chart/display_mode.h"

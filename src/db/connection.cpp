@@ -1,4 +1,4 @@
-#include "app/db/connection.h"
+#include "db/connection.h"
 
 #include <sqlite3.h>
 

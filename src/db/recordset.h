@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/db/connection.h"
-#include "app/db/value.h"
+#include "db/connection.h"
+#include "db/value.h"
 
 namespace velmora::db {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/app_state.h"
-#include "app/export/export_options.h"
+#include "automation/export_options.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "app/export/csv_writer.h"
+#include "automation/csv_writer.h"
 
 namespace velmora {
 

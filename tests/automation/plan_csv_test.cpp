@@ -1,10 +1,10 @@
-#include "app/export/plan_csv.h"
+#include "automation/plan_csv.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/export/csv_writer.h"
+#include "automation/csv_writer.h"
 
 namespace velmora {
 namespace {
@@ -17,8 +17,7 @@ TEST(CsvWriter, QuotesOnlyWhatNeedsQuoting) {
 
 PlanData SmallWorld() {
   PlanData data;
-  data.PeriodStart = "2024/04/10";
-  data.PeriodEnd = "2024/04/10";
+  data.SetPeriod("2024/04/10", "2024/04/10");
   data.DayCount = 3;
   data.RowCount = 4;
   data.MachineRowCount = 2;

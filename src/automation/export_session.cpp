@@ -1,4 +1,4 @@
-#include "app/export/export_session.h"
+#include "automation/export_session.h"
 
 #include "app/category_selection.h"
 #include "app/settings_file.h"
@@ -25,8 +25,7 @@ void OpenExportSession(AppState& state, const ExportOptions& options) {
   PlanData& data = state.Data;
   data.CategoryCode = options.category;
   data.CategoryCaption = item->Text;
-  data.PeriodStart = FormatSlashDate(options.from);
-  data.PeriodEnd = FormatSlashDate(options.to);
+  data.SetPeriod(FormatSlashDate(options.from), FormatSlashDate(options.to));
   data.DayStartTime = DateTime();
 }
 

@@ -1,4 +1,4 @@
-#include "app/db/value.h"
+#include "db/value.h"
 
 #include <charconv>
 

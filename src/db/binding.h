@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/db/value.h"
+#include "db/value.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

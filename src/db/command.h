@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/db/connection.h"
-#include "app/db/recordset.h"
+#include "db/connection.h"
+#include "db/recordset.h"
 
 namespace velmora::db {
 

@@ -1,12 +1,8 @@
 #include <cstdint>
 #include <stdexcept>
-#include <string>
 
 #include "common/date_text.h"
-#include "common/text.h"
-#include "plandata/row_lookup.h"
 #include "worktime/work_day.h"
-#include "worktime/worktime.h"
 
 namespace velmora {
 namespace {
@@ -24,13 +20,7 @@ DateTime OpenDaysEnd(DateTime at, std::int64_t remaining) {
 
 }  // namespace
 
-DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, int planIndex) {
-  const std::string& code = data.PlanTable.at(static_cast<std::size_t>(planIndex)).MachineCode;
-  if (minutes == 0) minutes = kDefaultDurationMinutes;
-  // Unplanned plans and one-character codes have no shift windows: plain calendar minutes.
-  if (Trim(code).empty() || CharCount(code) == 1) return start.AddMinutes(minutes);
-
-  const RowCalendar calendar{data, data.PeriodStartDate(), RowOfCode(data, code)};
+DateTime EndOnShifts(const RowCalendar& calendar, DateTime start, std::int64_t minutes) {
   DateTime cur = start;
   std::int64_t remaining = minutes;  // a negative duration ends at the start
   while (remaining > 0) {
@@ -41,7 +31,7 @@ DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minut
       cur = calendar.DateOfDay(-1);
       continue;
     }
-    if (d > data.DayCount) return OpenDaysEnd(cur, remaining);
+    if (d > calendar.LastDay()) return OpenDaysEnd(cur, remaining);
     DateTime next;
     const std::int64_t available = MinutesLeftInWorkDay(calendar, cur, next);
     // A job that exactly fills the rest of a production day ends at its last window's end.

@@ -1,4 +1,4 @@
-#include "ui/msgbox.h"
+#include "common/msgbox.h"
 
 #include <iostream>
 

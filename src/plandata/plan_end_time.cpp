@@ -1,0 +1,18 @@
+#include "plandata/plan_end_time.h"
+
+#include <string>
+
+#include "common/text.h"
+#include "plandata/row_lookup.h"
+
+namespace velmora {
+
+DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, PlanIdx plan) {
+  const std::string& code = data.Plan(plan).MachineCode;
+  if (minutes == 0) minutes = kDefaultDurationMinutes;
+  // Unplanned plans and one-character codes have no shift windows: plain calendar minutes.
+  if (Trim(code).empty() || CharCount(code) == 1) return start.AddMinutes(minutes);
+  return EndOnShifts(CalendarOfRow(data, RowOfCode(data, code)), start, minutes);
+}
+
+}  // namespace velmora

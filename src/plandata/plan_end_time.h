@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "common/datetime.h"
+#include "plandata/plan_data.h"
+#include "worktime/work_day.h"
+
+namespace velmora {
+
+// The calendar of `row` seen from the selected period.
+inline RowCalendar CalendarOfRow(const PlanData& data, int row) {
+  return RowCalendar{data.Calendars, data.PeriodStartDate(), row};
+}
+
+// End of a job of `minutes` working minutes that begins at `start` on the machine of plan
+// `planIndex`, laid across that machine's shift windows. 0 minutes count as 480; unplanned and
+// one-character machine codes take plain calendar minutes; a negative duration on a machine
+// ends at the start. Beyond the calendar a day offers 960 minutes from 08:00:00.
+DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, PlanIdx plan);
+
+}  // namespace velmora
