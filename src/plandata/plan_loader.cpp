@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "db/recordset.h"
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "db/recordset.h"
 #include "plandata/back_schedule.h"
 #include "plandata/db_names.h"
 #include "plandata/queries.h"
@@ -84,8 +84,8 @@ class RowReader {
   auto Checked(F read, int column) const {
     try {
       return read();
-    } catch (const ConversionError& e) {
-      Fail(column, std::string(" の値が範囲外です: ") + e.what());
+    } catch (const ConversionError&) {
+      Fail(column, " の値「" + Text(column) + "」が範囲外です");
     }
   }
 
@@ -112,18 +112,10 @@ class RowReader {
     Fail(column, " \"" + text + "\" は日付ではありません");
   }
 
-  // A stored time: its "00:00:00" form when that is a time of day, else a number of seconds.
-  DateTime Time(int column) const {
-    const std::string text = Text(column);
-    if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
-    const double seconds = Val(text);
-    if (!(seconds >= 0 && seconds < DateTime::kSecondsPerDay))
-      Fail(column, " \"" + text + "\" は時刻ではありません");
-    const std::int64_t s =
-        std::min<std::int64_t>(RoundHalfEven(seconds), DateTime::kSecondsPerDay - 1);
-    return DateTime::FromTime(static_cast<int>(s / 3600), static_cast<int>(s % 3600 / 60),
-                              static_cast<int>(s % 60));
-  }
+  // A stored time: its "00:00:00" form when that is a time of day, else a number of seconds,
+  // whose time of day is taken (a value of a day or more wraps around the clock), so one odd
+  // row never stops the load of a whole category.
+  DateTime Time(int column) const { return TimeOfStoredValue(Text(column)); }
 
   std::string OrderNoText() const { return IsNull(col_.orderNo) ? "(空)" : Text(col_.orderNo); }
 
@@ -240,6 +232,17 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
 }
 
 }  // namespace
+
+DateTime TimeOfStoredValue(std::string_view text) {
+  if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
+  const double seconds = Val(text);
+  if (!std::isfinite(seconds)) return DateTime{};
+  const double wrapped = std::fmod(std::floor(seconds), DateTime::kSecondsPerDay);
+  const auto s =
+      static_cast<std::int64_t>(wrapped < 0 ? wrapped + DateTime::kSecondsPerDay : wrapped);
+  return DateTime::FromTime(static_cast<int>(s / 3600), static_cast<int>(s % 3600 / 60),
+                            static_cast<int>(s % 60));
+}
 
 void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bars) {
   db::Recordset PlanRows;

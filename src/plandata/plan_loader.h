@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string_view>
+
+#include "common/datetime.h"
 #include "db/connection.h"
 #include "plandata/bar_controls.h"
 #include "plandata/plan_data.h"
@@ -12,5 +15,9 @@ namespace velmora {
 // A row whose dates are not date texts or whose key numbers are missing stops the load with a
 // ConversionError naming its arrangement number.
 void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bars);
+
+// A stored time column's value: its "00:00:00" form when that is a time of day, otherwise the
+// time of day of that many seconds (whole seconds, wrapping around midnight).
+DateTime TimeOfStoredValue(std::string_view text);
 
 }  // namespace velmora

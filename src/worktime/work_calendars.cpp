@@ -27,7 +27,8 @@ std::size_t WorkCalendars::Cell(int r, int d) const {
   if (r < 0 || r > rows_ || d < 0 || d >= days_) {
     throw std::out_of_range("calendar cell (" + std::to_string(r) + ", " + std::to_string(d) + ")");
   }
-  return static_cast<std::size_t>(r) * static_cast<std::size_t>(days_) + static_cast<std::size_t>(d);
+  return static_cast<std::size_t>(r) * static_cast<std::size_t>(days_) +
+         static_cast<std::size_t>(d);
 }
 
 std::size_t WorkCalendars::SlotCell(int r, int slot, int d) const {

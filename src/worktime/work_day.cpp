@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-
 namespace velmora {
 namespace {
 
@@ -51,7 +50,8 @@ DayWindows ReadDay(const RowCalendar& calendar, std::int64_t d) {
   // Rows without calendar storage (not machines) have no windows.
   if (calendar.row < 1 || calendar.row > calendar.calendars.Rows()) return day;
   for (int s = 1; s <= 8; ++s) {
-    day.slot[s] = calendar.calendars.ShiftTimes(calendar.row, s, static_cast<int>(d)).SecondsOfDay();
+    day.slot[s] =
+        calendar.calendars.ShiftTimes(calendar.row, s, static_cast<int>(d)).SecondsOfDay();
   }
   return day;
 }

@@ -179,6 +179,44 @@ TEST_F(BarLayout, CaptionHasTwoLinesAndShowsReceiptsOnlyWhenThereAreAny) {
   EXPECT_EQ("A-100 M1\r\n成形 1000 ", w.Bar(i).Caption);
 }
 
+TEST_F(BarLayout, HugeStoredTextsAreCutToWhatABarCanShow) {
+  const int i = Plan("M01     ");
+  PlanEntry& p = w.Plan(i);
+  p.SheetIssueDate = "00000000";
+  p.PlanItemCode = "   " + std::string(1 << 20, 'X');
+  std::string kanji;
+  for (int k = 0; k < 300000; ++k) kanji += "成";
+  p.ProcessName = kanji;
+  p.ModelName = std::string(1 << 20, ' ') + "M1";
+  Layout(i);
+  const std::string& caption = w.Bar(i).Caption;
+  const std::size_t lineEnd = caption.find("\r\n");
+  ASSERT_NE(std::string::npos, lineEnd);
+  EXPECT_EQ(std::string(kCaptionPieceChars, 'X') + " M1", caption.substr(0, lineEnd));
+  EXPECT_EQ(0u, caption.compare(lineEnd + 2, 3 * 4, "成成成成"));
+  EXPECT_LT(caption.size(), 4 * kCaptionPieceChars * 4);
+}
+
+// A plan centuries away neither stops the chart nor a mode change: its bar waits at the edge
+// and the other bars are laid out as usual.
+TEST_F(BarLayout, FarDatedPlansStayAtTheEdgeInEveryMode) {
+  const int past = Plan("M01     ", "1500/01/01 08:00:00", "1500/01/02 08:00:00");
+  const int future = Plan("M02     ", "2024/12/02 08:00:00", "9999/12/31 23:59:59");
+  const int usual = Plan("M03     ", "2024/12/02 10:00:00", "2024/12/02 14:00:00");
+  w.Plan(past).InitialDueDate = ChartWorld::Date("9999/12/31");
+  for (int k = 0; k < 4; ++k) {
+    ASSERT_NO_THROW(Command4_Click(w.data, w.model));
+    SCOPED_TRACE(w.model.Scale.DisplayMode);
+    EXPECT_TRUE(w.Bar(past).Visible);
+    EXPECT_LE(w.Bar(past).Left, w.model.PlatForm.ScaleLeft);
+    EXPECT_GE(w.Bar(future).Left + w.Bar(future).Width,
+              w.model.PlatForm.ScaleLeft + w.model.PlatForm.ScaleWidth);
+    EXPECT_EQ(
+        w.model.Scale.TimeToX(ChartWorld::Date("2024/12/02"), DateTime::FromTime(10, 0, 0), "1"),
+        w.Bar(usual).Left);
+  }
+}
+
 TEST_F(BarLayout, ProgressBarShowsTheReceivedShareOfTheInnerWidth) {
   const int i = Plan("M01     ");  // 480 twips wide
   PlanEntry& p = w.Plan(i);

@@ -150,14 +150,39 @@ TEST_F(PlanLoader, UnconfirmedBeforeThePeriodIsShownFromThePeriodStart) {
   EXPECT_EQ(D(2024, 4, 5), Entry(2).StartDate);
 }
 
-TEST_F(PlanLoader, TimesReadAsTextOrAsSeconds) {
+TEST(StoredTime, ATimeTextOrElseSecondsTakenAsATimeOfDay) {
+  const struct {
+    const char* text;
+    DateTime time;
+  } cases[] = {
+      {"083000", T(8, 30)},
+      {"235959", T(23, 59, 59)},
+      {"0", T(0, 0)},
+      {"36000", T(10, 0)},
+      {"240000", T(18, 40)},
+      {"86400", T(0, 0)},
+      {"86399.9", T(23, 59, 59)},
+      {"-1", T(23, 59, 59)},
+      {"999999999", T(1, 46, 39)},
+      {"abc", T(0, 0)},
+      {"", T(0, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(c.time, TimeOfStoredValue(c.text));
+  }
+}
+
+TEST_F(PlanLoader, TimesReadAsTextOrAsSecondsAndAnOddTimeLoadsToo) {
   Arrangement(1, {{"GNT開始時刻", "36000"}, {"GNT終了時刻", "0"}});
   Arrangement(2, {{"GNT開始時刻", 83000}, {"GNT終了時刻", "235959"}});
+  Arrangement(3, {{"GNT開始時刻", "240000"}, {"GNT終了時刻", "99999999999999999999"}});
   Load();
   EXPECT_EQ(T(10, 0), Entry(1).StartTime);
   EXPECT_EQ(T(0, 0), Entry(1).EndTime);
   EXPECT_EQ(T(8, 30), Entry(2).StartTime);
   EXPECT_EQ(T(23, 59, 59), Entry(2).EndTime);
+  EXPECT_EQ(T(18, 40), Entry(3).StartTime);
 }
 
 TEST_F(PlanLoader, MissingDurationIsComputedAndTheStartBackScheduled) {
