@@ -1,24 +1,44 @@
 #include "plandata/calendar_reader.h"
 
-#include "db/recordset.h"
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
+#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "db/recordset.h"
 #include "plandata/db_names.h"
 #include "plandata/queries.h"
-#include "common/msgbox.h"
 
 namespace velmora {
 namespace {
 
-// A stored shift time read through its "00:00:00" form.
-DateTime ShiftTime(db::Recordset& rs, const char* column, const std::string& machineCode) {
+// Positions of the calendar columns, looked up once per machine rather than per row.
+struct CalendarColumns {
+  explicit CalendarColumns(const db::Recordset& rs)
+      : day(Find(rs, dbname::kCalendarDay)),
+        workTime(Find(rs, dbname::kWorkTime)),
+        shift1Start(Find(rs, dbname::kShift1Start)),
+        shift1End(Find(rs, dbname::kShift1End)),
+        shift2Start(Find(rs, dbname::kShift2Start)),
+        shift2End(Find(rs, dbname::kShift2End)) {}
+  static int Find(const db::Recordset& rs, const char* name) {
+    const int index = rs.FieldIndex(name);
+    if (index < 0) throw DatabaseError(std::string("calendar query has no column ") + name);
+    return index;
+  }
+  int day, workTime, shift1Start, shift1End, shift2Start, shift2End;
+};
+
+// A stored shift time: "hhnnss", or anything that its "00:00:00" form makes a time of.
+DateTime ShiftTime(db::Recordset& rs, int column, const CalendarColumns& col,
+                   const std::string& machineCode) {
   const std::string text = rs.Fields(column).Text();
+  if (text.size() == 6) {
+    if (auto time = ParseHms(text)) return *time;
+  }
   if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
-  throw ConversionError("機械 " + machineCode + " の勤務体系 " +
-                        rs.Fields(dbname::kCalendarDay).Text() + " の" + column + " \"" + text +
-                        "\" は時刻ではありません");
+  throw ConversionError("機械 " + machineCode + " の勤務体系 " + rs.Fields(col.day).Text() + " の" +
+                        rs.NameAt(column) + " \"" + text + "\" は時刻ではありません");
 }
 
 }  // namespace
@@ -28,6 +48,7 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
   db::Recordset calendar;
   calendar.Open(CalendarQueryText(data, machineCode), connection, db::CursorType::ForwardOnly,
                 db::LockType::ReadOnly);
+  const CalendarColumns col(calendar);
   const DateTime firstDay = data.PeriodStartDate().AddDays(-2);
 
   for (int d = 0; d <= data.DayCount; ++d) {
@@ -38,28 +59,31 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
     int slot = 1;
 
     for (; !calendar.Eof(); calendar.MoveNext()) {
-      const std::string day = calendar.Fields(dbname::kCalendarDay).Text();
+      const std::string day = calendar.Fields(col.day).Text();
       if (day > dayText) break;  // a later day's row: looked at again for that day
-      const double minutes = calendar.Fields(dbname::kWorkTime).Number();
+      const double minutes = calendar.Fields(col.workTime).Number();
       if (day != dayText || minutes == 0) continue;
 
-      data.WorkMinutes(r, d) = ToInt16(data.WorkMinutes(r, d) + minutes);
-      if (calendar.Fields(dbname::kShift1Start).Text() ==
-              calendar.Fields(dbname::kShift1End).Text() ||
+      try {
+        data.WorkMinutes(r, d) = ToInt16(data.WorkMinutes(r, d) + minutes);
+      } catch (const ConversionError&) {
+        throw ConversionError("機械 " + machineCode + " の勤務体系 " + day +
+                              " の稼働時間の合計が範囲(32767分)を超えています");
+      }
+      if (calendar.Fields(col.shift1Start).Text() == calendar.Fields(col.shift1End).Text() ||
           slot == 9) {
         continue;
       }
-      data.ShiftTimes(r, slot, d) = ShiftTime(calendar, dbname::kShift1Start, machineCode);
+      data.ShiftTimes(r, slot, d) = ShiftTime(calendar, col.shift1Start, col, machineCode);
       if (slot == 1 && data.ShiftTimes(r, slot, d) > kLatestFirstShiftStart) {
         ui::MsgBox(machineCode + "の計画におかしい情報が存在します。日付:" + day, ui::kOkOnly);
         throw ProgramEnd{1};
       }
-      data.ShiftTimes(r, slot + 1, d) = ShiftTime(calendar, dbname::kShift1End, machineCode);
-      if (calendar.Fields(dbname::kShift2Start).Text() !=
-              calendar.Fields(dbname::kShift2End).Text() &&
+      data.ShiftTimes(r, slot + 1, d) = ShiftTime(calendar, col.shift1End, col, machineCode);
+      if (calendar.Fields(col.shift2Start).Text() != calendar.Fields(col.shift2End).Text() &&
           slot != 7) {
-        data.ShiftTimes(r, slot + 2, d) = ShiftTime(calendar, dbname::kShift2Start, machineCode);
-        data.ShiftTimes(r, slot + 3, d) = ShiftTime(calendar, dbname::kShift2End, machineCode);
+        data.ShiftTimes(r, slot + 2, d) = ShiftTime(calendar, col.shift2Start, col, machineCode);
+        data.ShiftTimes(r, slot + 3, d) = ShiftTime(calendar, col.shift2End, col, machineCode);
         slot += 4;
       } else {
         slot += 2;

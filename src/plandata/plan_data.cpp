@@ -18,13 +18,15 @@ std::optional<std::string> PeriodProblem(std::string_view start, std::string_vie
   const std::optional<DateTime> to = ParseDateText(end);
   if (!to) return "期間の終了日「" + std::string(end) + "」は日付ではありません。" + kDateFormHint;
   if (*to < *from) {
-    return std::string("期間の終了日が開始日より前です。終了日には開始日以降の日付を入力してください。");
+    return std::string(
+        "期間の終了日が開始日より前です。終了日には開始日以降の日付を入力してください。");
   }
   return std::nullopt;
 }
 
 void PlanData::SetPeriod(std::string_view start, std::string_view end) {
-  if (std::optional<std::string> problem = PeriodProblem(start, end)) throw ConversionError(*problem);
+  if (std::optional<std::string> problem = PeriodProblem(start, end))
+    throw ConversionError(*problem);
   const DateTime from = *ParseDateText(start);
   const DateTime to = *ParseDateText(end);
   periodStart_ = start;

@@ -21,8 +21,8 @@ struct PlanData {
   std::int16_t PlantCode = 0;
   std::string CategoryCode;     // decimal digits; SQL uses it formatted "00"
   std::string CategoryCaption;  // code, a blank and the name
-  std::int16_t DayCount = 0;  // days from PeriodStart to PeriodEnd, plus 3
-  DateTime DayStartTime;      // 00:00:00
+  std::int16_t DayCount = 0;    // days from PeriodStart to PeriodEnd, plus 3
+  DateTime DayStartTime;        // 00:00:00
 
   // --- Work center rows, indexed 0..RowCount (entry 0 unused) ---
   std::int16_t RowCount = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <string>
 
 #include "common/date_text.h"
 #include "common/errors.h"
@@ -108,6 +110,10 @@ class RowReader {
   // A stored date text read through its "0000/00/00" form.
   DateTime Date(int column) const {
     const std::string text = Text(column);
+    // Stored dates are "yyyymmdd": read directly, which gives what the formatted form gives.
+    if (text.size() == 8) {
+      if (auto date = ParseYmd(text)) return *date;
+    }
     if (auto date = ParseSlashDate(FormatDigits(text, "0000/00/00"))) return *date;
     Fail(column, " \"" + text + "\" は日付ではありません");
   }
@@ -234,6 +240,10 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
 }  // namespace
 
 DateTime TimeOfStoredValue(std::string_view text) {
+  // Stored times are "hhnnss": read directly, which gives what the formatted form gives.
+  if (text.size() == 6) {
+    if (auto time = ParseHms(text)) return *time;
+  }
   if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
   const double seconds = Val(text);
   if (!std::isfinite(seconds)) return DateTime{};
@@ -261,9 +271,15 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
     if (PlanRows.Fields(col.plantCode).Number() != data.PlantCode) continue;
     if (PlanRows.Fields(col.categoryCode).Text() != category) continue;
 
+    // Bars are numbered in 16 bits, as the chart's control arrays are.
+    if (accepted + 1 >= std::numeric_limits<std::int16_t>::max()) {
+      throw ConversionError("手配が多すぎます。1つの工程分類と期間で表示できるのは " +
+                            std::to_string(std::numeric_limits<std::int16_t>::max() - 2) +
+                            " 件までです。期間を短くしてください。");
+    }
     PlanEntry& e = data.PlanTable.emplace_back();
     ++accepted;
-    e.BarIndex = ToInt16(accepted + 1);
+    e.BarIndex = static_cast<std::int16_t>(accepted + 1);
     FillEntry(e, row, col, periodStart);
   }
   PlanRows.Close();

@@ -1,8 +1,8 @@
 #include "plandata/queries.h"
 
-#include "db/sql_text.h"
 #include "common/date_text.h"
 #include "common/format.h"
+#include "db/sql_text.h"
 
 namespace velmora {
 

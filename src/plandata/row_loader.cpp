@@ -1,6 +1,10 @@
 #include "plandata/row_loader.h"
 
+#include <limits>
+#include <string>
+
 #include "common/date_text.h"
+#include "common/errors.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "plandata/calendar_reader.h"
@@ -11,7 +15,12 @@ namespace {
 
 int AppendRow(PlanData& data, std::string code, std::string caption) {
   const int r = data.RowCount + 1;
-  data.RowCount = ToInt16(r);
+  if (r > std::numeric_limits<std::int16_t>::max()) {
+    throw ConversionError("作業区(機械・部課・外注先)が多すぎます。1つの工程分類で表示できるのは " +
+                          std::to_string(std::numeric_limits<std::int16_t>::max()) +
+                          " 行までです。");
+  }
+  data.RowCount = static_cast<std::int16_t>(r);
   data.RowTop.resize(static_cast<std::size_t>(r + 1));
   data.RowCode.resize(static_cast<std::size_t>(r + 1));
   data.RowCaption.resize(static_cast<std::size_t>(r + 1));
@@ -40,7 +49,11 @@ void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset&
   data.RowCaption[1] = "";
 
   const std::int64_t days = (data.PeriodEndDate() - data.PeriodStartDate()).Days();
-  data.DayCount = ToInt16(static_cast<double>(days + 3));
+  // The calendars hold a day index in 16 bits.
+  if (days + 3 > std::numeric_limits<std::int16_t>::max()) {
+    throw ConversionError("期間が長すぎます。期間は約89年(32764日)以内にしてください。");
+  }
+  data.DayCount = static_cast<std::int16_t>(days + 3);
   data.SizeCalendars(1);
 
   for (; !lKikaiSet.Eof(); lKikaiSet.MoveNext()) {

@@ -8,6 +8,8 @@
 #include <limits>
 #include <string_view>
 
+#include "common/text.h"
+
 namespace velmora::ui {
 
 using chart::AxisLabel;
@@ -28,7 +30,8 @@ const QColor kOutsideColor(128, 128, 128);  // viewport area no surface covers
 const QColor kCaptionColumnColor(240, 240, 240);
 const QColor kCaptionRuleColor(192, 192, 192);
 constexpr int kShadeAlpha = 60;
-constexpr int kGlyphReach = 16;  // pixels: wider and taller than any caption glyph
+constexpr int kNarrowestGlyphPixels = 2;  // no glyph of the bar font advances less
+constexpr int kGlyphReach = 16;           // pixels: wider and taller than any caption glyph
 
 int Px(double twips) {
   return static_cast<int>(std::floor(twips / chart::kTwipsPerPixel + 0.5));
@@ -301,8 +304,12 @@ void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface
     const BarItem& item = items_[k];
     const std::size_t i = static_cast<std::size_t>(item.index);
     const BarLabel& bar = item.progress ? model.PlanJBar[i] : model.PlanBar[i];
+    // A progress bar repeats its bar's caption within the bar's extent: one shaping serves both.
+    const BarLabel& owner = model.PlanBar[i];
+    const bool shared = !item.progress || (bar.Caption == owner.Caption && bar.Bold == owner.Bold);
     PaintBar(painter, k, bar,
-             CaptionOf(item.progress ? progressCaptions_ : barCaptions_, item.index, bar));
+             shared ? CaptionOf(barCaptions_, item.index, owner)
+                    : CaptionOf(progressCaptions_, item.index, bar));
   }
 }
 
@@ -383,45 +390,93 @@ const ChartPainter::Caption& ChartPainter::CaptionOf(std::vector<Caption>& cache
     cache.resize(static_cast<std::size_t>(index) + 1);
   }
   Caption& c = cache[static_cast<std::size_t>(index)];
-  if (c.source != bar.Caption || c.bold != bar.Bold) {
+  // Only the characters that can fit the bar are shaped: no glyph is narrower than
+  // kNarrowestGlyphPixels, so the rest would never be drawn. A bar that grows past what was
+  // shaped is shaped again.
+  const std::size_t fit =
+      static_cast<std::size_t>(std::max(0, Px(bar.Width))) / kNarrowestGlyphPixels + 1;
+  if (c.source != bar.Caption || c.bold != bar.Bold || (c.cut && fit > c.fit)) {
     c.source = bar.Caption;
     c.bold = bar.Bold;
+    c.fit = fit;
+    c.cut = false;
     c.lines[0] = c.lines[1] = ShapedLine{};
     int n = 0;
     ForEachLine(bar.Caption, [&](std::string_view line) {
-      if (n < 2) c.lines[n++] = Shape(line, bar.Bold ? boldFont_ : font_);
+      if (n >= 2) return;
+      const QFont& font = bar.Bold ? boldFont_ : font_;
+      if (CharCount(line) > fit) {
+        c.cut = true;
+        c.lines[n++] = Shape(Left(line, fit), font);
+      } else {
+        c.lines[n++] = Shape(line, font);
+      }
     });
   }
   return c;
 }
 
-ChartPainter::ShapedLine ChartPainter::Shape(std::string_view text, const QFont& font) const {
+const std::vector<QRawFont>& ChartPainter::FontsOf(const QFont& font) {
+  std::vector<QRawFont>& fonts = &font == &boldFont_ ? boldFaces_ : faces_;
+  if (!fonts.empty()) return fonts;
+  // The faces the layout engine picks for the texts captions hold: Latin, kana and kanji, marks.
+  QTextLayout layout(QStringLiteral("A1 成形かカ●（）/"), font);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    const QRawFont face = run.rawFont();
+    if (std::none_of(fonts.begin(), fonts.end(), [&](const QRawFont& f) { return f == face; }))
+      fonts.push_back(face);
+  }
+  if (fonts.empty()) fonts.push_back(QRawFont::fromFont(font));
+  return fonts;
+}
+
+// Captions are short single lines of Latin and Japanese text: their glyphs are looked up in the
+// faces a layout would choose, character by character, which is several times faster than a
+// full text layout and places the glyphs the same way.
+ChartPainter::ShapedLine ChartPainter::Shape(std::string_view text, const QFont& font) {
   ShapedLine shaped;
   if (text.empty()) return shaped;
-  QTextLayout layout(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), font);
-  QTextOption option;
-  option.setWrapMode(QTextOption::NoWrap);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine line = layout.createLine();
-  layout.endLayout();
-  if (!line.isValid()) return shaped;
-  const double ascent = line.ascent();
-  for (const QGlyphRun& glyphs : layout.glyphRuns()) {
+  const std::vector<QRawFont>& faces = FontsOf(font);
+  const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  double x = 0;
+  qsizetype start = 0;
+  auto faceAt = [&](qsizetype i, qsizetype* width) {
+    char32_t c = line[i].unicode();
+    *width = 1;
+    if (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(line[i], line[i + 1]);
+      *width = 2;
+    }
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+      if (faces[f].supportsCharacter(c)) return f;
+    }
+    return std::size_t{0};
+  };
+  while (start < line.size()) {
+    qsizetype width = 0;
+    const std::size_t face = faceAt(start, &width);
+    qsizetype end = start + width;
+    while (end < line.size()) {
+      qsizetype w = 0;
+      if (faceAt(end, &w) != face) break;
+      end += w;
+    }
     ShapedLine::Run run;
-    run.font = glyphs.rawFont();
-    run.glyphs = glyphs.glyphIndexes();
-    run.positions = glyphs.positions();
-    const QList<QPointF> advances = run.font.advancesForGlyphIndexes(run.glyphs);
-    for (qsizetype i = 0; i < run.positions.size(); ++i) {
-      run.positions[i].ry() -= ascent;
-      run.rights.push_back(run.positions[i].x() + advances.value(i).x());
+    run.font = faces[face];
+    run.glyphs = run.font.glyphIndexesForString(line.mid(start, end - start));
+    const QList<QPointF> advances = run.font.advancesForGlyphIndexes(
+        run.glyphs, QRawFont::SeparateAdvances | QRawFont::UseDesignMetrics);
+    for (qsizetype g = 0; g < run.glyphs.size(); ++g) {
+      run.positions.push_back(QPointF(x, 0));
+      x += advances.value(g).x();
+      run.rights.push_back(x);
     }
     shaped.runs.push_back(std::move(run));
+    start = end;
   }
-  std::sort(shaped.runs.begin(), shaped.runs.end(), [](const auto& a, const auto& b) {
-    return a.positions.value(0).x() < b.positions.value(0).x();
-  });
   return shaped;
 }
 

@@ -92,6 +92,8 @@ class ChartPainter {
   struct Caption {
     std::string source;
     bool bold = false;
+    std::size_t fit = 0;  // characters a line was allowed
+    bool cut = false;     // a line had more than that
     ShapedLine lines[2];
   };
   // Converted and laid out label texts of one font, by text.
@@ -128,12 +130,15 @@ class ChartPainter {
                    const Area& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines, const Area& area);
   const Caption& CaptionOf(std::vector<Caption>& cache, int index, const chart::BarLabel& bar);
-  ShapedLine Shape(std::string_view text, const QFont& font) const;
+  ShapedLine Shape(std::string_view text, const QFont& font);
+  const std::vector<QRawFont>& FontsOf(const QFont& font);
   void DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline, int right);
   const QPen& PenOf(chart::Color color);
 
   QFont font_;
   QFont boldFont_;
+  std::vector<QRawFont> faces_;  // the faces captions are drawn in, for each bar font
+  std::vector<QRawFont> boldFaces_;
   int firstBaseline_ = 0;
   int lineStep_ = 0;
   std::vector<Caption> barCaptions_;

@@ -15,7 +15,8 @@ class Coordinates : public ::testing::Test {
   void SetUp() override { DispWeek(w.data, w.model); }
 
   float X(std::string_view at, std::string_view kind = "1") {
-    return w.model.Scale.TimeToX(ChartWorld::At(at).DatePart(), ChartWorld::At(at).TimePart(), kind);
+    return w.model.Scale.TimeToX(ChartWorld::At(at).DatePart(), ChartWorld::At(at).TimePart(),
+                                 kind);
   }
 
   ChartWorld w;

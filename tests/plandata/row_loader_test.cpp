@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "db/command.h"
 #include "common/date_text.h"
 #include "common/errors.h"
+#include "db/command.h"
 #include "plandata/work_center_rows.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
