@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+
+#include "app/display_name.h"
 
 namespace velmora {
 namespace {
@@ -27,6 +30,13 @@ std::string FileNamePart(const std::string& text) {
     out += plain ? c : '_';
   }
   return out.empty() ? "none" : out;
+}
+
+// A real directory (not a link) of this user that no other account can enter.
+bool IsPrivateDirectory(const std::filesystem::path& dir) {
+  struct stat info {};
+  return lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+         (info.st_mode & 077) == 0;
 }
 
 }  // namespace
@@ -58,13 +68,31 @@ bool InstanceGuard::TryAcquire(const std::filesystem::path& lockFile) {
                            std::strerror(error) + ")");
 }
 
+std::filesystem::path InstanceLockDirectory(const std::filesystem::path& runtimeRoot,
+                                            const std::filesystem::path& tmpRoot) {
+  const std::string uid = std::to_string(geteuid());
+  const std::filesystem::path runtime = runtimeRoot / uid;
+  if (IsPrivateDirectory(runtime)) return runtime;
+
+  // In the shared /tmp another account could have made the name first: use it only when it is
+  // ours and closed to others.
+  const std::filesystem::path own = tmpRoot / ("velmora-" + uid);
+  if (mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) {
+    throw std::runtime_error("二重起動の確認用フォルダを作れません: " + own.string() + " (" +
+                             std::strerror(errno) + ")");
+  }
+  if (!IsPrivateDirectory(own)) {
+    throw std::runtime_error("二重起動の確認用フォルダを使えません: " + own.string() +
+                             " (リンク、他のユーザーのもの、または他のユーザーにも開かれています)");
+  }
+  return own;
+}
+
 std::filesystem::path DefaultInstanceLockFile() {
-  std::filesystem::path dir = Env("XDG_RUNTIME_DIR");
-  std::error_code ec;
-  if (dir.empty() || !dir.is_absolute() || !std::filesystem::is_directory(dir, ec)) dir = "/tmp";
   std::string display = Env("WAYLAND_DISPLAY");
   if (display.empty()) display = Env("DISPLAY");
-  return dir / ("velmora-" + std::to_string(geteuid()) + "-" + FileNamePart(display) + ".lock");
+  return InstanceLockDirectory() /
+         ("velmora-" + FileNamePart(NormalizeDisplayName(display)) + ".lock");
 }
 
 }  // namespace velmora

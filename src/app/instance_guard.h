@@ -23,8 +23,16 @@ class InstanceGuard {
   int fd_ = -1;
 };
 
-// The lock file of this user and display session: in $XDG_RUNTIME_DIR (else /tmp), named with
-// the user id and the display ($WAYLAND_DISPLAY, else $DISPLAY).
+// The directory of this user's lock files. It must not depend on optional variables, or a copy
+// started without $XDG_RUNTIME_DIR would miss the lock of one started with it: it is
+// `runtimeRoot`/<euid> when that is the user's private directory (as the login manager makes
+// it), else `tmpRoot`/velmora-<euid>, created 0700. Throws std::runtime_error naming it when
+// that one is a link, belongs to another account or is open to others.
+std::filesystem::path InstanceLockDirectory(const std::filesystem::path& runtimeRoot = "/run/user",
+                                            const std::filesystem::path& tmpRoot = "/tmp");
+
+// The lock file of this user and display session: in InstanceLockDirectory(), named with the
+// display ($WAYLAND_DISPLAY, else $DISPLAY) in its one normal spelling.
 std::filesystem::path DefaultInstanceLockFile();
 
 }  // namespace velmora

@@ -1,9 +1,13 @@
 #include "app/settings_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "common/errors.h"
 #include "common/numeric.h"
@@ -31,23 +35,44 @@ void SkipDelimiter(std::string_view text, std::size_t& pos) {
   }
 }
 
+// A settings file is a line or two; anything larger is not one.
+constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
+
 std::string ReadText(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) {
-    throw SettingsError("設定ファイルがありません: " + file.string());
+  const std::string cannot = "設定ファイルを読み込めません: " + file.string();
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) throw SettingsError("設定ファイルがありません: " + file.string());
+    throw SettingsError(cannot + " (" + std::strerror(errno) + ")");
   }
-  if (std::filesystem::is_directory(file, ec)) {
-    throw SettingsError("設定ファイルを読み込めません: " + file.string() + " (フォルダです)");
+  struct Closer {
+    int fd;
+    ~Closer() { close(fd); }
+  } closer{fd};
+
+  // Links are followed; what they lead to must be a plain file of settings size, never a
+  // device, FIFO or socket that could block or never end.
+  struct stat info {};
+  if (fstat(fd, &info) != 0) throw SettingsError(cannot + " (" + std::strerror(errno) + ")");
+  if (S_ISDIR(info.st_mode)) throw SettingsError(cannot + " (フォルダです)");
+  if (!S_ISREG(info.st_mode)) throw SettingsError(cannot + " (通常のファイルではありません)");
+  const std::string tooLarge =
+      cannot + " (" + std::to_string(kMaxSettingsBytes / 1024) + " KB を超えています)";
+  if (static_cast<std::uintmax_t>(info.st_size) > kMaxSettingsBytes) throw SettingsError(tooLarge);
+
+  // Read at most one byte past the limit, in case the file grew after fstat.
+  std::string text(kMaxSettingsBytes + 1, '\0');
+  std::size_t size = 0;
+  while (size < text.size()) {
+    const ssize_t n = read(fd, text.data() + size, text.size() - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw SettingsError(cannot + " (" + std::strerror(errno) + ")");
+    if (n == 0) break;
+    size += static_cast<std::size_t>(n);
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    throw SettingsError("設定ファイルを読み込めません: " + file.string() + " (" +
-                        std::strerror(errno) + ")");
-  }
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) throw SettingsError("設定ファイルを読み込めません: " + file.string());
-  std::string text = content.str();
+  if (size > kMaxSettingsBytes) throw SettingsError(tooLarge);
+  text.resize(size);
   // Editors on other systems may put a byte order mark in front of the first field.
   if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
   return text;

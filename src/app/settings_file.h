@@ -29,7 +29,8 @@ inline constexpr const char* kSettingsFileName = "velmora.ini";
 std::vector<std::string> ReadDelimitedFields(std::string_view text, std::size_t count);
 
 // Reads the settings file; SettingsError when it is missing, unreadable or incomplete, or when
-// the plant code is not a 16-bit number.
+// the plant code is not a 16-bit number. Only a regular file (links followed) of a settings
+// file's size is read: a FIFO, a device or a huge file is refused at once.
 Settings ReadSettingsFile(const std::filesystem::path& file);
 
 }  // namespace velmora

@@ -1,5 +1,9 @@
 #include "common/datetime.h"
 
+#include <string>
+
+#include "common/errors.h"
+
 namespace velmora {
 namespace {
 
@@ -84,9 +88,14 @@ int DateTime::Weekday() const {
 
 DateTime DateTime::AddMonths(int n) const {
   const CivilDate c = ToCivil(*this);
-  const int total = c.year * 12 + (c.month - 1) + n;
-  const int year = total / 12;
-  const int month = total % 12 + 1;
+  const std::int64_t total = std::int64_t{c.year} * 12 + (c.month - 1) + n;
+  if (total < 12) {
+    // Before year 1 there is no calendar date to give; clamping would quietly move a date.
+    throw ConversionError("日付が範囲外です (" + std::to_string(c.year) + "年" +
+                          std::to_string(c.month) + "月に" + std::to_string(n) + "か月)");
+  }
+  const int year = static_cast<int>(total / 12);
+  const int month = static_cast<int>(total % 12) + 1;
   const int day = c.day > DaysInMonth(year, month) ? DaysInMonth(year, month) : c.day;
   return FromDate(year, month, day) + TimePart();
 }

@@ -54,6 +54,7 @@ class DateTime {
     return DateTime(seconds_ + n * kSecondsPerDay);
   }
   // Calendar months; a day past the end of the target month becomes its last day.
+  // ConversionError when the result would fall before year 1.
   DateTime AddMonths(int n) const;
 
   constexpr auto operator<=>(const DateTime&) const = default;

@@ -3,58 +3,17 @@
 #include <array>
 #include <cstdint>
 
+#include "common/utf8.h"
+
 namespace velmora {
 namespace {
 
-std::size_t CharLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if ((lead >> 5) == 0x6) return 2;
-  if ((lead >> 4) == 0xE) return 3;
-  if ((lead >> 3) == 0x1E) return 4;
-  return 1;  // stray continuation byte: one character, so nothing is lost
-}
-
-// Byte offset of the character with 0-based index `index` (size() when past the end).
+// Byte offset of the character with 0-based index `index` (size() when past the end). Character
+// bounds are the decoder's, so a broken sequence never swallows the character after it.
 std::size_t ByteOffset(std::string_view text, std::size_t index) {
   std::size_t pos = 0;
-  while (index > 0 && pos < text.size()) {
-    pos += CharLength(static_cast<unsigned char>(text[pos]));
-    --index;
-  }
-  return pos < text.size() ? pos : text.size();
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Decodes one character at `pos`, advancing it. Malformed bytes come back as themselves.
-char32_t Decode(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  const std::size_t len = CharLength(lead);
-  if (len == 1 || pos + len > text.size()) {
-    ++pos;
-    return lead;
-  }
-  char32_t c = lead & (0xFF >> (len + 1));
-  for (std::size_t i = 1; i < len; ++i)
-    c = (c << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
-  pos += len;
-  return c;
+  for (; index > 0 && pos < text.size(); --index) DecodeUtf8(text, pos);
+  return pos;
 }
 
 // Half-width forms of the katakana U+30A1..U+30FA, in code order.
@@ -119,10 +78,7 @@ std::string Trim(std::string_view text) {
 
 std::size_t CharCount(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size();
-       pos += CharLength(static_cast<unsigned char>(text[pos]))) {
-    ++count;
-  }
+  for (std::size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);
   return count;
 }
 
@@ -147,7 +103,7 @@ std::string Right(std::string_view text, std::size_t length) {
 std::string FoldNarrowUpper(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) AppendNarrow(out, Decode(text, pos));
+  for (std::size_t pos = 0; pos < text.size();) AppendNarrow(out, DecodeUtf8(text, pos));
   return out;
 }
 

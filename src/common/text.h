@@ -9,7 +9,8 @@ namespace velmora {
 std::string Trim(std::string_view text);
 
 // Texts are UTF-8; positions and lengths below count characters (code points), as the
-// program's fixed-width list lines and code positions do.
+// program's fixed-width list lines and code positions do. A malformed byte sequence counts
+// as one character and keeps its bytes.
 std::size_t CharCount(std::string_view text);
 // Characters from 1-based position `start`, at most `length` of them (all when npos).
 std::string Mid(std::string_view text, std::size_t start, std::size_t length = std::string::npos);
@@ -17,7 +18,8 @@ std::string Left(std::string_view text, std::size_t length);
 std::string Right(std::string_view text, std::size_t length);
 
 // Full-width letters, digits, symbols, the ideographic space and katakana folded to their
-// half-width forms, then letters in upper case. Other characters stay as they are.
+// half-width forms, then letters in upper case. Other characters stay as they are; malformed
+// bytes become U+FFFD, so a broken sequence never folds into an ASCII character.
 std::string FoldNarrowUpper(std::string_view text);
 
 }  // namespace velmora

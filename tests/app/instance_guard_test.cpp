@@ -7,7 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "support/test_db.h"
 
@@ -96,18 +100,98 @@ TEST_F(InstanceGuardTest, UnusableLockFileIsAnError) {
   EXPECT_THROW(guard.TryAcquire(lock_), std::runtime_error) << "links are not followed";
 }
 
-TEST_F(InstanceGuardTest, OneLockPerUserAndDisplay) {
-  setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
+// Restores an environment variable (or its absence) when the test ends.
+class SavedEnv {
+ public:
+  explicit SavedEnv(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) value_ = value;
+  }
+  ~SavedEnv() {
+    if (value_) {
+      setenv(name_, value_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> value_;
+};
+
+TEST_F(InstanceGuardTest, CopiesOfOneDisplayShareALockWhateverTheirEnvironment) {
+  SavedEnv runtime("XDG_RUNTIME_DIR"), wayland("WAYLAND_DISPLAY"), display("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
-  setenv("DISPLAY", ":0", 1);
-  const auto first = DefaultInstanceLockFile();
-  EXPECT_EQ(dir_.path(), first.parent_path());
-  EXPECT_NE(std::string::npos, first.filename().string().find(std::to_string(geteuid())));
-  EXPECT_EQ(first, DefaultInstanceLockFile());
-  setenv("DISPLAY", ":1", 1);
-  EXPECT_NE(first, DefaultInstanceLockFile());
-  setenv("XDG_RUNTIME_DIR", "relative", 1);
-  EXPECT_EQ("/tmp", DefaultInstanceLockFile().parent_path());
+  const std::string number = std::to_string(getpid());  // a display no real session uses
+  setenv("XDG_RUNTIME_DIR", dir_.path().c_str(), 1);
+  setenv("DISPLAY", (":" + number + ".0").c_str(), 1);
+  const std::filesystem::path lock = DefaultInstanceLockFile();
+  Probe first("--default", "hold");
+  ASSERT_EQ("held", first.FirstLine());
+
+  unsetenv("XDG_RUNTIME_DIR");
+  for (const std::string& same : {":" + number, "unix:" + number, "localhost:" + number + ".0"}) {
+    setenv("DISPLAY", same.c_str(), 1);
+    EXPECT_EQ(lock, DefaultInstanceLockFile()) << same;
+    EXPECT_EQ(3, Probe("--default", "try").ExitStatus()) << same;
+  }
+  setenv("DISPLAY", (":" + number + "1").c_str(), 1);
+  const std::filesystem::path other = DefaultInstanceLockFile();
+  EXPECT_EQ(0, Probe("--default", "try").ExitStatus()) << "another display";
+
+  first.Kill();
+  std::filesystem::remove(lock);
+  std::filesystem::remove(other);
+}
+
+TEST_F(InstanceGuardTest, LockDirectoryIsPrivateToTheUser) {
+  const std::string uid = std::to_string(geteuid());
+  const auto run = dir_.path() / "run", tmp = dir_.path() / "tmp";
+  std::filesystem::create_directories(run);
+  std::filesystem::create_directories(tmp);
+  using std::filesystem::perms;
+
+  // Without a runtime directory, one of our own in tmp, closed to others.
+  const std::filesystem::path own = InstanceLockDirectory(run, tmp);
+  EXPECT_EQ(tmp / ("velmora-" + uid), own);
+  EXPECT_EQ(perms::owner_all, std::filesystem::status(own).permissions());
+  EXPECT_EQ(own, InstanceLockDirectory(run, tmp));
+
+  std::filesystem::create_directory(run / uid);
+  std::filesystem::permissions(run / uid, perms::owner_all);
+  EXPECT_EQ(run / uid, InstanceLockDirectory(run, tmp));
+  std::filesystem::permissions(run / uid, perms::all);
+  EXPECT_EQ(own, InstanceLockDirectory(run, tmp)) << "a runtime directory open to all is not used";
+
+  struct Case {
+    const char* what;
+    std::function<void()> plant;
+  };
+  std::vector<Case> unsafe = {
+      {"link to a private directory",
+       [&] {
+         std::filesystem::create_directory(dir_.path() / "elsewhere");
+         std::filesystem::permissions(dir_.path() / "elsewhere", perms::owner_all);
+         std::filesystem::create_directory_symlink(dir_.path() / "elsewhere", own);
+       }},
+      {"open to others",
+       [&] {
+         std::filesystem::create_directory(own);
+         std::filesystem::permissions(own, perms::all);
+       }},
+  };
+  if (geteuid() == 0) {
+    unsafe.push_back({"another account's", [&] {
+                        std::filesystem::create_directory(own);
+                        std::filesystem::permissions(own, perms::owner_all);
+                        ASSERT_EQ(0, chown(own.c_str(), 65534, 65534));
+                      }});
+  }
+  for (const Case& c : unsafe) {
+    std::filesystem::remove_all(own);
+    c.plant();
+    EXPECT_THROW(InstanceLockDirectory(run, tmp), std::runtime_error) << c.what;
+  }
 }
 
 }  // namespace

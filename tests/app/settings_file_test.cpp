@@ -3,7 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <fstream>
+#include <functional>
 
 #include "support/test_db.h"
 
@@ -39,9 +43,10 @@ class SettingsFileTest : public ::testing::Test {
     std::ofstream(file_, std::ios::binary) << content;
     return file_;
   }
-  std::string ErrorOf(const std::string& content) {
+  std::string ErrorOf(const std::string& content) { return ErrorReading(Write(content)); }
+  std::string ErrorReading(const std::filesystem::path& file) {
     try {
-      ReadSettingsFile(Write(content));
+      ReadSettingsFile(file);
     } catch (const SettingsError& e) {
       return e.what();
     }
@@ -71,6 +76,39 @@ TEST_F(SettingsFileTest, MissingFileIsNamed) {
   }
   std::filesystem::create_directory(file_);
   EXPECT_THROW(ReadSettingsFile(file_), SettingsError);
+}
+
+TEST_F(SettingsFileTest, OnlyASmallRegularFileIsRead) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::filesystem::path&)> make;
+    const char* reason;
+  };
+  const std::vector<Case> cases = {
+      {"fifo", [](const auto& f) { ASSERT_EQ(0, mkfifo(f.c_str(), 0600)); },
+       "通常のファイルではありません"},
+      {"link to /dev/zero", [](const auto& f) { std::filesystem::create_symlink("/dev/zero", f); },
+       "通常のファイルではありません"},
+      {"directory", [](const auto& f) { std::filesystem::create_directory(f); }, "フォルダです"},
+      {"oversized",
+       [](const auto& f) { std::ofstream(f) << "/data/plan.db,1\n"
+                                            << std::string(1 << 20, ' '); },
+       "を超えています"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(file_);
+    c.make(file_);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string error = ErrorReading(file_);
+    EXPECT_THAT(error, HasSubstr("設定ファイルを読み込めません: " + file_.string())) << c.what;
+    EXPECT_THAT(error, HasSubstr(c.reason)) << c.what;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << c.what;
+  }
+  // Through a link, a regular file is fine.
+  std::filesystem::remove_all(file_);
+  std::ofstream(dir_.path() / "real.ini") << "/data/plan.db,4";
+  std::filesystem::create_symlink(dir_.path() / "real.ini", file_);
+  EXPECT_EQ(4, ReadSettingsFile(file_).PlantCode);
 }
 
 TEST_F(SettingsFileTest, MissingFieldsAreErrorsNamingTheFile) {

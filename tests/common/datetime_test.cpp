@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "common/date_text.h"
+#include "common/errors.h"
 
 namespace velmora {
 namespace {
@@ -45,6 +48,25 @@ TEST(DateTime, AddMonthsClampsToTheLastDay) {
   EXPECT_EQ("2024/02/29", FormatSlashDate(DateTime::FromDate(2024, 1, 31).AddMonths(1)));
   EXPECT_EQ("2025/01/15", FormatSlashDate(DateTime::FromDate(2024, 12, 15).AddMonths(1)));
   EXPECT_EQ("2024/05/10", FormatSlashDate(DateTime::FromDate(2024, 4, 10).AddMonths(1)));
+}
+
+TEST(DateTime, AddMonthsBackwardsStopsAtYearOne) {
+  const DateTime noon = DateTime::FromTime(12, 0, 0);
+  EXPECT_EQ(DateTime::FromDate(2023, 12, 31) + noon,
+            (DateTime::FromDate(2024, 3, 31) + noon).AddMonths(-3));
+  EXPECT_EQ(DateTime::FromDate(1, 1, 31), DateTime::FromDate(2, 1, 31).AddMonths(-12));
+  EXPECT_EQ(DateTime::FromDate(1, 1, 1), DateTime::FromDate(1, 12, 1).AddMonths(-11));
+  struct Case {
+    DateTime from;
+    int months;
+  };
+  for (const Case& c :
+       {Case{DateTime::FromDate(1, 1, 1), -1}, Case{DateTime::FromDate(1, 12, 31), -12},
+        Case{DateTime::FromDate(2024, 4, 10), -2024 * 12},
+        Case{DateTime::FromDate(2024, 4, 10), std::numeric_limits<int>::min()},
+        Case{DateTime::FromDays(-800000), 0}}) {
+    EXPECT_THROW(c.from.AddMonths(c.months), ConversionError) << c.months;
+  }
 }
 
 TEST(DateTime, MinutesBetweenCountsBoundaries) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <limits>
 
 #include "common/errors.h"
@@ -18,6 +19,34 @@ TEST(Val, NumberAtTheStartOfTheText) {
   EXPECT_EQ(0, Val(""));
   EXPECT_EQ(1500, Val("1.5e3"));
   EXPECT_EQ(1, Val("1e"));
+}
+
+TEST(Val, EdgesOfTheNumberForm) {
+  struct Case {
+    const char* text;
+    double value;
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const Case& c : std::initializer_list<Case>{
+           {"+5", 5},
+           {"\t.5x", 0.5},
+           {"5.", 5},
+           {"-.5", -0.5},
+           {"1.2.3", 1.2},
+           {"2E-2", 0.02},
+           {"1e+", 1},
+           {"0x1A", 0},
+           {"inf", 0},
+           {"- 5", 0},
+           {"1e999", inf},
+           {"-1e999", -inf},
+           {"1e-999", 0},
+           {"0.0000000001e-400", 0},
+           {"100000000000000000000e290", inf},
+           {"0.001e310", 1e307},
+       }) {
+    EXPECT_EQ(c.value, Val(c.text)) << c.text;
+  }
 }
 
 TEST(IsNumeric, WholeTextMustBeANumber) {
