@@ -1,5 +1,8 @@
 #include "app/velmora_application.h"
 
+#include <iostream>
+
+#include "common/error_text.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
 
@@ -43,13 +46,11 @@ void VelmoraApplication::ThrowIfEnded() {
 }
 
 int ReportFailure(std::exception_ptr failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const std::exception& e) {
-    ui::MsgBox(e.what(), ui::kCritical);
-  } catch (...) {
-    ui::MsgBox("予期しないエラーが発生しました。", ui::kCritical);
-  }
+  const std::string text = UserErrorText(failure);
+  // The engine's or the library's own words help whoever looks into it, not the user.
+  const std::string detail = TechnicalErrorText(failure);
+  if (!detail.empty() && detail != text) std::cerr << "velmora: " << detail << std::endl;
+  ui::MsgBox(text, ui::kCritical);
   return 1;
 }
 

@@ -1,5 +1,7 @@
 #include "automation/csv_writer.h"
 
+#include "automation/formula_guard.h"
+
 namespace velmora {
 
 std::string CsvField(std::string_view field) {
@@ -15,7 +17,7 @@ std::string CsvField(std::string_view field) {
 void CsvWriter::Record(const std::vector<std::string>& fields) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) out_ << ',';
-    out_ << CsvField(fields[i]);
+    out_ << CsvField(SpreadsheetSafe(fields[i]));
   }
   out_ << "\r\n";
 }

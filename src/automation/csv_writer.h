@@ -8,7 +8,8 @@
 namespace velmora {
 
 // Writes records as RFC 4180 says: fields separated by commas, records ended by CRLF, a field
-// quoted (with its quotes doubled) when it holds a comma, a quote or a line break.
+// quoted (with its quotes doubled) when it holds a comma, a quote or a line break. Fields are
+// made spreadsheet-safe first (see SpreadsheetSafe).
 class CsvWriter {
  public:
   explicit CsvWriter(std::ostream& out) : out_(out) {}

@@ -5,14 +5,15 @@
 #include <iostream>
 
 #include <QGuiApplication>
-#include <QString>
 
+#include "app/main_form_load.h"
 #include "automation/export_options.h"
 #include "automation/export_session.h"
 #include "automation/plan_csv.h"
-#include "app/main_form_load.h"
+#include "automation/staged_files.h"
 #include "chart/bar_height.h"
 #include "chart/display_mode.h"
+#include "common/error_text.h"
 #include "common/errors.h"
 #include "plandata/plan_loader.h"
 #include "plandata/work_center_rows.h"
@@ -23,19 +24,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Writes through a temporary file renamed into place, so a failed run leaves no half file.
+// Writes one CSV file with a byte order mark: spreadsheets then read the Japanese texts as UTF-8.
 template <typename Write>
-void WriteFile(const fs::path& path, Write write) {
-  const fs::path partial = path.string() + ".partial";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + partial.string());
-    out << "\xEF\xBB\xBF";  // byte order mark: spreadsheets then read the Japanese texts as UTF-8
-    write(out);
-    out.flush();
-    if (!out) throw std::runtime_error("cannot write " + partial.string());
+void WriteCsvFile(const fs::path& path, Write write) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << "\xEF\xBB\xBF";
+  write(out);
+  out.close();
+  if (!out) {
+    throw std::runtime_error("ファイル " + path.string() +
+                             " を書き込めません。出力先のフォルダと空き容量を確認してください。");
   }
-  fs::rename(partial, path);
 }
 
 void ExportCsv(AppState& session, const ExportOptions& options) {
@@ -47,9 +46,14 @@ void ExportCsv(AppState& session, const ExportOptions& options) {
 
   const fs::path dir = options.target;
   fs::create_directories(dir);
-  WriteFile(dir / "plans.csv", [&](std::ostream& out) { WritePlansCsv(data, out); });
-  WriteFile(dir / "rows.csv", [&](std::ostream& out) { WriteRowsCsv(data, out); });
-  WriteFile(dir / "calendar.csv", [&](std::ostream& out) { WriteCalendarCsv(data, out); });
+  // The three files describe one load: they replace the earlier ones together or not at all.
+  StagedFiles files;
+  WriteCsvFile(files.Stage(dir / "plans.csv"),
+               [&](std::ostream& out) { WritePlansCsv(data, out); });
+  WriteCsvFile(files.Stage(dir / "rows.csv"), [&](std::ostream& out) { WriteRowsCsv(data, out); });
+  WriteCsvFile(files.Stage(dir / "calendar.csv"),
+               [&](std::ostream& out) { WriteCalendarCsv(data, out); });
+  files.Commit();
 }
 
 // The chart as the window loads it (week mode), switched to the requested mode, painted whole.
@@ -76,12 +80,9 @@ void ExportPng(AppState& session, const ExportOptions& options, int argc, char**
 
   const fs::path target = fs::absolute(options.target);
   if (target.has_parent_path()) fs::create_directories(target.parent_path());
-  const fs::path partial = target.string() + ".partial.png";
-  if (!ui::SaveChartPng(data, chart, QString::fromStdString(partial.string()))) {
-    fs::remove(partial);
-    throw std::runtime_error("cannot write the chart image " + target.string());
-  }
-  fs::rename(partial, target);
+  StagedFiles files;
+  ui::SaveChartPng(data, chart, files.Stage(target));
+  files.Commit();
 }
 
 }  // namespace
@@ -108,8 +109,11 @@ int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
     return 0;
   } catch (const ProgramEnd& end) {
     return end.status != 0 ? end.status : 1;  // the reason is already on standard error
-  } catch (const std::exception& e) {
-    std::cerr << "velmora: " << e.what() << std::endl;
+  } catch (...) {
+    const std::string text = UserErrorText(std::current_exception());
+    const std::string detail = TechnicalErrorText(std::current_exception());
+    std::cerr << "velmora: " << text << std::endl;
+    if (!detail.empty() && detail != text) std::cerr << "velmora: (" << detail << ")" << std::endl;
     return 1;
   }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
+#include <filesystem>
+#include <functional>
 
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
@@ -14,7 +15,14 @@ namespace velmora::ui {
 // too large to allocate.
 QImage RenderChartImage(const PlanData& data, const chart::ChartModel& model);
 
-// RenderChartImage written as a PNG file; false when the image could not be made or written.
-bool SaveChartPng(const PlanData& data, const chart::ChartModel& model, const QString& path);
+// The same picture painted in horizontal bands of at most `bandHeight` pixel rows, top to
+// bottom, into one reused image: `take` gets each band's image, the frame row of its first line
+// and its number of lines (the image may have more). Memory stays at one band's.
+void RenderChartBands(const PlanData& data, const chart::ChartModel& model, int bandHeight,
+                      const std::function<void(const QImage& band, int top, int rows)>& take);
+
+// The whole chart written as a PNG file band by band; throws when it cannot be written.
+void SaveChartPng(const PlanData& data, const chart::ChartModel& model,
+                  const std::filesystem::path& path);
 
 }  // namespace velmora::ui

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <set>
 
 #include "e2e/program_copy.h"
 #include "support/run_program.h"
@@ -80,6 +82,21 @@ TEST_F(ExportCsv, WritesTheLoadedPlanRowsAndCalendar) {
   const std::string calendar = ReadWholeFile(out + "/calendar.csv");
   EXPECT_EQ(1 + 6, CountLines(calendar));  // one machine, days 0..5
   EXPECT_NE(std::string::npos, calendar.find("\r\n2,2024/04/10,480,08:00:00,17:00:00,"));
+}
+
+TEST_F(ExportCsv, AFailedRunKeepsTheEarlierFilesAndLeavesNoTemporaryOne) {
+  std::filesystem::create_directories(out + "/calendar.csv");
+  std::ofstream(out + "/plans.csv", std::ios::binary) << "earlier";
+  const ProgramRun run = Export();
+  EXPECT_EQ(1, run.status);
+  EXPECT_EQ("earlier", ReadWholeFile(out + "/plans.csv"));
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(out))
+    names.insert(entry.path().filename());
+  EXPECT_EQ((std::set<std::string>{"calendar.csv", "plans.csv"}), names);
+  // The user reads in Japanese what to check; the system's own words follow for the record.
+  EXPECT_NE(std::string::npos, run.err.find("を確認してください。")) << run.err;
+  EXPECT_NE(std::string::npos, run.err.find("calendar.csv")) << run.err;
 }
 
 TEST_F(ExportCsv, BadArgumentsGetTheUsageAndNoFiles) {

@@ -6,11 +6,13 @@
 #include <QImage>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <map>
 
-#include "db/command.h"
 #include "app/main_form_load.h"
 #include "chart/display_mode.h"
+#include "db/command.h"
 #include "e2e/program_copy.h"
 #include "generator/demo_generator.h"
 #include "support/run_program.h"
@@ -116,10 +118,17 @@ TEST_F(ExportPng, DayModeRendersAtMostSeventeenDays) {
   EXPECT_EQ(17 * chart.Scale.DayWidth, chart.PlatForm.Width);
 }
 
-TEST_F(ExportPng, AFileThatCannotBeWrittenIsAnError) {
+TEST_F(ExportPng, AFileThatCannotBeWrittenIsAnErrorAndLeavesNothingBehind) {
   const ProgramRun run = Export("/proc/velmora-cannot-write/chart.png", "3");
   EXPECT_NE(0, run.status);
-  EXPECT_FALSE(run.err.empty());
+  EXPECT_NE(std::string::npos, run.err.find("を確認してください。")) << run.err;
+
+  const std::string folder = program.File("out");
+  std::filesystem::create_directories(folder + "/chart.png");
+  EXPECT_EQ(1, Export(folder + "/chart.png", "3").status);
+  EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder),
+                             std::filesystem::directory_iterator()))
+      << "only the folder that was in the way";
 }
 
 }  // namespace
