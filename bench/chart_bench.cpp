@@ -110,7 +110,8 @@ struct Chart {
     BuildWorld(data);
     model.Picture1.Width = (1920 - 140) * chart::kTwipsPerPixel;
     model.Picture1.Height = 1080 * chart::kTwipsPerPixel;
-    for (int i = 2; i <= data.PlanCount(); ++i) model.CreateBarPair(data.PlanTable[i].BarIndex);
+    for (int i = 2; i <= data.PlanCount(); ++i)
+      model.CreateBarPair(velmora::BarIdx(data.PlanTable[i].BarIndex));
     chart::TakeViewportScale(data, model);
     chart::SetUpRowScroll(data, model);
     chart::SetUpSurfaces(data, model);
