@@ -13,10 +13,10 @@ deps:
 	@scripts/install-deps
 
 $(DEBUG_DIR)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(DEBUG_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+	cmake -S . -B $(DEBUG_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON
 
 $(RELEASE_DIR)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON
 
 # Tests run on the sanitized debug build.
 test: deps $(DEBUG_DIR)/build.ninja

@@ -5,7 +5,8 @@
 
 #include "common/date_text.h"
 #include "plandata/plan_data.h"
-#include "worktime/worktime.h"
+#include "plandata/plan_end_time.h"
+#include "worktime/production_minutes.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ void BM_ComputeEndTime_TenDayJob(benchmark::State& state) {
   const velmora::PlanData data = TwoShiftPlant(static_cast<int>(state.range(0)));
   const DateTime start = *velmora::ParseSlashDate("2024/04/12") + DateTime::FromTime(10, 30, 0);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(velmora::ComputeEndTime(data, start, 10 * 1080, data.PlanCount()));
+    benchmark::DoNotOptimize(
+        velmora::ComputeEndTime(data, start, 10 * 1080, velmora::PlanIdx(data.PlanCount())));
   }
 }
 BENCHMARK(BM_ComputeEndTime_TenDayJob)->Arg(90)->Arg(3650);

@@ -33,7 +33,8 @@ void StartUp(AppState& state, const StartupEnvironment& environment) {
 
   state.ConnectionString = db::MakeConnectionString(settings.DatabasePath);
   try {
-    state.Connection.Open(state.ConnectionString, "", "", -1);
+    // The settings hold a path, opened as written: no connection text parsing in between.
+    state.Connection.OpenFile(settings.DatabasePath);
   } catch (const DatabaseError& e) {
     throw DatabaseError(std::string("データベースを開けません。\n") + e.what());
   }

@@ -11,7 +11,7 @@ namespace velmora {
 void OpenExportSession(AppState& state, const ExportOptions& options) {
   const Settings settings = ReadSettingsFile(ExecutableDirectory() / kSettingsFileName);
   state.Data.PlantCode = settings.PlantCode;
-  state.Connection.Open(db::MakeConnectionString(settings.DatabasePath));
+  state.Connection.OpenFile(settings.DatabasePath);
   state.Command.ActiveConnection = &state.Connection;
 
   const CategorySelection list = LoadCategorySelection(state.Connection, "", "");

@@ -5,36 +5,50 @@
 #include <filesystem>
 
 #include "common/errors.h"
-#include "common/text.h"
+#include "db/database_file.h"
+#include "db/statement_cache.h"
 
 namespace velmora::db {
 namespace {
 
-std::string DataSource(std::string_view connectionString) {
-  std::string_view rest = connectionString;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find(';');
-    const std::string_view part = rest.substr(0, end);
-    const std::size_t eq = part.find('=');
-    if (eq != std::string_view::npos && Trim(part.substr(0, eq)) == "Data Source") {
-      return Trim(part.substr(eq + 1));
-    }
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
-  }
-  throw DatabaseError("connection text has no Data Source: " + std::string(connectionString));
+using EngineHandle = std::unique_ptr<sqlite3, int (*)(sqlite3*)>;
+
+int Primary(int rc) {
+  return rc & 0xFF;
 }
 
-void ApplySessionSettings(sqlite3* db) {
-  sqlite3_busy_timeout(db, Connection::kBusyTimeoutMs);
-  sqlite3_extended_result_codes(db, 1);
+std::string Detail(sqlite3* db, int rc) {
+  const char* text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  return std::string(text) + ", code " + std::to_string(rc);
+}
+
+// Another program holds the file: the user can wait and try again, so the message says so.
+DatabaseError LockedError(const std::string& path, sqlite3* db, int rc) {
+  return DatabaseError(
+      "データベースは他のプログラムで使用中です。しばらくしてから、もう一度やり直してください。\n" +
+      path + "\n(" + Detail(db, rc) + ")");
+}
+
+struct Attempt {
+  EngineHandle db{nullptr, sqlite3_close_v2};
+  int rc = SQLITE_OK;
+};
+
+// Opens and reads the schema, which proves the file is a database before anything is written
+// to it.
+Attempt OpenAndProbe(const std::string& name, int flags, int busyTimeoutMs) {
+  Attempt attempt;
+  sqlite3* raw = nullptr;
+  attempt.rc = sqlite3_open_v2(name.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  attempt.db.reset(raw);
+  if (attempt.rc != SQLITE_OK) return attempt;
+  sqlite3_busy_timeout(raw, busyTimeoutMs);
+  sqlite3_extended_result_codes(raw, 1);
+  attempt.rc = sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  return attempt;
 }
 
 }  // namespace
-
-std::string MakeConnectionString(std::string_view databasePath) {
-  return "Data Source=" + std::string(databasePath) + ";";
-}
 
 void Connection::Closer::operator()(sqlite3* db) const {
   sqlite3_close_v2(db);
@@ -43,6 +57,9 @@ void StatementDeleter::operator()(sqlite3_stmt* stmt) const {
   sqlite3_finalize(stmt);
 }
 
+Connection::Connection() = default;
+Connection::Connection(Connection&&) noexcept = default;
+Connection& Connection::operator=(Connection&&) noexcept = default;
 Connection::~Connection() = default;
 
 void Check(sqlite3* db, int rc, std::string_view what) {
@@ -56,7 +73,7 @@ void Connection::Open(std::string_view connectionString, std::string_view, std::
   OpenFile(DataSource(connectionString));
 }
 
-void Connection::OpenFile(const std::string& path) {
+void Connection::OpenFile(const std::string& path, const Options& options) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {
@@ -66,30 +83,53 @@ void Connection::OpenFile(const std::string& path) {
   if (fs::file_size(path, ec) == 0 || ec) {
     throw DatabaseError("not a database file (empty): " + path);
   }
-  sqlite3* raw = nullptr;
-  const int rc =
-      sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-  std::unique_ptr<sqlite3, Closer> db(raw);
-  if (rc != SQLITE_OK) {
-    throw DatabaseError("cannot open database " + path + ": " + sqlite3_errstr(rc));
+  bool readOnly = options.readOnly || !MayWriteDatabase(path);
+  Attempt attempt =
+      OpenAndProbe(EngineFileName(path), readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE,
+                   options.busyTimeoutMs);
+  if (readOnly && Primary(attempt.rc) == SQLITE_CANTOPEN) {
+    // A WAL database whose folder we may not write has no shared-memory file to read through.
+    // Nobody can be writing it then, so it is read as an unchanging file.
+    attempt = OpenAndProbe(FileUri(path) + "?mode=ro&immutable=1",
+                           SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, options.busyTimeoutMs);
   }
-  ApplySessionSettings(db.get());
-  // Reading the schema proves the file is a database before anything is written to it.
-  const int probe =
-      sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-  if (probe != SQLITE_OK) {
-    throw DatabaseError("not a database file: " + path + " (" + sqlite3_errmsg(db.get()) + ")");
+  if (Primary(attempt.rc) == SQLITE_BUSY) throw LockedError(path, attempt.db.get(), attempt.rc);
+  if (attempt.rc != SQLITE_OK) {
+    if (!attempt.db || Primary(attempt.rc) == SQLITE_CANTOPEN) {
+      throw DatabaseError("cannot open database " + path + ": " +
+                          Detail(attempt.db.get(), attempt.rc));
+    }
+    throw DatabaseError("not a database file: " + path + " (" + sqlite3_errmsg(attempt.db.get()) +
+                        ")");
   }
-  // WAL lets a second program read while this one writes; the busy timeout makes writers wait.
-  Check(db.get(), sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr),
-        "journal mode of " + path);
-  db_ = std::move(db);
+  sqlite3* db = attempt.db.get();
+  readOnly = readOnly || sqlite3_db_readonly(db, "main") == 1;
+  if (!readOnly) {
+    // WAL lets a second program read while this one writes; the busy timeout makes writers wait.
+    const int rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    if (Primary(rc) == SQLITE_BUSY) throw LockedError(path, db, rc);
+    // The file turned out not to be writable: read it as it is.
+    if (Primary(rc) == SQLITE_READONLY) {
+      readOnly = true;
+    } else {
+      Check(db, rc, "journal mode of " + path);
+    }
+  }
+  if (statements_) statements_->Clear();
+  db_.reset(attempt.db.release());
+  if (!statements_) statements_ = std::make_unique<StatementCache>();
   path_ = path;
+  readOnly_ = readOnly;
 }
 
 sqlite3* Connection::Handle() const {
   if (!db_) throw DatabaseError("the database connection is not open");
   return db_.get();
+}
+
+StatementCache& Connection::Statements() const {
+  if (!db_ || !statements_) throw DatabaseError("the database connection is not open");
+  return *statements_;
 }
 
 void Connection::ExecuteScript(std::string_view sql) {
@@ -106,7 +146,7 @@ Connection CreateDatabase(const std::string& path) {
   if (std::filesystem::exists(path)) throw DatabaseError("database file already exists: " + path);
   sqlite3* raw = nullptr;
   const int rc =
-      sqlite3_open_v2(path.c_str(), &raw,
+      sqlite3_open_v2(EngineFileName(path).c_str(), &raw,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(raw);

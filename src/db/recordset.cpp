@@ -4,9 +4,10 @@
 
 #include <algorithm>
 
-#include "db/binding.h"
 #include "common/errors.h"
 #include "common/numeric.h"
+#include "db/binding.h"
+#include "db/statement_cache.h"
 
 namespace velmora::db {
 namespace {
@@ -86,6 +87,7 @@ void Recordset::Open(std::string_view sql, Connection& connection, CursorType cu
                      int) {
   Close();
   db_ = connection.Handle();
+  statements_ = &connection.Statements();
   lock_ = lock;
   if (lock == LockType::Optimistic) {
     StatementPtr stmt = Prepare(db_, WithRowid(sql));
@@ -312,7 +314,7 @@ std::int64_t Recordset::InsertPending() {
       values.empty()
           ? "INSERT INTO " + QuoteIdentifier(table_) + " DEFAULT VALUES"
           : "INSERT INTO " + QuoteIdentifier(table_) + " (" + columns + ") VALUES (" + marks + ")";
-  StatementPtr stmt = Prepare(db_, sql);
+  const StatementLease stmt = statements_->Lease(db_, sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
   Check(db_, sqlite3_step(stmt.get()), "appending a row to " + table_);
@@ -329,7 +331,7 @@ void Recordset::UpdatePending() {
     values.push_back(&*edits_[i]);
   }
   if (values.empty()) return;
-  StatementPtr stmt = Prepare(
+  const StatementLease stmt = statements_->Lease(
       db_, "UPDATE " + QuoteIdentifier(table_) + " SET " + assignments + " WHERE _rowid_=?");
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
@@ -345,8 +347,8 @@ void Recordset::ReloadRow(std::size_t row) {
     if (i > 0) columns += ",";
     columns += QuoteIdentifier(originNames_[i]);
   }
-  StatementPtr stmt =
-      Prepare(db_, "SELECT " + columns + " FROM " + QuoteIdentifier(table_) + " WHERE _rowid_=?");
+  const StatementLease stmt = statements_->Lease(
+      db_, "SELECT " + columns + " FROM " + QuoteIdentifier(table_) + " WHERE _rowid_=?");
   Check(db_, sqlite3_bind_int64(stmt.get(), 1, rowids_[row]), "binding rowid");
   if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
     for (int c = 0; c < FieldCount(); ++c)
@@ -356,6 +358,7 @@ void Recordset::ReloadRow(std::size_t row) {
 
 void Recordset::Close() {
   stmt_.reset();
+  statements_ = nullptr;
   open_ = false;
   eof_ = true;
   names_.clear();

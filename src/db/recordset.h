@@ -17,6 +17,7 @@ enum class CursorType { ForwardOnly = 0, Keyset = 1 };
 enum class LockType { ReadOnly = 1, Optimistic = 3 };
 
 class Recordset;
+class StatementCache;
 
 // One field of the current row, by name or position. Reading a missing value gives Null.
 class Field {
@@ -101,7 +102,8 @@ class Recordset {
   void ReloadRow(std::size_t row);
 
   sqlite3* db_ = nullptr;
-  StatementPtr stmt_;  // streaming results only
+  StatementCache* statements_ = nullptr;  // the connection's, for the writes by rowid
+  StatementPtr stmt_;                     // streaming results only
   bool open_ = false;
   bool eof_ = true;
   LockType lock_ = LockType::ReadOnly;

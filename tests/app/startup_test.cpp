@@ -39,6 +39,20 @@ TEST_F(StartUpTest, OpensTheDatabaseNamedInTheSettings) {
   EXPECT_TRUE(messages_.shown().empty());
 }
 
+TEST_F(StartUpTest, TheSettingsPathIsOpenedAsWritten) {
+  for (const std::string name : {"a;b.db", "plan.db "}) {
+    const std::string path = (dir_.path() / name).string();
+    db::CreateDatabase(path);
+    WriteSettings("\"" + path + "\",12\n");
+    AppState state;
+    StartUp(state, Environment());
+    EXPECT_EQ(path, state.Connection.Path());
+    EXPECT_EQ(path, db::DataSource(state.ConnectionString));
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "a"));
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "plan.db"));
+}
+
 TEST_F(StartUpTest, SecondCopyIsToldAndEndsWithoutOpeningTheDatabase) {
   test::TestDb db;
   WriteSettings(db.path() + "\n12\n");

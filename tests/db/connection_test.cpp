@@ -6,8 +6,12 @@
 #include <fstream>
 #include <thread>
 
-#include "db/recordset.h"
+#include <sqlite3.h>
+#include <unistd.h>
+
 #include "common/errors.h"
+#include "db/database_file.h"
+#include "db/recordset.h"
 #include "support/test_db.h"
 
 namespace velmora::db {
@@ -16,6 +20,37 @@ namespace {
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Another program's handle on a database file, through the engine directly.
+struct RawHandle {
+  explicit RawHandle(const std::string& name,
+                     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) {
+    if (sqlite3_open_v2(name.c_str(), &db, flags, nullptr) != SQLITE_OK)
+      throw std::runtime_error("cannot open " + name);
+  }
+  ~RawHandle() { sqlite3_close_v2(db); }
+  void Run(const std::string& sql) {
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(db));
+  }
+  sqlite3* db = nullptr;
+};
+
+// A database in the engine's default rollback-journal mode, as another program would leave it.
+void MakeRollbackJournalDb(const std::string& path) {
+  RawHandle(path).Run("CREATE TABLE t(a); INSERT INTO t VALUES(42);");
+}
+
+std::string ErrorOpening(const std::string& path, Connection::Options options) {
+  Connection c;
+  try {
+    c.OpenFile(path, options);
+  } catch (const DatabaseError& e) {
+    EXPECT_FALSE(c.IsOpen());
+    return e.what();
+  }
+  return "opened";
 }
 
 TEST(Connection, AWrongPathIsAnErrorAndCreatesNothing) {
@@ -56,12 +91,6 @@ TEST(Connection, OpensInWalModeWithABusyTimeout) {
   EXPECT_EQ(Connection::kBusyTimeoutMs, rs.Fields(0).Int32());
 }
 
-TEST(Connection, ConnectionStringNamesTheFile) {
-  EXPECT_EQ("Data Source=/tmp/a b.db;", MakeConnectionString("/tmp/a b.db"));
-  Connection c;
-  EXPECT_THROW(c.Open("Provider=x;"), DatabaseError);
-}
-
 TEST(Connection, ASecondWriterWaitsForTheFirstInsteadOfFailing) {
   test::TestDb db;
   db.Insert("番号管理マスタ", {{"番号管理キー", "手配番号            "}, {"現在番号", 100}});
@@ -86,6 +115,96 @@ TEST(Connection, ASecondWriterWaitsForTheFirstInsteadOfFailing) {
   EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(100));
   release.join();
   EXPECT_EQ(500, db.Scalar("SELECT 現在番号 FROM 番号管理マスタ").Number());
+}
+
+TEST(Connection, APathOpensExactlyAsWritten) {
+  test::TempDir dir;
+  for (const std::string name : {"a;b.db", "trail.db ", " lead.db", "q\"uote.db", "50%?.db"}) {
+    const std::string path = dir.File(name);
+    CreateDatabase(path).ExecuteScript("CREATE TABLE t(a)");
+    Connection byPath;
+    byPath.OpenFile(path);
+    EXPECT_EQ(path, byPath.Path());
+    Connection byText;
+    byText.Open(MakeConnectionString(path));
+    EXPECT_EQ(path, byText.Path());
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("a"))) << "the text after ';' was dropped";
+  EXPECT_FALSE(std::filesystem::exists(dir.File("trail.db")));
+}
+
+TEST(Connection, ARelativePathLookingLikeAUriIsAFileName) {
+  test::TempDir dir;
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  CreateDatabase("file:plan.db").ExecuteScript("CREATE TABLE t(a)");
+  Connection c;
+  EXPECT_NO_THROW(c.OpenFile("file:plan.db"));
+  const bool plainNameMade = std::filesystem::exists("plan.db");
+  std::filesystem::current_path(before);
+  EXPECT_FALSE(plainNameMade);
+}
+
+TEST(Connection, ALockHeldByAnotherProgramIsReportedAsALock) {
+  struct Case {
+    const char* how;
+    void (*hold)(RawHandle&);
+  };
+  const Case cases[] = {
+      {"writing", [](RawHandle& h) { h.Run("BEGIN EXCLUSIVE; INSERT INTO t VALUES(1);"); }},
+      {"reading while this one switches to WAL",
+       [](RawHandle& h) { h.Run("BEGIN; SELECT count(*) FROM t;"); }},
+  };
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    const std::string path = dir.File("plan.db");
+    MakeRollbackJournalDb(path);
+    RawHandle other(path);
+    c.hold(other);
+    const std::string error = ErrorOpening(path, {.busyTimeoutMs = 20});
+    EXPECT_NE(error.find("他のプログラムで使用中"), std::string::npos) << c.how << ": " << error;
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    other.Run("ROLLBACK");
+    EXPECT_EQ("opened", ErrorOpening(path, {.busyTimeoutMs = 20})) << c.how;
+  }
+}
+
+TEST(Connection, AReadOnlyOpenReadsAndLeavesTheFileAsItIs) {
+  test::TempDir dir;
+  const std::string rollback = dir.File("rollback.db");
+  MakeRollbackJournalDb(rollback);
+  const std::string wal = dir.File("wal.db");
+  MakeRollbackJournalDb(wal);
+  RawHandle(wal).Run("PRAGMA journal_mode=WAL");
+  for (const std::string& path : {rollback, wal}) {
+    const std::string bytes = ReadFile(path);
+    Connection c;
+    c.OpenFile(path, {.readOnly = true});
+    EXPECT_TRUE(c.ReadOnly());
+    Recordset rs;
+    rs.Open("SELECT a FROM t", c);
+    EXPECT_EQ(42, rs.Fields(0).Int32());
+    rs.Close();
+    EXPECT_THROW(c.ExecuteScript("INSERT INTO t VALUES(1)"), DatabaseError);
+    c = Connection();
+    EXPECT_EQ(bytes, ReadFile(path)) << path;
+  }
+  Connection writable;
+  writable.OpenFile(rollback);
+  EXPECT_FALSE(writable.ReadOnly());
+}
+
+TEST(DatabaseFile, AUriNamesTheFileWhateverItsCharacters) {
+  test::TempDir dir;
+  for (const std::string name : {"a;b.db", "50%.db", "q?x=1#y.db", "計画 表.db", "plus+amp&.db"}) {
+    const std::string path = dir.File(name);
+    MakeRollbackJournalDb(path);
+    RawHandle h(FileUri(path) + "?mode=ro", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    sqlite3_stmt* stmt = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_prepare_v2(h.db, "SELECT a FROM t", -1, &stmt, nullptr)) << name;
+    EXPECT_EQ(SQLITE_ROW, sqlite3_step(stmt)) << name;
+    sqlite3_finalize(stmt);
+  }
 }
 
 }  // namespace

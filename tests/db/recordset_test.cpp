@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "common/errors.h"
 #include "db/command.h"
 #include "db/sql_text.h"
-#include "common/errors.h"
+#include "db/statement_cache.h"
+#include "db/transaction.h"
 #include "support/test_db.h"
 
 namespace velmora::db {
@@ -126,6 +128,50 @@ TEST_F(RecordsetTest, MoveNextStoresPendingChanges) {
   }
   EXPECT_EQ(
       3, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 品名略称 = 品名コード || '略'").Number());
+}
+
+TEST_F(RecordsetTest, ThousandsOfUpdatesInOneTransactionWriteEachRowAndReuseStatements) {
+  constexpr int kRows = 2000;
+  Transaction transaction(db.connection());
+  Recordset rs;
+  rs.Open("SELECT * FROM 手配情報 WHERE 手配番号 < 0", db.connection(), CursorType::ForwardOnly,
+          LockType::Optimistic);
+  for (int n = 1; n <= kRows; ++n) {
+    rs.AddNew();
+    rs.Fields("手配番号") = n;
+    rs.Fields("手配数") = n * 10;
+    rs.Update();
+  }
+  const std::size_t shapes = db.connection().Statements().Size();
+  rs.Open("SELECT * FROM 手配情報 ORDER BY 手配番号", db.connection(), CursorType::Keyset,
+          LockType::Optimistic);
+  for (int n = 1; !rs.Eof(); ++n, rs.MoveNext()) {
+    // Two shapes of update, and a Null after a value in the same statement position.
+    rs.Fields("金型番号") = n % 2 ? Value("odd") : Value();
+    if (n % 3 == 0) rs.Fields("手配数") = n;
+    rs.Update();
+  }
+  transaction.Commit();
+  EXPECT_EQ(shapes + 2, db.connection().Statements().Size());
+  EXPECT_EQ(kRows, db.Scalar("SELECT count(*) FROM 手配情報").Number());
+  EXPECT_EQ(kRows / 2, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 金型番号='odd'").Number());
+  EXPECT_EQ(kRows / 2, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 金型番号 IS NULL").Number());
+  EXPECT_EQ(0, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 金型番号='odd' AND 手配番号 % 2 = 0")
+                   .Number());
+  EXPECT_EQ(kRows, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 手配数 = "
+                             "CASE WHEN 手配番号 % 3 = 0 THEN 手配番号 ELSE 手配番号 * 10 END")
+                       .Number());
+}
+
+TEST_F(RecordsetTest, AFailedUpdateLeavesTheNextOneOfTheSameShapeWorking) {
+  Recordset rs;
+  rs.Open("SELECT * FROM 品目マスタ ORDER BY 品名コード", db.connection(), CursorType::Keyset,
+          LockType::Optimistic);
+  rs.Fields("品名コード") = Value("B-200");  // taken by the next row
+  EXPECT_THROW(rs.Update(), DatabaseError);
+  rs.Fields("品名コード") = Value("A-101");
+  EXPECT_NO_THROW(rs.Update());
+  EXPECT_EQ(1, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 品名コード='A-101'").Number());
 }
 
 TEST_F(RecordsetTest, AddNewAppendsARowWithDefaultsForUnsetFields) {

@@ -1,0 +1,80 @@
+#include "db/connection_text.h"
+
+#include "common/errors.h"
+#include "common/text.h"
+
+namespace velmora::db {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool NeedsQuotes(std::string_view path) {
+  return path.empty() || path.find_first_of(";\"'") != std::string_view::npos ||
+         IsBlank(path.front()) || IsBlank(path.back());
+}
+
+// Reads a quoted value starting at rest[0] (the quote); rest is left after the closing quote.
+std::string Unquote(std::string_view& rest, std::string_view connectionString) {
+  const char quote = rest.front();
+  std::string value;
+  std::size_t i = 1;
+  for (;; ++i) {
+    if (i >= rest.size()) {
+      throw DatabaseError("connection text has an unclosed quote: " +
+                          std::string(connectionString));
+    }
+    if (rest[i] != quote) {
+      value += rest[i];
+    } else if (i + 1 < rest.size() && rest[i + 1] == quote) {
+      value += quote;
+      ++i;
+    } else {
+      break;
+    }
+  }
+  rest.remove_prefix(i + 1);
+  return value;
+}
+
+}  // namespace
+
+std::string MakeConnectionString(std::string_view databasePath) {
+  if (!NeedsQuotes(databasePath)) return "Data Source=" + std::string(databasePath) + ";";
+  std::string quoted = "\"";
+  for (char c : databasePath) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return "Data Source=" + quoted + "\";";
+}
+
+std::string DataSource(std::string_view connectionString) {
+  std::string_view rest = connectionString;
+  while (!rest.empty()) {
+    const std::size_t eq = rest.find_first_of("=;");
+    if (eq == std::string_view::npos) break;
+    if (rest[eq] == ';') {  // a part without a value
+      rest.remove_prefix(eq + 1);
+      continue;
+    }
+    const std::string key = Trim(rest.substr(0, eq));
+    rest.remove_prefix(eq + 1);
+    while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
+    std::string value;
+    if (!rest.empty() && (rest.front() == '"' || rest.front() == '\'')) {
+      value = Unquote(rest, connectionString);
+      const std::size_t end = rest.find(';');
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    } else {
+      const std::size_t end = rest.find(';');
+      value = Trim(rest.substr(0, end));
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
+    if (key == "Data Source") return value;
+  }
+  throw DatabaseError("connection text has no Data Source: " + std::string(connectionString));
+}
+
+}  // namespace velmora::db
