@@ -16,7 +16,7 @@ $(DEBUG_DIR)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(DEBUG_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON
 
 $(RELEASE_DIR)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 # Tests run on the sanitized debug build.
 test: deps $(DEBUG_DIR)/build.ninja
