@@ -2,10 +2,10 @@
 
 #include <sqlite3.h>
 
-#include "db/binding.h"
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
+#include "db/binding.h"
 
 namespace velmora::demo {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "app/instance_guard.h"
 #include "db/command.h"
 #include "db/connection.h"
-#include "app/instance_guard.h"
 #include "plandata/plan_data.h"
 
 namespace velmora {

@@ -1,12 +1,12 @@
 #include "app/category_selection.h"
 
 #include "app/command_line.h"
-#include "db/recordset.h"
 #include "app/remembered_category.h"
 #include "common/errors.h"
-#include "common/numeric.h"
-#include "plandata/db_names.h"
 #include "common/msgbox.h"
+#include "common/numeric.h"
+#include "db/recordset.h"
+#include "plandata/db_names.h"
 
 namespace velmora {
 
@@ -53,7 +53,8 @@ bool ConfirmDatesEntered(const CategorySelection& selection) {
 
 bool ConfirmPeriod(const CategorySelection& selection) {
   if (!ConfirmDatesEntered(selection)) return false;
-  if (const std::optional<std::string> problem = PeriodProblem(selection.StartText, selection.EndText)) {
+  if (const std::optional<std::string> problem =
+          PeriodProblem(selection.StartText, selection.EndText)) {
     ui::MsgBox(*problem, ui::kOkOnly);
     return false;
   }
@@ -69,13 +70,14 @@ void PublishSelection(const CategorySelection& selection, PlanData& data,
   const CategoryItem& item = selection.Items[static_cast<std::size_t>(selection.ListIndex)];
   data.CategoryCode = std::to_string(item.ItemData);
   data.CategoryCaption = item.Text;
-  // Closing the window with a period that cannot be planned ends the program as an empty box
-  // does, after saying why.
-  if (const std::optional<std::string> problem = PeriodProblem(selection.StartText, selection.EndText)) {
-    ui::MsgBox(*problem, ui::kOkOnly);
+  try {
+    data.SetPeriod(selection.StartText, selection.EndText);
+  } catch (const ConversionError& problem) {
+    // Closing the window with a period that cannot be planned ends the program as an empty box
+    // does, after saying why.
+    ui::MsgBox(problem.what(), ui::kOkOnly);
     throw ProgramEnd{0};
   }
-  data.SetPeriod(selection.StartText, selection.EndText);
   WriteRememberedCategory(rememberedFile, data.CategoryCode);
   data.DayStartTime = DateTime::FromTime(0, 0, 0);
 }

@@ -3,24 +3,15 @@
 #include <algorithm>
 #include <array>
 
+#include "common/text.h"
+
 namespace velmora {
-namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-}  // namespace
 
 std::string NormalizeDisplayName(std::string_view display) {
   const std::size_t colon = display.rfind(':');
   if (colon == std::string_view::npos) return std::string(display);
 
-  std::string host = Lower(display.substr(0, colon));
+  std::string host = AsciiLower(display.substr(0, colon));
   for (std::string_view protocol : {"unix/", "tcp/", "inet/", "inet6/"}) {
     if (host.starts_with(protocol)) host.erase(0, protocol.size());
   }

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/category_selection.h"
-#include "db/connection.h"
 #include "common/datetime.h"
+#include "db/connection.h"
 
 class QLineEdit;
 class QListWidget;

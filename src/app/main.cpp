@@ -1,9 +1,9 @@
 #include <string>
 #include <vector>
 
-#include "automation/export_command.h"
 #include "app/program.h"
 #include "app/velmora_application.h"
+#include "automation/export_command.h"
 #include "ui/qt_message_boxes.h"
 
 #if defined(__SANITIZE_ADDRESS__)

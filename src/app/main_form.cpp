@@ -14,8 +14,8 @@
 #include "app/program.h"
 #include "chart/display_mode.h"
 #include "common/errors.h"
-#include "ui/chart_view.h"
 #include "common/msgbox.h"
+#include "ui/chart_view.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "db/command.h"
 #include "chart/chart_model.h"
+#include "db/command.h"
 #include "plandata/plan_data.h"
 
 namespace velmora {

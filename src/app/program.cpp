@@ -19,8 +19,8 @@ Program::~Program() {
 
 void Program::SelectCategoryAndPeriod() {
   const std::filesystem::path remembered = RememberedCategoryFile(CurrentUserName());
-  KBunSelect dialog(state_.Connection, state_.Data.CommandLine(), ReadRememberedCategory(remembered),
-                    today_());
+  KBunSelect dialog(state_.Connection, state_.Data.CommandLine(),
+                    ReadRememberedCategory(remembered), today_());
   dialog.exec();
   app_.ThrowIfEnded();
   PublishSelection(dialog.Selection(), state_.Data, remembered);

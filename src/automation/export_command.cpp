@@ -63,20 +63,8 @@ void ExportPng(AppState& session, const ExportOptions& options, int argc, char**
 
   PlanData& data = session.Data;
   chart::ChartModel chart;
-  LoadMainForm(data, chart, session.Command);
-  switch (options.mode) {
-    case 1:
-      chart::DispDay(data, chart);
-      break;
-    case 2:
-      chart::Disp3Day(data, chart);
-      break;
-    case 4:
-      chart::DispMonth(data, chart);
-      break;
-    default:
-      break;  // the window opens in week mode
-  }
+  LoadMainForm(data, chart, session.Command);  // the window opens in week mode
+  if (options.mode != 3) chart::DispMode(data, chart, options.mode);
 
   const fs::path target = fs::absolute(options.target);
   if (target.has_parent_path()) fs::create_directories(target.parent_path());

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "db/value.h"
 #include "automation/csv_writer.h"
 #include "common/date_text.h"
+#include "db/value.h"
 
 namespace velmora {
 namespace {

@@ -8,10 +8,10 @@
 #include "chart/time_axis.h"
 #include "common/errors.h"
 #include "common/format.h"
+#include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "plandata/row_lookup.h"
-#include "common/msgbox.h"
 
 namespace velmora::chart {
 namespace {
@@ -55,7 +55,13 @@ void AppendPiece(std::string& out, std::string_view text) {
   const std::size_t start = text.find_first_not_of(' ');
   if (start == std::string_view::npos) return;
   text = text.substr(start, kCaptionPieceChars * kMaxUtf8Bytes);
-  out += Left(Trim(text), kCaptionPieceChars);
+  text = text.substr(0, text.find_last_not_of(' ') + 1);
+  // A text of no more bytes than the limit has no more characters either: no count needed.
+  if (text.size() <= kCaptionPieceChars) {
+    out += text;
+  } else {
+    out += Left(text, kCaptionPieceChars);
+  }
 }
 
 // "●item model\r\nprocess received(m/d)/ordered planNo"
@@ -189,7 +195,8 @@ class BarLayouter {
 
   PlanIdx PlanOfBar(BarIdx b) const {
     if (!rows_) return FindPlanByBar(data_, b);
-    return b.value >= 0 && b.Slot() < firstPlanOfBar_.size() ? firstPlanOfBar_[b.Slot()] : PlanIdx{};
+    return b.value >= 0 && b.Slot() < firstPlanOfBar_.size() ? firstPlanOfBar_[b.Slot()]
+                                                             : PlanIdx{};
   }
 
   const PlanData& data_;

@@ -24,7 +24,8 @@ inline constexpr Color kWhite = 16777215;
 // viewport shows the header band (PlatForm3), the unplanned band (PlatForm2) and the rows area
 // (PlatForm, scrolled by KScroll); the row captions (MachineName) sit in a column to its left.
 inline constexpr double kTwipsPerPixel = 15;
-inline constexpr double kTwipsPerScrollUnit = 15;  // KScroll, and HScroll1 unless its range needs more
+inline constexpr double kTwipsPerScrollUnit =
+    15;  // KScroll, and HScroll1 unless its range needs more
 using velmora::kRowPitch;
 using velmora::kVisibleRows;
 inline constexpr double kHeaderBandHeight = 360;

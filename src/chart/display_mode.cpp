@@ -102,23 +102,28 @@ void DispMonth(const PlanData& data, ChartModel& model) {
   ShowMode(data, model, 4, kMonthModeCaption);
 }
 
-void Command4_Click(const PlanData& data, ChartModel& model) {
-  switch (model.Scale.DisplayMode) {
+void DispMode(const PlanData& data, ChartModel& model, int mode) {
+  switch (mode) {
     case 1:
-      Disp3Day(data, model);
+      DispDay(data, model);
       break;
     case 2:
-      DispWeek(data, model);
+      Disp3Day(data, model);
       break;
     case 3:
-      DispMonth(data, model);
+      DispWeek(data, model);
       break;
     case 4:
-      DispDay(data, model);
+      DispMonth(data, model);
       break;
     default:
       break;
   }
+}
+
+void Command4_Click(const PlanData& data, ChartModel& model) {
+  const int mode = model.Scale.DisplayMode;
+  if (mode >= 1 && mode <= 4) DispMode(data, model, mode % 4 + 1);
 }
 
 }  // namespace velmora::chart

@@ -25,6 +25,9 @@ void Disp3Day(const PlanData& data, ChartModel& model);
 void DispWeek(const PlanData& data, ChartModel& model);
 void DispMonth(const PlanData& data, ChartModel& model);
 
+// Display mode 1..4 by its number; any other number changes nothing.
+void DispMode(const PlanData& data, ChartModel& model, int mode);
+
 // Command4 ("表示モード変更"): the next display mode, 1 -> 2 -> 3 -> 4 -> 1.
 void Command4_Click(const PlanData& data, ChartModel& model);
 

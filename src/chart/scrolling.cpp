@@ -29,7 +29,8 @@ void HScroll1_Change(const PlanData& data, ChartModel& model) {
   model.ScrollValue = v;
   model.PlatForm3.Left = model.PlatForm.Left;
   const double dayWidth = model.Scale.DayWidth;
-  const double days = dayWidth != 0 ? std::floor(model.ScrollValue * model.HScrollUnit / dayWidth) : 0;
+  const double days =
+      dayWidth != 0 ? std::floor(model.ScrollValue * model.HScrollUnit / dayWidth) : 0;
   model.DayDispArea =
       FormatLongDate(data.PeriodStartDate().AddDays(static_cast<std::int64_t>(days)));
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/format.h"
 #include "common/text.h"
 
 namespace velmora {
@@ -103,6 +104,21 @@ std::optional<DateTime> ParseColonTime(std::string_view text) {
 
 std::string FormatColonTime(DateTime time) {
   return Printf3("%02d:%02d:%02d", time.Hour(), time.Minute(), time.Second());
+}
+
+std::optional<DateTime> ParseStoredDate(std::string_view text) {
+  // The stored form itself reads directly; it gives what its formatted form gives.
+  if (text.size() == 8) {
+    if (auto date = ParseYmd(text)) return date;
+  }
+  return ParseSlashDate(FormatDigits(text, "0000/00/00"));
+}
+
+std::optional<DateTime> ParseStoredTime(std::string_view text) {
+  if (text.size() == 6) {
+    if (auto time = ParseHms(text)) return time;
+  }
+  return ParseColonTime(FormatDigits(text, "00:00:00"));
 }
 
 std::string FormatLongDate(DateTime date) {

@@ -31,6 +31,11 @@ std::optional<DateTime> ParseDateText(std::string_view text);
 std::optional<DateTime> ParseColonTime(std::string_view text);
 std::string FormatColonTime(DateTime time);
 
+// The stored forms as the loaders read them: "yyyymmdd" / "hhnnss", or any other text whose
+// "0000/00/00" / "00:00:00" form (the digits filled in from the right) is a date / a time.
+std::optional<DateTime> ParseStoredDate(std::string_view text);
+std::optional<DateTime> ParseStoredTime(std::string_view text);
+
 // The long date shown to the user, e.g. "2024年4月10日".
 std::string FormatLongDate(DateTime date);
 

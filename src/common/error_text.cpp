@@ -5,19 +5,14 @@
 #include <stdexcept>
 
 #include "common/errors.h"
+#include "common/utf8.h"
 
 namespace velmora {
 
 bool IsJapaneseSentence(const std::string& text) {
-  // Hiragana is U+3041..U+309F: E3 81 81..E3 82 9F in UTF-8.
-  for (std::size_t i = 0; i + 2 < text.size(); ++i) {
-    const auto b0 = static_cast<unsigned char>(text[i]);
-    const auto b1 = static_cast<unsigned char>(text[i + 1]);
-    const auto b2 = static_cast<unsigned char>(text[i + 2]);
-    if (b0 != 0xE3) continue;
-    if ((b1 == 0x81 && b2 >= 0x81 && b2 <= 0xBF) || (b1 == 0x82 && b2 >= 0x80 && b2 <= 0x9F)) {
-      return true;
-    }
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t c = DecodeUtf8(text, pos);
+    if (c >= 0x3041 && c <= 0x309F) return true;  // hiragana
   }
   return false;
 }

@@ -1,10 +1,12 @@
 #include "common/numeric.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
-#include <system_error>
 
 #include "common/errors.h"
 
@@ -42,34 +44,11 @@ std::string_view SkipBlanks(std::string_view s) {
   return s;
 }
 
-// Decimal exponent of the leading digit of a number prefix `s` (sign already removed), to
-// tell an overflow from an underflow when the value does not fit a double.
-long long LeadingDigitExponent(std::string_view s) {
-  long long magnitude = 0;
-  std::size_t i = 0;
-  bool seen = false;  // a non-zero digit
-  for (; i < s.size() && IsDigit(s[i]); ++i) {
-    if (seen) ++magnitude;
-    seen = seen || s[i] != '0';
-  }
-  if (i < s.size() && s[i] == '.') {
-    for (++i; !seen && i < s.size() && IsDigit(s[i]); ++i) {
-      --magnitude;
-      seen = s[i] != '0';
-    }
-    while (i < s.size() && IsDigit(s[i])) ++i;
-  }
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-    ++i;
-    const bool negative = i < s.size() && s[i] == '-';
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    long long exponent = 0;
-    for (; i < s.size() && IsDigit(s[i]); ++i) {
-      if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');  // far past any double
-    }
-    magnitude += negative ? -exponent : exponent;
-  }
-  return magnitude;
+// The "C" locale, made once: numbers are read the same whatever locale the process runs in
+// (the window sets it from the environment, and a German one would read "61199.6" as 61199).
+locale_t CLocale() {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return c;
 }
 
 // The value's shortest text that reads back to it, whatever the process locale.
@@ -85,18 +64,7 @@ double Val(std::string_view text) {
   text = SkipBlanks(text);
   const std::size_t n = NumberPrefix(text);
   if (n == 0) return 0.0;
-  // from_chars, unlike strtod, ignores the process locale (the window sets it from the
-  // environment, and a German one would read "61199.6" as 61199). It takes no '+'.
-  std::string_view number = text.substr(0, n);
-  const bool negative = number.front() == '-';
-  if (number.front() == '+' || negative) number.remove_prefix(1);
-  double value = 0.0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Beyond a double: infinity for a huge number, zero for a tiny one, as strtod gave.
-    value = LeadingDigitExponent(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  }
-  return negative ? -value : value;
+  return strtod_l(std::string(text.substr(0, n)).c_str(), nullptr, CLocale());
 }
 
 bool IsNumeric(std::string_view text) {

@@ -76,6 +76,14 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
 std::size_t CharCount(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);

@@ -8,6 +8,9 @@ namespace velmora {
 // Removes leading and trailing blanks (ASCII spaces).
 std::string Trim(std::string_view text);
 
+// ASCII letters in lower case; every other byte as it is.
+std::string AsciiLower(std::string_view text);
+
 // Texts are UTF-8; positions and lengths below count characters (code points), as the
 // program's fixed-width list lines and code positions do. A malformed byte sequence counts
 // as one character and keeps its bytes.

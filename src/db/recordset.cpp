@@ -6,6 +6,7 @@
 
 #include "common/errors.h"
 #include "common/numeric.h"
+#include "common/text.h"
 #include "db/binding.h"
 #include "db/statement_cache.h"
 
@@ -14,14 +15,6 @@ namespace {
 
 constexpr std::string_view kRowidAlias = "velmora_rowid_";
 
-std::string FoldAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 // "SELECT ..." becomes "SELECT _rowid_ AS velmora_rowid_, ...", so each row can be written back.
 std::string WithRowid(std::string_view sql) {
   std::size_t start = 0;
@@ -29,7 +22,7 @@ std::string WithRowid(std::string_view sql) {
          (sql[start] == ' ' || sql[start] == '\t' || sql[start] == '\n' || sql[start] == '\r')) {
     ++start;
   }
-  if (FoldAscii(sql.substr(start, 7)) != "select ") {
+  if (AsciiLower(sql.substr(start, 7)) != "select ") {
     throw DatabaseError("an updatable recordset needs a plain SELECT: " + std::string(sql));
   }
   return std::string(sql.substr(0, start + 7)) + "_rowid_ AS " + std::string(kRowidAlias) + "," +
@@ -128,7 +121,7 @@ void Recordset::ReadNames(sqlite3_stmt* stmt, int firstColumn) {
     originNames_.emplace_back(origin ? origin : names_.back());
     // With duplicate names the first column wins, as lookups by name expect.
     byName_.try_emplace(names_.back(), index);
-    byFoldedName_.try_emplace(FoldAscii(names_.back()), index);
+    byFoldedName_.try_emplace(AsciiLower(names_.back()), index);
   }
   edits_.assign(names_.size(), std::nullopt);
 }
@@ -178,7 +171,7 @@ void Recordset::MoveNext() {
 
 int Recordset::FieldIndex(std::string_view name) const {
   if (auto it = byName_.find(name); it != byName_.end()) return it->second;
-  if (auto it = byFoldedName_.find(FoldAscii(name)); it != byFoldedName_.end()) return it->second;
+  if (auto it = byFoldedName_.find(AsciiLower(name)); it != byFoldedName_.end()) return it->second;
   return -1;
 }
 

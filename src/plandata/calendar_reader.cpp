@@ -2,7 +2,6 @@
 
 #include "common/date_text.h"
 #include "common/errors.h"
-#include "common/format.h"
 #include "common/msgbox.h"
 #include "common/numeric.h"
 #include "db/recordset.h"
@@ -29,14 +28,11 @@ struct CalendarColumns {
   int day, workTime, shift1Start, shift1End, shift2Start, shift2End;
 };
 
-// A stored shift time: "hhnnss", or anything that its "00:00:00" form makes a time of.
+// A stored shift time.
 DateTime ShiftTime(db::Recordset& rs, int column, const CalendarColumns& col,
                    const std::string& machineCode) {
   const std::string text = rs.Fields(column).Text();
-  if (text.size() == 6) {
-    if (auto time = ParseHms(text)) return *time;
-  }
-  if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
+  if (auto time = ParseStoredTime(text)) return *time;
   throw ConversionError("機械 " + machineCode + " の勤務体系 " + rs.Fields(col.day).Text() + " の" +
                         rs.NameAt(column) + " \"" + text + "\" は時刻ではありません");
 }

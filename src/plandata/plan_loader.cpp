@@ -7,7 +7,6 @@
 
 #include "common/date_text.h"
 #include "common/errors.h"
-#include "common/format.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/recordset.h"
@@ -107,14 +106,10 @@ class RowReader {
     return Int32(column);
   }
 
-  // A stored date text read through its "0000/00/00" form.
+  // A stored date text.
   DateTime Date(int column) const {
     const std::string text = Text(column);
-    // Stored dates are "yyyymmdd": read directly, which gives what the formatted form gives.
-    if (text.size() == 8) {
-      if (auto date = ParseYmd(text)) return *date;
-    }
-    if (auto date = ParseSlashDate(FormatDigits(text, "0000/00/00"))) return *date;
+    if (auto date = ParseStoredDate(text)) return *date;
     Fail(column, " \"" + text + "\" は日付ではありません");
   }
 
@@ -215,8 +210,7 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
 
   e.InitialDueDate = dueDay;
   if (!row.IsNull(col.initialDue)) {
-    if (auto initial = ParseSlashDate(FormatDigits(row.Text(col.initialDue), "0000/00/00")))
-      e.InitialDueDate = *initial;
+    if (auto initial = ParseStoredDate(row.Text(col.initialDue))) e.InitialDueDate = *initial;
   }
   e.PlanNoText = row.IsNull(col.planItemCode) ? "" : std::to_string(planNo);
 
@@ -240,11 +234,7 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
 }  // namespace
 
 DateTime TimeOfStoredValue(std::string_view text) {
-  // Stored times are "hhnnss": read directly, which gives what the formatted form gives.
-  if (text.size() == 6) {
-    if (auto time = ParseHms(text)) return *time;
-  }
-  if (auto time = ParseColonTime(FormatDigits(text, "00:00:00"))) return *time;
+  if (auto time = ParseStoredTime(text)) return *time;
   const double seconds = Val(text);
   if (!std::isfinite(seconds)) return DateTime{};
   const double wrapped = std::fmod(std::floor(seconds), DateTime::kSecondsPerDay);

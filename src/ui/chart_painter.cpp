@@ -404,21 +404,18 @@ const ChartPainter::Caption& ChartPainter::CaptionOf(std::vector<Caption>& cache
     int n = 0;
     ForEachLine(bar.Caption, [&](std::string_view line) {
       if (n >= 2) return;
-      const QFont& font = bar.Bold ? boldFont_ : font_;
-      if (CharCount(line) > fit) {
-        c.cut = true;
-        c.lines[n++] = Shape(Left(line, fit), font);
-      } else {
-        c.lines[n++] = Shape(line, font);
-      }
+      const bool cut = CharCount(line) > fit;
+      c.cut = c.cut || cut;
+      c.lines[n++] = Shape(cut ? Left(line, fit) : std::string(line), bar.Bold);
     });
   }
   return c;
 }
 
-const std::vector<QRawFont>& ChartPainter::FontsOf(const QFont& font) {
-  std::vector<QRawFont>& fonts = &font == &boldFont_ ? boldFaces_ : faces_;
+const std::vector<QRawFont>& ChartPainter::FacesOf(bool bold) {
+  std::vector<QRawFont>& fonts = bold ? boldFaces_ : faces_;
   if (!fonts.empty()) return fonts;
+  const QFont& font = bold ? boldFont_ : font_;
   // The faces the layout engine picks for the texts captions hold: Latin, kana and kanji, marks.
   QTextLayout layout(QStringLiteral("A1 成形かカ●（）/"), font);
   layout.beginLayout();
@@ -436,10 +433,10 @@ const std::vector<QRawFont>& ChartPainter::FontsOf(const QFont& font) {
 // Captions are short single lines of Latin and Japanese text: their glyphs are looked up in the
 // faces a layout would choose, character by character, which is several times faster than a
 // full text layout and places the glyphs the same way.
-ChartPainter::ShapedLine ChartPainter::Shape(std::string_view text, const QFont& font) {
+ChartPainter::ShapedLine ChartPainter::Shape(std::string_view text, bool bold) {
   ShapedLine shaped;
   if (text.empty()) return shaped;
-  const std::vector<QRawFont>& faces = FontsOf(font);
+  const std::vector<QRawFont>& faces = FacesOf(bold);
   const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   double x = 0;
   qsizetype start = 0;

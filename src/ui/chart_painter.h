@@ -130,8 +130,8 @@ class ChartPainter {
                    const Area& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines, const Area& area);
   const Caption& CaptionOf(std::vector<Caption>& cache, int index, const chart::BarLabel& bar);
-  ShapedLine Shape(std::string_view text, const QFont& font);
-  const std::vector<QRawFont>& FontsOf(const QFont& font);
+  ShapedLine Shape(std::string_view text, bool bold);
+  const std::vector<QRawFont>& FacesOf(bool bold);
   void DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline, int right);
   const QPen& PenOf(chart::Color color);
 

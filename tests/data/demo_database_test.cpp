@@ -12,11 +12,11 @@
 #include "common/format.h"
 #include "data/demo_queries.h"
 #include "generator/demo_generator.h"
+#include "plandata/plan_end_time.h"
 #include "plandata/plan_loader.h"
 #include "plandata/queries.h"
 #include "plandata/work_center_rows.h"
 #include "support/test_db.h"
-#include "plandata/plan_end_time.h"
 
 namespace velmora::demo {
 namespace {
@@ -274,10 +274,10 @@ TEST_F(DemoDatabase, TheEditorLaysStoredMachineWorkOutAsStored) {
           e.EndDate > DateTime::FromDate(2024, 6, 15))
         continue;
       ++checked;
-      EXPECT_EQ(
-          FormatSlashDate(e.EndDate) + " " + FormatColonTime(e.EndTime),
-          FormatDateTime(ComputeEndTime(data, e.StartDate + e.StartTime, e.DurationMinutes, PlanIdx{i}),
-                         "yyyy/mm/dd hh:nn:ss"))
+      EXPECT_EQ(FormatSlashDate(e.EndDate) + " " + FormatColonTime(e.EndTime),
+                FormatDateTime(
+                    ComputeEndTime(data, e.StartDate + e.StartTime, e.DurationMinutes, PlanIdx{i}),
+                    "yyyy/mm/dd hh:nn:ss"))
           << e.OrderNo << " on " << e.MachineCode;
     }
   }

@@ -8,9 +8,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "db/recordset.h"
 #include "common/errors.h"
 #include "data/demo_queries.h"
+#include "db/recordset.h"
 #include "generator/demo_generator.h"
 #include "support/test_db.h"
 
