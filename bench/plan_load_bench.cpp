@@ -113,6 +113,27 @@ void BM_RawSqliteSteppingOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_RawSqliteSteppingOnly)->Unit(benchmark::kMillisecond);
 
+// The plan query alone, the loader's largest part, both ways.
+void BM_ReturnPlanDataOnly(benchmark::State& state) {
+  PlanData rows = Plant().selection;
+  LoadWorkCenterRows(rows, Plant().command, chart::kPlanBarHeight);
+  for (auto _ : state) {
+    PlanData data = rows;
+    data.ResetPlanTable();
+    NoBarControls bars;
+    ReturnPlanData(data, Plant().connection, bars);
+    benchmark::DoNotOptimize(data);
+  }
+}
+BENCHMARK(BM_ReturnPlanDataOnly)->Unit(benchmark::kMillisecond);
+
+void BM_RawPlanQuerySteppingOnly(benchmark::State& state) {
+  sqlite3* db = Plant().connection.Handle();
+  const PlanData& data = Plant().selection;
+  for (auto _ : state) benchmark::DoNotOptimize(Step(db, PlanQueryText(data), nullptr, false));
+}
+BENCHMARK(BM_RawPlanQuerySteppingOnly)->Unit(benchmark::kMillisecond);
+
 std::size_t HeapBytes(const std::string& s) {
   return s.capacity() > 15 ? s.capacity() + 1 : 0;
 }

@@ -64,6 +64,13 @@ double Val(std::string_view text) {
   text = SkipBlanks(text);
   const std::size_t n = NumberPrefix(text);
   if (n == 0) return 0.0;
+  // strtod_l needs a terminated text; numbers of a usual length are copied on the stack.
+  char buffer[64];
+  if (n < sizeof buffer) {
+    text.copy(buffer, n);
+    buffer[n] = '\0';
+    return strtod_l(buffer, nullptr, CLocale());
+  }
   return strtod_l(std::string(text.substr(0, n)).c_str(), nullptr, CLocale());
 }
 

@@ -197,6 +197,12 @@ void Recordset::RequireRow() const {
   if (eof_ && !adding_) throw DatabaseError("no current row: the recordset is at its end");
 }
 
+sqlite3_value* Recordset::Column(int index) const {
+  // One call to the engine per field read; the value's own accessors are plain reads. Safe here:
+  // a connection is used by one thread.
+  return sqlite3_column_value(stmt_.get(), index);
+}
+
 Value Recordset::StatementValue(int column) const {
   return ColumnValue(stmt_.get(), column);
 }
@@ -205,7 +211,7 @@ bool Recordset::IsNullAt(int index) const {
   RequireRow();
   if (const auto& e = edits_[static_cast<std::size_t>(index)]) return e->IsNull();
   if (adding_) return true;
-  if (Streaming()) return sqlite3_column_type(stmt_.get(), index) == SQLITE_NULL;
+  if (Streaming()) return sqlite3_value_type(Column(index)) == SQLITE_NULL;
   return rows_[pos_][static_cast<std::size_t>(index)].IsNull();
 }
 
@@ -221,17 +227,17 @@ std::string Recordset::TextAt(int index) const {
   if (Streaming() && !adding_) {
     RequireRow();
     // Straight from the engine, without an intermediate value.
-    switch (sqlite3_column_type(stmt_.get(), index)) {
+    sqlite3_value* v = Column(index);
+    switch (sqlite3_value_type(v)) {
       case SQLITE_NULL:
         return {};
       case SQLITE_INTEGER:
-        return std::to_string(sqlite3_column_int64(stmt_.get(), index));
+        return std::to_string(sqlite3_value_int64(v));
       case SQLITE_FLOAT:
-        return RealText(sqlite3_column_double(stmt_.get(), index));
+        return RealText(sqlite3_value_double(v));
       default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), index));
-        return std::string(text,
-                           static_cast<std::size_t>(sqlite3_column_bytes(stmt_.get(), index)));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return std::string(text, static_cast<std::size_t>(sqlite3_value_bytes(v)));
       }
     }
   }
@@ -241,14 +247,15 @@ std::string Recordset::TextAt(int index) const {
 double Recordset::NumberAt(int index) const {
   if (Streaming() && !adding_) {
     RequireRow();
-    switch (sqlite3_column_type(stmt_.get(), index)) {
+    sqlite3_value* v = Column(index);
+    switch (sqlite3_value_type(v)) {
       case SQLITE_NULL:
         return 0.0;
       case SQLITE_INTEGER:
       case SQLITE_FLOAT:
-        return sqlite3_column_double(stmt_.get(), index);
+        return sqlite3_value_double(v);
       default:
-        return Val(reinterpret_cast<const char*>(sqlite3_column_text(stmt_.get(), index)));
+        return Val(reinterpret_cast<const char*>(sqlite3_value_text(v)));
     }
   }
   return ValueAt(index).Number();

@@ -96,6 +96,7 @@ class Recordset {
   void ReadNames(sqlite3_stmt* stmt, int firstColumn);
   void Step();
   Value StatementValue(int column) const;
+  sqlite3_value* Column(int index) const;  // the streaming row's field
   void ReadAll(sqlite3_stmt* stmt);
   std::int64_t InsertPending();
   void UpdatePending();

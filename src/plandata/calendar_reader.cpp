@@ -31,7 +31,7 @@ struct CalendarColumns {
 // A stored shift time.
 DateTime ShiftTime(db::Recordset& rs, int column, const CalendarColumns& col,
                    const std::string& machineCode) {
-  const std::string text = rs.Fields(column).Text();
+  const std::string text = rs.TextAt(column);
   if (auto time = ParseStoredTime(text)) return *time;
   throw ConversionError("機械 " + machineCode + " の勤務体系 " + rs.Fields(col.day).Text() + " の" +
                         rs.NameAt(column) + " \"" + text + "\" は時刻ではありません");
@@ -55,9 +55,9 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
     int slot = 1;
 
     for (; !calendar.Eof(); calendar.MoveNext()) {
-      const std::string day = calendar.Fields(col.day).Text();
+      const std::string day = calendar.TextAt(col.day);
       if (day > dayText) break;  // a later day's row: looked at again for that day
-      const double minutes = calendar.Fields(col.workTime).Number();
+      const double minutes = calendar.NumberAt(col.workTime);
       if (day != dayText || minutes == 0) continue;
 
       try {
@@ -66,8 +66,7 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
         throw ConversionError("機械 " + machineCode + " の勤務体系 " + day +
                               " の稼働時間の合計が範囲(32767分)を超えています");
       }
-      if (calendar.Fields(col.shift1Start).Text() == calendar.Fields(col.shift1End).Text() ||
-          slot == 9) {
+      if (calendar.TextAt(col.shift1Start) == calendar.TextAt(col.shift1End) || slot == 9) {
         continue;
       }
       data.ShiftTimes(r, slot, d) = ShiftTime(calendar, col.shift1Start, col, machineCode);
@@ -76,8 +75,7 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
         throw ProgramEnd{1};
       }
       data.ShiftTimes(r, slot + 1, d) = ShiftTime(calendar, col.shift1End, col, machineCode);
-      if (calendar.Fields(col.shift2Start).Text() != calendar.Fields(col.shift2End).Text() &&
-          slot != 7) {
+      if (calendar.TextAt(col.shift2Start) != calendar.TextAt(col.shift2End) && slot != 7) {
         data.ShiftTimes(r, slot + 2, d) = ShiftTime(calendar, col.shift2Start, col, machineCode);
         data.ShiftTimes(r, slot + 3, d) = ShiftTime(calendar, col.shift2End, col, machineCode);
         slot += 4;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "common/date_text.h"
 #include "common/errors.h"
@@ -90,9 +91,10 @@ class RowReader {
     }
   }
 
-  std::string Text(int column) const { return rs_.Fields(column).Text(); }
-  bool IsNull(int column) const { return rs_.Fields(column).IsNull(); }
-  double Number(int column) const { return rs_.Fields(column).Number(); }
+  // Positions come from the query's own columns, so the reads skip the by-name checks.
+  std::string Text(int column) const { return rs_.TextAt(column); }
+  bool IsNull(int column) const { return rs_.IsNullAt(column); }
+  double Number(int column) const { return rs_.NumberAt(column); }
   std::int32_t Int32(int column) const {
     return Checked([&] { return ToInt32(Number(column)); }, column);
   }
@@ -107,8 +109,8 @@ class RowReader {
   }
 
   // A stored date text.
-  DateTime Date(int column) const {
-    const std::string text = Text(column);
+  DateTime Date(int column) const { return DateOf(column, Text(column)); }
+  DateTime DateOf(int column, const std::string& text) const {
     if (auto date = ParseStoredDate(text)) return *date;
     Fail(column, " \"" + text + "\" は日付ではありません");
   }
@@ -146,7 +148,7 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
     confirm = "1";
   }
 
-  const std::string destination = row.Text(col.destinationCode);
+  std::string destination = row.Text(col.destinationCode);
   const DateTime startDay = row.Date(col.startDay);
   const DateTime startTime = row.Time(col.startTime);
   const std::string itemCode = row.Text(col.itemCode);
@@ -154,23 +156,23 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   const std::int32_t planNo = row.Required(col.planNo);
   const std::int32_t orderNo = row.Required(col.orderNo);
 
-  e.MachineCode = machine;
+  e.MachineCode = std::move(machine);
   e.ConfirmFlag = confirm;
-  e.FixedFlag = fixed;
-  e.DestinationCode = destination;
+  e.FixedFlag = std::move(fixed);
+  e.DestinationCode = std::move(destination);
   e.OrderNo = orderNo;
 
   e.PlanQty = row.Int32(col.planQty);
   e.PackQty = row.Int32(col.packQty);
-  e.Cavities = row.Int32(col.cavities);
+  const double cavities = row.Number(col.cavities);
+  e.Cavities = row.Checked([&] { return ToInt32(cavities); }, col.cavities);
   e.Workers = row.Int32(col.workers);
   e.ResultMinutes = row.Int32(col.resultTime);
-  const double cavities = row.Number(col.cavities);
   e.PieceWeight = cavities == 0 ? 0 : ToInt32(row.Number(col.shotWeight) / cavities);
   const double preferredCycle = row.Number(col.preferredCycle);
   e.MoldCycle =
       static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Number(col.moldCycle));
-  e.MoldNo = row.IsNull(col.moldNo) ? "" : row.Text(col.moldNo);
+  e.MoldNo = row.Text(col.moldNo);  // Null reads as ""
 
   Member& member = (itemKind == "4" || itemKind == "2") ? e.B.Slot(1) : e.A.Slot(1);
   member.OrderNo = orderNo;
@@ -194,17 +196,19 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   e.StartTime = startTime;
   e.EndTime = row.Time(col.endTime);
 
-  e.PlanItemCode = row.IsNull(col.planItemCode) ? itemCode : row.Text(col.planItemCode);
-  e.ProcessName = row.Text(col.processName);
-  e.FirstProcessName = e.ProcessName;
-  e.ModelName = row.Text(col.modelName);
+  const bool noPlanItem = row.IsNull(col.planItemCode);
+  e.PlanItemCode = noPlanItem ? itemCode : row.Text(col.planItemCode);
+  e.ProcessName = member.ProcessName;
+  e.FirstProcessName = member.ProcessName;
+  e.ModelName = member.ModelName;
   e.SheetIssueDate = row.Text(col.sheetIssueDay);
   e.ItemKind = itemKind;
 
   e.OrderQty = member.OrderQty;
   e.ReceivedQty = member.ReceivedQty;
-  if (!row.IsNull(col.lastResultDay) && row.Text(col.lastResultDay) != "00000000") {
-    e.LastResultDate = row.Date(col.lastResultDay);
+  if (!row.IsNull(col.lastResultDay)) {
+    const std::string lastResult = row.Text(col.lastResultDay);
+    if (lastResult != "00000000") e.LastResultDate = row.DateOf(col.lastResultDay, lastResult);
   }
   e.Changed = 0;
 
@@ -212,7 +216,7 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   if (!row.IsNull(col.initialDue)) {
     if (auto initial = ParseStoredDate(row.Text(col.initialDue))) e.InitialDueDate = *initial;
   }
-  e.PlanNoText = row.IsNull(col.planItemCode) ? "" : std::to_string(planNo);
+  e.PlanNoText = noPlanItem ? "" : std::to_string(planNo);
 
   const std::int16_t setup = row.Int16(col.setupTime);
   if (setup != 0) {
@@ -258,8 +262,8 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
   data.PlanTable.reserve(5000);
   int accepted = 0;
   for (; !PlanRows.Eof(); PlanRows.MoveNext()) {
-    if (PlanRows.Fields(col.plantCode).Number() != data.PlantCode) continue;
-    if (PlanRows.Fields(col.categoryCode).Text() != category) continue;
+    if (PlanRows.NumberAt(col.plantCode) != data.PlantCode) continue;
+    if (PlanRows.TextAt(col.categoryCode) != category) continue;
 
     // Bars are numbered in 16 bits, as the chart's control arrays are.
     if (accepted + 1 >= std::numeric_limits<std::int16_t>::max()) {
