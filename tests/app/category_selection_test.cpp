@@ -87,6 +87,30 @@ TEST_F(CategorySelectionTest, AcceptingFromTheListNeedsBothDates) {
   EXPECT_EQ(0, messages.shown()[0].style);
 }
 
+// The period is checked before anything is loaded: the dialog says why and stays open; closing
+// the window with such a period says why and ends the program, remembering nothing.
+TEST_F(CategorySelectionTest, APeriodThatCannotBePlannedIsRefusedWithItsReason) {
+  test::ScriptedMessages messages;
+  CategorySelection s = Load("20240410 03");
+  s.EndText = "2024/04/09";
+  EXPECT_FALSE(ConfirmPeriod(s));
+  s.EndText = "2024/4/31";
+  EXPECT_FALSE(ConfirmPeriod(s));
+  s.EndText = "2024年5月10日";
+  EXPECT_TRUE(ConfirmPeriod(s));
+  ASSERT_EQ(2u, messages.shown().size());
+  EXPECT_THAT(messages.shown()[0].text, ::testing::HasSubstr("終了日が開始日より前です"));
+  EXPECT_THAT(messages.shown()[1].text, ::testing::HasSubstr("「2024/4/31」は日付ではありません"));
+
+  s.EndText = "2024/04/01";
+  PlanData data;
+  EXPECT_THROW(PublishSelection(s, data, remembered_), ProgramEnd);
+  ASSERT_EQ(3u, messages.shown().size());
+  EXPECT_THAT(messages.shown()[2].text, ::testing::HasSubstr("終了日が開始日より前です"));
+  EXPECT_FALSE(std::filesystem::exists(remembered_));
+  EXPECT_TRUE(data.PeriodStart().empty());
+}
+
 TEST_F(CategorySelectionTest, PublishSetsTheSelectionValuesAndRemembersTheCode) {
   CategorySelection s = Load("20240410 03");
   PlanData data;
