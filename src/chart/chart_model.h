@@ -108,6 +108,30 @@ struct FillBoxLabel {
   bool Visible = false;
 };
 
+// GradeName: the floating text box that shows the caption of the bar under the pointer.
+struct CaptionBox {
+  Surface Container = Surface::PlatForm;
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = 285;
+  std::string Text;
+  bool Visible = false;
+};
+
+// While a bar is dragged: where it would land, and the bars of the plans the overlap questions
+// would concern. Only the painter reads it; the table changes at the drop.
+struct DropPreview {
+  bool Visible = false;
+  Surface Container = Surface::PlatForm;
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = kPlanBarHeight;
+  bool Refused = false;  // the drop would be refused where the pointer is
+  std::vector<BarIdx> Marked;
+};
+
 // HScroll1 / KScroll. Values are 16-bit as the scroll bars hold them.
 struct ScrollBarState {
   std::int16_t Min = 0;
@@ -145,8 +169,10 @@ struct ChartModel : BarControls {
   double HScrollUnit = kTwipsPerScrollUnit;
   ScrollBarState KScroll;                                 // first visible row - 1
   std::array<std::string, kVisibleRows + 1> MachineName;  // captions 1..16
-  std::string DayDispArea;                                // long date at the viewport's left edge
-  std::string Text1;                                      // caption of the display mode
+  CaptionBox GradeName;
+  DropPreview Preview;
+  std::string DayDispArea;  // long date at the viewport's left edge
+  std::string Text1;        // caption of the display mode
 
   std::int32_t ScrollValue = 0;  // HScroll1's value as last applied to the surfaces
   double ScrollDays = 0;         // horizontal position in days, kept across a mode change

@@ -8,7 +8,11 @@
 namespace velmora {
 
 DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, PlanIdx plan) {
-  const std::string& code = data.Plan(plan).MachineCode;
+  return ComputeEndTimeOn(data, start, minutes, data.Plan(plan).MachineCode);
+}
+
+DateTime ComputeEndTimeOn(const PlanData& data, DateTime start, std::int32_t minutes,
+                          std::string_view code) {
   if (minutes == 0) minutes = kDefaultDurationMinutes;
   // Unplanned plans and one-character codes have no shift windows: plain calendar minutes.
   if (Trim(code).empty() || CharCount(code) == 1) return start.AddMinutes(minutes);

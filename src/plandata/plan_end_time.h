@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "common/datetime.h"
 #include "plandata/plan_data.h"
@@ -18,5 +19,9 @@ inline RowCalendar CalendarOfRow(const PlanData& data, int row) {
 // one-character machine codes take plain calendar minutes; a negative duration on a machine
 // ends at the start. Beyond the calendar a day offers 960 minutes from 08:00:00.
 DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, PlanIdx plan);
+
+// The same for a plan that would have machine code `machineCode`.
+DateTime ComputeEndTimeOn(const PlanData& data, DateTime start, std::int32_t minutes,
+                          std::string_view machineCode);
 
 }  // namespace velmora

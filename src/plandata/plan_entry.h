@@ -20,6 +20,8 @@ struct Member {
   std::string ModelName;
   std::int32_t OrderQty = 0;
   std::int32_t ReceivedQty = 0;
+
+  bool operator==(const Member&) const = default;
 };
 
 // Member slots 1..20 of one group. Only slots up to the highest one written are stored, so an
@@ -36,6 +38,8 @@ class MemberGroup {
   int Stored() const { return static_cast<int>(slots_.size()); }
   // First free slot (1..20), or 0 when the group is full.
   int FirstFree() const;
+
+  bool operator==(const MemberGroup&) const = default;
 
  private:
   std::vector<Member> slots_;
@@ -85,6 +89,10 @@ struct PlanEntry {
   std::string MoldNo;
 
   BarIdx Bar() const { return BarIdx{BarIndex}; }
+  DateTime Start() const { return StartDate + StartTime; }
+  DateTime End() const { return EndDate + EndTime; }
+
+  bool operator==(const PlanEntry&) const = default;
 
   // The member group an item code belongs to, by its 9th character.
   static bool IsGroupB(const std::string& itemCode);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "editing/edit_context.h"
+
+namespace velmora::editing {
+
+inline constexpr const char* kMergeQuestion = "この２つの計画を合体させますか？";
+
+// Moves the members of plan s that fit plan t (same process as t's first, same item kind) into
+// t: the quantities add up, a member already in t absorbs the same member of s, the rest take
+// free slots. s then leaves the chart; members that did not fit stay with it.
+void MergePlans(EditContext& ctx, PlanIdx s, PlanIdx t);
+
+}  // namespace velmora::editing
