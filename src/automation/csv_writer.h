@@ -21,4 +21,7 @@ class CsvWriter {
 
 std::string CsvField(std::string_view field);
 
+// A caption on one line: each line break (CRLF, CR or LF) becomes the two characters \n.
+std::string EscapedBreaks(std::string_view text);
+
 }  // namespace velmora

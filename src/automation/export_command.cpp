@@ -1,7 +1,6 @@
 #include "automation/export_command.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include <QGuiApplication>
@@ -9,14 +8,11 @@
 #include "app/main_form_load.h"
 #include "automation/export_options.h"
 #include "automation/export_session.h"
-#include "automation/plan_csv.h"
 #include "automation/staged_files.h"
-#include "chart/bar_height.h"
+#include "automation/state_csv.h"
 #include "chart/display_mode.h"
 #include "common/error_text.h"
 #include "common/errors.h"
-#include "plandata/plan_loader.h"
-#include "plandata/work_center_rows.h"
 #include "ui/chart_image.h"
 
 namespace velmora {
@@ -24,36 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Writes one CSV file with a byte order mark: spreadsheets then read the Japanese texts as UTF-8.
-template <typename Write>
-void WriteCsvFile(const fs::path& path, Write write) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << "\xEF\xBB\xBF";
-  write(out);
-  out.close();
-  if (!out) {
-    throw std::runtime_error("ファイル " + path.string() +
-                             " を書き込めません。出力先のフォルダと空き容量を確認してください。");
-  }
-}
-
+// The state as the window loads it (week mode, every bar laid out), so the bars are the chart's.
 void ExportCsv(AppState& session, const ExportOptions& options) {
-  PlanData& data = session.Data;
-  LoadWorkCenterRows(data, session.Command, chart::kPlanBarHeight);
-  data.ResetPlanTable();
-  NoBarControls noBars;
-  ReturnPlanData(data, session.Connection, noBars);
-
-  const fs::path dir = options.target;
-  fs::create_directories(dir);
-  // The three files describe one load: they replace the earlier ones together or not at all.
-  StagedFiles files;
-  WriteCsvFile(files.Stage(dir / "plans.csv"),
-               [&](std::ostream& out) { WritePlansCsv(data, out); });
-  WriteCsvFile(files.Stage(dir / "rows.csv"), [&](std::ostream& out) { WriteRowsCsv(data, out); });
-  WriteCsvFile(files.Stage(dir / "calendar.csv"),
-               [&](std::ostream& out) { WriteCalendarCsv(data, out); });
-  files.Commit();
+  chart::ChartModel chart;  // the default viewport width, as the PNG export uses
+  LoadMainForm(session.Data, chart, session.Command);
+  WriteStateCsv(session.Data, chart, options.target);
 }
 
 // The chart as the window loads it (week mode), switched to the requested mode, painted whole.

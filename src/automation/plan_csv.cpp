@@ -36,20 +36,6 @@ std::string Members(const MemberGroup& group) {
   return out;
 }
 
-// One line per row in the files: captions keep their breaks as the two characters \n.
-std::string EscapedBreaks(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      out += "\\n";
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 std::string RowKind(const PlanData& data, int r) {
   if (r == 1) return "unplanned";
   if (data.RowCode[static_cast<std::size_t>(r)].empty() &&
@@ -130,6 +116,26 @@ void WriteRowsCsv(const PlanData& data, std::ostream& out) {
     const double limit = i < data.WorkCenterLimit.size() ? data.WorkCenterLimit[i] : 0;
     csv.Record({Num(r), data.RowCode[i], EscapedBreaks(data.RowCaption[i]),
                 db::RealText(data.RowTop[i]), db::RealText(limit), RowKind(data, r)});
+  }
+}
+
+void WriteMembersCsv(const PlanData& data, std::ostream& out) {
+  CsvWriter csv(out);
+  csv.Record({"Entry", "Group", "Slot", "OrderNo", "SourceOrderNo", "ItemCode", "Seq",
+              "ProcessName", "ModelName", "PlanNo", "OrderQty", "ReceivedQty"});
+  for (int i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
+    auto writeGroup = [&](const char* name, const MemberGroup& group) {
+      for (int k = 1; k <= group.Stored(); ++k) {
+        const Member& m = group[k];
+        if (m.OrderNo == 0) continue;  // a free slot
+        csv.Record({Num(i), name, Num(k), Num(m.OrderNo), Num(m.SourceOrderNo), m.ItemCode,
+                    Num(m.Seq), m.ProcessName, m.ModelName, Num(m.PlanNo), Num(m.OrderQty),
+                    Num(m.ReceivedQty)});
+      }
+    };
+    writeGroup("A", e.A);
+    writeGroup("B", e.B);
   }
 }
 

@@ -98,5 +98,40 @@ TEST(PlanCsv, CalendarOfEveryMachineRowAndDay) {
       lines[2]);
 }
 
+TEST(PlanCsv, MembersOfBothGroupsWithoutTheFreeSlots) {
+  PlanData data;
+  data.ResetPlanTable();
+  data.PlanTable[1].A.Slot(1).OrderNo = 5;  // entry 1 is no plan
+  PlanEntry& e = data.PlanTable.emplace_back();
+  Member& first = e.A.Slot(1);
+  first.PlanNo = 12;
+  first.OrderNo = 77;
+  first.ItemCode = "BX1000-01A";
+  first.Seq = 3;
+  first.ProcessName = "成形";
+  first.ModelName = "ケース, 上";
+  first.OrderQty = 100;
+  first.ReceivedQty = 40;
+  e.A.Slot(2).ItemCode = "BX1000-01A";  // freed: its number is 0, the rest may linger
+  Member& split = e.A.Slot(3);          // new, not saved yet
+  split.OrderNo = -1;
+  split.SourceOrderNo = 77;
+  split.ItemCode = "BX1000-01A";
+  split.OrderQty = 60;
+  Member& b = e.B.Slot(1);
+  b.OrderNo = 80;
+  b.ItemCode = "BX1000-04B";
+  b.ModelName = "=SUM(A1)";
+  std::ostringstream out;
+  WriteMembersCsv(data, out);
+  EXPECT_EQ(
+      "Entry,Group,Slot,OrderNo,SourceOrderNo,ItemCode,Seq,ProcessName,ModelName,PlanNo,"
+      "OrderQty,ReceivedQty\r\n"
+      "2,A,1,77,0,BX1000-01A,3,成形,\"ケース, 上\",12,100,40\r\n"
+      "2,A,3,-1,77,BX1000-01A,0,,,0,60,0\r\n"
+      "2,B,1,80,0,BX1000-04B,0,,'=SUM(A1),0,0,0\r\n",
+      out.str());
+}
+
 }  // namespace
 }  // namespace velmora

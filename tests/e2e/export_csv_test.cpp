@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "e2e/program_copy.h"
 #include "support/run_program.h"
@@ -15,6 +18,15 @@ int CountLines(const std::string& text) {
   int n = 0;
   for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++n;
   return n;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
 }
 
 class ExportCsv : public ::testing::Test {
@@ -82,6 +94,34 @@ TEST_F(ExportCsv, WritesTheLoadedPlanRowsAndCalendar) {
   const std::string calendar = ReadWholeFile(out + "/calendar.csv");
   EXPECT_EQ(1 + 6, CountLines(calendar));  // one machine, days 0..5
   EXPECT_NE(std::string::npos, calendar.find("\r\n2,2024/04/10,480,08:00:00,17:00:00,"));
+}
+
+TEST_F(ExportCsv, WritesTheChartsBarsAndThePlansMembers) {
+  const ProgramRun run = Export();
+  ASSERT_EQ(0, run.status) << run.err;
+  const std::vector<std::string> bars = Lines(ReadWholeFile(out + "/bars.csv"));
+  ASSERT_EQ(1u + 4u, bars.size());  // bar elements 0..3: the design element, then the plans'
+  EXPECT_EQ(
+      "\xEF\xBB\xBF"
+      "BarIndex,Left,Top,Width,Height,Visible,BackColor,Caption",
+      bars[0]);
+  EXPECT_EQ("0,0,0,0,360,0,12632256,", bars[1]);
+  // Both plans run 2024/04/11 08:00-12:00 and end on their due date: in week mode (2880 twips a
+  // day, 120 an hour) one day after the chart's origin, 2024/04/10 08:00, four hours wide.
+  for (const auto& [bar, qty] : {std::pair<int, std::string>{2, "200"}, {3, "100"}}) {
+    const std::string& line = bars[static_cast<std::size_t>(bar) + 1];
+    EXPECT_EQ(0u, line.find(std::to_string(bar) + ",2880,")) << line;
+    EXPECT_NE(std::string::npos,
+              line.find(",480,360,1,8454143,\"BX1000-01A ケース,上\\n成形 " + qty + " \""))
+        << line;
+  }
+  EXPECT_EQ(
+      "\xEF\xBB\xBF"
+      "Entry,Group,Slot,OrderNo,SourceOrderNo,ItemCode,Seq,ProcessName,ModelName,PlanNo,"
+      "OrderQty,ReceivedQty\r\n"
+      "2,A,1,2,0,BX1000-01A,1,成形,\"ケース,上\",0,200,0\r\n"
+      "3,A,1,1,0,BX1000-01A,1,成形,\"ケース,上\",0,100,0\r\n",
+      ReadWholeFile(out + "/members.csv"));
 }
 
 TEST_F(ExportCsv, AFailedRunKeepsTheEarlierFilesAndLeavesNoTemporaryOne) {
