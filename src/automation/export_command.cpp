@@ -1,6 +1,7 @@
 #include "automation/export_command.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include <QGuiApplication>
@@ -8,11 +9,14 @@
 #include "app/main_form_load.h"
 #include "automation/export_options.h"
 #include "automation/export_session.h"
+#include "automation/script_runner.h"
 #include "automation/staged_files.h"
 #include "automation/state_csv.h"
 #include "chart/display_mode.h"
+#include "common/date_text.h"
 #include "common/error_text.h"
 #include "common/errors.h"
+#include "common/msgbox.h"
 #include "ui/chart_image.h"
 
 namespace velmora {
@@ -44,10 +48,33 @@ void ExportPng(AppState& session, const ExportOptions& options, int argc, char**
   files.Commit();
 }
 
+// The gestures of a script on the chart as the window loads it. Messages go to standard output.
+void RunScript(AppState& session, const ExportOptions& options) {
+  std::ifstream script(options.target, std::ios::binary);
+  if (!script) {
+    throw std::runtime_error("スクリプト " + options.target +
+                             " を読めません。ファイルの場所を確認してください。");
+  }
+  ScriptMessageBoxes boxes(std::cout);
+  struct Installed {
+    explicit Installed(ui::MessageBoxes* boxes) : previous(ui::InstallMessageBoxes(boxes)) {}
+    ~Installed() { ui::InstallMessageBoxes(previous); }
+    ui::MessageBoxes* previous;
+  } installed(&boxes);
+
+  PlanData& data = session.Data;
+  data.SetCommandLine(options.inquiry ? "1" : FormatYmd(options.from) + " " + options.category);
+  chart::ChartModel chart;
+  LoadMainForm(data, chart, session.Command);
+  ScriptRunner runner(data, chart, &session.Connection, boxes);
+  runner.Run(script);
+}
+
 }  // namespace
 
 bool IsExportCommand(const std::vector<std::string>& args) {
-  return !args.empty() && (args[0] == "--export-csv" || args[0] == "--export-png");
+  return !args.empty() &&
+         (args[0] == "--export-csv" || args[0] == "--export-png" || args[0] == "--script");
 }
 
 int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
@@ -62,10 +89,15 @@ int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
     OpenExportSession(session, *options);
     if (options->kind == ExportOptions::Kind::Csv) {
       ExportCsv(session, *options);
+    } else if (options->kind == ExportOptions::Kind::Script) {
+      RunScript(session, *options);
     } else {
       ExportPng(session, *options, argc, argv);
     }
     return 0;
+  } catch (const ScriptFailure& failure) {
+    std::cerr << "velmora: " << failure.what() << std::endl;
+    return failure.status;
   } catch (const ProgramEnd& end) {
     return end.status != 0 ? end.status : 1;  // the reason is already on standard error
   } catch (...) {

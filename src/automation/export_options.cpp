@@ -7,7 +7,8 @@ namespace velmora {
 const char* const kExportUsage =
     "usage: velmora --export-csv DIR --from yyyymmdd --to yyyymmdd --category N\n"
     "       velmora --export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode "
-    "1|2|3|4]\n";
+    "1|2|3|4]\n"
+    "       velmora --script FILE --from yyyymmdd --to yyyymmdd --category N [--inquiry]\n";
 
 namespace {
 
@@ -24,11 +25,14 @@ bool AllDigits(const std::string& s) {
 std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args,
                                                 std::string& error) {
   ExportOptions options;
-  if (args.size() < 2 || (args[0] != "--export-csv" && args[0] != "--export-png")) {
-    error = "an export needs --export-csv DIR or --export-png FILE";
+  if (args.size() < 2 ||
+      (args[0] != "--export-csv" && args[0] != "--export-png" && args[0] != "--script")) {
+    error = "a headless run needs --export-csv DIR, --export-png FILE or --script FILE";
     return std::nullopt;
   }
-  options.kind = args[0] == "--export-csv" ? ExportOptions::Kind::Csv : ExportOptions::Kind::Png;
+  options.kind = args[0] == "--export-csv"   ? ExportOptions::Kind::Csv
+                 : args[0] == "--export-png" ? ExportOptions::Kind::Png
+                                             : ExportOptions::Kind::Script;
   options.target = args[1];
   if (options.target.empty() || options.target.rfind("--", 0) == 0) {
     error =
@@ -39,6 +43,11 @@ std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& 
   bool haveFrom = false, haveTo = false, haveCategory = false;
   for (std::size_t i = 2; i < args.size(); i += 2) {
     const std::string& name = args[i];
+    if (name == "--inquiry" && options.kind == ExportOptions::Kind::Script) {
+      options.inquiry = true;
+      --i;  // a flag without a value
+      continue;
+    }
     if (i + 1 >= args.size()) {
       error = name + " needs a value";
       return std::nullopt;

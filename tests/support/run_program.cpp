@@ -23,7 +23,8 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::vector<std::string>& extraEnvironment) {
+                      const std::vector<std::string>& extraEnvironment,
+                      const std::string& workingDirectory) {
   TempDir capture;
   const std::string outPath = capture.File("out");
   const std::string errPath = capture.File("err");
@@ -34,6 +35,9 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
                                    0600);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
+  if (!workingDirectory.empty()) {
+    posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+  }
 
   std::vector<std::string> argStrings = {program};
   argStrings.insert(argStrings.end(), args.begin(), args.end());

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <deque>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "common/msgbox.h"
+
+namespace velmora {
+
+// A script line that cannot go on: the exit status (2: the line cannot run, 3: a question
+// without an answer or answers left over) and why.
+struct ScriptFailure : std::runtime_error {
+  ScriptFailure(int status, const std::string& why) : std::runtime_error(why), status(status) {}
+  int status;
+};
+
+// Message boxes of a script run: each is printed as one line on standard output as it is shown
+// ("message" or "question", title, text, the button pressed; tab-separated), and questions take
+// the answers the script queued.
+class ScriptMessageBoxes : public ui::MessageBoxes {
+ public:
+  explicit ScriptMessageBoxes(std::ostream& out) : out_(out) {}
+
+  void Queue(ui::Answer answer) { answers_.push_back(answer); }
+  std::size_t Queued() const { return answers_.size(); }
+  ui::Answer Show(std::string_view text, int style, std::string_view title) override;
+  // Other output of the script, in order with the messages.
+  void Print(std::string_view text) {
+    out_ << text;
+    out_.flush();
+  }
+
+ private:
+  std::ostream& out_;
+  std::deque<ui::Answer> answers_;
+};
+
+// A text on one line: carriage returns and line feeds as the two characters \r and \n.
+std::string OneLine(std::string_view text);
+
+}  // namespace velmora

@@ -1,0 +1,259 @@
+// Scripts on the demo plant, run by the real program: the gestures of the window applied from
+// a file, their messages on standard output and the state they leave in the exported files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "e2e/program_copy.h"
+#include "generator/demo_generator.h"
+#include "support/run_program.h"
+
+namespace velmora::test {
+namespace {
+
+// A CSV file as the export writes it: the header names the columns of every record.
+class Csv {
+ public:
+  explicit Csv(const std::string& path) {
+    std::string text = ReadWholeFile(path);
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    std::vector<std::string> record;
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      if (quoted) {
+        if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+          field += '"';
+          ++i;
+        } else if (c == '"') {
+          quoted = false;
+        } else {
+          field += c;
+        }
+      } else if (c == '"') {
+        quoted = true;
+      } else if (c == ',') {
+        record.push_back(std::move(field));
+        field.clear();
+      } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        record.push_back(std::move(field));
+        field.clear();
+        if (header_.empty()) {
+          header_ = std::move(record);
+        } else {
+          records_.push_back(std::move(record));
+        }
+        record.clear();
+        ++i;
+      } else {
+        field += c;
+      }
+    }
+  }
+
+  // The first record whose column `key` is `value`.
+  std::map<std::string, std::string> Find(const std::string& key, const std::string& value) const {
+    for (const auto& r : records_) {
+      std::map<std::string, std::string> named = Named(r);
+      if (named[key] == value) return named;
+    }
+    ADD_FAILURE() << "no record with " << key << " = " << value;
+    return {};
+  }
+  std::vector<std::map<std::string, std::string>> All() const {
+    std::vector<std::map<std::string, std::string>> out;
+    for (const auto& r : records_) out.push_back(Named(r));
+    return out;
+  }
+
+ private:
+  std::map<std::string, std::string> Named(const std::vector<std::string>& r) const {
+    std::map<std::string, std::string> named;
+    for (std::size_t i = 0; i < header_.size() && i < r.size(); ++i) named[header_[i]] = r[i];
+    return named;
+  }
+  std::vector<std::string> header_;
+  std::vector<std::vector<std::string>> records_;
+};
+
+std::string ScriptPath(const std::string& name) {
+  return std::string(VELMORA_SCRIPTS_DIR) + "/" + name;
+}
+
+class Scripts : public ::testing::Test {
+ protected:
+  Scripts() {
+    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
+    demo::GenerateDemoDatabase(program.File("demo.db"), options);
+    program.Settings(program.File("demo.db"), options.plantCode);
+  }
+
+  ProgramRun Script(const std::string& path) {
+    return RunProgram(
+        program.executable(),
+        {"--script", path, "--from", "20240514", "--to", "20240531", "--category", "3"}, {},
+        program.File(""));
+  }
+  ProgramRun ScriptText(const std::string& text) {
+    const std::string path = program.File("inline.txt");
+    std::ofstream(path) << text;
+    return Script(path);
+  }
+  std::string Out(const std::string& relative) { return program.File(relative); }
+  void ExportLoaded() {
+    const ProgramRun run =
+        RunProgram(program.executable(), {"--export-csv", Out("loaded"), "--from", "20240514",
+                                          "--to", "20240531", "--category", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+  }
+
+  ProgramCopy program;
+};
+
+// Plans of one machine, in start order, from the first that starts at `from` on.
+std::vector<std::map<std::string, std::string>> RowFrom(const Csv& plans,
+                                                        const std::string& machine,
+                                                        const std::string& fromStart) {
+  std::vector<std::map<std::string, std::string>> row;
+  for (auto& p : plans.All()) {
+    if (p["MachineCode"] == machine && p["StartDate"] + " " + p["StartTime"] >= fromStart) {
+      row.push_back(p);
+    }
+  }
+  std::sort(row.begin(), row.end(), [](auto& a, auto& b) {
+    return a["StartDate"] + a["StartTime"] < b["StartDate"] + b["StartTime"];
+  });
+  return row;
+}
+
+TEST_F(Scripts, MoveAndPushThenUndoAndRedo) {
+  ExportLoaded();
+  const ProgramRun run = Script(ScriptPath("move_and_push.txt"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(
+      run.out,
+      "question\t\t移動したよりも前の計画と重複している期間があります。その計画の終了日時を"
+      "この計画の開始に設定しますか？\tYes\n"
+      "question\t\t移動した先の後の計画と重複している期間があります。それらの計画を重複しないよ"
+      "うに調整しますか？\tYes\n");
+
+  const Csv moved(Out("moved/plans.csv"));
+  const auto plan = moved.Find("OrderNo", "1001473");
+  EXPECT_EQ(plan.at("MachineCode"), "M101    ");
+  // Started where the plan running at 10:00 ends, with M101's cycle for the item.
+  EXPECT_EQ(plan.at("StartDate") + " " + plan.at("StartTime"), "2024/05/15 16:09:00");
+  EXPECT_EQ(plan.at("DurationMinutes"), "659");
+  EXPECT_EQ(plan.at("Changed"), "1");
+  // The later plans of M101 follow back to back until the first that no longer overlaps.
+  const auto row = RowFrom(moved, "M101    ", "2024/05/15 16:09:00");
+  ASSERT_GE(row.size(), 3u);
+  for (std::size_t i = 1; i < 3; ++i) {
+    EXPECT_EQ(row[i].at("StartDate") + row[i].at("StartTime"),
+              row[i - 1].at("EndDate") + row[i - 1].at("EndTime"));
+    EXPECT_EQ(row[i].at("Changed"), "1");
+  }
+
+  // Undo gives back the loaded state exactly; redo the moved one.
+  for (const char* file : {"plans.csv", "bars.csv", "members.csv"}) {
+    EXPECT_EQ(ReadWholeFile(Out(std::string("undone/") + file)),
+              ReadWholeFile(Out(std::string("loaded/") + file)))
+        << file;
+  }
+  EXPECT_EQ(ReadWholeFile(Out("redone/plans.csv")), ReadWholeFile(Out("moved/plans.csv")));
+}
+
+TEST_F(Scripts, DayCalendarAndExpansion) {
+  const ProgramRun run = Script(ScriptPath("expand_and_calendar.txt"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "PlanTime(0)\t08:00:00\nPlanTime(1)\t17:00:00\nPlanTime(2)\t17:00:00\n"
+            "PlanTime(3)\t01:00:00\nPlanTime(4)\t00:00:00\nPlanTime(5)\t\nPlanTime(6)\t\n"
+            "PlanTime(7)\t\nPlanSum\t1020\n"
+            "question\t\t計画の展開を行ないますか？\tYes\n"
+            "message\t\t24件\tOK\n");
+  const Csv calendar(Out("expanded/calendar.csv"));
+  bool found = false;
+  for (auto& day : calendar.All()) {
+    if (day["row"] == "4" && day["date"] == "2024/05/15") {
+      found = true;
+      EXPECT_EQ(day["ShiftTimes2"], "12:00:00");
+    }
+  }
+  EXPECT_TRUE(found);
+  // From the first plan that started in the period, M103's plans run back to back; locked
+  // plans stay where they were.
+  const Csv plans(Out("expanded/plans.csv"));
+  const auto row = RowFrom(plans, "M103    ", "2024/05/14 00:00:00");
+  ASSERT_GE(row.size(), 10u);
+  int locked = 0;
+  for (std::size_t i = 1; i < row.size(); ++i) {
+    if (row[i].at("FixedFlag") == "2" || row[i - 1].at("FixedFlag") == "2") {
+      ++locked;
+      continue;
+    }
+    EXPECT_EQ(row[i].at("StartDate") + row[i].at("StartTime"),
+              row[i - 1].at("EndDate") + row[i - 1].at("EndTime"))
+        << row[i].at("OrderNo");
+  }
+  EXPECT_GT(locked, 0);
+}
+
+TEST_F(Scripts, RefusalsMergeAndUnplanning) {
+  ExportLoaded();
+  const ProgramRun run = Script(ScriptPath("refusals_and_merge.txt"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "message\t\t終了時間を固定されているので、計画を後ろにずらす事はできません\tOK\n"
+            "message\t\t終了時間を固定されているので、予定に戻す事はできません\tOK\n"
+            "question\t\tこの２つの計画を合体させますか？\tYes\n");
+  const Csv loaded(Out("loaded/plans.csv"));
+  const Csv after(Out("after/plans.csv"));
+  EXPECT_EQ(after.Find("OrderNo", "1001504"), loaded.Find("OrderNo", "1001504"));
+  const auto merged = after.Find("OrderNo", "1001927");
+  EXPECT_EQ(merged.at("OrderQty"), "1900");
+  EXPECT_EQ(merged.at("Changed"), "1");
+  const auto gone = after.Find("index", "242");
+  EXPECT_EQ(gone.at("OrderNo"), "0");
+  EXPECT_EQ(Csv(Out("after/bars.csv")).Find("BarIndex", "242").at("Visible"), "0");
+  const auto unplanned = after.Find("OrderNo", "1001940");
+  EXPECT_EQ(unplanned.at("MachineCode"), "        ");
+  EXPECT_EQ(unplanned.at("StartDate") + " " + unplanned.at("StartTime"), "2024/05/20 08:00:00");
+  // The merged member sits in the kept plan; its number follows there with no quantity.
+  int members = 0;
+  for (auto& m : Csv(Out("after/members.csv")).All()) {
+    if (m["Entry"] == "318") ++members;
+  }
+  EXPECT_EQ(members, 2);
+}
+
+TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
+  struct Case {
+    const char* script;
+    int status;
+    const char* error;
+  } cases[] = {
+      {"mode 3\nfly 1001473\n", 2, "2 行目"},
+      {"drag 424242 to M101 at 2024/05/15 10:00\n", 2, "424242"},
+      {"drag 1001473 to M999 at 2024/05/15 10:00\n", 2, "M999"},
+      {"# nothing done yet\nundo\n", 2, "2 行目"},
+      {"click Command1\n", 2, "ダイアログ"},
+      {"calendar M101 2024/05/17\nclick Command9\n", 2, "Command9"},
+      {"expand M101\n", 3, "計画の展開を行ないますか？"},
+      {"answer yes\n", 3, "答え"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    const ProgramRun run = ScriptText(c.script);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace velmora::test
