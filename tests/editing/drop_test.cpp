@@ -298,3 +298,60 @@ TEST(Drop, ABarWithoutAPlanChangesNothing) {
 
 }  // namespace
 }  // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// While a bar is dragged the preview shows where it would land and which plans the questions
+// would name; the table stays as it is and nothing is asked.
+TEST(Preview, ShowsTheLandingAndThePlansConcerned) {
+  struct Case {
+    const char* name;
+    int row;
+    const char* at;
+    const char* fixed;
+    bool refused;
+    double width;  // twips: 2 per minute in week mode
+    int marked;
+  } cases[] = {
+      {"inside a, before b: both concerned", 3, "2024/12/03 10:30", "0", false, 120, 2},
+      {"a free gap", 3, "2024/12/03 13:00", "0", false, 120, 0},
+      {"across the night: the shifts of the row", 3, "2024/12/03 15:30", "0", false, 17 * 60 * 2,
+       0},
+      {"the unplanned band: its fixed width", 1, "2024/12/03 10:30", "0", false, 1500, 0},
+      {"end-fixed moved later", 3, "2024/12/04 10:30", "1", true, 120, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditingWorld w;
+    ScriptedMessages messages;
+    const int a = w.Add("M02     ", "2024/12/03 09:00:00", 120);
+    const int b = w.Add("M02     ", "2024/12/03 11:00:00", 60);
+    const int k = w.Add("M01     ", "2024/12/03 09:00:00", 60);
+    w.Plan(k).FixedFlag = c.fixed;
+    const std::vector<PlanEntry> before(w.data.PlanTable);
+    w.editor.PlanBar_MouseDown(w.Plan(k).Bar(), 1, 0, 0, 180);
+    if (c.row == 1) {
+      w.editor.UpdatePreview(w.model.Scale.TimeToX(w.At(std::string(c.at) + ":00").DatePart(),
+                                                   w.At(std::string(c.at) + ":00").TimePart(), "2"),
+                             300);
+    } else {
+      w.editor.UpdatePreview(w.X(c.at), w.RowY(c.row));
+    }
+    const chart::DropPreview& preview = w.model.Preview;
+    EXPECT_TRUE(preview.Visible);
+    EXPECT_EQ(preview.Refused, c.refused);
+    EXPECT_NEAR(preview.Width, c.width, 1);
+    EXPECT_EQ(preview.Marked.size(), static_cast<std::size_t>(c.marked));
+    if (c.marked == 2) {
+      EXPECT_EQ(preview.Marked, (std::vector<BarIdx>{w.Plan(b).Bar(), w.Plan(a).Bar()}));
+    }
+    EXPECT_TRUE(w.data.PlanTable == before);
+    EXPECT_TRUE(messages.shown().empty());
+    w.editor.CancelDrag();
+    EXPECT_FALSE(preview.Visible);
+  }
+}
+
+}  // namespace
+}  // namespace velmora::test
