@@ -150,6 +150,7 @@ void ChartEditor::FillBox_DragDrop(int index, BarIdx source, double x, double y)
 }
 
 void ChartEditor::PlanBar_DragDrop(BarIdx index, BarIdx source, double x, double y) {
+  EndDrag();  // the preview goes before any question is asked
   const chart::BarLabel& target = ctx_.model.Bar(index);
   const double atX = target.Left + x;
   const double atY = target.Top + y;
@@ -170,7 +171,6 @@ void ChartEditor::PlanBar_DragDrop(BarIdx index, BarIdx source, double x, double
     PlatForm_DragDrop(source, atX, atY);
     return;
   }
-  EndDrag();
   GestureScope gesture(ctx_);
   MergePlans(ctx_, s, t);
 }
