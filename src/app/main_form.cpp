@@ -1,17 +1,22 @@
 #include "app/main_form.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "app/chart_gestures.h"
+#include "app/line_plan_dialog.h"
 #include "app/main_form_load.h"
 #include "app/program.h"
+#include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
@@ -59,6 +64,17 @@ void MainForm::BuildControls() {
   column->addWidget(view_, 1, Qt::AlignLeft | Qt::AlignTop);
   setCentralWidget(central);
 
+  QMenu* edit = menuBar()->addMenu("編集");
+  UndoAction = edit->addAction("元に戻す");
+  UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  RedoAction = edit->addAction("やり直し");
+  RedoAction->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  UndoAction->setEnabled(false);
+  RedoAction->setEnabled(false);
+  connect(UndoAction, &QAction::triggered, this, [this] { Undo_Click(); });
+  connect(RedoAction, &QAction::triggered, this, [this] { Redo_Click(); });
+
   connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
   connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
   connect(view_, &ui::ChartView::scrolled, this, [this] { ShowChartState(); });
@@ -79,6 +95,7 @@ void MainForm::Form_Load() {
   move(0, 0);
   chart_.Picture1.Width = ViewportWidth();
   LoadMainForm(state_.Data, chart_, state_.Command);
+  StartEditing();
 
   KTbun->setText(QString::fromStdString(state_.Data.CategoryCaption));
   ShowChartState();
@@ -98,6 +115,42 @@ void MainForm::ShowChartState() {
   Text1->setText(QString::fromStdString(chart_.Text1));
   // An edit enables saving only outside the inquiry mode.
   Command8->setEnabled(state_.Data.Edits.CanSave());
+  // Not in the middle of a drag: the dragged bar must stay the one the drop moves.
+  const bool idle = editor_ && !editor_->Pointer().Dragged;
+  UndoAction->setEnabled(idle && editor_->History().CanUndo());
+  RedoAction->setEnabled(idle && editor_->History().CanRedo());
+}
+
+void MainForm::StartEditing() {
+  editor_ = std::make_unique<editing::ChartEditor>(state_.Data, chart_, &state_.Connection);
+  editor_->OpenPlan = [this](PlanIdx plan) {
+    // The lot detail window will be shown here; until then the bar takes back its colours.
+    chart::LayoutBar(state_.Data, chart_, plan, 0);
+  };
+  editor_->ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
+    ShowLinePlanWindow(std::move(window));
+  };
+  gestures_ = new ChartGestures(*editor_, *view_, this);
+  connect(gestures_, &ChartGestures::changed, this, [this] { ShowChartState(); });
+}
+
+void MainForm::ShowLinePlanWindow(std::shared_ptr<editing::LinePlanWindow> window) {
+  LinePlanDialog dialog(window, LinePlanTitle(state_.Data, *window), this);
+  dialog.exec();
+  view_->Refresh();
+  ShowChartState();
+}
+
+void MainForm::Undo_Click() {
+  editor_->Undo();
+  view_->Refresh();
+  ShowChartState();
+}
+
+void MainForm::Redo_Click() {
+  editor_->Redo();
+  view_->Refresh();
+  ShowChartState();
 }
 
 void MainForm::Command4_Click() {

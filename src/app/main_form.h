@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "app/app_state.h"
 #include "chart/chart_model.h"
+#include "editing/chart_editor.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,6 +18,7 @@ namespace ui {
 class ChartView;
 }
 
+class ChartGestures;
 class Program;
 
 inline constexpr const char* kMainFormCaption = "生産計画支援システム";
@@ -22,7 +26,8 @@ inline constexpr const char* kInquiryCaptionSuffix = "(照会モード)";
 inline constexpr const char* kUnsavedCloseQuestion = "変更を保存せずに終了しますか？";
 
 // The main window: the Gantt chart of the selection with its category label, display mode,
-// date of the left edge, and the save and exit buttons.
+// date of the left edge, and the save and exit buttons. The chart is edited with the pointer;
+// the edit menu undoes and redoes whole gestures.
 class MainForm : public QMainWindow {
   Q_OBJECT
 
@@ -37,6 +42,8 @@ class MainForm : public QMainWindow {
   chart::ChartModel& Chart() { return chart_; }
   AppState& State() { return state_; }
   ui::ChartView* Picture1() const { return view_; }
+  // The chart's gestures, from the load on.
+  editing::ChartEditor* Editor() const { return editor_.get(); }
 
   // Controls, named as the program names them.
   QLabel* KTbun = nullptr;           // category caption
@@ -45,6 +52,8 @@ class MainForm : public QMainWindow {
   QPushButton* Command4 = nullptr;   // "表示モード変更"
   QPushButton* Command8 = nullptr;   // "保存"
   QPushButton* Command9 = nullptr;   // "終了"
+  QAction* UndoAction = nullptr;     // "元に戻す"
+  QAction* RedoAction = nullptr;     // "やり直し"
 
   // The chart model changed: the widgets take its values.
   void ShowChartState();
@@ -56,13 +65,19 @@ class MainForm : public QMainWindow {
  private:
   void Command4_Click();
   void Command9_Click();
+  void Undo_Click();
+  void Redo_Click();
   void BuildControls();
+  void StartEditing();
+  void ShowLinePlanWindow(std::shared_ptr<editing::LinePlanWindow> window);
   double ViewportWidth() const;
 
   AppState& state_;
   Program& program_;
   chart::ChartModel chart_;
   ui::ChartView* view_ = nullptr;
+  std::unique_ptr<editing::ChartEditor> editor_;
+  ChartGestures* gestures_ = nullptr;
 };
 
 }  // namespace velmora

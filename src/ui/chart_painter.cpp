@@ -32,6 +32,17 @@ const QColor kCaptionRuleColor(192, 192, 192);
 constexpr int kShadeAlpha = 60;
 constexpr int kNarrowestGlyphPixels = 2;  // no glyph of the bar font advances less
 constexpr int kGlyphReach = 16;           // pixels: wider and taller than any caption glyph
+// The drop preview: an outline where the dragged bar would land, see-through so the bars under
+// it stay readable; red where the drop would be refused. Bars the drop would move or ask about
+// get a frame of their own colour.
+const QColor kPreviewColor(64, 64, 64);
+const QColor kRefusedColor(220, 0, 0);
+const QColor kMarkColor(255, 140, 0);
+constexpr int kPreviewFillAlpha = 50;
+constexpr int kPreviewLinePixels = 2;
+constexpr int kMarkPixels = 2;
+const QColor kCaptionBoxBorder(96, 96, 96);
+constexpr int kCaptionBoxPadding = 3;  // pixels left and right of the caption box's text
 
 int Px(double twips) {
   return static_cast<int>(std::floor(twips / chart::kTwipsPerPixel + 0.5));
@@ -57,6 +68,16 @@ void ForEachLine(std::string_view text, Each each) {
     start = i + 1;
   }
   each(text.substr(start));
+}
+
+// A frame `width` pixels wide inside `r`; its strips do not overlap, so a translucent colour
+// stays even.
+void Frame(QPainter& painter, const QRect& r, const QColor& color, int width) {
+  const int w = std::min({width, (r.width() + 1) / 2, (r.height() + 1) / 2});
+  painter.fillRect(QRect(r.left(), r.top(), r.width(), w), color);
+  painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), color);
+  painter.fillRect(QRect(r.left(), r.top() + w, w, r.height() - 2 * w), color);
+  painter.fillRect(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w), color);
 }
 
 }  // namespace
@@ -174,6 +195,7 @@ void ChartPainter::Paint(QPainter& painter, const ChartModel& model, const Chart
     painter.setClipRect(unplanned.clip);
     painter.fillRect(unplanned.clip, ToQColor(model.PlatForm2.BackColor));
     PaintBars(painter, model, Surface::PlatForm2, unplanned);
+    PaintOverlays(painter, model, Surface::PlatForm2, unplanned);
   }
   PaintRows(painter, model,
             Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop, dirty));
@@ -237,6 +259,109 @@ void ChartPainter::PaintRows(QPainter& painter, const ChartModel& model, const A
   PaintLines(painter, model.Line1, area);
   PaintLabels(painter, model.LineName, area);
   PaintBars(painter, model, Surface::PlatForm, area);
+  PaintOverlays(painter, model, Surface::PlatForm, area);
+}
+
+ChartPainter::Area ChartPainter::AreaOf(Surface surface, const ChartModel& model,
+                                        const ChartFrame& frame, const QRect& dirty) const {
+  const Bands b = BandsOf(frame);
+  switch (surface) {
+    case Surface::PlatForm:
+      return Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop, dirty);
+    case Surface::PlatForm2:
+      return Area(b.unplanned, model.PlatForm2, frame.platForm2Left, 0, dirty);
+    case Surface::PlatForm3:
+      break;
+  }
+  return Area(b.header, model.PlatForm3, frame.platForm3Left, 0, dirty);
+}
+
+void ChartPainter::PaintOverlays(QPainter& painter, const ChartModel& model, Surface surface,
+                                 const Area& area) {
+  if (area.clip.isEmpty()) return;
+  const chart::DropPreview& preview = model.Preview;
+  if (preview.Visible) {
+    for (const BarIdx i : preview.Marked) {
+      if (i.value < 0 || i.Slot() >= model.PlanBar.size()) continue;
+      const BarLabel& bar = model.PlanBar[i.Slot()];
+      if (!bar.Visible || bar.Container != surface ||
+          !area.Shows(bar.Left, bar.Top, bar.Width, bar.Height))
+        continue;
+      Frame(painter, area.Rect(bar.Left, bar.Top, bar.Width, bar.Height), kMarkColor, kMarkPixels);
+    }
+    if (preview.Container == surface &&
+        area.Shows(preview.Left, preview.Top, preview.Width, preview.Height)) {
+      const QRect r = area.Rect(preview.Left, preview.Top, preview.Width, preview.Height);
+      QColor line = preview.Refused ? kRefusedColor : kPreviewColor;
+      QColor fill = line;
+      fill.setAlpha(kPreviewFillAlpha);
+      painter.fillRect(r, fill);
+      Frame(painter, r, line, kPreviewLinePixels);
+    }
+  }
+  const chart::CaptionBox& box = model.GradeName;
+  if (box.Visible && box.Container == surface) {
+    const QRect r = CaptionBoxRect(box, area);
+    if (!r.intersects(area.clip)) return;
+    painter.fillRect(r, Qt::white);
+    Frame(painter, r, kCaptionBoxBorder, 1);
+    const QStaticText& text = CaptionBoxText(box.Text);
+    painter.setFont(font_);
+    painter.setPen(Qt::black);
+    const int top = r.top() + (r.height() - static_cast<int>(std::ceil(text.size().height()))) / 2;
+    painter.drawStaticText(QPoint(r.left() + kCaptionBoxPadding, top), text);
+  }
+}
+
+// The caption on one line: its line breaks read as blanks.
+const QStaticText& ChartPainter::CaptionBoxText(const std::string& caption) const {
+  if (caption != boxSource_) {
+    boxSource_ = caption;
+    QString line;
+    ForEachLine(caption, [&](std::string_view piece) {
+      if (!line.isEmpty()) line += QLatin1Char(' ');
+      line += QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size()));
+    });
+    boxText_ = QStaticText(line);
+    boxText_.setTextFormat(Qt::PlainText);
+    boxText_.setPerformanceHint(QStaticText::AggressiveCaching);
+    boxText_.prepare(QTransform(), font_);
+  }
+  return boxText_;
+}
+
+// The box is as wide as the model says, or as its text needs: the model's width allows for
+// narrow characters only.
+QRect ChartPainter::CaptionBoxRect(const chart::CaptionBox& box, const Area& area) const {
+  const QRect r = area.Rect(box.Left, box.Top, box.Width, box.Height);
+  const int textWidth = static_cast<int>(std::ceil(CaptionBoxText(box.Text).size().width()));
+  return QRect(r.left(), r.top(), std::max(r.width(), textWidth + 2 * kCaptionBoxPadding),
+               r.height());
+}
+
+QRegion ChartPainter::OverlayRegion(const ChartModel& model, const ChartFrame& frame) const {
+  QRegion region;
+  const QRect all(QPoint(0, 0), FrameSize(frame));
+  for (const Surface surface : {Surface::PlatForm, Surface::PlatForm2}) {
+    const Area area = AreaOf(surface, model, frame, all);
+    if (area.clip.isEmpty()) continue;
+    const chart::DropPreview& preview = model.Preview;
+    if (preview.Visible) {
+      for (const BarIdx i : preview.Marked) {
+        if (i.value < 0 || i.Slot() >= model.PlanBar.size()) continue;
+        const BarLabel& bar = model.PlanBar[i.Slot()];
+        if (bar.Visible && bar.Container == surface) {
+          region += area.Rect(bar.Left, bar.Top, bar.Width, bar.Height) & area.clip;
+        }
+      }
+      if (preview.Container == surface) {
+        region += area.Rect(preview.Left, preview.Top, preview.Width, preview.Height) & area.clip;
+      }
+    }
+    const chart::CaptionBox& box = model.GradeName;
+    if (box.Visible && box.Container == surface) region += CaptionBoxRect(box, area) & area.clip;
+  }
+  return region;
 }
 
 void ChartPainter::PaintLines(QPainter& painter, const std::vector<LineShape>& lines,
@@ -510,6 +635,18 @@ ChartHit ChartPainter::HitTest(const ChartModel& model, const ChartFrame& frame,
     return hit;
   }
 
+  const QRect all(QPoint(0, 0), FrameSize(frame));
+  const chart::CaptionBox& box = model.GradeName;
+  if (box.Visible) {
+    const Area area = AreaOf(box.Container, model, frame, all);
+    if ((CaptionBoxRect(box, area) & area.clip).contains(point)) {
+      hit.target = ChartHit::Target::GradeName;
+      hit.x = area.SurfaceX(point.x());
+      hit.y = area.SurfaceY(point.y());
+      return hit;
+    }
+  }
+
   auto onSurface = [&](const Area& area, Surface surface, ChartHit::Target target) {
     if (!area.clip.contains(point)) return false;
     hit.target = target;
@@ -532,7 +669,6 @@ ChartHit ChartPainter::HitTest(const ChartModel& model, const ChartFrame& frame,
     search(model.PlanJBar, ChartHit::Target::PlanJBar);
     return true;
   };
-  const QRect all(QPoint(0, 0), FrameSize(frame));
   if (onSurface(Area(b.rows, model.PlatForm, frame.platFormLeft, frame.platFormTop, all),
                 Surface::PlatForm, ChartHit::Target::PlatForm)) {
     return hit;

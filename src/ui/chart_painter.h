@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QRawFont>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QStaticText>
 #include <QString>
@@ -39,7 +40,16 @@ struct ChartFrame {
 
 // What lies under a point of a frame.
 struct ChartHit {
-  enum class Target { None, PlanBar, PlanJBar, PlatForm, PlatForm2, PlatForm3, MachineName };
+  enum class Target {
+    None,
+    PlanBar,
+    PlanJBar,
+    PlatForm,
+    PlatForm2,
+    PlatForm3,
+    MachineName,
+    GradeName,  // the floating caption box, in front of everything on its surface
+  };
   Target target = Target::None;
   int index = 0;  // bar index, or 1..16 for a row caption
   double x = 0;   // the point in the surface's own twips (bars: their surface's)
@@ -74,6 +84,9 @@ class ChartPainter {
   void Paint(QPainter& painter, const chart::ChartModel& model, const ChartFrame& frame,
              const QRect& dirty);
   ChartHit HitTest(const chart::ChartModel& model, const ChartFrame& frame, QPoint point) const;
+  // Pixels of the frame that the caption box and the drop preview (its outline and the marks on
+  // the bars it names) cover now: what a pointer move must repaint, before and after it.
+  QRegion OverlayRegion(const chart::ChartModel& model, const ChartFrame& frame) const;
 
   const QFont& BarFont() const { return font_; }
 
@@ -129,6 +142,13 @@ class ChartPainter {
   void PaintLabels(QPainter& painter, const std::vector<chart::AxisLabel>& labels,
                    const Area& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines, const Area& area);
+  void PaintOverlays(QPainter& painter, const chart::ChartModel& model, chart::Surface surface,
+                     const Area& area);
+  // The caption box's text on one line, laid out once per text, and its pixels in an area.
+  const QStaticText& CaptionBoxText(const std::string& caption) const;
+  QRect CaptionBoxRect(const chart::CaptionBox& box, const Area& area) const;
+  Area AreaOf(chart::Surface surface, const chart::ChartModel& model, const ChartFrame& frame,
+              const QRect& dirty) const;
   const Caption& CaptionOf(std::vector<Caption>& cache, int index, const chart::BarLabel& bar);
   ShapedLine Shape(std::string_view text, bool bold);
   const std::vector<QRawFont>& FacesOf(bool bold);
@@ -147,6 +167,9 @@ class ChartPainter {
   StaticTexts labelTexts_;
   StaticTexts captionTexts_;
   std::unordered_map<chart::Color, QPen> pens_;
+  // The caption box follows the pointer over one bar after another: only its latest text is kept.
+  mutable std::string boxSource_;
+  mutable QStaticText boxText_;
   // Per paint, kept for their capacity: the bars to paint in front-to-back order, their
   // positions in that order sorted by top, and the spans of a caption line other bars cover.
   std::vector<BarItem> items_;

@@ -58,12 +58,14 @@ ChartView::ChartView(PlanData& data, chart::ChartModel& model, QWidget* parent)
     const double before = model_.PlatForm.Left;
     chart::SetHScroll1Value(data_, model_, value);
     ScrollPicture(model_.PlatForm.Left - before);
+    overlaysKnown_ = false;
     emit scrolled();
   });
   connect(kScroll_, &QScrollBar::valueChanged, this, [this](int value) {
     if (syncing_) return;
     chart::SetKScrollValue(data_, model_, value);
     canvas_->update();
+    overlaysKnown_ = false;
     emit scrolled();
   });
   Refresh();
@@ -79,6 +81,19 @@ void ChartView::Refresh() {
   SyncScrollBars();
   PlaceChildren();
   canvas_->update();
+  overlays_ = painter_.OverlayRegion(model_, ChartPainter::ViewportFrame(model_));
+  overlaysKnown_ = true;
+}
+
+void ChartView::RefreshOverlays() {
+  const QRegion now = painter_.OverlayRegion(model_, ChartPainter::ViewportFrame(model_));
+  if (overlaysKnown_) {
+    canvas_->update(overlays_ | now);
+  } else {
+    canvas_->update();
+  }
+  overlays_ = now;
+  overlaysKnown_ = true;
 }
 
 QSize ChartView::sizeHint() const {
@@ -139,6 +154,7 @@ void ChartView::Dispatch(ChartMouseEvent::Kind kind, const QPoint& at, Qt::Mouse
                          Qt::KeyboardModifiers keys) {
   ChartMouseEvent event;
   event.kind = kind;
+  event.at = at;
   event.hit = painter_.HitTest(model_, ChartPainter::ViewportFrame(model_), at);
   event.button = (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
                  (buttons & Qt::MiddleButton ? 4 : 0);

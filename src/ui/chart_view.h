@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRegion>
 #include <QWidget>
 
 #include "chart/chart_model.h"
@@ -19,6 +21,7 @@ struct ChartMouseEvent {
   ChartHit hit;
   int button = 0;
   int shift = 0;
+  QPoint at;  // in the canvas's pixels
 };
 
 // The chart viewport (Picture1) with its row captions and the scroll bars HScroll1 and KScroll.
@@ -34,6 +37,9 @@ class ChartView : public QWidget {
   // After the model changed (load, display mode, a bar's layout): the scroll bars take the
   // model's ranges and values, and the chart is repainted.
   void Refresh();
+  // After only the caption box or the drop preview changed, as a pointer move leaves them:
+  // repaints what they covered and cover now, nothing else.
+  void RefreshOverlays();
   QSize sizeHint() const override;
 
   ChartPainter& Painter() { return painter_; }
@@ -68,6 +74,9 @@ class ChartView : public QWidget {
   QScrollBar* hScroll_;
   QScrollBar* kScroll_;
   bool syncing_ = false;
+  // What the overlays covered when last painted; unknown once a scroll moved the pixels.
+  QRegion overlays_;
+  bool overlaysKnown_ = false;
 };
 
 }  // namespace velmora::ui

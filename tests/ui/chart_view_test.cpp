@@ -171,6 +171,71 @@ TEST_F(ChartPaint, RefreshHandsTheModelsRangesToTheScrollBars) {
   EXPECT_EQ(0, w.model.HScroll1.Value);  // syncing ran no handler
 }
 
+// While a bar is dragged: an outline where it would land (red where refused) over the rows,
+// the bars it would move framed; the caption box in front of everything and wide enough for
+// its text.
+TEST_F(ChartPaint, DropPreviewAndCaptionBoxArePaintedOverTheChart) {
+  ChartView view(w.data, w.model);
+  view.resize(view.sizeHint());
+  const QRect bar(kChartLeft + 16, kRowsTop + 55, 192, 24);
+  const QRect outline(kChartLeft + 16, kRowsTop + 93, 100, 24);  // M02's row from 10:00
+  const QImage before = Grab(view);
+
+  chart::DropPreview& preview = w.model.Preview;
+  preview.Visible = true;
+  preview.Left = 240;
+  preview.Top = 1440 - 45;
+  preview.Width = 1500;
+  preview.Marked = {w.Plan(plan).Bar()};
+  view.Refresh();
+  QImage image = Grab(view);
+  EXPECT_EQ(QColor(64, 64, 64), image.pixelColor(outline.topLeft()));
+  EXPECT_EQ(QColor(64, 64, 64), image.pixelColor(outline.bottomRight() - QPoint(1, 1)));
+  const QPoint inside = outline.center();
+  EXPECT_LT(image.pixelColor(inside).red(), before.pixelColor(inside).red());
+  EXPECT_GT(image.pixelColor(inside).red(), 128) << "see-through";
+  EXPECT_EQ(image.pixelColor(outline.right() + 2, outline.center().y()),
+            before.pixelColor(outline.right() + 2, outline.center().y()));
+  EXPECT_EQ(QColor(255, 140, 0), image.pixelColor(bar.topLeft()));
+  EXPECT_EQ(kOnTimeYellow, image.pixelColor(bar.right() - 4, bar.bottom() - 3));
+
+  preview.Refused = true;
+  preview.Marked.clear();
+  view.Refresh();
+  image = Grab(view);
+  EXPECT_EQ(QColor(220, 0, 0), image.pixelColor(outline.topLeft()));
+  EXPECT_EQ(before.pixelColor(bar.topLeft()), image.pixelColor(bar.topLeft()));
+
+  preview.Visible = false;
+  chart::CaptionBox& box = w.model.GradeName;
+  box.Visible = true;
+  box.Left = 240 + 750;
+  box.Top = 825 + 360 + 400;
+  box.Width = 80;  // narrower than its text
+  box.Text = "A-100 M1\r\n成形 100";
+  view.Refresh();
+  image = Grab(view);
+  const QPoint boxAt(kChartLeft + 66, kRowsTop + 106);  // its top left corner
+  EXPECT_EQ(before.pixelColor(outline.topLeft()), image.pixelColor(outline.topLeft()));
+  EXPECT_NE(before.pixelColor(boxAt), image.pixelColor(boxAt));
+  // Its top border runs past the text, whatever the model's width allowed.
+  int right = boxAt.x();
+  while (image.pixelColor(right + 1, boxAt.y()) == image.pixelColor(boxAt)) ++right;
+  int ink = 0;
+  for (int x = boxAt.x(); x < boxAt.x() + 60; ++x) {
+    for (int y = boxAt.y() + 2; y < boxAt.y() + 17; ++y) ink += image.pixelColor(x, y).red() < 128;
+  }
+  EXPECT_GT(ink, 40);
+  EXPECT_GT(right, boxAt.x() + 60);
+  const ChartHit hit =
+      view.Painter().HitTest(w.model, ChartPainter::ViewportFrame(w.model), boxAt + QPoint(5, 5));
+  EXPECT_EQ(ChartHit::Target::GradeName, hit.target);
+  EXPECT_EQ(ChartHit::Target::PlatForm, view.Painter()
+                                            .HitTest(w.model, ChartPainter::ViewportFrame(w.model),
+                                                     QPoint(right + 40, boxAt.y()))
+                                            .target);
+}
+
 TEST_F(ChartPaint, PointerEventsNameTheBarOrSurfaceUnderThePointer) {
   ChartView view(w.data, w.model);
   view.resize(view.sizeHint());
