@@ -142,6 +142,10 @@ void ChartGestures::Release(const ChartMouseEvent& event) {
   if (!editor_.Pointer().Dragged || event.button != editing::kLeftButton) return;
   autoScroll_.stop();
   if (moved_) {
+    // The preview goes before the drop: a question it may ask repaints the chart meanwhile.
+    model_.Preview.Visible = false;
+    model_.Preview.Marked.clear();
+    view_.RefreshOverlays();
     Drop(event);
   } else {
     EndClick();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -21,6 +22,7 @@
 #include "common/errors.h"
 #include "common/msgbox.h"
 #include "ui/chart_view.h"
+#include "ui/qt_message_boxes.h"
 
 namespace velmora {
 
@@ -132,6 +134,11 @@ void MainForm::StartEditing() {
   };
   gestures_ = new ChartGestures(*editor_, *view_, this);
   connect(gestures_, &ChartGestures::changed, this, [this] { ShowChartState(); });
+  // A question in the middle of a drop shows the bars as they stand: the moved bar at its new
+  // place while the user decides about its neighbours.
+  ui::SetBeforeMessage([view = QPointer<ui::ChartView>(view_)] {
+    if (view) view->Refresh();
+  });
 }
 
 void MainForm::ShowLinePlanWindow(std::shared_ptr<editing::LinePlanWindow> window) {

@@ -1,5 +1,6 @@
 #include "ui/qt_message_boxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <vector>
@@ -52,15 +53,38 @@ Answer AnswerOf(QMessageBox::StandardButton button) {
   }
 }
 
+std::function<void()>& BeforeMessage() {
+  static std::function<void()> beforeMessage;
+  return beforeMessage;
+}
+
+// The buttons in the users' language, with the usual access keys.
+void NameButtons(QMessageBox& box) {
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+      {QMessageBox::Yes, "はい(&Y)"},
+      {QMessageBox::No, "いいえ(&N)"},
+      {QMessageBox::Cancel, "キャンセル"},
+  };
+  for (const auto& [button, name] : names) {
+    if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
+  }
+}
+
 }  // namespace
 
+void SetBeforeMessage(std::function<void()> beforeMessage) {
+  BeforeMessage() = std::move(beforeMessage);
+}
+
 Answer QtMessageBoxes::Show(std::string_view text, int style, std::string_view title) {
+  if (BeforeMessage()) BeforeMessage()();
   QMessageBox box(QApplication::activeWindow());
   box.setIcon(IconOf(style));
   box.setWindowTitle(title.empty() ? QApplication::applicationName() : ToQString(title));
   box.setText(ToQString(text));
   const std::vector<QMessageBox::StandardButton> buttons = Buttons(style);
   for (QMessageBox::StandardButton button : buttons) box.addButton(button);
+  NameButtons(box);
   const std::size_t defaultIndex = static_cast<std::size_t>((style >> 8) & 3);
   box.setDefaultButton(buttons[defaultIndex < buttons.size() ? defaultIndex : 0]);
   // Closing the box from its frame answers like its safest button: No or Cancel when it has one.

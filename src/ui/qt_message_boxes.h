@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "common/msgbox.h"
 
 namespace velmora::ui {
@@ -10,5 +12,9 @@ class QtMessageBoxes : public MessageBoxes {
  public:
   Answer Show(std::string_view text, int style, std::string_view title) override;
 };
+
+// Runs before every box is shown: the main window brings its chart up to date there, so a
+// question asked in the middle of a gesture shows the bars as they stand at that moment.
+void SetBeforeMessage(std::function<void()> beforeMessage);
 
 }  // namespace velmora::ui
