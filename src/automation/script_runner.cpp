@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <sstream>
 
+#include "app/current_user.h"
+#include "app/local_today.h"
 #include "automation/state_csv.h"
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "chart/scrolling.h"
 #include "common/date_text.h"
 #include "common/text.h"
+#include "saving/plan_save.h"
 
 namespace velmora {
 namespace {
@@ -58,7 +61,11 @@ std::vector<int> Lines(const std::vector<std::string>& words, std::size_t from) 
 
 ScriptRunner::ScriptRunner(PlanData& data, chart::ChartModel& model, db::Connection* connection,
                            ScriptMessageBoxes& boxes)
-    : data_(data), model_(model), boxes_(boxes), editor_(data, model, connection) {
+    : data_(data),
+      model_(model),
+      connection_(connection),
+      boxes_(boxes),
+      editor_(data, model, connection) {
   editor_.ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
     dialogs_.push_back(std::move(window));
   };
@@ -111,6 +118,10 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
       if (words.size() != 1) Fail(command + " に引数は要りません");
       const bool done = command == "undo" ? editor_.Undo() : editor_.Redo();
       if (!done) Fail(command == "undo" ? "元に戻す操作がありません" : "やり直す操作がありません");
+    } else if (command == "save") {
+      if (words.size() != 1) Fail("save に引数は要りません");
+      if (!data_.Edits.CanSave()) Fail("保存ボタンは押せません (保存する変更がありません)");
+      Save();
     } else if (command == "export") {
       if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
       WriteStateCsv(data_, model_, words[1]);
@@ -129,6 +140,14 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
   } catch (const editing::ControlError& error) {
     Fail(error.what());
   }
+}
+
+// Command8 as the window runs it, without the progress window.
+void ScriptRunner::Save() {
+  saving::SaveContext context{data_, model_, *connection_, CurrentUserName(), LocalNow()};
+  const saving::SaveResult result = saving::SavePlan(context);
+  saving::AfterSave(data_, result);
+  if (result != saving::SaveResult::Failed) editor_.History().Clear();
 }
 
 void ScriptRunner::Mode(const std::vector<std::string>& words) {

@@ -32,6 +32,7 @@ class ScriptRunner {
   void Open(const std::vector<std::string>& words);
   void Expand(const std::vector<std::string>& words);
   void Calendar(const std::vector<std::string>& words);
+  void Save();
   void DialogCommand(const std::vector<std::string>& words, const std::string& rest);
 
   PlanIdx PlanOf(const std::string& order) const;
@@ -44,6 +45,7 @@ class ScriptRunner {
 
   PlanData& data_;
   chart::ChartModel& model_;
+  db::Connection* connection_;
   ScriptMessageBoxes& boxes_;
   editing::ChartEditor editor_;
   std::vector<std::shared_ptr<editing::ScriptDialog>> dialogs_;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+#include "chart/chart_model.h"
+#include "common/datetime.h"
+#include "db/connection.h"
+#include "plandata/plan_data.h"
+
+namespace velmora::saving {
+
+inline constexpr const char* kMoldConflictQuestion = "金型が重複します。\rそのまま保存しますか？";
+inline constexpr const char* kMoldConflictTitle = "保存の確認";
+inline constexpr const char* kSaveInterrupted = "保存を中断しました。";
+inline constexpr const char* kNoNumbering = "手配番号を採番できませんでした";
+inline constexpr const char* kRequirementCopyFailed =
+    "所要量情報の保持に失敗しました(他の更新は問題ありません)";
+inline constexpr const char* kCycleRowFailed =
+    "ライン別のサイクル情報の保持に失敗しました(他の更新は問題ありません)";
+inline constexpr const char* kSaveFailed = "保存できませんでした。何も書き込んでいません。";
+
+// Follows the walk over the entries: the window shows a small progress window, a script nothing.
+class SaveProgress {
+ public:
+  virtual ~SaveProgress() = default;
+  virtual void Start(int maximum) = 0;
+  // Entry i of n; `repaint` every tenth entry.
+  virtual void Step(int i, int n, bool repaint) = 0;
+  virtual void Finish() = 0;
+};
+
+// What the save needs besides the tables: the user's account name (for the completion stamps)
+// and the moment of the save.
+struct SaveContext {
+  PlanData& data;
+  chart::ChartModel& model;
+  db::Connection& connection;
+  std::string userName;
+  DateTime now;
+  SaveProgress* progress = nullptr;
+};
+
+enum class SaveResult {
+  Complete,     // every changed entry and edited calendar day is written
+  Interrupted,  // stopped early on purpose (mold conflict answered No, no numbering row): what
+                // was written before stays written, the rest stays changed
+  Failed,       // a database failure: nothing of this save is written, the tables are as before
+};
+
+// Writes every changed entry's members and every edited calendar day back to the database, in
+// one write transaction. Messages go through ui::MsgBox.
+SaveResult SavePlan(SaveContext& ctx);
+
+// Whether any entry still waits for a save.
+bool AnyChanged(const PlanData& data);
+
+// The save button after a save: disabled when everything was written; enabled again (outside
+// the inquiry mode) while entries still wait, so an interrupted save never lets the close or the
+// discard drop them without a question; as before when nothing was written.
+void AfterSave(PlanData& data, SaveResult result);
+
+}  // namespace velmora::saving

@@ -1,0 +1,327 @@
+#include "saving/slot_writer.h"
+
+#include <cmath>
+
+#include "common/date_text.h"
+#include "common/errors.h"
+#include "common/format.h"
+#include "common/msgbox.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "db/recordset.h"
+#include "db/sql_text.h"
+#include "db/transaction.h"
+
+namespace velmora::saving {
+namespace {
+
+using db::CursorType;
+using db::LockType;
+using db::Recordset;
+
+constexpr int kMaxAttempts = 1000;
+const std::string kNoMachine(8, ' ');
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// A stored date: "yyyymmdd", and "00000000" for no date as the loader reads it back.
+std::string StoredDate(DateTime date) {
+  return date.IsZero() ? "00000000" : FormatYmd(date);
+}
+
+// The first department section of department `department`: "ddss" and eight blanks.
+std::optional<std::string> FirstSection(db::Connection& connection, const std::string& department) {
+  Recordset rs;
+  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=" + department +
+              " AND 課コード<>0 ORDER BY 課コード",
+          connection);
+  if (rs.Eof()) return std::nullopt;
+  return FormatNumber(static_cast<long long>(rs.Fields("部コード").Number()), "00") +
+         FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") + kNoMachine;
+}
+
+// Adds a row and stores it, retrying a failed write in a savepoint so that a failed attempt
+// leaves nothing behind. False after the last attempt failed.
+template <typename Fill>
+bool AddWithRetry(db::Connection& connection, Recordset& rs, Fill fill) {
+  for (int attempt = 0; attempt <= kMaxAttempts; ++attempt) {
+    db::Savepoint point(connection);
+    try {
+      rs.AddNew();
+      fill();
+      rs.Update();
+      point.Release();
+      return true;
+    } catch (const DatabaseError&) {
+      point.RollbackTo();
+    }
+  }
+  return false;
+}
+
+void CopyFields(Recordset& from, Recordset& to) {
+  for (int k = 0; k < from.FieldCount() && k < to.FieldCount(); ++k)
+    to.Fields(k) = from.Fields(k).Get();
+}
+
+}  // namespace
+
+std::int32_t SlotWriter::AllocateNumber() {
+  Recordset rs;
+  rs.Open(
+      "SELECT 現在番号,開始番号,終了番号 FROM 番号管理マスタ WHERE 番号管理キー='手配番号          "
+      "  '",
+      ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  if (rs.Eof()) return 0;
+  const auto number = static_cast<std::int32_t>(rs.Fields("現在番号").Number() + 1);
+  rs.Fields("現在番号") = number;
+  rs.Update();
+  return number;
+}
+
+void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number) {
+  Recordset rows;
+  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=" + std::to_string(source),
+            ctx_.connection);
+  for (; !rows.Eof(); rows.MoveNext()) {
+    Recordset copy;
+    copy.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=" + std::to_string(number),
+              ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+    const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
+      CopyFields(rows, copy);
+      copy.Fields("上位手配番号") = a < 0 ? number : a;
+    });
+    if (!stored) {
+      ui::MsgBox(kRequirementCopyFailed);
+      return;
+    }
+  }
+}
+
+void SlotWriter::SetFirstSupplyControl(const std::string& parent, const char* value) {
+  Recordset rs;
+  rs.Open("SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=" + parent, ctx_.connection,
+          CursorType::Keyset, LockType::Optimistic);
+  if (rs.Eof()) return;
+  rs.Fields("支給制御区分") = value;
+  rs.Update();
+}
+
+void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t q) {
+  Recordset price;
+  price.Open("SELECT 単価,単価区分 FROM 仕入単価マスタ WHERE 取引先コード='" +
+                 db::SqlText(entry.DestinationCode) + "' AND 品名コード='" +
+                 db::SqlText(r.Fields("品名コード").Text()) +
+                 "' AND 順序=" + r.Fields("順序").Text() + " ORDER BY 開始日 DESC ",
+             ctx_.connection);
+  if (price.Eof()) {
+    for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
+    return;
+  }
+  const double unit = price.Fields("単価").Number();
+  r.Fields("単価") = unit;
+  r.Fields("金額") = unit * q;
+  r.Fields("消費税額") = 0.0;
+  r.Fields("合計金額") = unit * q;
+  // Arrangement tables without a price class column keep no class.
+  if ((entry.ConfirmFlag == "2" || priceFlag_) && r.FieldIndex("単価区分") >= 0) {
+    r.Fields("単価区分") = price.Fields("単価区分").Get();
+  }
+}
+
+void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q) {
+  Recordset supplier;
+  supplier.Open(
+      "SELECT * FROM 仕入先マスタ WHERE 仕入先コード='" + db::SqlText(entry.DestinationCode) + "'",
+      ctx_.connection);
+  if (supplier.Eof()) return;
+  const std::string kind = supplier.Fields("仕入先分類").Text();
+  const std::string parent = r.Fields("上位手配番号").Text();
+  const std::string own = std::to_string(a);
+  if (kind == "1") {
+    r.Fields("手配区分") = "3";
+    r.Fields("社内社外区分") = "1";
+    r.Fields("仕入区分") = " ";
+    if (entry.MachineCode != kNoMachine && CharCount(entry.MachineCode) != 1) {
+      r.Fields("手配確定区分") = "2";
+      r.Fields("生産工場コード") = ctx_.data.PlantCode;
+    } else {
+      r.Fields("手配確定区分") = "1";
+      r.Fields("生産工場コード") = static_cast<std::int64_t>(Val(Left(entry.DestinationCode, 2)));
+    }
+    r.Fields("スケジューラ固定区分") = entry.FixedFlag;
+    for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
+    SetFirstSupplyControl(own, "3");
+    Recordset parentRow;
+    parentRow.Open("SELECT 手配区分 FROM 手配情報 WHERE 手配番号=" + parent, ctx_.connection);
+    const std::string p = parentRow.Eof() ? "" : parentRow.Fields("手配区分").Text();
+    SetFirstSupplyControl(parent, p != "3" ? "1" : "3");
+  } else if (kind == "2") {
+    const bool otherDestination = r.Fields("指示先コード").Text() != entry.DestinationCode;
+    if (r.Fields("手配区分").Text() == "3" || otherDestination) priceFlag_ = true;
+    if (r.Fields("単価").Number() == 0 && otherDestination) LookUpPrice(entry, r, q);
+    r.Fields("手配区分") = "2";
+    r.Fields("社内社外区分") = "2";
+    r.Fields("仕入区分") = "2";
+    r.Fields("手配確定区分") = "2";
+    r.Fields("生産工場コード") = ctx_.data.PlantCode;
+    r.Fields("スケジューラ固定区分") = entry.FixedFlag;
+    Recordset child;
+    child.Open("SELECT 手配区分 FROM 手配情報 WHERE 上位手配番号=" + own, ctx_.connection);
+    const std::string c = child.Eof() ? "" : child.Fields("手配区分").Text();
+    SetFirstSupplyControl(own, c != "3" ? "3" : "1");
+    SetFirstSupplyControl(parent, "3");
+  }
+}
+
+void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t a, std::int32_t q) {
+  Recordset rows;
+  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=" + std::to_string(a), ctx_.connection,
+            CursorType::Keyset, LockType::Optimistic);
+  for (; !rows.Eof(); rows.MoveNext()) {
+    const double numerator = rows.Fields("原単位分子").Number();
+    const double denominator = rows.Fields("原単位分母").Number();
+    const double scaled = denominator != 0 ? q * 1000.0 * numerator / denominator + 0.5
+                                           : q * 1000.0 * numerator + 0.5;
+    rows.Fields("必要数") = std::trunc(scaled) / 1000;
+    rows.Fields("確定区分") = r.Fields("手配確定区分").Get();
+    rows.Fields("生産工場コード") = r.Fields("生産工場コード").Get();
+    if (q == 0) rows.Fields("削除フラグ") = "1";
+    rows.Update();
+  }
+}
+
+void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
+  if (entry.CycleSeconds == 0 || IsBlank(entry.MachineCode)) return;
+  Recordset cycle;
+  cycle.Open("SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* " + std::string(" FROM 品目別機械別ｻｲｸﾙﾏｽﾀ ") +
+                 " WHERE 品名コード='" + db::SqlText(r.Fields("品名コード").Text()) +
+                 "' AND 順序=" + r.Fields("順序").Text() + " AND 機械コード='" +
+                 db::SqlText(entry.MachineCode) + "'",
+             ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  if (cycle.Eof()) {
+    const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
+      cycle.Fields("削除フラグ") = "0";
+      cycle.Fields("品名コード") = entry.ItemCode;
+      cycle.Fields("順序") = entry.Seq;
+      cycle.Fields("機械コード") = entry.MachineCode;
+      cycle.Fields("サイクル") = static_cast<double>(entry.CycleSeconds);
+    });
+    if (!stored) ui::MsgBox(kCycleRowFailed);
+    return;
+  }
+  const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
+  cycle.Fields("削除フラグ") = "0";
+  cycle.Fields("サイクル") = static_cast<double>(entry.CycleSeconds * shots);
+  cycle.Update();
+}
+
+bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
+  const std::int32_t a = slot.OrderNo;
+  const std::int32_t s = slot.SourceOrderNo;
+  const std::int32_t q = slot.OrderQty;
+  const std::int32_t previousSource = memory.previousSource;
+  memory.previousSource = s;
+  if (a == 0) {
+    memory.previousNew = 0;
+    memory.previousNewParent = 0;
+    return true;
+  }
+
+  db::Connection& connection = ctx_.connection;
+  Recordset r;
+  r.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(a), connection,
+         CursorType::Keyset, LockType::Optimistic);
+  if (s != 0) {
+    Recordset source;
+    source.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(s), connection);
+    if (source.Eof()) {
+      throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
+    }
+    r.AddNew();
+    CopyFields(source, r);
+    r.Fields("指示書発行日") = "00000000";
+    r.Fields("受入実績数") = 0;
+    const std::int32_t number = AllocateNumber();
+    if (number == 0) return false;
+    r.Fields("手配番号") = number;
+    slot.OrderNo = number;
+    slot.SourceOrderNo = 0;
+    if (memory.previousNewParent == s && memory.previousNew != 0) {
+      Recordset previous;
+      previous.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(memory.previousNew),
+                    connection, CursorType::Keyset, LockType::Optimistic);
+      if (!previous.Eof()) {
+        previous.Fields("上位手配番号") = number;
+        previous.Update();
+      }
+    }
+    if (previousSource != 0 && r.Fields("上位手配番号").Number() == previousSource) {
+      r.Fields("上位手配番号") = memory.previousNew;
+    }
+    memory.previousNew = number;
+    memory.previousNewParent = static_cast<std::int32_t>(r.Fields("上位手配番号").Number());
+    CopyRequirements(s, a, number);
+  } else if (r.Eof()) {
+    return true;  // the arrangement is gone from the database: nothing to update
+  }
+
+  // Destination from the machine, or the plant's first section when the machine is unknown.
+  if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
+    Recordset machine;
+    machine.Open(
+        "SELECT * FROM 機械マスタ WHERE 機械コード='" + db::SqlText(entry.MachineCode) + "'",
+        connection);
+    if (machine.Eof()) {
+      if (auto section = FirstSection(connection, std::to_string(ctx_.data.PlantCode))) {
+        entry.DestinationCode = *section;
+      }
+    } else if (!machine.Fields("指示先コード").IsNull() &&
+               !IsBlank(machine.Fields("指示先コード").Text())) {
+      entry.DestinationCode = machine.Fields("指示先コード").Text();
+    }
+  }
+  // A department given by its one digit: its first section, no machine.
+  if (CharCount(entry.DestinationCode) == 1 && entry.DestinationCode[0] >= '0' &&
+      entry.DestinationCode[0] <= '9') {
+    if (auto section = FirstSection(connection, entry.DestinationCode)) {
+      entry.DestinationCode = *section;
+      entry.MachineCode = kNoMachine;
+    }
+  }
+
+  Classify(entry, r, a, q);
+  RequirementQuantities(r, a, q);
+  CycleMaster(entry, r);
+
+  r.Fields("機械コード") = CharCount(entry.MachineCode) == 1 ? kNoMachine : entry.MachineCode;
+  r.Fields("指示先コード") = entry.DestinationCode;
+  r.Fields("手配数") = q;
+  if (!slot.ItemCode.empty()) r.Fields("品名コード") = slot.ItemCode;
+  if (q == 0) r.Fields("削除フラグ") = "1";
+
+  r.Fields("開始日") = StoredDate(entry.StartDate);
+  r.Fields("GNT開始時刻") = FormatHms(entry.StartTime);
+  r.Fields("納期") = StoredDate(entry.EndDate);
+  r.Fields("GNT終了時刻") = FormatHms(entry.EndTime);
+  r.Fields("GNT初期納期") = StoredDate(entry.InitialDueDate);
+  r.Fields("GNT所要時間（分）") = entry.DurationMinutes;
+  r.Fields("段取時間") = entry.SetupMinutes;
+
+  if (entry.Hidden == 1) {
+    const std::string terminal = Right(ctx_.userName, 3);
+    r.Fields("完納区分") = "2";
+    r.Fields("更新日") = FormatYmd(ctx_.now.DatePart());
+    r.Fields("更新時刻") = FormatHms(ctx_.now.TimePart());
+    r.Fields("更新プログラム") = terminal;
+    if (Val(terminal) != 0) r.Fields("更新端末番号") = static_cast<std::int64_t>(Val(terminal));
+  }
+
+  r.Update();
+  if (q != 0) priceFlag_ = false;
+  return true;
+}
+
+}  // namespace velmora::saving

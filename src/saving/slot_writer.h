@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+#include "db/recordset.h"
+#include "saving/plan_save.h"
+
+namespace velmora::saving {
+
+// What one slot leaves for the next slots of its entry: chaining new arrangements to each other.
+struct SlotMemory {
+  std::int32_t previousSource = 0;
+  std::int32_t previousNew = 0;
+  std::int32_t previousNewParent = 0;
+};
+
+// Writes the member slots of changed entries to 手配情報 with what hangs on them: new
+// arrangements numbered and chained with their requirement rows, destination and
+// classification, unit price, requirement quantities, cycle master, completion stamp.
+class SlotWriter {
+ public:
+  explicit SlotWriter(SaveContext& ctx) : ctx_(ctx) {}
+
+  // False when no number could be allocated: the save must end; nothing of the slot is stored.
+  bool Write(PlanEntry& entry, Member& slot, SlotMemory& memory);
+
+ private:
+  std::int32_t AllocateNumber();  // 0 when the numbering row is missing
+  void Classify(PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t q);
+  void LookUpPrice(const PlanEntry& entry, db::Recordset& r, std::int32_t q);
+  void RequirementQuantities(db::Recordset& r, std::int32_t a, std::int32_t q);
+  void CycleMaster(const PlanEntry& entry, db::Recordset& r);
+  void CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number);
+  void SetFirstSupplyControl(const std::string& parent, const char* value);
+
+  SaveContext& ctx_;
+  bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
+};
+
+}  // namespace velmora::saving
