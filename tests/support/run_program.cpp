@@ -1,16 +1,16 @@
 #include "support/run_program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include "support/test_db.h"
 
 extern char** environ;
 
@@ -22,18 +22,15 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::vector<std::string>& extraEnvironment,
-                      const std::string& workingDirectory) {
-  TempDir capture;
-  const std::string outPath = capture.File("out");
-  const std::string errPath = capture.File("err");
-
+StartedProgram::StartedProgram(const std::string& program, const std::vector<std::string>& args,
+                               const std::vector<std::string>& extraEnvironment,
+                               const std::string& workingDirectory)
+    : outPath_(capture_.File("out")), errPath_(capture_.File("err")) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+  posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+  posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   if (!workingDirectory.empty()) {
     posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
@@ -52,18 +49,43 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   for (std::string& e : envStrings) envp.push_back(e.data());
   envp.push_back(nullptr);
 
-  pid_t pid = 0;
-  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + program);
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
+}
 
+StartedProgram::~StartedProgram() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+  }
+}
+
+bool StartedProgram::Running() const {
+  if (pid_ <= 0) return false;
+  siginfo_t info{};
+  if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return false;
+  return info.si_pid == 0;
+}
+
+ProgramRun StartedProgram::Wait() {
   ProgramRun run;
+  if (pid_ <= 0) throw std::logic_error("the program was already waited for");
+  int wstatus = 0;
+  while (waitpid(pid_, &wstatus, 0) < 0) {
+    if (errno != EINTR) throw std::runtime_error("waitpid failed");
+  }
+  pid_ = -1;
   run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  run.out = ReadWholeFile(outPath);
-  run.err = ReadWholeFile(errPath);
+  run.out = ReadWholeFile(outPath_);
+  run.err = ReadWholeFile(errPath_);
   return run;
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& extraEnvironment,
+                      const std::string& workingDirectory) {
+  return StartedProgram(program, args, extraEnvironment, workingDirectory).Wait();
 }
 
 }  // namespace velmora::test

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
+
+#include "support/test_db.h"
 
 namespace velmora::test {
 
@@ -14,8 +18,35 @@ struct ProgramRun {
 // The whole content of a file ("" when it cannot be read).
 std::string ReadWholeFile(const std::string& path);
 
-// Runs `program` with `args` (no shell), in `workingDirectory` when one is given, and collects
-// its exit status and output. Output files are opened before the change of directory.
+// A program started without waiting for it (no shell), in `workingDirectory` when one is given;
+// its output goes to files that can be read while it runs. A program still running when the
+// object goes is killed and reaped, so a failed test leaves no process behind.
+class StartedProgram {
+ public:
+  StartedProgram(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& extraEnvironment = {},
+                 const std::string& workingDirectory = "");
+  ~StartedProgram();
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  pid_t pid() const { return pid_; }
+  // False once the program has ended (it is reaped only by Wait).
+  bool Running() const;
+  // Standard output as far as the program has written it.
+  std::string OutSoFar() const { return ReadWholeFile(outPath_); }
+  // Waits for the end and collects the exit status and the output.
+  ProgramRun Wait();
+
+ private:
+  TempDir capture_;
+  std::string outPath_;
+  std::string errPath_;
+  pid_t pid_ = -1;
+};
+
+// Runs `program` with `args` and waits for it. Output files are opened before the change of
+// directory.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extraEnvironment = {},
                       const std::string& workingDirectory = "");
