@@ -81,6 +81,9 @@ void ScriptRunner::Run(std::istream& script) {
     if (number == 0 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte order mark
     RunLine(line, ++number);
   }
+  if (saveFailed_) {
+    throw ScriptFailure(1, "保存できませんでした。データベースには何も書き込んでいません");
+  }
   if (boxes_.Queued() > 0) {
     line_ = number;
     throw ScriptFailure(
@@ -147,7 +150,11 @@ void ScriptRunner::Save() {
   saving::SaveContext context{data_, model_, *connection_, CurrentUserName(), LocalNow()};
   const saving::SaveResult result = saving::SavePlan(context);
   saving::AfterSave(data_, result);
-  if (result != saving::SaveResult::Failed) editor_.History().Clear();
+  if (result == saving::SaveResult::Failed) {
+    saveFailed_ = true;  // the script goes on, as a user would, and its status says so
+  } else {
+    editor_.History().Clear();
+  }
 }
 
 void ScriptRunner::Mode(const std::vector<std::string>& words) {

@@ -50,6 +50,7 @@ class ScriptRunner {
   editing::ChartEditor editor_;
   std::vector<std::shared_ptr<editing::ScriptDialog>> dialogs_;
   int line_ = 0;
+  bool saveFailed_ = false;
 };
 
 }  // namespace velmora

@@ -66,6 +66,13 @@ void Check(sqlite3* db, int rc, std::string_view what) {
   if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE) return;
   std::string message = std::string(what) + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
   message += " (code " + std::to_string(rc) + ")";
+  // Another program holds the file beyond the busy timeout: the user can wait and try again.
+  if (Primary(rc) == SQLITE_BUSY || Primary(rc) == SQLITE_LOCKED) {
+    throw DatabaseError(
+        "データベースは他のプログラムで使用中です。しばらくしてから、もう一度やり直してください。\n"
+        "(" +
+        message + ")");
+  }
   throw DatabaseError(message);
 }
 

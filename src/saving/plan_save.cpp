@@ -1,11 +1,13 @@
 #include "saving/plan_save.h"
 
 #include <exception>
+#include <iostream>
 #include <map>
 
 #include "chart/bar_layout.h"
 #include "common/date_text.h"
 #include "common/error_text.h"
+#include "common/errors.h"
 #include "common/msgbox.h"
 #include "common/text.h"
 #include "db/recordset.h"
@@ -131,6 +133,16 @@ class ProgressScope {
   SaveProgress* progress_;
 };
 
+// Nothing of the save is kept: the table goes back as it was, the user reads why in Japanese
+// and the technical detail goes to standard error.
+SaveResult Failed(SaveContext& ctx, EntriesBefore& before, std::exception_ptr failure) {
+  before.Restore(ctx.data, ctx.model);
+  const std::string detail = TechnicalErrorText(failure);
+  if (!detail.empty()) std::cerr << "velmora: " << detail << std::endl;
+  ui::MsgBox(std::string(kSaveFailed) + "\r\n" + UserErrorText(failure), ui::kCritical);
+  return SaveResult::Failed;
+}
+
 }  // namespace
 
 bool AnyChanged(const PlanData& data) {
@@ -184,11 +196,15 @@ SaveResult SavePlan(SaveContext& ctx) {
       }
       if (numbered) WriteCalendars(ctx);
       transaction.Commit();
+    } catch (const DatabaseError&) {
+      return Failed(ctx, before, std::current_exception());
+    } catch (const ConversionError&) {
+      return Failed(ctx, before, std::current_exception());
     } catch (...) {
-      const std::exception_ptr failure = std::current_exception();
+      // Not the database's: the table goes back as it was and the failure goes on to whoever
+      // ends the run.
       before.Restore(data, ctx.model);
-      ui::MsgBox(std::string(kSaveFailed) + "\r\n" + UserErrorText(failure), ui::kCritical);
-      return SaveResult::Failed;
+      throw;
     }
   }
   if (stopped != nullptr) {

@@ -201,18 +201,19 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
                  "' AND 順序=" + r.Fields("順序").Text() + " AND 機械コード='" +
                  db::SqlText(entry.MachineCode) + "'",
              ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  // The master holds seconds per shot, as the load reads it back: a new row too.
+  const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
     const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
       cycle.Fields("削除フラグ") = "0";
       cycle.Fields("品名コード") = entry.ItemCode;
       cycle.Fields("順序") = entry.Seq;
       cycle.Fields("機械コード") = entry.MachineCode;
-      cycle.Fields("サイクル") = static_cast<double>(entry.CycleSeconds);
+      cycle.Fields("サイクル") = static_cast<double>(entry.CycleSeconds * shots);
     });
     if (!stored) ui::MsgBox(kCycleRowFailed);
     return;
   }
-  const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   cycle.Fields("削除フラグ") = "0";
   cycle.Fields("サイクル") = static_cast<double>(entry.CycleSeconds * shots);
   cycle.Update();

@@ -358,6 +358,8 @@ TEST_F(SaveOnDemo, ASaveBlockedByAnotherWriterWritesNothingAndKeepsTheEditsForTh
   EXPECT_GE(waited, std::chrono::milliseconds(db::Connection::kBusyTimeoutMs));
   EXPECT_NE(blocked.out.find(std::string("message\t\t") + saving::kSaveFailed), std::string::npos)
       << blocked.out << blocked.err;
+  EXPECT_NE(blocked.out.find("他のプログラムで使用中です"), std::string::npos) << blocked.out;
+  EXPECT_EQ(blocked.status, 1);  // the run goes on to its end, then reports the database error
   EXPECT_EQ(ReadContents(database), ReadContents(pristine));
   {
     const Csv plans(exported + "/plans.csv");
@@ -420,7 +422,7 @@ TEST_F(SaveOnDemo, TheSaveStoresWhatTheMovesPrescribeAndTheSameSaveAgainChangesN
 // Disabled until new rows of the cycle master hold the cycle per shot, as updated rows do: the
 // load divides that column by the cavities, so a plan whose machine had no row comes back with
 // its cycle divided by the cavities.
-TEST_F(SaveOnDemo, DISABLED_AReloadAfterTheSaveShowsThePlansAsSaved) {
+TEST_F(SaveOnDemo, AReloadAfterTheSaveShowsThePlansAsSaved) {
   FreshCopy();
   const ProgramRun run = Run(Script("move.txt", std::string(kMoveAndPush) + kMoveAndExpand));
   ASSERT_EQ(run.status, 0) << run.err;
@@ -442,7 +444,7 @@ TEST_F(SaveOnDemo, DISABLED_AReloadAfterTheSaveShowsThePlansAsSaved) {
 
 // Disabled until the save lets a script's failure through instead of reporting it as a
 // database failure and going on.
-TEST_F(SaveOnDemo, DISABLED_AQuestionOfTheSaveWithoutAnAnswerEndsTheScript) {
+TEST_F(SaveOnDemo, AQuestionOfTheSaveWithoutAnAnswerEndsTheScript) {
   FreshCopy();
   const ProgramRun run =
       Run(Script("unanswered.txt", ExpandEveryMachine() + "save\n"), kExpandAllTo);

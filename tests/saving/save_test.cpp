@@ -150,6 +150,7 @@ TEST(Save, CycleMasterAndCompletion) {
   ScriptedMessages messages;
   const int added = w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
   w.Plan(added).CycleSeconds = 12.5;
+  w.Plan(added).Cavities = 2;  // the master holds seconds per shot
   w.db.Insert("手配情報", {{"手配番号", 102}, {"品名コード", "ITEM-C"}, {"順序", 2}});
   const int kept = w.Entry(103, "M02     ", "2024/12/04 09:00:00", "2024/12/04 10:00:00");
   w.db.connection().ExecuteScript(
@@ -167,7 +168,7 @@ TEST(Save, CycleMasterAndCompletion) {
 
   EXPECT_EQ(w.Sql("SELECT サイクル || '/' || 削除フラグ FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE "
                   "品名コード='ITEM-A'"),
-            "12.5/0");
+            "25.0/0");
   EXPECT_EQ(w.Sql("SELECT サイクル || '/' || 削除フラグ FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE "
                   "品名コード='ITEM-C'"),
             "30.0/0");
