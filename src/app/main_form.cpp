@@ -12,15 +12,20 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "app/chart_gestures.h"
+#include "app/current_user.h"
+#include "app/hozon_form.h"
 #include "app/line_plan_dialog.h"
+#include "app/local_today.h"
 #include "app/main_form_load.h"
 #include "app/program.h"
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
+#include "saving/plan_save.h"
 #include "ui/chart_view.h"
 #include "ui/qt_message_boxes.h"
 
@@ -77,7 +82,10 @@ void MainForm::BuildControls() {
   connect(UndoAction, &QAction::triggered, this, [this] { Undo_Click(); });
   connect(RedoAction, &QAction::triggered, this, [this] { Redo_Click(); });
 
+  hozon_ = new HozonForm(this);
+
   connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+  connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
   connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
   connect(view_, &ui::ChartView::scrolled, this, [this] { ShowChartState(); });
 }
@@ -162,6 +170,32 @@ void MainForm::Redo_Click() {
 
 void MainForm::Command4_Click() {
   chart::Command4_Click(state_.Data, chart_);
+  view_->Refresh();
+  ShowChartState();
+}
+
+void MainForm::Command8_Click() {
+  // A second save must not start inside the first (a question in the middle of it runs the
+  // event loop).
+  if (hozon_->isVisible()) return;
+  PlanData& data = state_.Data;
+  std::vector<PlanIdx> pending;
+  for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
+    if (data.Plan(PlanIdx{i}).Changed != 0) pending.push_back(PlanIdx{i});
+  }
+  saving::SaveContext context{data,       chart_, state_.Connection, CurrentUserName(),
+                              LocalNow(), hozon_};
+  const saving::SaveResult result = saving::SavePlan(context);
+  saving::AfterSave(data, result);
+  // A written entry is no longer changed: its bar loses the bold caption of unsaved work, in
+  // place. Entries the save did not reach keep theirs.
+  for (PlanIdx i : pending) {
+    if (i.value <= data.PlanCount() && data.Plan(i).Changed == 0 && data.Plan(i).InUse > 0)
+      chart::LayoutBar(data, chart_, i, 1);
+  }
+  // What was written can no longer be undone; after a failure the tables are as before, so the
+  // edits stay undoable.
+  if (result != saving::SaveResult::Failed) editor_->History().Clear();
   view_->Refresh();
   ShowChartState();
 }

@@ -19,6 +19,7 @@ class ChartView;
 }
 
 class ChartGestures;
+class HozonForm;
 class Program;
 
 inline constexpr const char* kMainFormCaption = "生産計画支援システム";
@@ -44,6 +45,8 @@ class MainForm : public QMainWindow {
   ui::ChartView* Picture1() const { return view_; }
   // The chart's gestures, from the load on.
   editing::ChartEditor* Editor() const { return editor_.get(); }
+  // The progress window of the save; hidden between saves.
+  HozonForm* Hozon() const { return hozon_; }
 
   // Controls, named as the program names them.
   QLabel* KTbun = nullptr;           // category caption
@@ -64,6 +67,7 @@ class MainForm : public QMainWindow {
 
  private:
   void Command4_Click();
+  void Command8_Click();
   void Command9_Click();
   void Undo_Click();
   void Redo_Click();
@@ -78,6 +82,7 @@ class MainForm : public QMainWindow {
   ui::ChartView* view_ = nullptr;
   std::unique_ptr<editing::ChartEditor> editor_;
   ChartGestures* gestures_ = nullptr;
+  HozonForm* hozon_ = nullptr;
 };
 
 }  // namespace velmora

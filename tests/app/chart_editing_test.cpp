@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
 
 #include "app/chart_gestures.h"
+#include "app/hozon_form.h"
 #include "app/line_plan_dialog.h"
 #include "common/date_text.h"
 #include "common/format.h"
@@ -127,6 +130,22 @@ class ChartEditingTest : public test::ProgramFixture {
   }
   static void Release(MainForm& main, QPoint at) {
     Mouse(main, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+  }
+  // Drags plan `no` onto A02 at 04/12 10:00.
+  static void MoveToA02(MainForm& main, int no) {
+    const chart::BarLabel& bar = main.Chart().PlanBar[Plan(main, no).Bar().Slot()];
+    const QPoint grab = OnRows(main, bar.Left + 150, bar.Top + 180);
+    const double rowA02 = main.State().Data.RowTop[static_cast<std::size_t>(Row(main, "A02     "))];
+    const QPoint drop = OnRows(main, X(main, "2024/04/12 10:00") + 150, rowA02 + 180);
+    Press(main, grab);
+    DragTo(main, (grab + drop) / 2);
+    DragTo(main, drop);
+    Release(main, drop);
+    ASSERT_EQ("A02     ", Plan(main, no).MachineCode);
+  }
+  std::string Stored(int no, const std::string& columns) {
+    return db_.Scalar("SELECT " + columns + " FROM 手配情報 WHERE 手配番号=" + std::to_string(no))
+        .Text();
   }
   static void Keys(MainForm& main, Qt::KeyboardModifiers keys, Qt::Key key) {
     main.activateWindow();
@@ -306,6 +325,94 @@ TEST_F(ChartEditingTest, RightPressOnTheRowsOpensTheDayCalendarWhichStoresTheDay
     EXPECT_EQ(600, data.WorkMinutes(row, day));
     EXPECT_TRUE(main.Command8->isEnabled());
     EXPECT_TRUE(main.UndoAction->isEnabled());
+  });
+}
+
+// Once the progress window is on screen, the undo key and the exit button are tried on the main
+// window through the window system, as a user would mid-save.
+class SaveWatch : public QObject {
+ public:
+  explicit SaveWatch(MainForm& main) : main_(main) { main.Hozon()->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !painted) {
+      painted = true;
+      maximum = main_.Hozon()->HozonBar->maximum();
+      QTimer::singleShot(0, this, [this] { Poke(); });
+    }
+    return false;
+  }
+  void Poke() {
+    poked = main_.Hozon()->isVisible();
+    QTest::keyClick(main_.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
+    const QPoint exit = main_.Command9->mapTo(&main_, main_.Command9->rect().center());
+    QTest::mouseClick(main_.windowHandle(), Qt::LeftButton, {}, exit);
+  }
+
+  bool painted = false;
+  bool poked = false;
+  int maximum = 0;
+
+ private:
+  MainForm& main_;
+};
+
+TEST_F(ChartEditingTest, SaveWritesTheMovedPlanWithProgressAndEndsTheUndoHistory) {
+  WithMainForm([this](MainForm& main) {
+    MoveToA02(main, 1);
+    const DateTime start = Plan(main, 1).Start();
+    const chart::BarLabel& bar = main.Chart().PlanBar[Plan(main, 1).Bar().Slot()];
+    ASSERT_TRUE(bar.Bold) << "unsaved";
+    ASSERT_TRUE(main.Command8->isEnabled());
+
+    SaveWatch watch(main);
+    main.Command8->click();
+
+    EXPECT_EQ("A02     " + FormatYmd(start.DatePart()) + FormatHms(start.TimePart()),
+              Stored(1, "機械コード||開始日||GNT開始時刻"));
+    EXPECT_EQ("A01     20240412080000", Stored(2, "機械コード||開始日||GNT開始時刻"));
+    EXPECT_EQ(0, Plan(main, 1).Changed);
+    EXPECT_FALSE(bar.Bold);
+    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.UndoAction->isEnabled());
+
+    const int n = main.State().Data.PlanCount();
+    EXPECT_EQ(n, watch.maximum);
+    EXPECT_EQ(std::to_string(n) + "/" + std::to_string(n),
+              main.Hozon()->HozonText->text().toStdString());
+    EXPECT_FALSE(main.Hozon()->isVisible());
+    // Neither the undo key nor the exit button acted in the middle of the save.
+    EXPECT_TRUE(watch.poked);
+    EXPECT_EQ("A02     ", Plan(main, 1).MachineCode);
+    EXPECT_TRUE(messages_.shown().empty());
+  });
+}
+
+TEST_F(ChartEditingTest, AFailedSaveKeepsTheEditsSavableAndUndoable) {
+  db_.connection().ExecuteScript(
+      "CREATE TRIGGER refuse BEFORE UPDATE ON 手配情報 BEGIN SELECT RAISE(ABORT, 'disk full'); "
+      "END");
+  WithMainForm([this](MainForm& main) {
+    MoveToA02(main, 1);
+    main.Command8->click();
+
+    ASSERT_EQ(1u, messages_.shown().size());
+    EXPECT_EQ(0u, messages_.shown()[0].text.rfind(saving::kSaveFailed, 0))
+        << messages_.shown()[0].text;
+    EXPECT_EQ(ui::kCritical, messages_.shown()[0].style);
+    EXPECT_EQ("A01     20240411", Stored(1, "機械コード||開始日"));
+    EXPECT_EQ("A02     ", Plan(main, 1).MachineCode);
+    EXPECT_NE(0, Plan(main, 1).Changed);
+    EXPECT_TRUE(main.Chart().PlanBar[Plan(main, 1).Bar().Slot()].Bold);
+    EXPECT_FALSE(main.Hozon()->isVisible());
+    EXPECT_TRUE(main.Command8->isEnabled());
+    ASSERT_TRUE(main.UndoAction->isEnabled());
+
+    // The save works again once the database takes writes.
+    db_.connection().ExecuteScript("DROP TRIGGER refuse");
+    main.Command8->click();
+    EXPECT_EQ(1u, messages_.shown().size());
+    EXPECT_EQ("A02     ", Stored(1, "機械コード"));
+    EXPECT_FALSE(main.Command8->isEnabled());
   });
 }
 
