@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QTimer>
 
-#include "app/normalize_date.h"
+#include "common/normalize_date.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/normalize_date.h"
+#include "common/normalize_date.h"
 
 #include <gtest/gtest.h>
 
