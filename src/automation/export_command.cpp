@@ -67,6 +67,10 @@ void RunScript(AppState& session, const ExportOptions& options) {
   chart::ChartModel chart;
   LoadMainForm(data, chart, session.Command);
   ScriptRunner runner(data, chart, &session.Connection, boxes);
+  runner.Reload = [&] {
+    chart = chart::ChartModel{};
+    LoadMainForm(data, chart, session.Command);
+  };
   runner.Run(script);
 }
 

@@ -11,6 +11,8 @@
 #include "chart/scrolling.h"
 #include "common/date_text.h"
 #include "common/text.h"
+#include "lotdetail/lot_opening.h"
+#include "lotdetail/plan_search.h"
 #include "saving/plan_save.h"
 
 namespace velmora {
@@ -69,8 +71,9 @@ ScriptRunner::ScriptRunner(PlanData& data, chart::ChartModel& model, db::Connect
   editor_.ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
     dialogs_.push_back(std::move(window));
   };
-  // The lot detail window will open here; until then the bar is only laid out again.
-  editor_.OpenPlan = [this](PlanIdx plan) { chart::LayoutBar(data_, model_, plan, 0); };
+  editor_.OpenPlan = [this](PlanIdx plan) {
+    dialogs_.push_back(lotdetail::OpenPlanWindow(editor_.Context(), plan, LocalToday()));
+  };
 }
 
 void ScriptRunner::Run(std::istream& script) {
@@ -108,6 +111,11 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
       Drag(words);
     } else if (command == "open") {
       Open(words);
+    } else if (command == "search") {
+      Search(words);
+    } else if (command == "discard") {
+      if (words.size() != 1) Fail("discard に引数は要りません");
+      Discard();
     } else if (command == "expand") {
       Expand(words);
     } else if (command == "calendar") {
@@ -247,6 +255,28 @@ void ScriptRunner::Open(const std::vector<std::string>& words) {
   if (words.size() != 2) Fail("open ORDER です");
   const BarIdx bar = data_.Plan(PlanOf(words[1])).Bar();
   editor_.PlanBar_MouseDown(bar, editing::kRightButton, 0, 0, chart::kPlanBarHeight / 2);
+}
+
+void ScriptRunner::Search(const std::vector<std::string>& words) {
+  if (words.size() != 3) Fail("search ITEMCODE|- MODELNAME|- です");
+  if (!dialogs_.empty()) Fail("ダイアログが開いている間は検索できません");
+  lotdetail::SearchBoxes boxes{words[1] == "-" ? "" : words[1], words[2] == "-" ? "" : words[2]};
+  lotdetail::ComKensaku_Click(
+      boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
+      [this](std::shared_ptr<lotdetail::SelectPlan> chooser) {
+        dialogs_.push_back(std::move(chooser));
+      });
+}
+
+void ScriptRunner::Discard() {
+  if (!dialogs_.empty()) Fail("ダイアログが開いている間は破棄できません");
+  if (!lotdetail::ConfirmDiscard(data_)) return;
+  if (!Reload) Fail("この実行では読み直せません");
+  // The same selection loaded again from the database, as the restart would load it.
+  Reload();
+  data_.Edits.MarkSaved();
+  editor_.History().Clear();
+  editor_.Pointer() = editing::PointerState{};
 }
 
 void ScriptRunner::Expand(const std::vector<std::string>& words) {

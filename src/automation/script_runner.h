@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -26,10 +27,15 @@ class ScriptRunner {
 
   editing::ChartEditor& Editor() { return editor_; }
 
+  // Loads the same selection again from the database (the restart after a discard).
+  std::function<void()> Reload;
+
  private:
   void Mode(const std::vector<std::string>& words);
   void Drag(const std::vector<std::string>& words);
   void Open(const std::vector<std::string>& words);
+  void Search(const std::vector<std::string>& words);
+  void Discard();
   void Expand(const std::vector<std::string>& words);
   void Calendar(const std::vector<std::string>& words);
   void Save();

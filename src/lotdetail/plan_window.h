@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "editing/edit_context.h"
+#include "editing/script_dialog.h"
+
+namespace velmora::lotdetail {
+
+inline constexpr const char* kPlanWindowCaption = "ロット詳細情報";
+inline constexpr const char* kNotATimeOfDay = "時間として認識できません";
+inline constexpr const char* kEndBeforeStart = "開始日時よりも前は設定できません";
+inline constexpr const char* kEndUnreachable =
+    "この終了時間に合う作業時間を計算できません。終了時間を見直してください";
+inline constexpr const char* kAdjustQuantityQuestion =
+    "変更された終了時間に合わせて手配数を変更しますか？";
+inline constexpr const char* kEnterADate = "日付を正しく入力してください";
+inline constexpr const char* kNumberOutOfRange = "数値が大きすぎます。正しく入力してください";
+inline constexpr const char* kHideQuestion =
+    "このデータをエディタ上で見えないようにします。よろしいですか？";
+inline constexpr const char* kEndDateKept = "終了日が日付ではないため、元の終了日のままにします";
+inline constexpr const char* kEndTimeKept =
+    "終了時間が時間ではないため、元の終了時間のままにします";
+inline constexpr const char* kDueDateKept =
+    "初回納期が日付ではないため、元の初回納期のままにします";
+
+// Totals at or below this many minutes leave the end fields alone.
+inline constexpr int kEndRecomputeThreshold = 30;
+
+struct Button {
+  std::string Caption;
+  bool Visible = true;
+  bool Enabled = true;
+};
+
+// The lot detail window of one plan entry, without the toolkit: its field texts, lists and
+// buttons, and every rule that runs on them. The Qt window binds its widgets to these members
+// and forwards the user's actions; a script drives the same object through ScriptDialog.
+//
+// The window is one undo step: the step opens when the window is filled and ends when it
+// closes, so the quantity stored by the end-time question and the overlap pushes of the close
+// undo together.
+class PlanWindow : public editing::ScriptDialog {
+ public:
+  PlanWindow(editing::EditContext& ctx, DateTime today);
+  ~PlanWindow() override;
+  PlanWindow(const PlanWindow&) = delete;
+  PlanWindow& operator=(const PlanWindow&) = delete;
+
+  // Fills every field from entry p and sets the buttons; `relations` are the JList lines.
+  void Fill(PlanIdx p, std::vector<std::string> relations);
+
+  // --- Fields (texts as shown) ---
+  std::string Text14, Text4, Text10, Text2, Text9, Text23, Text29;
+  std::string Text7, Text1, Text8, Text6, Text11;
+  std::string Text5, Text12;  // drop-downs
+  std::vector<std::string> Text5List, Text12List;
+  std::string Text18, Text3, Text17, Text20, Text21, Text22, Text25, Text28, Text27, Text26;
+  std::string Text42, Text40, Text24, Text13, Text15, Text16, Text19;
+  std::vector<std::string> NList, GList, JList;
+  Button Command1{"変更完了"}, Command2{"×工程分割"}, Command3{"ロット分割"}, Command4{"×工程追加"},
+      Command5{"×工程照会"}, Command6{"×計画変更"}, Command7{"××削除××"};
+  std::string Focus = "Text7";
+
+  // --- Handlers ---
+  // Moves the focus as the window does: to another control, leaving the one it was on.
+  void SetFocus(std::string_view control);
+  // Enter in the focused control: its confirmation, then on to the next field unless the
+  // confirmation refused the text or placed the focus itself.
+  void KeyEnter();
+  // The next text box or drop-down by tab index (0..13, wrapping); stays put when none can take
+  // the focus.
+  void MoveToNextField();
+  void RecomputeEnd();
+  // Enter in the end time box. False when the text was refused.
+  bool EndTimeEntered();
+  void ItemCodeLeft();
+  void Command1_Click();
+  void Command7_Click();
+  // The close in any way: writes back, or refuses and keeps the window open.
+  bool QueryClose();
+
+  // The entry the window shows (the first one with Text14's number), or nothing.
+  std::optional<PlanIdx> Entry() const;
+  // Whether clicking into the control selects all its text.
+  static bool SelectsAllOnFocus(std::string_view control);
+
+  // ScriptDialog
+  bool Closed() const override { return closed_; }
+  void Type(std::string_view control, std::string text) override;
+  void Enter(std::string_view control) override;
+  void Click(std::string_view control) override;
+  void Select(std::string_view control, const std::vector<int>& lines) override;
+  std::vector<std::pair<std::string, std::string>> Show() const override;
+  void Close() override { QueryClose(); }
+
+ private:
+  std::string* TextOf(std::string_view control);
+  Button* ButtonOf(std::string_view control);
+  std::optional<DateTime> TypedStart() const;
+  void SetEnd(DateTime end);
+  void UpdateWorkingMinutes();
+  void SetHidden(std::uint8_t hidden);
+  bool WriteBack();
+  void Finish();
+
+  editing::EditContext& ctx_;
+  DateTime today_;
+  bool closed_ = false;
+  bool gestureOpen_ = false;
+  std::vector<PlanIdx> relaid_;  // entries whose bars the close lays out again
+};
+
+// A number as the window shows it: whole numbers without a decimal point.
+std::string NumberText(double value);
+// A member list line: number, process, model and quantity.
+std::string MemberLine(const Member& m);
+// Whether the plan-change button may be used for entry e.
+bool PlanChangeAvailable(const PlanEntry& e);
+
+}  // namespace velmora::lotdetail
