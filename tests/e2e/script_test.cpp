@@ -167,6 +167,64 @@ TEST_F(Scripts, RefusalsMergeAndUnplanning) {
   EXPECT_EQ(members, 2);
 }
 
+TEST_F(Scripts, LotDetailEndTimeAndMachineCloseAsOneUndoStep) {
+  ExportLoaded();
+  const ProgramRun run = Script(ScriptPath("lot_detail.txt"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(
+      run.out,
+      "question\t\t変更された終了時間に合わせて手配数を変更しますか？\tYes\n"
+      "question\t\t移動したよりも前の計画と重複している期間があります。その計画の終了日時を"
+      "この計画の開始に設定しますか？\tYes\n"
+      "question\t\t移動した先の後の計画と重複している期間があります。それらの計画を重複しないよ"
+      "うに調整しますか？\tYes\n");
+  const auto lot = Csv(Out("edited/plans.csv")).Find("OrderNo", "1001473");
+  // 12:00 from 16:21 the day before takes 819 minutes on M102, 684 of them working: 2104 pieces
+  // of 19.5 s. Then M101, behind the plan running there at the lot's start.
+  EXPECT_EQ(lot.at("DurationMinutes"), "819");
+  EXPECT_EQ(lot.at("OrderQty"), "2104");
+  EXPECT_EQ(lot.at("MachineCode"), "M101    ");
+  EXPECT_EQ(lot.at("StartDate") + " " + lot.at("StartTime"), "2024/05/15 03:10:00");
+  EXPECT_EQ(lot.at("Changed"), "1");
+  for (const char* file : {"plans.csv", "bars.csv", "members.csv"}) {
+    EXPECT_EQ(ReadWholeFile(Out(std::string("undone/") + file)),
+              ReadWholeFile(Out(std::string("loaded/") + file)))
+        << file;
+  }
+}
+
+TEST_F(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
+  ExportLoaded();
+  const ProgramRun run = Script(ScriptPath("search_and_discard.txt"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The item code found one lot and opened it with its members and sales orders.
+  EXPECT_NE(run.out.find("Text14\t1001473\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("NList[0]\t1001473 射出成形 エンブレム アイボリー HK-1400IV 1700\n"),
+            std::string::npos);
+  EXPECT_NE(run.out.find("JList[2]\t受注       500907 EMK1400-3-IV1            "
+                         "ｴﾝﾌﾞﾚﾑ(ｱｲﾎﾞﾘｰ)100200北斗自動車05/23     800\n"),
+            std::string::npos);
+  EXPECT_NE(run.out.find("Command4\t×工程追加 (非表示)\n"), std::string::npos);
+  // The model name found five, offered in table order.
+  EXPECT_NE(run.out.find("NList[2]\t1001525 05/15 M101     射出成形 エンブレム 黒 HK-1400BK 800\n"
+                         "NList[3]\t1001564"),
+            std::string::npos);
+  const std::string tail = run.out.substr(run.out.find("Command1\t選択\n"));
+  EXPECT_EQ(tail,
+            "Command1\t選択\n"
+            "question\t\tこのデータをエディタ上で見えないようにします。よろしいですか？\tYes\n"
+            "message\t\t該当する手配が存在しません\tOK\n"
+            "question\t\t変更を保存せずに破棄しますか？\tYes\n");
+  const auto hidden = Csv(Out("hidden/plans.csv")).Find("OrderNo", "1001525");
+  EXPECT_EQ(hidden.at("Hidden") + hidden.at("Changed"), "11");
+  // Discarded: the selection is loaded again as it is in the database.
+  for (const char* file : {"plans.csv", "bars.csv", "members.csv"}) {
+    EXPECT_EQ(ReadWholeFile(Out(std::string("discarded/") + file)),
+              ReadWholeFile(Out(std::string("loaded/") + file)))
+        << file;
+  }
+}
+
 TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
   struct Case {
     const char* script;
@@ -181,6 +239,9 @@ TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
       {"calendar M101 2024/05/17\nclick Command9\n", 2, "Command9"},
       {"expand M101\n", 3, "計画の展開を行ないますか？"},
       {"answer yes\n", 3, "答え"},
+      {"search emk\n", 2, "search"},
+      {"search - hk\nselect NList 99\n", 2, "NList"},
+      {"open 1001473\nclick Command4\n", 2, "Command4"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);

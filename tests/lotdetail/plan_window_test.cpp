@@ -1,0 +1,376 @@
+// The lot detail window without a display: filling, the confirmations with Enter, the end-time
+// search and the write-back on close.
+#include <gtest/gtest.h>
+
+#include "../editing/editing_world.h"
+#include "editing/overlap_resolution.h"
+#include "lotdetail/lot_opening.h"
+#include "lotdetail/plan_window.h"
+#include "support/scripted_messages.h"
+
+namespace velmora::test {
+namespace {
+
+using lotdetail::PlanWindow;
+
+const DateTime kToday = DateTime::FromDate(2024, 12, 5);
+
+// A chart with one lot on M01 from 12/03 08:00, 120 minutes (setup 20, cycle 30 s, 200 pieces),
+// and its window open.
+struct LotWorld : EditingWorld {
+  LotWorld() {
+    lot = Add("M01     ", "2024/12/03 08:00:00", 120);
+    PlanEntry& p = Plan(lot);
+    p.OrderNo = 1001;
+    p.PlanItemCode = "ITEM-1";
+    p.ModelName = "型式A";
+    p.SetupMinutes = 20;
+    p.CycleSeconds = 30;
+    p.OrderQty = 200;
+    p.PackQty = 30;
+    p.Cavities = 3;
+    Member& m = p.A.Slot(1);
+    m.OrderNo = 1001;
+    m.ProcessName = "成形  ";
+    m.ModelName = "型式A ";
+    m.OrderQty = 200;
+    editor.OpenPlan = [this](PlanIdx p) {
+      window = lotdetail::OpenPlanWindow(editor.Context(), p, kToday);
+    };
+    Open();
+  }
+  // As a double click on the lot's bar opens it.
+  std::shared_ptr<PlanWindow> Open() {
+    editor.PlanBar_DblClick(Plan(lot).Bar());
+    return window;
+  }
+  void EnterIn(const std::string& field, const std::string& text) {
+    window->Type(field, text);
+    window->Enter(field);
+  }
+
+  int lot = 0;
+  std::shared_ptr<PlanWindow> window;
+};
+
+TEST(PlanWindowFill, FieldsListsAndButtonsComeFromTheEntry) {
+  LotWorld w;
+  const PlanWindow& win = *w.window;
+  EXPECT_EQ(win.Text14, "1001");
+  EXPECT_EQ(win.Text7 + " " + win.Text1, "2024/12/03 08:00:00");
+  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 10:00:00");
+  EXPECT_EQ(win.Text5, "M01     ");
+  EXPECT_EQ(win.Text16 + "/" + win.Text13 + "/" + win.Text19, "120/20/100");
+  EXPECT_EQ(win.Text15, "30");
+  // Cavities split the quantity into remainder and shots.
+  EXPECT_EQ(win.Text28 + "/" + win.Text27, "2/66");
+  EXPECT_EQ(win.Text21, "") << "no result date";
+  EXPECT_EQ(win.Text5List,
+            (std::vector<std::string>{"        ", "M01     ", "M02     ", "M03     "}));
+  EXPECT_EQ(win.Text12List, (std::vector<std::string>{"30", "S001"}));
+  EXPECT_EQ(win.NList, std::vector<std::string>{"1001 成形 型式A 200"});
+  EXPECT_TRUE(win.GList.empty());
+  EXPECT_TRUE(win.JList.empty()) << "no database, no relations";
+  EXPECT_TRUE(win.Command4.Visible);
+  EXPECT_EQ(win.Command1.Caption, "変更完了");
+}
+
+TEST(PlanWindowFill, ProcessAddingIsHiddenForMoldingCategories) {
+  for (const char* category : {"3", "30", "4"}) {
+    LotWorld w;
+    w.data.CategoryCode = category;
+    EXPECT_EQ(w.Open()->Command4.Visible, std::string(category) == "4") << category;
+  }
+}
+
+TEST(PlanWindowFill, PlanChangeNeedsOneSidedMembersOfOneItemAndNoDepartment) {
+  const auto member = [](int no, const char* item, const char* process) {
+    Member m;
+    m.OrderNo = no;
+    m.ItemCode = item;
+    m.ProcessName = process;
+    return m;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Member> a, b;
+    const char* destination;
+    bool available;
+  } cases[] = {
+      {"one member", {member(1, "X", "P1")}, {}, "            ", true},
+      {"one on each side", {member(1, "X", "P1")}, {member(2, "X", "P2")}, "            ", false},
+      {"two processes of one item", {member(1, "X", "P1"), member(2, "X", "P2")}, {}, "", true},
+      {"two items", {member(1, "X", "P1"), member(2, "Y", "P2")}, {}, "", false},
+      {"one process twice", {member(1, "X", "P1"), member(2, "X", "P1")}, {}, "", false},
+      {"three members",
+       {member(1, "X", "P1"), member(2, "X", "P2"), member(3, "X", "P3")},
+       {},
+       "",
+       false},
+      {"department", {member(1, "X", "P1")}, {}, "30   ", false},
+      {"subcontractor", {member(1, "X", "P1")}, {}, "S00001", true},
+  };
+  for (const Case& c : cases) {
+    PlanEntry e;
+    for (std::size_t k = 0; k < c.a.size(); ++k) e.A.Slot(static_cast<int>(k) + 1) = c.a[k];
+    for (std::size_t k = 0; k < c.b.size(); ++k) e.B.Slot(static_cast<int>(k) + 1) = c.b[k];
+    e.DestinationCode = c.destination;
+    EXPECT_EQ(lotdetail::PlanChangeAvailable(e), c.available) << c.name;
+  }
+}
+
+TEST(PlanWindowEnter, TheFocusFollowsTheTabOrderAndWraps) {
+  LotWorld w;
+  PlanWindow& win = *w.window;
+  win.Enter("Text7");
+  EXPECT_EQ(win.Focus, "Text1");
+  win.Enter("Text11");  // the last tab index
+  EXPECT_EQ(win.Focus, "Text7");
+  win.Click("Text10");  // beyond the Enter order
+  win.Enter("Text10");
+  EXPECT_EQ(win.Focus, "Text7");
+  win.Enter("Text16");
+  EXPECT_EQ(win.Focus, "Text19");
+}
+
+TEST(PlanWindowEnter, TheEndMovesOnlyAboveThirtyMinutes) {
+  for (int minutes : {30, 31}) {
+    LotWorld w;
+    w.EnterIn("Text16", std::to_string(minutes));
+    EXPECT_EQ(w.window->Text8 + " " + w.window->Text6,
+              minutes == 30 ? "2024/12/03 10:00:00" : "2024/12/03 08:31:00");
+    EXPECT_EQ(w.window->Text19, std::to_string(minutes - 20));
+  }
+}
+
+TEST(PlanWindowEnter, SetupCycleStartAndWorkingMinutesRecomputeTheEnd) {
+  LotWorld w;
+  PlanWindow& win = *w.window;
+  w.EnterIn("Text15", "60");  // 200 pieces a minute each, plus 20 setup
+  EXPECT_EQ(win.Text16 + "/" + win.Text19, "220/200");
+  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 11:40:00");
+  w.EnterIn("Text19", "470");  // across the 16:00 shift end
+  EXPECT_EQ(win.Text16, "490");
+  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/04 08:10:00");
+  w.EnterIn("Text7", "12/4");
+  EXPECT_EQ(win.Text7, "2024/12/04");
+  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/05 08:10:00");
+  EXPECT_EQ(win.Focus, "Text1");
+  // The entry itself is untouched until the window closes.
+  EXPECT_EQ(w.End(w.lot), "12/03 10:00");
+}
+
+TEST(PlanWindowEndTime, TheMinutesFollowTheTypedEnd) {
+  struct Case {
+    const char* name;
+    const char* minutes;
+    const char* endDate;
+    const char* endTime;
+    const char* wantMinutes;
+    const char* wantEnd;
+  } cases[] = {
+      {"exact, fewer minutes", "600", "2024/12/03", "12:00", "240", "2024/12/03 12:00"},
+      {"exact, more minutes", "120", "2024/12/04", "09:00:00", "540", "2024/12/04 09:00:00"},
+      // After the shift: the first count whose end is not earlier, shown as computed.
+      {"after the shift", "120", "2024/12/03", "17:00", "481", "2024/12/04 08:01:00"},
+      // Within the break: the same.
+      {"in the break", "60", "2024/12/03", "12:30", "241", "2024/12/03 13:01:00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LotWorld w;
+    ScriptedMessages messages;
+    messages.Answer(ui::Answer::No);
+    // 12/03 works 08:00-12:00 and 13:00-17:00 in this case only.
+    if (std::string(c.name) == "in the break") {
+      const int day = 3;  // 11/30 + 3
+      w.data.ShiftTimes(2, 2, day) = DateTime::FromTime(12, 0, 0);
+      w.data.ShiftTimes(2, 3, day) = DateTime::FromTime(13, 0, 0);
+      w.data.ShiftTimes(2, 4, day) = DateTime::FromTime(17, 0, 0);
+    }
+    PlanWindow& win = *w.window;
+    win.Text16 = c.minutes;
+    win.Text8 = c.endDate;
+    w.EnterIn("Text6", c.endTime);
+    EXPECT_EQ(win.Text16, c.wantMinutes);
+    EXPECT_EQ(win.Text8 + " " + win.Text6, c.wantEnd);
+    EXPECT_EQ(win.Focus, "Text12");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kAdjustQuantityQuestion});
+  }
+}
+
+TEST(PlanWindowEndTime, RefusedEndsChangeNothing) {
+  struct Case {
+    const char* endDate;
+    const char* endTime;
+    const char* message;
+  } cases[] = {
+      {"2024/12/03", "25:00", lotdetail::kNotATimeOfDay},
+      {"2024/12/03", "noon", lotdetail::kNotATimeOfDay},
+      {"2024/12/03", "08:00", lotdetail::kEndBeforeStart},
+      {"2024/12/02", "18:00", lotdetail::kEndBeforeStart},
+      // More working minutes than the total can hold: refused instead of searched for ever.
+      {"9999/12/31", "23:00", lotdetail::kEndUnreachable},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.endDate) + " " + c.endTime);
+    LotWorld w;
+    ScriptedMessages messages;
+    PlanWindow& win = *w.window;
+    win.Text8 = c.endDate;
+    w.EnterIn("Text6", c.endTime);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(win.Text16 + "/" + win.Text19, "120/100");
+    EXPECT_EQ(win.Text8 + " " + win.Text6, std::string(c.endDate) + " " + c.endTime);
+    EXPECT_EQ(win.Focus, "Text6");
+  }
+}
+
+TEST(PlanWindowEndTime, TheQuantityFollowsTheEndAndUndoesWithTheClose) {
+  LotWorld w;
+  ScriptedMessages messages;
+  messages.Answer(ui::Answer::Yes);
+  PlanWindow& win = *w.window;
+  const std::size_t steps = w.editor.History().Steps();
+  w.EnterIn("Text6", "12:00");  // 240 minutes, 220 working: 440 pieces of 30 s
+  EXPECT_EQ(win.Text3, "440");
+  EXPECT_EQ(win.Text28 + "/" + win.Text27, "20/14") << "by the pack quantity";
+  EXPECT_EQ(w.Plan(w.lot).OrderQty, 440) << "stored at once";
+  EXPECT_EQ(w.Plan(w.lot).A[1].OrderQty, 440);
+  win.Type("Text5", "M02");
+  win.Click("Command1");
+  ASSERT_TRUE(win.Closed());
+  EXPECT_EQ(w.Plan(w.lot).MachineCode, "M02     ");
+  EXPECT_EQ(w.End(w.lot), "12/03 12:00");
+  EXPECT_EQ(w.editor.History().Steps(), steps + 1);
+  ASSERT_TRUE(w.editor.Undo());
+  EXPECT_EQ(w.Plan(w.lot).OrderQty, 200);
+  EXPECT_EQ(w.Plan(w.lot).MachineCode, "M01     ");
+  EXPECT_EQ(w.End(w.lot), "12/03 10:00");
+}
+
+TEST(PlanWindowClose, WritesBackAndResolvesOverlaps) {
+  LotWorld w;
+  ScriptedMessages messages;
+  EXPECT_EQ(w.Bar(w.lot).BackColor, editing::kOpenedColor);
+  const int other = w.Add("M02     ", "2024/12/03 09:00:00", 60);
+  messages.Answer(ui::Answer::Yes);
+  PlanWindow& win = *w.window;
+  win.Text5 = "M02";
+  win.Text40 = "2";
+  win.Text18 = "1";
+  win.Close();
+  EXPECT_TRUE(win.Closed());
+  const PlanEntry& p = w.Plan(w.lot);
+  EXPECT_EQ(p.MachineCode, "M02     ");
+  EXPECT_EQ(p.Workers, 2);
+  EXPECT_EQ(p.FixedFlag, "1");
+  EXPECT_EQ(p.Changed, 1);
+  // The later plan on M02 overlapped and was pushed behind the lot.
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{editing::kLaterOverlapQuestion});
+  EXPECT_EQ(w.Start(other), "12/03 10:00");
+  EXPECT_NE(w.Bar(w.lot).BackColor, editing::kOpenedColor);
+}
+
+TEST(PlanWindowClose, EdgeCasesOfTheWriteBack) {
+  {
+    SCOPED_TRACE("an empty item code writes nothing");
+    LotWorld w;
+    w.window->Text10 = "";
+    w.window->Text3 = "999";
+    w.window->Close();
+    EXPECT_TRUE(w.window->Closed());
+    EXPECT_EQ(w.Plan(w.lot).OrderQty, 200);
+    EXPECT_EQ(w.Plan(w.lot).Changed, 0);
+    EXPECT_FALSE(w.data.Edits.Edited());
+  }
+  {
+    SCOPED_TRACE("a bad start keeps the window open");
+    LotWorld w;
+    ScriptedMessages messages;
+    w.window->Text1 = "8 o'clock";
+    w.window->Close();
+    EXPECT_FALSE(w.window->Closed());
+    EXPECT_EQ(w.window->Focus, "Text1");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kEnterADate});
+    EXPECT_EQ(w.Plan(w.lot).Changed, 0);
+  }
+  {
+    SCOPED_TRACE("a bad end or due date keeps the entry's");
+    LotWorld w;
+    ScriptedMessages messages;
+    w.window->Text8 = "someday";
+    w.window->Text11 = "2024/13/40";
+    w.window->Text16 = "60";
+    w.window->Close();
+    EXPECT_TRUE(w.window->Closed());
+    EXPECT_EQ(messages.texts(),
+              (std::vector<std::string>{lotdetail::kEndDateKept, lotdetail::kDueDateKept}));
+    EXPECT_EQ(w.Plan(w.lot).DurationMinutes, 60);
+    EXPECT_EQ(w.Plan(w.lot).InitialDueDate, w.Date("2024/12/03"));
+  }
+  {
+    SCOPED_TRACE("only the due date");
+    LotWorld w;
+    ScriptedMessages messages;
+    const double left = w.Bar(w.lot).Left;
+    w.window->Text11 = "2024/12/10";
+    w.window->Close();
+    EXPECT_EQ(w.Plan(w.lot).InitialDueDate, w.Date("2024/12/10"));
+    EXPECT_EQ(w.Plan(w.lot).Changed, 1);
+    EXPECT_TRUE(w.data.Edits.CanSave());
+    EXPECT_EQ(w.Start(w.lot), "12/03 08:00");
+    EXPECT_EQ(w.Bar(w.lot).Left, left);
+    EXPECT_TRUE(messages.texts().empty());
+  }
+  {
+    SCOPED_TRACE("a number the entry cannot hold");
+    LotWorld w;
+    ScriptedMessages messages;
+    w.window->Text13 = "40000";
+    w.window->Close();
+    EXPECT_FALSE(w.window->Closed());
+    EXPECT_EQ(w.window->Focus, "Text13");
+    EXPECT_EQ(w.Plan(w.lot).SetupMinutes, 20);
+  }
+}
+
+TEST(PlanWindowClose, HidingAndShowingActOnEveryEntryOfTheArrangement) {
+  LotWorld w;
+  ScriptedMessages messages;
+  const int twin = w.Add("M03     ", "2024/12/04 08:00:00", 60);
+  w.Plan(twin).OrderNo = 1001;
+  w.Plan(twin).PlanItemCode = "ITEM-1";
+
+  messages.Answer(ui::Answer::No);
+  w.window->Click("Command7");
+  EXPECT_FALSE(w.window->Closed());
+  EXPECT_EQ(w.Plan(w.lot).Hidden, 0);
+
+  messages.Answer(ui::Answer::Yes);
+  w.window->Click("Command7");
+  EXPECT_TRUE(w.window->Closed());
+  EXPECT_EQ(w.Plan(w.lot).Hidden + w.Plan(twin).Hidden, 2);
+  EXPECT_EQ(w.Plan(twin).Changed, 1) << "so the save marks it completed";
+  EXPECT_FALSE(w.Bar(twin).Visible);
+
+  auto again = w.Open();
+  again->Click("Command1");
+  EXPECT_TRUE(again->Closed());
+  EXPECT_EQ(w.Plan(w.lot).Hidden + w.Plan(twin).Hidden, 0);
+  EXPECT_TRUE(w.Bar(twin).Visible);
+}
+
+TEST(PlanWindowScript, UnknownControlsAndUnusableButtonsAreRefused) {
+  LotWorld w;
+  w.data.CategoryCode = "3";
+  auto win = w.Open();
+  EXPECT_THROW(win->Type("Text99", "x"), editing::ControlError);
+  EXPECT_THROW(win->Click("Command4"), editing::ControlError);
+  win->Select("Text5", {2});
+  EXPECT_EQ(win->Text5, "M02     ");
+  EXPECT_THROW(win->Select("Text5", {9}), editing::ControlError);
+}
+
+}  // namespace
+}  // namespace velmora::test

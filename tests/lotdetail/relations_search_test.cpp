@@ -1,0 +1,176 @@
+// The order relations of an arrangement, the item-code look-up, the search with its chooser and
+// the discard question.
+#include <gtest/gtest.h>
+
+#include "../editing/editing_world.h"
+#include "lotdetail/lot_opening.h"
+#include "lotdetail/order_relations.h"
+#include "lotdetail/plan_search.h"
+#include "support/scripted_messages.h"
+#include "support/test_db.h"
+
+namespace velmora::test {
+namespace {
+
+const DateTime kToday = DateTime::FromDate(2024, 12, 5);
+
+TEST(OrderRelations, LinesAlignNumbersAndLeaveMissingColumnsOut) {
+  TestDb db;
+  db.Insert("得意先マスタ", {{"得意先コード", "C01"}, {"得意先略名", "東海自動車"}});
+  db.Insert("品目マスタ", {{"品名コード", "P-1"}, {"品名略称", "ドアトリム"}});
+  db.Insert("納期別受注情報", {{"受注番号", 5001},
+                               {"得意先コード", "C01"},
+                               {"品名コード", "P-1"},
+                               {"納期", "20240420"},
+                               {"受注数量", 500},
+                               {"出荷数量", 120}});
+  db.Insert("納期別所要計画情報", {{"所要計画No", 7001},
+                                   {"得意先コード", "C02"},  // no such customer
+                                   {"品名コード", "P-1"},
+                                   {"納期", "20240425"},
+                                   {"所要計画数量", 12345678}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 5001}, {"受注データ区分", "2"}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 7001}, {"受注データ区分", "1"}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 5999}, {"受注データ区分", "2"}});
+  db.Insert("手配受注関係情報", {{"手配番号", 3}, {"番号", 5001}, {"受注データ区分", "2"}});
+
+  EXPECT_EQ(lotdetail::ReadOrderRelations(db.connection(), 2),
+            (std::vector<std::string>{
+                "受注         5001 P-1ドアトリムC01東海自動車04/20     380",
+                "所要計画     7001 P-1ドアトリムC0204/2512345678",
+                "受注         5999         ",
+            }));
+  EXPECT_TRUE(lotdetail::ReadOrderRelations(db.connection(), 4).empty());
+}
+
+TEST(OrderRelations, TheWindowListsThemAndLooksUpATypedItemCode) {
+  TestDb db;
+  db.Insert("手配受注関係情報", {{"手配番号", 1001}, {"番号", 5999}, {"受注データ区分", "1"}});
+  db.Insert("品目マスタ",
+            {{"品名コード", "P'2"}, {"型番名", "新型"}, {"型番名仕様ＡＮＫ", "ｼﾝｶﾞﾀ"}});
+  db.Insert("品目マスタ", {{"品名コード", "199913"}, {"型番名", "汎用"}});
+  EditingWorld w(&db.connection());
+  const int lot = w.Add("M01     ", "2024/12/03 08:00:00", 120);
+  w.Plan(lot).OrderNo = 1001;
+  auto win = lotdetail::OpenPlanWindow(w.editor.Context(), PlanIdx{lot}, kToday);
+  EXPECT_EQ(win->JList, std::vector<std::string>{"所要計画     5999         "});
+
+  win->Type("Text10", "199913");
+  win->Click("Text3");
+  EXPECT_EQ(win->Text2, "") << "a generic code is not looked up";
+  win->Type("Text10", "P'2");  // a quote stays data
+  win->Click("Text3");
+  EXPECT_EQ(win->Text2 + "/" + win->Text9, "新型/ｼﾝｶﾞﾀ");
+}
+
+struct SearchWorld : EditingWorld {
+  SearchWorld() {
+    const char* items[][2] = {
+        {"EMK-100", "エンブレム HK1"}, {"EMK-200", "エンブレム HK2"}, {"OCH-100", "カバー HK1"}};
+    int n = 0;
+    for (const auto& [item, model] : items) {
+      const int i = Add("M01     ", "2024/12/03 08:00:00", 60);
+      Plan(i).OrderNo = 5000 + ++n;
+      Plan(i).PlanItemCode = item;
+      Plan(i).ModelName = model;
+      Plan(i).ProcessName = "成形  ";
+    }
+  }
+  void Search(std::string code, std::string name) {
+    boxes = {std::move(code), std::move(name)};
+    lotdetail::ComKensaku_Click(
+        boxes, data, [this](BarIdx bar) { opened.push_back(bar.value); },
+        [this](std::shared_ptr<lotdetail::SelectPlan> c) { chooser = std::move(c); });
+  }
+  lotdetail::SearchBoxes boxes;
+  std::vector<int> opened;
+  std::shared_ptr<lotdetail::SelectPlan> chooser;
+};
+
+TEST(Search, TypedTextsAreFoldedAndMatchedAsSubstrings) {
+  struct Case {
+    const char* code;
+    const char* name;
+    const char* foldedCode;
+    std::vector<int> hits;
+  } cases[] = {
+      {"emk", "", "EMK", {2, 3}}, {"ＥＭＫ－１", "", "EMK-1", {2}}, {"100", "", "100", {2, 4}},
+      {"", "hk1", "", {2, 4}},    {"EMK", "HK1", "EMK", {2}},       {"emk-300", "", "EMK-300", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code + std::string("/") + c.name);
+    SearchWorld w;
+    w.Search(c.code, c.name);
+    EXPECT_EQ(w.boxes.KCode, c.foldedCode);
+    std::vector<int> hits;
+    for (PlanIdx p : lotdetail::FindPlans(w.data, w.boxes.KCode, w.boxes.KName))
+      hits.push_back(p.value);
+    EXPECT_EQ(hits, c.hits);
+  }
+}
+
+TEST(Search, MessagesOneHitOpensSeveralOfferTheChooser) {
+  SearchWorld w;
+  ScriptedMessages messages;
+  w.Search("", "");
+  w.Search("XYZ", "");
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{lotdetail::kEnterSearchTerms, lotdetail::kNoPlanFound}));
+  w.Search("och", "");
+  EXPECT_EQ(w.opened, std::vector<int>{4});
+  EXPECT_EQ(w.chooser, nullptr);
+
+  w.Plan(3).Hidden = 1;
+  w.Search("emk", "");
+  ASSERT_NE(w.chooser, nullptr);
+  EXPECT_EQ(w.chooser->NList, (std::vector<std::string>{
+                                  "5001 12/03 M01      成形 エンブレム HK1 100",
+                                  "5002 12/03 M01      成形 エンブレム HK2 100削除済",
+                              }));
+  w.chooser->DblClick("NList", 1);
+  EXPECT_TRUE(w.chooser->Closed());
+  EXPECT_EQ(w.opened, (std::vector<int>{4, 3}));
+}
+
+TEST(Search, TheChooserOpensNothingWithoutAChoice) {
+  for (bool press : {true, false}) {
+    SearchWorld w;
+    w.Search("emk", "");
+    ASSERT_NE(w.chooser, nullptr);
+    if (press) {
+      w.chooser->Click("Command1");
+    } else {
+      w.chooser->Close();
+    }
+    EXPECT_EQ(w.chooser->SelectedPlan, 0);
+    EXPECT_TRUE(w.opened.empty());
+  }
+  SearchWorld w;
+  w.Search("emk", "");
+  w.chooser->Select("NList", {0});
+  w.chooser->Click("Command1");
+  EXPECT_EQ(w.chooser->SelectedPlan, 1);
+  EXPECT_EQ(w.opened, std::vector<int>{2});
+  EXPECT_THROW(w.chooser->Select("NList", {5}), editing::ControlError);
+}
+
+TEST(Discard, AsksOnlyWhenThereIsSomethingToLose) {
+  EditingWorld w;
+  ScriptedMessages messages;
+  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
+  EXPECT_TRUE(messages.texts().empty());
+
+  w.data.Edits.MarkEdited();
+  EXPECT_FALSE(lotdetail::ConfirmDiscard(w.data)) << "No is the default";
+  messages.Answer(ui::Answer::Yes);
+  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
+  EXPECT_EQ(messages.texts(),
+            (std::vector<std::string>{lotdetail::kDiscardQuestion, lotdetail::kDiscardQuestion}));
+
+  w.data.SetCommandLine("1");  // nothing can be saved: nothing to lose
+  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
+  EXPECT_EQ(messages.texts().size(), 2u);
+}
+
+}  // namespace
+}  // namespace velmora::test
