@@ -105,6 +105,13 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
   std::erase_if(dialogs_, [](const auto& d) { return d->Closed(); });
   const std::string& command = words[0];
   try {
+    // The dialogs are modal: while one is open the chart takes no gestures.
+    static const char* const kChartCommands[] = {"mode", "drag", "open", "expand", "calendar",
+                                                 "undo", "redo", "save", "search", "discard"};
+    if (!dialogs_.empty() && std::find(std::begin(kChartCommands), std::end(kChartCommands),
+                                       command) != std::end(kChartCommands)) {
+      Fail("ダイアログが開いている間は " + command + " できません");
+    }
     if (command == "mode") {
       Mode(words);
     } else if (command == "drag") {
@@ -259,7 +266,6 @@ void ScriptRunner::Open(const std::vector<std::string>& words) {
 
 void ScriptRunner::Search(const std::vector<std::string>& words) {
   if (words.size() != 3) Fail("search ITEMCODE|- MODELNAME|- です");
-  if (!dialogs_.empty()) Fail("ダイアログが開いている間は検索できません");
   lotdetail::SearchBoxes boxes{words[1] == "-" ? "" : words[1], words[2] == "-" ? "" : words[2]};
   lotdetail::ComKensaku_Click(
       boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
@@ -269,7 +275,6 @@ void ScriptRunner::Search(const std::vector<std::string>& words) {
 }
 
 void ScriptRunner::Discard() {
-  if (!dialogs_.empty()) Fail("ダイアログが開いている間は破棄できません");
   if (!lotdetail::ConfirmDiscard(data_)) return;
   if (!Reload) Fail("この実行では読み直せません");
   // The same selection loaded again from the database, as the restart would load it.

@@ -242,6 +242,7 @@ TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
       {"search emk\n", 2, "search"},
       {"search - hk\nselect NList 99\n", 2, "NList"},
       {"open 1001473\nclick Command4\n", 2, "Command4"},
+      {"open 1001473\nundo\n", 2, "ダイアログが開いている間は undo"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
