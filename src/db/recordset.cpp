@@ -76,54 +76,94 @@ Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset::~Recordset() = default;
 
-void Recordset::Open(std::string_view sql, Connection& connection, CursorType cursor, LockType lock,
-                     int) {
+void Recordset::Start(Connection& connection, LockType lock) {
   Close();
   db_ = connection.Handle();
   statements_ = &connection.Statements();
   lock_ = lock;
+}
+
+void Recordset::Open(std::string_view sql, Connection& connection, CursorType cursor, LockType lock,
+                     int) {
+  Start(connection, lock);
   if (lock == LockType::Optimistic) {
-    StatementPtr stmt = Prepare(db_, WithRowid(sql));
-    ReadNames(stmt.get(), 1);
-    // Writes go to the one table every column comes from.
-    for (int c = 1; c < sqlite3_column_count(stmt.get()); ++c) {
-      const char* table = sqlite3_column_table_name(stmt.get(), c);
-      const std::string name = table ? table : "";
-      if (c == 1) table_ = name;
-      if (name.empty() || name != table_) table_.clear();
-    }
-    if (table_.empty())
-      throw DatabaseError("an updatable recordset must read one table: " + std::string(sql));
-    ReadAll(stmt.get());
+    ReadWhole(Prepare(db_, WithRowid(sql)).get(), sql);
   } else if (cursor == CursorType::Keyset) {
-    StatementPtr stmt = Prepare(db_, sql);
-    ReadNames(stmt.get(), 0);
-    ReadAll(stmt.get());
+    ReadWhole(Prepare(db_, sql).get(), sql);
   } else {
     stmt_ = Prepare(db_, sql);
-    ReadNames(stmt_.get(), 0);
-    open_ = true;
-    Step();
+    Stream();
+  }
+}
+
+void Recordset::Open(std::string_view sql, std::initializer_list<Value> parameters,
+                     Connection& connection, CursorType cursor, LockType lock) {
+  Start(connection, lock);
+  const std::string text = lock == LockType::Optimistic ? WithRowid(sql) : std::string(sql);
+  TakenStatement taken(statements_->Take(db_, text));
+  StatementPtr own;
+  if (!taken) own = Prepare(db_, text);  // an enclosing reader is still stepping the cached one
+  sqlite3_stmt* stmt = taken ? taken->stmt.get() : own.get();
+  std::shared_ptr<const ResultColumns>* cached = taken ? &taken->columns : nullptr;
+  int position = 0;
+  for (const Value& value : parameters) Bind(db_, stmt, ++position, value);
+  if (lock == LockType::Optimistic || cursor == CursorType::Keyset) {
+    ReadWhole(stmt, sql, cached);  // the taken statement goes back when `taken` goes
     return;
   }
+  stmt_ = std::move(own);
+  taken_ = std::move(taken);
+  Stream(cached);
+}
+
+void Recordset::ReadWhole(sqlite3_stmt* stmt, std::string_view sql,
+                          std::shared_ptr<const ResultColumns>* cached) {
+  UseColumns(stmt, sql, cached);
+  ReadAll(stmt);
   open_ = true;
   pos_ = 0;
   eof_ = rows_.empty();
 }
 
-void Recordset::ReadNames(sqlite3_stmt* stmt, int firstColumn) {
-  const int count = sqlite3_column_count(stmt);
-  for (int c = firstColumn; c < count; ++c) {
-    const int index = c - firstColumn;
-    const char* name = sqlite3_column_name(stmt, c);
-    const char* origin = sqlite3_column_origin_name(stmt, c);
-    names_.emplace_back(name ? name : "");
-    originNames_.emplace_back(origin ? origin : names_.back());
-    // With duplicate names the first column wins, as lookups by name expect.
-    byName_.try_emplace(names_.back(), index);
-    byFoldedName_.try_emplace(AsciiLower(names_.back()), index);
+void Recordset::Stream(std::shared_ptr<const ResultColumns>* cached) {
+  UseColumns(Streamed(), "", cached);
+  open_ = true;
+  Step();
+}
+
+void Recordset::UseColumns(sqlite3_stmt* stmt, std::string_view sql,
+                           std::shared_ptr<const ResultColumns>* cached) {
+  if (cached && *cached) {
+    columns_ = *cached;
+  } else {
+    auto columns = std::make_shared<ResultColumns>();
+    const int first = lock_ == LockType::Optimistic ? 1 : 0;
+    const int count = sqlite3_column_count(stmt);
+    for (int c = first; c < count; ++c) {
+      const int index = c - first;
+      const char* name = sqlite3_column_name(stmt, c);
+      const char* origin = sqlite3_column_origin_name(stmt, c);
+      columns->names.emplace_back(name ? name : "");
+      columns->originNames.emplace_back(origin ? origin : columns->names.back());
+      // With duplicate names the first column wins, as lookups by name expect.
+      columns->byName.try_emplace(columns->names.back(), index);
+      columns->byFoldedName.try_emplace(AsciiLower(columns->names.back()), index);
+    }
+    if (lock_ == LockType::Optimistic) {
+      // Writes go to the one table every column comes from.
+      for (int c = 1; c < count; ++c) {
+        const char* table = sqlite3_column_table_name(stmt, c);
+        const std::string name = table ? table : "";
+        if (c == 1) columns->table = name;
+        if (name.empty() || name != columns->table) columns->table.clear();
+      }
+      if (columns->table.empty())
+        throw DatabaseError("an updatable recordset must read one table: " + std::string(sql));
+    }
+    columns_ = std::move(columns);
+    if (cached) *cached = columns_;
   }
-  edits_.assign(names_.size(), std::nullopt);
+  edits_.assign(columns_->names.size(), std::nullopt);
 }
 
 void Recordset::ReadAll(sqlite3_stmt* stmt) {
@@ -132,7 +172,7 @@ void Recordset::ReadAll(sqlite3_stmt* stmt) {
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     std::vector<Value> row;
-    row.reserve(names_.size());
+    row.reserve(columns_->names.size());
     for (int c = first; c < first + FieldCount(); ++c) row.push_back(ColumnValue(stmt, c));
     rows_.push_back(std::move(row));
     if (withRowid) rowids_.push_back(sqlite3_column_int64(stmt, 0));
@@ -141,7 +181,7 @@ void Recordset::ReadAll(sqlite3_stmt* stmt) {
 }
 
 void Recordset::Step() {
-  const int rc = sqlite3_step(stmt_.get());
+  const int rc = sqlite3_step(Streamed());
   if (rc == SQLITE_ROW) {
     eof_ = false;
   } else {
@@ -170,8 +210,10 @@ void Recordset::MoveNext() {
 }
 
 int Recordset::FieldIndex(std::string_view name) const {
-  if (auto it = byName_.find(name); it != byName_.end()) return it->second;
-  if (auto it = byFoldedName_.find(AsciiLower(name)); it != byFoldedName_.end()) return it->second;
+  if (!columns_) return -1;
+  if (auto it = columns_->byName.find(name); it != columns_->byName.end()) return it->second;
+  if (auto it = columns_->byFoldedName.find(AsciiLower(name)); it != columns_->byFoldedName.end())
+    return it->second;
   return -1;
 }
 
@@ -189,7 +231,8 @@ Field Recordset::Fields(int index) {
 }
 
 const std::string& Recordset::NameAt(int index) const {
-  return names_.at(static_cast<std::size_t>(index));
+  if (!columns_) throw DatabaseError("the recordset is not open");
+  return columns_->names.at(static_cast<std::size_t>(index));
 }
 
 void Recordset::RequireRow() const {
@@ -200,11 +243,11 @@ void Recordset::RequireRow() const {
 sqlite3_value* Recordset::Column(int index) const {
   // One call to the engine per field read; the value's own accessors are plain reads. Safe here:
   // a connection is used by one thread.
-  return sqlite3_column_value(stmt_.get(), index);
+  return sqlite3_column_value(Streamed(), index);
 }
 
 Value Recordset::StatementValue(int column) const {
-  return ColumnValue(stmt_.get(), column);
+  return ColumnValue(Streamed(), column);
 }
 
 bool Recordset::IsNullAt(int index) const {
@@ -274,7 +317,7 @@ void Recordset::SetAt(int index, const Value& value) {
 
 void Recordset::AddNew() {
   RequireUpdatable();
-  edits_.assign(names_.size(), std::nullopt);
+  edits_.assign(columns_->names.size(), std::nullopt);
   adding_ = true;
 }
 
@@ -282,12 +325,12 @@ void Recordset::Update() {
   RequireUpdatable();
   if (adding_) {
     const std::int64_t rowid = InsertPending();
-    rows_.emplace_back(names_.size());
+    rows_.emplace_back(columns_->names.size());
     rowids_.push_back(rowid);
     pos_ = rows_.size() - 1;
     eof_ = false;
     adding_ = false;
-    edits_.assign(names_.size(), std::nullopt);
+    edits_.assign(columns_->names.size(), std::nullopt);
     ReloadRow(pos_);
     return;
   }
@@ -296,7 +339,7 @@ void Recordset::Update() {
   for (std::size_t i = 0; i < edits_.size(); ++i) {
     if (edits_[i]) rows_[pos_][i] = *edits_[i];
   }
-  edits_.assign(names_.size(), std::nullopt);
+  edits_.assign(columns_->names.size(), std::nullopt);
 }
 
 std::int64_t Recordset::InsertPending() {
@@ -306,18 +349,18 @@ std::int64_t Recordset::InsertPending() {
   for (std::size_t i = 0; i < edits_.size(); ++i) {
     if (!edits_[i]) continue;
     if (!values.empty()) columns += ",", marks += ",";
-    columns += QuoteIdentifier(originNames_[i]);
+    columns += QuoteIdentifier(columns_->originNames[i]);
     marks += "?";
     values.push_back(&*edits_[i]);
   }
   const std::string sql =
-      values.empty()
-          ? "INSERT INTO " + QuoteIdentifier(table_) + " DEFAULT VALUES"
-          : "INSERT INTO " + QuoteIdentifier(table_) + " (" + columns + ") VALUES (" + marks + ")";
+      values.empty() ? "INSERT INTO " + QuoteIdentifier(columns_->table) + " DEFAULT VALUES"
+                     : "INSERT INTO " + QuoteIdentifier(columns_->table) + " (" + columns +
+                           ") VALUES (" + marks + ")";
   const StatementLease stmt = statements_->Lease(db_, sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
-  Check(db_, sqlite3_step(stmt.get()), "appending a row to " + table_);
+  Check(db_, sqlite3_step(stmt.get()), "appending a row to " + columns_->table);
   return sqlite3_last_insert_rowid(db_);
 }
 
@@ -327,28 +370,29 @@ void Recordset::UpdatePending() {
   for (std::size_t i = 0; i < edits_.size(); ++i) {
     if (!edits_[i]) continue;
     if (!values.empty()) assignments += ",";
-    assignments += QuoteIdentifier(originNames_[i]) + "=?";
+    assignments += QuoteIdentifier(columns_->originNames[i]) + "=?";
     values.push_back(&*edits_[i]);
   }
   if (values.empty()) return;
-  const StatementLease stmt = statements_->Lease(
-      db_, "UPDATE " + QuoteIdentifier(table_) + " SET " + assignments + " WHERE _rowid_=?");
+  const StatementLease stmt =
+      statements_->Lease(db_, "UPDATE " + QuoteIdentifier(columns_->table) + " SET " + assignments +
+                                  " WHERE _rowid_=?");
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
   Check(db_, sqlite3_bind_int64(stmt.get(), static_cast<int>(values.size() + 1), rowids_[pos_]),
         "binding rowid");
-  Check(db_, sqlite3_step(stmt.get()), "updating a row of " + table_);
+  Check(db_, sqlite3_step(stmt.get()), "updating a row of " + columns_->table);
 }
 
 void Recordset::ReloadRow(std::size_t row) {
   // Re-read the stored row so defaults filled in by the database are visible.
   std::string columns;
-  for (std::size_t i = 0; i < originNames_.size(); ++i) {
+  for (std::size_t i = 0; i < columns_->originNames.size(); ++i) {
     if (i > 0) columns += ",";
-    columns += QuoteIdentifier(originNames_[i]);
+    columns += QuoteIdentifier(columns_->originNames[i]);
   }
   const StatementLease stmt = statements_->Lease(
-      db_, "SELECT " + columns + " FROM " + QuoteIdentifier(table_) + " WHERE _rowid_=?");
+      db_, "SELECT " + columns + " FROM " + QuoteIdentifier(columns_->table) + " WHERE _rowid_=?");
   Check(db_, sqlite3_bind_int64(stmt.get(), 1, rowids_[row]), "binding rowid");
   if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
     for (int c = 0; c < FieldCount(); ++c)
@@ -358,14 +402,11 @@ void Recordset::ReloadRow(std::size_t row) {
 
 void Recordset::Close() {
   stmt_.reset();
+  taken_.reset();
   statements_ = nullptr;
   open_ = false;
   eof_ = true;
-  names_.clear();
-  originNames_.clear();
-  byName_.clear();
-  byFoldedName_.clear();
-  table_.clear();
+  columns_.reset();
   rows_.clear();
   rowids_.clear();
   edits_.clear();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "db/connection.h"
+#include "db/statement_cache.h"
 #include "db/value.h"
 
 namespace velmora::db {
@@ -17,7 +20,6 @@ enum class CursorType { ForwardOnly = 0, Keyset = 1 };
 enum class LockType { ReadOnly = 1, Optimistic = 3 };
 
 class Recordset;
-class StatementCache;
 
 // One field of the current row, by name or position. Reading a missing value gives Null.
 class Field {
@@ -43,6 +45,28 @@ class Field {
   int index_;
 };
 
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+using NameMap = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
+
+// The columns of a result with their lookups by name, built once per statement and shared by
+// every recordset that opens it.
+struct ResultColumns {
+  std::vector<std::string> names;
+  std::vector<std::string> originNames;
+  NameMap byName;
+  NameMap byFoldedName;
+  std::string table;  // the one table an updatable result reads, else empty
+};
+
+// Gives a statement taken from the connection's cache back to it.
+struct ReturnToCache {
+  void operator()(StatementCache::Entry* entry) const { StatementCache::Return(entry); }
+};
+using TakenStatement = std::unique_ptr<StatementCache::Entry, ReturnToCache>;
+
 // The rows of one SELECT, positioned on the first row after Open.
 // Forward-only read-only results stream from the engine; keyset and updatable results are read
 // whole at Open, so that writes by rowid never disturb a running statement.
@@ -58,11 +82,16 @@ class Recordset {
   void Open(std::string_view sql, Connection& connection,
             CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly,
             int options = -1);
+  // As above, the `?` marks of `sql` taking `parameters` in order. The statement is prepared
+  // once per connection and text, so a lookup repeated for every saved row costs a bind and a
+  // step, not a compilation.
+  void Open(std::string_view sql, std::initializer_list<Value> parameters, Connection& connection,
+            CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly);
   bool IsOpen() const { return open_; }
   // True once MoveNext has passed the last row, and at once for an empty result.
   bool Eof() const;
   void MoveNext();
-  int FieldCount() const { return static_cast<int>(names_.size()); }
+  int FieldCount() const { return columns_ ? static_cast<int>(columns_->names.size()) : 0; }
 
   Field Fields(std::string_view name);
   Field Fields(int index);
@@ -84,16 +113,16 @@ class Recordset {
   const std::string& NameAt(int index) const;
 
  private:
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
-  using NameMap = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
-
-  bool Streaming() const { return stmt_ != nullptr; }
+  bool Streaming() const { return stmt_ != nullptr || taken_ != nullptr; }
+  sqlite3_stmt* Streamed() const { return stmt_ ? stmt_.get() : taken_->stmt.get(); }
+  void Start(Connection& connection, LockType lock);
+  void ReadWhole(sqlite3_stmt* stmt, std::string_view sql,
+                 std::shared_ptr<const ResultColumns>* cached = nullptr);
+  void Stream(std::shared_ptr<const ResultColumns>* cached = nullptr);
+  void UseColumns(sqlite3_stmt* stmt, std::string_view sql,
+                  std::shared_ptr<const ResultColumns>* cached);
   void RequireRow() const;
   void RequireUpdatable() const;
-  void ReadNames(sqlite3_stmt* stmt, int firstColumn);
   void Step();
   Value StatementValue(int column) const;
   sqlite3_value* Column(int index) const;  // the streaming row's field
@@ -105,14 +134,11 @@ class Recordset {
   sqlite3* db_ = nullptr;
   StatementCache* statements_ = nullptr;  // the connection's, for the writes by rowid
   StatementPtr stmt_;                     // streaming results only
+  TakenStatement taken_;                  // or a streaming result's statement from the cache
   bool open_ = false;
   bool eof_ = true;
   LockType lock_ = LockType::ReadOnly;
-  std::vector<std::string> names_;
-  std::vector<std::string> originNames_;
-  NameMap byName_;
-  NameMap byFoldedName_;
-  std::string table_;  // the one table an updatable result reads, else empty
+  std::shared_ptr<const ResultColumns> columns_;
 
   // Materialised rows (keyset and updatable results).
   std::vector<std::vector<Value>> rows_;

@@ -9,10 +9,28 @@ StatementLease::~StatementLease() {
   sqlite3_clear_bindings(stmt_);
 }
 
-StatementLease StatementCache::Lease(sqlite3* db, const std::string& sql) {
+StatementCache::Entry& StatementCache::Find(sqlite3* db, const std::string& sql) {
   auto it = statements_.find(sql);
-  if (it == statements_.end()) it = statements_.emplace(sql, Prepare(db, sql)).first;
-  return StatementLease(it->second.get());
+  if (it == statements_.end())
+    it = statements_.emplace(sql, Entry{Prepare(db, sql), nullptr, false}).first;
+  return it->second;
+}
+
+StatementLease StatementCache::Lease(sqlite3* db, const std::string& sql) {
+  return StatementLease(Find(db, sql).stmt.get());
+}
+
+StatementCache::Entry* StatementCache::Take(sqlite3* db, const std::string& sql) {
+  Entry& entry = Find(db, sql);
+  if (entry.taken) return nullptr;
+  entry.taken = true;
+  return &entry;
+}
+
+void StatementCache::Return(Entry* entry) {
+  sqlite3_reset(entry->stmt.get());
+  sqlite3_clear_bindings(entry->stmt.get());
+  entry->taken = false;
 }
 
 }  // namespace velmora::db

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "db/connection.h"
 
 namespace velmora::db {
+
+struct ResultColumns;  // a recordset's view of a statement's columns
 
 // A cached statement in use: the caller binds and steps it; when the lease ends the statement is
 // reset and its parameters cleared, so the next user starts clean even after an error.
@@ -28,12 +31,24 @@ class StatementLease {
 // one user at a time.
 class StatementCache {
  public:
+  struct Entry {
+    StatementPtr stmt;
+    std::shared_ptr<const ResultColumns> columns;  // filled by the first recordset that reads it
+    bool taken = false;
+  };
+
   StatementLease Lease(sqlite3* db, const std::string& sql);
+  // The entry of `sql` for a user that holds its statement across calls (a recordset stepping
+  // through its rows); nullptr while another user holds it. Return gives it back reset and
+  // cleared.
+  Entry* Take(sqlite3* db, const std::string& sql);
+  static void Return(Entry* entry);
   void Clear() { statements_.clear(); }
   std::size_t Size() const { return statements_.size(); }
 
  private:
-  std::unordered_map<std::string, StatementPtr> statements_;
+  Entry& Find(sqlite3* db, const std::string& sql);
+  std::unordered_map<std::string, Entry> statements_;
 };
 
 }  // namespace velmora::db

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/errors.h"
 #include "db/command.h"
 #include "db/sql_text.h"
@@ -215,6 +218,72 @@ TEST_F(RecordsetTest, UpdatableResultsMustReadOneTable) {
               "在庫情報.品名コード=品目マスタ.品名コード",
               db.connection(), CursorType::Keyset, LockType::Optimistic),
       DatabaseError);
+}
+
+TEST_F(RecordsetTest, ParameterizedOpensBindTheirValuesAndPrepareEachTextOnce) {
+  const std::size_t before = db.connection().Statements().Size();
+  Recordset rs;
+  for (const char* code : {"A-100", "B-200", "none", "A-100"}) {
+    for (CursorType cursor : {CursorType::ForwardOnly, CursorType::Keyset}) {
+      rs.Open("SELECT * FROM 品目マスタ WHERE 品名コード=?", {code}, db.connection(), cursor);
+      EXPECT_EQ(std::string(code) == "none", rs.Eof());
+      if (!rs.Eof()) {
+        EXPECT_EQ(code, rs.Fields("品名コード").Text());
+      }
+    }
+  }
+  rs.Open("SELECT 品名コード FROM 品目マスタ WHERE 型番名=?", {"O'Neil"}, db.connection());
+  EXPECT_EQ("C-300", rs.Fields(0).Text());  // a quote in a parameter is data
+  rs.Open("SELECT * FROM 品目マスタ WHERE 品名コード=?", {"B-200"}, db.connection(),
+          CursorType::Keyset, LockType::Optimistic);
+  rs.Fields("型番名") = Value("M2-new");
+  rs.Update();
+  rs.Close();
+  EXPECT_EQ("M2-new", db.Scalar("SELECT 型番名 FROM 品目マスタ WHERE 品名コード='B-200'").Text());
+  // The read text, the quote text, the updatable read text and its update.
+  EXPECT_EQ(before + 4, db.connection().Statements().Size());
+}
+
+TEST_F(RecordsetTest, ReadersOfTheSameTextAtOnceEachKeepTheirOwnRows) {
+  const std::string sql =
+      "SELECT 品名コード FROM 品目マスタ WHERE 品名コード>=? ORDER BY 品名コード";
+  Recordset outer;
+  outer.Open(sql, {"A"}, db.connection());
+  std::vector<std::string> pairs;
+  while (!outer.Eof()) {
+    Recordset inner;
+    inner.Open(sql, {outer.Fields(0).Text()}, db.connection());
+    for (; !inner.Eof(); inner.MoveNext())
+      pairs.push_back(outer.Fields(0).Text() + ">" + inner.Fields(0).Text());
+    Recordset moved = std::move(outer);  // a moved reader keeps its place
+    moved.MoveNext();
+    outer = std::move(moved);
+  }
+  EXPECT_EQ((std::vector<std::string>{"A-100>A-100", "A-100>B-200", "A-100>C-300", "B-200>B-200",
+                                      "B-200>C-300", "C-300>C-300"}),
+            pairs);
+}
+
+TEST_F(RecordsetTest, AReaderLeftHalfWayOrRefusedLeavesTheTextReadyForTheNext) {
+  const std::string sql =
+      "SELECT 品名コード FROM 品目マスタ WHERE 品名コード>=? ORDER BY 品名コード";
+  {
+    Recordset rs;
+    rs.Open(sql, {"A"}, db.connection());
+    rs.MoveNext();
+  }
+  Recordset rs;
+  rs.Open(sql, {"B"}, db.connection());
+  EXPECT_EQ("B-200", rs.Fields(0).Text());
+  rs.Close();
+  // An updatable text over two tables is refused at every open, not only the first.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_THROW(
+        rs.Open("SELECT 品目マスタ.*, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 "
+                "ON 在庫情報.品名コード=品目マスタ.品名コード WHERE 品目マスタ.品名コード=?",
+                {"A-100"}, db.connection(), CursorType::Keyset, LockType::Optimistic),
+        DatabaseError);
+  }
 }
 
 TEST_F(RecordsetTest, IntegerFieldsRoundTiesToEvenAndRefuseOverflow) {
