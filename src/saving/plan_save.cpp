@@ -1,8 +1,12 @@
 #include "saving/plan_save.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "chart/bar_layout.h"
 #include "common/date_text.h"
@@ -44,14 +48,31 @@ bool IsFixed(const PlanEntry& p) {
   return p.FixedFlag == "1" || p.FixedFlag == "2";
 }
 
+// Entries by mold number, gathered once per save: a changed entry's check then looks at the
+// entries sharing its mold, not at the whole table. Molds do not change during a save.
+class MoldIndex {
+ public:
+  explicit MoldIndex(const PlanData& data) {
+    for (int j = 1; j <= data.PlanCount(); ++j)
+      byMold_[data.PlanTable[static_cast<std::size_t>(j)].MoldNo].push_back(j);
+  }
+  const std::vector<int>& Sharing(const std::string& mold) const { return byMold_.at(mold); }
+
+ private:
+  std::unordered_map<std::string, std::vector<int>> byMold_;
+};
+
 // The first entry that uses entry i's mold at an overlapping time on some machine, after `from`;
 // 0 when none does.
-int NextMoldConflict(const PlanData& data, int i, int from) {
+int NextMoldConflict(const PlanData& data, const MoldIndex& molds, int i, int from) {
   const PlanEntry& p = data.PlanTable[static_cast<std::size_t>(i)];
-  for (int j = from; j <= data.PlanCount(); ++j) {
+  const std::vector<int>& sharing = molds.Sharing(p.MoldNo);
+  for (auto it = std::lower_bound(sharing.begin(), sharing.end(), from); it != sharing.end();
+       ++it) {
+    const int j = *it;
     const PlanEntry& other = data.PlanTable[static_cast<std::size_t>(j)];
-    if (j == i || other.MoldNo != p.MoldNo || Trim(other.MachineCode).empty()) continue;
-    if (p.End() > other.Start() && other.End() > p.Start()) return j;
+    if (j == i || !(p.End() > other.Start() && other.End() > p.Start())) continue;
+    if (!Trim(other.MachineCode).empty()) return j;
   }
   return 0;
 }
@@ -67,9 +88,10 @@ void Unassign(SaveContext& ctx, EntriesBefore& before, int i) {
 }
 
 // False when the user declined a conflict: the walk must stop.
-bool MoldCheck(SaveContext& ctx, EntriesBefore& before, int i) {
+bool MoldCheck(SaveContext& ctx, const MoldIndex& molds, EntriesBefore& before, int i) {
   if (Trim(ctx.data.PlanTable[static_cast<std::size_t>(i)].MoldNo).empty()) return true;
-  for (int j = NextMoldConflict(ctx.data, i, 1); j != 0; j = NextMoldConflict(ctx.data, i, j + 1)) {
+  for (int j = NextMoldConflict(ctx.data, molds, i, 1); j != 0;
+       j = NextMoldConflict(ctx.data, molds, i, j + 1)) {
     const ui::Answer answer =
         ui::MsgBox(kMoldConflictQuestion, ui::kYesNo | ui::kDefaultButton2, kMoldConflictTitle);
     if (answer == ui::Answer::Yes) continue;
@@ -98,6 +120,15 @@ void WriteCalendars(SaveContext& ctx) {
       day.Update();
     }
   }
+}
+
+bool HasNewMember(const PlanEntry& entry) {
+  for (const MemberGroup* group : {&entry.A, &entry.B}) {
+    for (int k = 1; k <= group->Stored(); ++k) {
+      if ((*group)[k].OrderNo != 0 && (*group)[k].SourceOrderNo != 0) return true;
+    }
+  }
+  return false;
 }
 
 // Writes entry i's forty slots; false when numbering failed.
@@ -171,27 +202,31 @@ SaveResult SavePlan(SaveContext& ctx) {
     try {
       db::Transaction transaction(ctx.connection);
       SlotWriter writer(ctx);
+      const MoldIndex molds(data);
       bool numbered = true;
       for (int i = 2; i <= n; ++i) {
         progress.Step(i, n);
         PlanEntry& entry = data.PlanTable[static_cast<std::size_t>(i)];
         if (entry.Changed == 0) continue;
-        if (!MoldCheck(ctx, before, i)) {
+        if (!MoldCheck(ctx, molds, before, i)) {
           stopped = kSaveInterrupted;
           break;
         }
         before.Keep(data, i);
-        db::Savepoint entryPoint(ctx.connection);
+        // Only numbering a new member can fail part way; other entries need no point to go back
+        // to, and an open savepoint copies every page the entry touches before changing it.
+        std::optional<db::Savepoint> entryPoint;
+        if (HasNewMember(entry)) entryPoint.emplace(ctx.connection);
         if (!WriteEntry(writer, entry)) {
           // Nothing of this entry is kept: its rows and its numbers go back together.
-          entryPoint.RollbackTo();
+          entryPoint->RollbackTo();
           before.Restore(data, ctx.model, i);
           before.Forget(i);
           numbered = false;
           stopped = kNoNumbering;
           break;
         }
-        entryPoint.Release();
+        if (entryPoint) entryPoint->Release();
         entry.Changed = 0;
       }
       if (numbered) WriteCalendars(ctx);

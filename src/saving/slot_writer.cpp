@@ -9,7 +9,6 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/recordset.h"
-#include "db/sql_text.h"
 #include "db/transaction.h"
 
 namespace velmora::saving {
@@ -34,9 +33,8 @@ std::string StoredDate(DateTime date) {
 // The first department section of department `department`: "ddss" and eight blanks.
 std::optional<std::string> FirstSection(db::Connection& connection, const std::string& department) {
   Recordset rs;
-  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=" + department +
-              " AND 課コード<>0 ORDER BY 課コード",
-          connection);
+  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=? AND 課コード<>0 ORDER BY 課コード",
+          {department}, connection);
   if (rs.Eof()) return std::nullopt;
   return FormatNumber(static_cast<long long>(rs.Fields("部コード").Number()), "00") +
          FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") + kNoMachine;
@@ -73,7 +71,7 @@ std::int32_t SlotWriter::AllocateNumber() {
   rs.Open(
       "SELECT 現在番号,開始番号,終了番号 FROM 番号管理マスタ WHERE 番号管理キー='手配番号          "
       "  '",
-      ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+      {}, ctx_.connection, CursorType::Keyset, LockType::Optimistic);
   if (rs.Eof()) return 0;
   const auto number = static_cast<std::int32_t>(rs.Fields("現在番号").Number() + 1);
   rs.Fields("現在番号") = number;
@@ -83,12 +81,11 @@ std::int32_t SlotWriter::AllocateNumber() {
 
 void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number) {
   Recordset rows;
-  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=" + std::to_string(source),
-            ctx_.connection);
+  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {source}, ctx_.connection);
   for (; !rows.Eof(); rows.MoveNext()) {
     Recordset copy;
-    copy.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=" + std::to_string(number),
-              ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+    copy.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {number}, ctx_.connection,
+              CursorType::Keyset, LockType::Optimistic);
     const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
       CopyFields(rows, copy);
       copy.Fields("上位手配番号") = a < 0 ? number : a;
@@ -100,9 +97,9 @@ void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int3
   }
 }
 
-void SlotWriter::SetFirstSupplyControl(const std::string& parent, const char* value) {
+void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* value) {
   Recordset rs;
-  rs.Open("SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=" + parent, ctx_.connection,
+  rs.Open("SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=?", {parent}, ctx_.connection,
           CursorType::Keyset, LockType::Optimistic);
   if (rs.Eof()) return;
   rs.Fields("支給制御区分") = value;
@@ -111,11 +108,11 @@ void SlotWriter::SetFirstSupplyControl(const std::string& parent, const char* va
 
 void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t q) {
   Recordset price;
-  price.Open("SELECT 単価,単価区分 FROM 仕入単価マスタ WHERE 取引先コード='" +
-                 db::SqlText(entry.DestinationCode) + "' AND 品名コード='" +
-                 db::SqlText(r.Fields("品名コード").Text()) +
-                 "' AND 順序=" + r.Fields("順序").Text() + " ORDER BY 開始日 DESC ",
-             ctx_.connection);
+  price.Open(
+      "SELECT 単価,単価区分 FROM 仕入単価マスタ WHERE 取引先コード=? AND 品名コード=? AND 順序=? "
+      "ORDER BY 開始日 DESC ",
+      {entry.DestinationCode, r.Fields("品名コード").Text(), r.Fields("順序").Get()},
+      ctx_.connection);
   if (price.Eof()) {
     for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
     return;
@@ -133,13 +130,12 @@ void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t 
 
 void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q) {
   Recordset supplier;
-  supplier.Open(
-      "SELECT * FROM 仕入先マスタ WHERE 仕入先コード='" + db::SqlText(entry.DestinationCode) + "'",
-      ctx_.connection);
+  supplier.Open("SELECT * FROM 仕入先マスタ WHERE 仕入先コード=?", {entry.DestinationCode},
+                ctx_.connection);
   if (supplier.Eof()) return;
   const std::string kind = supplier.Fields("仕入先分類").Text();
-  const std::string parent = r.Fields("上位手配番号").Text();
-  const std::string own = std::to_string(a);
+  const db::Value parent = r.Fields("上位手配番号").Get();
+  const db::Value own = a;
   if (kind == "1") {
     r.Fields("手配区分") = "3";
     r.Fields("社内社外区分") = "1";
@@ -155,7 +151,7 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
     for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
     SetFirstSupplyControl(own, "3");
     Recordset parentRow;
-    parentRow.Open("SELECT 手配区分 FROM 手配情報 WHERE 手配番号=" + parent, ctx_.connection);
+    parentRow.Open("SELECT 手配区分 FROM 手配情報 WHERE 手配番号=?", {parent}, ctx_.connection);
     const std::string p = parentRow.Eof() ? "" : parentRow.Fields("手配区分").Text();
     SetFirstSupplyControl(parent, p != "3" ? "1" : "3");
   } else if (kind == "2") {
@@ -169,7 +165,7 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
     r.Fields("生産工場コード") = ctx_.data.PlantCode;
     r.Fields("スケジューラ固定区分") = entry.FixedFlag;
     Recordset child;
-    child.Open("SELECT 手配区分 FROM 手配情報 WHERE 上位手配番号=" + own, ctx_.connection);
+    child.Open("SELECT 手配区分 FROM 手配情報 WHERE 上位手配番号=?", {own}, ctx_.connection);
     const std::string c = child.Eof() ? "" : child.Fields("手配区分").Text();
     SetFirstSupplyControl(own, c != "3" ? "3" : "1");
     SetFirstSupplyControl(parent, "3");
@@ -178,7 +174,7 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
 
 void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t a, std::int32_t q) {
   Recordset rows;
-  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=" + std::to_string(a), ctx_.connection,
+  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {a}, ctx_.connection,
             CursorType::Keyset, LockType::Optimistic);
   for (; !rows.Eof(); rows.MoveNext()) {
     const double numerator = rows.Fields("原単位分子").Number();
@@ -196,11 +192,11 @@ void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t a, std::int32_
 void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
   if (entry.CycleSeconds == 0 || IsBlank(entry.MachineCode)) return;
   Recordset cycle;
-  cycle.Open("SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* " + std::string(" FROM 品目別機械別ｻｲｸﾙﾏｽﾀ ") +
-                 " WHERE 品名コード='" + db::SqlText(r.Fields("品名コード").Text()) +
-                 "' AND 順序=" + r.Fields("順序").Text() + " AND 機械コード='" +
-                 db::SqlText(entry.MachineCode) + "'",
-             ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  cycle.Open(
+      "SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=? AND 順序=? AND "
+      "機械コード=?",
+      {r.Fields("品名コード").Text(), r.Fields("順序").Get(), entry.MachineCode}, ctx_.connection,
+      CursorType::Keyset, LockType::Optimistic);
   // The master holds seconds per shot, as the load reads it back: a new row too.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
@@ -233,11 +229,11 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
 
   db::Connection& connection = ctx_.connection;
   Recordset r;
-  r.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(a), connection,
-         CursorType::Keyset, LockType::Optimistic);
+  r.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {a}, connection, CursorType::Keyset,
+         LockType::Optimistic);
   if (s != 0) {
     Recordset source;
-    source.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(s), connection);
+    source.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {s}, connection);
     if (source.Eof()) {
       throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
     }
@@ -252,8 +248,8 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     slot.SourceOrderNo = 0;
     if (memory.previousNewParent == s && memory.previousNew != 0) {
       Recordset previous;
-      previous.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(memory.previousNew),
-                    connection, CursorType::Keyset, LockType::Optimistic);
+      previous.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {memory.previousNew}, connection,
+                    CursorType::Keyset, LockType::Optimistic);
       if (!previous.Eof()) {
         previous.Fields("上位手配番号") = number;
         previous.Update();
@@ -272,9 +268,7 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   // Destination from the machine, or the plant's first section when the machine is unknown.
   if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
     Recordset machine;
-    machine.Open(
-        "SELECT * FROM 機械マスタ WHERE 機械コード='" + db::SqlText(entry.MachineCode) + "'",
-        connection);
+    machine.Open("SELECT * FROM 機械マスタ WHERE 機械コード=?", {entry.MachineCode}, connection);
     if (machine.Eof()) {
       if (auto section = FirstSection(connection, std::to_string(ctx_.data.PlantCode))) {
         entry.DestinationCode = *section;

@@ -31,7 +31,7 @@ class SlotWriter {
   void RequirementQuantities(db::Recordset& r, std::int32_t a, std::int32_t q);
   void CycleMaster(const PlanEntry& entry, db::Recordset& r);
   void CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number);
-  void SetFirstSupplyControl(const std::string& parent, const char* value);
+  void SetFirstSupplyControl(const db::Value& parent, const char* value);
 
   SaveContext& ctx_;
   bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
