@@ -193,10 +193,15 @@ void MainForm::ComKensaku_Click() {
   lotdetail::SearchBoxes boxes{KCode->text().toStdString(), KName->text().toStdString()};
   lotdetail::ComKensaku_Click(
       boxes, state_.Data, [this](BarIdx bar) { editor_->RightButtonDown(bar); },
-      [this](std::shared_ptr<lotdetail::SelectPlan> chooser) {
+      [this, &boxes](std::shared_ptr<lotdetail::SelectPlan> chooser) {
+        ShowSearchedFor(boxes);
         ShowSelectPlan(std::move(chooser), this);
       });
-  // The search shows what it searched for: folded to upper case and half width.
+  ShowSearchedFor(boxes);
+}
+
+// The boxes show what was searched for: folded to upper case and half width.
+void MainForm::ShowSearchedFor(const lotdetail::SearchBoxes& boxes) {
   KCode->setText(QString::fromStdString(boxes.KCode));
   KName->setText(QString::fromStdString(boxes.KName));
 }

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "chart/chart_model.h"
 #include "editing/chart_editor.h"
+#include "lotdetail/plan_search.h"
 
 class QAction;
 class QLabel;
@@ -74,6 +75,7 @@ class MainForm : public QMainWindow {
   void Command8_Click();
   void Command9_Click();
   void ComKensaku_Click();
+  void ShowSearchedFor(const lotdetail::SearchBoxes& boxes);
   void KTbun_DblClick();
   void OpenPlanWindow(PlanIdx plan);
   void Undo_Click();

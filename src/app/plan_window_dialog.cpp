@@ -1,5 +1,6 @@
 #include "app/plan_window_dialog.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
@@ -127,23 +128,23 @@ PlanWindowDialog::PlanWindowDialog(std::shared_ptr<PlanWindow> window, QWidget* 
   Place(times, 1, 1, label("型サイクル"), {AddBox("Text24")});
   Place(times, 1, 2, label("実績時間"), {AddBox("Text42")});
 
-  auto addList = [this](QHBoxLayout* row, const char* name, const char* title, int stretch) {
+  auto addList = [this](QBoxLayout* row, const char* name, const char* title, int height) {
     auto* box = new QGroupBox(title, this);
     auto* inside = new QVBoxLayout(box);
     auto* list = new QListWidget(box);
     list->setObjectName(name);
-    list->setMinimumHeight(110);
+    list->setMinimumHeight(height);
     inside->addWidget(list);
-    row->addWidget(box, stretch);
+    row->addWidget(box, 1);
     return list;
   };
-  auto* lists = new QHBoxLayout();
-  NList = addList(lists, "NList", "構成手配 A", 2);
-  GList = addList(lists, "GList", "構成手配 B", 2);
-  JList = addList(lists, "JList", "受注・所要計画", 5);
-  // The relation lines are laid out in fixed-width columns.
+  auto* members = new QHBoxLayout();
+  NList = addList(members, "NList", "構成手配 A", 70);
+  GList = addList(members, "GList", "構成手配 B", 70);
+  column->addLayout(members, 1);
+  // The relation lines are long: they take the whole width, in fixed-width columns.
+  JList = addList(column, "JList", "受注・所要計画", 100);
   JList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  column->addLayout(lists, 1);
 
   auto* buttons = new QHBoxLayout();
   Command2 = AddButton("Command2", window_->Command2);

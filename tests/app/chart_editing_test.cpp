@@ -580,6 +580,7 @@ TEST_F(ChartEditingTest, SearchOpensTheOnlyHitOrTheLotChosenFromTheHits) {
 
     std::vector<std::string> lines;
     test::WhenShown<SelectPlanDialog>([&](SelectPlanDialog& chooser) {
+      EXPECT_EQ("AS2000", main.KCode->text().toStdString());
       for (int i = 0; i < chooser.NList->count(); ++i)
         lines.push_back(chooser.NList->item(i)->text().toStdString());
       test::WhenShown<PlanWindowDialog>([&](PlanWindowDialog& dialog) {
