@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -20,11 +21,15 @@
 #include "app/line_plan_dialog.h"
 #include "app/local_today.h"
 #include "app/main_form_load.h"
+#include "app/plan_window_dialog.h"
 #include "app/program.h"
+#include "app/select_plan_dialog.h"
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
+#include "lotdetail/lot_opening.h"
+#include "lotdetail/plan_search.h"
 #include "saving/plan_save.h"
 #include "ui/chart_view.h"
 #include "ui/qt_message_boxes.h"
@@ -58,10 +63,24 @@ void MainForm::BuildControls() {
   Command8 = new QPushButton("保存", central);
   Command8->setEnabled(false);
   Command9 = new QPushButton("終了", central);
+  KCode = new QLineEdit(central);
+  KCode->setPlaceholderText("品名コード");
+  KCode->setFixedWidth(130);
+  KName = new QLineEdit(central);
+  KName->setPlaceholderText("型番名");
+  KName->setFixedWidth(160);
+  ComKensaku = new QPushButton(lotdetail::kSearchCaption, central);
+  KTbun->installEventFilter(this);
+  KCode->installEventFilter(this);
+  KName->installEventFilter(this);
   bar->addWidget(KTbun);
   bar->addWidget(DayDispArea);
   bar->addWidget(Text1);
   bar->addWidget(Command4);
+  bar->addSpacing(16);
+  bar->addWidget(KCode);
+  bar->addWidget(KName);
+  bar->addWidget(ComKensaku);
   bar->addStretch(1);
   bar->addWidget(Command8);
   bar->addWidget(Command9);
@@ -87,6 +106,9 @@ void MainForm::BuildControls() {
   connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
   connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
   connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
+  connect(ComKensaku, &QPushButton::clicked, this, [this] { ComKensaku_Click(); });
+  connect(KCode, &QLineEdit::returnPressed, this, [this] { KName->setFocus(); });
+  connect(KName, &QLineEdit::returnPressed, this, [this] { ComKensaku->setFocus(); });
   connect(view_, &ui::ChartView::scrolled, this, [this] { ShowChartState(); });
 }
 
@@ -133,10 +155,7 @@ void MainForm::ShowChartState() {
 
 void MainForm::StartEditing() {
   editor_ = std::make_unique<editing::ChartEditor>(state_.Data, chart_, &state_.Connection);
-  editor_->OpenPlan = [this](PlanIdx plan) {
-    // The lot detail window will be shown here; until then the bar takes back its colours.
-    chart::LayoutBar(state_.Data, chart_, plan, 0);
-  };
+  editor_->OpenPlan = [this](PlanIdx plan) { OpenPlanWindow(plan); };
   editor_->ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
     ShowLinePlanWindow(std::move(window));
   };
@@ -154,6 +173,56 @@ void MainForm::ShowLinePlanWindow(std::shared_ptr<editing::LinePlanWindow> windo
   dialog.exec();
   view_->Refresh();
   ShowChartState();
+}
+
+void MainForm::OpenPlanWindow(PlanIdx plan) {
+  auto window = lotdetail::OpenPlanWindow(editor_->Context(), plan, LocalToday());
+  {
+    PlanWindowDialog dialog(window, this);
+    dialog.exec();
+  }
+  // A window that went without its close (the program ending under it) still gives the bar
+  // back its colours.
+  if (!window->Closed()) chart::LayoutBar(state_.Data, chart_, plan, 0);
+  window.reset();  // ends the window's undo step if its close did not
+  view_->Refresh();
+  ShowChartState();
+}
+
+void MainForm::ComKensaku_Click() {
+  lotdetail::SearchBoxes boxes{KCode->text().toStdString(), KName->text().toStdString()};
+  lotdetail::ComKensaku_Click(
+      boxes, state_.Data, [this](BarIdx bar) { editor_->RightButtonDown(bar); },
+      [this, &boxes](std::shared_ptr<lotdetail::SelectPlan> chooser) {
+        ShowSearchedFor(boxes);
+        ShowSelectPlan(std::move(chooser), this);
+      });
+  ShowSearchedFor(boxes);
+}
+
+// The boxes show what was searched for: folded to upper case and half width.
+void MainForm::ShowSearchedFor(const lotdetail::SearchBoxes& boxes) {
+  KCode->setText(QString::fromStdString(boxes.KCode));
+  KName->setText(QString::fromStdString(boxes.KName));
+}
+
+void MainForm::KTbun_DblClick() {
+  if (!lotdetail::ConfirmDiscard(state_.Data)) return;
+  // Nothing of the dropped plan can be undone into the reloaded one.
+  editor_->History().Clear();
+  program_.Restart();
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == KTbun && event->type() == QEvent::MouseButtonDblClick) {
+    KTbun_DblClick();
+    return true;
+  }
+  if ((watched == KCode || watched == KName) && event->type() == QEvent::FocusIn) {
+    // After the press that focused it has placed the cursor.
+    QTimer::singleShot(0, static_cast<QLineEdit*>(watched), &QLineEdit::selectAll);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainForm::Undo_Click() {

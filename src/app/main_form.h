@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "chart/chart_model.h"
 #include "editing/chart_editor.h"
+#include "lotdetail/plan_search.h"
 
 class QAction;
 class QLabel;
@@ -49,14 +50,17 @@ class MainForm : public QMainWindow {
   HozonForm* Hozon() const { return hozon_; }
 
   // Controls, named as the program names them.
-  QLabel* KTbun = nullptr;           // category caption
-  QLineEdit* DayDispArea = nullptr;  // long date at the left edge
-  QLineEdit* Text1 = nullptr;        // display mode caption
-  QPushButton* Command4 = nullptr;   // "表示モード変更"
-  QPushButton* Command8 = nullptr;   // "保存"
-  QPushButton* Command9 = nullptr;   // "終了"
-  QAction* UndoAction = nullptr;     // "元に戻す"
-  QAction* RedoAction = nullptr;     // "やり直し"
+  QLabel* KTbun = nullptr;            // category caption; a double click discards and restarts
+  QLineEdit* DayDispArea = nullptr;   // long date at the left edge
+  QLineEdit* Text1 = nullptr;         // display mode caption
+  QPushButton* Command4 = nullptr;    // "表示モード変更"
+  QPushButton* Command8 = nullptr;    // "保存"
+  QPushButton* Command9 = nullptr;    // "終了"
+  QLineEdit* KCode = nullptr;         // item code searched for
+  QLineEdit* KName = nullptr;         // model name searched for
+  QPushButton* ComKensaku = nullptr;  // "検索"
+  QAction* UndoAction = nullptr;      // "元に戻す"
+  QAction* RedoAction = nullptr;      // "やり直し"
 
   // The chart model changed: the widgets take its values.
   void ShowChartState();
@@ -64,11 +68,16 @@ class MainForm : public QMainWindow {
  protected:
   // The unload: unsaved changes are confirmed, then the program ends (unless restarting).
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Command4_Click();
   void Command8_Click();
   void Command9_Click();
+  void ComKensaku_Click();
+  void ShowSearchedFor(const lotdetail::SearchBoxes& boxes);
+  void KTbun_DblClick();
+  void OpenPlanWindow(PlanIdx plan);
   void Undo_Click();
   void Redo_Click();
   void BuildControls();

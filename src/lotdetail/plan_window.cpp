@@ -207,6 +207,11 @@ bool PlanWindow::SelectsAllOnFocus(std::string_view control) {
   return false;
 }
 
+int PlanWindow::TabIndex(std::string_view control) {
+  const Field* f = FieldNamed(control);
+  return f == nullptr ? -1 : f->tabIndex;
+}
+
 void PlanWindow::SetFocus(std::string_view control) {
   if (Focus == control) return;
   const bool leavingItemCode = Focus == "Text10";

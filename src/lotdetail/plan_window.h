@@ -89,6 +89,9 @@ class PlanWindow : public editing::ScriptDialog {
   std::optional<PlanIdx> Entry() const;
   // Whether clicking into the control selects all its text.
   static bool SelectsAllOnFocus(std::string_view control);
+  // The tab index of a text box or drop-down; -1 for a display-only box, which takes no tab
+  // stop and is not written back, and for any other control.
+  static int TabIndex(std::string_view control);
 
   // ScriptDialog
   bool Closed() const override { return closed_; }

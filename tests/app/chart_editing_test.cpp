@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,10 +14,14 @@
 #include "app/chart_gestures.h"
 #include "app/hozon_form.h"
 #include "app/line_plan_dialog.h"
+#include "app/plan_window_dialog.h"
+#include "app/select_plan_dialog.h"
 #include "common/date_text.h"
 #include "common/format.h"
 #include "editing/day_calendar.h"
 #include "editing/row_expansion.h"
+#include "lotdetail/lot_opening.h"
+#include "lotdetail/plan_window.h"
 #include "program_fixture.h"
 #include "ui/chart_view.h"
 
@@ -413,6 +419,201 @@ TEST_F(ChartEditingTest, AFailedSaveKeepsTheEditsSavableAndUndoable) {
     EXPECT_EQ(1u, messages_.shown().size());
     EXPECT_EQ("A02     ", Stored(1, "機械コード"));
     EXPECT_FALSE(main.Command8->isEnabled());
+  });
+}
+
+// The control of the lot window that has the focus, by the model's name.
+std::string FocusedControl() {
+  for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+    const std::string name = w->objectName().toStdString();
+    if (name.rfind("Text", 0) == 0 || name.rfind("Command", 0) == 0) return name;
+  }
+  return "";
+}
+
+void Retype(QLineEdit* box, const QString& text) {
+  QTest::mouseClick(box, Qt::LeftButton);
+  QCoreApplication::processEvents();  // the click's select-all
+  QTest::keyClicks(box, text);
+}
+
+// The end time typed with Enter finds the total minutes that end there and moves on to the
+// destination; the machine typed into its drop-down and "変更完了" write the entry back, and the
+// whole window undoes as one step.
+TEST_F(ChartEditingTest, DoubleClickedBarOpensTheLotWindowWhoseEditsUndoAsOneStep) {
+  WithMainForm([this](MainForm& main) {
+    PlanEntry& plan = Plan(main, 1);
+    const chart::BarLabel& bar = main.Chart().PlanBar[plan.Bar().Slot()];
+    const QPoint at = OnRows(main, bar.Left + 150, bar.Top + 180);
+    std::vector<std::string> shown;
+    test::WhenShown<PlanWindowDialog>([&](PlanWindowDialog& dialog) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+      shown = {dialog.windowTitle().toStdString(), dialog.Box("Text14")->text().toStdString(),
+               dialog.Box("Text10")->text().toStdString(),
+               dialog.Text5->currentText().toStdString(), FocusedControl()};
+      EXPECT_TRUE(dialog.Box("Text14")->isReadOnly());
+      EXPECT_FALSE(dialog.Box("Text16")->isReadOnly());
+      EXPECT_EQ(editing::kOpenedColor, bar.BackColor);
+
+      Retype(dialog.Box("Text6"), "14:00");
+      QTest::keyClick(dialog.Box("Text6"), Qt::Key_Return);
+      EXPECT_EQ("360", dialog.Box("Text16")->text().toStdString());
+      EXPECT_EQ("360", dialog.Box("Text19")->text().toStdString());
+      EXPECT_EQ("Text12", FocusedControl());
+      EXPECT_EQ(std::vector<std::string>{lotdetail::kAdjustQuantityQuestion}, messages_.texts());
+      EXPECT_TRUE(dialog.isVisible()) << "Enter never closes the window";
+
+      Retype(dialog.Text5->lineEdit(), "A02");
+      QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+      EXPECT_FALSE(dialog.isVisible());
+    });
+    Press(main, at);
+    Release(main, at);
+    Mouse(main, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+
+    EXPECT_EQ((std::vector<std::string>{lotdetail::kPlanWindowCaption, "1", "AS2000-61C",
+                                        "A01     ", "Text7"}),
+              shown);
+    EXPECT_EQ("A02     ", plan.MachineCode);
+    EXPECT_EQ("2024/04/11 14:00", FormatDateTime(plan.End(), "yyyy/mm/dd hh:nn"));
+    EXPECT_EQ(360, plan.DurationMinutes);
+    EXPECT_NE(0, plan.Changed);
+    EXPECT_NE(editing::kOpenedColor, bar.BackColor);
+    EXPECT_TRUE(main.Command8->isEnabled());
+
+    Keys(main, Qt::ControlModifier, Qt::Key_Z);
+    EXPECT_EQ("A01     ", plan.MachineCode);
+    EXPECT_EQ("2024/04/11 12:00", FormatDateTime(plan.End(), "yyyy/mm/dd hh:nn"));
+    EXPECT_EQ(240, plan.DurationMinutes);
+    EXPECT_EQ(0, plan.Changed);
+    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.UndoAction->isEnabled()) << "the window was one step";
+  });
+}
+
+// Enter walks the editable fields by the window's tab order from any control, a button
+// included, and Tab takes the same order; a close the window refuses keeps it open on the field
+// to correct, and Escape is no close.
+TEST_F(ChartEditingTest, TheLotWindowTakesEnterAndKeepsARefusedCloseOpen) {
+  WithMainForm([this](MainForm& main) {
+    std::vector<std::string> byEnter, byTab;
+    test::WhenShown<PlanWindowDialog>([&](PlanWindowDialog& dialog) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+      dialog.Command3->setFocus();
+      for (int i = 0; i < 16; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        byEnter.push_back(FocusedControl());
+      }
+      dialog.Box("Text7")->setFocus();
+      for (int i = 0; i < 16; ++i) {
+        byTab.push_back(FocusedControl());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      }
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+      EXPECT_TRUE(dialog.isVisible());
+
+      Retype(dialog.Box("Text7"), "someday");
+      dialog.Box("Text40")->setFocus();
+      dialog.close();
+      EXPECT_TRUE(dialog.isVisible());
+      EXPECT_EQ("Text7", FocusedControl());
+      EXPECT_EQ(lotdetail::kEnterADate, messages_.texts().back());
+      Retype(dialog.Box("Text7"), "2024/04/12");
+      dialog.close();
+      EXPECT_FALSE(dialog.isVisible());
+    });
+    main.Editor()->PlanBar_DblClick(Plan(main, 2).Bar());
+
+    // Enter on Text6 confirms the end and goes on to the destination, past the machine.
+    EXPECT_EQ((std::vector<std::string>{"Text7", "Text1", "Text8", "Text6", "Text12", "Text3",
+                                        "Text13", "Text15", "Text16", "Text19", "Text18", "Text40",
+                                        "Text11", "Text7", "Text1", "Text8"}),
+              byEnter);
+    EXPECT_EQ((std::vector<std::string>{"Text7", "Text1", "Text8", "Text6", "Text5", "Text12",
+                                        "Text3", "Text13", "Text15", "Text16", "Text19", "Text18",
+                                        "Text40", "Text11", "Text10", "Text2"}),
+              byTab);
+    EXPECT_EQ("A01     ", Plan(main, 2).MachineCode);
+  });
+}
+
+// One hit opens the lot at once; several are offered in the chooser, whose double-clicked line
+// opens that lot. The boxes fold what was typed; Enter leads from one box to the next and on to
+// the button.
+TEST_F(ChartEditingTest, SearchOpensTheOnlyHitOrTheLotChosenFromTheHits) {
+  db_.Insert("品目マスタ", {{"品名コード", "BX-100"}, {"型番名", "ブラケット"}});
+  db_.Insert(
+      "工程手順マスタ",
+      {{"品名コード", "BX-100"}, {"順序", 1}, {"生産工場コード", 12}, {"工程内容コード", "301"}});
+  db_.Insert("手配情報", {{"手配番号", 3},
+                          {"生産計画番号", 3},
+                          {"品名コード", "BX-100"},
+                          {"順序", 1},
+                          {"生産工場コード", 12},
+                          {"機械コード", "A02     "},
+                          {"開始日", "20240412"},
+                          {"納期", "20240412"},
+                          {"GNT開始時刻", "080000"},
+                          {"GNT終了時刻", "100000"},
+                          {"GNT所要時間（分）", 120},
+                          {"手配数", 50},
+                          {"手配確定区分", "2"}});
+  WithMainForm([this](MainForm& main) {
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    main.KCode->setFocus();
+    QTest::keyClick(main.KCode, Qt::Key_Return);
+    EXPECT_TRUE(main.KName->hasFocus());
+    QTest::keyClick(main.KName, Qt::Key_Return);
+    EXPECT_TRUE(main.ComKensaku->hasFocus());
+
+    std::vector<std::string> opened;
+    auto noteLot = [&opened](PlanWindowDialog& dialog) {
+      opened.push_back(dialog.Box("Text14")->text().toStdString());
+      dialog.Command1->click();
+    };
+    test::WhenShown<PlanWindowDialog>(noteLot);
+    main.KCode->setText("ｂｘ");
+    main.ComKensaku->click();
+    EXPECT_EQ("BX", main.KCode->text().toStdString());
+    EXPECT_EQ(std::vector<std::string>{"3"}, opened) << testing::PrintToString(messages_.texts());
+
+    std::vector<std::string> lines;
+    test::WhenShown<SelectPlanDialog>([&](SelectPlanDialog& chooser) {
+      EXPECT_EQ("AS2000", main.KCode->text().toStdString());
+      for (int i = 0; i < chooser.NList->count(); ++i)
+        lines.push_back(chooser.NList->item(i)->text().toStdString());
+      test::WhenShown<PlanWindowDialog>([&](PlanWindowDialog& dialog) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          EXPECT_FALSE(qobject_cast<SelectPlanDialog*>(w) && w->isVisible())
+              << "the lot opens once the chooser is gone";
+        }
+        noteLot(dialog);
+      });
+      QListWidget* list = chooser.NList;
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&chooser));
+      const QPoint line = list->visualItemRect(list->item(1)).center();
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line);
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line);
+    });
+    main.KCode->setText("as2000");
+    main.ComKensaku->click();
+    EXPECT_EQ(2u, lines.size());
+    EXPECT_EQ(0u, lines[1].rfind("2 04/12 A01", 0)) << lines[1];
+    EXPECT_EQ((std::vector<std::string>{"3", "2"}), opened);
+    EXPECT_TRUE(messages_.texts().empty());
+  });
+}
+
+// A double click on the category asks before unsaved edits go; No keeps them.
+TEST_F(ChartEditingTest, DiscardingUnsavedEditsAsksFirst) {
+  messages_.Answer(ui::Answer::No);
+  WithMainForm([this](MainForm& main) {
+    MoveToA02(main, 1);
+    QTest::mouseDClick(main.KTbun, Qt::LeftButton);
+    EXPECT_EQ(std::vector<std::string>{lotdetail::kDiscardQuestion}, messages_.texts());
+    EXPECT_EQ("A02     ", Plan(main, 1).MachineCode);
+    EXPECT_TRUE(main.UndoAction->isEnabled());
   });
 }
 
