@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "lotdetail/lot_opening.h"
 #include "lotdetail/plan_search.h"
+#include "lotdetail/process_dialogs.h"
 #include "saving/plan_save.h"
 
 namespace velmora {
@@ -72,7 +73,16 @@ ScriptRunner::ScriptRunner(PlanData& data, chart::ChartModel& model, db::Connect
     dialogs_.push_back(std::move(window));
   };
   editor_.OpenPlan = [this](PlanIdx plan) {
-    dialogs_.push_back(lotdetail::OpenPlanWindow(editor_.Context(), plan, LocalToday()));
+    auto window = lotdetail::OpenPlanWindow(editor_.Context(), plan, LocalToday());
+    if (window) {
+      window->ShowAddPlan = [this](std::shared_ptr<lotdetail::AddPlan> d) {
+        dialogs_.push_back(std::move(d));
+      };
+      window->ShowShowPlan = [this](std::shared_ptr<lotdetail::ShowPlan> d) {
+        dialogs_.push_back(std::move(d));
+      };
+    }
+    dialogs_.push_back(std::move(window));
   };
 }
 

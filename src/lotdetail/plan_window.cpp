@@ -9,6 +9,7 @@
 #include "common/format.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "lotdetail/process_dialogs.h"
 
 namespace velmora::lotdetail {
 namespace {
@@ -284,8 +285,13 @@ void PlanWindow::Click(std::string_view control) {
     Command1_Click();
   } else if (control == "Command7") {
     Command7_Click();
+  } else if (control == "Command4") {
+    std::shared_ptr<AddPlan> dialog = OpenAddPlan(ctx_, *this);
+    if (dialog && ShowAddPlan) ShowAddPlan(std::move(dialog));
+  } else if (control == "Command5") {
+    std::shared_ptr<ShowPlan> dialog = OpenShowPlan(ctx_, *this);
+    if (ShowShowPlan) ShowShowPlan(std::move(dialog));
   }
-  // The restructuring buttons open their dialogs once those exist.
 }
 
 void PlanWindow::Select(std::string_view control, const std::vector<int>& lines) {

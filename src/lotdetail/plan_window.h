@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,9 @@
 #include "editing/script_dialog.h"
 
 namespace velmora::lotdetail {
+
+class AddPlan;
+class ShowPlan;
 
 inline constexpr const char* kPlanWindowCaption = "ロット詳細情報";
 inline constexpr const char* kNotATimeOfDay = "時間として認識できません";
@@ -66,6 +71,11 @@ class PlanWindow : public editing::ScriptDialog {
   Button Command1{"変更完了"}, Command2{"×工程分割"}, Command3{"ロット分割"}, Command4{"×工程追加"},
       Command5{"×工程照会"}, Command6{"×計画変更"}, Command7{"××削除××"};
   std::string Focus = "Text7";
+
+  // Show the process dialogs modally; set by whoever hosts the window (the Qt window or a
+  // script). Without a host the dialogs are filled and dropped.
+  std::function<void(std::shared_ptr<AddPlan>)> ShowAddPlan;
+  std::function<void(std::shared_ptr<ShowPlan>)> ShowShowPlan;
 
   // --- Handlers ---
   // Moves the focus as the window does: to another control, leaving the one it was on.

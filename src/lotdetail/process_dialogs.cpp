@@ -1,0 +1,284 @@
+#include "lotdetail/process_dialogs.h"
+
+#include <algorithm>
+#include <set>
+
+#include "common/msgbox.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "db/recordset.h"
+#include "lotdetail/plan_window.h"
+
+namespace velmora::lotdetail {
+namespace {
+
+constexpr const char* kS1 = "SELECT 手配情報.*,工程内容マスタ.工程内容名 ";
+constexpr const char* kF1 =
+    " FROM (手配情報 LEFT JOIN 工程内容マスタ ON "
+    "手配情報.工程内容コード=工程内容マスタ.工程内容コード) ";
+constexpr const char* kJ1 = " LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード ";
+constexpr const char* kW1 = " WHERE 工程分類コード<>'03' AND 工程分類コード<>'30' AND 手配番号=";
+constexpr const char* kF2 =
+    " FROM ((手配情報 LEFT JOIN 工程手順マスタ ON 手配情報.品名コード=工程手順マスタ.品名コード "
+    "AND 手配情報.順序=工程手順マスタ.順序 AND "
+    "手配情報.生産工場コード=工程手順マスタ.生産工場コード)  LEFT JOIN 工程内容マスタ ON "
+    "工程手順マスタ.工程内容コード=工程内容マスタ.工程内容コード) ";
+constexpr const char* kW2 = " WHERE 手配番号=";
+constexpr const char* kW3 = " WHERE 上位手配番号=";
+constexpr const char* kMemberSelect =
+    "SELECT 手配情報.*,工程内容マスタ.工程内容名,品目マスタ.型番名 ";
+
+// The numeric value of a list word written back as a number, so that only digits reach the SQL.
+std::string Number(std::string_view text) {
+  return NumberText(Val(text));
+}
+
+// A line up to and including its first blank.
+std::string FirstWord(const std::string& line) {
+  const std::size_t blank = line.find(' ');
+  return blank == std::string::npos ? line : line.substr(0, blank + 1);
+}
+
+// The month and day of a yyyymmdd due date as "mm/dd".
+std::string DueMonthDay(const std::string& due) {
+  std::string last = due.size() > 4 ? due.substr(due.size() - 4) : due;
+  if (last.empty() ||
+      !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return last;
+  }
+  last.insert(0, 4 - last.size(), '0');
+  return last.substr(0, 2) + "/" + last.substr(2);
+}
+
+// Chains in the database are linked by hand-kept numbers; a number met twice would walk forever.
+class ChainGuard {
+ public:
+  bool FirstVisit(double orderNo) { return seen_.insert(orderNo).second; }
+
+ private:
+  std::set<double> seen_;
+};
+
+void ListControl(std::string_view control) {
+  if (control != "NList")
+    throw editing::ControlError("コントロール " + std::string(control) + " はありません");
+}
+
+}  // namespace
+
+void ChainList::Add(std::string line) {
+  Lines.push_back(std::move(line));
+  Ticked.push_back(false);
+}
+
+void ChainList::InsertTop(std::string line) {
+  Lines.insert(Lines.begin(), std::move(line));
+  Ticked.insert(Ticked.begin(), false);
+}
+
+void ChainList::ItemCheck(int item) {
+  for (std::size_t b = 0; b < Ticked.size(); ++b) Ticked[b] = static_cast<int>(b) <= item;
+}
+
+int ChainList::TickedCount() const {
+  return static_cast<int>(std::count(Ticked.begin(), Ticked.end(), true));
+}
+
+void ChainList::AppendTo(std::vector<std::pair<std::string, std::string>>& out,
+                         const char* name) const {
+  for (std::size_t i = 0; i < Lines.size(); ++i) {
+    out.emplace_back(std::string(name) + "[" + std::to_string(i) + "]",
+                     std::string(Ticked[i] ? "[x] " : "[ ] ") + Lines[i]);
+  }
+}
+
+std::string StartingMemberLine(const PlanWindow& window) {
+  if (!window.NList.empty()) return window.NList.front();
+  if (!window.GList.empty()) return window.GList.front();
+  return "";
+}
+
+std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& window) {
+  if (window.NList.size() + window.GList.size() != 1) {
+    ui::MsgBox(kCannotAddProcess);
+    return nullptr;
+  }
+  auto dialog = std::make_shared<AddPlan>(ctx, window);
+  dialog->Text1 = FirstWord(StartingMemberLine(window));
+  if (ctx.connection == nullptr) {
+    ui::MsgBox(kNoArrangementToAdd);
+    return nullptr;
+  }
+  const std::string head = std::string(kS1) + kF1 + kJ1 + kW1;
+  db::Recordset rs;
+  rs.Open(head + Number(dialog->Text1), *ctx.connection);
+  if (rs.Eof()) {
+    rs.Close();
+    ui::MsgBox(kNoArrangementToAdd);
+    return nullptr;
+  }
+  ChainGuard guard;
+  while (!rs.Eof() && guard.FirstVisit(rs.Fields("手配番号").Number())) {
+    dialog->NList.Add(rs.Fields("手配番号").Text() + " " + Trim(rs.Fields("工程内容名").Text()));
+    const std::string next = Number(rs.Fields("上位手配番号").Text());
+    rs.Close();
+    rs.Open(head + next, *ctx.connection);
+  }
+  rs.Close();
+  dialog->NList.Ticked[0] = true;
+  return dialog;
+}
+
+void AddPlan::Command3_Click() {
+  const std::optional<PlanIdx> found = window_.Entry();
+  const int c = NList.TickedCount();
+  if (c <= 1) {
+    ui::MsgBox(kNoProcessAdded);
+    return;
+  }
+  if (!found || ctx_.connection == nullptr) {
+    closed_ = true;
+    return;
+  }
+  PlanEntry& p = ctx_.Edit(*found);
+  p.ProcessName = kProcessMixed;
+  const bool groupA = !window_.NList.empty();
+  MemberGroup& group = groupA ? p.A : p.B;
+  std::vector<std::string>& list = groupA ? window_.NList : window_.GList;
+  for (int n = 1; n < c; ++n) {
+    db::Recordset rs;
+    rs.Open(std::string(kMemberSelect) + kF1 + kJ1 + kW1 +
+                Number(FirstWord(NList.Lines[static_cast<std::size_t>(n)])),
+            *ctx_.connection);
+    if (!rs.Eof()) {
+      // The plan's own member need not sit in slot 1; never write over a member it holds.
+      int slot = n + 1;
+      if (slot > MemberGroup::kSlots || group[slot].OrderNo != 0) slot = group.FirstFree();
+      if (slot != 0) {
+        Member& m = group.Slot(slot);
+        m.ModelName = rs.Fields("型番名").Text();
+        m.PlanNo = rs.Fields("生産計画番号").Int32();
+        m.ItemCode = rs.Fields("品名コード").Text();
+        m.Seq = rs.Fields("順序").Int16();
+        m.ProcessName = rs.Fields("工程内容名").Text();
+        m.OrderNo = rs.Fields("手配番号").Int32();
+        m.ReceivedQty = rs.Fields("受入実績数").Int32();
+        m.OrderQty = rs.Fields("手配数").Int32();
+        list.push_back(MemberLine(m));
+      }
+    }
+    rs.Close();
+  }
+  ctx_.MarkChanged(p);
+  closed_ = true;
+}
+
+void AddPlan::Type(std::string_view control, std::string) {
+  Unsupported(control);
+}
+
+void AddPlan::Enter(std::string_view control) {
+  Click(control);
+}
+
+void AddPlan::Click(std::string_view control) {
+  if (control == "Command3") {
+    Command3_Click();
+  } else if (control == "Command1") {
+    Command1_Click();
+  } else if (control != "NList" && control != "Text1") {
+    Unknown(control);
+  }
+}
+
+void AddPlan::Select(std::string_view control, const std::vector<int>& lines) {
+  ListControl(control);
+  if (lines.size() != 1) Unsupported(control);
+  Check(control, lines[0]);
+}
+
+void AddPlan::Check(std::string_view control, int line) {
+  ListControl(control);
+  if (line < 0 || line >= static_cast<int>(NList.Lines.size())) Unsupported(control);
+  NList.ItemCheck(line);
+}
+
+std::vector<std::pair<std::string, std::string>> AddPlan::Show() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  out.emplace_back("Text1", Text1);
+  NList.AppendTo(out, "NList");
+  out.emplace_back("Command3", "追加実施");
+  out.emplace_back("Command1", "追加キャンセル");
+  return out;
+}
+
+std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWindow& window) {
+  auto dialog = std::make_shared<ShowPlan>();
+  dialog->Text1 = FirstWord(StartingMemberLine(window));
+  if (ctx.connection == nullptr) return dialog;
+  const std::string member = Number(dialog->Text1);
+  const auto line = [](db::Recordset& rs, const char* code) {
+    return DueMonthDay(rs.Fields("納期").Text()) + " " + rs.Fields("手配番号").Text() + " " +
+           rs.Fields("品名コード").Text() + " " + rs.Fields(code).Text() + " " +
+           Trim(rs.Fields("工程内容名").Text());
+  };
+  db::Recordset rs;
+  ChainGuard after;
+  rs.Open(std::string(kS1) + kF2 + kJ1 + kW2 + member, *ctx.connection);
+  while (!rs.Eof() && after.FirstVisit(rs.Fields("手配番号").Number())) {
+    dialog->NList.Add(line(rs, "機械コード"));
+    const std::string next = Number(rs.Fields("上位手配番号").Text());
+    rs.Close();
+    rs.Open(std::string(kS1) + kF2 + kJ1 + kW1 + next, *ctx.connection);
+  }
+  rs.Close();
+  ChainGuard before;
+  before.FirstVisit(Val(member));
+  rs.Open(std::string(kS1) + kF2 + kJ1 + kW3 + member, *ctx.connection);
+  while (!rs.Eof() && before.FirstVisit(rs.Fields("手配番号").Number())) {
+    dialog->NList.InsertTop(line(rs, "ラインコード"));
+    const std::string previous = Number(rs.Fields("手配番号").Text());
+    rs.Close();
+    rs.Open(std::string(kS1) + kF1 + kJ1 + kW3 + previous, *ctx.connection);
+  }
+  rs.Close();
+  return dialog;
+}
+
+void ShowPlan::Type(std::string_view control, std::string) {
+  Unsupported(control);
+}
+
+void ShowPlan::Enter(std::string_view control) {
+  Click(control);
+}
+
+void ShowPlan::Click(std::string_view control) {
+  if (control == "Command1") {
+    Command1_Click();
+  } else if (control != "NList" && control != "Text1") {
+    Unknown(control);
+  }
+}
+
+void ShowPlan::Select(std::string_view control, const std::vector<int>& lines) {
+  ListControl(control);
+  if (lines.size() != 1) Unsupported(control);
+  Check(control, lines[0]);
+}
+
+void ShowPlan::Check(std::string_view control, int line) {
+  ListControl(control);
+  if (line < 0 || line >= static_cast<int>(NList.Lines.size())) Unsupported(control);
+  NList.ItemCheck(line);
+}
+
+std::vector<std::pair<std::string, std::string>> ShowPlan::Show() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  out.emplace_back("Text1", Text1);
+  NList.AppendTo(out, "NList");
+  out.emplace_back("Command1", "照会終了");
+  return out;
+}
+
+}  // namespace velmora::lotdetail

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "editing/edit_context.h"
+#include "editing/script_dialog.h"
+
+namespace velmora::lotdetail {
+
+class PlanWindow;
+
+inline constexpr const char* kCannotAddProcess = "この工程に工程追加を行う事はできません";
+inline constexpr const char* kNoArrangementToAdd = "追加する手配が存在しません";
+inline constexpr const char* kNoProcessAdded = "工程が追加されていません";
+inline constexpr const char* kProcessMixed = "混合";
+
+// A chain list with a tick box per line. Ticking or clearing line i leaves exactly lines 0..i
+// ticked, so the ticked lines are always a leading run of the chain.
+struct ChainList {
+  std::vector<std::string> Lines;
+  std::vector<bool> Ticked;
+
+  void Add(std::string line);
+  void InsertTop(std::string line);
+  void ItemCheck(int item);
+  int TickedCount() const;
+  void AppendTo(std::vector<std::pair<std::string, std::string>>& out, const char* name) const;
+};
+
+// AddPlan: the steps that follow a single-member plan's arrangement, of which the leading ones
+// can be folded into the plan.
+class AddPlan : public editing::ScriptDialog {
+ public:
+  AddPlan(editing::EditContext& ctx, PlanWindow& window) : ctx_(ctx), window_(window) {}
+
+  std::string Text1;
+  ChainList NList;
+
+  // "追加実施": the ticked steps after line 0 become members of the plan.
+  void Command3_Click();
+  // "追加キャンセル"
+  void Command1_Click() { closed_ = true; }
+
+  bool Closed() const override { return closed_; }
+  void Type(std::string_view control, std::string text) override;
+  void Enter(std::string_view control) override;
+  void Click(std::string_view control) override;
+  void Select(std::string_view control, const std::vector<int>& lines) override;
+  void Check(std::string_view control, int line) override;
+  std::vector<std::pair<std::string, std::string>> Show() const override;
+  void Close() override { closed_ = true; }
+
+ private:
+  editing::EditContext& ctx_;
+  PlanWindow& window_;
+  bool closed_ = false;
+};
+
+// ShowPlan: the whole chain around the plan's arrangement, read-only.
+class ShowPlan : public editing::ScriptDialog {
+ public:
+  std::string Text1;
+  ChainList NList;
+
+  // "照会終了"
+  void Command1_Click() { closed_ = true; }
+
+  bool Closed() const override { return closed_; }
+  void Type(std::string_view control, std::string text) override;
+  void Enter(std::string_view control) override;
+  void Click(std::string_view control) override;
+  void Select(std::string_view control, const std::vector<int>& lines) override;
+  void Check(std::string_view control, int line) override;
+  std::vector<std::pair<std::string, std::string>> Show() const override;
+  void Close() override { closed_ = true; }
+
+ private:
+  bool closed_ = false;
+};
+
+// The member line both dialogs start from: the first group-A line, else the first group-B one.
+std::string StartingMemberLine(const PlanWindow& window);
+
+// The process-adding dialog for the window's plan, filled; nothing (after telling the user why)
+// when the plan cannot take steps.
+std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& window);
+// The process inquiry for the window's plan, filled.
+std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWindow& window);
+
+}  // namespace velmora::lotdetail
