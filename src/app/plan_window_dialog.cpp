@@ -1,5 +1,7 @@
 #include "app/plan_window_dialog.h"
 
+#include "app/process_chain_dialogs.h"
+
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QEvent>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -84,6 +87,16 @@ QGridLayout* Group(QVBoxLayout* column, QWidget* parent, const char* title) {
 PlanWindowDialog::PlanWindowDialog(std::shared_ptr<PlanWindow> window, QWidget* parent)
     : QDialog(parent), window_(std::move(window)) {
   setWindowTitle(lotdetail::kPlanWindowCaption);
+  // The model outlives this dialog; a late call finds no parent rather than a dead one.
+  const QPointer<QWidget> self(this);
+  window_->ShowAddPlan = [self](std::shared_ptr<lotdetail::AddPlan> d) {
+    AddPlanDialog dialog(std::move(d), self);
+    dialog.exec();
+  };
+  window_->ShowShowPlan = [self](std::shared_ptr<lotdetail::ShowPlan> d) {
+    ShowPlanDialog dialog(std::move(d), self);
+    dialog.exec();
+  };
   auto* column = new QVBoxLayout(this);
   auto label = [this](const char* text) { return new QLabel(text, this); };
 
