@@ -292,6 +292,7 @@ void PlanWindow::Click(std::string_view control) {
     std::shared_ptr<ShowPlan> dialog = OpenShowPlan(ctx_, *this);
     if (ShowShowPlan) ShowShowPlan(std::move(dialog));
   }
+  // The other restructuring buttons open their dialogs once those exist.
 }
 
 void PlanWindow::Select(std::string_view control, const std::vector<int>& lines) {

@@ -225,6 +225,19 @@ TEST_F(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
   }
 }
 
+TEST_F(Scripts, TheLotWindowShowsTheProcessChainOnTopOfItself) {
+  const ProgramRun run =
+      ScriptText("open 1001473\nclick Command5\nshow\nclick Command1\nclick Command1\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The inquiry sits on top of the lot window and closes back to it; the second click closes
+  // the lot window itself.
+  EXPECT_EQ(run.out,
+            "Text1\t1001473 \n"
+            "NList[0]\t[ ] 05/15 1001473 EMK1400-3-IV1             M102     射出成形\n"
+            "NList[1]\t[ ] 05/17 1001474 EMK1400-3-IV1                      スプレー塗装\n"
+            "Command1\t照会終了\n");
+}
+
 TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
   struct Case {
     const char* script;
