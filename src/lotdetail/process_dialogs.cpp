@@ -12,19 +12,21 @@
 namespace velmora::lotdetail {
 namespace {
 
-constexpr const char* kS1 = "SELECT 手配情報.*,工程内容マスタ.工程内容名 ";
-constexpr const char* kF1 =
+constexpr const char* kSelectWithProcess = "SELECT 手配情報.*,工程内容マスタ.工程内容名 ";
+constexpr const char* kFromOwnProcess =
     " FROM (手配情報 LEFT JOIN 工程内容マスタ ON "
     "手配情報.工程内容コード=工程内容マスタ.工程内容コード) ";
-constexpr const char* kJ1 = " LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード ";
-constexpr const char* kW1 = " WHERE 工程分類コード<>'03' AND 工程分類コード<>'30' AND 手配番号=";
-constexpr const char* kF2 =
+constexpr const char* kJoinItem =
+    " LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード ";
+constexpr const char* kWhereStepNo =
+    " WHERE 工程分類コード<>'03' AND 工程分類コード<>'30' AND 手配番号=";
+constexpr const char* kFromRoutedProcess =
     " FROM ((手配情報 LEFT JOIN 工程手順マスタ ON 手配情報.品名コード=工程手順マスタ.品名コード "
     "AND 手配情報.順序=工程手順マスタ.順序 AND "
     "手配情報.生産工場コード=工程手順マスタ.生産工場コード)  LEFT JOIN 工程内容マスタ ON "
     "工程手順マスタ.工程内容コード=工程内容マスタ.工程内容コード) ";
-constexpr const char* kW2 = " WHERE 手配番号=";
-constexpr const char* kW3 = " WHERE 上位手配番号=";
+constexpr const char* kWhereNo = " WHERE 手配番号=";
+constexpr const char* kWhereParentNo = " WHERE 上位手配番号=";
 constexpr const char* kMemberSelect =
     "SELECT 手配情報.*,工程内容マスタ.工程内容名,品目マスタ.型番名 ";
 
@@ -109,7 +111,8 @@ std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& wind
     ui::MsgBox(kNoArrangementToAdd);
     return nullptr;
   }
-  const std::string head = std::string(kS1) + kF1 + kJ1 + kW1;
+  const std::string head =
+      std::string(kSelectWithProcess) + kFromOwnProcess + kJoinItem + kWhereStepNo;
   db::Recordset rs;
   rs.Open(head + Number(dialog->Text1), *ctx.connection);
   if (rs.Eof()) {
@@ -147,7 +150,7 @@ void AddPlan::Command3_Click() {
   std::vector<std::string>& list = groupA ? window_.NList : window_.GList;
   for (int n = 1; n < c; ++n) {
     db::Recordset rs;
-    rs.Open(std::string(kMemberSelect) + kF1 + kJ1 + kW1 +
+    rs.Open(std::string(kMemberSelect) + kFromOwnProcess + kJoinItem + kWhereStepNo +
                 Number(FirstWord(NList.Lines[static_cast<std::size_t>(n)])),
             *ctx_.connection);
     if (!rs.Eof()) {
@@ -224,22 +227,28 @@ std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWind
   };
   db::Recordset rs;
   ChainGuard after;
-  rs.Open(std::string(kS1) + kF2 + kJ1 + kW2 + member, *ctx.connection);
+  rs.Open(std::string(kSelectWithProcess) + kFromRoutedProcess + kJoinItem + kWhereNo + member,
+          *ctx.connection);
   while (!rs.Eof() && after.FirstVisit(rs.Fields("手配番号").Number())) {
     dialog->NList.Add(line(rs, "機械コード"));
     const std::string next = Number(rs.Fields("上位手配番号").Text());
     rs.Close();
-    rs.Open(std::string(kS1) + kF2 + kJ1 + kW1 + next, *ctx.connection);
+    rs.Open(std::string(kSelectWithProcess) + kFromRoutedProcess + kJoinItem + kWhereStepNo + next,
+            *ctx.connection);
   }
   rs.Close();
   ChainGuard before;
   before.FirstVisit(Val(member));
-  rs.Open(std::string(kS1) + kF2 + kJ1 + kW3 + member, *ctx.connection);
+  rs.Open(
+      std::string(kSelectWithProcess) + kFromRoutedProcess + kJoinItem + kWhereParentNo + member,
+      *ctx.connection);
   while (!rs.Eof() && before.FirstVisit(rs.Fields("手配番号").Number())) {
     dialog->NList.InsertTop(line(rs, "ラインコード"));
     const std::string previous = Number(rs.Fields("手配番号").Text());
     rs.Close();
-    rs.Open(std::string(kS1) + kF1 + kJ1 + kW3 + previous, *ctx.connection);
+    rs.Open(
+        std::string(kSelectWithProcess) + kFromOwnProcess + kJoinItem + kWhereParentNo + previous,
+        *ctx.connection);
   }
   rs.Close();
   return dialog;
