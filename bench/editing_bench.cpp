@@ -6,20 +6,16 @@
 // at most 2 KiB of history per changed entry.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/main_form_load.h"
 #include "chart/bar_layout.h"
 #include "common/msgbox.h"
-#include "db/command.h"
 #include "editing/chart_editor.h"
 #include "editing/plan_order.h"
-#include "generator/demo_generator.h"
+#include "loaded_plant.h"
 #include "plandata/plan_end_time.h"
 
 namespace {
@@ -34,32 +30,19 @@ class YesToAll : public ui::MessageBoxes {
   }
 };
 
+YesToAll yes;
+
 constexpr int kRowPlans = 300;
 constexpr int kPushed = 50;
 
 // The large plant loaded as the window loads it. The busiest machine row is topped up to 300
 // plans and laid back to back, with a gap after the 150th so that a drop at the 100th pushes
 // exactly 50.
-struct World {
-  World() {
-    char dir[] = "/tmp/velmora-bench-XXXXXX";
-    path = std::string(mkdtemp(dir)) + "/plant.db";
-    demo::DemoOptions options;
-    options.machines = 100;
-    options.arrangements = 40000;
-    demo::GenerateDemoDatabase(path, options);
-    connection.OpenFile(path);
-    command.ActiveConnection = &connection;
-    data.PlantCode = 3;
-    data.CategoryCode = "3";
-    data.CategoryCaption = "03 成形";
-    data.SetPeriod("2024/04/01", "2024/06/29");
-    ui::InstallMessageBoxes(&yes);
-    LoadMainForm(data, model, command);
+struct World : bench::LoadedPlant {
+  World() : LoadedPlant(yes) {
     BuildRow();
     editor = std::make_unique<editing::ChartEditor>(data, model, &connection);
   }
-  ~World() { std::filesystem::remove_all(std::filesystem::path(path).parent_path()); }
 
   void BuildRow() {
     row = 2;
@@ -110,12 +93,6 @@ struct World {
     editor->PlatForm_DragDrop(bar, DropX(), RowY());
   }
 
-  YesToAll yes;
-  std::string path;
-  db::Connection connection;
-  db::Command command;
-  PlanData data;
-  chart::ChartModel model;
   std::unique_ptr<editing::ChartEditor> editor;
   int row = 0;
   std::string machine;

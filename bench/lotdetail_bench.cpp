@@ -5,16 +5,12 @@
 // Targets: opening within 50 ms; the search within 5 ms.
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <string>
 
-#include "app/main_form_load.h"
 #include "common/msgbox.h"
-#include "db/command.h"
 #include "editing/chart_editor.h"
-#include "generator/demo_generator.h"
+#include "loaded_plant.h"
 #include "lotdetail/lot_opening.h"
 #include "lotdetail/plan_search.h"
 
@@ -32,22 +28,11 @@ class Silent : public ui::MessageBoxes {
   }
 };
 
-struct World {
-  World() {
-    char dir[] = "/tmp/velmora-bench-XXXXXX";
-    path = std::string(mkdtemp(dir)) + "/plant.db";
-    demo::DemoOptions options;
-    options.machines = 100;
-    options.arrangements = 40000;
-    demo::GenerateDemoDatabase(path, options);
-    connection.OpenFile(path);
-    command.ActiveConnection = &connection;
-    data.PlantCode = 3;
-    data.CategoryCode = "3";
-    data.CategoryCaption = "03 成形";
-    data.SetPeriod("2024/04/01", "2024/06/29");
-    ui::InstallMessageBoxes(&silent);
-    LoadMainForm(data, model, command);
+Silent silent;
+
+// The plant, with 200 relations added to its first lot in use.
+struct World : bench::LoadedPlant {
+  World() : LoadedPlant(silent) {
     for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
       if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0) {
         lot = PlanIdx{i};
@@ -57,7 +42,6 @@ struct World {
     AddRelations(data.Plan(lot).OrderNo);
     editor = std::make_unique<editing::ChartEditor>(data, model, &connection);
   }
-  ~World() { std::filesystem::remove_all(std::filesystem::path(path).parent_path()); }
 
   // Half sales orders, half requirement plans, every joined row present.
   void AddRelations(std::int32_t orderNo) {
@@ -84,12 +68,6 @@ struct World {
     connection.ExecuteScript(sql + "COMMIT;");
   }
 
-  Silent silent;
-  std::string path;
-  db::Connection connection;
-  db::Command command;
-  PlanData data;
-  chart::ChartModel model;
   std::unique_ptr<editing::ChartEditor> editor;
   PlanIdx lot;
 };
