@@ -176,43 +176,15 @@ void AddPlan::Command3_Click() {
   closed_ = true;
 }
 
-void AddPlan::Type(std::string_view control, std::string) {
-  Unsupported(control);
-}
-
-void AddPlan::Enter(std::string_view control) {
-  Click(control);
-}
-
-void AddPlan::Click(std::string_view control) {
+bool AddPlan::Press(std::string_view control) {
   if (control == "Command3") {
     Command3_Click();
   } else if (control == "Command1") {
     Command1_Click();
-  } else if (control != "NList" && control != "Text1") {
-    Unknown(control);
+  } else {
+    return false;
   }
-}
-
-void AddPlan::Select(std::string_view control, const std::vector<int>& lines) {
-  ListControl(control);
-  if (lines.size() != 1) Unsupported(control);
-  Check(control, lines[0]);
-}
-
-void AddPlan::Check(std::string_view control, int line) {
-  ListControl(control);
-  if (line < 0 || line >= static_cast<int>(NList.Lines.size())) Unsupported(control);
-  NList.ItemCheck(line);
-}
-
-std::vector<std::pair<std::string, std::string>> AddPlan::Show() const {
-  std::vector<std::pair<std::string, std::string>> out;
-  out.emplace_back("Text1", Text1);
-  NList.AppendTo(out, "NList");
-  out.emplace_back("Command3", "追加実施");
-  out.emplace_back("Command1", "追加キャンセル");
-  return out;
+  return true;
 }
 
 std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWindow& window) {
@@ -254,39 +226,37 @@ std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWind
   return dialog;
 }
 
-void ShowPlan::Type(std::string_view control, std::string) {
+bool ShowPlan::Press(std::string_view control) {
+  if (control != "Command1") return false;
+  Command1_Click();
+  return true;
+}
+
+void ChainDialog::Type(std::string_view control, std::string) {
   Unsupported(control);
 }
 
-void ShowPlan::Enter(std::string_view control) {
-  Click(control);
+void ChainDialog::Click(std::string_view control) {
+  if (!Press(control) && control != "NList" && control != "Text1") Unknown(control);
 }
 
-void ShowPlan::Click(std::string_view control) {
-  if (control == "Command1") {
-    Command1_Click();
-  } else if (control != "NList" && control != "Text1") {
-    Unknown(control);
-  }
-}
-
-void ShowPlan::Select(std::string_view control, const std::vector<int>& lines) {
+void ChainDialog::Select(std::string_view control, const std::vector<int>& lines) {
   ListControl(control);
   if (lines.size() != 1) Unsupported(control);
   Check(control, lines[0]);
 }
 
-void ShowPlan::Check(std::string_view control, int line) {
+void ChainDialog::Check(std::string_view control, int line) {
   ListControl(control);
   if (line < 0 || line >= static_cast<int>(NList.Lines.size())) Unsupported(control);
   NList.ItemCheck(line);
 }
 
-std::vector<std::pair<std::string, std::string>> ShowPlan::Show() const {
+std::vector<std::pair<std::string, std::string>> ChainDialog::Show() const {
   std::vector<std::pair<std::string, std::string>> out;
   out.emplace_back("Text1", Text1);
   NList.AppendTo(out, "NList");
-  out.emplace_back("Command1", "照会終了");
+  for (auto& button : Buttons()) out.push_back(std::move(button));
   return out;
 }
 

@@ -31,55 +31,63 @@ struct ChainList {
   void AppendTo(std::vector<std::pair<std::string, std::string>>& out, const char* name) const;
 };
 
-// AddPlan: the steps that follow a single-member plan's arrangement, of which the leading ones
-// can be folded into the plan.
-class AddPlan : public editing::ScriptDialog {
+// What both chain dialogs share: the member's number in Text1, the chain list with its tick
+// boxes, and their buttons, which each dialog names and presses.
+class ChainDialog : public editing::ScriptDialog {
  public:
-  AddPlan(editing::EditContext& ctx, PlanWindow& window) : ctx_(ctx), window_(window) {}
-
   std::string Text1;
   ChainList NList;
+
+  bool Closed() const override { return closed_; }
+  void Type(std::string_view control, std::string text) override;
+  void Enter(std::string_view control) override { Click(control); }
+  void Click(std::string_view control) override;
+  void Select(std::string_view control, const std::vector<int>& lines) override;
+  void Check(std::string_view control, int line) override;
+  std::vector<std::pair<std::string, std::string>> Show() const override;
+  void Close() override { closed_ = true; }
+
+ protected:
+  // The dialog's buttons with their captions, and the press of one; false for another name.
+  virtual std::vector<std::pair<std::string, std::string>> Buttons() const = 0;
+  virtual bool Press(std::string_view control) = 0;
+
+  bool closed_ = false;
+};
+
+// AddPlan: the steps that follow a single-member plan's arrangement, of which the leading ones
+// can be folded into the plan.
+class AddPlan : public ChainDialog {
+ public:
+  AddPlan(editing::EditContext& ctx, PlanWindow& window) : ctx_(ctx), window_(window) {}
 
   // "追加実施": the ticked steps after line 0 become members of the plan.
   void Command3_Click();
   // "追加キャンセル"
   void Command1_Click() { closed_ = true; }
 
-  bool Closed() const override { return closed_; }
-  void Type(std::string_view control, std::string text) override;
-  void Enter(std::string_view control) override;
-  void Click(std::string_view control) override;
-  void Select(std::string_view control, const std::vector<int>& lines) override;
-  void Check(std::string_view control, int line) override;
-  std::vector<std::pair<std::string, std::string>> Show() const override;
-  void Close() override { closed_ = true; }
+ protected:
+  std::vector<std::pair<std::string, std::string>> Buttons() const override {
+    return {{"Command3", "追加実施"}, {"Command1", "追加キャンセル"}};
+  }
+  bool Press(std::string_view control) override;
 
  private:
   editing::EditContext& ctx_;
   PlanWindow& window_;
-  bool closed_ = false;
 };
 
 // ShowPlan: the whole chain around the plan's arrangement, read-only.
-class ShowPlan : public editing::ScriptDialog {
+class ShowPlan : public ChainDialog {
  public:
-  std::string Text1;
-  ChainList NList;
-
   // "照会終了"
   void Command1_Click() { closed_ = true; }
 
-  bool Closed() const override { return closed_; }
-  void Type(std::string_view control, std::string text) override;
-  void Enter(std::string_view control) override;
-  void Click(std::string_view control) override;
-  void Select(std::string_view control, const std::vector<int>& lines) override;
-  void Check(std::string_view control, int line) override;
-  std::vector<std::pair<std::string, std::string>> Show() const override;
-  void Close() override { closed_ = true; }
-
- private:
-  bool closed_ = false;
+ protected:
+  std::vector<std::pair<std::string, std::string>> Buttons() const override {
+    return {{"Command1", "照会終了"}};
+  }
+  bool Press(std::string_view control) override;
 };
 
 // The member line both dialogs start from: the first group-A line, else the first group-B one.
