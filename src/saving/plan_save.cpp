@@ -17,12 +17,13 @@
 #include "db/recordset.h"
 #include "db/sql_text.h"
 #include "db/transaction.h"
+#include "editing/row_code_at.h"
 #include "saving/slot_writer.h"
 
 namespace velmora::saving {
 namespace {
 
-const std::string kNoMachine(8, ' ');
+using editing::kNoMachine;
 
 // Entries as they were before the save wrote into them, so that a failed save can put every
 // flag, code and new member's number back and the user can save again.

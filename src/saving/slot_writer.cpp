@@ -10,6 +10,7 @@
 #include "common/text.h"
 #include "db/recordset.h"
 #include "db/transaction.h"
+#include "editing/row_code_at.h"
 
 namespace velmora::saving {
 namespace {
@@ -19,11 +20,8 @@ using db::LockType;
 using db::Recordset;
 
 constexpr int kMaxAttempts = 1000;
-const std::string kNoMachine(8, ' ');
-
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(' ') == std::string_view::npos;
-}
+using editing::IsBlank;
+using editing::kNoMachine;
 
 // A stored date: "yyyymmdd", and "00000000" for no date as the loader reads it back.
 std::string StoredDate(DateTime date) {
