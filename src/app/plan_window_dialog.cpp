@@ -1,6 +1,7 @@
 #include "app/plan_window_dialog.h"
 
-#include "app/process_chain_dialogs.h"
+#include "app/dialog_widgets.h"
+#include "app/restructuring_dialogs.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,22 +26,6 @@ namespace velmora {
 namespace {
 
 using lotdetail::PlanWindow;
-
-void SetText(QLineEdit* box, const std::string& text) {
-  const QString value = QString::fromStdString(text);
-  // Unchanged boxes keep their cursor and selection.
-  if (box->text() != value) box->setText(value);
-}
-
-void SetLines(QListWidget* list, const std::vector<std::string>& lines) {
-  QStringList items;
-  for (const std::string& line : lines) items << QString::fromStdString(line);
-  QStringList shown;
-  for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
-  if (shown == items) return;
-  list->clear();
-  list->addItems(items);
-}
 
 void SetDropDown(QComboBox* box, const std::vector<std::string>& lines, const std::string& text) {
   QStringList items;
@@ -54,8 +40,11 @@ void SetDropDown(QComboBox* box, const std::vector<std::string>& lines, const st
   if (box->currentText() != value) box->setEditText(value);
 }
 
-bool IsEnter(const QKeyEvent* key) {
-  return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+void ShowSelection(QListWidget* list, const std::vector<int>& selected) {
+  const QSignalBlocker quiet(list);
+  for (int i = 0; i < list->count(); ++i) {
+    list->item(i)->setSelected(std::find(selected.begin(), selected.end(), i) != selected.end());
+  }
 }
 
 // One row of label and field pairs in a grid: each pair takes a label column and a field
@@ -89,13 +78,8 @@ PlanWindowDialog::PlanWindowDialog(std::shared_ptr<PlanWindow> window, QWidget* 
   setWindowTitle(lotdetail::kPlanWindowCaption);
   // The model outlives this dialog; a late call finds no parent rather than a dead one.
   const QPointer<QWidget> self(this);
-  window_->ShowAddPlan = [self](std::shared_ptr<lotdetail::AddPlan> d) {
-    AddPlanDialog dialog(std::move(d), self);
-    dialog.exec();
-  };
-  window_->ShowShowPlan = [self](std::shared_ptr<lotdetail::ShowPlan> d) {
-    ShowPlanDialog dialog(std::move(d), self);
-    dialog.exec();
+  window_->ShowDialog = [self](const std::shared_ptr<editing::ScriptDialog>& d) {
+    ShowRestructuringDialog(d, self);
   };
   auto* column = new QVBoxLayout(this);
   auto label = [this](const char* text) { return new QLabel(text, this); };
@@ -154,6 +138,17 @@ PlanWindowDialog::PlanWindowDialog(std::shared_ptr<PlanWindow> window, QWidget* 
   auto* members = new QHBoxLayout();
   NList = addList(members, "NList", "構成手配 A", 70);
   GList = addList(members, "GList", "構成手配 B", 70);
+  // Members are picked for the process split one click each.
+  for (QListWidget* list : {NList, GList}) {
+    list->setSelectionMode(QAbstractItemView::MultiSelection);
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+      std::vector<int> rows;
+      for (const QModelIndex& index : list->selectionModel()->selectedRows()) {
+        rows.push_back(index.row());
+      }
+      window_->Select(list->objectName().toStdString(), rows);
+    });
+  }
   column->addLayout(members, 1);
   // The relation lines are long: they take the whole width, in fixed-width columns.
   JList = addList(column, "JList", "受注・所要計画", 100);
@@ -344,6 +339,8 @@ void PlanWindowDialog::ShowModel() {
   SetDropDown(Text12, w.Text12List, w.Text12);
   SetLines(NList, w.NList);
   SetLines(GList, w.GList);
+  ShowSelection(NList, w.NListSelected);
+  ShowSelection(GList, w.GListSelected);
   SetLines(JList, w.JList);
   const std::pair<QPushButton*, const lotdetail::Button*> buttons[] = {
       {Command1, &w.Command1}, {Command2, &w.Command2}, {Command3, &w.Command3},

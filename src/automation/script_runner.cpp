@@ -75,10 +75,7 @@ ScriptRunner::ScriptRunner(PlanData& data, chart::ChartModel& model, db::Connect
   editor_.OpenPlan = [this](PlanIdx plan) {
     auto window = lotdetail::OpenPlanWindow(editor_.Context(), plan, LocalToday());
     if (window) {
-      window->ShowAddPlan = [this](std::shared_ptr<lotdetail::AddPlan> d) {
-        dialogs_.push_back(std::move(d));
-      };
-      window->ShowShowPlan = [this](std::shared_ptr<lotdetail::ShowPlan> d) {
+      window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) {
         dialogs_.push_back(std::move(d));
       };
     }

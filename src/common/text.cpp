@@ -115,4 +115,12 @@ std::string FoldNarrowUpper(std::string_view text) {
   return out;
 }
 
+std::string PadRight(std::string_view text, std::size_t width) {
+  return Left(std::string(text) + std::string(width, ' '), width);
+}
+
+std::string AlignRight(std::string_view text, std::size_t width) {
+  return Right(std::string(width, ' ') + std::string(text), width);
+}
+
 }  // namespace velmora

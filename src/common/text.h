@@ -19,6 +19,10 @@ std::size_t CharCount(std::string_view text);
 std::string Mid(std::string_view text, std::size_t start, std::size_t length = std::string::npos);
 std::string Left(std::string_view text, std::size_t length);
 std::string Right(std::string_view text, std::size_t length);
+// A fixed-width field of `width` characters: the text with blanks after it (PadRight) or
+// before it (AlignRight), cut to the width on the far side as the list lines cut it.
+std::string PadRight(std::string_view text, std::size_t width);
+std::string AlignRight(std::string_view text, std::size_t width);
 
 // Full-width letters, digits, symbols, the ideographic space and katakana folded to their
 // half-width forms, then letters in upper case. Other characters stay as they are; malformed

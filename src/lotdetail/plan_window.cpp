@@ -1,5 +1,6 @@
 #include "lotdetail/plan_window.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -9,7 +10,11 @@
 #include "common/format.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "lotdetail/lot_split.h"
+#include "lotdetail/new_entry.h"
+#include "lotdetail/plan_change.h"
 #include "lotdetail/process_dialogs.h"
+#include "lotdetail/process_split.h"
 
 namespace velmora::lotdetail {
 namespace {
@@ -70,19 +75,6 @@ std::vector<std::string> MemberLines(const MemberGroup& group) {
   return lines;
 }
 
-int MemberCount(const MemberGroup& group) {
-  int n = 0;
-  for (int k = 1; k <= MemberGroup::kSlots; ++k) n += group[k].OrderNo != 0 ? 1 : 0;
-  return n;
-}
-
-const Member* OnlyMember(const MemberGroup& group, int skip) {
-  for (int k = 1; k <= MemberGroup::kSlots; ++k) {
-    if (group[k].OrderNo != 0 && skip-- == 0) return &group[k];
-  }
-  return nullptr;
-}
-
 void AppendList(std::vector<std::pair<std::string, std::string>>& out, const char* name,
                 const std::vector<std::string>& lines) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -107,14 +99,14 @@ std::string MemberLine(const Member& m) {
 }
 
 bool PlanChangeAvailable(const PlanEntry& e) {
-  const int a = MemberCount(e.A);
-  const int b = MemberCount(e.B);
+  const int a = e.A.Count();
+  const int b = e.B.Count();
   if (a + b > 2 || a == b) return false;
   if (a + b == 2) {
     const MemberGroup& group = a == 2 ? e.A : e.B;
-    const Member* first = OnlyMember(group, 0);
-    const Member* second = OnlyMember(group, 1);
-    if (first->ItemCode != second->ItemCode || first->ProcessName == second->ProcessName) {
+    const Member& first = group[group.SlotOfLine(0)];
+    const Member& second = group[group.SlotOfLine(1)];
+    if (first.ItemCode != second.ItemCode || first.ProcessName == second.ProcessName) {
       return false;
     }
   }
@@ -174,11 +166,9 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   Text16 = std::to_string(e.DurationMinutes);
   UpdateWorkingMinutes();
 
-  NList = MemberLines(e.A);
-  GList = MemberLines(e.B);
+  ShowMembers(e);
   JList = std::move(relations);
 
-  Command6.Enabled = PlanChangeAvailable(e);
   Command4.Visible = !(data.CategoryCode == "3" || data.CategoryCode == "30");
   Focus = "Text7";
 
@@ -196,6 +186,36 @@ std::optional<PlanIdx> PlanWindow::Entry() const {
     if (data.PlanTable[static_cast<std::size_t>(i)].OrderNo == key) return PlanIdx{i};
   }
   return std::nullopt;
+}
+
+std::optional<PlanIdx> PlanWindow::LastEntry() const {
+  return LastEntryWithNumber(ctx_.data, Val(Text14));
+}
+
+void PlanWindow::ShowMembers(const PlanEntry& e) {
+  NList = MemberLines(e.A);
+  GList = MemberLines(e.B);
+  NListSelected.clear();
+  GListSelected.clear();
+  Command6.Enabled = PlanChangeAvailable(e);
+}
+
+void PlanWindow::ShowQuantity(const PlanEntry& e) {
+  Text3 = std::to_string(e.OrderQty);
+  Text28 = std::to_string(e.PackQty != 0 ? e.OrderQty % e.PackQty : e.OrderQty);
+  Text27 = std::to_string(e.PackQty != 0 ? e.OrderQty / e.PackQty : 0);
+}
+
+void PlanWindow::ShowLot(const PlanEntry& e) {
+  ShowQuantity(e);
+  Text14 = std::to_string(e.OrderNo);
+  Text18 = e.FixedFlag;
+  Text22 = std::to_string(e.PackQty);
+  Text25 = std::to_string(e.Cavities);
+  Text26 = std::to_string(e.PieceWeight);
+  Text42 = std::to_string(e.ResultMinutes);
+  Text40 = std::to_string(e.Workers);
+  Text24 = FloatText(e.MoldCycle);
 }
 
 bool PlanWindow::SelectsAllOnFocus(std::string_view control) {
@@ -285,14 +305,16 @@ void PlanWindow::Click(std::string_view control) {
     Command1_Click();
   } else if (control == "Command7") {
     Command7_Click();
-  } else if (control == "Command4") {
-    std::shared_ptr<AddPlan> dialog = OpenAddPlan(ctx_, *this);
-    if (dialog && ShowAddPlan) ShowAddPlan(std::move(dialog));
-  } else if (control == "Command5") {
-    std::shared_ptr<ShowPlan> dialog = OpenShowPlan(ctx_, *this);
-    if (ShowShowPlan) ShowShowPlan(std::move(dialog));
+  } else if (control == "Command2") {
+    SplitProcesses(ctx_, *this);
+  } else {
+    std::shared_ptr<editing::ScriptDialog> dialog;
+    if (control == "Command3") dialog = OpenBunWindow(ctx_, *this);
+    if (control == "Command4") dialog = OpenAddPlan(ctx_, *this);
+    if (control == "Command5") dialog = OpenShowPlan(ctx_, *this);
+    if (control == "Command6") dialog = OpenPlanChange(ctx_, *this);
+    if (dialog && ShowDialog) ShowDialog(std::move(dialog));
   }
-  // The other restructuring buttons open their dialogs once those exist.
 }
 
 void PlanWindow::Select(std::string_view control, const std::vector<int>& lines) {
@@ -300,7 +322,21 @@ void PlanWindow::Select(std::string_view control, const std::vector<int>& lines)
                                          : control == "Text12" ? &Text12List
                                                                : nullptr;
   if (list == nullptr) {
-    if (control == "NList" || control == "GList" || control == "JList") return;
+    std::vector<int>* selected = control == "NList"   ? &NListSelected
+                                 : control == "GList" ? &GListSelected
+                                                      : nullptr;
+    if (selected != nullptr) {
+      const std::size_t count = (control == "NList" ? NList : GList).size();
+      std::vector<int> chosen = lines;
+      std::sort(chosen.begin(), chosen.end());
+      chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+      if (!chosen.empty() && (chosen.front() < 0 || chosen.back() >= static_cast<int>(count))) {
+        Unsupported(control);
+      }
+      *selected = std::move(chosen);
+      return;
+    }
+    if (control == "JList") return;
     Unsupported(control);
   }
   if (lines.size() != 1 || lines[0] >= static_cast<int>(list->size())) Unsupported(control);

@@ -14,9 +14,6 @@
 
 namespace velmora::lotdetail {
 
-class AddPlan;
-class ShowPlan;
-
 inline constexpr const char* kPlanWindowCaption = "ロット詳細情報";
 inline constexpr const char* kNotATimeOfDay = "時間として認識できません";
 inline constexpr const char* kEndBeforeStart = "開始日時よりも前は設定できません";
@@ -57,6 +54,8 @@ class PlanWindow : public editing::ScriptDialog {
   PlanWindow(const PlanWindow&) = delete;
   PlanWindow& operator=(const PlanWindow&) = delete;
 
+  DateTime Today() const { return today_; }
+
   // Fills every field from entry p and sets the buttons; `relations` are the JList lines.
   void Fill(PlanIdx p, std::vector<std::string> relations);
 
@@ -68,14 +67,15 @@ class PlanWindow : public editing::ScriptDialog {
   std::string Text18, Text3, Text17, Text20, Text21, Text22, Text25, Text28, Text27, Text26;
   std::string Text42, Text40, Text24, Text13, Text15, Text16, Text19;
   std::vector<std::string> NList, GList, JList;
+  std::vector<int> NListSelected, GListSelected;  // selected lines, ascending
   Button Command1{"変更完了"}, Command2{"×工程分割"}, Command3{"ロット分割"}, Command4{"×工程追加"},
       Command5{"×工程照会"}, Command6{"×計画変更"}, Command7{"××削除××"};
   std::string Focus = "Text7";
 
-  // Show the process dialogs modally; set by whoever hosts the window (the Qt window or a
-  // script). Without a host the dialogs are filled and dropped.
-  std::function<void(std::shared_ptr<AddPlan>)> ShowAddPlan;
-  std::function<void(std::shared_ptr<ShowPlan>)> ShowShowPlan;
+  // Shows a dialog the window's buttons open (process steps, lot split, plan change) modally;
+  // set by whoever hosts the window (the Qt window or a script). Without a host the dialogs are
+  // filled and dropped.
+  std::function<void(std::shared_ptr<editing::ScriptDialog>)> ShowDialog;
 
   // --- Handlers ---
   // Moves the focus as the window does: to another control, leaving the one it was on.
@@ -97,6 +97,24 @@ class PlanWindow : public editing::ScriptDialog {
 
   // The entry the window shows (the first one with Text14's number), or nothing.
   std::optional<PlanIdx> Entry() const;
+  // The entry the restructuring dialogs act on: the last one with Text14's number.
+  std::optional<PlanIdx> LastEntry() const;
+
+  // --- After a restructuring changed entry e ---
+  // The member lists (selections cleared) and whether the plan change can still be used.
+  void ShowMembers(const PlanEntry& e);
+  // Text3 and its split into packs.
+  void ShowQuantity(const PlanEntry& e);
+  // The lot's number, quantity, flags and per-lot values.
+  void ShowLot(const PlanEntry& e);
+  // Text16 and Text19 from setup, cycle and quantity, then the end from the typed start; the
+  // end, or nothing (after telling the user) when the texts give none.
+  std::optional<DateTime> RecomputeFromQuantity(PlanIdx e);
+  // The end from the typed start and Text16 whatever their size; nothing when the start or the
+  // total is no value.
+  std::optional<DateTime> EndFromStart(PlanIdx e);
+  // The start typed in Text7 and Text1, or nothing when they are no moment.
+  std::optional<DateTime> TypedStart() const;
   // Whether clicking into the control selects all its text.
   static bool SelectsAllOnFocus(std::string_view control);
   // The tab index of a text box or drop-down; -1 for a display-only box, which takes no tab
@@ -115,9 +133,10 @@ class PlanWindow : public editing::ScriptDialog {
  private:
   std::string* TextOf(std::string_view control);
   Button* ButtonOf(std::string_view control);
-  std::optional<DateTime> TypedStart() const;
   void SetEnd(DateTime end);
   void UpdateWorkingMinutes();
+  // Text16 from setup, cycle and quantity; false (after telling the user) when they give none.
+  bool MinutesFromQuantity();
   void SetHidden(std::uint8_t hidden);
   bool WriteBack();
   void Finish();

@@ -54,6 +54,39 @@ void PlanWindow::UpdateWorkingMinutes() {
   Text19 = NumberText(Val(Text16) - Val(Text13));
 }
 
+bool PlanWindow::MinutesFromQuantity() {
+  const auto setup = Int32Of(Text13);
+  const auto quantity = Int32Of(Text3);
+  if (!setup || *setup < std::numeric_limits<std::int16_t>::min() ||
+      *setup > std::numeric_limits<std::int16_t>::max() || !quantity) {
+    ui::MsgBox(kNumberOutOfRange);
+    return false;
+  }
+  try {
+    Text16 = std::to_string(ProductionMinutes(static_cast<std::int16_t>(*setup),
+                                              static_cast<float>(Val(Text15)), *quantity));
+  } catch (const std::exception&) {
+    ui::MsgBox(kNumberOutOfRange);
+    return false;
+  }
+  return true;
+}
+
+std::optional<DateTime> PlanWindow::EndFromStart(PlanIdx e) {
+  const auto start = TypedStart();
+  const auto minutes = Int32Of(Text16);
+  if (!start || !minutes) return std::nullopt;
+  const DateTime end = ComputeEndTime(ctx_.data, *start, *minutes, e);
+  SetEnd(end);
+  return end;
+}
+
+std::optional<DateTime> PlanWindow::RecomputeFromQuantity(PlanIdx e) {
+  if (!MinutesFromQuantity()) return std::nullopt;
+  UpdateWorkingMinutes();
+  return EndFromStart(e);
+}
+
 void PlanWindow::RecomputeEnd() {
   if (!(Val(Text16) > kEndRecomputeThreshold)) return;
   const auto entry = Entry();
@@ -166,20 +199,7 @@ void PlanWindow::KeyEnter() {
   } else if (field == "Text11") {
     Text11 = NormalizeDateText(Text11, today_);
   } else if (field == "Text13" || field == "Text15") {
-    const auto setup = Int32Of(Text13);
-    const auto quantity = Int32Of(Text3);
-    if (!setup || *setup < std::numeric_limits<std::int16_t>::min() ||
-        *setup > std::numeric_limits<std::int16_t>::max() || !quantity) {
-      ui::MsgBox(kNumberOutOfRange);
-      return;
-    }
-    try {
-      Text16 = std::to_string(ProductionMinutes(static_cast<std::int16_t>(*setup),
-                                                static_cast<float>(Val(Text15)), *quantity));
-    } catch (const std::exception&) {
-      ui::MsgBox(kNumberOutOfRange);
-      return;
-    }
+    if (!MinutesFromQuantity()) return;
     RecomputeEnd();
     UpdateWorkingMinutes();
   } else if (field == "Text16") {

@@ -100,13 +100,17 @@ std::string StartingMemberLine(const PlanWindow& window) {
   return "";
 }
 
+std::string StartingMemberWord(const PlanWindow& window) {
+  return FirstWord(StartingMemberLine(window));
+}
+
 std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& window) {
   if (window.NList.size() + window.GList.size() != 1) {
     ui::MsgBox(kCannotAddProcess);
     return nullptr;
   }
   auto dialog = std::make_shared<AddPlan>(ctx, window);
-  dialog->Text1 = FirstWord(StartingMemberLine(window));
+  dialog->Text1 = StartingMemberWord(window);
   if (ctx.connection == nullptr) {
     ui::MsgBox(kNoArrangementToAdd);
     return nullptr;
@@ -189,7 +193,7 @@ bool AddPlan::Press(std::string_view control) {
 
 std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWindow& window) {
   auto dialog = std::make_shared<ShowPlan>();
-  dialog->Text1 = FirstWord(StartingMemberLine(window));
+  dialog->Text1 = StartingMemberWord(window);
   if (ctx.connection == nullptr) return dialog;
   const std::string member = Number(dialog->Text1);
   const auto line = [](db::Recordset& rs, const char* code) {

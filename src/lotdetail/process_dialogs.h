@@ -92,6 +92,8 @@ class ShowPlan : public ChainDialog {
 
 // The member line both dialogs start from: the first group-A line, else the first group-B one.
 std::string StartingMemberLine(const PlanWindow& window);
+// That line up to and including its first blank: the member's number as the dialogs show it.
+std::string StartingMemberWord(const PlanWindow& window);
 
 // The process-adding dialog for the window's plan, filled; nothing (after telling the user why)
 // when the plan cannot take steps.

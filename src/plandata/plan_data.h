@@ -50,6 +50,9 @@ struct PlanData {
   int PlanCount() const { return static_cast<int>(PlanTable.size()) - 1; }
   PlanEntry& Plan(PlanIdx i) { return PlanTable.at(i.Slot()); }
   const PlanEntry& Plan(PlanIdx i) const { return PlanTable.at(i.Slot()); }
+  // The last temporary number handed to a member that a split creates; the save numbers them.
+  // Counts down from 0 for the whole run of the program, so no two new members share one.
+  std::int32_t LastTempOrderNo = 0;
 
   // The program's command line; "1" is the inquiry mode, in which nothing can be saved.
   void SetCommandLine(std::string commandLine) {

@@ -25,6 +25,24 @@ int MemberGroup::FirstFree() const {
   return 0;
 }
 
+void MemberGroup::Remove(int k) {
+  if (k < 1 || k > kSlots) throw std::out_of_range("member slot " + std::to_string(k));
+  if (k <= Stored()) slots_.erase(slots_.begin() + (k - 1));
+}
+
+int MemberGroup::Count() const {
+  int n = 0;
+  for (const Member& m : slots_) n += m.OrderNo != 0 ? 1 : 0;
+  return n;
+}
+
+int MemberGroup::SlotOfLine(int line) const {
+  for (int k = 1; k <= Stored(); ++k) {
+    if (slots_[static_cast<std::size_t>(k - 1)].OrderNo != 0 && line-- == 0) return k;
+  }
+  return 0;
+}
+
 bool PlanEntry::IsGroupB(const std::string& itemCode) {
   const std::string kind = Mid(itemCode, 9, 1);
   return kind == "4" || kind == "2";

@@ -38,6 +38,14 @@ class MemberGroup {
   int Stored() const { return static_cast<int>(slots_.size()); }
   // First free slot (1..20), or 0 when the group is full.
   int FirstFree() const;
+  // Takes slot k out: the later slots move up by one and the last one comes free.
+  void Remove(int k);
+  // Every slot free.
+  void Clear() { slots_.clear(); }
+  // Members in slot order (the non-free slots); a list shows one line per member.
+  int Count() const;
+  // The slot of the line-th member (from 0), or 0 when there are fewer members.
+  int SlotOfLine(int line) const;
 
   bool operator==(const MemberGroup&) const = default;
 

@@ -57,8 +57,10 @@ struct ChainWorld {
   }
   std::shared_ptr<lotdetail::PlanWindow> Window() {
     auto window = lotdetail::OpenPlanWindow(world.editor.Context(), PlanIdx{lot}, kToday);
-    window->ShowAddPlan = [this](std::shared_ptr<AddPlan> d) { adding = std::move(d); };
-    window->ShowShowPlan = [this](std::shared_ptr<ShowPlan> d) { showing = std::move(d); };
+    window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) {
+      if (auto a = std::dynamic_pointer_cast<AddPlan>(d)) adding = std::move(a);
+      if (auto s = std::dynamic_pointer_cast<ShowPlan>(d)) showing = std::move(s);
+    };
     return window;
   }
 

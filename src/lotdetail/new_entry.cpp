@@ -1,0 +1,48 @@
+#include "lotdetail/new_entry.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "common/msgbox.h"
+
+namespace velmora::lotdetail {
+
+std::optional<PlanIdx> LastEntryWithNumber(const PlanData& data, double orderNo) {
+  for (std::int32_t i = data.PlanCount(); i >= 1; --i) {
+    if (data.PlanTable[static_cast<std::size_t>(i)].OrderNo == orderNo) return PlanIdx{i};
+  }
+  return std::nullopt;
+}
+
+std::optional<PlanIdx> AddEntryCopy(editing::EditContext& ctx, PlanIdx e) {
+  PlanData& data = ctx.data;
+  std::int16_t largest = 0;
+  for (const PlanEntry& p : data.PlanTable) largest = std::max(largest, p.BarIndex);
+  if (largest == std::numeric_limits<std::int16_t>::max()) {
+    ui::MsgBox(kNoBarLeft);
+    return std::nullopt;
+  }
+  PlanEntry copy = data.Plan(e);
+  copy.BarIndex = static_cast<std::int16_t>(largest + 1);
+
+  // The state undo returns to: the slot in use by nobody, its bar hidden.
+  PlanEntry unused;
+  unused.BarIndex = copy.BarIndex;
+  data.PlanTable.push_back(std::move(unused));
+  const PlanIdx n{data.PlanCount()};
+  ctx.Edit(n) = std::move(copy);
+  ctx.model.CreateBarPair(data.Plan(n).Bar());
+  return n;
+}
+
+std::int32_t NextTempOrderNo(PlanData& data) {
+  return --data.LastTempOrderNo;
+}
+
+std::int32_t FirstMemberNo(const PlanEntry& p) {
+  if (const int k = p.A.SlotOfLine(0); k != 0) return p.A[k].OrderNo;
+  if (const int k = p.B.SlotOfLine(0); k != 0) return p.B[k].OrderNo;
+  return 0;
+}
+
+}  // namespace velmora::lotdetail

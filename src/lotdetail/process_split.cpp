@@ -1,0 +1,110 @@
+#include "lotdetail/process_split.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "chart/bar_layout.h"
+#include "common/msgbox.h"
+#include "common/text.h"
+#include "lotdetail/new_entry.h"
+#include "lotdetail/plan_window.h"
+
+namespace velmora::lotdetail {
+namespace {
+
+bool Contains(const std::vector<int>& lines, int line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// Asks about the first selected member whose process also has members that stay behind.
+bool AcceptPartialProcess(const MemberGroup& group, const std::vector<int>& selected,
+                          std::size_t lineCount, const char* question) {
+  for (int line : selected) {
+    const std::string& process = group[group.SlotOfLine(line)].ProcessName;
+    for (int other = 0; other < static_cast<int>(lineCount); ++other) {
+      if (Contains(selected, other) || group[group.SlotOfLine(other)].ProcessName != process) {
+        continue;
+      }
+      return ui::MsgBox(Trim(process) + question, ui::kYesNo | ui::kDefaultButton2,
+                        kPartialTitle) == ui::Answer::Yes;
+    }
+  }
+  return true;
+}
+
+// Moves the selected members from `from` to `into`, the last line first, so they arrive in
+// reverse list order; `from` closes its gaps.
+void MoveMembers(MemberGroup& from, MemberGroup& into, const std::vector<int>& selected) {
+  for (auto line = selected.rbegin(); line != selected.rend(); ++line) {
+    const int k = from.SlotOfLine(*line);
+    const int free = into.FirstFree();
+    if (k == 0 || free == 0) continue;
+    into.Slot(free) = from[k];
+    from.Remove(k);
+  }
+}
+
+}  // namespace
+
+void SplitProcesses(editing::EditContext& ctx, PlanWindow& window) {
+  const auto found = window.LastEntry();
+  if (!found) return;
+  const std::vector<int> inner = window.NListSelected;
+  const std::vector<int> outer = window.GListSelected;
+  const auto hasSeparation = [](const std::vector<std::string>& lines,
+                                const std::vector<int>& selected) {
+    return std::any_of(selected.begin(), selected.end(), [&](int line) {
+      return lines[static_cast<std::size_t>(line)].find(kSeparationMark) != std::string::npos;
+    });
+  };
+  if (inner.empty() && outer.empty()) {
+    ui::MsgBox(kNoProcessChosen);
+    return;
+  }
+  if (inner.size() == window.NList.size() && outer.size() == window.GList.size()) {
+    ui::MsgBox(kEveryProcessChosen);
+    return;
+  }
+  if (!inner.empty() && !outer.empty() && Trim(window.Text10) != kBothRingsItem) {
+    ui::MsgBox(kOuterRingStays);
+    return;
+  }
+  if (hasSeparation(window.NList, inner) || hasSeparation(window.GList, outer)) {
+    ui::MsgBox(kSeparationStays);
+    return;
+  }
+  if (ui::MsgBox(kSplitQuestion, ui::kYesNo | ui::kDefaultButton2, kSplitTitle) !=
+      ui::Answer::Yes) {
+    return;
+  }
+  {
+    const PlanEntry& e = ctx.data.Plan(*found);
+    if (!inner.empty() && !AcceptPartialProcess(e.A, inner, window.NList.size(), kPartialInner)) {
+      return;
+    }
+    if (!outer.empty() && !AcceptPartialProcess(e.B, outer, window.GList.size(), kPartialOuter)) {
+      return;
+    }
+  }
+
+  const auto added = AddEntryCopy(ctx, *found);
+  if (!added) return;
+  PlanEntry& n = ctx.data.Plan(*added);
+  PlanEntry& e = ctx.Edit(*found);
+  n.A.Clear();
+  n.B.Clear();
+  MoveMembers(e.A, n.A, inner);
+  MoveMembers(e.B, n.B, outer);
+  e.OrderNo = FirstMemberNo(e);
+  n.OrderNo = FirstMemberNo(n);
+  n.StartDate = n.StartDate.AddDays(1);
+  n.EndDate = n.EndDate.AddDays(1);
+  ctx.MarkChanged(e);
+  ctx.MarkChanged(n);
+  window.Text14 = std::to_string(e.OrderNo);
+  window.ShowMembers(e);
+  chart::LayoutBar(ctx.data, ctx.model, *added, 0);
+}
+
+}  // namespace velmora::lotdetail
