@@ -17,8 +17,7 @@ class LotSplitDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit LotSplitDialog(std::shared_ptr<lotdetail::BunWindow> dialog,
-                          QWidget* parent = nullptr);
+  explicit LotSplitDialog(std::shared_ptr<lotdetail::BunWindow> dialog, QWidget* parent = nullptr);
 
   QListWidget* NList = nullptr;
   QListWidget* GList = nullptr;

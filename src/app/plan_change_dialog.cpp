@@ -36,8 +36,7 @@ void ShowSelection(QListWidget* list, const std::optional<int>& selected) {
 
 }  // namespace
 
-PlanChangeDialog::PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog,
-                                   QWidget* parent)
+PlanChangeDialog::PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog, QWidget* parent)
     : QDialog(parent), model_(std::move(dialog)) {
   setWindowTitle(lotdetail::kPlanChangeCaption);
   auto* column = new QVBoxLayout(this);

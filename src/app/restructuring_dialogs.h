@@ -10,7 +10,6 @@ namespace velmora {
 
 // Shows a dialog the lot detail window opened (process steps, lot split, plan change) modally
 // over `parent`, in the Qt view that belongs to its model.
-void ShowRestructuringDialog(const std::shared_ptr<editing::ScriptDialog>& dialog,
-                             QWidget* parent);
+void ShowRestructuringDialog(const std::shared_ptr<editing::ScriptDialog>& dialog, QWidget* parent);
 
 }  // namespace velmora

@@ -101,8 +101,7 @@ std::int32_t LineRemaining(std::string_view line) {
   return Whole(Right(line, 6));
 }
 
-BunWindow::BunWindow(editing::EditContext& ctx, PlanWindow& window)
-    : ctx_(ctx), window_(window) {}
+BunWindow::BunWindow(editing::EditContext& ctx, PlanWindow& window) : ctx_(ctx), window_(window) {}
 
 void BunWindow::Fill(const PlanEntry& e) {
   NList.clear();

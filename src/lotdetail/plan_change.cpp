@@ -112,8 +112,7 @@ void PlanChange::Text5_Enter() {
     return;
   }
   // A share is a whole number of pieces; a negative one would let the others exceed the plan.
-  if (!(typed >= 0 && typed <= static_cast<double>(kLargestShare)) ||
-      typed != std::trunc(typed)) {
+  if (!(typed >= 0 && typed <= static_cast<double>(kLargestShare)) || typed != std::trunc(typed)) {
     ui::MsgBox(kBadShare);
     Focus = "TextSuryo";
     return;
@@ -274,7 +273,7 @@ void PlanChange::SplitOff(PlanIdx found, std::size_t line) {
 }
 
 void PlanChange::Type(std::string_view control, std::string text) {
-  std::string* box = control == "TextSuryo" ? &TextSuryo
+  std::string* box = control == "TextSuryo"  ? &TextSuryo
                      : control == "TextDate" ? &TextDate
                      : control == "Text5"    ? &Text5
                                              : nullptr;
@@ -304,8 +303,7 @@ void PlanChange::Enter(std::string_view control) {
 void PlanChange::Click(std::string_view control) {
   if (control == "Command1") {
     Command1_Click();
-  } else if (control == "ZList" || control == "MList" || control == "KList" ||
-             control == "Text1") {
+  } else if (control == "ZList" || control == "MList" || control == "KList" || control == "Text1") {
     Unsupported(control);
   } else if (control != "TextSuryo" && control != "TextDate" && control != "Text5") {
     Unknown(control);

@@ -24,8 +24,7 @@ inline constexpr const char* kSharesOverQuantity =
 inline constexpr const char* kTypeDateCorrectly = "正しく日付を入力してください";
 inline constexpr const char* kTypeCorrectDate = "正しい日付を入力してください";
 inline constexpr const char* kBadShare = "数量は0以上の整数で入力してください";
-inline constexpr const char* kOneWholeShare =
-    "元の計画の数量と同じ配分は1行だけにしてください";
+inline constexpr const char* kOneWholeShare = "元の計画の数量と同じ配分は1行だけにしてください";
 inline constexpr const char* kNoDate = "--/--";
 inline constexpr const char* kNoMachineShown = "--------";
 
@@ -39,8 +38,8 @@ struct ZLine {
   static std::string Machine(std::string_view line);  // 8 characters or "--------"
   static std::string ParentCode(std::string_view line);
   static std::string ModelName(std::string_view line);
-  static std::string WithShare(std::string_view line, std::int64_t quantity,
-                               std::string_view date, std::string_view machine);
+  static std::string WithShare(std::string_view line, std::int64_t quantity, std::string_view date,
+                               std::string_view machine);
 };
 
 // PlanChange: the plan's quantity distributed over the parent items that use the same molded

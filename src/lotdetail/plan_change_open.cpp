@@ -66,7 +66,8 @@ void FillArrangements(PlanChange& dialog, db::Connection& connection, const Plan
     const bool free = Trim(place).empty();
     std::vector<std::string>& list = free ? dialog.MList : dialog.KList;
     list.push_back(head + (free ? "" : " " + Trim(place)) + " " + model + " " + quantity);
-    if (number == own) (free ? dialog.MListIndex : dialog.KListIndex) = static_cast<int>(list.size()) - 1;
+    if (number == own)
+      (free ? dialog.MListIndex : dialog.KListIndex) = static_cast<int>(list.size()) - 1;
   }
   rs.Close();
 }
@@ -87,8 +88,7 @@ std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow
   std::string item = e.ItemCode;
   if (CharCount(item) < kParentCodeWidth) item = PadRight(item, kParentCodeWidth);
   db::Recordset rs;
-  rs.Open("SELECT * FROM 構成マスタ WHERE 上位品名コード='" + db::SqlText(item) + "'",
-          connection);
+  rs.Open("SELECT * FROM 構成マスタ WHERE 上位品名コード='" + db::SqlText(item) + "'", connection);
   if (rs.Eof()) {
     rs.Close();
     ui::MsgBox(kNoBillOfMaterials);

@@ -243,6 +243,8 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     if (number == 0) return false;
     r.Fields("手配番号") = number;
     slot.OrderNo = number;
+    // A bar known by its new member is known by the member's number from now on.
+    if (entry.OrderNo == a) entry.OrderNo = number;
     slot.SourceOrderNo = 0;
     if (memory.previousNewParent == s && memory.previousNew != 0) {
       Recordset previous;

@@ -10,46 +10,10 @@
 #include <vector>
 
 #include "e2e/csv_file.h"
-#include "e2e/program_copy.h"
-#include "generator/demo_generator.h"
-#include "support/run_program.h"
+#include "e2e/script_fixture.h"
 
 namespace velmora::test {
 namespace {
-
-std::string ScriptPath(const std::string& name) {
-  return std::string(VELMORA_SCRIPTS_DIR) + "/" + name;
-}
-
-class Scripts : public ::testing::Test {
- protected:
-  Scripts() {
-    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
-    demo::GenerateDemoDatabase(program.File("demo.db"), options);
-    program.Settings(program.File("demo.db"), options.plantCode);
-  }
-
-  ProgramRun Script(const std::string& path) {
-    return RunProgram(
-        program.executable(),
-        {"--script", path, "--from", "20240514", "--to", "20240531", "--category", "3"}, {},
-        program.File(""));
-  }
-  ProgramRun ScriptText(const std::string& text) {
-    const std::string path = program.File("inline.txt");
-    std::ofstream(path) << text;
-    return Script(path);
-  }
-  std::string Out(const std::string& relative) { return program.File(relative); }
-  void ExportLoaded() {
-    const ProgramRun run =
-        RunProgram(program.executable(), {"--export-csv", Out("loaded"), "--from", "20240514",
-                                          "--to", "20240531", "--category", "3"});
-    ASSERT_EQ(run.status, 0) << run.err;
-  }
-
-  ProgramCopy program;
-};
 
 // Plans of one machine, in start order, from the first that starts at `from` on.
 std::vector<std::map<std::string, std::string>> RowFrom(const Csv& plans,

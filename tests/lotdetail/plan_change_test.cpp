@@ -26,8 +26,8 @@ struct ChangeWorld {
       db.Insert("構成マスタ", {{"上位品名コード", Code(parent)},
                                {"下位品名コード", Code("C-1")},
                                {"生産工場コード", 3}});
-      db.Insert("品目マスタ", {{"品名コード", Code(parent)},
-                               {"型番名", std::string("親") + (parent + 2)}});
+      db.Insert("品目マスタ",
+                {{"品名コード", Code(parent)}, {"型番名", std::string("親") + (parent + 2)}});
       for (int seq = 1; seq <= (secondStep && parent[2] != 'C' ? 2 : 1); ++seq) {
         db.Insert("工程手順マスタ", {{"品名コード", Code(parent)},
                                      {"順序", seq},
@@ -35,10 +35,8 @@ struct ChangeWorld {
                                      {"削除フラグ", parent[2] == 'D' ? "1" : "0"}});
       }
     }
-    db.Insert("在庫情報", {{"品名コード", Code("P-B")},
-                           {"順序", 1},
-                           {"生産工場ｺｰﾄﾞ", 3},
-                           {"現在庫数", 25}});
+    db.Insert("在庫情報",
+              {{"品名コード", Code("P-B")}, {"順序", 1}, {"生産工場ｺｰﾄﾞ", 3}, {"現在庫数", 25}});
     Arrangement(5001, "P-B", "", "20241210");
     Arrangement(5002, "P-C", "L9", "20241208");
     Arrangement(1001, "P-A", "", "20241206");
@@ -104,7 +102,8 @@ TEST(PlanChangeOpen, ParentsArrangementsAndMachines) {
   EXPECT_EQ(d.Text1, "1001 ");
   // Not on a line: 5001; on one: 5002 by its line, the loaded lot by its machine, selected.
   EXPECT_EQ(d.MList, std::vector<std::string>{"12/10 5001 親B 70"});
-  EXPECT_EQ(d.KList, (std::vector<std::string>{"12/06 1001 M01 型式A 500", "12/08 5002 L9 親C 70"}));
+  EXPECT_EQ(d.KList,
+            (std::vector<std::string>{"12/06 1001 M01 型式A 500", "12/08 5002 L9 親C 70"}));
   EXPECT_EQ(d.KListIndex, 0);
   EXPECT_FALSE(d.MListIndex);
   EXPECT_EQ(d.Text5List, c.world->window->Text5List);
@@ -126,9 +125,9 @@ TEST(PlanChangeOpen, RefusedWithoutParents) {
     if (std::string(item) == "P-A") c.world->Plan(c.world->lot).A.Slot(1).Seq = 7;
     ScriptedMessages boxes;
     c.world->window->Click("Command6");
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{std::string(item) == "P-X"
-                                                          ? lotdetail::kNoBillOfMaterials
-                                                          : lotdetail::kSequenceMismatch});
+    EXPECT_EQ(boxes.texts(),
+              std::vector<std::string>{std::string(item) == "P-X" ? lotdetail::kNoBillOfMaterials
+                                                                  : lotdetail::kSequenceMismatch});
     EXPECT_FALSE(c.world->dialog);
   }
 }
@@ -154,8 +153,8 @@ TEST(PlanChangeShares, EnteringAShareWritesItsLine) {
   d.Type("TextSuryo", "-5");
   d.Select("Text5", {1});
   d.Enter("Text5");
-  EXPECT_EQ(boxes.texts(), (std::vector<std::string>{lotdetail::kTypeCorrectDate,
-                                                     lotdetail::kBadShare}));
+  EXPECT_EQ(boxes.texts(),
+            (std::vector<std::string>{lotdetail::kTypeCorrectDate, lotdetail::kBadShare}));
   d.Type("TextSuryo", "0");
   d.Enter("Text5");
   line = d.ZList[static_cast<std::size_t>(c.LineOf(d, "P-B          "))];
@@ -179,15 +178,26 @@ TEST(PlanChangeApply, WholeSharesRelabelAndPartSharesBecomeNewLots) {
     int lotQty;
   };
   const Case cases[] = {
-      {"the whole lot to one parent", {{"P-B          ", 500, "2024/12/10", 3}}, {}, 0,
-       "P-B", 500},
-      {"part and rest", {{"P-B          ", 300, "2024/12/10", 3}, {"P-C          ", 200, "", 4}},
-       {}, 1, "P-C", 200},
+      {"the whole lot to one parent", {{"P-B          ", 500, "2024/12/10", 3}}, {}, 0, "P-B", 500},
+      {"part and rest",
+       {{"P-B          ", 300, "2024/12/10", 3}, {"P-C          ", 200, "", 4}},
+       {},
+       1,
+       "P-C",
+       200},
       {"a zero share is skipped", {{"P-B          ", 0, "", 2}}, {}, 0, "P-A", 500},
-      {"over the lot", {{"P-B          ", 300, "", 2}, {"P-C          ", 300, "", 2}},
-       {lotdetail::kSharesOverQuantity}, 0, "P-A", 500},
-      {"two parts", {{"P-B          ", 200, "", 2}, {"P-C          ", 100, "2024/12/12", 4}}, {},
-       2, "P-A", 200},
+      {"over the lot",
+       {{"P-B          ", 300, "", 2}, {"P-C          ", 300, "", 2}},
+       {lotdetail::kSharesOverQuantity},
+       0,
+       "P-A",
+       500},
+      {"two parts",
+       {{"P-B          ", 200, "", 2}, {"P-C          ", 100, "2024/12/12", 4}},
+       {},
+       2,
+       "P-A",
+       200},
   };
   for (const Case& c : cases) {
     ChangeWorld w;
@@ -200,8 +210,7 @@ TEST(PlanChangeApply, WholeSharesRelabelAndPartSharesBecomeNewLots) {
     EXPECT_EQ(d.Closed(), c.messages.empty()) << c.name;
     EXPECT_EQ(w.world->data.PlanCount() - before, c.newLots) << c.name;
     const PlanEntry& e = w.world->Plan(w.world->lot);
-    EXPECT_EQ(Trim(e.A[1].ItemCode == "ITEM-0001" ? "P-A" : e.A[1].ItemCode), c.lotItem)
-        << c.name;
+    EXPECT_EQ(Trim(e.A[1].ItemCode == "ITEM-0001" ? "P-A" : e.A[1].ItemCode), c.lotItem) << c.name;
     EXPECT_EQ(e.A[1].OrderQty, c.lotQty) << c.name;
     EXPECT_EQ(e.OrderQty, c.lotQty) << c.name;
   }

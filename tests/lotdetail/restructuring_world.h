@@ -54,8 +54,11 @@ struct RestructuringWorld : EditingWorld {
     // Members of one group are lots merged onto one bar: the plan carries their sum.
     p.OrderQty = a > 0 ? innerQty : outerQty;
     p.OrderNo = a > 0 ? p.A[1].OrderNo : p.B[1].OrderNo;
-    window = lotdetail::OpenPlanWindow(editor.Context(), PlanIdx{lot}, DateTime::FromDate(2024, 12, 5));
-    window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) { dialog = std::move(d); };
+    window =
+        lotdetail::OpenPlanWindow(editor.Context(), PlanIdx{lot}, DateTime::FromDate(2024, 12, 5));
+    window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) {
+      dialog = std::move(d);
+    };
   }
 
   template <typename T>

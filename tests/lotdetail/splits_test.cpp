@@ -24,18 +24,37 @@ TEST(ProcessSplit, RefusalsAndDeclinedQuestionsChangeNothing) {
   const M in1{1001}, in2{1002, "成形"}, out1{2001, "組付", 100, true};
   const Case cases[] = {
       {"nothing selected", {in1, in2}, {}, {}, {}, {lotdetail::kNoProcessChosen}},
-      {"every line of both lists", {in1, in2, out1}, {0, 1}, {0}, {},
+      {"every line of both lists",
+       {in1, in2, out1},
+       {0, 1},
+       {0},
+       {},
        {lotdetail::kEveryProcessChosen}},
-      {"every line, outer list empty", {in1, in2}, {0, 1}, {}, {},
+      {"every line, outer list empty",
+       {in1, in2},
+       {0, 1},
+       {},
+       {},
        {lotdetail::kEveryProcessChosen}},
-      {"both rings of an ordinary item", {in1, in2, out1}, {0}, {0}, {},
+      {"both rings of an ordinary item",
+       {in1, in2, out1},
+       {0},
+       {0},
+       {},
        {lotdetail::kOuterRingStays}},
       {"a separation step", {in1, {1002, "分離"}}, {1}, {}, {}, {lotdetail::kSeparationStays}},
-      {"the question declined", {in1, {1002, "仕上"}}, {1}, {}, {ui::Answer::No},
+      {"the question declined",
+       {in1, {1002, "仕上"}},
+       {1},
+       {},
+       {ui::Answer::No},
        {lotdetail::kSplitQuestion}},
-      {"the partial process declined", {in1, in2}, {1}, {}, {ui::Answer::Yes, ui::Answer::No},
-       {lotdetail::kSplitQuestion,
-        std::string("成形") + lotdetail::kPartialInner}},
+      {"the partial process declined",
+       {in1, in2},
+       {1},
+       {},
+       {ui::Answer::Yes, ui::Answer::No},
+       {lotdetail::kSplitQuestion, std::string("成形") + lotdetail::kPartialInner}},
   };
   for (const Case& c : cases) {
     RestructuringWorld w(c.members);
@@ -53,7 +72,10 @@ TEST(ProcessSplit, RefusalsAndDeclinedQuestionsChangeNothing) {
 }
 
 TEST(ProcessSplit, SelectedMembersLeaveForANewBarOneDayLater) {
-  RestructuringWorld w({{1001}, {1002, "仕上"}, {1003, "検査"}, {1004, "梱包", 100, false, 0, 900},
+  RestructuringWorld w({{1001},
+                        {1002, "仕上"},
+                        {1003, "検査"},
+                        {1004, "梱包", 100, false, 0, 900},
                         {2001, "組付", 100, true}});
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes);
@@ -94,8 +116,8 @@ TEST(ProcessSplit, KeysBothRingsSpecialItemAndPartialProcesses) {
     EXPECT_EQ(w.Last().OrderNo, 1002);
   }
   {  // the one item whose rings may leave together; the partial process is accepted
-    RestructuringWorld w({{1001}, {1002}, {1003, "仕上"}, {2001, "組付", 100, true},
-                          {2002, "検査", 100, true}});
+    RestructuringWorld w(
+        {{1001}, {1002}, {1003, "仕上"}, {2001, "組付", 100, true}, {2002, "検査", 100, true}});
     w.window->Text10 = lotdetail::kBothRingsItem;
     ScriptedMessages boxes;
     boxes.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
@@ -205,10 +227,16 @@ TEST(LotSplit, RefusalsChangeNothing) {
       {"inner counted, outer not", {in, out}, {10}, {}, lotdetail::kChooseOuter},
       {"totals differ", {in, out}, {10}, {20}, lotdetail::kRingsDiffer},
       {"inner over its quantity", {in, out}, {120}, {120}, lotdetail::kInnerOverQuantity},
-      {"outer over its quantity", {in, {2001, "組付", 50, true}}, {60}, {60},
+      {"outer over its quantity",
+       {in, {2001, "組付", 50, true}},
+       {60},
+       {60},
        lotdetail::kOuterOverQuantity},
       {"the whole lot", {in, {1002, "仕上", 40}}, {100, 40}, {}, lotdetail::kWholeLotChosen},
-      {"received pieces are not remaining", {{1001, "成形", 100, false, 30}}, {100}, {},
+      {"received pieces are not remaining",
+       {{1001, "成形", 100, false, 30}},
+       {100},
+       {},
        lotdetail::kInnerOverQuantity},
   };
   for (const Case& c : cases) {

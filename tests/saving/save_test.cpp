@@ -258,6 +258,21 @@ TEST(Save, NewMembersAreNumberedAndChained) {
   }
 }
 
+TEST(Save, AnEntryKnownByItsNewMemberTakesItsNumber) {
+  SaveWorld w;
+  ScriptedMessages messages;
+  const int p = w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
+  w.db.Insert("手配情報", {{"手配番号", 201}, {"品名コード", "PART-0"}});
+  Member& m = w.Plan(p).A.Slot(1);
+  m.OrderNo = -1;
+  m.SourceOrderNo = 201;
+  m.OrderQty = 40;
+  w.Plan(p).OrderNo = -1;
+  ASSERT_EQ(w.Save(), SaveResult::Complete);
+  EXPECT_EQ(w.Plan(p).OrderNo, 5001);
+  EXPECT_EQ(w.Plan(p).A[1].OrderNo, 5001);
+}
+
 // Two plans on one mold at overlapping times: the user decides.
 TEST(Save, MoldConflict) {
   struct Case {
