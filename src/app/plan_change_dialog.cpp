@@ -89,7 +89,8 @@ PlanChangeDialog::PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog
           [this](const QString& text) { model_->Type("TextSuryo", text.toStdString()); });
   connect(TextDate, &QLineEdit::textEdited, this,
           [this](const QString& text) { model_->Type("TextDate", text.toStdString()); });
-  connect(Text5, &QComboBox::activated, this, [this](int index) {
+  // Chosen by mouse or keyboard; the model's own changes are shown with the signal blocked.
+  connect(Text5, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) model_->Select("Text5", {index});
   });
   connect(Command1, &QPushButton::clicked, this, [this] {

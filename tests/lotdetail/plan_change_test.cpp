@@ -247,6 +247,13 @@ TEST(PlanChangeApply, ANewLotCarriesTheParentTheDateAndTheMachine) {
   EXPECT_EQ(win.Text16, "120");
   EXPECT_EQ(w.world->Start(w.world->data.PlanCount()), "12/10 10:00");
   EXPECT_EQ(w.world->End(w.world->data.PlanCount()), "12/10 12:50");
+
+  // The change undoes with the window that made it.
+  w.world->window->Command1_Click();
+  ASSERT_TRUE(w.world->editor.Undo());
+  EXPECT_EQ(w.world->Plan(w.world->lot).A[1].ItemCode, "ITEM-0001");
+  EXPECT_EQ(w.world->Plan(w.world->lot).OrderQty, 500);
+  EXPECT_EQ(w.world->Last().InUse, 0);
 }
 
 }  // namespace

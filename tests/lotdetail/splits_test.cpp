@@ -131,25 +131,50 @@ TEST(ProcessSplit, KeysBothRingsSpecialItemAndPartialProcesses) {
   }
 }
 
-TEST(ProcessSplit, UndoAfterTheWindowLeavesTheNewEntryUnused) {
-  RestructuringWorld w({{1001}, {1002, "仕上"}});
-  ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes);
-  const PlanEntry before = w.Plan(w.lot);
-  w.window->Select("NList", {1});
-  w.window->Click("Command2");
-  w.window->Command1_Click();
-  const int n = w.data.PlanCount();
-  const PlanEntry after = w.Plan(n);
+// Each restructuring is part of the window's one undo step: undone, the new entry stays in the
+// table unused and off the chart; redone, it is back as it was.
+TEST(Restructuring, UndoTakesTheSplitBackWithTheWindow) {
+  struct Case {
+    const char* name;
+    void (*split)(RestructuringWorld&);
+  };
+  const Case cases[] = {
+      {"process split",
+       [](RestructuringWorld& w) {
+         w.window->Select("NList", {1});
+         w.window->Click("Command2");
+       }},
+      {"lot split",
+       [](RestructuringWorld& w) {
+         w.window->Click("Command3");
+         auto& bun = w.Dialog<BunWindow>();
+         bun.Type("Text14", "30");
+         bun.Enter("Text14");
+         bun.Click("Command3");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RestructuringWorld w({{1001}, {1002, "仕上"}});
+    ScriptedMessages boxes;
+    boxes.Answer(ui::Answer::Yes);
+    const PlanEntry before = w.Plan(w.lot);
+    c.split(w);
+    w.window->Command1_Click();
+    const int n = w.data.PlanCount();
+    ASSERT_EQ(n, w.lot + 1);
+    const PlanEntry after = w.Plan(n);
 
-  ASSERT_TRUE(w.editor.Undo());
-  EXPECT_EQ(w.Plan(n).InUse, 0);
-  EXPECT_EQ(w.Plan(n).Changed, 0);
-  EXPECT_FALSE(w.model.Bar(after.Bar()).Visible);
-  EXPECT_TRUE(w.Plan(w.lot) == before);
-  ASSERT_TRUE(w.editor.Redo());
-  EXPECT_TRUE(w.Plan(n) == after);
-  EXPECT_TRUE(w.model.Bar(after.Bar()).Visible);
+    ASSERT_TRUE(w.editor.Undo());
+    EXPECT_EQ(w.Plan(n).InUse, 0);
+    EXPECT_EQ(w.Plan(n).Changed, 0);
+    EXPECT_FALSE(w.model.Bar(after.Bar()).Visible);
+    EXPECT_TRUE(w.Plan(w.lot) == before);
+    EXPECT_FALSE(w.data.Edits.Edited());
+    ASSERT_TRUE(w.editor.Redo());
+    EXPECT_TRUE(w.Plan(n) == after);
+    EXPECT_TRUE(w.model.Bar(after.Bar()).Visible);
+  }
 }
 
 // --- Lot split ---

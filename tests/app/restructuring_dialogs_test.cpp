@@ -1,0 +1,116 @@
+// The lot detail window's restructuring dialogs on screen: their controls hand the user's clicks,
+// typing and Enter to the models and show what the models decided.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include "../lotdetail/restructuring_world.h"
+#include "app/lot_split_dialog.h"
+#include "app/plan_change_dialog.h"
+#include "app/plan_window_dialog.h"
+#include "qt_test_support.h"
+#include "support/scripted_messages.h"
+
+namespace velmora::test {
+namespace {
+
+void ClickLine(QListWidget* list, int row) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(row)).center());
+}
+
+void TypeAndEnter(QLineEdit* box, const char* text) {
+  box->selectAll();
+  QTest::keyClicks(box, text);
+  QTest::keyClick(box, Qt::Key_Return);
+}
+
+TEST(RestructuringDialogs, MembersPickedInTheLotWindowSplitOffByProcess) {
+  TestApp();
+  RestructuringWorld w({{1001}, {1002, "仕上"}, {1003, "検査"}});
+  PlanWindowDialog dialog(w.window);
+  dialog.show();
+  ClickLine(dialog.NList, 2);
+  ClickLine(dialog.NList, 0);
+  EXPECT_EQ(w.window->NListSelected, (std::vector<int>{0, 2}));
+  ClickLine(dialog.NList, 0);  // a second click takes a line back out
+  EXPECT_EQ(w.window->NListSelected, std::vector<int>{2});
+
+  ScriptedMessages boxes;
+  boxes.Answer(ui::Answer::Yes);
+  QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+  EXPECT_EQ(dialog.NList->count(), 2);
+  EXPECT_TRUE(dialog.NList->selectedItems().isEmpty());
+  EXPECT_EQ(w.Numbers(w.Last().A), std::vector<std::int32_t>{1003});
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(RestructuringDialogs, LotSplitCountsWithEnterAndSplitsOnItsButton) {
+  TestApp();
+  RestructuringWorld w({{1001, "成形", 200}, {1002, "仕上", 200}});
+  w.window->Click("Command3");
+  auto model = std::dynamic_pointer_cast<lotdetail::BunWindow>(w.dialog);
+  ASSERT_TRUE(model);
+  LotSplitDialog dialog(model);
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle().toStdString(), lotdetail::kLotSplitCaption);
+  ASSERT_EQ(dialog.NList->count(), 2);
+  EXPECT_EQ(dialog.NList->currentRow(), 0);
+  EXPECT_TRUE(dialog.Text14->isEnabled());
+  EXPECT_EQ(dialog.Text1->text(), "1001");
+
+  TypeAndEnter(dialog.Text14, "50");
+  EXPECT_FALSE(dialog.Text14->isEnabled());
+  EXPECT_EQ(dialog.Text2->text(), "50");
+  EXPECT_TRUE(dialog.NList->item(0)->text().endsWith("    50/200   "));
+  ClickLine(dialog.NList, 1);
+  EXPECT_EQ(dialog.Text1->text(), "1002");
+  EXPECT_TRUE(dialog.Text14->isEnabled());
+
+  ScriptedMessages boxes;
+  boxes.Answer(ui::Answer::Yes);
+  QTest::mouseClick(dialog.Command3, Qt::LeftButton);
+  EXPECT_TRUE(model->Closed());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(w.Numbers(w.Last().A), std::vector<std::int32_t>{-1});
+}
+
+TEST(RestructuringDialogs, PlanChangeSharesAreEnteredLineByLine) {
+  TestApp();
+  RestructuringWorld w({{1001, "成形", 500}});
+  auto model = std::make_shared<lotdetail::PlanChange>(w.editor.Context(), *w.window);
+  model->AddParent("親B", "25", "P-B");
+  model->AddParent("親C", "0", "P-C");
+  model->MList = {"12/10 5001 親B 70"};
+  model->Text5List = w.window->Text5List;
+  PlanChangeDialog dialog(model);
+  dialog.show();
+  EXPECT_FALSE(dialog.MList->isEnabled());
+  EXPECT_FALSE(dialog.KList->isEnabled());
+  EXPECT_EQ(dialog.Text5->count(), static_cast<int>(w.window->Text5List.size()));
+
+  ClickLine(dialog.ZList, 1);
+  EXPECT_EQ(dialog.TextSuryo->text(), "0");
+  TypeAndEnter(dialog.TextSuryo, "300");
+  EXPECT_EQ(model->Focus, "TextDate");
+  TypeAndEnter(dialog.TextDate, "2024/12/10");
+  EXPECT_EQ(model->Focus, "Text5");
+  dialog.Text5->setCurrentIndex(2);
+  QTest::keyClick(dialog.Text5, Qt::Key_Return);
+  const std::string line = dialog.ZList->item(1)->text().toStdString();
+  EXPECT_EQ(lotdetail::ZLine::Quantity(line), 300);
+  EXPECT_EQ(lotdetail::ZLine::Date(line) + lotdetail::ZLine::Machine(line), "12/10M02     ");
+  EXPECT_EQ(dialog.TextSuryo->text(), "");
+
+  QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(w.Last().OrderQty, 300);
+  EXPECT_EQ(w.Last().MachineCode, "M02     ");
+}
+
+}  // namespace
+}  // namespace velmora::test
