@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 
 namespace velmora {
 
@@ -20,6 +21,12 @@ void SetLines(QListWidget* list, const std::vector<std::string>& lines) {
   if (shown == items) return;
   list->clear();
   list->addItems(items);
+}
+
+void ShowCurrentLine(QListWidget* list, const std::optional<int>& line) {
+  const QSignalBlocker quiet(list);
+  list->clearSelection();
+  list->setCurrentRow(line ? *line : -1);
 }
 
 bool IsEnter(const QKeyEvent* key) {

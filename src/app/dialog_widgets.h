@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ namespace velmora {
 // they differ, so a box keeps its cursor and a list its scroll position.
 void SetText(QLineEdit* box, const std::string& text);
 void SetLines(QListWidget* list, const std::vector<std::string>& lines);
+// The model's selected line as the list's current one; none clears it. No signal echoes back.
+void ShowCurrentLine(QListWidget* list, const std::optional<int>& line);
 bool IsEnter(const QKeyEvent* key);
 // A list of fixed-width lines, which only line up in a fixed-width font.
 QListWidget* FixedWidthList(QWidget* parent, const char* name);

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/dialog_widgets.h"
@@ -25,16 +24,6 @@ QListWidget* MemberList(QBoxLayout* row, QWidget* parent, const char* name, cons
   inside->addWidget(list);
   row->addWidget(box, 1);
   return list;
-}
-
-void ShowSelection(QListWidget* list, const std::optional<int>& selected) {
-  const QSignalBlocker quiet(list);
-  if (selected) {
-    list->setCurrentRow(*selected);
-  } else {
-    list->clearSelection();
-    list->setCurrentRow(-1);
-  }
 }
 
 }  // namespace
@@ -116,8 +105,8 @@ void LotSplitDialog::ShowModel() {
   const lotdetail::BunWindow& m = *model_;
   SetLines(NList, m.NList);
   SetLines(GList, m.GList);
-  ShowSelection(NList, m.NListIndex);
-  ShowSelection(GList, m.GListIndex);
+  ShowCurrentLine(NList, m.NListIndex);
+  ShowCurrentLine(GList, m.GListIndex);
   SetText(Text1, m.Text1);
   SetText(Text14, m.Text14);
   SetText(Text2, m.Text2);

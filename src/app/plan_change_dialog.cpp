@@ -29,11 +29,6 @@ QListWidget* TitledList(QBoxLayout* row, QWidget* parent, const char* name, cons
   return list;
 }
 
-void ShowSelection(QListWidget* list, const std::optional<int>& selected) {
-  const QSignalBlocker quiet(list);
-  list->setCurrentRow(selected ? *selected : -1);
-}
-
 }  // namespace
 
 PlanChangeDialog::PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog, QWidget* parent)
@@ -123,9 +118,9 @@ void PlanChangeDialog::ShowModel() {
   SetLines(ZList, m.ZList);
   SetLines(MList, m.MList);
   SetLines(KList, m.KList);
-  ShowSelection(ZList, m.ZListIndex);
-  ShowSelection(MList, m.MListIndex);
-  ShowSelection(KList, m.KListIndex);
+  ShowCurrentLine(ZList, m.ZListIndex);
+  ShowCurrentLine(MList, m.MListIndex);
+  ShowCurrentLine(KList, m.KListIndex);
   SetText(TextSuryo, m.TextSuryo);
   SetText(TextDate, m.TextDate);
   const QSignalBlocker quiet(Text5);

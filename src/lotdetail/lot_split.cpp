@@ -1,15 +1,10 @@
 #include "lotdetail/lot_split.h"
 
-#include <charconv>
-
-#include "chart/bar_layout.h"
 #include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "lotdetail/new_entry.h"
 #include "lotdetail/plan_window.h"
-#include "plandata/plan_end_time.h"
-#include "worktime/production_minutes.h"
 
 namespace velmora::lotdetail {
 namespace {
@@ -206,11 +201,7 @@ void BunWindow::Split(PlanIdx found) {
     n.StartDate = end->DatePart();
     n.StartTime = end->TimePart();
   }
-  n.DurationMinutes = ProductionMinutes(n.SetupMinutes, n.CycleSeconds, n.OrderQty);
-  const DateTime nEnd = ComputeEndTime(data, n.Start(), n.DurationMinutes, *added);
-  n.EndDate = nEnd.DatePart();
-  n.EndTime = nEnd.TimePart();
-  chart::LayoutBar(data, ctx_.model, *added, 0);
+  ScheduleNewEntry(ctx_, *added);
 }
 
 void BunWindow::Type(std::string_view control, std::string text) {

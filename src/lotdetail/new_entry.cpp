@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <limits>
 
+#include "chart/bar_layout.h"
 #include "common/msgbox.h"
+#include "plandata/plan_end_time.h"
+#include "worktime/production_minutes.h"
 
 namespace velmora::lotdetail {
 
@@ -33,6 +36,15 @@ std::optional<PlanIdx> AddEntryCopy(editing::EditContext& ctx, PlanIdx e) {
   ctx.Edit(n) = std::move(copy);
   ctx.model.CreateBarPair(data.Plan(n).Bar());
   return n;
+}
+
+void ScheduleNewEntry(editing::EditContext& ctx, PlanIdx n) {
+  PlanEntry& p = ctx.data.Plan(n);
+  p.DurationMinutes = ProductionMinutes(p.SetupMinutes, p.CycleSeconds, p.OrderQty);
+  const DateTime end = ComputeEndTime(ctx.data, p.Start(), p.DurationMinutes, n);
+  p.EndDate = end.DatePart();
+  p.EndTime = end.TimePart();
+  chart::LayoutBar(ctx.data, ctx.model, n, 0);
 }
 
 std::int32_t NextTempOrderNo(PlanData& data) {

@@ -20,6 +20,10 @@ std::optional<PlanIdx> LastEntryWithNumber(const PlanData& data, double orderNo)
 // Nothing (after telling the user) when the bar indexes are used up.
 std::optional<PlanIdx> AddEntryCopy(editing::EditContext& ctx, PlanIdx e);
 
+// A new entry's duration from its quantity, its end laid across its row's shifts from the start
+// it was given, and its bar laid out.
+void ScheduleNewEntry(editing::EditContext& ctx, PlanIdx n);
+
 // The next temporary arrangement number: -1, -2, ... over the whole run of the program.
 std::int32_t NextTempOrderNo(PlanData& data);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/bar_layout.h"
 #include "common/date_text.h"
 #include "common/format.h"
 #include "common/msgbox.h"
@@ -12,8 +11,6 @@
 #include "common/text.h"
 #include "lotdetail/new_entry.h"
 #include "lotdetail/plan_window.h"
-#include "plandata/plan_end_time.h"
-#include "worktime/production_minutes.h"
 
 namespace velmora::lotdetail {
 namespace {
@@ -265,11 +262,7 @@ void PlanChange::SplitOff(PlanIdx found, std::size_t line) {
   // Without a date of its own the share follows the shortened plan.
   n.StartDate = dates_[line] ? *dates_[line] : from.DatePart();
   n.StartTime = from.TimePart();
-  n.DurationMinutes = ProductionMinutes(n.SetupMinutes, n.CycleSeconds, n.OrderQty);
-  const DateTime nEnd = ComputeEndTime(data, n.Start(), n.DurationMinutes, *added);
-  n.EndDate = nEnd.DatePart();
-  n.EndTime = nEnd.TimePart();
-  chart::LayoutBar(data, ctx_.model, *added, 0);
+  ScheduleNewEntry(ctx_, *added);
 }
 
 void PlanChange::Type(std::string_view control, std::string text) {
