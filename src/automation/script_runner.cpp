@@ -13,7 +13,6 @@
 #include "common/text.h"
 #include "lotdetail/lot_opening.h"
 #include "lotdetail/plan_search.h"
-#include "lotdetail/process_dialogs.h"
 #include "saving/plan_save.h"
 
 namespace velmora {
