@@ -1,11 +1,11 @@
 #include "automation/plan_csv.h"
 
-#include <charconv>
 #include <string>
 #include <vector>
 
 #include "automation/csv_writer.h"
 #include "common/date_text.h"
+#include "common/numeric.h"
 #include "db/value.h"
 
 namespace velmora {
@@ -13,17 +13,6 @@ namespace {
 
 std::string Num(long long v) {
   return std::to_string(v);
-}
-
-std::string FloatText(float v) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  return std::string(buffer, result.ptr);
-}
-
-// Zero stands for "no date" in these fields.
-std::string OptionalDate(DateTime date) {
-  return date.IsZero() ? "" : FormatSlashDate(date);
 }
 
 std::string Members(const MemberGroup& group) {
@@ -76,7 +65,7 @@ void WritePlansCsv(const PlanData& data, std::ostream& out) {
                 FormatSlashDate(e.EndDate),
                 FormatColonTime(e.EndTime),
                 Num(e.DurationMinutes),
-                FloatText(e.CycleSeconds),
+                ShortestText(e.CycleSeconds),
                 Num(e.SetupMinutes),
                 e.ConfirmFlag,
                 e.FixedFlag,
@@ -89,11 +78,11 @@ void WritePlansCsv(const PlanData& data, std::ostream& out) {
                 Num(e.Seq),
                 e.ModelName,
                 e.ProcessName,
-                OptionalDate(e.InitialDueDate),
-                OptionalDate(e.LastResultDate),
+                FormatOptionalSlashDate(e.InitialDueDate),
+                FormatOptionalSlashDate(e.LastResultDate),
                 e.SheetIssueDate,
                 e.MoldNo,
-                FloatText(e.MoldCycle),
+                ShortestText(e.MoldCycle),
                 Num(e.Cavities),
                 Num(e.PieceWeight),
                 Num(e.PackQty),

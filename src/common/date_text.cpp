@@ -126,4 +126,12 @@ std::string FormatLongDate(DateTime date) {
   return Printf3("%d年%d月%d日", c.year, c.month, c.day);
 }
 
+std::string FormatOptionalSlashDate(DateTime date) {
+  return date.IsZero() ? "" : FormatSlashDate(date);
+}
+
+std::string StoredMonthDay(std::string_view stored) {
+  return FormatDigits(Right(stored, 4), "00/00");
+}
+
 }  // namespace velmora

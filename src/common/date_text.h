@@ -22,6 +22,10 @@ std::string FormatHms(DateTime time);
 // "yyyy/mm/dd": also accepts one-digit months and days ("2024/4/1"), as typed dates have them.
 std::optional<DateTime> ParseSlashDate(std::string_view text);
 std::string FormatSlashDate(DateTime date);
+// "yyyy/mm/dd", or "" for the zero date that stands for none.
+std::string FormatOptionalSlashDate(DateTime date);
+// "mm/dd" of a stored "yyyymmdd" text (its last four characters; other text as it is).
+std::string StoredMonthDay(std::string_view stored);
 
 // A date as users type and read it: year, month and day separated by "/", "-" or "." or
 // written "2024年4月10日", with or without leading zeros, blanks around it ignored.

@@ -1,15 +1,11 @@
 #include "db/value.h"
 
-#include <charconv>
-
 #include "common/numeric.h"
 
 namespace velmora::db {
 
 std::string RealText(double v) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  return std::string(buffer, result.ptr);
+  return ShortestText(v);
 }
 
 std::string Value::Text() const {

@@ -78,28 +78,21 @@ bool UndoHistory::Changes(const PlanData& data, const Step& step) const {
 Restored UndoHistory::Undo(PlanData& data) {
   if (!CanUndo()) return {};
   Step& step = steps_[--done_];
-  Restored restored = Swap(data, step);
-  if (step.editedBefore) {
-    data.Edits.MarkEdited();
-  } else {
-    data.Edits.MarkSaved();
-  }
-  return restored;
+  return Swap(data, step, step.editedBefore);
 }
 
 Restored UndoHistory::Redo(PlanData& data) {
   if (!CanRedo()) return {};
   Step& step = steps_[done_++];
-  Restored restored = Swap(data, step);
-  if (step.editedAfter) {
+  return Swap(data, step, step.editedAfter);
+}
+
+Restored UndoHistory::Swap(PlanData& data, Step& step, bool edited) {
+  if (edited) {
     data.Edits.MarkEdited();
   } else {
     data.Edits.MarkSaved();
   }
-  return restored;
-}
-
-Restored UndoHistory::Swap(PlanData& data, Step& step) {
   Restored restored;
   for (auto& [i, copy] : step.plans) {
     std::swap(data.Plan(i), copy);

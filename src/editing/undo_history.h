@@ -61,7 +61,8 @@ class UndoHistory {
 
   static DayCopy ReadDay(const PlanData& data, int r, int d);
   static void SwapDay(PlanData& data, DayCopy& copy);
-  Restored Swap(PlanData& data, Step& step);
+  // Swaps the step's copies with the live tables; `edited` is the unsaved state they leave.
+  Restored Swap(PlanData& data, Step& step, bool edited);
   bool Changes(const PlanData& data, const Step& step) const;
 
   std::deque<Step> steps_;

@@ -1,17 +1,11 @@
 #include "lotdetail/order_relations.h"
 
-#include "common/format.h"
+#include "common/date_text.h"
 #include "common/text.h"
 #include "db/recordset.h"
 
 namespace velmora::lotdetail {
 namespace {
-
-constexpr const char* kEightBlanks = "        ";
-
-std::string RightAligned8(const std::string& text) {
-  return Right(kEightBlanks + text, 8);
-}
 
 // Null gives nothing, as the concatenation of a missing column does.
 std::string TextOrNothing(db::Recordset& rs, const char* field) {
@@ -22,7 +16,7 @@ std::string TextOrNothing(db::Recordset& rs, const char* field) {
 std::string DueText(db::Recordset& rs, const char* field) {
   db::Field f = rs.Fields(field);
   if (f.IsNull()) return "";
-  return FormatDigits(Right(f.Text(), 4), "00/00");
+  return StoredMonthDay(f.Text());
 }
 
 }  // namespace
@@ -53,7 +47,7 @@ std::string OrderRelationsSql(std::int32_t orderNo) {
 }
 
 std::string RelationLine(db::Recordset& rs) {
-  const std::string num = RightAligned8(TextOrNothing(rs, "番号"));
+  const std::string num = AlignRight(TextOrNothing(rs, "番号"), 8);
   if (TextOrNothing(rs, "受注データ区分") == "2") {
     db::Field ordered = rs.Fields("受注数量");
     db::Field shipped = rs.Fields("出荷数量");
@@ -63,12 +57,12 @@ std::string RelationLine(db::Recordset& rs) {
             : std::to_string(static_cast<long long>(ordered.Number() - shipped.Number()));
     return "受注     " + num + " " + TextOrNothing(rs, "受注品名コード") +
            TextOrNothing(rs, "受注品名") + TextOrNothing(rs, "受注得意先コード") +
-           TextOrNothing(rs, "受注得意先名") + DueText(rs, "受注納期") + RightAligned8(open);
+           TextOrNothing(rs, "受注得意先名") + DueText(rs, "受注納期") + AlignRight(open, 8);
   }
   return "所要計画 " + num + " " + TextOrNothing(rs, "所要品名コード") +
          TextOrNothing(rs, "所要品名") + TextOrNothing(rs, "所要得意先コード") +
          TextOrNothing(rs, "所要得意先名") + DueText(rs, "所要納期") +
-         RightAligned8(TextOrNothing(rs, "所要計画数量"));
+         AlignRight(TextOrNothing(rs, "所要計画数量"), 8);
 }
 
 std::vector<std::string> ReadOrderRelations(db::Connection& connection, std::int32_t orderNo) {

@@ -2,6 +2,7 @@
 // arrangements and the machines.
 #include <unordered_map>
 
+#include "common/date_text.h"
 #include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
@@ -15,10 +16,6 @@ namespace velmora::lotdetail {
 namespace {
 
 constexpr std::size_t kParentCodeWidth = 25;
-
-std::string MonthDay(const std::string& due) {
-  return due.size() == 8 ? due.substr(4, 2) + "/" + due.substr(6, 2) : due;
-}
 
 // Loaded entries by their members' numbers.
 std::unordered_map<std::int32_t, const PlanEntry*> LoadedMembers(const PlanData& data) {
@@ -62,7 +59,8 @@ void FillArrangements(PlanChange& dialog, db::Connection& connection, const Plan
       quantity = std::to_string(it->second->OrderQty);
       place = it->second->MachineCode;
     }
-    const std::string head = MonthDay(rs.Fields("納期").Text()) + " " + std::to_string(number);
+    const std::string head =
+        StoredMonthDay(rs.Fields("納期").Text()) + " " + std::to_string(number);
     const bool free = Trim(place).empty();
     std::vector<std::string>& list = free ? dialog.MList : dialog.KList;
     list.push_back(head + (free ? "" : " " + Trim(place)) + " " + model + " " + quantity);

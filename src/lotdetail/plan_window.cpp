@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 
 #include "chart/bar_layout.h"
@@ -57,16 +56,6 @@ const Field* FieldNamed(std::string_view control) {
   return nullptr;
 }
 
-std::string FloatText(float v) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-  return std::string(buffer, result.ptr);
-}
-
-std::string OptionalDate(DateTime date) {
-  return date.IsZero() ? "" : FormatSlashDate(date);
-}
-
 std::vector<std::string> MemberLines(const MemberGroup& group) {
   std::vector<std::string> lines;
   for (int k = 1; k <= MemberGroup::kSlots; ++k) {
@@ -88,9 +77,7 @@ std::string NumberText(double value) {
   if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15) {
     return std::to_string(static_cast<long long>(value));
   }
-  char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  return ShortestText(value);
 }
 
 std::string MemberLine(const Member& m) {
@@ -134,7 +121,7 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   Text1 = FormatColonTime(e.StartTime);
   Text8 = FormatSlashDate(e.EndDate);
   Text6 = FormatColonTime(e.EndTime);
-  Text11 = OptionalDate(e.InitialDueDate);
+  Text11 = FormatOptionalSlashDate(e.InitialDueDate);
 
   Text5List.clear();
   for (int r = 1; r <= data.MachineRowCount; ++r) {
@@ -152,7 +139,7 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   Text3 = std::to_string(e.OrderQty);
   Text17 = std::to_string(e.PlanQty);
   Text20 = std::to_string(e.ReceivedQty);
-  Text21 = OptionalDate(e.LastResultDate);
+  Text21 = FormatOptionalSlashDate(e.LastResultDate);
   Text22 = std::to_string(e.PackQty);
   Text25 = std::to_string(e.Cavities);
   Text28 = std::to_string(e.Cavities != 0 ? e.OrderQty % e.Cavities : e.OrderQty);
@@ -160,9 +147,9 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   Text26 = std::to_string(e.PieceWeight);
   Text42 = std::to_string(e.ResultMinutes);
   Text40 = std::to_string(e.Workers);
-  Text24 = FloatText(e.MoldCycle);
+  Text24 = ShortestText(e.MoldCycle);
   Text13 = std::to_string(e.SetupMinutes);
-  Text15 = FloatText(e.CycleSeconds);
+  Text15 = ShortestText(e.CycleSeconds);
   Text16 = std::to_string(e.DurationMinutes);
   UpdateWorkingMinutes();
 
@@ -215,7 +202,7 @@ void PlanWindow::ShowLot(const PlanEntry& e) {
   Text26 = std::to_string(e.PieceWeight);
   Text42 = std::to_string(e.ResultMinutes);
   Text40 = std::to_string(e.Workers);
-  Text24 = FloatText(e.MoldCycle);
+  Text24 = ShortestText(e.MoldCycle);
 }
 
 bool PlanWindow::SelectsAllOnFocus(std::string_view control) {

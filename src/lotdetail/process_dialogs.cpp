@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "common/date_text.h"
 #include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
@@ -39,17 +40,6 @@ std::string Number(std::string_view text) {
 std::string FirstWord(const std::string& line) {
   const std::size_t blank = line.find(' ');
   return blank == std::string::npos ? line : line.substr(0, blank + 1);
-}
-
-// The month and day of a yyyymmdd due date as "mm/dd".
-std::string DueMonthDay(const std::string& due) {
-  std::string last = due.size() > 4 ? due.substr(due.size() - 4) : due;
-  if (last.empty() ||
-      !std::all_of(last.begin(), last.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return last;
-  }
-  last.insert(0, 4 - last.size(), '0');
-  return last.substr(0, 2) + "/" + last.substr(2);
 }
 
 // Chains in the database are linked by hand-kept numbers; a number met twice would walk forever.
@@ -197,7 +187,7 @@ std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWind
   if (ctx.connection == nullptr) return dialog;
   const std::string member = Number(dialog->Text1);
   const auto line = [](db::Recordset& rs, const char* code) {
-    return DueMonthDay(rs.Fields("納期").Text()) + " " + rs.Fields("手配番号").Text() + " " +
+    return StoredMonthDay(rs.Fields("納期").Text()) + " " + rs.Fields("手配番号").Text() + " " +
            rs.Fields("品名コード").Text() + " " + rs.Fields(code).Text() + " " +
            Trim(rs.Fields("工程内容名").Text());
   };
