@@ -262,9 +262,11 @@ void MainForm::Command8_Click() {
     if (i.value <= data.PlanCount() && data.Plan(i).Changed == 0 && data.Plan(i).InUse > 0)
       chart::LayoutBar(data, chart_, i, 1);
   }
-  // What was written can no longer be undone; after a failure the tables are as before, so the
-  // edits stay undoable.
-  if (result != saving::SaveResult::Failed) editor_->History().Clear();
+  // What was written can no longer be undone; when nothing was written the tables are as
+  // before, so the edits stay undoable.
+  if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {
+    editor_->History().Clear();
+  }
   view_->Refresh();
   ShowChartState();
 }

@@ -50,11 +50,18 @@ void ExportPng(AppState& session, const ExportOptions& options, int argc, char**
 
 // The gestures of a script on the chart as the window loads it. Messages go to standard output.
 void RunScript(AppState& session, const ExportOptions& options) {
-  std::ifstream script(options.target, std::ios::binary);
-  if (!script) {
-    throw std::runtime_error("スクリプト " + options.target +
-                             " を読めません。ファイルの場所を確認してください。");
+  // "-" reads the commands from standard input as they come: another program can drive the
+  // loaded chart step by step.
+  const bool fromInput = options.target == "-";
+  std::ifstream file;
+  if (!fromInput) {
+    file.open(options.target, std::ios::binary);
+    if (!file) {
+      throw std::runtime_error("スクリプト " + options.target +
+                               " を読めません。ファイルの場所を確認してください。");
+    }
   }
+  std::istream& script = fromInput ? std::cin : file;
   ScriptMessageBoxes boxes(std::cout);
   struct Installed {
     explicit Installed(ui::MessageBoxes* boxes) : previous(ui::InstallMessageBoxes(boxes)) {}

@@ -11,7 +11,11 @@ namespace velmora {
 void OpenExportSession(AppState& state, const ExportOptions& options) {
   const Settings settings = ReadSettingsFile(ExecutableDirectory() / kSettingsFileName);
   state.Data.PlantCode = settings.PlantCode;
-  state.Connection.OpenFile(settings.DatabasePath);
+  // Only a script can save, and not in the inquiry mode: every other run reads the file without
+  // changing anything in it, its journal mode included.
+  db::Connection::Options open;
+  open.readOnly = options.kind != ExportOptions::Kind::Script || options.inquiry;
+  state.Connection.OpenFile(settings.DatabasePath, open);
   state.Command.ActiveConnection = &state.Connection;
 
   const CategorySelection list = LoadCategorySelection(state.Connection, "", "");

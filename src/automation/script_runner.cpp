@@ -148,7 +148,14 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
       Save();
     } else if (command == "export") {
       if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
-      WriteStateCsv(data_, model_, words[1]);
+      try {
+        WriteStateCsv(data_, model_, words[1]);
+      } catch (const std::exception& e) {
+        Fail(std::string("書き出せません: ") + e.what());
+      }
+    } else if (command == "echo") {
+      // Marks a point of the run for whoever reads the output as it comes.
+      boxes_.Print(RestAfter(line, 1) + "\n");
     } else if (command == "type" || command == "enter" || command == "click" ||
                command == "dblclick" || command == "select" || command == "check" ||
                command == "show" || command == "close") {
@@ -173,7 +180,7 @@ void ScriptRunner::Save() {
   saving::AfterSave(data_, result);
   if (result == saving::SaveResult::Failed) {
     saveFailed_ = true;  // the script goes on, as a user would, and its status says so
-  } else {
+  } else if (result != saving::SaveResult::Declined) {
     editor_.History().Clear();
   }
 }

@@ -71,6 +71,11 @@ std::optional<DateTime> ParseSlashDate(std::string_view text) {
   return DateTime::MakeDate(f[0], f[1], f[2]);
 }
 
+bool IsStorableDate(DateTime date) {
+  const int year = ToCivil(date).year;
+  return year >= 1 && year <= 9999;
+}
+
 std::optional<DateTime> ParseDateText(std::string_view text) {
   std::string t = Trim(text);
   // 2024年4月10日: the kanji stand for the separators.

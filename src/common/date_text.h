@@ -15,6 +15,9 @@ namespace velmora {
 std::optional<DateTime> ParseYmd(std::string_view text);
 std::string FormatYmd(DateTime date);
 
+// Whether a date has a stored form: years 1..9999 fill the eight digits exactly.
+bool IsStorableDate(DateTime date);
+
 // "hhnnss": exactly six digits, a valid time of day.
 std::optional<DateTime> ParseHms(std::string_view text);
 std::string FormatHms(DateTime time);

@@ -90,6 +90,10 @@ YearMonthDay FromOneRun(std::string t, DateTime today) {
 }  // namespace
 
 std::string NormalizeDateText(std::string_view input, DateTime today) {
+  return NormalizeTypedDate(input, today).value_or(FormatSlashDate(today));
+}
+
+std::optional<std::string> NormalizeTypedDate(std::string_view input, DateTime today) {
   const CivilDate now = ToCivil(today);
   const std::vector<std::string> parts = NumericParts(Trim(input));
   const std::size_t separators = parts.size() - 1;
@@ -99,16 +103,18 @@ std::string NormalizeDateText(std::string_view input, DateTime today) {
     date = FromOneRun(parts[0], today);
   } else if (separators == 1) {
     date = {now.year, DigitsValue(parts[0]), DigitsValue(parts[1])};
-  } else if (separators <= 3) {
+  } else if (separators > 3) {
+    return std::nullopt;  // no form of a date: words, or more parts than a date has
+  } else {
     const std::int64_t first = DigitsValue(parts[0]);
     date = {parts[0].size() > 2 ? first : WindowYear(first, now.year), DigitsValue(parts[1]),
             DigitsValue(parts[2])};
   }
 
-  const bool valid = date.year <= 9999 && date.month <= 12 && date.day <= 31 &&
+  const bool valid = date.year >= 1 && date.year <= 9999 && date.month <= 12 && date.day <= 31 &&
                      IsValidDate(static_cast<int>(date.year), static_cast<int>(date.month),
                                  static_cast<int>(date.day));
-  if (!valid) return FormatSlashDate(today);
+  if (!valid) return std::nullopt;
   return FormatSlashDate(DateTime::FromDate(
       static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)));
 }

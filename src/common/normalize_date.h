@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,9 @@ namespace velmora {
 // Missing parts come from `today`; two-digit years fall into the window of 49 years before
 // and 50 years after today's year. Anything that is not a valid date gives today.
 std::string NormalizeDateText(std::string_view input, DateTime today);
+
+// As above, but nothing for a text whose parts make no valid date (2024/02/30, 0000/00/00):
+// a field that must not silently become today refuses it instead.
+std::optional<std::string> NormalizeTypedDate(std::string_view input, DateTime today);
 
 }  // namespace velmora

@@ -134,6 +134,16 @@ sqlite3* Connection::Handle() const {
   return db_.get();
 }
 
+bool Connection::FileMoved() const {
+  int moved = 0;
+  const int rc = sqlite3_file_control(Handle(), "main", SQLITE_FCNTL_HAS_MOVED, &moved);
+  if (rc != SQLITE_OK) return false;  // the file layer cannot tell: nothing is known to be wrong
+  if (moved != 0) return true;
+  // The engine compares the open file with the path's; a path that is gone altogether counts too.
+  std::error_code ec;
+  return !std::filesystem::exists(path_, ec) && !ec;
+}
+
 StatementCache& Connection::Statements() const {
   if (!db_ || !statements_) throw DatabaseError("the database connection is not open");
   return *statements_;

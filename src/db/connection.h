@@ -45,6 +45,9 @@ class Connection {
   // True when the database was opened read-only; a save must not start then.
   bool ReadOnly() const { return readOnly_; }
   const std::string& Path() const { return path_; }
+  // True when the path no longer names the file this connection opened: it was deleted,
+  // renamed or replaced since. Writing then would go into a file nobody will read again.
+  bool FileMoved() const;
   sqlite3* Handle() const;
   // The connection's prepared statements for repeated writes.
   StatementCache& Statements() const;

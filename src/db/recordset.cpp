@@ -8,6 +8,7 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/binding.h"
+#include "db/fingerprint.h"
 #include "db/statement_cache.h"
 
 namespace velmora::db {
@@ -96,7 +97,7 @@ void Recordset::Open(std::string_view sql, Connection& connection, CursorType cu
   }
 }
 
-void Recordset::Open(std::string_view sql, std::initializer_list<Value> parameters,
+void Recordset::Open(std::string_view sql, const Value* parameters, std::size_t count,
                      Connection& connection, CursorType cursor, LockType lock) {
   Start(connection, lock);
   const std::string text = lock == LockType::Optimistic ? WithRowid(sql) : std::string(sql);
@@ -106,7 +107,7 @@ void Recordset::Open(std::string_view sql, std::initializer_list<Value> paramete
   sqlite3_stmt* stmt = taken ? taken->stmt.get() : own.get();
   std::shared_ptr<const ResultColumns>* cached = taken ? &taken->columns : nullptr;
   int position = 0;
-  for (const Value& value : parameters) Bind(db_, stmt, ++position, value);
+  for (std::size_t i = 0; i < count; ++i) Bind(db_, stmt, ++position, parameters[i]);
   if (lock == LockType::Optimistic || cursor == CursorType::Keyset) {
     ReadWhole(stmt, sql, cached);  // the taken statement goes back when `taken` goes
     return;
@@ -302,6 +303,48 @@ double Recordset::NumberAt(int index) const {
     }
   }
   return ValueAt(index).Number();
+}
+
+std::uint64_t Recordset::RowFingerprint(int first, int count) const {
+  RequireRow();
+  if (first < 0 || count < 0 || first + count > FieldCount()) {
+    throw DatabaseError("fingerprint columns out of range");
+  }
+  Fingerprint print;
+  for (int c = first; c < first + count; ++c) {
+    if (Streaming() && !adding_) {
+      sqlite3_value* v = Column(c);
+      switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+          print.Null();
+          break;
+        case SQLITE_INTEGER:
+          print.Integer(sqlite3_value_int64(v));
+          break;
+        case SQLITE_FLOAT:
+          print.Real(sqlite3_value_double(v));
+          break;
+        default:
+          print.Text({reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                      static_cast<std::size_t>(sqlite3_value_bytes(v))});
+      }
+      continue;
+    }
+    static const Value kNull;
+    const auto& edit = edits_[static_cast<std::size_t>(c)];
+    const Value& value = edit ? *edit : adding_ ? kNull : rows_[pos_][static_cast<std::size_t>(c)];
+    const auto& raw = value.Raw();
+    if (value.IsNull()) {
+      print.Null();
+    } else if (const auto* i = std::get_if<std::int64_t>(&raw)) {
+      print.Integer(*i);
+    } else if (const auto* d = std::get_if<double>(&raw)) {
+      print.Real(*d);
+    } else {
+      print.Text(std::get<std::string>(raw));
+    }
+  }
+  return print.Value();
 }
 
 void Recordset::RequireUpdatable() const {

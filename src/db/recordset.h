@@ -86,7 +86,13 @@ class Recordset {
   // once per connection and text, so a lookup repeated for every saved row costs a bind and a
   // step, not a compilation.
   void Open(std::string_view sql, std::initializer_list<Value> parameters, Connection& connection,
-            CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly);
+            CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly) {
+    Open(sql, parameters.begin(), parameters.size(), connection, cursor, lock);
+  }
+  void Open(std::string_view sql, const std::vector<Value>& parameters, Connection& connection,
+            CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly) {
+    Open(sql, parameters.data(), parameters.size(), connection, cursor, lock);
+  }
   bool IsOpen() const { return open_; }
   // True once MoveNext has passed the last row, and at once for an empty result.
   bool Eof() const;
@@ -104,6 +110,10 @@ class Recordset {
   void Update();
   void Close();
 
+  // A fingerprint of the current row's values in columns [first, first + count): equal for two
+  // reads of the same stored values, different when another program changed any of them.
+  std::uint64_t RowFingerprint(int first, int count) const;
+
   // Field access by position, used by Field.
   bool IsNullAt(int index) const;
   Value ValueAt(int index) const;
@@ -113,6 +123,8 @@ class Recordset {
   const std::string& NameAt(int index) const;
 
  private:
+  void Open(std::string_view sql, const Value* parameters, std::size_t count,
+            Connection& connection, CursorType cursor, LockType lock);
   bool Streaming() const { return stmt_ != nullptr || taken_ != nullptr; }
   sqlite3_stmt* Streamed() const { return stmt_ ? stmt_.get() : taken_->stmt.get(); }
   void Start(Connection& connection, LockType lock);

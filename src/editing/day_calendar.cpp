@@ -8,6 +8,7 @@
 #include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "plandata/calendar_rows.h"
 
 namespace velmora::editing {
 namespace {
@@ -85,9 +86,22 @@ void LinePlanWindow::Command1_Click() {
   }
   // A number the day's minutes cannot hold is refused before anything is stored.
   const double minutes = std::nearbyint(Val(PlanSum));
-  if (!(minutes >= -32768 && minutes <= 32767)) {
+  if (!(minutes >= 0 && minutes <= 32767)) {
     ui::MsgBox(kMinutesTooLarge);
     Focus = kSumBox;
+    return;
+  }
+  DayShifts shifts;
+  for (int i = 0; i < 8; ++i) {
+    const std::string& box = PlanTime[static_cast<std::size_t>(i)];
+    shifts[static_cast<std::size_t>(i)] =
+        box.empty() ? ctx_.data.DayStartTime : *ParseTypedTime(box);
+  }
+  // A day the calendar table cannot give back as shown is refused here, not lost at the save.
+  const auto rows = CalendarRowsOf(shifts, static_cast<int>(minutes));
+  if (const auto* problem = std::get_if<std::string>(&rows)) {
+    ui::MsgBox(*problem);
+    Focus = TimeBoxName(0);
     return;
   }
 
@@ -98,9 +112,8 @@ void LinePlanWindow::Command1_Click() {
     GestureScope gesture(ctx_);
     ctx_.history.TouchDay(data, r, d);
     for (int i = 0; i < 8; ++i) {
-      const std::string& box = PlanTime[static_cast<std::size_t>(i)];
       DateTime& slot = data.ShiftTimes(r, i + 1, d);
-      const DateTime value = box.empty() ? data.DayStartTime : *ParseTypedTime(box);
+      const DateTime value = shifts[static_cast<std::size_t>(i)];
       if (value != slot) data.CalendarChanged(r, d) = 1;
       slot = value;
     }

@@ -14,7 +14,7 @@ inline constexpr const char* kLinePlanCaption = "稼働時間変更";
 inline constexpr const char* kNotATime = "時間と認識できません";
 inline constexpr const char* kEnterATime = "認識できる時間を入力してください";
 inline constexpr const char* kMinutesTooLarge =
-    "稼働時間（分）が範囲を超えています。-32768 から 32767 までの数を入力してください";
+    "稼働時間（分）が範囲を超えています。0 から 32767 までの数を入力してください";
 inline constexpr int kEnterKey = 13;
 
 // A time of day as typed: hours and minutes, optionally seconds, separated by colons, each one
@@ -35,7 +35,8 @@ class LinePlanWindow : public ScriptDialog {
 
   // Enter in a time box: a time is written in full and the focus moves on; other text is refused.
   void PlanTime_KeyDown(int index, int keyCode);
-  // "変更": stores the day when every box holds a time or nothing, redraws the chart, closes.
+  // "変更": stores the day when every box holds a time or nothing and the calendar table can
+  // hold the day as shown (see CalendarRowsOf), redraws the chart, closes.
   void Command1_Click();
 
   // ScriptDialog

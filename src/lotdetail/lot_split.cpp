@@ -167,6 +167,13 @@ void BunWindow::Command3_Click() {
     ui::MsgBox(kEnterADate);
     return;
   }
+  // The totals add the counts of different arrangements; more than the lot holds would leave it
+  // a negative quantity, and its times a negative duration nothing can store.
+  const double total = Val(Text2) != 0 ? Val(Text2) : Val(Text3);
+  if (total > ctx_.data.Plan(*found).OrderQty) {
+    ui::MsgBox(kSplitOverLot);
+    return;
+  }
   if (ui::MsgBox(kSplitQuestion, ui::kYesNo | ui::kDefaultButton2, kSplitTitle) !=
       ui::Answer::Yes) {
     return;

@@ -23,6 +23,8 @@ inline constexpr const char* kInnerOverQuantity = "内輪で指定数がロッ�
 inline constexpr const char* kOuterOverQuantity = "外輪で指定数がロット数量を上回っています";
 inline constexpr const char* kWholeLotChosen = "ロットの全数を選択する事はできません";
 inline constexpr const char* kBadCount = "分割数は0から999999までの整数で入力してください";
+inline constexpr const char* kSplitOverLot =
+    "分割する数の合計がロットの数量を上回るため、分割できません";
 
 // A member's line in the lot split lists: number, process, model, the count to split off and
 // the quantity still to make, in fixed-width fields that the dialog reads back.

@@ -196,7 +196,10 @@ void PlanChange::Relabel(PlanIdx found, std::size_t line) {
   }
   e.DestinationCode.clear();
   window_.Text5 = e.MachineCode;
-  if (dates_[line]) window_.Text7 = FormatSlashDate(*dates_[line]);
+  if (dates_[line]) {
+    window_.Text7 = FormatSlashDate(*dates_[line]);
+    window_.NoteShown("Text7");
+  }
   window_.EndFromStart(found);
   // The stored codes are padded as the parent's code was read; a cut code would match no row.
   const std::string parent = PadRight(FromEnd(text, 24, kParentWidth), kParentWidth);

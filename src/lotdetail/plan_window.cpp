@@ -164,6 +164,8 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
     gestureOpen_ = true;
   }
   relaid_.assign(1, p);
+  shown_.clear();
+  NoteShownSince({});
 }
 
 std::optional<PlanIdx> PlanWindow::Entry() const {
@@ -191,6 +193,7 @@ void PlanWindow::ShowQuantity(const PlanEntry& e) {
   Text3 = std::to_string(e.OrderQty);
   Text28 = std::to_string(e.PackQty != 0 ? e.OrderQty % e.PackQty : e.OrderQty);
   Text27 = std::to_string(e.PackQty != 0 ? e.OrderQty / e.PackQty : 0);
+  NoteShown("Text3");
 }
 
 void PlanWindow::ShowLot(const PlanEntry& e) {
@@ -203,6 +206,8 @@ void PlanWindow::ShowLot(const PlanEntry& e) {
   Text42 = std::to_string(e.ResultMinutes);
   Text40 = std::to_string(e.Workers);
   Text24 = ShortestText(e.MoldCycle);
+  NoteShown("Text18");
+  NoteShown("Text40");
 }
 
 bool PlanWindow::SelectsAllOnFocus(std::string_view control) {
@@ -288,20 +293,27 @@ void PlanWindow::Click(std::string_view control) {
     throw editing::ControlError("ボタン " + std::string(control) + " は押せません");
   }
   SetFocus(control);
+  const std::vector<std::string> before = ValueTexts();
   if (control == "Command1") {
     Command1_Click();
   } else if (control == "Command7") {
     Command7_Click();
-  } else if (control == "Command2") {
-    SplitProcesses(ctx_, *this);
+  } else if (control == "Command5") {
+    if (auto dialog = OpenShowPlan(ctx_, *this); dialog && ShowDialog) ShowDialog(dialog);
   } else {
-    std::shared_ptr<editing::ScriptDialog> dialog;
-    if (control == "Command3") dialog = OpenBunWindow(ctx_, *this);
-    if (control == "Command4") dialog = OpenAddPlan(ctx_, *this);
-    if (control == "Command5") dialog = OpenShowPlan(ctx_, *this);
-    if (control == "Command6") dialog = OpenPlanChange(ctx_, *this);
-    if (dialog && ShowDialog) ShowDialog(std::move(dialog));
+    // A restructuring computes from the fields: each must hold what the lot can take.
+    if (!ConfirmAll()) return;
+    if (control == "Command2") {
+      SplitProcesses(ctx_, *this);
+    } else {
+      std::shared_ptr<editing::ScriptDialog> dialog;
+      if (control == "Command3") dialog = OpenBunWindow(ctx_, *this);
+      if (control == "Command4") dialog = OpenAddPlan(ctx_, *this);
+      if (control == "Command6") dialog = OpenPlanChange(ctx_, *this);
+      if (dialog && ShowDialog) ShowDialog(std::move(dialog));
+    }
   }
+  NoteShownSince(before);
 }
 
 void PlanWindow::Select(std::string_view control, const std::vector<int>& lines) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,11 +27,21 @@ inline constexpr const char* kEnterADate = "日付を正しく入力してくだ
 inline constexpr const char* kNumberOutOfRange = "数値が大きすぎます。正しく入力してください";
 inline constexpr const char* kHideQuestion =
     "このデータをエディタ上で見えないようにします。よろしいですか？";
-inline constexpr const char* kEndDateKept = "終了日が日付ではないため、元の終了日のままにします";
-inline constexpr const char* kEndTimeKept =
-    "終了時間が時間ではないため、元の終了時間のままにします";
-inline constexpr const char* kDueDateKept =
-    "初回納期が日付ではないため、元の初回納期のままにします";
+
+inline constexpr const char* kQuantityRange = "数量は0から2147483647までの整数で入力してください";
+inline constexpr const char* kQuantityOfParts =
+    "この計画は数量の違う手配をまとめているため、数量を変更できません";
+inline constexpr const char* kSetupRange = "段取時間（分）は0から32767までの整数で入力してください";
+inline constexpr const char* kCycleRange = "サイクル（秒）は0以上の数で入力してください";
+inline constexpr const char* kTotalRange =
+    "作業時間（分）は0から2147483647までの整数で入力してください";
+inline constexpr const char* kWorkingRange =
+    "稼働時間（分）は0から2147483647までの整数で入力してください";
+inline constexpr const char* kFixedFlagRange = "固定区分は 0、1、2 のいずれかを入力してください";
+inline constexpr const char* kWorkersRange =
+    "必要人員は0から2147483647までの整数で入力してください";
+inline constexpr const char* kEndOutOfRange =
+    "終了日が9999/12/31を超えてしまいます。開始日時か作業時間を見直してください";
 
 // Totals at or below this many minutes leave the end fields alone.
 inline constexpr int kEndRecomputeThreshold = 30;
@@ -83,6 +95,9 @@ class PlanWindow : public editing::ScriptDialog {
   // Enter in the focused control: its confirmation, then on to the next field unless the
   // confirmation refused the text or placed the focus itself.
   void KeyEnter();
+  // The field's own action once its text is taken, then the focus moves on; false when the
+  // action refused the text.
+  bool KeyEnterConfirmed(const std::string& field);
   // The next text box or drop-down by tab index (0..13, wrapping); stays put when none can take
   // the focus.
   void MoveToNextField();
@@ -115,6 +130,20 @@ class PlanWindow : public editing::ScriptDialog {
   std::optional<DateTime> EndFromStart(PlanIdx e);
   // The start typed in Text7 and Text1, or nothing when they are no moment.
   std::optional<DateTime> TypedStart() const;
+  // Whether `text` is a value field `field` may hold (a date with a stored form, a time, a
+  // whole number the entry holds, a finite cycle, a fixed flag 0..2); other fields take any text.
+  bool IsAcceptable(std::string_view field, const std::string& text) const;
+  // Why the field's text cannot be taken, or nothing.
+  std::optional<std::string> FieldProblem(std::string_view field);
+  // The field's text is the window's own (filled or computed), not the user's.
+  void NoteShown(std::string_view field);
+  // Whether the field holds text the user typed: it differs from what the window last showed.
+  bool Typed(std::string_view field);
+  // Whether the field's text can be taken: typed text must be a value the lot can hold; if it
+  // is not, tells why, shows the field's text as it was before and keeps the focus on it.
+  bool Confirm(std::string_view field);
+  // Confirm for every value field, stopping at the first refused.
+  bool ConfirmAll();
   // Whether clicking into the control selects all its text.
   static bool SelectsAllOnFocus(std::string_view control);
   // The tab index of a text box or drop-down; -1 for a display-only box, which takes no tab
@@ -140,13 +169,25 @@ class PlanWindow : public editing::ScriptDialog {
   void SetHidden(std::uint8_t hidden);
   bool WriteBack();
   void Finish();
+  // The value fields' texts, and noting as shown (not typed) those a handler changed since.
+  std::vector<std::string> ValueTexts();
+  void NoteShownSince(const std::vector<std::string>& before);
+  void RestoreShown(std::initializer_list<std::string> fields);
 
   editing::EditContext& ctx_;
   DateTime today_;
   bool closed_ = false;
   bool gestureOpen_ = false;
   std::vector<PlanIdx> relaid_;  // entries whose bars the close lays out again
+  // The value fields' texts as the window last showed them: filled, computed or confirmed.
+  std::map<std::string, std::string, std::less<>> shown_;
 };
+
+// Whether entry e has members that stand for its whole lot (their quantity is the entry's),
+// which a new quantity then goes to.
+bool LotMembers(const PlanEntry& e);
+// The entry's quantity, and with it that of every member standing for the whole lot.
+void SetLotQuantity(PlanEntry& e, std::int32_t quantity);
 
 // A number as the window shows it: whole numbers without a decimal point.
 std::string NumberText(double value);

@@ -10,6 +10,7 @@
 #include "editing/day_calendar.h"
 #include "editing/overlap_resolution.h"
 #include "lotdetail/plan_window.h"
+#include "plandata/plan_end_time.h"
 
 namespace velmora::lotdetail {
 namespace {
@@ -78,29 +79,42 @@ void PlanWindow::Finish() {
 
 bool PlanWindow::WriteBack() {
   if (Text10.empty()) return true;
+  // Every value the close takes must be one the entry and the database can hold: a field that
+  // is not shows its last accepted value again and the window stays open on it.
+  if (!ConfirmAll()) return false;
+  const auto found = Entry();
+  if (!found) return true;  // no entry carries the number shown: nothing to write to
+  const PlanIdx p = *found;
+  PlanData& data = ctx_.data;
+  const PlanEntry old = data.Plan(p);
+
+  // Values the window computed itself are checked too: they must fit the entry's fields.
   const auto startDate = ParseDateText(Text7);
-  if (!startDate) {
-    ui::MsgBox(kEnterADate);
-    Focus = "Text7";
-    return false;
-  }
   const auto startTime = editing::ParseTypedTime(Text1);
-  if (!startTime) {
-    ui::MsgBox(kEnterADate);
-    Focus = "Text1";
-    return false;
+  const auto endDate = ParseDateText(Text8);
+  const auto endTime = editing::ParseTypedTime(Text6);
+  const auto due = Trim(Text11).empty() ? std::optional<DateTime>(DateTime()) : ParseDateText(Text11);
+  const std::pair<bool, const char*> dates[] = {{startDate.has_value(), "Text7"},
+                                                {startTime.has_value(), "Text1"},
+                                                {endDate.has_value(), "Text8"},
+                                                {endTime.has_value(), "Text6"},
+                                                {due.has_value(), "Text11"}};
+  for (const auto& [valid, field] : dates) {
+    if (!valid) {
+      ui::MsgBox(kEnterADate);
+      Focus = field;
+      return false;
+    }
   }
-  // Numbers the entry's fields cannot hold are refused like a bad date, before anything is
-  // written, instead of wrapping or ending the program.
   constexpr double kMin32 = std::numeric_limits<std::int32_t>::min();
   constexpr double kMax32 = std::numeric_limits<std::int32_t>::max();
   const auto quantity = Whole(Text3, kMin32, kMax32);
-  const auto setup = Whole(Text13, std::numeric_limits<std::int16_t>::min(),
-                           std::numeric_limits<std::int16_t>::max());
+  const auto setup16 = Whole(Text13, std::numeric_limits<std::int16_t>::min(),
+                             std::numeric_limits<std::int16_t>::max());
   const auto total = Whole(Text16, kMin32, kMax32);
   const auto workers = Whole(Text40, kMin32, kMax32);
   const std::pair<const std::optional<std::int32_t>*, const char*> numbers[] = {
-      {&quantity, "Text3"}, {&setup, "Text13"}, {&total, "Text16"}, {&workers, "Text40"}};
+      {&quantity, "Text3"}, {&setup16, "Text13"}, {&total, "Text16"}, {&workers, "Text40"}};
   for (const auto& [value, field] : numbers) {
     if (!value->has_value()) {
       ui::MsgBox(kNumberOutOfRange);
@@ -108,37 +122,32 @@ bool PlanWindow::WriteBack() {
       return false;
     }
   }
-  const auto found = Entry();
-  if (!found) return true;  // no entry carries the number shown: nothing to write to
-  const PlanIdx p = *found;
-  PlanData& data = ctx_.data;
-  const PlanEntry old = data.Plan(p);
-
-  const std::string machine = PaddedLeft(Text5, 8);
-  const std::string destination = CharCount(Text12) == 1 ? "" : PaddedLeft(Text12, 12);
+  const auto setup = static_cast<std::int16_t>(*setup16);
   const auto cycle = static_cast<float>(Val(Text15));
+  // A drop-down still showing the entry's code is the entry's code, whatever its width.
+  const std::string machine = Text5 == old.MachineCode ? old.MachineCode : PaddedLeft(Text5, 8);
+  const std::string destination = Text12 == old.DestinationCode ? old.DestinationCode
+                                  : CharCount(Text12) == 1      ? ""
+                                                                : PaddedLeft(Text12, 12);
 
-  // An end or due date that is not one keeps the entry's value; the user is told before the
-  // window goes, rather than the entry getting a date nobody typed.
-  DateTime endDate = old.EndDate;
-  DateTime endTime = old.EndTime;
-  DateTime dueDate = old.InitialDueDate;
-  if (const auto d = ParseDateText(Text8)) {
-    endDate = *d;
-  } else {
-    ui::MsgBox(kEndDateKept);
+  const DateTime dueDate = *due;
+  const bool timeChanged = machine != old.MachineCode || *startDate != old.StartDate ||
+                           *startTime != old.StartTime || *endDate != old.EndDate ||
+                           *endTime != old.EndTime;
+  const bool quantityChanged =
+      destination != old.DestinationCode || timeChanged || *quantity != old.OrderQty;
+  const bool valuesChanged = setup != old.SetupMinutes || quantityChanged ||
+                             cycle != old.CycleSeconds || *total != old.DurationMinutes;
+  const bool placed = Text18 != old.FixedFlag || valuesChanged || *workers != old.Workers;
+  if (placed && !IsStorableDate(ComputeEndTime(data, *startDate + *startTime, *total, p))) {
+    ui::MsgBox(kEndOutOfRange);
+    Focus = "Text7";
+    return false;
   }
-  if (const auto t = editing::ParseTypedTime(Text6)) {
-    endTime = *t;
-  } else {
-    ui::MsgBox(kEndTimeKept);
-  }
-  if (Trim(Text11).empty()) {
-    dueDate = DateTime();
-  } else if (const auto d = ParseDateText(Text11)) {
-    dueDate = *d;
-  } else {
-    ui::MsgBox(kDueDateKept);
+  // A look changes nothing: the lot is written back only when a value differs.
+  if (!placed && Text10 == old.PlanItemCode && Text2 == old.ModelName &&
+      dueDate == old.InitialDueDate) {
+    return true;
   }
 
   const std::int16_t keep =
@@ -149,26 +158,19 @@ bool PlanWindow::WriteBack() {
     e.ModelName = Text2;
     ctx_.MarkChanged(e);
   }
-
-  const bool timeChanged = machine != old.MachineCode || *startDate != old.StartDate ||
-                           *startTime != old.StartTime || endDate != old.EndDate ||
-                           endTime != old.EndTime;
-  const bool quantityChanged =
-      destination != old.DestinationCode || timeChanged || *quantity != old.OrderQty;
-  const bool valuesChanged = *setup != old.SetupMinutes || quantityChanged ||
-                             cycle != old.CycleSeconds || *total != old.DurationMinutes;
-  if (Text18 != old.FixedFlag || valuesChanged || *workers != old.Workers) {
+  if (placed) {
     PlanEntry& e = ctx_.Edit(p);
     e.StartDate = *startDate;
     e.StartTime = *startTime;
-    e.EndDate = endDate;
-    e.EndTime = endTime;
+    e.EndDate = *endDate;
+    e.EndTime = *endTime;
     e.FixedFlag = Text18;
     e.Workers = *workers;
-    if (!(*setup == e.SetupMinutes && *quantity == e.OrderQty && cycle == e.CycleSeconds &&
+    if (!(setup == e.SetupMinutes && *quantity == e.OrderQty && cycle == e.CycleSeconds &&
           *total == e.DurationMinutes)) {
-      e.OrderQty = *quantity;
-      e.SetupMinutes = static_cast<std::int16_t>(*setup);
+      // The save writes the members' quantities: the lot's members take the typed one.
+      if (*quantity != e.OrderQty) SetLotQuantity(e, *quantity);
+      e.SetupMinutes = setup;
       e.CycleSeconds = cycle;
       e.DurationMinutes = *total;
       chart::LayoutBar(data, ctx_.model, p, keep);

@@ -48,10 +48,13 @@ std::optional<DateTime> PlanWindow::TypedStart() const {
 void PlanWindow::SetEnd(DateTime end) {
   Text8 = FormatDateTime(end, "yyyy/mm/dd");
   Text6 = FormatDateTime(end, "hh:nn:ss");
+  NoteShown("Text8");
+  NoteShown("Text6");
 }
 
 void PlanWindow::UpdateWorkingMinutes() {
   Text19 = NumberText(Val(Text16) - Val(Text13));
+  NoteShown("Text19");
 }
 
 bool PlanWindow::MinutesFromQuantity() {
@@ -65,6 +68,7 @@ bool PlanWindow::MinutesFromQuantity() {
   try {
     Text16 = std::to_string(ProductionMinutes(static_cast<std::int16_t>(*setup),
                                               static_cast<float>(Val(Text15)), *quantity));
+    NoteShown("Text16");
   } catch (const std::exception&) {
     ui::MsgBox(kNumberOutOfRange);
     return false;
@@ -107,11 +111,13 @@ bool PlanWindow::EndTimeEntered() {
   const auto endDate = ParseDateText(Text8);
   if (!start || !endDate) {
     ui::MsgBox(kEnterADate);
+    RestoreShown({"Text7", "Text1", "Text8"});
     return false;
   }
   const DateTime end = *endDate + *endTime;
   if (*start >= end) {
     ui::MsgBox(kEndBeforeStart);
+    RestoreShown({"Text8", "Text6"});
     return false;
   }
   const auto entry = Entry();
@@ -122,6 +128,7 @@ bool PlanWindow::EndTimeEntered() {
     const auto typed = Int32Of(Text16);
     if (!typed) {
       ui::MsgBox(kEndUnreachable);
+      RestoreShown({"Text8", "Text6"});
       return false;
     }
     const std::int64_t target = MinuteOf(end);
@@ -139,6 +146,7 @@ bool PlanWindow::EndTimeEntered() {
       const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
       if (bound > limit || endAfter(std::max(bound, m + 1)) < target) {
         ui::MsgBox(kEndUnreachable);
+        RestoreShown({"Text8", "Text6"});
         return false;
       }
       std::int64_t lo = m;  // end earlier
@@ -189,17 +197,28 @@ bool PlanWindow::EndTimeEntered() {
 
 void PlanWindow::KeyEnter() {
   const std::string field = Focus;
+  const std::vector<std::string> before = ValueTexts();
+  // A typed date is completed as the window completes dates; one that is no date is refused
+  // rather than silently becoming today.
+  if (field == "Text7" || field == "Text8" || field == "Text11") {
+    std::string& text = *TextOf(field);
+    if (const auto normal = NormalizeTypedDate(text, today_)) text = *normal;
+  }
+  if (!Confirm(field)) return;
+  if (!KeyEnterConfirmed(field)) return;
+  NoteShown(field);
+  NoteShownSince(before);
+}
+
+bool PlanWindow::KeyEnterConfirmed(const std::string& field) {
   if (field == "Text7") {
-    Text7 = NormalizeDateText(Text7, today_);
     RecomputeEnd();
   } else if (field == "Text1") {
     RecomputeEnd();
-  } else if (field == "Text8") {
-    Text8 = NormalizeDateText(Text8, today_);
-  } else if (field == "Text11") {
-    Text11 = NormalizeDateText(Text11, today_);
+  } else if (field == "Text8" || field == "Text11") {
+    // completed above
   } else if (field == "Text13" || field == "Text15") {
-    if (!MinutesFromQuantity()) return;
+    if (!MinutesFromQuantity()) return false;
     RecomputeEnd();
     UpdateWorkingMinutes();
   } else if (field == "Text16") {
@@ -209,10 +228,10 @@ void PlanWindow::KeyEnter() {
     Text16 = NumberText(Val(Text19) + Val(Text13));
     RecomputeEnd();
   } else if (field == "Text6") {
-    if (!EndTimeEntered()) return;
-    return;  // the focus went to the destination
+    return EndTimeEntered();  // the focus went to the destination
   }
   MoveToNextField();
+  return true;
 }
 
 void PlanWindow::ItemCodeLeft() {

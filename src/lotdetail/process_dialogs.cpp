@@ -30,6 +30,7 @@ constexpr const char* kWhereNo = " WHERE 手配番号=";
 constexpr const char* kWhereParentNo = " WHERE 上位手配番号=";
 constexpr const char* kMemberSelect =
     "SELECT 手配情報.*,工程内容マスタ.工程内容名,品目マスタ.型番名 ";
+constexpr int kMemberJoined = 2;  // the columns kMemberSelect adds to the arrangement's own
 
 // The numeric value of a list word written back as a number, so that only digits reach the SQL.
 std::string Number(std::string_view text) {
@@ -162,6 +163,12 @@ void AddPlan::Command3_Click() {
         m.ReceivedQty = rs.Fields("受入実績数").Int32();
         m.OrderQty = rs.Fields("手配数").Int32();
         list.push_back(MemberLine(m));
+        // The row as read now is what the save may write over; one read before stays the
+        // reference, so a change by another program since is still asked about.
+        if (!ctx_.data.Stored.Arrangement(m.OrderNo)) {
+          ctx_.data.Stored.SetArrangement(m.OrderNo,
+                                          rs.RowFingerprint(0, rs.FieldCount() - kMemberJoined));
+        }
       }
     }
     rs.Close();

@@ -53,10 +53,12 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
     for (int s = 1; s <= 8; ++s) data.ShiftTimes(r, s, d) = DateTime();
     const std::string dayText = FormatYmd(firstDay.AddDays(d));
     int slot = 1;
+    std::uint64_t version = 0;  // every row of the day, those the calendar skips included
 
     for (; !calendar.Eof(); calendar.MoveNext()) {
       const std::string day = calendar.TextAt(col.day);
       if (day > dayText) break;  // a later day's row: looked at again for that day
+      if (day == dayText) version += calendar.RowFingerprint(0, calendar.FieldCount());
       const double minutes = calendar.NumberAt(col.workTime);
       if (day != dayText || minutes == 0) continue;
 
@@ -83,6 +85,7 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
         slot += 2;
       }
     }
+    data.Stored.SetDay(r, d, version);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "common/datetime.h"
 #include "plandata/plan_entry.h"
+#include "plandata/stored_versions.h"
 #include "plandata/unsaved_state.h"
 #include "worktime/work_calendars.h"
 
@@ -62,6 +63,9 @@ struct PlanData {
   const std::string& CommandLine() const { return commandLine_; }
   bool InquiryMode() const { return Edits.InquiryMode(); }
   UnsavedState Edits;
+  // The stored rows as this copy last read or wrote them, for the save's check of other
+  // programs' changes.
+  StoredVersions Stored;
   // Publishes the selected period: the texts as the user gave them, and their dates, parsed
   // once here. ConversionError with a message for the user when either text is not a date or
   // the end lies before the start.

@@ -258,6 +258,10 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
   const DateTime periodStart = data.PeriodStartDate();
 
   if (data.PlanTable.size() < 2) data.ResetPlanTable();
+  // The arrangement's own columns come first; the save checks them against the stored row.
+  const int ownColumns = PlanRows.FieldCount() - kPlanQueryJoinedColumns;
+  if (ownColumns <= 0) throw DatabaseError("plan query has too few columns");
+  data.Stored.ClearArrangements();
   bars.HidePlanSurface();
   data.PlanTable.reserve(5000);
   int accepted = 0;
@@ -275,6 +279,7 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
     ++accepted;
     e.BarIndex = static_cast<std::int16_t>(accepted + 1);
     FillEntry(e, row, col, periodStart);
+    data.Stored.SetArrangement(e.OrderNo, PlanRows.RowFingerprint(0, ownColumns));
   }
   PlanRows.Close();
 

@@ -13,6 +13,8 @@ namespace velmora {
 // Arrangements of the period joined with their masters (due day from PeriodStart - 2 days,
 // start day up to PeriodEnd).
 std::string PlanQueryText(const PlanData& data);
+// The plan query's columns after those of 手配情報: the masters' values it joins in.
+inline constexpr int kPlanQueryJoinedColumns = 13;
 // Machines of the plant and category, by code.
 std::string MachineQueryText(const PlanData& data);
 // The plant's other departments.

@@ -55,6 +55,7 @@ void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset&
   }
   data.DayCount = static_cast<std::int16_t>(days + 3);
   data.SizeCalendars(1);
+  data.Stored.ClearDays();
 
   for (; !lKikaiSet.Eof(); lKikaiSet.MoveNext()) {
     const std::string code = lKikaiSet.Fields(dbname::kMachineCode).Text();

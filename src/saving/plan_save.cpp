@@ -1,153 +1,22 @@
 #include "saving/plan_save.h"
 
-#include <algorithm>
 #include <exception>
 #include <iostream>
-#include <map>
-#include <optional>
-#include <unordered_map>
 #include <vector>
 
-#include "chart/bar_layout.h"
-#include "common/date_text.h"
 #include "common/error_text.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
-#include "common/text.h"
-#include "db/recordset.h"
-#include "db/sql_text.h"
 #include "db/transaction.h"
-#include "editing/row_code_at.h"
+#include "saving/calendar_writer.h"
+#include "saving/entries_before.h"
+#include "saving/mold_check.h"
+#include "saving/others_changes.h"
+#include "saving/save_refused.h"
 #include "saving/slot_writer.h"
 
 namespace velmora::saving {
 namespace {
-
-using editing::kNoMachine;
-
-// Entries as they were before the save wrote into them, so that a failed save can put every
-// flag, code and new member's number back and the user can save again.
-class EntriesBefore {
- public:
-  void Keep(const PlanData& data, int i) {
-    if (!kept_.count(i)) kept_.emplace(i, data.PlanTable[static_cast<std::size_t>(i)]);
-  }
-  void Restore(PlanData& data, chart::ChartModel& model, int only = -1) {
-    for (auto& [i, entry] : kept_) {
-      if (only >= 0 && i != only) continue;
-      data.PlanTable[static_cast<std::size_t>(i)] = entry;
-      if (entry.InUse > 0) chart::LayoutBar(data, model, PlanIdx{i}, 0);
-    }
-  }
-  void Forget(int i) { kept_.erase(i); }
-
- private:
-  std::map<int, PlanEntry> kept_;
-};
-
-bool IsFixed(const PlanEntry& p) {
-  return p.FixedFlag == "1" || p.FixedFlag == "2";
-}
-
-// Entries by mold number, gathered once per save: a changed entry's check then looks at the
-// entries sharing its mold, not at the whole table. Molds do not change during a save.
-class MoldIndex {
- public:
-  explicit MoldIndex(const PlanData& data) {
-    for (int j = 1; j <= data.PlanCount(); ++j)
-      byMold_[data.PlanTable[static_cast<std::size_t>(j)].MoldNo].push_back(j);
-  }
-  const std::vector<int>& Sharing(const std::string& mold) const { return byMold_.at(mold); }
-
- private:
-  std::unordered_map<std::string, std::vector<int>> byMold_;
-};
-
-// The first entry that uses entry i's mold at an overlapping time on some machine, after `from`;
-// 0 when none does.
-int NextMoldConflict(const PlanData& data, const MoldIndex& molds, int i, int from) {
-  const PlanEntry& p = data.PlanTable[static_cast<std::size_t>(i)];
-  const std::vector<int>& sharing = molds.Sharing(p.MoldNo);
-  for (auto it = std::lower_bound(sharing.begin(), sharing.end(), from); it != sharing.end();
-       ++it) {
-    const int j = *it;
-    const PlanEntry& other = data.PlanTable[static_cast<std::size_t>(j)];
-    if (j == i || !(p.End() > other.Start() && other.End() > p.Start())) continue;
-    if (!Trim(other.MachineCode).empty()) return j;
-  }
-  return 0;
-}
-
-// Takes a plan off its machine: the mold conflict was not accepted.
-void Unassign(SaveContext& ctx, EntriesBefore& before, int i) {
-  PlanEntry& p = ctx.data.PlanTable[static_cast<std::size_t>(i)];
-  if (IsFixed(p)) return;
-  before.Keep(ctx.data, i);
-  p.DestinationCode.clear();
-  p.MachineCode = kNoMachine;
-  chart::LayoutBar(ctx.data, ctx.model, PlanIdx{i}, 0);
-}
-
-// False when the user declined a conflict: the walk must stop.
-bool MoldCheck(SaveContext& ctx, const MoldIndex& molds, EntriesBefore& before, int i) {
-  if (Trim(ctx.data.PlanTable[static_cast<std::size_t>(i)].MoldNo).empty()) return true;
-  for (int j = NextMoldConflict(ctx.data, molds, i, 1); j != 0;
-       j = NextMoldConflict(ctx.data, molds, i, j + 1)) {
-    const ui::Answer answer =
-        ui::MsgBox(kMoldConflictQuestion, ui::kYesNo | ui::kDefaultButton2, kMoldConflictTitle);
-    if (answer == ui::Answer::Yes) continue;
-    Unassign(ctx, before, i);
-    Unassign(ctx, before, j);
-    return false;
-  }
-  return true;
-}
-
-void WriteCalendars(SaveContext& ctx) {
-  const PlanData& data = ctx.data;
-  const DateTime first = data.PeriodStartDate().AddDays(-2);
-  for (int d = 0; d <= data.DayCount && d < data.Calendars.Days(); ++d) {
-    for (int r = 1; r <= data.MachineRowCount; ++r) {
-      if (data.CalendarChanged(r, d) != 1) continue;
-      db::Recordset day;
-      day.Open("SELECT * FROM 機械別勤務体系マスタ WHERE 機械コード='" +
-                   db::SqlText(data.RowCode[static_cast<std::size_t>(r)]) + "' AND 年月日='" +
-                   FormatYmd(first.AddDays(d)) + "'",
-               ctx.connection, db::CursorType::Keyset, db::LockType::Optimistic);
-      if (day.Eof()) continue;
-      day.Fields("勤務時間") = data.WorkMinutes(r, d);
-      const char* columns[] = {"開始時刻１", "終了時刻１", "開始時刻２", "終了時刻２"};
-      for (int s = 1; s <= 4; ++s) day.Fields(columns[s - 1]) = FormatHms(data.ShiftTimes(r, s, d));
-      day.Update();
-    }
-  }
-}
-
-bool HasNewMember(const PlanEntry& entry) {
-  for (const MemberGroup* group : {&entry.A, &entry.B}) {
-    for (int k = 1; k <= group->Stored(); ++k) {
-      if ((*group)[k].OrderNo != 0 && (*group)[k].SourceOrderNo != 0) return true;
-    }
-  }
-  return false;
-}
-
-// Writes entry i's forty slots; false when numbering failed.
-bool WriteEntry(SlotWriter& writer, PlanEntry& entry) {
-  for (MemberGroup* group : {&entry.A, &entry.B}) {
-    SlotMemory memory;  // the previous source number starts at 0 in each group
-    for (int k = 1; k <= MemberGroup::kSlots; ++k) {
-      if ((*group)[k].OrderNo == 0) {
-        // An empty slot still passes its (empty) source number on and resets the chain.
-        Member empty = (*group)[k];
-        if (!writer.Write(entry, empty, memory)) return false;
-        continue;
-      }
-      if (!writer.Write(entry, group->Slot(k), memory)) return false;
-    }
-  }
-  return true;
-}
 
 class ProgressScope {
  public:
@@ -175,6 +44,21 @@ SaveResult Failed(SaveContext& ctx, EntriesBefore& before, std::exception_ptr fa
   return SaveResult::Failed;
 }
 
+SaveResult Refused(SaveContext& ctx, EntriesBefore& before, const std::string& why) {
+  before.Restore(ctx.data, ctx.model);
+  ui::MsgBox(std::string(kSaveFailed) + "\r\n" + why, ui::kCritical);
+  return SaveResult::Failed;
+}
+
+// The changed entries before `stop`, in table order: those the walk reaches.
+std::vector<int> EntriesToWrite(const PlanData& data, int stop) {
+  std::vector<int> entries;
+  for (int i = 2; i < stop && i <= data.PlanCount(); ++i) {
+    if (data.PlanTable[static_cast<std::size_t>(i)].Changed != 0) entries.push_back(i);
+  }
+  return entries;
+}
+
 }  // namespace
 
 bool AnyChanged(const PlanData& data) {
@@ -185,7 +69,7 @@ bool AnyChanged(const PlanData& data) {
 }
 
 void AfterSave(PlanData& data, SaveResult result) {
-  if (result == SaveResult::Failed) return;
+  if (result == SaveResult::Failed || result == SaveResult::Declined) return;
   if (AnyChanged(data)) {
     data.Edits.MarkEdited();
   } else {
@@ -195,43 +79,55 @@ void AfterSave(PlanData& data, SaveResult result) {
 
 SaveResult SavePlan(SaveContext& ctx) {
   PlanData& data = ctx.data;
-  const int n = data.PlanCount();
   EntriesBefore before;
-  const char* stopped = nullptr;  // the message of an early stop, shown once the work is kept
-  {
-    ProgressScope progress(ctx.progress, n);
+  if (ctx.connection.FileMoved()) return Refused(ctx, before, kFileMoved);
+
+  // Every question comes before anything is locked: first the molds, in memory only.
+  const int stop = AskMoldConflicts(ctx, before);
+  const bool interrupted = stop <= data.PlanCount();
+  const std::vector<int> entries = EntriesToWrite(data, stop);
+  const std::vector<DayOf> days = ChangedDays(data);
+  const RowsToWrite rows = RowsWrittenBy(data, entries, days);
+
+  OthersChanges accepted;  // rows the user agreed to write over, as they stood when asked
+  std::vector<std::string> deferred;
+  for (int asked = 0;; ++asked) {
     try {
       db::Transaction transaction(ctx.connection);
+      // Under the write lock: the file is still the one loaded, and nobody changed a row to
+      // write since it was read (or since the user agreed to write over it).
+      if (ctx.connection.FileMoved()) throw SaveRefused(kFileMoved);
+      const OthersChanges changed = FindOthersChanges(ctx.connection, data, rows, accepted);
+      if (!changed.Empty()) {
+        transaction.Rollback();  // no question while the lock is held
+        if (asked == kMaxOverwriteQuestions) throw SaveRefused(kOthersKeepChanging);
+        const ui::Answer answer =
+            ui::MsgBox(OverwriteQuestionText(data, changed), ui::kYesNo | ui::kDefaultButton2);
+        if (answer != ui::Answer::Yes) return SaveResult::Declined;
+        accepted.Add(changed);
+        continue;
+      }
+
+      ProgressScope progress(ctx.progress, data.PlanCount());
       SlotWriter writer(ctx);
-      const MoldIndex molds(data);
-      bool numbered = true;
-      for (int i = 2; i <= n; ++i) {
-        progress.Step(i, n);
-        PlanEntry& entry = data.PlanTable[static_cast<std::size_t>(i)];
-        if (entry.Changed == 0) continue;
-        if (!MoldCheck(ctx, molds, before, i)) {
-          stopped = kSaveInterrupted;
-          break;
-        }
+      std::size_t next = 0;
+      for (int i = 2; i <= data.PlanCount(); ++i) {
+        progress.Step(i, data.PlanCount());
+        if (next == entries.size() || entries[next] != i) continue;
+        ++next;
         before.Keep(data, i);
-        // Only numbering a new member can fail part way; other entries need no point to go back
-        // to, and an open savepoint copies every page the entry touches before changing it.
-        std::optional<db::Savepoint> entryPoint;
-        if (HasNewMember(entry)) entryPoint.emplace(ctx.connection);
-        if (!WriteEntry(writer, entry)) {
-          // Nothing of this entry is kept: its rows and its numbers go back together.
-          entryPoint->RollbackTo();
-          before.Restore(data, ctx.model, i);
-          before.Forget(i);
-          numbered = false;
-          stopped = kNoNumbering;
-          break;
-        }
-        if (entryPoint) entryPoint->Release();
+        PlanEntry& entry = data.PlanTable[static_cast<std::size_t>(i)];
+        writer.WriteEntry(entry);
         entry.Changed = 0;
       }
-      if (numbered) WriteCalendars(ctx);
+      for (const DayOf& day : days) WriteCalendarDay(ctx.connection, data, day);
+      // What this copy wrote counts as read from now on.
+      RecordVersions(ctx.connection, data, writer.Written(), days);
       transaction.Commit();
+      for (const DayOf& day : days) data.CalendarChanged(day.first, day.second) = 0;
+      deferred = writer.Deferred();
+    } catch (const SaveRefused& refusal) {
+      return Refused(ctx, before, refusal.what());
     } catch (const DatabaseError&) {
       return Failed(ctx, before, std::current_exception());
     } catch (const ConversionError&) {
@@ -242,9 +138,11 @@ SaveResult SavePlan(SaveContext& ctx) {
       before.Restore(data, ctx.model);
       throw;
     }
+    break;
   }
-  if (stopped != nullptr) {
-    ui::MsgBox(stopped);
+  for (const std::string& message : deferred) ui::MsgBox(message);
+  if (interrupted) {
+    ui::MsgBox(kSaveInterrupted);
     return SaveResult::Interrupted;
   }
   return SaveResult::Complete;

@@ -18,6 +18,14 @@ inline constexpr const char* kRequirementCopyFailed =
 inline constexpr const char* kCycleRowFailed =
     "ライン別のサイクル情報の保持に失敗しました(他の更新は問題ありません)";
 inline constexpr const char* kSaveFailed = "保存できませんでした。何も書き込んでいません。";
+inline constexpr const char* kFileMoved =
+    "データベースのファイルが、読み込んだ後に移動、削除または置き換えられています。"
+    "開き直してから、もう一度やり直してください。";
+inline constexpr const char* kOthersKeepChanging =
+    "他の利用者が同じ手配を変更し続けているため、保存できませんでした。しばらくしてから、もう一度"
+    "やり直してください。";
+// How often the save asks about other programs' changes before it gives up.
+inline constexpr int kMaxOverwriteQuestions = 3;
 
 // Follows the walk over the entries: the window shows a small progress window, a script nothing.
 class SaveProgress {
@@ -42,13 +50,18 @@ struct SaveContext {
 
 enum class SaveResult {
   Complete,     // every changed entry and edited calendar day is written
-  Interrupted,  // stopped early on purpose (mold conflict answered No, no numbering row): what
-                // was written before stays written, the rest stays changed
-  Failed,       // a database failure: nothing of this save is written, the tables are as before
+  Interrupted,  // a mold conflict answered No: the entries before it and the calendars are
+                // written, the rest stays changed
+  Declined,     // the user would not write over another program's changes: nothing is written
+                // and every edit stays
+  Failed,       // nothing of this save is written and the tables are as before: a database
+                // failure, or a refusal the message explains (numbering, calendar, file)
 };
 
 // Writes every changed entry's members and every edited calendar day back to the database, in
-// one write transaction. Messages go through ui::MsgBox.
+// one short write transaction after every question is answered: the mold conflicts, then
+// whether to write over rows other programs changed since this copy read them (asked again,
+// a bounded number of times, when more change meanwhile). Messages go through ui::MsgBox.
 SaveResult SavePlan(SaveContext& ctx);
 
 // Whether any entry still waits for a save.

@@ -11,6 +11,8 @@
 #include "db/recordset.h"
 #include "db/transaction.h"
 #include "editing/row_code_at.h"
+#include "saving/numbering.h"
+#include "saving/save_refused.h"
 
 namespace velmora::saving {
 namespace {
@@ -64,19 +66,6 @@ void CopyFields(Recordset& from, Recordset& to) {
 
 }  // namespace
 
-std::int32_t SlotWriter::AllocateNumber() {
-  Recordset rs;
-  rs.Open(
-      "SELECT 現在番号,開始番号,終了番号 FROM 番号管理マスタ WHERE 番号管理キー='手配番号          "
-      "  '",
-      {}, ctx_.connection, CursorType::Keyset, LockType::Optimistic);
-  if (rs.Eof()) return 0;
-  const auto number = static_cast<std::int32_t>(rs.Fields("現在番号").Number() + 1);
-  rs.Fields("現在番号") = number;
-  rs.Update();
-  return number;
-}
-
 void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number) {
   Recordset rows;
   rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {source}, ctx_.connection);
@@ -89,10 +78,14 @@ void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int3
       copy.Fields("上位手配番号") = a < 0 ? number : a;
     });
     if (!stored) {
-      ui::MsgBox(kRequirementCopyFailed);
+      Defer(kRequirementCopyFailed);
       return;
     }
   }
+}
+
+void SlotWriter::Defer(const char* message) {
+  deferred_.emplace_back(message);
 }
 
 void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* value) {
@@ -170,9 +163,9 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
   }
 }
 
-void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t a, std::int32_t q) {
+void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t owner, std::int32_t q) {
   Recordset rows;
-  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {a}, ctx_.connection,
+  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {owner}, ctx_.connection,
             CursorType::Keyset, LockType::Optimistic);
   for (; !rows.Eof(); rows.MoveNext()) {
     const double numerator = rows.Fields("原単位分子").Number();
@@ -195,17 +188,18 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
       "機械コード=?",
       {r.Fields("品名コード").Text(), r.Fields("順序").Get(), entry.MachineCode}, ctx_.connection,
       CursorType::Keyset, LockType::Optimistic);
-  // The master holds seconds per shot, as the load reads it back: a new row too.
+  // The master holds seconds per shot, as the load reads it back: a new row too. A new row takes
+  // the key it was looked up by, so the next save finds it instead of adding it again.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
     const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
       cycle.Fields("削除フラグ") = "0";
-      cycle.Fields("品名コード") = entry.ItemCode;
-      cycle.Fields("順序") = entry.Seq;
+      cycle.Fields("品名コード") = r.Fields("品名コード").Get();
+      cycle.Fields("順序") = r.Fields("順序").Get();
       cycle.Fields("機械コード") = entry.MachineCode;
       cycle.Fields("サイクル") = static_cast<double>(entry.CycleSeconds * shots);
     });
-    if (!stored) ui::MsgBox(kCycleRowFailed);
+    if (!stored) Defer(kCycleRowFailed);
     return;
   }
   cycle.Fields("削除フラグ") = "0";
@@ -213,7 +207,49 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
   cycle.Update();
 }
 
-bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
+namespace {
+
+// The first of the entry's values that has no stored form, or nothing: the last guard before a
+// value the loader cannot read back, or reads as something else, reaches the table.
+std::optional<std::string> OutOfForm(const PlanEntry& e) {
+  if (!IsStorableDate(e.StartDate) || !IsStorableDate(e.EndDate)) return "開始日・納期";
+  if (!e.InitialDueDate.IsZero() && !IsStorableDate(e.InitialDueDate)) return "初回納期";
+  if (!std::isfinite(e.CycleSeconds) || e.CycleSeconds < 0) return "サイクル";
+  if (e.DurationMinutes < 0) return "作業時間";
+  if (e.SetupMinutes < 0) return "段取時間";
+  if (e.Workers < 0) return "必要人員";
+  if (e.FixedFlag != "0" && e.FixedFlag != "1" && e.FixedFlag != "2") return "固定区分";
+  for (const MemberGroup* group : {&e.A, &e.B}) {
+    for (int k = 1; k <= group->Stored(); ++k) {
+      if ((*group)[k].OrderQty < 0) return "手配数";
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void SlotWriter::WriteEntry(PlanEntry& entry) {
+  if (const auto field = OutOfForm(entry)) {
+    throw SaveRefused("手配番号 " + std::to_string(entry.OrderNo) + " の" + *field +
+                      "が保存できる値ではありません。ロット詳細情報で直してください");
+  }
+  SlotMemory memory;
+  for (MemberGroup* group : {&entry.A, &entry.B}) {
+    memory.previousSource = 0;  // slots 1 and 21 have no previous source; the rest carries on
+    for (int k = 1; k <= MemberGroup::kSlots; ++k) {
+      if ((*group)[k].OrderNo == 0) {
+        // An empty slot still passes its (empty) source number on and resets the chain.
+        Member empty = (*group)[k];
+        Write(entry, empty, memory);
+        continue;
+      }
+      Write(entry, group->Slot(k), memory);
+    }
+  }
+}
+
+void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   const std::int32_t a = slot.OrderNo;
   const std::int32_t s = slot.SourceOrderNo;
   const std::int32_t q = slot.OrderQty;
@@ -222,10 +258,12 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   if (a == 0) {
     memory.previousNew = 0;
     memory.previousNewParent = 0;
-    return true;
+    return;
   }
 
   db::Connection& connection = ctx_.connection;
+  // The requirement rows the quantities are computed for: a new arrangement's are its copies.
+  std::int32_t requirementOwner = a;
   Recordset r;
   r.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {a}, connection, CursorType::Keyset,
          LockType::Optimistic);
@@ -239,9 +277,9 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     CopyFields(source, r);
     r.Fields("指示書発行日") = "00000000";
     r.Fields("受入実績数") = 0;
-    const std::int32_t number = AllocateNumber();
-    if (number == 0) return false;
+    const std::int32_t number = AllocateArrangementNumber(connection);
     r.Fields("手配番号") = number;
+    requirementOwner = a < 0 ? number : a;
     slot.OrderNo = number;
     // A bar known by its new member is known by the member's number from now on.
     if (entry.OrderNo == a) entry.OrderNo = number;
@@ -253,6 +291,7 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
       if (!previous.Eof()) {
         previous.Fields("上位手配番号") = number;
         previous.Update();
+        written_.push_back(memory.previousNew);
       }
     }
     if (previousSource != 0 && r.Fields("上位手配番号").Number() == previousSource) {
@@ -262,7 +301,7 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     memory.previousNewParent = static_cast<std::int32_t>(r.Fields("上位手配番号").Number());
     CopyRequirements(s, a, number);
   } else if (r.Eof()) {
-    return true;  // the arrangement is gone from the database: nothing to update
+    return;  // the arrangement is gone from the database: nothing to update
   }
 
   // Destination from the machine, or the plant's first section when the machine is unknown.
@@ -288,7 +327,7 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   }
 
   Classify(entry, r, a, q);
-  RequirementQuantities(r, a, q);
+  RequirementQuantities(r, requirementOwner, q);
   CycleMaster(entry, r);
 
   r.Fields("機械コード") = CharCount(entry.MachineCode) == 1 ? kNoMachine : entry.MachineCode;
@@ -304,6 +343,8 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   r.Fields("GNT初期納期") = StoredDate(entry.InitialDueDate);
   r.Fields("GNT所要時間（分）") = entry.DurationMinutes;
   r.Fields("段取時間") = entry.SetupMinutes;
+  // The workers the lot window shows and takes are the arrangement's own.
+  r.Fields("必要人員") = entry.Workers;
 
   if (entry.Hidden == 1) {
     const std::string terminal = Right(ctx_.userName, 3);
@@ -315,8 +356,8 @@ bool SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   }
 
   r.Update();
+  written_.push_back(static_cast<std::int32_t>(r.Fields("手配番号").Number()));
   if (q != 0) priceFlag_ = false;
-  return true;
 }
 
 }  // namespace velmora::saving

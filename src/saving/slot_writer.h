@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "db/recordset.h"
 #include "saving/plan_save.h"
@@ -21,20 +23,28 @@ class SlotWriter {
  public:
   explicit SlotWriter(SaveContext& ctx) : ctx_(ctx) {}
 
-  // False when no number could be allocated: the save must end; nothing of the slot is stored.
-  bool Write(PlanEntry& entry, Member& slot, SlotMemory& memory);
+  // Writes entry i's forty slots. Throws SaveRefused when numbering cannot go on.
+  void WriteEntry(PlanEntry& entry);
+
+  // The arrangement rows written so far (updated or added), for their new fingerprints.
+  const std::vector<std::int32_t>& Written() const { return written_; }
+  // Messages of the two retried writes that gave up; shown once nothing is locked any more.
+  const std::vector<std::string>& Deferred() const { return deferred_; }
 
  private:
-  std::int32_t AllocateNumber();  // 0 when the numbering row is missing
+  void Write(PlanEntry& entry, Member& slot, SlotMemory& memory);
   void Classify(PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t q);
   void LookUpPrice(const PlanEntry& entry, db::Recordset& r, std::int32_t q);
-  void RequirementQuantities(db::Recordset& r, std::int32_t a, std::int32_t q);
+  void RequirementQuantities(db::Recordset& r, std::int32_t owner, std::int32_t q);
   void CycleMaster(const PlanEntry& entry, db::Recordset& r);
   void CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number);
   void SetFirstSupplyControl(const db::Value& parent, const char* value);
+  void Defer(const char* message);
 
   SaveContext& ctx_;
   bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
+  std::vector<std::int32_t> written_;
+  std::vector<std::string> deferred_;
 };
 
 }  // namespace velmora::saving

@@ -60,7 +60,9 @@ const char* const kSplitQuestion = "question\t分割の確認\tこの内容で�
 TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
   const ProgramRun run = Script(ScriptPath("restructure_lots.txt"), "10");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, std::string(kSplitQuestion) + kSplitQuestion + kSplitQuestion +
+  EXPECT_EQ(run.out, std::string(kSplitQuestion) + kSplitQuestion +
+                         "message\t\t分割する数の合計がロットの数量を上回るため、分割できません\tOK\n" +
+                         kSplitQuestion +
                          "question\t\t移動したよりも前の計画と重複している期間があります。その計画"
                          "の終了日時をこの計画の開始に設定しますか？\tNo\n");
 
@@ -75,9 +77,9 @@ TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
   EXPECT_EQ(plans.Find("OrderNo", "1001767")["StartDate"], "2024/05/26");
   Record moved = plans.Find("OrderNo", "1001768");
   EXPECT_EQ(moved["StartDate"] + " " + moved["StartTime"], "2024/05/27 15:20:00");
-  // The first step whole keeps its number, the second in part gets a new one.
-  EXPECT_EQ(Summary(EntryOf(split, "1001832")), "1001832:1000 ");
-  EXPECT_EQ(Summary(EntryOf(split, "-3")), "-3<1001832:500 1001831:1500 ");
+  // The first step whole keeps its number on the new lot; the second stays whole.
+  EXPECT_EQ(Summary(EntryOf(split, "1001832")), "1001832:1500 ");
+  EXPECT_EQ(Summary(EntryOf(split, "1001831")), "1001831:1500 ");
 
   // Saved: the new members are numbered one after another, in the order of the plan table.
   const Csv saved(Out("saved/members.csv"));
@@ -89,30 +91,26 @@ TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
     return out;
   };
   const std::string lotEntry = split.Find("OrderNo", "-1")["Entry"];
-  const std::string wholeEntry = split.Find("OrderNo", "-3")["Entry"];
   const int n = std::stoi(saved.Find("Entry", lotEntry)["OrderNo"]);
-  const std::string n0 = std::to_string(n), n1 = std::to_string(n + 1), n2 = std::to_string(n + 2);
+  const std::string n0 = std::to_string(n), n1 = std::to_string(n + 1);
   EXPECT_EQ(numbers(lotEntry), n0 + " " + n1 + " ");
-  EXPECT_EQ(numbers(wholeEntry), n2 + " 1001831 ");
 
   // Each new row is a copy of its source with its own quantity and requirement rows; the copy
   // of the first step names the copy of the second as its next step.
   Rows db(program.File("demo.db"));
-  const std::pair<std::string, std::string> copies[] = {
-      {n0, "1001172"}, {n1, "1001171"}, {n2, "1001832"}};
+  const std::pair<std::string, std::string> copies[] = {{n0, "1001172"}, {n1, "1001171"}};
   for (const auto& [copy, source] : copies) {
     SCOPED_TRACE(copy + " from " + source);
     EXPECT_EQ(db.Of(copy, "品名コード"), db.Of(source, "品名コード"));
     EXPECT_EQ(db.Requirements(copy), db.Requirements(source));
     EXPECT_EQ(db.Requirements(copy), "1");
   }
-  EXPECT_EQ(db.Of(n0, "手配数") + " " + db.Of(n1, "手配数") + " " + db.Of(n2, "手配数"),
-            "700 700 500");
+  EXPECT_EQ(db.Of(n0, "手配数") + " " + db.Of(n1, "手配数"), "700 700");
   EXPECT_EQ(db.Of(n1, "上位手配番号"), n0);
   EXPECT_EQ(db.Of(n0, "上位手配番号"), db.Of("1001172", "上位手配番号"));
   EXPECT_EQ(db.Of("1001171", "手配数") + " " + db.Of("1001172", "手配数"), "1800 1800");
   EXPECT_EQ(db.Of("1001768", "開始日") + " " + db.Of("1001768", "GNT開始時刻"), "20240527 152000");
-  EXPECT_EQ(db.Sql("SELECT 現在番号 FROM 番号管理マスタ"), n2);
+  EXPECT_EQ(db.Sql("SELECT 現在番号 FROM 番号管理マスタ"), n1);
 }
 
 TEST_F(Scripts, APlanChangeReLabelsTheLotAndMakesANewOneForTheOtherParent) {

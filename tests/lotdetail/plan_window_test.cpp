@@ -15,6 +15,13 @@ using lotdetail::PlanWindow;
 
 const DateTime kToday = DateTime::FromDate(2024, 12, 5);
 
+std::string FieldText(const PlanWindow& win, std::string_view field) {
+  for (const auto& [name, text] : win.Show()) {
+    if (name == field) return text;
+  }
+  return "(no field " + std::string(field) + ")";
+}
+
 // A chart with one lot on M01 from 12/03 08:00, 120 minutes (setup 20, cycle 30 s, 200 pieces),
 // and its window open.
 struct LotWorld : EditingWorld {
@@ -221,7 +228,8 @@ TEST(PlanWindowEndTime, RefusedEndsChangeNothing) {
     w.EnterIn("Text6", c.endTime);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
     EXPECT_EQ(win.Text16 + "/" + win.Text19, "120/100");
-    EXPECT_EQ(win.Text8 + " " + win.Text6, std::string(c.endDate) + " " + c.endTime);
+    // The end shows what it was before the refused one was typed.
+    EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 10:00:00");
     EXPECT_EQ(win.Focus, "Text6");
   }
 }
@@ -296,20 +304,6 @@ TEST(PlanWindowClose, EdgeCasesOfTheWriteBack) {
     EXPECT_EQ(w.Plan(w.lot).Changed, 0);
   }
   {
-    SCOPED_TRACE("a bad end or due date keeps the entry's");
-    LotWorld w;
-    ScriptedMessages messages;
-    w.window->Text8 = "someday";
-    w.window->Text11 = "2024/13/40";
-    w.window->Text16 = "60";
-    w.window->Close();
-    EXPECT_TRUE(w.window->Closed());
-    EXPECT_EQ(messages.texts(),
-              (std::vector<std::string>{lotdetail::kEndDateKept, lotdetail::kDueDateKept}));
-    EXPECT_EQ(w.Plan(w.lot).DurationMinutes, 60);
-    EXPECT_EQ(w.Plan(w.lot).InitialDueDate, w.Date("2024/12/03"));
-  }
-  {
     SCOPED_TRACE("only the due date");
     LotWorld w;
     ScriptedMessages messages;
@@ -323,15 +317,143 @@ TEST(PlanWindowClose, EdgeCasesOfTheWriteBack) {
     EXPECT_EQ(w.Bar(w.lot).Left, left);
     EXPECT_TRUE(messages.texts().empty());
   }
-  {
-    SCOPED_TRACE("a number the entry cannot hold");
+}
+
+// A value the entry or the database cannot hold is refused when it is confirmed, with Enter or
+// by the close: the field shows its old value again and nothing of it reaches the entry.
+TEST(PlanWindowRules, ValuesTheLotCannotHoldAreRefusedAndTheOldValueKept) {
+  struct Case {
+    const char* field;
+    const char* typed;
+    const char* message;
+    const char* kept;
+  } cases[] = {
+      {"Text15", "1e308", lotdetail::kCycleRange, "30"},
+      {"Text15", "-2", lotdetail::kCycleRange, "30"},
+      {"Text15", "nan", lotdetail::kCycleRange, "30"},
+      {"Text18", "あ", lotdetail::kFixedFlagRange, "0"},
+      {"Text18", "9", lotdetail::kFixedFlagRange, "0"},
+      {"Text13", "-5", lotdetail::kSetupRange, "20"},
+      {"Text13", "40000", lotdetail::kSetupRange, "20"},
+      {"Text16", "-1", lotdetail::kTotalRange, "120"},
+      {"Text3", "", lotdetail::kQuantityRange, "200"},
+      {"Text3", "3000000000", lotdetail::kQuantityRange, "200"},
+      {"Text40", "-3", lotdetail::kWorkersRange, "0"},
+      {"Text7", "2024/02/30", lotdetail::kEnterADate, "2024/12/03"},
+      {"Text7", "0000/00/00", lotdetail::kEnterADate, "2024/12/03"},
+      {"Text8", "someday", lotdetail::kEnterADate, "2024/12/03"},
+      {"Text11", "2024/13/40", lotdetail::kEnterADate, "2024/12/03"},
+      {"Text1", "25:00", lotdetail::kEnterADate, "08:00:00"},
+      {"Text6", "noon", lotdetail::kNotATimeOfDay, "10:00:00"},
+  };
+  for (const bool byEnter : {true, false}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.field) + " " + c.typed + (byEnter ? " + Enter" : " + close"));
+      LotWorld w;
+      w.Plan(w.lot).FixedFlag = "0";
+      w.window = w.Open();
+      ScriptedMessages messages;
+      PlanWindow& win = *w.window;
+      win.Type(c.field, c.typed);
+      if (byEnter) {
+        win.Enter(c.field);
+      } else {
+        win.Close();
+        EXPECT_FALSE(win.Closed());
+      }
+      EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
+      EXPECT_EQ(FieldText(win, c.field), c.kept);
+      EXPECT_EQ(win.Focus, c.field);
+      win.Close();
+      EXPECT_TRUE(win.Closed());
+      EXPECT_EQ(w.Plan(w.lot).Changed, 0) << "the old values are the entry's own";
+    }
+  }
+}
+
+TEST(PlanWindowRules, AStartWhoseEndPassesTheLastStorableDayIsRefused) {
+  LotWorld w;
+  ScriptedMessages messages;
+  w.window->Type("Text7", "9999/12/31");
+  w.window->Type("Text1", "23:30");
+  w.window->Close();
+  EXPECT_FALSE(w.window->Closed());
+  EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kEndOutOfRange});
+  EXPECT_EQ(w.Start(w.lot), "12/03 08:00");
+}
+
+TEST(PlanWindowClose, ALookChangesNothing) {
+  // A lot on a department row has no machine code at all, and one whose destination is shorter
+  // than the drop-down's width: shown and closed as they are, neither moves.
+  struct Case {
+    const char* name;
+    const char* machine;
+    const char* destination;
+  } cases[] = {
+      {"machine", "M01     ", ""}, {"department", "", "30"}, {"short code", "M01     ", "S1"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     LotWorld w;
+    w.Plan(w.lot).MachineCode = c.machine;
+    w.Plan(w.lot).DestinationCode = c.destination;
+    const PlanEntry before = w.Plan(w.lot);
+    auto win = w.Open();
     ScriptedMessages messages;
-    w.window->Text13 = "40000";
+    win->Enter("Text7");
+    win->Enter("Text3");
+    win->Close();
+    EXPECT_TRUE(win->Closed());
+    EXPECT_EQ(w.Plan(w.lot), before);
+    EXPECT_FALSE(w.data.Edits.Edited());
+    EXPECT_FALSE(w.editor.History().CanUndo());
+    EXPECT_TRUE(messages.texts().empty());
+  }
+}
+
+// The save writes the members' quantities: a typed quantity goes to the members that stand for
+// the whole lot, and a bar of members with quantities of their own refuses a new one.
+TEST(PlanWindowClose, ATypedQuantityReachesTheLotsMembers) {
+  {
+    SCOPED_TRACE("one member");
+    LotWorld w;
+    w.window->Type("Text3", "500");
     w.window->Close();
-    EXPECT_FALSE(w.window->Closed());
-    EXPECT_EQ(w.window->Focus, "Text13");
-    EXPECT_EQ(w.Plan(w.lot).SetupMinutes, 20);
+    EXPECT_EQ(w.Plan(w.lot).OrderQty, 500);
+    EXPECT_EQ(w.Plan(w.lot).A[1].OrderQty, 500);
+    EXPECT_EQ(w.Plan(w.lot).Changed, 1);
+  }
+  {
+    SCOPED_TRACE("inner and outer ring of one lot, and a folded step");
+    LotWorld w;
+    PlanEntry& p = w.Plan(w.lot);
+    const Member first = p.A[1];
+    p.B.Slot(1) = first;
+    p.B.Slot(1).OrderNo = 1002;
+    p.A.Slot(2) = first;
+    p.A.Slot(2).OrderNo = 1003;
+    p.A.Slot(2).OrderQty = 150;
+    auto win = w.Open();
+    win->Type("Text3", "240");
+    win->Close();
+    const PlanEntry& q = w.Plan(w.lot);
+    EXPECT_EQ(std::vector<int>({q.A[1].OrderQty, q.A[2].OrderQty, q.B[1].OrderQty}),
+              std::vector<int>({240, 150, 240}));
+  }
+  {
+    SCOPED_TRACE("merged members of their own");
+    LotWorld w;
+    PlanEntry& p = w.Plan(w.lot);
+    p.A.Slot(1).OrderQty = 120;
+    const Member first = p.A[1];
+    p.A.Slot(2) = first;
+    p.A.Slot(2).OrderNo = 1004;
+    p.A.Slot(2).OrderQty = 80;
+    auto win = w.Open();
+    ScriptedMessages messages;
+    win->Type("Text3", "300");
+    win->Enter("Text3");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kQuantityOfParts});
+    EXPECT_EQ(win->Text3, "200");
   }
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
+#include "plandata/calendar_reader.h"
 #include "save_world.h"
 
 namespace velmora::test {
@@ -13,6 +17,7 @@ TEST(Save, ExistingRowsTakeTheEntrysPlace) {
   const int p = w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/04 10:30:00");
   w.Plan(p).DurationMinutes = 570;
   w.Plan(p).SetupMinutes = 25;
+  w.Plan(p).Workers = 3;
   w.Plan(p).InitialDueDate = {};  // no initial due date
   w.Plan(p).A.Slot(1).ItemCode = "ITEM-B";
   const int untouched = w.Entry(102, "M02     ", "2024/12/05 09:00:00", "2024/12/05 10:00:00");
@@ -27,9 +32,9 @@ TEST(Save, ExistingRowsTakeTheEntrysPlace) {
       {"納期", "20241204"},        {"GNT終了時刻", "103000"},
       {"GNT初期納期", "00000000"}, {"GNT所要時間（分）", "570"},
       {"段取時間", "25"},          {"削除フラグ", "0"},
-      {"手配区分", "3"},           {"社内社外区分", "1"},
-      {"手配確定区分", "2"},       {"生産工場コード", "3"},
-      {"完納区分", "0"},
+      {"必要人員", "3"},           {"手配区分", "3"},
+      {"社内社外区分", "1"},       {"手配確定区分", "2"},
+      {"生産工場コード", "3"},     {"完納区分", "0"},
   };
   for (const auto& [column, value] : expected) EXPECT_EQ(w.Column(101, column), value) << column;
   EXPECT_EQ(w.Plan(p).Changed, 0);
@@ -83,10 +88,11 @@ TEST(Save, OutsideWorkTakesTheLatestPrice) {
     double storedPrice;
     const char* price;
     const char* amount;
+    const char* priceClass;
   } cases[] = {
-      {"the latest start date wins", true, 0, "12.5", "1250"},
-      {"no price row: zero", false, 0, "0", "0"},
-      {"a price already on the row stays", true, 9, "9", "0"},
+      {"the latest start date wins, with its class", true, 0, "12.5", "1250", "2"},
+      {"no price row: zero", false, 0, "0", "0", "0"},
+      {"a price already on the row stays", true, 9, "9", "0", "0"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -97,12 +103,14 @@ TEST(Save, OutsideWorkTakesTheLatestPrice) {
                                      {"品名コード", "ITEM-A"},
                                      {"順序", 1},
                                      {"開始日", "20240101"},
-                                     {"単価", 10.0}});
+                                     {"単価", 10.0},
+                                     {"単価区分", "3"}});
       w.db.Insert("仕入単価マスタ", {{"取引先コード", "S001"},
                                      {"品名コード", "ITEM-A"},
                                      {"順序", 1},
                                      {"開始日", "20240601"},
-                                     {"単価", 12.5}});
+                                     {"単価", 12.5},
+                                     {"単価区分", "2"}});
     }
     const int p = w.Entry(101, "        ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
     w.db.connection().ExecuteScript("UPDATE 手配情報 SET 単価=" + std::to_string(c.storedPrice));
@@ -110,6 +118,7 @@ TEST(Save, OutsideWorkTakesTheLatestPrice) {
     ASSERT_EQ(w.Save(), SaveResult::Complete);
     EXPECT_EQ(w.Column(101, "単価"), c.price);
     EXPECT_EQ(w.Column(101, "金額"), c.amount);
+    EXPECT_EQ(w.Column(101, "単価区分"), c.priceClass);
     EXPECT_EQ(w.Column(101, "社内社外区分"), "2");
     EXPECT_EQ(w.Column(101, "仕入区分"), "2");
   }
@@ -181,25 +190,90 @@ TEST(Save, CycleMasterAndCompletion) {
   EXPECT_EQ(w.Column(101, "完納区分"), "0");
 }
 
-TEST(Save, CalendarsOfEditedDaysOnly) {
-  SaveWorld w;
-  ScriptedMessages messages;
-  w.db.Insert("機械別勤務体系マスタ",
-              {{"機械コード", "M01     "}, {"年月日", "20241203"}, {"勤務時間", 480}});
-  const int day = 3;  // 2024/12/03: the period starts 12/02, index 0 is two days before
-  w.data.ShiftTimes(2, 1, day) = DateTime::FromTime(8, 0, 0);
-  w.data.ShiftTimes(2, 2, day) = DateTime::FromTime(12, 0, 0);
-  w.data.ShiftTimes(2, 3, day) = DateTime::FromTime(13, 0, 0);
-  w.data.ShiftTimes(2, 4, day) = DateTime::FromTime(17, 30, 0);
-  w.data.WorkMinutes(2, day) = 510;
-  w.data.CalendarChanged(2, day) = 1;
-  w.data.CalendarChanged(2, day + 1) = 1;  // no row for that day: none is created
-  ASSERT_EQ(w.Save(), SaveResult::Complete);
-  EXPECT_EQ(
-      w.Sql("SELECT 勤務時間||' '||開始時刻１||' '||終了時刻１||' '||開始時刻２||' '||終了時刻２ "
-            "FROM 機械別勤務体系マスタ"),
-      "510 080000 120000 130000 173000");
-  EXPECT_EQ(w.Sql("SELECT COUNT(*) FROM 機械別勤務体系マスタ"), "1");
+// A day's shifts and minutes read back as they were saved, however many rows hold them: the
+// save lays the day out over the day's rows, adds the rows it needs and empties the rest.
+TEST(Save, CalendarDaysReloadAsSaved) {
+  using Row = std::tuple<int, const char*, const char*, const char*, const char*>;
+  struct Case {
+    const char* name;
+    std::vector<Row> stored;            // the day's rows before the save
+    std::array<const char*, 8> shifts;  // the day as edited ("" for none)
+    int minutes;
+    std::size_t rows;  // the day's rows afterwards
+  } cases[] = {
+      {"one row, its second window moved",
+       {{480, "080000", "120000", "130000", "170000"}},
+       {"08:00", "12:00", "13:00", "17:30", "", "", "", ""},
+       510,
+       1},
+      {"a day of two rows keeps its windows and takes new minutes",
+       {{480, "080000", "120000", "130000", "170000"},
+        {240, "180000", "220000", "000000", "000000"}},
+       {"08:00", "12:00", "13:00", "17:00", "18:00", "22:00", "", ""},
+       660,
+       2},
+      {"shifts 3 and 4 typed into a day of one row",
+       {{480, "080000", "120000", "130000", "170000"}},
+       {"08:00", "10:00", "10:30", "12:00", "13:00", "15:00", "15:30", "17:00"},
+       420,
+       2},
+      {"a night window after midnight goes with the window before it",
+       {{480, "080000", "170000", "000000", "000000"}},
+       {"08:00", "17:00", "18:00", "23:30", "00:30", "05:00", "", ""},
+       900,
+       2},
+      {"a holiday made a working day gets its row",
+       {},
+       {"08:00", "17:00", "", "", "", "", "", ""},
+       480,
+       1},
+      {"minutes without windows",
+       {{480, "080000", "170000", "000000", "000000"}},
+       {"", "", "", "", "", "", "", ""},
+       120,
+       1},
+      {"a day cleared keeps its rows, empty",
+       {{480, "080000", "120000", "130000", "170000"},
+        {240, "180000", "220000", "000000", "000000"}},
+       {"", "", "", "", "", "", "", ""},
+       0,
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SaveWorld w;
+    ScriptedMessages messages;
+    for (const auto& [minutes, s1, e1, s2, e2] : c.stored) {
+      w.db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "},
+                                           {"年月日", "20241203"},
+                                           {"勤務時間", minutes},
+                                           {"開始時刻１", s1},
+                                           {"終了時刻１", e1},
+                                           {"開始時刻２", s2},
+                                           {"終了時刻２", e2}});
+    }
+    const int day = 3;  // 2024/12/03: the period starts 12/02, index 0 is two days before
+    for (int s = 0; s < 8; ++s) {
+      w.data.ShiftTimes(2, s + 1, day) =
+          *c.shifts[static_cast<std::size_t>(s)]
+              ? *ParseColonTime(std::string(c.shifts[static_cast<std::size_t>(s)]) + ":00")
+              : DateTime();
+    }
+    w.data.WorkMinutes(2, day) = static_cast<std::int16_t>(c.minutes);
+    w.data.CalendarChanged(2, day) = 1;
+    ASSERT_EQ(w.Save(), SaveResult::Complete);
+    EXPECT_EQ(w.data.CalendarChanged(2, day), 0) << "written: the day counts as read";
+
+    const PlanData saved = w.data;
+    ReadMachineCalendar(w.data, w.db.connection(), 2, "M01     ");
+    for (int s = 1; s <= 8; ++s) {
+      EXPECT_EQ(FormatColonTime(w.data.ShiftTimes(2, s, day)),
+                FormatColonTime(saved.ShiftTimes(2, s, day)))
+          << "slot " << s;
+    }
+    EXPECT_EQ(w.data.WorkMinutes(2, day), c.minutes);
+    EXPECT_EQ(w.Sql("SELECT COUNT(*) FROM 機械別勤務体系マスタ"), std::to_string(c.rows));
+  }
 }
 
 // New members are numbered in slot order, copied with their requirement rows and chained to
@@ -344,6 +418,8 @@ TEST(Save, MoldConflict) {
     }
     EXPECT_EQ(w.Plan(first).MachineCode, c.machineAfter);
     EXPECT_EQ(w.Plan(other).MachineCode, c.otherAfter);
+    // A plan taken off its machine is changed, so the next save writes where it now stands.
+    EXPECT_EQ(w.Plan(other).Changed, std::string(c.otherAfter) != "M02     " ? 1 : 0);
     // Declined: the walk stops before the first entry; what follows stays to be saved; the
     // calendars are still written.
     const bool stopped = c.result == SaveResult::Interrupted;
@@ -355,31 +431,53 @@ TEST(Save, MoldConflict) {
   }
 }
 
-TEST(Save, WithoutANumberingRowTheEarlierEntriesStay) {
-  SaveWorld w;
-  ScriptedMessages messages;
-  w.db.connection().ExecuteScript("DELETE FROM 番号管理マスタ");
-  w.db.Insert("手配情報", {{"手配番号", 201}});
-  const int written = w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
-  const int numbered = w.Entry(102, "M02     ", "2024/12/04 09:00:00", "2024/12/04 10:00:00");
-  Member& fresh = w.Plan(numbered).A.Slot(2);
-  fresh.OrderNo = -1;
-  fresh.SourceOrderNo = 201;
-  fresh.OrderQty = 10;
-  w.data.CalendarChanged(2, 3) = 1;
-  w.db.Insert("機械別勤務体系マスタ", {{"機械コード", "M01     "}, {"年月日", "20241203"}});
-  w.data.WorkMinutes(2, 3) = 333;
+// Numbering that cannot go on stores nothing of the save (not the entries before it, not the
+// shortened lot without its new one, not the calendars) and names the numbering row.
+TEST(Save, NumberingThatCannotGoOnStoresNothing) {
+  struct Case {
+    const char* name;
+    const char* setup;  // SQL run on the world before the save
+    const char* says;   // part of the message
+  } cases[] = {
+      {"no numbering row", "DELETE FROM 番号管理マスタ", saving::kNoNumbering},
+      {"the last 32-bit number",
+       "UPDATE 番号管理マスタ SET 現在番号=2147483647,終了番号=3000000000", "2147483648"},
+      {"past the end number", "UPDATE 番号管理マスタ SET 現在番号=9999999", "10000000"},
+      {"below the start number", "UPDATE 番号管理マスタ SET 開始番号=6000", "5001"},
+      {"a number already taken", "INSERT INTO 手配情報 (手配番号) VALUES (5001)", "既に"},
+      {"a current number that is no whole number", "UPDATE 番号管理マスタ SET 現在番号=12.5",
+       "整数"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SaveWorld w;
+    ScriptedMessages messages;
+    w.db.Insert("手配情報", {{"手配番号", 201}});
+    const int plain = w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
+    const int split = w.Entry(102, "M02     ", "2024/12/04 09:00:00", "2024/12/04 10:00:00");
+    Member& fresh = w.Plan(split).A.Slot(2);
+    fresh.OrderNo = -1;
+    fresh.SourceOrderNo = 201;
+    fresh.OrderQty = 10;
+    w.data.CalendarChanged(2, 3) = 1;
+    w.data.WorkMinutes(2, 3) = 333;
+    w.db.connection().ExecuteScript(c.setup);
+    const std::string numbers = w.Sql("SELECT 現在番号 FROM 番号管理マスタ");
+    const std::string rows = w.Sql("SELECT COUNT(*) FROM 手配情報");
 
-  EXPECT_EQ(w.Save(), SaveResult::Interrupted);
-  EXPECT_EQ(messages.texts(), std::vector<std::string>{saving::kNoNumbering});
-  EXPECT_EQ(w.Column(101, "開始日"), "20241203");
-  EXPECT_EQ(w.Plan(written).Changed, 0);
-  // Nothing of the entry that needed a number: not even its first slot.
-  EXPECT_EQ(w.Column(102, "開始日"), "00000000");
-  EXPECT_EQ(w.Plan(numbered).Changed, 1);
-  EXPECT_EQ(w.Plan(numbered).A[2].OrderNo, -1);
-  EXPECT_EQ(w.Plan(numbered).A[2].SourceOrderNo, 201);
-  EXPECT_EQ(w.Sql("SELECT 勤務時間 FROM 機械別勤務体系マスタ"), "0");  // calendars not written
+    EXPECT_EQ(w.Save(), SaveResult::Failed);
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0].rfind(saving::kSaveFailed, 0), 0u);
+    EXPECT_NE(messages.texts()[0].find(saving::kNoNumbering), std::string::npos);
+    EXPECT_NE(messages.texts()[0].find(c.says), std::string::npos) << messages.texts()[0];
+    EXPECT_EQ(w.Column(101, "開始日"), "00000000");
+    EXPECT_EQ(w.Sql("SELECT COUNT(*) FROM 手配情報"), rows);
+    EXPECT_EQ(w.Sql("SELECT 現在番号 FROM 番号管理マスタ"), numbers);
+    EXPECT_EQ(w.Sql("SELECT COUNT(*) FROM 機械別勤務体系マスタ"), "0");
+    EXPECT_EQ(w.Plan(plain).Changed, 1);
+    EXPECT_EQ(w.Plan(split).A[2].OrderNo, -1);
+    EXPECT_EQ(w.Plan(split).A[2].SourceOrderNo, 201);
+  }
 }
 
 // A database failure in the middle writes nothing and leaves the table as before the save.

@@ -4,6 +4,7 @@
 
 #include "../chart/chart_world.h"
 #include "common/msgbox.h"
+#include "db/recordset.h"
 #include "saving/plan_save.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
@@ -16,7 +17,10 @@ class SaveWorld : public ChartWorld {
  public:
   SaveWorld() {
     data.PlantCode = 3;
-    db.Insert("番号管理マスタ", {{"番号管理キー", "手配番号            "}, {"現在番号", 5000}});
+    db.Insert("番号管理マスタ", {{"番号管理キー", "手配番号            "},
+                                 {"現在番号", 5000},
+                                 {"開始番号", 1},
+                                 {"終了番号", 9999999}});
     db.Insert("機械マスタ", {{"機械コード", "M01     "}, {"指示先コード", "0301        "}});
     db.Insert("機械マスタ", {{"機械コード", "M02     "}, {"指示先コード", ""}});
     db.Insert("部課マスタ", {{"部コード", 3}, {"課コード", 0}});
@@ -64,6 +68,13 @@ class SaveWorld : public ChartWorld {
         .Text();
   }
   std::string Sql(const std::string& sql) { return db.Scalar(sql).Text(); }
+
+  // The arrangement row as this copy reads it now: the save compares with that.
+  void ReadRow(int orderNo) {
+    db::Recordset rs;
+    rs.Open("SELECT * FROM 手配情報 WHERE 手配番号=" + std::to_string(orderNo), db.connection());
+    data.Stored.SetArrangement(orderNo, rs.RowFingerprint(0, rs.FieldCount()));
+  }
 
   TestDb db;
 };

@@ -1,0 +1,55 @@
+#include "saving/numbering.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "common/numeric.h"
+#include "db/recordset.h"
+#include "saving/plan_save.h"
+#include "saving/save_refused.h"
+
+namespace velmora::saving {
+namespace {
+
+const char* const kRowName = "番号管理マスタの「手配番号」の行";
+
+std::string Whole(double v) {
+  return std::isfinite(v) && std::fabs(v) < 1e18 ? std::to_string(static_cast<long long>(v))
+                                                 : ShortestText(v);
+}
+
+[[noreturn]] void Refuse(const std::string& why) {
+  throw SaveRefused(std::string(kNoNumbering) + "\n" + kRowName + why);
+}
+
+}  // namespace
+
+std::int32_t AllocateArrangementNumber(db::Connection& connection) {
+  db::Recordset rs;
+  rs.Open("SELECT 現在番号,開始番号,終了番号 FROM 番号管理マスタ WHERE 番号管理キー=?",
+          {kArrangementNumberKey}, connection, db::CursorType::Keyset, db::LockType::Optimistic);
+  if (rs.Eof()) throw SaveRefused(kNoNumbering);
+  const double current = rs.Fields("現在番号").Number();
+  const double first = rs.Fields("開始番号").Number();
+  const double last = rs.Fields("終了番号").Number();
+  if (!std::isfinite(current) || current != std::trunc(current)) {
+    Refuse("の現在番号「" + rs.Fields("現在番号").Text() + "」が整数ではありません");
+  }
+  const double next = current + 1;
+  if (next < first || next > last || next < 1 || next > std::numeric_limits<std::int32_t>::max()) {
+    Refuse("で次の番号 " + Whole(next) + " が範囲(" + Whole(first) + "～" + Whole(last) +
+           ")を外れています。番号の範囲を確認してください");
+  }
+  const auto number = static_cast<std::int32_t>(next);
+  db::Recordset taken;
+  taken.Open("SELECT 手配番号 FROM 手配情報 WHERE 手配番号=?", {number}, connection);
+  if (!taken.Eof()) {
+    Refuse("の次の番号 " + Whole(next) + " は既に手配情報にあります。現在番号を確認してください");
+  }
+  rs.Fields("現在番号") = number;
+  rs.Update();
+  return number;
+}
+
+}  // namespace velmora::saving
