@@ -5,7 +5,7 @@ DEBUG_DIR   := build/debug
 RELEASE_DIR := build/release
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps build test run bench format demo clean
+.PHONY: all deps build test soak run bench format demo clean
 
 all: build
 
@@ -22,6 +22,13 @@ $(RELEASE_DIR)/build.ninja: CMakeLists.txt | deps
 test: deps $(DEBUG_DIR)/build.ninja
 	cmake --build $(DEBUG_DIR)
 	ctest --test-dir $(DEBUG_DIR) --output-on-failure -j 2
+
+# The save's round trip on many more seeded editing sessions than `make test` runs:
+# make soak SEEDS=500
+SEEDS ?= 200
+soak: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) --target velmora_roundtrip_tests
+	VELMORA_SOAK_SEEDS=$(SEEDS) $(RELEASE_DIR)/bin/velmora_roundtrip_tests --gtest_filter='RoundTripSoak.*'
 
 build: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR)

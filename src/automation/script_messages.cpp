@@ -21,11 +21,14 @@ ui::Answer ScriptMessageBoxes::Show(std::string_view text, int style, std::strin
   const bool question = (style & 7) == ui::kYesNo;
   ui::Answer answer = ui::Answer::Ok;
   if (question) {
-    if (answers_.empty()) {
+    if (!answers_.empty()) {
+      answer = answers_.front();
+      answers_.pop_front();
+    } else if (Unanswered) {
+      answer = Unanswered(text);
+    } else {
       throw ScriptFailure(3, "質問に答えがありません: " + OneLine(text));
     }
-    answer = answers_.front();
-    answers_.pop_front();
   }
   out_ << (question ? "question" : "message") << '\t' << OneLine(title) << '\t' << OneLine(text)
        << '\t'

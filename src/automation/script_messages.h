@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,9 @@ class ScriptMessageBoxes : public ui::MessageBoxes {
   explicit ScriptMessageBoxes(std::ostream& out) : out_(out) {}
 
   void Queue(ui::Answer answer) { answers_.push_back(answer); }
+  // Answers a question no answer was queued for (a driver that decides as it goes); without it
+  // such a question ends the run.
+  std::function<ui::Answer(std::string_view text)> Unanswered;
   std::size_t Queued() const { return answers_.size(); }
   ui::Answer Show(std::string_view text, int style, std::string_view title) override;
   // Other output of the script, in order with the messages.

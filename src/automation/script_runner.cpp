@@ -315,6 +315,11 @@ void ScriptRunner::Calendar(const std::vector<std::string>& words) {
   editor_.PlatForm_MouseDown(editing::kRightButton, 0, x, y);
 }
 
+editing::ScriptDialog* ScriptRunner::OpenDialog() {
+  std::erase_if(dialogs_, [](const auto& d) { return d->Closed(); });
+  return dialogs_.empty() ? nullptr : dialogs_.back().get();
+}
+
 editing::ScriptDialog& ScriptRunner::TopDialog() {
   if (dialogs_.empty()) Fail("開いているダイアログがありません");
   return *dialogs_.back();

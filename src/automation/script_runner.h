@@ -26,6 +26,8 @@ class ScriptRunner {
   void RunLine(const std::string& line, int number);
 
   editing::ChartEditor& Editor() { return editor_; }
+  // The dialog the next dialog command acts on, or nothing while none is open.
+  editing::ScriptDialog* OpenDialog();
 
   // Loads the same selection again from the database (the restart after a discard).
   std::function<void()> Reload;

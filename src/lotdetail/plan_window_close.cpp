@@ -93,7 +93,8 @@ bool PlanWindow::WriteBack() {
   const auto startTime = editing::ParseTypedTime(Text1);
   const auto endDate = ParseDateText(Text8);
   const auto endTime = editing::ParseTypedTime(Text6);
-  const auto due = Trim(Text11).empty() ? std::optional<DateTime>(DateTime()) : ParseDateText(Text11);
+  const auto due =
+      Trim(Text11).empty() ? std::optional<DateTime>(DateTime()) : ParseDateText(Text11);
   const std::pair<bool, const char*> dates[] = {{startDate.has_value(), "Text7"},
                                                 {startTime.has_value(), "Text1"},
                                                 {endDate.has_value(), "Text8"},

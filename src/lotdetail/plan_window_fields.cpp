@@ -157,15 +157,15 @@ bool PlanWindow::EndTimeEntered() {
       }
       m = hi;
     } else if (c > target) {
-      // Down to 1; below it 0 counts as a full day and a negative count ends at the start.
-      std::int64_t lo = 0;  // treated as "not later" for the halving
+      // Down to 1 minute at least: an end inside a break before any working minute cannot be
+      // met exactly, and the end the first working minute gives is shown instead.
+      std::int64_t lo = 1;  // treated as "not later" for the halving
       std::int64_t hi = m;  // end later
       while (hi - lo > 1) {
         const std::int64_t mid = lo + (hi - lo) / 2;
         (endAfter(mid) > target ? hi : lo) = mid;
       }
       m = lo;
-      if (m == 0 && endAfter(0) > target) m = -1;
     }
     Text16 = std::to_string(m);
     const DateTime computed = ComputeEndTime(data, *start, static_cast<std::int32_t>(m), *entry);
@@ -175,9 +175,10 @@ bool PlanWindow::EndTimeEntered() {
   UpdateWorkingMinutes();
 
   const PlanEntry& e = data.Plan(*entry);
-  if (Val(Text15) != 0 && e.A[1].OrderQty == e.OrderQty &&
+  // An end the setup alone runs past has no quantity to offer: nothing is asked.
+  const double pieces = Val(Text15) != 0 ? std::trunc(Val(Text19) * 60 / Val(Text15)) : -1;
+  if (pieces >= 0 && e.A[1].OrderQty == e.OrderQty &&
       ui::MsgBox(kAdjustQuantityQuestion, ui::kYesNo | ui::kDefaultButton2) == ui::Answer::Yes) {
-    const double pieces = std::trunc(Val(Text19) * 60 / Val(Text15));
     const auto quantity = Int32Of(NumberText(pieces));
     if (quantity) {
       Text3 = std::to_string(*quantity);

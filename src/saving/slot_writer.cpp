@@ -343,6 +343,8 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   r.Fields("GNT初期納期") = StoredDate(entry.InitialDueDate);
   r.Fields("GNT所要時間（分）") = entry.DurationMinutes;
   r.Fields("段取時間") = entry.SetupMinutes;
+  // The fixed flag the lot window sets is the plan's own, whatever its destination's kind.
+  r.Fields("スケジューラ固定区分") = entry.FixedFlag;
   // The workers the lot window shows and takes are the arrangement's own.
   r.Fields("必要人員") = entry.Workers;
 

@@ -1,0 +1,304 @@
+#include "roundtrip/random_session.h"
+
+#include "common/date_text.h"
+#include "common/numeric.h"
+#include "common/text.h"
+#include "editing/day_calendar.h"
+#include "lotdetail/lot_split.h"
+#include "lotdetail/plan_change.h"
+#include "lotdetail/plan_window.h"
+#include "lotdetail/process_dialogs.h"
+
+namespace velmora::test {
+namespace {
+
+template <typename T>
+bool Is(editing::ScriptDialog* dialog) {
+  return dynamic_cast<T*>(dialog) != nullptr;
+}
+
+}  // namespace
+
+RandomSession::RandomSession(std::uint64_t seed, const PlanData& data, ScriptRunner& runner)
+    : random_(seed), data_(data), runner_(runner) {}
+
+int RandomSession::Pick(int below) {
+  return below <= 1 ? 0 : static_cast<int>(random_() % static_cast<std::uint64_t>(below));
+}
+
+bool RandomSession::Chance(double p) {
+  return std::uniform_real_distribution<double>(0, 1)(random_) < p;
+}
+
+ui::Answer RandomSession::Answer() {
+  return Chance(0.6) ? ui::Answer::Yes : ui::Answer::No;
+}
+
+std::string RandomSession::OrderOfALivePlan() {
+  std::vector<int> live;
+  for (int i = 2; i <= data_.PlanCount(); ++i) {
+    const PlanEntry& e = data_.PlanTable[static_cast<std::size_t>(i)];
+    if (e.InUse > 0 && e.Hidden == 0 && e.OrderNo != 0) live.push_back(i);
+  }
+  if (live.empty()) return "";
+  return std::to_string(data_.PlanTable[static_cast<std::size_t>(live[Pick(live.size())])].OrderNo);
+}
+
+std::string RandomSession::MergePartnerOf(const std::string& order) {
+  const PlanEntry* source = nullptr;
+  for (int i = 2; i <= data_.PlanCount() && source == nullptr; ++i) {
+    const PlanEntry& e = data_.PlanTable[static_cast<std::size_t>(i)];
+    if (e.InUse > 0 && std::to_string(e.OrderNo) == order) source = &e;
+  }
+  std::vector<std::int32_t> partners;
+  for (int i = 2; source != nullptr && i <= data_.PlanCount(); ++i) {
+    const PlanEntry& e = data_.PlanTable[static_cast<std::size_t>(i)];
+    if (&e != source && e.InUse > 0 && e.Hidden == 0 && e.OrderNo != 0 &&
+        e.PlanNoText == source->PlanNoText && e.ReceivedQty == 0) {
+      partners.push_back(e.OrderNo);
+    }
+  }
+  if (partners.empty()) return "";
+  return std::to_string(partners[static_cast<std::size_t>(Pick(partners.size()))]);
+}
+
+std::string RandomSession::RowWord() {
+  const int roll = Pick(100);
+  if (roll < 8) return "unplanned";
+  if (roll < 11) return "below";
+  std::vector<std::string> codes;
+  const int first = roll < 75 ? 2 : data_.MachineRowCount + 1;
+  const int last = roll < 75 ? data_.MachineRowCount : data_.RowCount;
+  for (int r = first; r <= last; ++r) {
+    const std::string code = Trim(data_.RowCode[static_cast<std::size_t>(r)]);
+    if (!code.empty()) codes.push_back(code);
+  }
+  return codes.empty() ? "unplanned" : codes[static_cast<std::size_t>(Pick(codes.size()))];
+}
+
+std::string RandomSession::DateInPeriod(int spread) {
+  const int days = static_cast<int>((data_.PeriodEndDate() - data_.PeriodStartDate()).Days());
+  return FormatSlashDate(data_.PeriodStartDate().AddDays(Pick(days + 1 + 2 * spread) - spread));
+}
+
+std::string RandomSession::Clock() {
+  static const int kMinutes[] = {0, 0, 15, 30, 45, 7};
+  const int hour = Chance(0.8) ? 8 + Pick(10) : Pick(24);
+  return std::to_string(hour) + ":" + std::to_string(kMinutes[Pick(6)]);
+}
+
+std::string RandomSession::Shown(const std::string& control) const {
+  for (const auto& [name, text] : runner_.OpenDialog()->Show()) {
+    if (name == control) return text;
+  }
+  return "";
+}
+
+std::vector<std::string> RandomSession::Lines(const std::string& list) const {
+  std::vector<std::string> lines;
+  for (const auto& [name, text] : runner_.OpenDialog()->Show()) {
+    if (name.rfind(list + "[", 0) == 0) lines.push_back(text);
+  }
+  return lines;
+}
+
+bool RandomSession::Usable(const std::string& button) const {
+  const std::string caption = Shown(button);
+  return !caption.empty() && caption.find("(非表示)") == std::string::npos &&
+         caption.find("(使用不可)") == std::string::npos;
+}
+
+std::vector<std::string> RandomSession::Next() {
+  editing::ScriptDialog* dialog = runner_.OpenDialog();
+  if (dialog == nullptr) {
+    actionsIn_.clear();
+    return ChartGesture();
+  }
+  actionsInDialog_ = ++actionsIn_[dialog];
+  if (Is<lotdetail::PlanWindow>(dialog)) return LotWindowAction();
+  if (Is<lotdetail::BunWindow>(dialog)) return LotSplitAction();
+  if (Is<editing::LinePlanWindow>(dialog)) return DayCalendarAction();
+  if (Is<lotdetail::AddPlan>(dialog) || Is<lotdetail::ShowPlan>(dialog)) return ChainAction();
+  if (Is<lotdetail::PlanChange>(dialog)) return PlanChangeAction();
+  return {"close"};
+}
+
+std::vector<std::string> RandomSession::CloseDialog() {
+  editing::ScriptDialog* dialog = runner_.OpenDialog();
+  if (dialog == nullptr) return {};
+  const int tries = ++actionsIn_[dialog];
+  if (Is<lotdetail::PlanWindow>(dialog) && tries > 20 && openedWith_.size() == 3) {
+    // A close refused again and again: the lot as it was opened, then closed.
+    return {"type Text7 " + openedWith_[0], "type Text1 " + openedWith_[1],
+            "type Text16 " + openedWith_[2], "close"};
+  }
+  return {"close"};
+}
+
+std::vector<std::string> RandomSession::ChartGesture() {
+  const std::string order = OrderOfALivePlan();
+  const int roll = Pick(100);
+  if (roll < 30 && !order.empty()) {
+    return {"drag " + order + " to " + RowWord() + " at " + DateInPeriod(3) + " " + Clock()};
+  }
+  if (roll < 38 && !order.empty()) {
+    const std::string other = Chance(0.8) ? MergePartnerOf(order) : OrderOfALivePlan();
+    if (!other.empty() && other != order) return {"drag " + order + " onto " + other};
+  }
+  if (roll < 60 && !order.empty()) {
+    openedWith_.clear();
+    return {"open " + order};
+  }
+  if (roll < 65) {
+    std::string row = RowWord();
+    if (row == "below") row = "unplanned";
+    return {"expand " + row};
+  }
+  if (roll < 78 && data_.MachineRowCount >= 2) {
+    const int r = 2 + Pick(data_.MachineRowCount - 1);
+    return {"calendar " + Trim(data_.RowCode[static_cast<std::size_t>(r)]) + " " + DateInPeriod(1)};
+  }
+  if (roll < 90 && runner_.Editor().History().CanUndo()) return {"undo"};
+  if (roll < 95 && runner_.Editor().History().CanRedo()) return {"redo"};
+  return {"mode " + std::to_string(1 + Pick(4))};
+}
+
+std::vector<std::string> RandomSession::LotWindowAction() {
+  if (openedWith_.empty()) openedWith_ = {Shown("Text7"), Shown("Text1"), Shown("Text16")};
+  if (actionsInDialog_ > 8 || Chance(0.12)) return {Chance(0.7) ? "click Command1" : "close"};
+  if (Lines("NList").size() >= 2 && Usable("Command2") && Chance(0.25)) {
+    return {"select NList " + std::to_string(Pick(Lines("NList").size())), "click Command2"};
+  }
+  const bool enter = Chance(0.7);
+  auto typed = [&](const std::string& field, const std::string& text) {
+    std::vector<std::string> lines{"type " + field + " " + text};
+    if (enter) lines.push_back("enter " + field);
+    return lines;
+  };
+  const int qty = static_cast<int>(Val(Shown("Text3")));
+  switch (Pick(17)) {
+    case 0:
+      return typed("Text3", Chance(0.85) ? std::to_string(std::max(0, qty + Pick(400) - 150))
+                                         : (Chance(0.5) ? "-5" : "abc"));
+    case 1:
+      return typed("Text13", Chance(0.85) ? std::to_string(Pick(120)) : "40000");
+    case 2:
+      return typed("Text15", Chance(0.8)   ? std::to_string(1 + Pick(60))
+                             : Chance(0.5) ? "1e308"
+                                           : "-2");
+    case 3:
+      return typed("Text16", Chance(0.85) ? std::to_string(Pick(3000)) : "-1");
+    case 4:
+      return typed("Text7", Chance(0.85) ? DateInPeriod(2) : "2024/02/30");
+    case 5:
+      return typed("Text1", Chance(0.9) ? Clock() : "25:00");
+    case 6:
+      return typed("Text6", Chance(0.9) ? Clock() : "noon");
+    case 7:
+      return typed("Text8", Chance(0.85) ? DateInPeriod(2) : "0000/00/00");
+    case 8: {
+      static const char* kFlags[] = {"0", "1", "2", "0", "あ", "9"};
+      return typed("Text18", kFlags[Pick(6)]);
+    }
+    case 9:
+      return typed("Text40", Chance(0.9) ? std::to_string(Pick(5)) : "-3");
+    case 10:
+      return typed("Text11", Chance(0.8) ? DateInPeriod(10) : "");
+    case 11: {
+      const auto list = Lines("Text5");
+      if (!list.empty()) return {"select Text5 " + std::to_string(Pick(list.size()))};
+      return {"enter Text7"};
+    }
+    case 12: {
+      const auto list = Lines("Text12");
+      if (!list.empty()) return {"select Text12 " + std::to_string(Pick(list.size()))};
+      return {"enter Text7"};
+    }
+    case 13:
+      if (Usable("Command3")) return {"click Command3"};
+      return {"enter Text13"};
+    case 14: {
+      const auto inner = Lines("NList");
+      if (inner.size() >= 2 && Usable("Command2")) {
+        return {"select NList " + std::to_string(Pick(inner.size())), "click Command2"};
+      }
+      if (Usable("Command4")) return {"click Command4"};
+      return {"enter Text16"};
+    }
+    case 15:
+      if (Usable("Command6")) return {"click Command6"};
+      if (Usable("Command5")) return {"click Command5"};
+      return {"enter Text1"};
+    default:
+      if (Chance(0.3)) return {"click Command7"};
+      return {"enter Text3"};
+  }
+}
+
+std::vector<std::string> RandomSession::LotSplitAction() {
+  if (actionsInDialog_ > 6 || Chance(0.15)) return {Chance(0.2) ? "click Command1" : "close"};
+  const auto inner = Lines("NList");
+  const auto outer = Lines("GList");
+  std::vector<std::string> lines;
+  auto count = [&](const char* list, const std::vector<std::string>& members) {
+    const int line = Pick(members.size());
+    const int remaining = lotdetail::LineRemaining(members[static_cast<std::size_t>(line)]);
+    const int n = Chance(0.2) ? remaining : Pick(std::max(1, remaining));
+    lines.push_back(std::string("select ") + list + " " + std::to_string(line));
+    lines.push_back("type Text14 " + std::to_string(n));
+    lines.push_back("enter Text14");
+  };
+  if (!inner.empty()) count("NList", inner);
+  if (!outer.empty()) count("GList", outer);
+  if (Chance(0.5)) lines.push_back("click Command3");
+  return lines;
+}
+
+std::vector<std::string> RandomSession::DayCalendarAction() {
+  if (actionsInDialog_ > 3) return {"close"};
+  static const std::vector<std::vector<std::string>> kDays = {
+      {"08:00", "12:00", "13:00", "17:00", "", "", "", ""},
+      {"08:00", "17:00", "", "", "", "", "", ""},
+      {"", "", "", "", "", "", "", ""},
+      {"08:00", "10:00", "10:30", "12:00", "13:00", "15:00", "15:30", "17:00"},
+      {"08:00", "17:00", "18:00", "23:30", "00:30", "05:00", "", ""},
+      {"06:00", "14:00", "14:00", "22:00", "", "", "", ""},
+      {"11:00", "17:00", "", "", "", "", "", ""},  // refused: first shift after 10:00
+      {"", "", "08:00", "17:00", "", "", "", ""},  // refused: a gap
+  };
+  static const char* kMinutes[] = {"480", "420", "0", "510", "900", "960", "360", "30"};
+  const int day = Pick(static_cast<int>(kDays.size()));
+  std::vector<std::string> lines;
+  for (int i = 0; i < 8; ++i) {
+    const std::string& box = kDays[static_cast<std::size_t>(day)][static_cast<std::size_t>(i)];
+    lines.push_back("type PlanTime(" + std::to_string(i) + ") " + box);
+  }
+  lines.push_back(std::string("type PlanSum ") +
+                  (Chance(0.85) ? kMinutes[day] : std::to_string(Pick(700))));
+  lines.push_back("click Command1");
+  return lines;
+}
+
+std::vector<std::string> RandomSession::ChainAction() {
+  if (Shown("Command3").empty() || actionsInDialog_ > 2) return {"close"};
+  const auto steps = Lines("NList");
+  if (steps.size() < 2) return {"click Command1"};
+  return {"check NList " + std::to_string(1 + Pick(steps.size() - 1)), "click Command3"};
+}
+
+std::vector<std::string> RandomSession::PlanChangeAction() {
+  if (actionsInDialog_ > 2 || Chance(0.3)) return {"close"};
+  const auto parents = Lines("ZList");
+  if (parents.empty()) return {"close"};
+  const int machines = data_.MachineRowCount;  // the drop-down lists the machine rows
+  return {"select ZList " + std::to_string(Pick(parents.size())),
+          "type TextSuryo " + std::to_string(1 + Pick(300)),
+          "enter TextSuryo",
+          "type TextDate " + DateInPeriod(0),
+          "enter TextDate",
+          "select Text5 " + std::to_string(Pick(machines)),
+          "enter Text5",
+          "click Command1"};
+}
+
+}  // namespace velmora::test
