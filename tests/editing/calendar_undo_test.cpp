@@ -4,6 +4,7 @@
 #include "editing/day_calendar.h"
 #include "editing/overlap_resolution.h"
 #include "editing_world.h"
+#include "plandata/calendar_rows.h"
 #include "support/scripted_messages.h"
 
 namespace velmora::test {
@@ -85,22 +86,46 @@ TEST(DayCalendar, EnterWritesATimeInFullOrRefuses) {
   EXPECT_EQ(window.Focus, "PlanSum");
 }
 
+// The day as typed is stored when the calendar table can give it back as shown; otherwise the
+// dialog says why and nothing is stored.
 TEST(DayCalendar, StoringRules) {
+  using Boxes = std::vector<std::pair<int, const char*>>;
   struct Case {
     const char* name;
-    int box;
-    const char* text;
+    Boxes boxes;
     const char* sum;
     std::int16_t changed;
-    const char* message;
+    std::string message;
   } cases[] = {
-      {"no change leaves the day unmarked", -1, "", "480", 0, ""},
-      {"a new end time", 1, "15:00", "480", 1, ""},
-      {"clearing a box stores 00:00:00", 1, "", "480", 1, ""},
-      {"only the minutes", -1, "", "420", 1, ""},
-      {"not a time: nothing stored", 1, "abc", "420", 0, editing::kNotATime},
-      {"minutes beyond the day's counter: nothing stored", -1, "", "99999", 0,
-       editing::kMinutesTooLarge},
+      {"no change leaves the day unmarked", {}, "480", 0, ""},
+      {"a new end time", {{1, "15:00"}}, "480", 1, ""},
+      {"clearing a box stores 00:00:00", {{1, ""}}, "480", 1, ""},
+      {"only the minutes", {}, "420", 1, ""},
+      {"a third and fourth window",
+       {{2, "17:00"}, {3, "19:00"}, {4, "19:30"}, {5, "21:00"}, {6, "21:30"}, {7, "23:00"}},
+       "720",
+       1,
+       ""},
+      {"not a time: nothing stored", {{1, "abc"}}, "420", 0, editing::kNotATime},
+      {"minutes beyond the day's counter", {}, "99999", 0, editing::kMinutesTooLarge},
+      {"negative minutes", {}, "-5", 0, editing::kMinutesTooLarge},
+      {"a first shift after 10:00", {{0, "10:01"}}, "480", 0, kFirstShiftLate},
+      {"a window after an empty one",
+       {{0, ""}, {1, ""}, {2, "17:00"}, {3, "20:00"}},
+       "180",
+       0,
+       kShiftGap},
+      {"a window starting as it ends", {{1, "08:00"}}, "480", 0, kShiftEndsEqual},
+      {"windows no row order can give back",
+       {{2, "07:00"}, {3, "07:30"}, {4, "06:00"}, {5, "06:30"}},
+       "540",
+       0,
+       kShiftOrder},
+      {"windows without minutes",
+       {},
+       "0",
+       0,
+       std::string(kTooFewMinutes) + "1" + kTooFewMinutesEnd},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -108,16 +133,24 @@ TEST(DayCalendar, StoringRules) {
     ScriptedMessages messages;
     w.editor.PlatForm_MouseDown(editing::kRightButton, 0, w.X("2024/12/03 09:00"), w.RowY(kM01));
     ASSERT_NE(w.dialog, nullptr);
-    if (c.box >= 0) w.dialog->Type("PlanTime(" + std::to_string(c.box) + ")", c.text);
+    const auto before = w.data.ShiftTimes(kM01, 2, kDec3);
+    for (const auto& [box, text] : c.boxes)
+      w.dialog->Type("PlanTime(" + std::to_string(box) + ")", text);
     w.dialog->Type("PlanSum", c.sum);
     w.dialog->Click("Command1");
     EXPECT_EQ(w.data.CalendarChanged(kM01, kDec3), c.changed);
-    EXPECT_EQ(w.dialog->Closed(), !*c.message);
-    EXPECT_EQ(messages.texts().size(), *c.message ? 1u : 0u);
-    if (*c.message) continue;
-    const DateTime end = w.data.ShiftTimes(kM01, 2, kDec3);
-    EXPECT_EQ(FormatColonTime(end), c.box == 1 ? (*c.text ? "15:00:00" : "00:00:00") : "16:00:00");
+    EXPECT_EQ(w.dialog->Closed(), c.message.empty());
+    EXPECT_EQ(messages.texts(),
+              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    if (!c.message.empty()) {
+      EXPECT_EQ(w.data.ShiftTimes(kM01, 2, kDec3), before);
+      continue;
+    }
     EXPECT_EQ(w.data.WorkMinutes(kM01, kDec3), std::stoi(c.sum));
+    for (const auto& [box, text] : c.boxes) {
+      EXPECT_EQ(FormatColonTime(w.data.ShiftTimes(kM01, box + 1, kDec3)),
+                *text ? std::string(text) + ":00" : "00:00:00");
+    }
     EXPECT_EQ(w.data.Edits.Edited(), c.changed == 1);
   }
 }

@@ -24,10 +24,16 @@ std::string ReadWholeFile(const std::string& path) {
 
 StartedProgram::StartedProgram(const std::string& program, const std::vector<std::string>& args,
                                const std::vector<std::string>& extraEnvironment,
-                               const std::string& workingDirectory)
+                               const std::string& workingDirectory, bool input)
     : outPath_(capture_.File("out")), errPath_(capture_.File("err")) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  int pipeEnds[2] = {-1, -1};
+  if (input) {
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], 0);
+    input_ = pipeEnds[1];
+  }
   posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -51,10 +57,36 @@ StartedProgram::StartedProgram(const std::string& program, const std::vector<std
 
   const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  if (pipeEnds[0] >= 0) close(pipeEnds[0]);
   if (rc != 0) throw std::runtime_error("cannot start " + program);
 }
 
+void StartedProgram::Send(const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = write(input_, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw std::runtime_error("cannot write to the program");
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void StartedProgram::CloseInput() {
+  if (input_ >= 0) close(input_);
+  input_ = -1;
+}
+
+bool StartedProgram::WaitForOutput(const std::string& text, int seconds) const {
+  for (int waited = 0; waited < seconds * 50; ++waited) {
+    if (OutSoFar().find(text) != std::string::npos) return true;
+    if (!Running()) return OutSoFar().find(text) != std::string::npos;
+    usleep(20000);
+  }
+  return false;
+}
+
 StartedProgram::~StartedProgram() {
+  CloseInput();
   if (pid_ <= 0) return;
   kill(pid_, SIGKILL);
   while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
@@ -69,6 +101,7 @@ bool StartedProgram::Running() const {
 }
 
 ProgramRun StartedProgram::Wait() {
+  CloseInput();
   ProgramRun run;
   if (pid_ <= 0) throw std::logic_error("the program was already waited for");
   int wstatus = 0;

@@ -23,9 +23,10 @@ std::string ReadWholeFile(const std::string& path);
 // object goes is killed and reaped, so a failed test leaves no process behind.
 class StartedProgram {
  public:
+  // With `input`, the program's standard input is a pipe the test writes with Send.
   StartedProgram(const std::string& program, const std::vector<std::string>& args,
                  const std::vector<std::string>& extraEnvironment = {},
-                 const std::string& workingDirectory = "");
+                 const std::string& workingDirectory = "", bool input = false);
   ~StartedProgram();
   StartedProgram(const StartedProgram&) = delete;
   StartedProgram& operator=(const StartedProgram&) = delete;
@@ -35,6 +36,11 @@ class StartedProgram {
   bool Running() const;
   // Standard output as far as the program has written it.
   std::string OutSoFar() const { return ReadWholeFile(outPath_); }
+  // Writes to the program's standard input; CloseInput ends it.
+  void Send(const std::string& text);
+  void CloseInput();
+  // Waits until standard output holds `text` (false after `seconds`, or when the program ended).
+  bool WaitForOutput(const std::string& text, int seconds = 60) const;
   // Waits for the end and collects the exit status and the output.
   ProgramRun Wait();
 
@@ -43,6 +49,7 @@ class StartedProgram {
   std::string outPath_;
   std::string errPath_;
   pid_t pid_ = -1;
+  int input_ = -1;  // write end of the standard input pipe
 };
 
 // Runs `program` with `args` and waits for it. Output files are opened before the change of
