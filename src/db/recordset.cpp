@@ -164,7 +164,8 @@ void Recordset::UseColumns(sqlite3_stmt* stmt, std::string_view sql,
     columns_ = std::move(columns);
     if (cached) *cached = columns_;
   }
-  edits_.assign(columns_->names.size(), std::nullopt);
+  edits_.resize(columns_->names.size());
+  ClearEdits();
 }
 
 void Recordset::ReadAll(sqlite3_stmt* stmt) {
@@ -177,6 +178,7 @@ void Recordset::ReadAll(sqlite3_stmt* stmt) {
     for (int c = first; c < first + FieldCount(); ++c) row.push_back(ColumnValue(stmt, c));
     rows_.push_back(std::move(row));
     if (withRowid) rowids_.push_back(sqlite3_column_int64(stmt, 0));
+    if (firstRowOnly_) return;
   }
   Check(db_, rc, "reading rows");
 }
@@ -198,8 +200,7 @@ bool Recordset::Eof() const {
 void Recordset::MoveNext() {
   if (!open_) throw DatabaseError("MoveNext on a closed recordset");
   if (eof_) throw DatabaseError("MoveNext past the end of the recordset");
-  if (adding_ ||
-      std::any_of(edits_.begin(), edits_.end(), [](const auto& e) { return e.has_value(); })) {
+  if (adding_ || !edited_.empty()) {
     Update();  // moving on stores pending changes, as the data access layer always did
   }
   if (Streaming()) {
@@ -253,6 +254,7 @@ Value Recordset::StatementValue(int column) const {
 
 bool Recordset::IsNullAt(int index) const {
   RequireRow();
+  ReadBackIfAdded();
   if (const auto& e = edits_[static_cast<std::size_t>(index)]) return e->IsNull();
   if (adding_) return true;
   if (Streaming()) return sqlite3_value_type(Column(index)) == SQLITE_NULL;
@@ -261,6 +263,7 @@ bool Recordset::IsNullAt(int index) const {
 
 Value Recordset::ValueAt(int index) const {
   RequireRow();
+  ReadBackIfAdded();
   if (const auto& e = edits_[static_cast<std::size_t>(index)]) return *e;
   if (adding_) return Value();
   if (Streaming()) return StatementValue(index);
@@ -307,6 +310,7 @@ double Recordset::NumberAt(int index) const {
 
 std::uint64_t Recordset::RowFingerprint(int first, int count) const {
   RequireRow();
+  ReadBackIfAdded();
   if (first < 0 || count < 0 || first + count > FieldCount()) {
     throw DatabaseError("fingerprint columns out of range");
   }
@@ -355,17 +359,25 @@ void Recordset::RequireUpdatable() const {
 void Recordset::SetAt(int index, const Value& value) {
   RequireUpdatable();
   RequireRow();
-  edits_[static_cast<std::size_t>(index)] = value;
+  auto& edit = edits_[static_cast<std::size_t>(index)];
+  if (!edit) edited_.push_back(index);
+  edit = value;
 }
 
 void Recordset::AddNew() {
   RequireUpdatable();
-  edits_.assign(columns_->names.size(), std::nullopt);
+  ClearEdits();
   adding_ = true;
+}
+
+void Recordset::ClearEdits() {
+  for (const int i : edited_) edits_[static_cast<std::size_t>(i)].reset();
+  edited_.clear();
 }
 
 void Recordset::Update() {
   RequireUpdatable();
+  ReadBackIfAdded();  // an update of the added row keeps the defaults it was stored with
   if (adding_) {
     const std::int64_t rowid = InsertPending();
     rows_.emplace_back(columns_->names.size());
@@ -373,33 +385,44 @@ void Recordset::Update() {
     pos_ = rows_.size() - 1;
     eof_ = false;
     adding_ = false;
-    edits_.assign(columns_->names.size(), std::nullopt);
-    ReloadRow(pos_);
+    ClearEdits();
+    added_ = pos_;
     return;
   }
   RequireRow();
   UpdatePending();
+  for (const int i : edited_)
+    rows_[pos_][static_cast<std::size_t>(i)] = *edits_[static_cast<std::size_t>(i)];
+  ClearEdits();
+}
+
+std::string Recordset::EditedColumns(std::vector<const Value*>& values) const {
+  std::string shape(edits_.size(), '\0');
   for (std::size_t i = 0; i < edits_.size(); ++i) {
-    if (edits_[i]) rows_[pos_][i] = *edits_[i];
+    if (!edits_[i]) continue;
+    shape[i] = '\1';
+    values.push_back(&*edits_[i]);
   }
-  edits_.assign(columns_->names.size(), std::nullopt);
+  return shape;
 }
 
 std::int64_t Recordset::InsertPending() {
-  std::string columns;
-  std::string marks;
   std::vector<const Value*> values;
-  for (std::size_t i = 0; i < edits_.size(); ++i) {
-    if (!edits_[i]) continue;
-    if (!values.empty()) columns += ",", marks += ",";
-    columns += QuoteIdentifier(columns_->originNames[i]);
-    marks += "?";
-    values.push_back(&*edits_[i]);
+  const std::string shape = EditedColumns(values);
+  std::string& sql = columns_->inserts[shape];
+  if (sql.empty()) {
+    std::string columns;
+    std::string marks;
+    for (std::size_t i = 0; i < edits_.size(); ++i) {
+      if (!shape[i]) continue;
+      if (!marks.empty()) columns += ",", marks += ",";
+      columns += QuoteIdentifier(columns_->originNames[i]);
+      marks += "?";
+    }
+    sql = values.empty() ? "INSERT INTO " + QuoteIdentifier(columns_->table) + " DEFAULT VALUES"
+                         : "INSERT INTO " + QuoteIdentifier(columns_->table) + " (" + columns +
+                               ") VALUES (" + marks + ")";
   }
-  const std::string sql =
-      values.empty() ? "INSERT INTO " + QuoteIdentifier(columns_->table) + " DEFAULT VALUES"
-                     : "INSERT INTO " + QuoteIdentifier(columns_->table) + " (" + columns +
-                           ") VALUES (" + marks + ")";
   const StatementLease stmt = statements_->Lease(db_, sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
@@ -408,18 +431,20 @@ std::int64_t Recordset::InsertPending() {
 }
 
 void Recordset::UpdatePending() {
-  std::string assignments;
   std::vector<const Value*> values;
-  for (std::size_t i = 0; i < edits_.size(); ++i) {
-    if (!edits_[i]) continue;
-    if (!values.empty()) assignments += ",";
-    assignments += QuoteIdentifier(columns_->originNames[i]) + "=?";
-    values.push_back(&*edits_[i]);
-  }
+  const std::string shape = EditedColumns(values);
   if (values.empty()) return;
-  const StatementLease stmt =
-      statements_->Lease(db_, "UPDATE " + QuoteIdentifier(columns_->table) + " SET " + assignments +
-                                  " WHERE _rowid_=?");
+  std::string& sql = columns_->updates[shape];
+  if (sql.empty()) {
+    std::string assignments;
+    for (std::size_t i = 0; i < edits_.size(); ++i) {
+      if (!shape[i]) continue;
+      if (!assignments.empty()) assignments += ",";
+      assignments += QuoteIdentifier(columns_->originNames[i]) + "=?";
+    }
+    sql = "UPDATE " + QuoteIdentifier(columns_->table) + " SET " + assignments + " WHERE _rowid_=?";
+  }
+  const StatementLease stmt = statements_->Lease(db_, sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
   Check(db_, sqlite3_bind_int64(stmt.get(), static_cast<int>(values.size() + 1), rowids_[pos_]),
@@ -427,15 +452,24 @@ void Recordset::UpdatePending() {
   Check(db_, sqlite3_step(stmt.get()), "updating a row of " + columns_->table);
 }
 
-void Recordset::ReloadRow(std::size_t row) {
+void Recordset::ReadBackIfAdded() const {
+  if (!added_ || *added_ != pos_ || adding_) return;
+  added_.reset();
+  ReloadRow(pos_);
+}
+
+void Recordset::ReloadRow(std::size_t row) const {
   // Re-read the stored row so defaults filled in by the database are visible.
-  std::string columns;
-  for (std::size_t i = 0; i < columns_->originNames.size(); ++i) {
-    if (i > 0) columns += ",";
-    columns += QuoteIdentifier(columns_->originNames[i]);
+  if (columns_->reload.empty()) {
+    std::string columns;
+    for (std::size_t i = 0; i < columns_->originNames.size(); ++i) {
+      if (i > 0) columns += ",";
+      columns += QuoteIdentifier(columns_->originNames[i]);
+    }
+    columns_->reload =
+        "SELECT " + columns + " FROM " + QuoteIdentifier(columns_->table) + " WHERE _rowid_=?";
   }
-  const StatementLease stmt = statements_->Lease(
-      db_, "SELECT " + columns + " FROM " + QuoteIdentifier(columns_->table) + " WHERE _rowid_=?");
+  const StatementLease stmt = statements_->Lease(db_, columns_->reload);
   Check(db_, sqlite3_bind_int64(stmt.get(), 1, rowids_[row]), "binding rowid");
   if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
     for (int c = 0; c < FieldCount(); ++c)
@@ -452,7 +486,9 @@ void Recordset::Close() {
   columns_.reset();
   rows_.clear();
   rowids_.clear();
+  added_.reset();
   edits_.clear();
+  edited_.clear();
   pos_ = 0;
   adding_ = false;
 }

@@ -59,6 +59,10 @@ struct ResultColumns {
   NameMap byName;
   NameMap byFoldedName;
   std::string table;  // the one table an updatable result reads, else empty
+  // The INSERT and UPDATE texts by the columns they set (a byte per column, 1 = set): a result
+  // written thousands of times builds each shape's text once.
+  mutable std::unordered_map<std::string, std::string> inserts, updates;
+  mutable std::string reload;  // the stored row read back by rowid
 };
 
 // Gives a statement taken from the connection's cache back to it.
@@ -92,6 +96,14 @@ class Recordset {
   void Open(std::string_view sql, const std::vector<Value>& parameters, Connection& connection,
             CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly) {
     Open(sql, parameters.data(), parameters.size(), connection, cursor, lock);
+  }
+  // As the keyset and updatable Open, reading at most the first row: for look-ups that take the
+  // first row only, however many match.
+  void OpenFirstRow(std::string_view sql, std::initializer_list<Value> parameters,
+                    Connection& connection, LockType lock = LockType::ReadOnly) {
+    firstRowOnly_ = true;
+    Open(sql, parameters.begin(), parameters.size(), connection, CursorType::Keyset, lock);
+    firstRowOnly_ = false;
   }
   bool IsOpen() const { return open_; }
   // True once MoveNext has passed the last row, and at once for an empty result.
@@ -139,9 +151,14 @@ class Recordset {
   Value StatementValue(int column) const;
   sqlite3_value* Column(int index) const;  // the streaming row's field
   void ReadAll(sqlite3_stmt* stmt);
+  void ClearEdits();
+  // Which columns have pending writes (a byte per column) and their values in that order.
+  std::string EditedColumns(std::vector<const Value*>& values) const;
   std::int64_t InsertPending();
   void UpdatePending();
-  void ReloadRow(std::size_t row);
+  void ReloadRow(std::size_t row) const;
+  // A row this recordset added is read back from the database when it is first looked at.
+  void ReadBackIfAdded() const;
 
   sqlite3* db_ = nullptr;
   StatementCache* statements_ = nullptr;  // the connection's, for the writes by rowid
@@ -153,12 +170,15 @@ class Recordset {
   std::shared_ptr<const ResultColumns> columns_;
 
   // Materialised rows (keyset and updatable results).
-  std::vector<std::vector<Value>> rows_;
+  mutable std::vector<std::vector<Value>> rows_;
+  mutable std::optional<std::size_t> added_;  // an appended row not read back yet
+  bool firstRowOnly_ = false;                 // OpenFirstRow in progress
   std::vector<std::int64_t> rowids_;
   std::size_t pos_ = 0;
 
-  // Pending writes of the current or new row.
+  // Pending writes of the current or new row, and which columns hold one.
   std::vector<std::optional<Value>> edits_;
+  std::vector<int> edited_;
   bool adding_ = false;
 };
 

@@ -144,6 +144,8 @@ class PlanWindow : public editing::ScriptDialog {
   bool Confirm(std::string_view field);
   // Confirm for every value field, stopping at the first refused.
   bool ConfirmAll();
+  // Confirm for the fields a computation takes its values from.
+  bool ConfirmInputs(std::initializer_list<const char*> fields);
   // Whether clicking into the control selects all its text.
   static bool SelectsAllOnFocus(std::string_view control);
   // The tab index of a text box or drop-down; -1 for a display-only box, which takes no tab

@@ -57,7 +57,16 @@ void PlanWindow::UpdateWorkingMinutes() {
   NoteShown("Text19");
 }
 
+bool PlanWindow::ConfirmInputs(std::initializer_list<const char*> fields) {
+  for (const char* field : fields) {
+    if (!Confirm(field)) return false;
+  }
+  return true;
+}
+
 bool PlanWindow::MinutesFromQuantity() {
+  // A typed value the lot cannot hold never goes into a computed one.
+  if (!ConfirmInputs({"Text3", "Text13", "Text15"})) return false;
   const auto setup = Int32Of(Text13);
   const auto quantity = Int32Of(Text3);
   if (!setup || *setup < std::numeric_limits<std::int16_t>::min() ||
@@ -77,6 +86,7 @@ bool PlanWindow::MinutesFromQuantity() {
 }
 
 std::optional<DateTime> PlanWindow::EndFromStart(PlanIdx e) {
+  if (!ConfirmInputs({"Text7", "Text1", "Text16"})) return std::nullopt;
   const auto start = TypedStart();
   const auto minutes = Int32Of(Text16);
   if (!start || !minutes) return std::nullopt;
@@ -92,6 +102,7 @@ std::optional<DateTime> PlanWindow::RecomputeFromQuantity(PlanIdx e) {
 }
 
 void PlanWindow::RecomputeEnd() {
+  if (!ConfirmInputs({"Text7", "Text1", "Text16"})) return;
   if (!(Val(Text16) > kEndRecomputeThreshold)) return;
   const auto entry = Entry();
   const auto start = TypedStart();
@@ -102,6 +113,7 @@ void PlanWindow::RecomputeEnd() {
 }
 
 bool PlanWindow::EndTimeEntered() {
+  if (!ConfirmInputs({"Text7", "Text1", "Text8", "Text13", "Text15", "Text16"})) return false;
   const auto endTime = editing::ParseTypedTime(Text6);
   if (!endTime) {
     ui::MsgBox(kNotATimeOfDay);
@@ -226,6 +238,7 @@ bool PlanWindow::KeyEnterConfirmed(const std::string& field) {
     RecomputeEnd();
     UpdateWorkingMinutes();
   } else if (field == "Text19") {
+    if (!ConfirmInputs({"Text13"})) return false;
     Text16 = NumberText(Val(Text19) + Val(Text13));
     RecomputeEnd();
   } else if (field == "Text6") {

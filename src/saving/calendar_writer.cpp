@@ -31,7 +31,8 @@ std::vector<DayOf> ChangedDays(const PlanData& data) {
   return days;
 }
 
-void WriteCalendarDay(db::Connection& connection, const PlanData& data, const DayOf& day) {
+void WriteCalendarDay(db::Connection& connection, const PlanData& data, const DayOf& day,
+                      const OthersChanges& accepted, bool check) {
   const auto [r, d] = day;
   const std::string& machine = data.RowCode[static_cast<std::size_t>(r)];
   const DateTime date = data.PeriodStartDate().AddDays(d - 2);
@@ -48,6 +49,16 @@ void WriteCalendarDay(db::Connection& connection, const PlanData& data, const Da
   stored.Open("SELECT * FROM 機械別勤務体系マスタ WHERE 機械コード=? AND 年月日=?",
               {machine, FormatYmd(date)}, connection, db::CursorType::Keyset,
               db::LockType::Optimistic);
+  if (check) {
+    if (const auto expected = ExpectedDay(data, accepted, day)) {
+      std::uint64_t now = 0;
+      for (; !stored.Eof(); stored.MoveNext()) now += stored.RowFingerprint(0, stored.FieldCount());
+      if (now != *expected) throw OthersChangedDuringSave{};
+      stored.Open("SELECT * FROM 機械別勤務体系マスタ WHERE 機械コード=? AND 年月日=?",
+                  {machine, FormatYmd(date)}, connection, db::CursorType::Keyset,
+                  db::LockType::Optimistic);
+    }
+  }
   std::size_t k = 0;
   for (; !stored.Eof(); stored.MoveNext(), ++k) {
     Fill(stored, k < rows.size() ? rows[k] : CalendarRow{});

@@ -14,7 +14,10 @@ std::vector<DayOf> ChangedDays(const PlanData& data);
 // Writes one machine's day into its rows of 機械別勤務体系マスタ as CalendarRowsOf lays it out:
 // the day's rows take the new rows' values, missing rows are added and rows left over keep no
 // minutes and no windows (the calendar passes over them). A day that cannot be stored so is
-// refused (SaveRefused naming the machine and the day).
-void WriteCalendarDay(db::Connection& connection, const PlanData& data, const DayOf& day);
+// refused (SaveRefused naming the machine and the day). With `check`, a day whose rows are not
+// as this copy read them (or as the user agreed to write over them) throws
+// OthersChangedDuringSave before anything is written.
+void WriteCalendarDay(db::Connection& connection, const PlanData& data, const DayOf& day,
+                      const OthersChanges& accepted, bool check);
 
 }  // namespace velmora::saving

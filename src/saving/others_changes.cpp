@@ -23,6 +23,8 @@ const std::string& ChunkQuery() {
   return sql;
 }
 
+}  // namespace
+
 std::unordered_map<std::int32_t, std::uint64_t> ArrangementVersions(
     db::Connection& connection, const std::vector<std::int32_t>& numbers) {
   std::unordered_map<std::int32_t, std::uint64_t> versions;
@@ -54,8 +56,6 @@ std::uint64_t DayVersion(db::Connection& connection, const PlanData& data, const
   for (; !rs.Eof(); rs.MoveNext()) version += rs.RowFingerprint(0, rs.FieldCount());
   return version;
 }
-
-}  // namespace
 
 void OthersChanges::Add(const OthersChanges& more) {
   for (const auto& [number, version] : more.arrangements) arrangements[number] = version;
@@ -93,15 +93,12 @@ OthersChanges FindOthersChanges(db::Connection& connection, const PlanData& data
     const auto it = now.find(number);
     const std::optional<std::uint64_t> current =
         it == now.end() ? std::nullopt : std::optional<std::uint64_t>(it->second);
-    const auto agreed = accepted.arrangements.find(number);
-    const std::optional<std::uint64_t> expected =
-        agreed != accepted.arrangements.end() ? agreed->second : data.Stored.Arrangement(number);
-    if (current != expected) changes.arrangements[number] = current;
+    if (current != *ExpectedArrangement(data, accepted, number)) {
+      changes.arrangements[number] = current;
+    }
   }
   for (const DayOf& day : rows.days) {
-    const auto agreed = accepted.days.find(day);
-    const std::optional<std::uint64_t> expected =
-        agreed != accepted.days.end() ? agreed->second : data.Stored.Day(day.first, day.second);
+    const std::optional<std::uint64_t> expected = ExpectedDay(data, accepted, day);
     if (!expected) continue;
     const std::uint64_t current = DayVersion(connection, data, day);
     if (current != *expected) changes.days[day] = current;
@@ -128,14 +125,22 @@ std::string OverwriteQuestionText(const PlanData& data, const OthersChanges& cha
   return std::string(kOthersChangedQuestion) + "\n" + list + "\n" + kOverwriteQuestion;
 }
 
-void RecordVersions(db::Connection& connection, PlanData& data,
-                    const std::vector<std::int32_t>& arrangements, const std::vector<DayOf>& days) {
-  for (const auto& [number, version] : ArrangementVersions(connection, arrangements)) {
-    data.Stored.SetArrangement(number, version);
+std::optional<std::optional<std::uint64_t>> ExpectedArrangement(const PlanData& data,
+                                                                const OthersChanges& accepted,
+                                                                std::int32_t number) {
+  const auto agreed = accepted.arrangements.find(number);
+  if (agreed != accepted.arrangements.end()) return agreed->second;
+  if (const auto read = data.Stored.Arrangement(number)) {
+    return std::optional<std::uint64_t>(*read);
   }
-  for (const DayOf& day : days) {
-    data.Stored.SetDay(day.first, day.second, DayVersion(connection, data, day));
-  }
+  return std::nullopt;
+}
+
+std::optional<std::uint64_t> ExpectedDay(const PlanData& data, const OthersChanges& accepted,
+                                         const DayOf& day) {
+  const auto agreed = accepted.days.find(day);
+  if (agreed != accepted.days.end()) return agreed->second;
+  return data.Stored.Day(day.first, day.second);
 }
 
 }  // namespace velmora::saving

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -42,7 +43,7 @@ RowsToWrite RowsWrittenBy(const PlanData& data, const std::vector<int>& entries,
 
 // The rows among `rows` whose stored values differ from what this copy last saw of them, or
 // from what the user agreed to write over (`accepted`). Rows this copy never read are not
-// checked.
+// checked. Reads every row: for the question, once a writer has found one changed.
 OthersChanges FindOthersChanges(db::Connection& connection, const PlanData& data,
                                 const RowsToWrite& rows, const OthersChanges& accepted);
 
@@ -50,8 +51,22 @@ OthersChanges FindOthersChanges(db::Connection& connection, const PlanData& data
 // yyyy/mm/dd"), at most ten, then how many more.
 std::string OverwriteQuestionText(const PlanData& data, const OthersChanges& changes);
 
-// After this copy wrote them, the rows count as read: their fingerprints as stored now.
-void RecordVersions(db::Connection& connection, PlanData& data,
-                    const std::vector<std::int32_t>& arrangements, const std::vector<DayOf>& days);
+// What this copy holds a stored row to be: the version the user agreed to write over, else the
+// one it read (nothing inside: gone). Nothing at all for a row this copy never read.
+std::optional<std::optional<std::uint64_t>> ExpectedArrangement(const PlanData& data,
+                                                                const OthersChanges& accepted,
+                                                                std::int32_t number);
+std::optional<std::uint64_t> ExpectedDay(const PlanData& data, const OthersChanges& accepted,
+                                         const DayOf& day);
+
+// The fingerprints of rows as stored now: arrangements by number, and days. After this copy
+// wrote them, they count as read.
+std::unordered_map<std::int32_t, std::uint64_t> ArrangementVersions(
+    db::Connection& connection, const std::vector<std::int32_t>& numbers);
+std::uint64_t DayVersion(db::Connection& connection, const PlanData& data, const DayOf& day);
+
+// Thrown by the writers when a row about to be written is not as this copy holds it: the save
+// lets go of the database, finds every such row and asks.
+struct OthersChangedDuringSave {};
 
 }  // namespace velmora::saving

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <iostream>
+#include <unordered_map>
 #include <vector>
 
 #include "common/error_text.h"
@@ -79,63 +80,93 @@ void AfterSave(PlanData& data, SaveResult result) {
 
 SaveResult SavePlan(SaveContext& ctx) {
   PlanData& data = ctx.data;
-  EntriesBefore before;
-  if (ctx.connection.FileMoved()) return Refused(ctx, before, kFileMoved);
+  EntriesBefore asked;    // entries the mold questions took off their machines
+  WrittenBefore written;  // entries as they were before the writers changed them
+  const auto nothingKept = [&] {
+    written.Restore(data, ctx.model);
+    asked.Restore(data, ctx.model);
+  };
+  if (ctx.connection.FileMoved()) return Refused(ctx, asked, kFileMoved);
 
   // Every question comes before anything is locked: first the molds, in memory only.
-  const int stop = AskMoldConflicts(ctx, before);
+  const int stop = AskMoldConflicts(ctx, asked);
   const bool interrupted = stop <= data.PlanCount();
   const std::vector<int> entries = EntriesToWrite(data, stop);
   const std::vector<DayOf> days = ChangedDays(data);
-  const RowsToWrite rows = RowsWrittenBy(data, entries, days);
 
   OthersChanges accepted;  // rows the user agreed to write over, as they stood when asked
   std::vector<std::string> deferred;
-  for (int asked = 0;; ++asked) {
+  for (int questions = 0, rounds = 0;; ++rounds) {
     try {
       db::Transaction transaction(ctx.connection);
-      // Under the write lock: the file is still the one loaded, and nobody changed a row to
-      // write since it was read (or since the user agreed to write over it).
+      // Under the write lock: the file is still the one loaded. Each writer then finds its row
+      // as this copy read it, or stops the save before anything is kept.
       if (ctx.connection.FileMoved()) throw SaveRefused(kFileMoved);
-      const OthersChanges changed = FindOthersChanges(ctx.connection, data, rows, accepted);
-      if (!changed.Empty()) {
-        transaction.Rollback();  // no question while the lock is held
-        if (asked == kMaxOverwriteQuestions) throw SaveRefused(kOthersKeepChanging);
-        const ui::Answer answer =
-            ui::MsgBox(OverwriteQuestionText(data, changed), ui::kYesNo | ui::kDefaultButton2);
-        if (answer != ui::Answer::Yes) return SaveResult::Declined;
-        accepted.Add(changed);
-        continue;
-      }
-
       ProgressScope progress(ctx.progress, data.PlanCount());
-      SlotWriter writer(ctx);
+      SlotWriter writer(ctx, accepted);
       std::size_t next = 0;
       for (int i = 2; i <= data.PlanCount(); ++i) {
         progress.Step(i, data.PlanCount());
         if (next == entries.size() || entries[next] != i) continue;
         ++next;
-        before.Keep(data, i);
         PlanEntry& entry = data.PlanTable[static_cast<std::size_t>(i)];
+        written.Keep(entry, i);
         writer.WriteEntry(entry);
         entry.Changed = 0;
       }
-      for (const DayOf& day : days) WriteCalendarDay(ctx.connection, data, day);
-      // What this copy wrote counts as read from now on.
-      RecordVersions(ctx.connection, data, writer.Written(), days);
+      for (const DayOf& day : days) {
+        WriteCalendarDay(ctx.connection, data, day, accepted, ctx.checkOthers);
+      }
+      // What this copy wrote counts as read from now on: as stored, read back in one go.
+      std::unordered_map<std::int32_t, std::uint64_t> versions;
+      std::vector<std::uint64_t> dayVersions;
+      if (ctx.checkOthers) {
+        versions = ArrangementVersions(ctx.connection, writer.Written());
+        for (const DayOf& day : days) dayVersions.push_back(DayVersion(ctx.connection, data, day));
+      }
       transaction.Commit();
+      for (const auto& [number, version] : versions) data.Stored.SetArrangement(number, version);
+      for (std::size_t k = 0; k < dayVersions.size(); ++k)
+        data.Stored.SetDay(days[k].first, days[k].second, dayVersions[k]);
       for (const DayOf& day : days) data.CalendarChanged(day.first, day.second) = 0;
       deferred = writer.Deferred();
+    } catch (const OthersChangedDuringSave&) {
+      // Rolled back: nothing is locked while the user reads which rows changed and decides.
+      written.Restore(data, ctx.model);
+      try {
+        const OthersChanges changed =
+            FindOthersChanges(ctx.connection, data, RowsWrittenBy(data, entries, days), accepted);
+        if (questions == kMaxOverwriteQuestions || rounds > 2 * kMaxOverwriteQuestions) {
+          throw SaveRefused(kOthersKeepChanging);
+        }
+        if (!changed.Empty()) {
+          ++questions;
+          const ui::Answer answer =
+              ui::MsgBox(OverwriteQuestionText(data, changed), ui::kYesNo | ui::kDefaultButton2);
+          if (answer != ui::Answer::Yes) return SaveResult::Declined;
+          accepted.Add(changed);
+        }
+      } catch (const SaveRefused& refusal) {
+        nothingKept();
+        return Refused(ctx, asked, refusal.what());
+      } catch (const DatabaseError&) {
+        nothingKept();
+        return Failed(ctx, asked, std::current_exception());
+      }
+      continue;
     } catch (const SaveRefused& refusal) {
-      return Refused(ctx, before, refusal.what());
+      written.Restore(data, ctx.model);
+      return Refused(ctx, asked, refusal.what());
     } catch (const DatabaseError&) {
-      return Failed(ctx, before, std::current_exception());
+      written.Restore(data, ctx.model);
+      return Failed(ctx, asked, std::current_exception());
     } catch (const ConversionError&) {
-      return Failed(ctx, before, std::current_exception());
+      written.Restore(data, ctx.model);
+      return Failed(ctx, asked, std::current_exception());
     } catch (...) {
       // Not the database's: the table goes back as it was and the failure goes on to whoever
       // ends the run.
-      before.Restore(data, ctx.model);
+      nothingKept();
       throw;
     }
     break;

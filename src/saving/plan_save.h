@@ -46,6 +46,9 @@ struct SaveContext {
   std::string userName;
   DateTime now;
   SaveProgress* progress = nullptr;
+  // Whether rows are compared with what this copy read before they are written over; off only
+  // to measure what the comparison costs.
+  bool checkOthers = true;
 };
 
 enum class SaveResult {

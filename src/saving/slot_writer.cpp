@@ -12,6 +12,7 @@
 #include "db/transaction.h"
 #include "editing/row_code_at.h"
 #include "saving/numbering.h"
+#include "saving/others_changes.h"
 #include "saving/save_refused.h"
 
 namespace velmora::saving {
@@ -40,20 +41,18 @@ std::optional<std::string> FirstSection(db::Connection& connection, const std::s
          FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") + kNoMachine;
 }
 
-// Adds a row and stores it, retrying a failed write in a savepoint so that a failed attempt
-// leaves nothing behind. False after the last attempt failed.
+// Adds a row and stores it, retrying a failed write. The row goes in with one statement, which
+// the engine undoes whole when it fails, so a failed attempt leaves nothing behind. False after
+// the last attempt failed.
 template <typename Fill>
-bool AddWithRetry(db::Connection& connection, Recordset& rs, Fill fill) {
+bool AddWithRetry(Recordset& rs, Fill fill) {
   for (int attempt = 0; attempt <= kMaxAttempts; ++attempt) {
-    db::Savepoint point(connection);
     try {
       rs.AddNew();
       fill();
       rs.Update();
-      point.Release();
       return true;
     } catch (const DatabaseError&) {
-      point.RollbackTo();
     }
   }
   return false;
@@ -70,10 +69,10 @@ void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int3
   Recordset rows;
   rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {source}, ctx_.connection);
   for (; !rows.Eof(); rows.MoveNext()) {
-    Recordset copy;
-    copy.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {number}, ctx_.connection,
-              CursorType::Keyset, LockType::Optimistic);
-    const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
+    Recordset copy;  // opened to add a row: the copies made so far need not be read
+    copy.OpenFirstRow("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {number}, ctx_.connection,
+                      LockType::Optimistic);
+    const bool stored = AddWithRetry(copy, [&] {
       CopyFields(rows, copy);
       copy.Fields("上位手配番号") = a < 0 ? number : a;
     });
@@ -90,8 +89,8 @@ void SlotWriter::Defer(const char* message) {
 
 void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* value) {
   Recordset rs;
-  rs.Open("SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=?", {parent}, ctx_.connection,
-          CursorType::Keyset, LockType::Optimistic);
+  rs.OpenFirstRow("SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=?", {parent},
+                  ctx_.connection, LockType::Optimistic);
   if (rs.Eof()) return;
   rs.Fields("支給制御区分") = value;
   rs.Update();
@@ -192,7 +191,7 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
   // the key it was looked up by, so the next save finds it instead of adding it again.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
-    const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
+    const bool stored = AddWithRetry(cycle, [&] {
       cycle.Fields("削除フラグ") = "0";
       cycle.Fields("品名コード") = r.Fields("品名コード").Get();
       cycle.Fields("順序") = r.Fields("順序").Get();
@@ -267,6 +266,17 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   Recordset r;
   r.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {a}, connection, CursorType::Keyset,
          LockType::Optimistic);
+  if (ctx_.checkOthers) {
+    // The row must be as this copy read it (or as the user agreed to write over it).
+    if (s == 0) {
+      if (const auto expected = ExpectedArrangement(ctx_.data, accepted_, a)) {
+        const std::optional<std::uint64_t> now =
+            r.Eof() ? std::nullopt
+                    : std::optional<std::uint64_t>(r.RowFingerprint(0, r.FieldCount()));
+        if (now != *expected) throw OthersChangedDuringSave{};
+      }
+    }
+  }
   if (s != 0) {
     Recordset source;
     source.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {s}, connection);
@@ -358,7 +368,7 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   }
 
   r.Update();
-  written_.push_back(static_cast<std::int32_t>(r.Fields("手配番号").Number()));
+  written_.push_back(s != 0 ? slot.OrderNo : a);
   if (q != 0) priceFlag_ = false;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "db/recordset.h"
+#include "saving/others_changes.h"
 #include "saving/plan_save.h"
 
 namespace velmora::saving {
@@ -21,9 +22,11 @@ struct SlotMemory {
 // classification, unit price, requirement quantities, cycle master, completion stamp.
 class SlotWriter {
  public:
-  explicit SlotWriter(SaveContext& ctx) : ctx_(ctx) {}
+  // `accepted`: rows the user agreed to write over, as they stood when asked.
+  SlotWriter(SaveContext& ctx, const OthersChanges& accepted) : ctx_(ctx), accepted_(accepted) {}
 
-  // Writes entry i's forty slots. Throws SaveRefused when numbering cannot go on.
+  // Writes entry i's forty slots. Throws SaveRefused when numbering cannot go on, and
+  // OthersChangedDuringSave when a row to write is not as this copy read it.
   void WriteEntry(PlanEntry& entry);
 
   // The arrangement rows written so far (updated or added), for their new fingerprints.
@@ -42,6 +45,7 @@ class SlotWriter {
   void Defer(const char* message);
 
   SaveContext& ctx_;
+  const OthersChanges& accepted_;
   bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
   std::vector<std::int32_t> written_;
   std::vector<std::string> deferred_;
