@@ -1,7 +1,8 @@
 // The promise of the save, checked on seeded random editing sessions on the demo plant: a
 // session run through the script commands, undone step by step, gives the loaded plan back;
 // redone, the edited plan; saved, a fresh load of the same selection shows what the chart showed.
-// A failing seed prints its script (answers included), which `velmora --script` replays.
+// A failing seed prints its script (answers included), which `velmora --script` replays;
+// VELMORA_SHOW_SCRIPTS=1 prints every seed's script and what it showed.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
