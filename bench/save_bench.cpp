@@ -40,6 +40,7 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "generator/demo_generator.h"
+#include "saving/others_changes.h"
 #include "saving/plan_save.h"
 
 namespace {
@@ -701,6 +702,35 @@ void BM_SaveUnchecked(benchmark::State& state, int count, bool split) {
   }
 }
 
+// The largest part of that comparison on its own: reading back, after the writes, the rows the
+// save wrote, so that they count as read. `share_of_save` is its part of the save.
+void ReadBack(PlanData& data, db::Connection& connection) {
+  std::vector<std::int32_t> numbers;
+  for (int i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
+    if (e.Changed == 0) continue;
+    for (const MemberGroup* group : {&e.A, &e.B}) {
+      for (int k = 1; k <= group->Stored(); ++k) {
+        if ((*group)[k].OrderNo > 0) numbers.push_back((*group)[k].OrderNo);
+      }
+    }
+  }
+  if (saving::ArrangementVersions(connection, numbers).size() != numbers.size())
+    throw std::runtime_error("rows missing");
+}
+
+void BM_ReadBack(benchmark::State& state, int count, bool split) {
+  try {
+    const Case& c = TheCase(count, split);
+    const double ms = MillisecondsPerRun(state, c, ReadBack);
+    if (auto it = Results().find(Key("save", c.entries, split)); it != Results().end()) {
+      state.counters["share_of_save"] = ms / it->second;
+    }
+  } catch (const std::exception& e) {
+    state.SkipWithError(e.what());
+  }
+}
+
 // Each save followed by its baseline, at least three seconds of each: the commit's disk writes
 // vary from run to run.
 const bool registered = [] {
@@ -709,7 +739,8 @@ const bool registered = [] {
         std::tuple{"1000_moved_with_new_member", 1000, true}}) {
     for (const auto& [writer, run] :
          {std::pair{"BM_Save/", &BM_Save}, std::pair{"BM_RawSqlite/", &BM_RawSqlite},
-          std::pair{"BM_SaveUnchecked/", &BM_SaveUnchecked}}) {
+          std::pair{"BM_SaveUnchecked/", &BM_SaveUnchecked},
+          std::pair{"BM_ReadBack/", &BM_ReadBack}}) {
       benchmark::RegisterBenchmark((writer + std::string(name)).c_str(), run, count, split)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime()
