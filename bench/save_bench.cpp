@@ -40,6 +40,7 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "generator/demo_generator.h"
+#include "plandata/blank_codes.h"
 #include "saving/others_changes.h"
 #include "saving/plan_save.h"
 
@@ -56,7 +57,6 @@ class YesToAll : public ui::MessageBoxes {
   }
 };
 
-const std::string kNoMachine(8, ' ');
 const std::string kNumberKey = std::string("手配番号") + std::string(12, ' ');
 
 // The generated plant loaded once as the window loads it. `pristine` is not written after the
@@ -230,10 +230,6 @@ class Statement {
   sqlite3* db_;
   db::StatementPtr stmt_;
 };
-
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(' ') == std::string_view::npos;
-}
 
 std::string StoredDate(DateTime date) {
   return date.IsZero() ? "00000000" : FormatYmd(date);

@@ -248,20 +248,10 @@ void MainForm::Command8_Click() {
   // event loop).
   if (hozon_->isVisible()) return;
   PlanData& data = state_.Data;
-  std::vector<PlanIdx> pending;
-  for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
-    if (data.Plan(PlanIdx{i}).Changed != 0) pending.push_back(PlanIdx{i});
-  }
   saving::SaveContext context{data,       chart_, state_.Connection, CurrentUserName(),
                               LocalNow(), hozon_};
   const saving::SaveResult result = saving::SavePlan(context);
   saving::AfterSave(data, result);
-  // A written entry is no longer changed: its bar loses the bold caption of unsaved work, in
-  // place. Entries the save did not reach keep theirs.
-  for (PlanIdx i : pending) {
-    if (i.value <= data.PlanCount() && data.Plan(i).Changed == 0 && data.Plan(i).InUse > 0)
-      chart::LayoutBar(data, chart_, i, 1);
-  }
   // What was written can no longer be undone; when nothing was written the tables are as
   // before, so the edits stay undoable.
   if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {

@@ -2,14 +2,9 @@
 
 #include <algorithm>
 
+#include "plandata/blank_codes.h"
+
 namespace velmora::chart {
-namespace {
-
-bool IsBlank(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
-}
-
-}  // namespace
 
 RowFinder::RowFinder(const PlanData& data) {
   const int last = std::min<int>(data.RowCount, static_cast<int>(data.RowCode.size()) - 1);

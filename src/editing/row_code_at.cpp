@@ -12,8 +12,4 @@ std::string RowCodeAt(const PlanData& data, double y) {
   return "";
 }
 
-bool IsBlank(std::string_view code) {
-  return code.find_first_not_of(' ') == std::string_view::npos;
-}
-
 }  // namespace velmora::editing

@@ -7,12 +7,10 @@
 
 #include "common/msgbox.h"
 #include "common/text.h"
-#include "editing/row_code_at.h"
+#include "plandata/blank_codes.h"
 
 namespace velmora::saving {
 namespace {
-
-using editing::kNoMachine;
 
 bool IsFixed(const PlanEntry& p) {
   return p.FixedFlag == "1" || p.FixedFlag == "2";

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "chart/bar_layout.h"
 #include "common/error_text.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
@@ -130,6 +131,12 @@ SaveResult SavePlan(SaveContext& ctx) {
         data.Stored.SetDay(days[k].first, days[k].second, dayVersions[k]);
       for (const DayOf& day : days) data.CalendarChanged(day.first, day.second) = 0;
       deferred = writer.Deferred();
+      // A written entry is no longer changed: its bar loses the bold caption of unsaved work, in
+      // place, whoever runs the save.
+      for (const int i : entries) {
+        if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0)
+          chart::LayoutBar(data, ctx.model, PlanIdx{i}, 1);
+      }
     } catch (const OthersChangedDuringSave&) {
       // Rolled back: nothing is locked while the user reads which rows changed and decides.
       written.Restore(data, ctx.model);

@@ -62,7 +62,8 @@ enum class SaveResult {
 };
 
 // Writes every changed entry's members and every edited calendar day back to the database, in
-// one short write transaction after every question is answered: the mold conflicts, then
+// one short write transaction after every question is answered, and lays out again the bars of
+// the entries it wrote (they are no longer unsaved): the mold conflicts, then
 // whether to write over rows other programs changed since this copy read them (asked again,
 // a bounded number of times, when more change meanwhile). Messages go through ui::MsgBox.
 SaveResult SavePlan(SaveContext& ctx);

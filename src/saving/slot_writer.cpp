@@ -10,7 +10,7 @@
 #include "common/text.h"
 #include "db/recordset.h"
 #include "db/transaction.h"
-#include "editing/row_code_at.h"
+#include "plandata/blank_codes.h"
 #include "saving/numbering.h"
 #include "saving/others_changes.h"
 #include "saving/save_refused.h"
@@ -23,8 +23,6 @@ using db::LockType;
 using db::Recordset;
 
 constexpr int kMaxAttempts = 1000;
-using editing::IsBlank;
-using editing::kNoMachine;
 
 // A stored date: "yyyymmdd", and "00000000" for no date as the loader reads it back.
 std::string StoredDate(DateTime date) {

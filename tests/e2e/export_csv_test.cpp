@@ -103,9 +103,9 @@ TEST_F(ExportCsv, WritesTheChartsBarsAndThePlansMembers) {
   ASSERT_EQ(1u + 4u, bars.size());  // bar elements 0..3: the design element, then the plans'
   EXPECT_EQ(
       "\xEF\xBB\xBF"
-      "BarIndex,Left,Top,Width,Height,Visible,BackColor,Caption",
+      "BarIndex,Left,Top,Width,Height,Visible,BackColor,Caption,Unsaved",
       bars[0]);
-  EXPECT_EQ("0,0,0,0,360,0,12632256,", bars[1]);
+  EXPECT_EQ("0,0,0,0,360,0,12632256,,0", bars[1]);
   // Both plans run 2024/04/11 08:00-12:00 and end on their due date: in week mode (2880 twips a
   // day, 120 an hour) one day after the chart's origin, 2024/04/10 08:00, four hours wide.
   for (const auto& [bar, qty] : {std::pair<int, std::string>{2, "200"}, {3, "100"}}) {

@@ -60,11 +60,12 @@ const char* const kSplitQuestion = "question\t分割の確認\tこの内容で�
 TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
   const ProgramRun run = Script(ScriptPath("restructure_lots.txt"), "10");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, std::string(kSplitQuestion) + kSplitQuestion +
-                         "message\t\t分割する数の合計がロットの数量を上回るため、分割できません\tOK\n" +
-                         kSplitQuestion +
-                         "question\t\t移動したよりも前の計画と重複している期間があります。その計画"
-                         "の終了日時をこの計画の開始に設定しますか？\tNo\n");
+  EXPECT_EQ(run.out,
+            std::string(kSplitQuestion) + kSplitQuestion +
+                "message\t\t分割する数の合計がロットの数量を上回るため、分割できません\tOK\n" +
+                kSplitQuestion +
+                "question\t\t移動したよりも前の計画と重複している期間があります。その計画"
+                "の終了日時をこの計画の開始に設定しますか？\tNo\n");
 
   const Csv split(Out("split/members.csv"));
   const Csv plans(Out("split/plans.csv"));

@@ -67,6 +67,18 @@ TEST_F(Scripts, MoveAndPushThenUndoAndRedo) {
   EXPECT_EQ(ReadWholeFile(Out("redone/plans.csv")), ReadWholeFile(Out("moved/plans.csv")));
 }
 
+// An edited lot's bar shows it unsaved (a bold caption) until a save writes it, in a script as
+// in the window.
+TEST_F(Scripts, ASaveClearsTheUnsavedMarkOfTheBarsItWrote) {
+  const ProgramRun run = ScriptText(
+      "open 1001473\ntype Text11 2024/07/01\nclose\nexport before\nsave\nexport after\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string bar = Csv(Out("before/plans.csv")).Find("OrderNo", "1001473").at("BarIndex");
+  EXPECT_EQ(Csv(Out("before/bars.csv")).Find("BarIndex", bar).at("Unsaved"), "1");
+  EXPECT_EQ(Csv(Out("after/bars.csv")).Find("BarIndex", bar).at("Unsaved"), "0");
+  EXPECT_EQ(Csv(Out("after/plans.csv")).Find("OrderNo", "1001473").at("Changed"), "0");
+}
+
 TEST_F(Scripts, DayCalendarAndExpansion) {
   const ProgramRun run = Script(ScriptPath("expand_and_calendar.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
