@@ -1,6 +1,7 @@
-// What the lot detail window's fields accept: a value the entry and the database can hold. A
-// field that does not is refused when it is confirmed (Enter, a button, the close) and shows its
-// last accepted text again, so nothing out of form ever reaches the entry or the save.
+// What the lot detail window's fields accept: a value the entry and the database can hold. Typed
+// text that is not one is refused when it is confirmed (Enter, a computation that takes it, a
+// button, the close), and the field shows its text as the window last showed it, so nothing out
+// of form ever reaches the entry or the save.
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -18,7 +19,7 @@ namespace {
 constexpr double kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 constexpr double kMaxInt16 = std::numeric_limits<std::int16_t>::max();
 
-// A whole number of the text within [0, high] (rounded as the window rounds), else nothing.
+// Whether the text is a number that rounds (as the window rounds) to a whole number in [0, high].
 bool WholeWithin(std::string_view text, double high) {
   if (!IsNumeric(text)) return false;
   const double v = std::nearbyint(Val(text));
@@ -93,6 +94,11 @@ bool PlanWindow::Typed(std::string_view field) {
 bool PlanWindow::Confirm(std::string_view field) {
   // What the window itself showed came from the lot; only typed text is the user's to confirm.
   if (!Typed(field)) return true;
+  // Digits typed in full width are the same numbers and dates.
+  std::string& text = *TextOf(field);
+  if (const std::string narrow = FoldNarrowUpper(text);
+      narrow != text && IsAcceptable(field, narrow))
+    text = narrow;
   const auto problem = FieldProblem(field);
   if (!problem) return true;
   ui::MsgBox(*problem);

@@ -414,9 +414,9 @@ TEST(PlanWindowClose, ALookChangesNothing) {
 // the whole lot, and a bar of members with quantities of their own refuses a new one.
 TEST(PlanWindowClose, ATypedQuantityReachesTheLotsMembers) {
   {
-    SCOPED_TRACE("one member");
+    SCOPED_TRACE("one member, the digits typed in full width");
     LotWorld w;
-    w.window->Type("Text3", "500");
+    w.window->Type("Text3", "５００");
     w.window->Close();
     EXPECT_EQ(w.Plan(w.lot).OrderQty, 500);
     EXPECT_EQ(w.Plan(w.lot).A[1].OrderQty, 500);
