@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <atomic>
-
 #include "common/errors.h"
 
 namespace velmora::db {
@@ -25,11 +23,6 @@ void Run(sqlite3* db, const std::string& sql) {
 // already undone, or the connection is closing anyway.
 void RunQuietly(sqlite3* db, const std::string& sql) noexcept {
   sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-}
-
-std::string NextSavepointName() {
-  static std::atomic<unsigned long> counter{0};
-  return "velmora_savepoint_" + std::to_string(++counter);
 }
 
 }  // namespace
@@ -54,32 +47,6 @@ void Transaction::Rollback() {
   if (!active_) return;
   active_ = false;
   if (sqlite3_get_autocommit(db_) == 0) Run(db_, "ROLLBACK");
-}
-
-Savepoint::Savepoint(Connection& connection)
-    : db_(WritableHandle(connection)), name_(NextSavepointName()) {
-  Run(db_, "SAVEPOINT " + name_);
-  active_ = true;
-}
-
-Savepoint::~Savepoint() {
-  if (active_ && sqlite3_get_autocommit(db_) == 0) {
-    RunQuietly(db_, "ROLLBACK TO " + name_);
-    RunQuietly(db_, "RELEASE " + name_);
-  }
-}
-
-void Savepoint::Release() {
-  if (!active_) throw DatabaseError("no savepoint to release");
-  Run(db_, "RELEASE " + name_);
-  active_ = false;
-}
-
-void Savepoint::RollbackTo() {
-  if (!active_) return;
-  active_ = false;
-  Run(db_, "ROLLBACK TO " + name_);
-  Run(db_, "RELEASE " + name_);
 }
 
 }  // namespace velmora::db

@@ -27,22 +27,4 @@ class Transaction {
   bool active_ = false;
 };
 
-// A named point inside a transaction: Release keeps the work done since, and going without
-// Release undoes just that work. Savepoints nest.
-class Savepoint {
- public:
-  explicit Savepoint(Connection& connection);
-  Savepoint(const Savepoint&) = delete;
-  Savepoint& operator=(const Savepoint&) = delete;
-  ~Savepoint();
-
-  void Release();
-  void RollbackTo();  // undoes the work since the savepoint and ends it
-
- private:
-  sqlite3* db_;
-  std::string name_;
-  bool active_ = false;
-};
-
 }  // namespace velmora::db

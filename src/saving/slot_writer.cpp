@@ -9,7 +9,6 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/recordset.h"
-#include "db/transaction.h"
 #include "plandata/blank_codes.h"
 #include "saving/numbering.h"
 #include "saving/others_changes.h"

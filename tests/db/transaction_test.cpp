@@ -66,34 +66,6 @@ TEST_F(TransactionTest, ASecondWriterCannotStartWhileTheFirstHoldsTheLock) {
   EXPECT_NO_THROW(Transaction second(impatient));
 }
 
-TEST_F(TransactionTest, SavepointsUndoOnlyTheirOwnWork) {
-  struct Case {
-    bool releaseInner;
-    bool releaseOuter;
-    int expected;  // of A (before), B (outer savepoint), C (inner savepoint)
-  };
-  for (const Case& c :
-       {Case{true, true, 3}, Case{false, true, 2}, Case{true, false, 1}, Case{false, false, 1}}) {
-    db_.connection().ExecuteScript("DELETE FROM 品目マスタ");
-    Transaction transaction(db_.connection());
-    AddItem("A");
-    {
-      Savepoint outer(db_.connection());
-      AddItem("B");
-      {
-        Savepoint inner(db_.connection());
-        AddItem("C");
-        if (c.releaseInner) inner.Release();
-      }
-      if (c.releaseOuter) outer.Release();
-    }
-    EXPECT_TRUE(transaction.Active());
-    transaction.Commit();
-    EXPECT_EQ(c.expected, ItemsSeenBy(other_))
-        << "inner released " << c.releaseInner << ", outer released " << c.releaseOuter;
-  }
-}
-
 TEST_F(TransactionTest, AReadOnlyConnectionRefusesToWrite) {
   Connection reader;
   reader.OpenFile(db_.path(), {.readOnly = true});
@@ -104,7 +76,6 @@ TEST_F(TransactionTest, AReadOnlyConnectionRefusesToWrite) {
     EXPECT_NE(std::string(e.what()).find("読み取り専用"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find(db_.path()), std::string::npos) << e.what();
   }
-  EXPECT_THROW(Savepoint savepoint(reader), DatabaseError);
 }
 
 }  // namespace
