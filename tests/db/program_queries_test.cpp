@@ -158,67 +158,6 @@ TEST_F(ProgramQueries, RowQueriesAndTheCalendarRange) {
   EXPECT_EQ((std::vector<std::string>{"20240408", "20240413"}), Column(rs, "年月日"));
 }
 
-TEST_F(ProgramQueries, OrderRelationsListWithSelfJoinedMasters) {
-  db.Insert("得意先マスタ", {{"得意先コード", "C01"}, {"得意先略名", "東海自動車"}});
-  db.Insert("品目マスタ", {{"品名コード", "P-1"}, {"品名略称", "ドアトリム"}});
-  db.Insert("納期別受注情報", {{"受注番号", 5001},
-                               {"得意先コード", "C01"},
-                               {"品名コード", "P-1"},
-                               {"納期", "20240420"},
-                               {"受注数量", 500},
-                               {"出荷数量", 120}});
-  db.Insert("納期別所要計画情報", {{"所要計画No", 7001},
-                                   {"得意先コード", "C01"},
-                                   {"品名コード", "P-1"},
-                                   {"納期", "20240425"},
-                                   {"所要計画数量", 800}});
-  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 5001}, {"受注データ区分", "2"}});
-  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 7001}, {"受注データ区分", "1"}});
-  db.Insert("手配受注関係情報",
-            {{"手配番号", 2}, {"番号", 5999}, {"受注データ区分", "2"}});  // order gone
-
-  const std::string sql =
-      std::string(
-          "SELECT 手配受注関係情報.*,受注得意先.得意先略名 AS 受注得意先名,所要得意先.得意先略名 "
-          "AS 所要得意先名 ") +
-      ",納期別受注情報.得意先コード AS 受注得意先コード,納期別所要計画情報.得意先コード AS "
-      "所要得意先コード " +
-      ",納期別受注情報.品名コード AS 受注品名コード,納期別所要計画情報.品名コード AS "
-      "所要品名コード " +
-      ",受注品目.品名略称 AS 受注品名,所要品目.品名略称 AS 所要品名 " +
-      ",納期別受注情報.納期 AS 受注納期,納期別所要計画情報.納期 AS 所要納期 " +
-      ",納期別受注情報.受注数量,納期別受注情報.出荷数量,納期別所要計画情報.所要計画数量 " +
-      " FROM (((((手配受注関係情報 LEFT JOIN 納期別受注情報 ON 手配受注関係情報.番号 = "
-      "納期別受注情報.受注番号 ) " +
-      " LEFT JOIN 納期別所要計画情報 ON 手配受注関係情報.番号 = 納期別所要計画情報.所要計画No) " +
-      " LEFT JOIN 得意先マスタ AS 受注得意先 ON "
-      "受注得意先.得意先コード=納期別受注情報.得意先コード) " +
-      " LEFT JOIN 得意先マスタ AS 所要得意先 ON "
-      "所要得意先.得意先コード=納期別所要計画情報.得意先コード) " +
-      " LEFT JOIN 品目マスタ AS 受注品目 ON 受注品目.品名コード=納期別受注情報.品名コード) " +
-      " LEFT JOIN 品目マスタ AS 所要品目 ON 所要品目.品名コード=納期別所要計画情報.品名コード " +
-      " WHERE 手配番号=" + "2";
-  Recordset rs;
-  rs.Open(sql, db.connection(), CursorType::Keyset, LockType::ReadOnly);
-  ASSERT_FALSE(rs.Eof());
-  EXPECT_EQ("2", rs.Fields("受注データ区分").Text());
-  EXPECT_EQ("東海自動車", rs.Fields("受注得意先名").Text());
-  EXPECT_EQ("ドアトリム", rs.Fields("受注品名").Text());
-  EXPECT_EQ("20240420", rs.Fields("受注納期").Text());
-  EXPECT_EQ(380, rs.Fields("受注数量").Int32() - rs.Fields("出荷数量").Int32());
-  EXPECT_TRUE(rs.Fields("所要計画数量").IsNull());
-  rs.MoveNext();
-  EXPECT_EQ("1", rs.Fields("受注データ区分").Text());
-  EXPECT_EQ("東海自動車", rs.Fields("所要得意先名").Text());
-  EXPECT_EQ(800, rs.Fields("所要計画数量").Int32());
-  EXPECT_TRUE(rs.Fields("受注得意先名").IsNull());
-  rs.MoveNext();
-  EXPECT_EQ("5999", rs.Fields("番号").Text());
-  EXPECT_TRUE(rs.Fields("受注品名コード").IsNull());
-  rs.MoveNext();
-  EXPECT_TRUE(rs.Eof());
-}
-
 TEST_F(ProgramQueries, ParentItemsSharingAComponentWithStock) {
   const std::string component = "CMP-01";
   for (const char* parent : {"PA-1", "PA-2", "PA-3"}) {

@@ -10,11 +10,11 @@
 #include <iterator>
 #include <map>
 
-#include "app/main_form_load.h"
 #include "chart/display_mode.h"
 #include "db/command.h"
 #include "e2e/program_copy.h"
 #include "generator/demo_generator.h"
+#include "startup/main_form_load.h"
 #include "support/run_program.h"
 #include "ui/chart_painter.h"
 

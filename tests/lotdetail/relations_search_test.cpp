@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../editing/editing_world.h"
+#include "db/recordset.h"
 #include "lotdetail/lot_opening.h"
 #include "lotdetail/order_relations.h"
 #include "lotdetail/plan_search.h"
@@ -41,6 +42,50 @@ TEST(OrderRelations, LinesAlignNumbersAndLeaveMissingColumnsOut) {
                 "受注         5999         ",
             }));
   EXPECT_TRUE(lotdetail::ReadOrderRelations(db.connection(), 4).empty());
+}
+
+// The query itself: each relation row, known or not, with the customer and item of its own kind
+// joined in and the other kind's columns left null.
+TEST(OrderRelations, TheQueryJoinsTheMastersOfEachKind) {
+  TestDb db;
+  db.Insert("得意先マスタ", {{"得意先コード", "C01"}, {"得意先略名", "東海自動車"}});
+  db.Insert("品目マスタ", {{"品名コード", "P-1"}, {"品名略称", "ドアトリム"}});
+  db.Insert("納期別受注情報", {{"受注番号", 5001},
+                               {"得意先コード", "C01"},
+                               {"品名コード", "P-1"},
+                               {"納期", "20240420"},
+                               {"受注数量", 500},
+                               {"出荷数量", 120}});
+  db.Insert("納期別所要計画情報", {{"所要計画No", 7001},
+                                   {"得意先コード", "C01"},
+                                   {"品名コード", "P-1"},
+                                   {"納期", "20240425"},
+                                   {"所要計画数量", 800}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 5001}, {"受注データ区分", "2"}});
+  db.Insert("手配受注関係情報", {{"手配番号", 2}, {"番号", 7001}, {"受注データ区分", "1"}});
+  db.Insert("手配受注関係情報",
+            {{"手配番号", 2}, {"番号", 5999}, {"受注データ区分", "2"}});  // order gone
+
+  db::Recordset rs;
+  rs.Open(lotdetail::OrderRelationsSql(2), db.connection(), db::CursorType::Keyset,
+          db::LockType::ReadOnly);
+  ASSERT_FALSE(rs.Eof());
+  EXPECT_EQ("2", rs.Fields("受注データ区分").Text());
+  EXPECT_EQ("東海自動車", rs.Fields("受注得意先名").Text());
+  EXPECT_EQ("ドアトリム", rs.Fields("受注品名").Text());
+  EXPECT_EQ("20240420", rs.Fields("受注納期").Text());
+  EXPECT_EQ(380, rs.Fields("受注数量").Int32() - rs.Fields("出荷数量").Int32());
+  EXPECT_TRUE(rs.Fields("所要計画数量").IsNull());
+  rs.MoveNext();
+  EXPECT_EQ("1", rs.Fields("受注データ区分").Text());
+  EXPECT_EQ("東海自動車", rs.Fields("所要得意先名").Text());
+  EXPECT_EQ(800, rs.Fields("所要計画数量").Int32());
+  EXPECT_TRUE(rs.Fields("受注得意先名").IsNull());
+  rs.MoveNext();
+  EXPECT_EQ("5999", rs.Fields("番号").Text());
+  EXPECT_TRUE(rs.Fields("受注品名コード").IsNull());
+  rs.MoveNext();
+  EXPECT_TRUE(rs.Eof());
 }
 
 TEST(OrderRelations, TheWindowListsThemAndLooksUpATypedItemCode) {
@@ -151,7 +196,7 @@ TEST(Search, TheChooserOpensNothingWithoutAChoice) {
   w.chooser->Click("Command1");
   EXPECT_EQ(w.chooser->SelectedPlan, 1);
   EXPECT_EQ(w.opened, std::vector<int>{2});
-  EXPECT_THROW(w.chooser->Select("NList", {5}), editing::ControlError);
+  EXPECT_THROW(w.chooser->Select("NList", {5}), ControlError);
 }
 
 TEST(Discard, AsksOnlyWhenThereIsSomethingToLose) {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "calendar_world.h"
+#include "../worktime/calendar_world.h"
 #include "plandata/plan_end_time.h"
 
 namespace velmora {

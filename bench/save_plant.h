@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "chart/chart_model.h"
+#include "common/msgbox.h"
+#include "db/connection.h"
+#include "plandata/plan_data.h"
+
+namespace velmora::bench {
+
+// Every question answered Yes (mold conflicts are kept), every message taken in silence.
+class YesToAll : public ui::MessageBoxes {
+ public:
+  ui::Answer Show(std::string_view, int style, std::string_view) override {
+    return (style & 7) == ui::kYesNo ? ui::Answer::Yes : ui::Answer::Ok;
+  }
+};
+
+// The numbering row new members are numbered from.
+inline const std::string kNumberKey = std::string("手配番号") + std::string(12, ' ');
+
+// The generated plant loaded once as the window loads it. `pristine` is not written after the
+// load; every run writes a fresh copy of it.
+struct Plant {
+  Plant();
+  ~Plant();
+
+  // A fresh working copy of the generated file, opened as the program opens it.
+  db::Connection& Fresh();
+
+  YesToAll yes;
+  std::string folder;
+  std::string pristine;
+  std::string work;
+  PlanData loaded;
+  chart::ChartModel model;
+  std::set<std::int32_t> withRequirements;  // arrangements that have requirement rows
+  db::Connection connection;                // on `work`
+};
+
+Plant& ThePlant();
+
+struct Case {
+  PlanData data;  // the loaded tables with the case's entries changed
+  int entries = 0;
+  int slots = 0;  // member slots the save writes
+  bool verified = false;
+};
+
+// `count` entries spread evenly over the table, each moved a day later onto another machine;
+// with `split`, each also gains a member taking half the quantity of its arrangement, which
+// has requirement rows to copy. Made once per case.
+Case& TheCase(int count, bool split);
+
+}  // namespace velmora::bench
