@@ -1,5 +1,6 @@
 // Opening the plan change: the parent items that share the plan's component, their existing
 // arrangements and the machines.
+#include <optional>
 #include <unordered_map>
 
 #include "common/date_text.h"
@@ -70,6 +71,39 @@ void FillArrangements(PlanChange& dialog, db::Connection& connection, const Plan
   rs.Close();
 }
 
+// The component of parent item `item` by the bill of materials, or nothing (after telling the
+// user) when it has none.
+std::optional<std::string> ComponentOf(db::Connection& connection, const std::string& item) {
+  db::Recordset rs;
+  rs.Open("SELECT * FROM 構成マスタ WHERE 上位品名コード='" + db::SqlText(item) + "'", connection);
+  if (rs.Eof()) {
+    rs.Close();
+    ui::MsgBox(kNoBillOfMaterials);
+    return std::nullopt;
+  }
+  std::string component = rs.Fields("下位品名コード").Text();
+  rs.Close();
+  return component;
+}
+
+// The parent items of `component` with their model names and stock: one row for each of the
+// steps s1 and s2 they have a routing row for.
+std::string ParentsQuery(const std::string& component, std::int16_t plant, std::int16_t s1,
+                         std::int16_t s2) {
+  return std::string("SELECT 構成マスタ.上位品名コード,品目マスタ.型番名,在庫情報.現在庫数 ") +
+         " FROM (((構成マスタ INNER JOIN 品目マスタ ON "
+         "構成マスタ.上位品名コード=品目マスタ.品名コード) " +
+         " INNER JOIN 工程手順マスタ ON 構成マスタ.上位品名コード=工程手順マスタ.品名コード "
+         "AND 構成マスタ.生産工場コード=工程手順マスタ.生産工場コード) " +
+         " LEFT JOIN 在庫情報 ON 在庫情報.品名コード=工程手順マスタ.品名コード AND "
+         "在庫情報.順序=工程手順マスタ.順序 AND "
+         "在庫情報.生産工場ｺｰﾄﾞ=工程手順マスタ.生産工場コード) " +
+         " WHERE 下位品名コード='" + db::SqlText(component) +
+         "' AND 工程手順マスタ.生産工場コード=" + std::to_string(plant) +
+         " AND (工程手順マスタ.順序=" + std::to_string(s1) +
+         " OR 工程手順マスタ.順序=" + std::to_string(s2) + ") AND 工程手順マスタ.削除フラグ='0' ";
+}
+
 }  // namespace
 
 std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow& window) {
@@ -85,29 +119,11 @@ std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow
 
   std::string item = e.ItemCode;
   if (CharCount(item) < kParentCodeWidth) item = PadRight(item, kParentCodeWidth);
-  db::Recordset rs;
-  rs.Open("SELECT * FROM 構成マスタ WHERE 上位品名コード='" + db::SqlText(item) + "'", connection);
-  if (rs.Eof()) {
-    rs.Close();
-    ui::MsgBox(kNoBillOfMaterials);
-    return nullptr;
-  }
-  const std::string component = rs.Fields("下位品名コード").Text();
-  rs.Close();
+  const std::optional<std::string> component = ComponentOf(connection, item);
+  if (!component) return nullptr;
 
-  rs.Open(std::string("SELECT 構成マスタ.上位品名コード,品目マスタ.型番名,在庫情報.現在庫数 ") +
-              " FROM (((構成マスタ INNER JOIN 品目マスタ ON "
-              "構成マスタ.上位品名コード=品目マスタ.品名コード) " +
-              " INNER JOIN 工程手順マスタ ON 構成マスタ.上位品名コード=工程手順マスタ.品名コード "
-              "AND 構成マスタ.生産工場コード=工程手順マスタ.生産工場コード) " +
-              " LEFT JOIN 在庫情報 ON 在庫情報.品名コード=工程手順マスタ.品名コード AND "
-              "在庫情報.順序=工程手順マスタ.順序 AND "
-              "在庫情報.生産工場ｺｰﾄﾞ=工程手順マスタ.生産工場コード) " +
-              " WHERE 下位品名コード='" + db::SqlText(component) +
-              "' AND 工程手順マスタ.生産工場コード=" + std::to_string(data.PlantCode) +
-              " AND (工程手順マスタ.順序=" + std::to_string(s1) + " OR 工程手順マスタ.順序=" +
-              std::to_string(s2) + ") AND 工程手順マスタ.削除フラグ='0' ",
-          connection);
+  db::Recordset rs;
+  rs.Open(ParentsQuery(*component, data.PlantCode, s1, s2), connection);
   if (rs.Eof()) {
     rs.Close();
     ui::MsgBox(kSequenceMismatch);
@@ -128,7 +144,7 @@ std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow
   rs.Close();
 
   dialog->Text1 = StartingMemberWord(window);
-  FillArrangements(*dialog, connection, data, component, e);
+  FillArrangements(*dialog, connection, data, *component, e);
   dialog->Text5List = window.Text5List;
   dialog->Text5.clear();
   return dialog;

@@ -28,6 +28,134 @@ std::optional<std::int32_t> Whole(std::string_view text, double low, double high
   return static_cast<std::int32_t>(v);
 }
 
+// The values the close writes back, as the window's fields give them.
+struct LotValues {
+  std::string itemCode, modelName, fixedFlag;
+  std::string machine, destination;
+  DateTime startDate, startTime, endDate, endTime, dueDate;
+  std::int32_t quantity = 0, total = 0, workers = 0;
+  std::int16_t setup = 0;
+  float cycle = 0;
+};
+
+// The dates and times of the fields into v; false (after telling the user and focusing the
+// field) at the first that is no date or time.
+bool ReadDates(PlanWindow& w, LotValues& v) {
+  const auto startDate = ParseDateText(w.Text7);
+  const auto startTime = editing::ParseTypedTime(w.Text1);
+  const auto endDate = ParseDateText(w.Text8);
+  const auto endTime = editing::ParseTypedTime(w.Text6);
+  const auto due =
+      Trim(w.Text11).empty() ? std::optional<DateTime>(DateTime()) : ParseDateText(w.Text11);
+  const std::pair<bool, const char*> dates[] = {{startDate.has_value(), "Text7"},
+                                                {startTime.has_value(), "Text1"},
+                                                {endDate.has_value(), "Text8"},
+                                                {endTime.has_value(), "Text6"},
+                                                {due.has_value(), "Text11"}};
+  for (const auto& [valid, field] : dates) {
+    if (!valid) {
+      ui::MsgBox(kEnterADate);
+      w.Focus = field;
+      return false;
+    }
+  }
+  v.startDate = *startDate;
+  v.startTime = *startTime;
+  v.endDate = *endDate;
+  v.endTime = *endTime;
+  v.dueDate = *due;
+  return true;
+}
+
+// The whole numbers of the fields into v; false (after telling the user and focusing the field)
+// at the first the entry cannot hold.
+bool ReadNumbers(PlanWindow& w, LotValues& v) {
+  constexpr double kMin32 = std::numeric_limits<std::int32_t>::min();
+  constexpr double kMax32 = std::numeric_limits<std::int32_t>::max();
+  const auto quantity = Whole(w.Text3, kMin32, kMax32);
+  const auto setup16 = Whole(w.Text13, std::numeric_limits<std::int16_t>::min(),
+                             std::numeric_limits<std::int16_t>::max());
+  const auto total = Whole(w.Text16, kMin32, kMax32);
+  const auto workers = Whole(w.Text40, kMin32, kMax32);
+  const std::pair<const std::optional<std::int32_t>*, const char*> numbers[] = {
+      {&quantity, "Text3"}, {&setup16, "Text13"}, {&total, "Text16"}, {&workers, "Text40"}};
+  for (const auto& [value, field] : numbers) {
+    if (!value->has_value()) {
+      ui::MsgBox(kNumberOutOfRange);
+      w.Focus = field;
+      return false;
+    }
+  }
+  v.quantity = *quantity;
+  v.setup = static_cast<std::int16_t>(*setup16);
+  v.total = *total;
+  v.workers = *workers;
+  return true;
+}
+
+// The window's fields as the values of entry `old`, or nothing when a field gives none.
+std::optional<LotValues> ReadLotValues(PlanWindow& w, const PlanEntry& old) {
+  LotValues v;
+  if (!ReadDates(w, v) || !ReadNumbers(w, v)) return std::nullopt;
+  v.cycle = static_cast<float>(Val(w.Text15));
+  // A drop-down still showing the entry's code is the entry's code, whatever its width.
+  v.machine = w.Text5 == old.MachineCode ? old.MachineCode : PaddedLeft(w.Text5, 8);
+  v.destination = w.Text12 == old.DestinationCode ? old.DestinationCode
+                  : CharCount(w.Text12) == 1      ? ""
+                                                  : PaddedLeft(w.Text12, 12);
+  v.itemCode = w.Text10;
+  v.modelName = w.Text2;
+  v.fixedFlag = w.Text18;
+  return v;
+}
+
+// Whether v changes the lot's place or anything it is computed from: the lot is then placed on
+// its row again.
+bool Placed(const LotValues& v, const PlanEntry& old) {
+  const bool timeChanged = v.machine != old.MachineCode || v.startDate != old.StartDate ||
+                           v.startTime != old.StartTime || v.endDate != old.EndDate ||
+                           v.endTime != old.EndTime;
+  const bool quantityChanged =
+      v.destination != old.DestinationCode || timeChanged || v.quantity != old.OrderQty;
+  const bool valuesChanged = v.setup != old.SetupMinutes || quantityChanged ||
+                             v.cycle != old.CycleSeconds || v.total != old.DurationMinutes;
+  return v.fixedFlag != old.FixedFlag || valuesChanged || v.workers != old.Workers;
+}
+
+// Writes v into entry p and lays its bar out again (`keep` as LayoutBar's keepSurface); a placed
+// lot goes onto its row through the overlap rules.
+void ApplyLotValues(editing::EditContext& ctx, PlanIdx p, const LotValues& v, bool placed,
+                    std::int16_t keep) {
+  PlanData& data = ctx.data;
+  {
+    PlanEntry& e = ctx.Edit(p);
+    e.PlanItemCode = v.itemCode;
+    e.ModelName = v.modelName;
+    ctx.MarkChanged(e);
+  }
+  if (placed) {
+    PlanEntry& e = ctx.Edit(p);
+    e.StartDate = v.startDate;
+    e.StartTime = v.startTime;
+    e.EndDate = v.endDate;
+    e.EndTime = v.endTime;
+    e.FixedFlag = v.fixedFlag;
+    e.Workers = v.workers;
+    if (!(v.setup == e.SetupMinutes && v.quantity == e.OrderQty && v.cycle == e.CycleSeconds &&
+          v.total == e.DurationMinutes)) {
+      // The save writes the members' quantities: the lot's members take the typed one.
+      if (v.quantity != e.OrderQty) SetLotQuantity(e, v.quantity);
+      e.SetupMinutes = v.setup;
+      e.CycleSeconds = v.cycle;
+      e.DurationMinutes = v.total;
+      chart::LayoutBar(data, ctx.model, p, keep);
+    }
+    editing::Insert_PlanBarStep2(ctx, data.Plan(p).Bar(), v.machine, v.destination);
+  }
+  ctx.Edit(p).InitialDueDate = v.dueDate;
+  chart::LayoutBar(data, ctx.model, p, keep);
+}
+
 }  // namespace
 
 void PlanWindow::SetHidden(std::uint8_t hidden) {
@@ -89,97 +217,24 @@ bool PlanWindow::WriteBack() {
   const PlanEntry old = data.Plan(p);
 
   // Values the window computed itself are checked too: they must fit the entry's fields.
-  const auto startDate = ParseDateText(Text7);
-  const auto startTime = editing::ParseTypedTime(Text1);
-  const auto endDate = ParseDateText(Text8);
-  const auto endTime = editing::ParseTypedTime(Text6);
-  const auto due =
-      Trim(Text11).empty() ? std::optional<DateTime>(DateTime()) : ParseDateText(Text11);
-  const std::pair<bool, const char*> dates[] = {{startDate.has_value(), "Text7"},
-                                                {startTime.has_value(), "Text1"},
-                                                {endDate.has_value(), "Text8"},
-                                                {endTime.has_value(), "Text6"},
-                                                {due.has_value(), "Text11"}};
-  for (const auto& [valid, field] : dates) {
-    if (!valid) {
-      ui::MsgBox(kEnterADate);
-      Focus = field;
-      return false;
-    }
-  }
-  constexpr double kMin32 = std::numeric_limits<std::int32_t>::min();
-  constexpr double kMax32 = std::numeric_limits<std::int32_t>::max();
-  const auto quantity = Whole(Text3, kMin32, kMax32);
-  const auto setup16 = Whole(Text13, std::numeric_limits<std::int16_t>::min(),
-                             std::numeric_limits<std::int16_t>::max());
-  const auto total = Whole(Text16, kMin32, kMax32);
-  const auto workers = Whole(Text40, kMin32, kMax32);
-  const std::pair<const std::optional<std::int32_t>*, const char*> numbers[] = {
-      {&quantity, "Text3"}, {&setup16, "Text13"}, {&total, "Text16"}, {&workers, "Text40"}};
-  for (const auto& [value, field] : numbers) {
-    if (!value->has_value()) {
-      ui::MsgBox(kNumberOutOfRange);
-      Focus = field;
-      return false;
-    }
-  }
-  const auto setup = static_cast<std::int16_t>(*setup16);
-  const auto cycle = static_cast<float>(Val(Text15));
-  // A drop-down still showing the entry's code is the entry's code, whatever its width.
-  const std::string machine = Text5 == old.MachineCode ? old.MachineCode : PaddedLeft(Text5, 8);
-  const std::string destination = Text12 == old.DestinationCode ? old.DestinationCode
-                                  : CharCount(Text12) == 1      ? ""
-                                                                : PaddedLeft(Text12, 12);
-
-  const DateTime dueDate = *due;
-  const bool timeChanged = machine != old.MachineCode || *startDate != old.StartDate ||
-                           *startTime != old.StartTime || *endDate != old.EndDate ||
-                           *endTime != old.EndTime;
-  const bool quantityChanged =
-      destination != old.DestinationCode || timeChanged || *quantity != old.OrderQty;
-  const bool valuesChanged = setup != old.SetupMinutes || quantityChanged ||
-                             cycle != old.CycleSeconds || *total != old.DurationMinutes;
-  const bool placed = Text18 != old.FixedFlag || valuesChanged || *workers != old.Workers;
-  if (placed && !IsStorableDate(ComputeEndTime(data, *startDate + *startTime, *total, p))) {
+  const std::optional<LotValues> typed = ReadLotValues(*this, old);
+  if (!typed) return false;
+  const LotValues& v = *typed;
+  const bool placed = Placed(v, old);
+  if (placed && !IsStorableDate(ComputeEndTime(data, v.startDate + v.startTime, v.total, p))) {
     ui::MsgBox(kEndOutOfRange);
     Focus = "Text7";
     return false;
   }
   // A look changes nothing: the lot is written back only when a value differs.
-  if (!placed && Text10 == old.PlanItemCode && Text2 == old.ModelName &&
-      dueDate == old.InitialDueDate) {
+  if (!placed && v.itemCode == old.PlanItemCode && v.modelName == old.ModelName &&
+      v.dueDate == old.InitialDueDate) {
     return true;
   }
 
   const std::int16_t keep =
-      (machine != old.MachineCode || destination != old.DestinationCode) ? 1 : 0;
-  {
-    PlanEntry& e = ctx_.Edit(p);
-    e.PlanItemCode = Text10;
-    e.ModelName = Text2;
-    ctx_.MarkChanged(e);
-  }
-  if (placed) {
-    PlanEntry& e = ctx_.Edit(p);
-    e.StartDate = *startDate;
-    e.StartTime = *startTime;
-    e.EndDate = *endDate;
-    e.EndTime = *endTime;
-    e.FixedFlag = Text18;
-    e.Workers = *workers;
-    if (!(setup == e.SetupMinutes && *quantity == e.OrderQty && cycle == e.CycleSeconds &&
-          *total == e.DurationMinutes)) {
-      // The save writes the members' quantities: the lot's members take the typed one.
-      if (*quantity != e.OrderQty) SetLotQuantity(e, *quantity);
-      e.SetupMinutes = setup;
-      e.CycleSeconds = cycle;
-      e.DurationMinutes = *total;
-      chart::LayoutBar(data, ctx_.model, p, keep);
-    }
-    editing::Insert_PlanBarStep2(ctx_, data.Plan(p).Bar(), machine, destination);
-  }
-  ctx_.Edit(p).InitialDueDate = dueDate;
-  chart::LayoutBar(data, ctx_.model, p, keep);
+      (v.machine != old.MachineCode || v.destination != old.DestinationCode) ? 1 : 0;
+  ApplyLotValues(ctx_, p, v, placed, keep);
   std::erase(relaid_, p);  // laid out here as the close lays it out
   return true;
 }

@@ -36,6 +36,45 @@ std::int64_t MinuteOf(DateTime t) {
   return s >= 0 ? s / 60 : -((-s + 59) / 60);
 }
 
+// The working minutes from `start` whose end falls in `end`'s minute, searched from `typed`;
+// nothing when even the most minutes a total can hold end earlier.
+std::optional<std::int64_t> MinutesToEnd(const PlanData& data, DateTime start, DateTime end,
+                                         std::int32_t typed, PlanIdx entry) {
+  const std::int64_t target = MinuteOf(end);
+  auto endAfter = [&](std::int64_t m) {
+    return MinuteOf(ComputeEndTime(data, start, static_cast<std::int32_t>(m), entry));
+  };
+  // The end grows with the minutes, so the first count whose end is not earlier (or the last
+  // whose end is not later) is found by halving instead of one minute at a time. A working
+  // minute is never shorter than a clock minute, so the clock minutes to the end bound the
+  // search; an end that even needs more than the total can hold is refused.
+  std::int64_t m = typed;
+  const std::int64_t c = endAfter(m);
+  if (c < target) {
+    const std::int64_t bound = MinutesBetween(start, end) + 1;
+    const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
+    if (bound > limit || endAfter(std::max(bound, m + 1)) < target) return std::nullopt;
+    std::int64_t lo = m;  // end earlier
+    std::int64_t hi = std::max(bound, m + 1);
+    while (hi - lo > 1) {
+      const std::int64_t mid = lo + (hi - lo) / 2;
+      (endAfter(mid) < target ? lo : hi) = mid;
+    }
+    m = hi;
+  } else if (c > target) {
+    // Down to 1 minute at least: an end inside a break before any working minute cannot be
+    // met exactly, and the end the first working minute gives is shown instead.
+    std::int64_t lo = 1;  // treated as "not later" for the halving
+    std::int64_t hi = m;  // end later
+    while (hi - lo > 1) {
+      const std::int64_t mid = lo + (hi - lo) / 2;
+      (endAfter(mid) > target ? hi : lo) = mid;
+    }
+    m = lo;
+  }
+  return m;
+}
+
 }  // namespace
 
 std::optional<DateTime> PlanWindow::TypedStart() const {
@@ -138,55 +177,27 @@ bool PlanWindow::EndTimeEntered() {
 
   if (Val(Text16) > kEndRecomputeThreshold) {
     const auto typed = Int32Of(Text16);
-    if (!typed) {
+    const auto minutes =
+        typed ? MinutesToEnd(data, *start, end, *typed, *entry) : std::optional<std::int64_t>();
+    if (!minutes) {
       ui::MsgBox(kEndUnreachable);
       RestoreShown({"Text8", "Text6"});
       return false;
     }
-    const std::int64_t target = MinuteOf(end);
-    auto endAfter = [&](std::int64_t m) {
-      return MinuteOf(ComputeEndTime(data, *start, static_cast<std::int32_t>(m), *entry));
-    };
-    // The end grows with the minutes, so the first count whose end is not earlier (or the last
-    // whose end is not later) is found by halving instead of one minute at a time. A working
-    // minute is never shorter than a clock minute, so the clock minutes to the end bound the
-    // search; an end that even needs more than the total can hold is refused.
-    std::int64_t m = *typed;
-    const std::int64_t c = endAfter(m);
-    if (c < target) {
-      const std::int64_t bound = MinutesBetween(*start, end) + 1;
-      const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
-      if (bound > limit || endAfter(std::max(bound, m + 1)) < target) {
-        ui::MsgBox(kEndUnreachable);
-        RestoreShown({"Text8", "Text6"});
-        return false;
-      }
-      std::int64_t lo = m;  // end earlier
-      std::int64_t hi = std::max(bound, m + 1);
-      while (hi - lo > 1) {
-        const std::int64_t mid = lo + (hi - lo) / 2;
-        (endAfter(mid) < target ? lo : hi) = mid;
-      }
-      m = hi;
-    } else if (c > target) {
-      // Down to 1 minute at least: an end inside a break before any working minute cannot be
-      // met exactly, and the end the first working minute gives is shown instead.
-      std::int64_t lo = 1;  // treated as "not later" for the halving
-      std::int64_t hi = m;  // end later
-      while (hi - lo > 1) {
-        const std::int64_t mid = lo + (hi - lo) / 2;
-        (endAfter(mid) > target ? hi : lo) = mid;
-      }
-      m = lo;
-    }
-    Text16 = std::to_string(m);
-    const DateTime computed = ComputeEndTime(data, *start, static_cast<std::int32_t>(m), *entry);
+    Text16 = std::to_string(*minutes);
+    const DateTime computed =
+        ComputeEndTime(data, *start, static_cast<std::int32_t>(*minutes), *entry);
     const std::int64_t apart = (computed - end).Seconds();
     if (apart > 60 || apart < -60) SetEnd(computed);
   }
   UpdateWorkingMinutes();
+  OfferQuantityForEnd(*entry);
+  SetFocus("Text12");
+  return true;
+}
 
-  const PlanEntry& e = data.Plan(*entry);
+void PlanWindow::OfferQuantityForEnd(PlanIdx entry) {
+  const PlanEntry& e = ctx_.data.Plan(entry);
   // An end the setup alone runs past has no quantity to offer: nothing is asked.
   const double pieces = Val(Text15) != 0 ? std::trunc(Val(Text19) * 60 / Val(Text15)) : -1;
   if (pieces >= 0 && e.A[1].OrderQty == e.OrderQty &&
@@ -194,7 +205,7 @@ bool PlanWindow::EndTimeEntered() {
     const auto quantity = Int32Of(NumberText(pieces));
     if (quantity) {
       Text3 = std::to_string(*quantity);
-      PlanEntry& edited = ctx_.Edit(*entry);
+      PlanEntry& edited = ctx_.Edit(entry);
       edited.A.Slot(1).OrderQty = *quantity;
       edited.OrderQty = *quantity;
       // Stored before the close: it must reach the save even if the close writes nothing else.
@@ -204,8 +215,6 @@ bool PlanWindow::EndTimeEntered() {
       Text27 = std::to_string(edited.PackQty != 0 ? edited.OrderQty / edited.PackQty : 0);
     }
   }
-  SetFocus("Text12");
-  return true;
 }
 
 void PlanWindow::KeyEnter() {

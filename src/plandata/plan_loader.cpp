@@ -131,37 +131,56 @@ class RowReader {
   const PlanColumns& col_;
 };
 
-void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateTime periodStart) {
-  const DateTime dueDay = row.Date(col.dueDay);
-  std::string confirm = row.Text(col.confirmClass);
-
-  // Placement: only confirmed arrangements with times (or completed ones) keep their machine.
-  const bool placed = confirm == "2" &&
-                      (row.Number(col.startTime) != 0 || row.Number(col.endTime) != 0 ||
-                       (!row.IsNull(col.completionClass) && row.Text(col.completionClass) != "0"));
+// What the row says before the entry takes any of it: where the arrangement is placed, and the
+// keys and dates the rest is read against.
+struct RowHead {
+  DateTime dueDay;
+  std::string confirm;
   std::string machine = "        ";
   std::string fixed = "0";
+  std::string destination;
+  DateTime startDay;
+  DateTime startTime;
+  std::string itemCode;
+  std::string itemKind;
+  std::int32_t planNo = 0;
+  std::int32_t orderNo = 0;
+};
+
+RowHead ReadHead(const RowReader& row, const PlanColumns& col) {
+  RowHead head;
+  head.dueDay = row.Date(col.dueDay);
+  head.confirm = row.Text(col.confirmClass);
+
+  // Placement: only confirmed arrangements with times (or completed ones) keep their machine.
+  const bool placed = head.confirm == "2" &&
+                      (row.Number(col.startTime) != 0 || row.Number(col.endTime) != 0 ||
+                       (!row.IsNull(col.completionClass) && row.Text(col.completionClass) != "0"));
   if (placed) {
-    machine = row.Text(col.machineCode);
-    fixed = row.Text(col.fixedClass);
+    head.machine = row.Text(col.machineCode);
+    head.fixed = row.Text(col.fixedClass);
   } else {
-    confirm = "1";
+    head.confirm = "1";
   }
 
-  std::string destination = row.Text(col.destinationCode);
-  const DateTime startDay = row.Date(col.startDay);
-  const DateTime startTime = row.Time(col.startTime);
-  const std::string itemCode = row.Text(col.itemCode);
-  const std::string itemKind = Mid(itemCode, 9, 1);
-  const std::int32_t planNo = row.Required(col.planNo);
-  const std::int32_t orderNo = row.Required(col.orderNo);
+  head.destination = row.Text(col.destinationCode);
+  head.startDay = row.Date(col.startDay);
+  head.startTime = row.Time(col.startTime);
+  head.itemCode = row.Text(col.itemCode);
+  head.itemKind = Mid(head.itemCode, 9, 1);
+  head.planNo = row.Required(col.planNo);
+  head.orderNo = row.Required(col.orderNo);
+  return head;
+}
 
-  e.MachineCode = std::move(machine);
-  e.ConfirmFlag = confirm;
-  e.FixedFlag = std::move(fixed);
-  e.DestinationCode = std::move(destination);
-  e.OrderNo = orderNo;
+// The values the cycle is later computed from.
+struct CycleBasis {
+  double cavities = 0;
+  double preferredCycle = 0;
+};
 
+// Quantities, people and the mold, as stored.
+CycleBasis FillLotValues(PlanEntry& e, const RowReader& row, const PlanColumns& col) {
   e.PlanQty = row.Int32(col.planQty);
   e.PackQty = row.Int32(col.packQty);
   const double cavities = row.Number(col.cavities);
@@ -173,36 +192,72 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   e.MoldCycle =
       static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Number(col.moldCycle));
   e.MoldNo = row.Text(col.moldNo);  // Null reads as ""
+  return {cavities, preferredCycle};
+}
 
-  Member& member = (itemKind == "4" || itemKind == "2") ? e.B.Slot(1) : e.A.Slot(1);
-  member.OrderNo = orderNo;
+// The row's own arrangement: the first member of the group its item kind belongs to.
+Member& FillFirstMember(PlanEntry& e, const RowReader& row, const PlanColumns& col,
+                        const RowHead& head) {
+  Member& member = (head.itemKind == "4" || head.itemKind == "2") ? e.B.Slot(1) : e.A.Slot(1);
+  member.OrderNo = head.orderNo;
   member.ProcessName = row.Text(col.processName);
   member.ModelName = row.Text(col.modelName);
-  member.ItemCode = itemCode;
+  member.ItemCode = head.itemCode;
   member.Seq = row.Int16(col.seq);
-  member.PlanNo = planNo;
+  member.PlanNo = head.planNo;
   member.OrderQty = row.Int32(col.orderQty);
   member.ReceivedQty = row.Int32(col.receivedQty);
+  return member;
+}
+
+// Setup minutes, from the setup before and after when the arrangement has none of its own, and
+// the cycle per piece.
+void FillSetupAndCycle(PlanEntry& e, const RowReader& row, const PlanColumns& col,
+                       const CycleBasis& basis) {
+  const std::int16_t setup = row.Int16(col.setupTime);
+  if (setup != 0) {
+    e.SetupMinutes = setup;
+  } else if (!row.IsNull(col.setupBefore)) {
+    e.SetupMinutes = ToInt16(row.Number(col.setupBefore) + row.Number(col.setupAfter));
+  }
+
+  const double cavities = basis.cavities;
+  const double cycle = basis.preferredCycle == 0
+                           ? row.Number(col.productivity)
+                           : basis.preferredCycle / (cavities == 0 ? 1 : cavities);
+  e.CycleSeconds = cycle > 0 ? static_cast<float>(cycle) : 0.0f;
+}
+
+void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateTime periodStart) {
+  RowHead head = ReadHead(row, col);
+  e.MachineCode = std::move(head.machine);
+  e.ConfirmFlag = head.confirm;
+  e.FixedFlag = std::move(head.fixed);
+  e.DestinationCode = std::move(head.destination);
+  e.OrderNo = head.orderNo;
+
+  const CycleBasis basis = FillLotValues(e, row, col);
+  const Member& member = FillFirstMember(e, row, col, head);
 
   e.InUse = 1;
-  if (confirm == "2" || startDay >= periodStart) {
-    e.StartDate = startDay;
-    e.EndDate = dueDay;
+  if (head.confirm == "2" || head.startDay >= periodStart) {
+    e.StartDate = head.startDay;
+    e.EndDate = head.dueDay;
   } else {
     // An unconfirmed arrangement that starts before the period is shown from the period start.
     e.StartDate = periodStart;
     e.EndDate = periodStart.AddDays(1);
   }
-  e.StartTime = startTime;
+  e.StartTime = head.startTime;
   e.EndTime = row.Time(col.endTime);
 
   const bool noPlanItem = row.IsNull(col.planItemCode);
-  e.PlanItemCode = noPlanItem ? itemCode : row.Text(col.planItemCode);
+  e.PlanItemCode = noPlanItem ? head.itemCode : row.Text(col.planItemCode);
   e.ProcessName = member.ProcessName;
   e.FirstProcessName = member.ProcessName;
   e.ModelName = member.ModelName;
   e.SheetIssueDate = row.Text(col.sheetIssueDay);
-  e.ItemKind = itemKind;
+  e.ItemKind = head.itemKind;
 
   e.OrderQty = member.OrderQty;
   e.ReceivedQty = member.ReceivedQty;
@@ -212,23 +267,14 @@ void FillEntry(PlanEntry& e, const RowReader& row, const PlanColumns& col, DateT
   }
   e.Changed = 0;
 
-  e.InitialDueDate = dueDay;
+  e.InitialDueDate = head.dueDay;
   if (!row.IsNull(col.initialDue)) {
     if (auto initial = ParseStoredDate(row.Text(col.initialDue))) e.InitialDueDate = *initial;
   }
-  e.PlanNoText = noPlanItem ? "" : std::to_string(planNo);
+  e.PlanNoText = noPlanItem ? "" : std::to_string(head.planNo);
 
-  const std::int16_t setup = row.Int16(col.setupTime);
-  if (setup != 0) {
-    e.SetupMinutes = setup;
-  } else if (!row.IsNull(col.setupBefore)) {
-    e.SetupMinutes = ToInt16(row.Number(col.setupBefore) + row.Number(col.setupAfter));
-  }
-
-  const double cycle = preferredCycle == 0 ? row.Number(col.productivity)
-                                           : preferredCycle / (cavities == 0 ? 1 : cavities);
-  e.CycleSeconds = cycle > 0 ? static_cast<float>(cycle) : 0.0f;
-  e.ItemCode = itemCode;
+  FillSetupAndCycle(e, row, col, basis);
+  e.ItemCode = head.itemCode;
   e.Seq = member.Seq;
 
   e.DurationMinutes = row.Required(col.minutes);

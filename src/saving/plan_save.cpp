@@ -61,6 +61,86 @@ std::vector<int> EntriesToWrite(const PlanData& data, int stop) {
   return entries;
 }
 
+// One pass of the writers, in one transaction. Once it is kept, what it wrote counts as read and
+// its bars lose the look of unsaved work. Returns the messages of the writes that gave up; throws
+// what the writers throw, with nothing kept.
+std::vector<std::string> WritePass(SaveContext& ctx, const OthersChanges& accepted,
+                                   const std::vector<int>& entries, const std::vector<DayOf>& days,
+                                   WrittenBefore& written) {
+  PlanData& data = ctx.data;
+  db::Transaction transaction(ctx.connection);
+  // Under the write lock: the file is still the one loaded. Each writer then finds its row
+  // as this copy read it, or stops the save before anything is kept.
+  if (ctx.connection.FileMoved()) throw SaveRefused(kFileMoved);
+  ProgressScope progress(ctx.progress, data.PlanCount());
+  SlotWriter writer(ctx, accepted);
+  std::size_t next = 0;
+  for (int i = 2; i <= data.PlanCount(); ++i) {
+    progress.Step(i, data.PlanCount());
+    if (next == entries.size() || entries[next] != i) continue;
+    ++next;
+    PlanEntry& entry = data.PlanTable[static_cast<std::size_t>(i)];
+    written.Keep(entry, i);
+    writer.WriteEntry(entry);
+    entry.Changed = 0;
+  }
+  for (const DayOf& day : days) {
+    WriteCalendarDay(ctx.connection, data, day, accepted, ctx.checkOthers);
+  }
+  // What this copy wrote counts as read from now on: as stored, read back in one go.
+  std::unordered_map<std::int32_t, std::uint64_t> versions;
+  std::vector<std::uint64_t> dayVersions;
+  if (ctx.checkOthers) {
+    versions = ArrangementVersions(ctx.connection, writer.Written());
+    for (const DayOf& day : days) dayVersions.push_back(DayVersion(ctx.connection, data, day));
+  }
+  transaction.Commit();
+  for (const auto& [number, version] : versions) data.Stored.SetArrangement(number, version);
+  for (std::size_t k = 0; k < dayVersions.size(); ++k)
+    data.Stored.SetDay(days[k].first, days[k].second, dayVersions[k]);
+  for (const DayOf& day : days) data.CalendarChanged(day.first, day.second) = 0;
+  std::vector<std::string> deferred = writer.Deferred();
+  // A written entry is no longer changed: its bar loses the bold caption of unsaved work, in
+  // place, whoever runs the save.
+  for (const int i : entries) {
+    if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0)
+      chart::LayoutBar(data, ctx.model, PlanIdx{i}, 1);
+  }
+  return deferred;
+}
+
+// After a pass met rows other programs changed since this copy read them: whether to write over
+// them, asked a bounded number of times. False when the user would not; throws SaveRefused when
+// the others keep changing them.
+bool AskToWriteOver(SaveContext& ctx, const std::vector<int>& entries,
+                    const std::vector<DayOf>& days, OthersChanges& accepted, int& questions,
+                    int rounds) {
+  PlanData& data = ctx.data;
+  const OthersChanges changed =
+      FindOthersChanges(ctx.connection, data, RowsWrittenBy(data, entries, days), accepted);
+  if (questions == kMaxOverwriteQuestions || rounds > 2 * kMaxOverwriteQuestions) {
+    throw SaveRefused(kOthersKeepChanging);
+  }
+  if (!changed.Empty()) {
+    ++questions;
+    const ui::Answer answer =
+        ui::MsgBox(OverwriteQuestionText(data, changed), ui::kYesNo | ui::kDefaultButton2);
+    if (answer != ui::Answer::Yes) return false;
+    accepted.Add(changed);
+  }
+  return true;
+}
+
+// The messages of the writes that gave up, once nothing is locked, then how the save ended.
+SaveResult Finished(const std::vector<std::string>& deferred, bool interrupted) {
+  for (const std::string& message : deferred) ui::MsgBox(message);
+  if (interrupted) {
+    ui::MsgBox(kSaveInterrupted);
+    return SaveResult::Interrupted;
+  }
+  return SaveResult::Complete;
+}
+
 }  // namespace
 
 bool AnyChanged(const PlanData& data) {
@@ -99,59 +179,13 @@ SaveResult SavePlan(SaveContext& ctx) {
   std::vector<std::string> deferred;
   for (int questions = 0, rounds = 0;; ++rounds) {
     try {
-      db::Transaction transaction(ctx.connection);
-      // Under the write lock: the file is still the one loaded. Each writer then finds its row
-      // as this copy read it, or stops the save before anything is kept.
-      if (ctx.connection.FileMoved()) throw SaveRefused(kFileMoved);
-      ProgressScope progress(ctx.progress, data.PlanCount());
-      SlotWriter writer(ctx, accepted);
-      std::size_t next = 0;
-      for (int i = 2; i <= data.PlanCount(); ++i) {
-        progress.Step(i, data.PlanCount());
-        if (next == entries.size() || entries[next] != i) continue;
-        ++next;
-        PlanEntry& entry = data.PlanTable[static_cast<std::size_t>(i)];
-        written.Keep(entry, i);
-        writer.WriteEntry(entry);
-        entry.Changed = 0;
-      }
-      for (const DayOf& day : days) {
-        WriteCalendarDay(ctx.connection, data, day, accepted, ctx.checkOthers);
-      }
-      // What this copy wrote counts as read from now on: as stored, read back in one go.
-      std::unordered_map<std::int32_t, std::uint64_t> versions;
-      std::vector<std::uint64_t> dayVersions;
-      if (ctx.checkOthers) {
-        versions = ArrangementVersions(ctx.connection, writer.Written());
-        for (const DayOf& day : days) dayVersions.push_back(DayVersion(ctx.connection, data, day));
-      }
-      transaction.Commit();
-      for (const auto& [number, version] : versions) data.Stored.SetArrangement(number, version);
-      for (std::size_t k = 0; k < dayVersions.size(); ++k)
-        data.Stored.SetDay(days[k].first, days[k].second, dayVersions[k]);
-      for (const DayOf& day : days) data.CalendarChanged(day.first, day.second) = 0;
-      deferred = writer.Deferred();
-      // A written entry is no longer changed: its bar loses the bold caption of unsaved work, in
-      // place, whoever runs the save.
-      for (const int i : entries) {
-        if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0)
-          chart::LayoutBar(data, ctx.model, PlanIdx{i}, 1);
-      }
+      deferred = WritePass(ctx, accepted, entries, days, written);
     } catch (const OthersChangedDuringSave&) {
       // Rolled back: nothing is locked while the user reads which rows changed and decides.
       written.Restore(data, ctx.model);
       try {
-        const OthersChanges changed =
-            FindOthersChanges(ctx.connection, data, RowsWrittenBy(data, entries, days), accepted);
-        if (questions == kMaxOverwriteQuestions || rounds > 2 * kMaxOverwriteQuestions) {
-          throw SaveRefused(kOthersKeepChanging);
-        }
-        if (!changed.Empty()) {
-          ++questions;
-          const ui::Answer answer =
-              ui::MsgBox(OverwriteQuestionText(data, changed), ui::kYesNo | ui::kDefaultButton2);
-          if (answer != ui::Answer::Yes) return SaveResult::Declined;
-          accepted.Add(changed);
+        if (!AskToWriteOver(ctx, entries, days, accepted, questions, rounds)) {
+          return SaveResult::Declined;
         }
       } catch (const SaveRefused& refusal) {
         nothingKept();
@@ -178,12 +212,7 @@ SaveResult SavePlan(SaveContext& ctx) {
     }
     break;
   }
-  for (const std::string& message : deferred) ui::MsgBox(message);
-  if (interrupted) {
-    ui::MsgBox(kSaveInterrupted);
-    return SaveResult::Interrupted;
-  }
-  return SaveResult::Complete;
+  return Finished(deferred, interrupted);
 }
 
 }  // namespace velmora::saving

@@ -110,7 +110,7 @@ void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t 
   r.Fields("消費税額") = 0.0;
   r.Fields("合計金額") = unit * q;
   // Arrangement tables without a price class column keep no class.
-  if ((entry.ConfirmFlag == "2" || priceFlag_) && r.FieldIndex("単価区分") >= 0) {
+  if ((entry.IsConfirmed() || priceFlag_) && r.FieldIndex("単価区分") >= 0) {
     r.Fields("単価区分") = price.Fields("単価区分").Get();
   }
 }
@@ -214,7 +214,7 @@ std::optional<std::string> OutOfForm(const PlanEntry& e) {
   if (e.DurationMinutes < 0) return "作業時間";
   if (e.SetupMinutes < 0) return "段取時間";
   if (e.Workers < 0) return "必要人員";
-  if (e.FixedFlag != "0" && e.FixedFlag != "1" && e.FixedFlag != "2") return "固定区分";
+  if (!e.HasStorableFixedFlag()) return "固定区分";
   for (const MemberGroup* group : {&e.A, &e.B}) {
     for (int k = 1; k <= group->Stored(); ++k) {
       if ((*group)[k].OrderQty < 0) return "手配数";
@@ -257,60 +257,81 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     return;
   }
 
-  db::Connection& connection = ctx_.connection;
   // The requirement rows the quantities are computed for: a new arrangement's are its copies.
   std::int32_t requirementOwner = a;
   Recordset r;
-  r.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {a}, connection, CursorType::Keyset,
+  r.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {a}, ctx_.connection, CursorType::Keyset,
          LockType::Optimistic);
-  if (ctx_.checkOthers) {
-    // The row must be as this copy read it (or as the user agreed to write over it).
-    if (s == 0) {
-      if (const auto expected = ExpectedArrangement(ctx_.data, accepted_, a)) {
-        const std::optional<std::uint64_t> now =
-            r.Eof() ? std::nullopt
-                    : std::optional<std::uint64_t>(r.RowFingerprint(0, r.FieldCount()));
-        if (now != *expected) throw OthersChangedDuringSave{};
-      }
-    }
-  }
+  if (ctx_.checkOthers && s == 0) CheckUnchanged(r, a);
   if (s != 0) {
-    Recordset source;
-    source.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {s}, connection);
-    if (source.Eof()) {
-      throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
-    }
-    r.AddNew();
-    CopyFields(source, r);
-    r.Fields("指示書発行日") = "00000000";
-    r.Fields("受入実績数") = 0;
-    const std::int32_t number = AllocateArrangementNumber(connection);
-    r.Fields("手配番号") = number;
-    requirementOwner = a < 0 ? number : a;
-    slot.OrderNo = number;
-    // A bar known by its new member is known by the member's number from now on.
-    if (entry.OrderNo == a) entry.OrderNo = number;
-    slot.SourceOrderNo = 0;
-    if (memory.previousNewParent == s && memory.previousNew != 0) {
-      Recordset previous;
-      previous.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {memory.previousNew}, connection,
-                    CursorType::Keyset, LockType::Optimistic);
-      if (!previous.Eof()) {
-        previous.Fields("上位手配番号") = number;
-        previous.Update();
-        written_.push_back(memory.previousNew);
-      }
-    }
-    if (previousSource != 0 && r.Fields("上位手配番号").Number() == previousSource) {
-      r.Fields("上位手配番号") = memory.previousNew;
-    }
-    memory.previousNew = number;
-    memory.previousNewParent = static_cast<std::int32_t>(r.Fields("上位手配番号").Number());
-    CopyRequirements(s, a, number);
+    requirementOwner = NumberNewArrangement(entry, slot, memory, r, previousSource);
   } else if (r.Eof()) {
     return;  // the arrangement is gone from the database: nothing to update
   }
 
+  ChooseDestination(entry);
+  Classify(entry, r, a, q);
+  RequirementQuantities(r, requirementOwner, q);
+  CycleMaster(entry, r);
+  WriteColumns(entry, slot, r);
+
+  r.Update();
+  written_.push_back(s != 0 ? slot.OrderNo : a);
+  if (q != 0) priceFlag_ = false;
+}
+
+void SlotWriter::CheckUnchanged(const Recordset& r, std::int32_t a) const {
+  // The row must be as this copy read it (or as the user agreed to write over it).
+  if (const auto expected = ExpectedArrangement(ctx_.data, accepted_, a)) {
+    const std::optional<std::uint64_t> now =
+        r.Eof() ? std::nullopt : std::optional<std::uint64_t>(r.RowFingerprint(0, r.FieldCount()));
+    if (now != *expected) throw OthersChangedDuringSave{};
+  }
+}
+
+std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, SlotMemory& memory,
+                                              Recordset& r, std::int32_t previousSource) {
+  const std::int32_t a = slot.OrderNo;
+  const std::int32_t s = slot.SourceOrderNo;
+  db::Connection& connection = ctx_.connection;
+  Recordset source;
+  source.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {s}, connection);
+  if (source.Eof()) {
+    throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
+  }
+  r.AddNew();
+  CopyFields(source, r);
+  r.Fields("指示書発行日") = "00000000";
+  r.Fields("受入実績数") = 0;
+  const std::int32_t number = AllocateArrangementNumber(connection);
+  r.Fields("手配番号") = number;
+  slot.OrderNo = number;
+  // A bar known by its new member is known by the member's number from now on.
+  if (entry.OrderNo == a) entry.OrderNo = number;
+  slot.SourceOrderNo = 0;
+  // Copies chain as their sources did: one whose parent is the other's source hangs under the
+  // other's copy.
+  if (memory.previousNewParent == s && memory.previousNew != 0) {
+    Recordset previous;
+    previous.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {memory.previousNew}, connection,
+                  CursorType::Keyset, LockType::Optimistic);
+    if (!previous.Eof()) {
+      previous.Fields("上位手配番号") = number;
+      previous.Update();
+      written_.push_back(memory.previousNew);
+    }
+  }
+  if (previousSource != 0 && r.Fields("上位手配番号").Number() == previousSource) {
+    r.Fields("上位手配番号") = memory.previousNew;
+  }
+  memory.previousNew = number;
+  memory.previousNewParent = static_cast<std::int32_t>(r.Fields("上位手配番号").Number());
+  CopyRequirements(s, a, number);
+  return a < 0 ? number : a;
+}
+
+void SlotWriter::ChooseDestination(PlanEntry& entry) {
+  db::Connection& connection = ctx_.connection;
   // Destination from the machine, or the plant's first section when the machine is unknown.
   if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
     Recordset machine;
@@ -332,11 +353,10 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
       entry.MachineCode = kNoMachine;
     }
   }
+}
 
-  Classify(entry, r, a, q);
-  RequirementQuantities(r, requirementOwner, q);
-  CycleMaster(entry, r);
-
+void SlotWriter::WriteColumns(const PlanEntry& entry, const Member& slot, Recordset& r) {
+  const std::int32_t q = slot.OrderQty;
   r.Fields("機械コード") = CharCount(entry.MachineCode) == 1 ? kNoMachine : entry.MachineCode;
   r.Fields("指示先コード") = entry.DestinationCode;
   r.Fields("手配数") = q;
@@ -354,19 +374,16 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
   r.Fields("スケジューラ固定区分") = entry.FixedFlag;
   // The workers the lot window shows and takes are the arrangement's own.
   r.Fields("必要人員") = entry.Workers;
+  if (entry.Hidden == 1) StampCompletion(r);
+}
 
-  if (entry.Hidden == 1) {
-    const std::string terminal = Right(ctx_.userName, 3);
-    r.Fields("完納区分") = "2";
-    r.Fields("更新日") = FormatYmd(ctx_.now.DatePart());
-    r.Fields("更新時刻") = FormatHms(ctx_.now.TimePart());
-    r.Fields("更新プログラム") = terminal;
-    if (Val(terminal) != 0) r.Fields("更新端末番号") = static_cast<std::int64_t>(Val(terminal));
-  }
-
-  r.Update();
-  written_.push_back(s != 0 ? slot.OrderNo : a);
-  if (q != 0) priceFlag_ = false;
+void SlotWriter::StampCompletion(Recordset& r) {
+  const std::string terminal = Right(ctx_.userName, 3);
+  r.Fields("完納区分") = "2";
+  r.Fields("更新日") = FormatYmd(ctx_.now.DatePart());
+  r.Fields("更新時刻") = FormatHms(ctx_.now.TimePart());
+  r.Fields("更新プログラム") = terminal;
+  if (Val(terminal) != 0) r.Fields("更新端末番号") = static_cast<std::int64_t>(Val(terminal));
 }
 
 }  // namespace velmora::saving

@@ -36,6 +36,18 @@ class SlotWriter {
 
  private:
   void Write(PlanEntry& entry, Member& slot, SlotMemory& memory);
+  // Throws OthersChangedDuringSave when arrangement a's row is not as expected.
+  void CheckUnchanged(const db::Recordset& r, std::int32_t a) const;
+  // Adds the slot's new arrangement to `r` as a copy of its source under a new number, chained
+  // to the slot's previous copy, with the source's requirement rows. Returns the number whose
+  // requirement rows take the quantities.
+  std::int32_t NumberNewArrangement(PlanEntry& entry, Member& slot, SlotMemory& memory,
+                                    db::Recordset& r, std::int32_t previousSource);
+  // The entry's destination (and machine, for a bare department) as the save stores them.
+  void ChooseDestination(PlanEntry& entry);
+  // The entry's own columns on the slot's row.
+  void WriteColumns(const PlanEntry& entry, const Member& slot, db::Recordset& r);
+  void StampCompletion(db::Recordset& r);
   void Classify(PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t q);
   void LookUpPrice(const PlanEntry& entry, db::Recordset& r, std::int32_t q);
   void RequirementQuantities(db::Recordset& r, std::int32_t owner, std::int32_t q);
