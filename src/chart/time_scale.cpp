@@ -7,8 +7,8 @@
 
 namespace velmora::chart {
 
-float TimeScale::TimeToX(DateTime date, DateTime time, std::string_view kind) const {
-  return TimeToX(date, time, kind == "2" ? FixedHourWidth : HourWidth);
+float TimeScale::TimeToX(DateTime date, DateTime time, TimeKind kind) const {
+  return TimeToX(date, time, kind == TimeKind::UnplannedBand ? FixedHourWidth : HourWidth);
 }
 
 float TimeScale::TimeToX(DateTime date, DateTime time, float hourWidth) const {

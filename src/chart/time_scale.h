@@ -7,6 +7,12 @@
 
 namespace velmora::chart {
 
+// Which of the chart's two scales a moment is placed on.
+enum class TimeKind {
+  Rows,           // the machine rows: HourWidth
+  UnplannedBand,  // the unplanned band: FixedHourWidth
+};
+
 // The chart's time scale: the display mode, its day and hour widths in twips, and the origin
 // x = 0 at 08:00:00 of the period start. Every conversion between moments and x goes through it.
 struct TimeScale {
@@ -21,8 +27,8 @@ struct TimeScale {
   // overflowing, so one far-dated plan never stops the chart.
   static constexpr double kLimitX = 1.0e9;
 
-  // The moment's x: kind "2" on FixedHourWidth, any other kind on HourWidth.
-  float TimeToX(DateTime date, DateTime time, std::string_view kind) const;
+  // The moment's x on the rows' scale or on the unplanned band's fixed scale.
+  float TimeToX(DateTime date, DateTime time, TimeKind kind) const;
   // The same on a given hour width.
   float TimeToX(DateTime date, DateTime time, float hourWidth) const;
   // Whole minutes from the origin to x on a given hour width (rounded half to even).

@@ -42,7 +42,7 @@ void DropPreviewer::Update(EditContext& ctx, const PointerState& pointer, double
   const std::string code = RowCodeAt(data, y);
   const double newLeft = std::nearbyint(x) - pointer.GrabOffsetX;
   const bool toUnplanned = IsBlank(code);
-  preview.Refused = moved.FixedFlag == "1" && (toUnplanned || newLeft > bar.Left);
+  preview.Refused = moved.IsEndFixed() && (toUnplanned || newLeft > bar.Left);
 
   const double rowTop = chart::RowTopOf(data, code, "").value_or(0);
   const bool band = rowTop <= chart::kUnplannedBandTest;

@@ -38,7 +38,7 @@ void AssignToRow(const PlanData& data, PlanEntry& p, const DropTarget& target) {
 
 bool IsParty(const PlanEntry& j, const DropTarget& target) {
   if (j.InUse <= 0) return false;
-  if (j.ConfirmFlag != "2" && j.Changed != 1) return false;
+  if (!j.IsConfirmed() && j.Changed != 1) return false;
   if (!IsBlank(j.MachineCode)) return j.MachineCode == target.machine;
   return !IsBlank(j.DestinationCode) && j.DestinationCode == target.destination;
 }

@@ -13,7 +13,7 @@ namespace velmora::editing {
 namespace {
 
 bool IsFixed(const PlanEntry& p) {
-  return p.FixedFlag == "1" || p.FixedFlag == "2";
+  return p.IsFixed();
 }
 
 void SetStart(PlanEntry& p, DateTime at) {

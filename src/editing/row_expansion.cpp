@@ -27,7 +27,7 @@ std::vector<PlanIdx> PlansOfRow(const PlanData& data, int row) {
 }
 
 bool IsFixed(const PlanEntry& p) {
-  return p.FixedFlag == "1" || p.FixedFlag == "2";
+  return p.IsFixed();
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ void ExpandRow(EditContext& ctx, int row) {
 
   for (std::size_t j = 0; j < plans.size(); ++j) {
     const PlanEntry& current = data.Plan(plans[j]);
-    if (current.StartDate < data.PeriodStartDate() || current.FixedFlag == "2") {
+    if (current.StartDate < data.PeriodStartDate() || current.IsLocked()) {
       if (current.End() > cursor) cursor = current.End();
       continue;
     }

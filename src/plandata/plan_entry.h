@@ -81,13 +81,13 @@ struct PlanEntry {
   DateTime LastResultDate;  // zero when there is none
   std::string PlanNoText;
   std::uint8_t Changed = 0;
-  std::string ConfirmFlag;
+  std::string ConfirmFlag;  // "1" tentative, "2" confirmed
   std::string ItemKind;
   std::int32_t DurationMinutes = 0;
   std::int32_t PlanQty = 0;
   std::string SheetIssueDate;
   std::uint8_t Hidden = 0;
-  std::string FixedFlag;
+  std::string FixedFlag;  // "0" free, "1" end fixed, "2" locked
   std::int32_t PackQty = 0;
   std::int32_t Cavities = 0;
   std::int32_t PieceWeight = 0;
@@ -99,6 +99,14 @@ struct PlanEntry {
   BarIdx Bar() const { return BarIdx{BarIndex}; }
   DateTime Start() const { return StartDate + StartTime; }
   DateTime End() const { return EndDate + EndTime; }
+  bool IsConfirmed() const { return ConfirmFlag == "2"; }
+  // The end may not move later, nor the plan leave its row.
+  bool IsEndFixed() const { return FixedFlag == "1"; }
+  // Nothing about the plan moves.
+  bool IsLocked() const { return FixedFlag == "2"; }
+  // Either fix: the plan keeps its place when others move around it.
+  bool IsFixed() const { return IsEndFixed() || IsLocked(); }
+  bool HasStorableFixedFlag() const { return FixedFlag == "0" || IsFixed(); }
 
   bool operator==(const PlanEntry&) const = default;
 

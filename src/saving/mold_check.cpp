@@ -13,7 +13,7 @@ namespace velmora::saving {
 namespace {
 
 bool IsFixed(const PlanEntry& p) {
-  return p.FixedFlag == "1" || p.FixedFlag == "2";
+  return p.IsFixed();
 }
 
 // Entries by mold number, gathered once per save: a changed entry's check then looks at the

@@ -89,9 +89,9 @@ TEST(Axis, LinesStayOnTheDayBoundariesWhenAnHourIsNotAWholeTwip) {
   DispWeek(w.data, w.model);
   const double day = w.model.Scale.DayWidth;
   EXPECT_NEAR(-2 * day + 20 * day, w.model.DayLine[20].X1, 0.5);
-  EXPECT_NEAR(
-      w.model.Scale.TimeToX(ChartWorld::Date("2024/12/20"), DateTime::FromTime(8, 0, 0), "1"),
-      w.model.DayLine[20].X1, 1);
+  EXPECT_NEAR(w.model.Scale.TimeToX(ChartWorld::Date("2024/12/20"), DateTime::FromTime(8, 0, 0),
+                                    chart::TimeKind::Rows),
+              w.model.DayLine[20].X1, 1);
 }
 
 TEST(Axis, DrawingWithoutAnHourWidthStopsAtTheFirstLine) {

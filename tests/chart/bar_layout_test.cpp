@@ -211,9 +211,9 @@ TEST_F(BarLayout, FarDatedPlansStayAtTheEdgeInEveryMode) {
     EXPECT_LE(w.Bar(past).Left, w.model.PlatForm.ScaleLeft);
     EXPECT_GE(w.Bar(future).Left + w.Bar(future).Width,
               w.model.PlatForm.ScaleLeft + w.model.PlatForm.ScaleWidth);
-    EXPECT_EQ(
-        w.model.Scale.TimeToX(ChartWorld::Date("2024/12/02"), DateTime::FromTime(10, 0, 0), "1"),
-        w.Bar(usual).Left);
+    EXPECT_EQ(w.model.Scale.TimeToX(ChartWorld::Date("2024/12/02"), DateTime::FromTime(10, 0, 0),
+                                    chart::TimeKind::Rows),
+              w.Bar(usual).Left);
   }
 }
 

@@ -14,7 +14,7 @@ class Coordinates : public ::testing::Test {
  protected:
   void SetUp() override { DispWeek(w.data, w.model); }
 
-  float X(std::string_view at, std::string_view kind = "1") {
+  float X(std::string_view at, chart::TimeKind kind = chart::TimeKind::Rows) {
     return w.model.Scale.TimeToX(ChartWorld::At(at).DatePart(), ChartWorld::At(at).TimePart(),
                                  kind);
   }
@@ -32,8 +32,8 @@ TEST_F(Coordinates, TimeToXCountsMinutesFromEightOClockOfThePeriodStart) {
 
 TEST_F(Coordinates, KindTwoMeasuresOnTheFixedFourWeekScale) {
   EXPECT_EQ(30, w.model.Scale.FixedHourWidth);
-  EXPECT_EQ(120, X("2024/12/02 12:00:00", "2"));
-  EXPECT_EQ(480, X("2024/12/02 12:00:00", "1"));
+  EXPECT_EQ(120, X("2024/12/02 12:00:00", chart::TimeKind::UnplannedBand));
+  EXPECT_EQ(480, X("2024/12/02 12:00:00", chart::TimeKind::Rows));
 }
 
 TEST_F(Coordinates, TimeToXRoundsHalfTwipsToEven) {

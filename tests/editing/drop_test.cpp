@@ -333,7 +333,8 @@ TEST(Preview, ShowsTheLandingAndThePlansConcerned) {
     w.editor.PlanBar_MouseDown(w.Plan(k).Bar(), 1, 0, 0, 180);
     if (c.row == 1) {
       w.editor.UpdatePreview(w.model.Scale.TimeToX(w.At(std::string(c.at) + ":00").DatePart(),
-                                                   w.At(std::string(c.at) + ":00").TimePart(), "2"),
+                                                   w.At(std::string(c.at) + ":00").TimePart(),
+                                                   chart::TimeKind::UnplannedBand),
                              300);
     } else {
       w.editor.UpdatePreview(w.X(c.at), w.RowY(c.row));

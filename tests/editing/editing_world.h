@@ -50,7 +50,7 @@ class EditingWorld : public ChartWorld {
   // x on the rows' surface where `at` ("yyyy/mm/dd hh:nn") lies.
   double X(std::string_view at) const {
     const DateTime t = At(std::string(at) + ":00");
-    return model.Scale.TimeToX(t.DatePart(), t.TimePart(), "1");
+    return model.Scale.TimeToX(t.DatePart(), t.TimePart(), chart::TimeKind::Rows);
   }
   double RowY(int row) const { return data.RowTop[static_cast<std::size_t>(row)] + 240; }
 
