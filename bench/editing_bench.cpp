@@ -84,7 +84,9 @@ struct World : bench::LoadedPlant {
     }
   }
 
-  double DropX() const { return model.Scale.TimeToX(dropAt.DatePart(), dropAt.TimePart(), chart::TimeKind::Rows); }
+  double DropX() const {
+    return model.Scale.TimeToX(dropAt.DatePart(), dropAt.TimePart(), chart::TimeKind::Rows);
+  }
   double RowY() const { return data.RowTop[static_cast<std::size_t>(row)] + 240; }
 
   void Drop() {

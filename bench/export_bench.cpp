@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/main_form_load.h"
 #include "db/command.h"
 #include "generator/demo_generator.h"
+#include "startup/main_form_load.h"
 #include "ui/chart_image.h"
 
 namespace {

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <string>
 
-#include "app/main_form_load.h"
 #include "chart/chart_model.h"
 #include "common/msgbox.h"
 #include "db/command.h"
 #include "db/connection.h"
 #include "generator/demo_generator.h"
 #include "plandata/plan_data.h"
+#include "startup/main_form_load.h"
 
 namespace velmora::bench {
 

@@ -3,12 +3,12 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "app/app_state.h"
-#include "chart/chart_model.h"
-#include "editing/chart_editor.h"
 #include "lotdetail/plan_search.h"
+#include "session/edit_session.h"
+#include "startup/app_state.h"
 
 class QAction;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,11 +25,11 @@ class Program;
 
 inline constexpr const char* kMainFormCaption = "生産計画支援システム";
 inline constexpr const char* kInquiryCaptionSuffix = "(照会モード)";
-inline constexpr const char* kUnsavedCloseQuestion = "変更を保存せずに終了しますか？";
 
 // The main window: the Gantt chart of the selection with its category label, display mode,
-// date of the left edge, and the save and exit buttons. The chart is edited with the pointer;
-// the edit menu undoes and redoes whole gestures.
+// date of the left edge, and the save and exit buttons. It hosts the edit session of the
+// selection: its controls and the chart's pointer events become the session's operations, and
+// it shows the dialogs the session opens.
 class MainForm : public QMainWindow {
   Q_OBJECT
 
@@ -41,11 +41,10 @@ class MainForm : public QMainWindow {
   // window and closes the splash.
   void Form_Load();
 
-  chart::ChartModel& Chart() { return chart_; }
+  EditSession& Session() { return session_; }
+  chart::ChartModel& Chart() { return session_.Chart(); }
   AppState& State() { return state_; }
   ui::ChartView* Picture1() const { return view_; }
-  // The chart's gestures, from the load on.
-  editing::ChartEditor* Editor() const { return editor_.get(); }
   // The progress window of the save; hidden between saves.
   HozonForm* Hozon() const { return hozon_; }
 
@@ -77,19 +76,20 @@ class MainForm : public QMainWindow {
   void ComKensaku_Click();
   void ShowSearchedFor(const lotdetail::SearchBoxes& boxes);
   void KTbun_DblClick();
-  void OpenPlanWindow(PlanIdx plan);
   void Undo_Click();
   void Redo_Click();
   void BuildControls();
+  QLayout* BuildButtonBar(QWidget* parent);
+  void BuildEditMenu();
   void StartEditing();
-  void ShowLinePlanWindow(std::shared_ptr<editing::LinePlanWindow> window);
+  void ShowDialog(const std::shared_ptr<DialogModel>& dialog);
+  void Shown();
   double ViewportWidth() const;
 
   AppState& state_;
   Program& program_;
-  chart::ChartModel chart_;
+  EditSession session_;
   ui::ChartView* view_ = nullptr;
-  std::unique_ptr<editing::ChartEditor> editor_;
   ChartGestures* gestures_ = nullptr;
   HozonForm* hozon_ = nullptr;
 };

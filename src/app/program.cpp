@@ -1,11 +1,11 @@
 #include "app/program.h"
 
-#include "app/command_line.h"
-#include "app/current_user.h"
-#include "app/kbun_select.h"
-#include "app/local_today.h"
-#include "app/remembered_category.h"
 #include "common/errors.h"
+#include "dialogs/kbun_select.h"
+#include "startup/command_line.h"
+#include "startup/current_user.h"
+#include "startup/local_today.h"
+#include "startup/remembered_category.h"
 
 namespace velmora {
 

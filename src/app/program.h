@@ -3,12 +3,12 @@
 #include <QPointer>
 #include <functional>
 
-#include "app/app_state.h"
 #include "app/main_form.h"
-#include "app/scheduler_splash.h"
-#include "app/startup.h"
 #include "app/velmora_application.h"
 #include "common/datetime.h"
+#include "dialogs/scheduler_splash.h"
+#include "startup/app_state.h"
+#include "startup/startup.h"
 
 namespace velmora {
 

@@ -6,7 +6,6 @@
 
 #include <QGuiApplication>
 
-#include "app/main_form_load.h"
 #include "automation/export_options.h"
 #include "automation/export_session.h"
 #include "automation/script_runner.h"
@@ -17,6 +16,8 @@
 #include "common/error_text.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
+#include "session/edit_session.h"
+#include "startup/main_form_load.h"
 #include "ui/chart_image.h"
 
 namespace velmora {
@@ -25,20 +26,20 @@ namespace {
 namespace fs = std::filesystem;
 
 // The state as the window loads it (week mode, every bar laid out), so the bars are the chart's.
-void ExportCsv(AppState& session, const ExportOptions& options) {
+void ExportCsv(AppState& state, const ExportOptions& options) {
   chart::ChartModel chart;  // the default viewport width, as the PNG export uses
-  LoadMainForm(session.Data, chart, session.Command);
-  WriteStateCsv(session.Data, chart, options.target);
+  LoadMainForm(state.Data, chart, state.Command);
+  WriteStateCsv(state.Data, chart, options.target);
 }
 
 // The chart as the window loads it (week mode), switched to the requested mode, painted whole.
-void ExportPng(AppState& session, const ExportOptions& options, int argc, char** argv) {
+void ExportPng(AppState& state, const ExportOptions& options, int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");  // no window and no display are needed
   QGuiApplication app(argc, argv);
 
-  PlanData& data = session.Data;
+  PlanData& data = state.Data;
   chart::ChartModel chart;
-  LoadMainForm(data, chart, session.Command);  // the window opens in week mode
+  LoadMainForm(data, chart, state.Command);  // the window opens in week mode
   if (options.mode != 3) chart::DispMode(data, chart, options.mode);
 
   const fs::path target = fs::absolute(options.target);
@@ -49,7 +50,7 @@ void ExportPng(AppState& session, const ExportOptions& options, int argc, char**
 }
 
 // The gestures of a script on the chart as the window loads it. Messages go to standard output.
-void RunScript(AppState& session, const ExportOptions& options) {
+void RunScript(AppState& state, const ExportOptions& options) {
   // "-" reads the commands from standard input as they come: another program can drive the
   // loaded chart step by step.
   const bool fromInput = options.target == "-";
@@ -69,15 +70,11 @@ void RunScript(AppState& session, const ExportOptions& options) {
     ui::MessageBoxes* previous;
   } installed(&boxes);
 
-  PlanData& data = session.Data;
-  data.SetCommandLine(options.inquiry ? "1" : FormatYmd(options.from) + " " + options.category);
-  chart::ChartModel chart;
-  LoadMainForm(data, chart, session.Command);
-  ScriptRunner runner(data, chart, &session.Connection, boxes);
-  runner.Reload = [&] {
-    chart = chart::ChartModel{};
-    LoadMainForm(data, chart, session.Command);
-  };
+  state.Data.SetCommandLine(options.inquiry ? "1"
+                                            : FormatYmd(options.from) + " " + options.category);
+  EditSession session(state.Data, &state.Connection, &state.Command);
+  session.Load();
+  ScriptRunner runner(session, boxes);
   runner.Run(script);
 }
 
@@ -96,14 +93,14 @@ int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
     return 2;
   }
   try {
-    AppState session;
-    OpenExportSession(session, *options);
+    AppState state;
+    OpenExportSession(state, *options);
     if (options->kind == ExportOptions::Kind::Csv) {
-      ExportCsv(session, *options);
+      ExportCsv(state, *options);
     } else if (options->kind == ExportOptions::Kind::Script) {
-      RunScript(session, *options);
+      RunScript(state, *options);
     } else {
-      ExportPng(session, *options, argc, argv);
+      ExportPng(state, *options, argc, argv);
     }
     return 0;
   } catch (const ScriptFailure& failure) {

@@ -20,6 +20,44 @@ bool AllDigits(const std::string& s) {
   return true;
 }
 
+// The options that must all be given.
+struct Given {
+  bool from = false;
+  bool to = false;
+  bool category = false;
+};
+
+// One option with its value into `options`; false with `error` set when it cannot be taken.
+bool TakeOption(const std::string& name, const std::string& value, ExportOptions& options,
+                Given& given, std::string& error) {
+  if (name == "--from" || name == "--to") {
+    const auto date = ParseYmd(value);
+    if (!date) {
+      error = name + " " + value + " is not a date yyyymmdd";
+      return false;
+    }
+    (name == "--from" ? options.from : options.to) = *date;
+    (name == "--from" ? given.from : given.to) = true;
+  } else if (name == "--category") {
+    if (!AllDigits(value) || value.size() > 4) {
+      error = "--category " + value + " is not a category number";
+      return false;
+    }
+    options.category = std::to_string(std::stoi(value));  // the selection publishes "3" for "03"
+    given.category = true;
+  } else if (name == "--mode" && options.kind == ExportOptions::Kind::Png) {
+    if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
+      error = "--mode " + value + " is not one of 1, 2, 3, 4";
+      return false;
+    }
+    options.mode = value[0] - '0';
+  } else {
+    error = "unknown argument " + name;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args,
@@ -40,7 +78,7 @@ std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& 
     return std::nullopt;
   }
 
-  bool haveFrom = false, haveTo = false, haveCategory = false;
+  Given given;
   for (std::size_t i = 2; i < args.size(); i += 2) {
     const std::string& name = args[i];
     if (name == "--inquiry" && options.kind == ExportOptions::Kind::Script) {
@@ -52,34 +90,9 @@ std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& 
       error = name + " needs a value";
       return std::nullopt;
     }
-    const std::string& value = args[i + 1];
-    if (name == "--from" || name == "--to") {
-      const auto date = ParseYmd(value);
-      if (!date) {
-        error = name + " " + value + " is not a date yyyymmdd";
-        return std::nullopt;
-      }
-      (name == "--from" ? options.from : options.to) = *date;
-      (name == "--from" ? haveFrom : haveTo) = true;
-    } else if (name == "--category") {
-      if (!AllDigits(value) || value.size() > 4) {
-        error = "--category " + value + " is not a category number";
-        return std::nullopt;
-      }
-      options.category = std::to_string(std::stoi(value));  // the selection publishes "3" for "03"
-      haveCategory = true;
-    } else if (name == "--mode" && options.kind == ExportOptions::Kind::Png) {
-      if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
-        error = "--mode " + value + " is not one of 1, 2, 3, 4";
-        return std::nullopt;
-      }
-      options.mode = value[0] - '0';
-    } else {
-      error = "unknown argument " + name;
-      return std::nullopt;
-    }
+    if (!TakeOption(name, args[i + 1], options, given, error)) return std::nullopt;
   }
-  if (!haveFrom || !haveTo || !haveCategory) {
+  if (!given.from || !given.to || !given.category) {
     error = "--from, --to and --category are all needed";
     return std::nullopt;
   }

@@ -1,10 +1,10 @@
 #include "automation/export_session.h"
 
-#include "app/category_selection.h"
-#include "app/settings_file.h"
-#include "app/startup.h"
 #include "common/date_text.h"
 #include "common/errors.h"
+#include "startup/category_selection.h"
+#include "startup/settings_file.h"
+#include "startup/startup.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/app_state.h"
 #include "automation/export_options.h"
+#include "startup/app_state.h"
 
 namespace velmora {
 

@@ -3,17 +3,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "app/current_user.h"
-#include "app/local_today.h"
 #include "automation/state_csv.h"
-#include "chart/bar_layout.h"
-#include "chart/display_mode.h"
-#include "chart/scrolling.h"
 #include "common/date_text.h"
 #include "common/text.h"
-#include "lotdetail/lot_opening.h"
-#include "lotdetail/plan_search.h"
-#include "saving/plan_save.h"
 
 namespace velmora {
 namespace {
@@ -61,26 +53,8 @@ std::vector<int> Lines(const std::vector<std::string>& words, std::size_t from) 
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(PlanData& data, chart::ChartModel& model, db::Connection* connection,
-                           ScriptMessageBoxes& boxes)
-    : data_(data),
-      model_(model),
-      connection_(connection),
-      boxes_(boxes),
-      editor_(data, model, connection) {
-  editor_.ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
-    dialogs_.push_back(std::move(window));
-  };
-  editor_.OpenPlan = [this](PlanIdx plan) {
-    auto window = lotdetail::OpenPlanWindow(editor_.Context(), plan, LocalToday());
-    if (window) {
-      window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) {
-        dialogs_.push_back(std::move(d));
-      };
-    }
-    dialogs_.push_back(std::move(window));
-  };
-}
+ScriptRunner::ScriptRunner(EditSession& session, ScriptMessageBoxes& boxes)
+    : session_(session), data_(session.Data()), boxes_(boxes) {}
 
 void ScriptRunner::Run(std::istream& script) {
   std::string line;
@@ -108,89 +82,99 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
   line_ = number;
   const std::vector<std::string> words = Words(line);
   if (words.empty() || words[0][0] == '#') return;
-  std::erase_if(dialogs_, [](const auto& d) { return d->Closed(); });
-  const std::string& command = words[0];
   try {
-    // The dialogs are modal: while one is open the chart takes no gestures.
-    static const char* const kChartCommands[] = {"mode", "drag", "open", "expand", "calendar",
-                                                 "undo", "redo", "save", "search", "discard"};
-    if (!dialogs_.empty() && std::find(std::begin(kChartCommands), std::end(kChartCommands),
-                                       command) != std::end(kChartCommands)) {
-      Fail("ダイアログが開いている間は " + command + " できません");
-    }
-    if (command == "mode") {
-      Mode(words);
-    } else if (command == "drag") {
-      Drag(words);
-    } else if (command == "open") {
-      Open(words);
-    } else if (command == "search") {
-      Search(words);
-    } else if (command == "discard") {
-      if (words.size() != 1) Fail("discard に引数は要りません");
-      Discard();
-    } else if (command == "expand") {
-      Expand(words);
-    } else if (command == "calendar") {
-      Calendar(words);
-    } else if (command == "answer") {
-      if (words.size() != 2 || (words[1] != "yes" && words[1] != "no")) {
-        Fail("answer には yes か no を書いてください");
-      }
-      boxes_.Queue(words[1] == "yes" ? ui::Answer::Yes : ui::Answer::No);
-    } else if (command == "undo" || command == "redo") {
-      if (words.size() != 1) Fail(command + " に引数は要りません");
-      const bool done = command == "undo" ? editor_.Undo() : editor_.Redo();
-      if (!done) Fail(command == "undo" ? "元に戻す操作がありません" : "やり直す操作がありません");
-    } else if (command == "save") {
-      if (words.size() != 1) Fail("save に引数は要りません");
-      if (!data_.Edits.CanSave()) Fail("保存ボタンは押せません (保存する変更がありません)");
-      Save();
-    } else if (command == "export") {
-      if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
-      try {
-        WriteStateCsv(data_, model_, words[1]);
-      } catch (const std::exception& e) {
-        Fail(std::string("書き出せません: ") + e.what());
-      }
-    } else if (command == "echo") {
-      // Marks a point of the run for whoever reads the output as it comes.
-      boxes_.Print(RestAfter(line, 1) + "\n");
-    } else if (command == "type" || command == "enter" || command == "click" ||
-               command == "dblclick" || command == "select" || command == "check" ||
-               command == "show" || command == "close") {
-      DialogCommand(words, RestAfter(line, 2));
-    } else {
-      Fail("知らないコマンドです: " + command);
+    if (!ChartCommand(words) && !OtherCommand(words, line)) {
+      Fail("知らないコマンドです: " + words[0]);
     }
   } catch (const ScriptFailure& failure) {
     if (failure.status == 3 && std::string(failure.what()).find(" 行目") == std::string::npos) {
       throw ScriptFailure(3, std::to_string(number) + " 行目: " + failure.what());
     }
     throw;
-  } catch (const editing::ControlError& error) {
+  } catch (const ControlError& error) {
     Fail(error.what());
   }
 }
 
-// Command8 as the window runs it, without the progress window.
-void ScriptRunner::Save() {
-  saving::SaveContext context{data_, model_, *connection_, CurrentUserName(), LocalNow()};
-  const saving::SaveResult result = saving::SavePlan(context);
-  saving::AfterSave(data_, result);
-  if (result == saving::SaveResult::Failed) {
-    saveFailed_ = true;  // the script goes on, as a user would, and its status says so
-  } else if (result != saving::SaveResult::Declined) {
-    editor_.History().Clear();
+bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
+  static const char* const kChartCommands[] = {"mode", "drag", "open", "expand", "calendar",
+                                               "undo", "redo", "save", "search", "discard"};
+  const std::string& command = words[0];
+  if (std::find(std::begin(kChartCommands), std::end(kChartCommands), command) ==
+      std::end(kChartCommands)) {
+    return false;
   }
+  // The dialogs are modal: while one is open the chart takes no gestures.
+  if (session_.TopDialog() != nullptr)
+    Fail("ダイアログが開いている間は " + command + " できません");
+  if (command == "mode") {
+    Mode(words);
+  } else if (command == "drag") {
+    Drag(words);
+  } else if (command == "open") {
+    Open(words);
+  } else if (command == "search") {
+    Search(words);
+  } else if (command == "expand") {
+    Expand(words);
+  } else if (command == "calendar") {
+    Calendar(words);
+  } else {
+    if (words.size() != 1) Fail(command + " に引数は要りません");
+    if (command == "discard") {
+      Discard();
+    } else if (command == "save") {
+      Save();
+    } else {
+      UndoOrRedo(command);
+    }
+  }
+  return true;
+}
+
+bool ScriptRunner::OtherCommand(const std::vector<std::string>& words, const std::string& line) {
+  const std::string& command = words[0];
+  if (command == "answer") {
+    if (words.size() != 2 || (words[1] != "yes" && words[1] != "no")) {
+      Fail("answer には yes か no を書いてください");
+    }
+    boxes_.Queue(words[1] == "yes" ? ui::Answer::Yes : ui::Answer::No);
+  } else if (command == "export") {
+    if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
+    try {
+      WriteStateCsv(data_, session_.Chart(), words[1]);
+    } catch (const std::exception& e) {
+      Fail(std::string("書き出せません: ") + e.what());
+    }
+  } else if (command == "echo") {
+    // Marks a point of the run for whoever reads the output as it comes.
+    boxes_.Print(RestAfter(line, 1) + "\n");
+  } else if (command == "type" || command == "enter" || command == "click" ||
+             command == "dblclick" || command == "select" || command == "check" ||
+             command == "show" || command == "close") {
+    DialogCommand(words, RestAfter(line, 2));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void ScriptRunner::UndoOrRedo(const std::string& command) {
+  const bool done = command == "undo" ? session_.Undo() : session_.Redo();
+  if (!done) Fail(command == "undo" ? "元に戻す操作がありません" : "やり直す操作がありません");
+}
+
+// The save button as the window runs it, without the progress window.
+void ScriptRunner::Save() {
+  if (!session_.CanSave()) Fail("保存ボタンは押せません (保存する変更がありません)");
+  // The script goes on after a failed save, as a user would, and its status says so.
+  if (session_.Save() == saving::SaveResult::Failed) saveFailed_ = true;
 }
 
 void ScriptRunner::Mode(const std::vector<std::string>& words) {
   const auto mode = words.size() == 2 ? WholeNumber(words[1]) : std::nullopt;
   if (!mode || *mode < 1 || *mode > 4) Fail("mode には 1 から 4 を書いてください");
-  for (int i = 0; i < 4 && model_.Scale.DisplayMode != *mode; ++i) {
-    chart::Command4_Click(data_, model_);
-  }
+  session_.SetDisplayMode(static_cast<int>(*mode));
 }
 
 PlanIdx ScriptRunner::PlanOf(const std::string& order) const {
@@ -211,20 +195,6 @@ int ScriptRunner::RowOf(const std::string& word) const {
     if (!code.empty() && code == word) return r;
   }
   Fail("行 " + word + " はありません");
-}
-
-void ScriptRunner::ScrollIntoView(int row) {
-  int value = model_.KScroll.Value;
-  if (row == 0) {
-    value = model_.KScroll.Max;
-  } else if (row == 1) {
-    value = 0;
-  } else if (row - value < 1) {
-    value = row - 1;
-  } else if (row - value > chart::kVisibleRows) {
-    value = row - chart::kVisibleRows;
-  }
-  if (value != model_.KScroll.Value) chart::SetKScrollValue(data_, model_, value);
 }
 
 double ScriptRunner::YInRow(int row) const {
@@ -249,85 +219,79 @@ void ScriptRunner::Drag(const std::vector<std::string>& words) {
   const bool to = words.size() == 7 && words[2] == "to" && words[4] == "at";
   if (!onto && !to) Fail("drag ORDER to ROW at yyyy/mm/dd hh:mm か drag ORDER onto ORDER2 です");
   const PlanIdx plan = PlanOf(words[1]);
-  const BarIdx bar = data_.Plan(plan).Bar();
-  const double half = chart::kPlanBarHeight / 2;
+  using Target = chart::ChartHit::Target;
   if (onto) {
     const BarIdx target = data_.Plan(PlanOf(words[3])).Bar();
-    editor_.PlanBar_MouseDown(bar, editing::kLeftButton, 0, 0, half);
-    if (editor_.Pointer().Dragged) editor_.PlanBar_DragDrop(target, bar, 0, half);
+    const chart::BarLabel& bar = session_.Chart().Bar(target);
+    session_.DragAndDrop(
+        plan, {Target::PlanBar, target.value, bar.Left, bar.Top + chart::kPlanBarHeight / 2});
     return;
   }
   const int row = RowOf(words[3]);
   const DateTime at = MomentOf(words[5], words[6]);
-  ScrollIntoView(row);
-  editor_.PlanBar_MouseDown(bar, editing::kLeftButton, 0, 0, half);
-  if (!editor_.Pointer().Dragged) return;  // a locked plan starts no drag
-  const double x = model_.Scale.TimeToX(at.DatePart(), at.TimePart(), row == 1 ? "2" : "1") +
-                   editor_.Pointer().GrabOffsetX;
-  if (row == 1) {
-    editor_.PlatForm2_DragDrop(bar, x, chart::kUnplannedBandHeight / 2);
+  session_.ScrollToRow(row);
+  // The bar is grabbed at its left edge, so its start lands on the moment.
+  const bool band = row == 1;
+  const double x = session_.Chart().Scale.TimeToX(
+      at.DatePart(), at.TimePart(), band ? chart::TimeKind::UnplannedBand : chart::TimeKind::Rows);
+  if (band) {
+    session_.DragAndDrop(plan, {Target::PlatForm2, 0, x, chart::kUnplannedBandHeight / 2});
   } else {
-    editor_.PlatForm_DragDrop(bar, x, YInRow(row));
+    session_.DragAndDrop(plan, {Target::PlatForm, 0, x, YInRow(row)});
   }
 }
 
 void ScriptRunner::Open(const std::vector<std::string>& words) {
   if (words.size() != 2) Fail("open ORDER です");
-  const BarIdx bar = data_.Plan(PlanOf(words[1])).Bar();
-  editor_.PlanBar_MouseDown(bar, editing::kRightButton, 0, 0, chart::kPlanBarHeight / 2);
+  session_.OpenLot(PlanOf(words[1]));
 }
 
 void ScriptRunner::Search(const std::vector<std::string>& words) {
   if (words.size() != 3) Fail("search ITEMCODE|- MODELNAME|- です");
-  lotdetail::SearchBoxes boxes{words[1] == "-" ? "" : words[1], words[2] == "-" ? "" : words[2]};
-  lotdetail::ComKensaku_Click(
-      boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
-      [this](std::shared_ptr<lotdetail::SelectPlan> chooser) {
-        dialogs_.push_back(std::move(chooser));
-      });
+  session_.Search(words[1] == "-" ? "" : words[1], words[2] == "-" ? "" : words[2]);
 }
 
 void ScriptRunner::Discard() {
-  if (!lotdetail::ConfirmDiscard(data_)) return;
-  if (!Reload) Fail("この実行では読み直せません");
+  if (!session_.Discard()) return;
   // The same selection loaded again from the database, as the restart would load it.
-  Reload();
-  data_.Edits.MarkSaved();
-  editor_.History().Clear();
-  editor_.Pointer() = editing::PointerState{};
+  session_.Reload();
 }
 
 void ScriptRunner::Expand(const std::vector<std::string>& words) {
   if (words.size() != 2) Fail("expand ROW です");
   const int row = RowOf(words[1]);
   if (row == 0) Fail("below の見出しはありません");
-  ScrollIntoView(row);
-  editor_.MachineName_DblClick(row - model_.KScroll.Value);
+  session_.ScrollToRow(row);
+  PointerEvent click;
+  click.kind = PointerEvent::Kind::DoubleClick;
+  click.button = editing::kLeftButton;
+  click.hit = {chart::ChartHit::Target::MachineName, row - session_.Chart().KScroll.Value, 0, 0};
+  session_.Pointer(click);
 }
 
 void ScriptRunner::Calendar(const std::vector<std::string>& words) {
   if (words.size() != 3) Fail("calendar ROW yyyy/mm/dd です");
   const int row = RowOf(words[1]);
   const DateTime at = MomentOf(words[2], "12:00");
-  ScrollIntoView(row);
-  const double x = model_.Scale.TimeToX(at.DatePart(), at.TimePart(), "1");
-  const double y = row == 1 ? -1 : YInRow(row);  // the unplanned band opens nothing
-  editor_.PlatForm_MouseDown(editing::kRightButton, 0, x, y);
+  session_.ScrollToRow(row);
+  PointerEvent press;
+  press.kind = PointerEvent::Kind::Press;
+  press.button = editing::kRightButton;
+  press.hit.target = chart::ChartHit::Target::PlatForm;
+  press.hit.x = session_.Chart().Scale.TimeToX(at.DatePart(), at.TimePart(), chart::TimeKind::Rows);
+  press.hit.y = row == 1 ? -1 : YInRow(row);  // the unplanned band opens nothing
+  session_.Pointer(press);
 }
 
-editing::ScriptDialog* ScriptRunner::OpenDialog() {
-  std::erase_if(dialogs_, [](const auto& d) { return d->Closed(); });
-  return dialogs_.empty() ? nullptr : dialogs_.back().get();
-}
-
-editing::ScriptDialog& ScriptRunner::TopDialog() {
-  if (dialogs_.empty()) Fail("開いているダイアログがありません");
-  return *dialogs_.back();
+DialogModel& ScriptRunner::TopDialog() {
+  DialogModel* dialog = session_.TopDialog();
+  if (dialog == nullptr) Fail("開いているダイアログがありません");
+  return *dialog;
 }
 
 void ScriptRunner::DialogCommand(const std::vector<std::string>& words, const std::string& rest) {
   const std::string& command = words[0];
-  editing::ScriptDialog& dialog = TopDialog();
+  DialogModel& dialog = TopDialog();
   if (command == "show" || command == "close") {
     if (words.size() != 1) Fail(command + " に引数は要りません");
     if (command == "close") {

@@ -43,7 +43,7 @@ void ChartEditor::PlanBar_MouseDown(BarIdx index, int button, int /*shift*/, dou
     return;
   }
   const PlanIdx p = chart::FindPlanByBar(ctx_.data, index);
-  if (p.value == 0 || ctx_.data.Plan(p).FixedFlag == "2") return;
+  if (p.value == 0 || ctx_.data.Plan(p).IsLocked()) return;
   bar.BackColor = kDragColor;
   pointer_.Dragged = index;
   pointer_.AutoScrollTicks = 0;
@@ -134,7 +134,7 @@ void ChartEditor::PlatForm_DragDrop(BarIdx source, double x, double y) {
   std::string code = RowCodeAt(ctx_.data, y);
   const PlanIdx p = chart::FindPlanByBar(ctx_.data, source);
   if (p.value == 0) return;
-  if (ctx_.data.Plan(p).FixedFlag == "1" && IsBlank(code)) {
+  if (ctx_.data.Plan(p).IsEndFixed() && IsBlank(code)) {
     ui::MsgBox(kFixedEndToUnplanned);
     return;
   }
@@ -190,7 +190,7 @@ void ChartEditor::FollowMove_PlanBar(BarIdx barIndex, std::int32_t xx, std::stri
   if (p.value == 0) return;
   chart::BarLabel& bar = ctx_.model.Bar(barIndex);
   const double newLeft = xx - pointer_.GrabOffsetX;
-  if (data.Plan(p).FixedFlag == "1" && newLeft > bar.Left) {
+  if (data.Plan(p).IsEndFixed() && newLeft > bar.Left) {
     ui::MsgBox(kFixedEndMovedLater);
     workCenter = orgWC;
   } else {
@@ -206,10 +206,14 @@ void ChartEditor::UpdatePreview(double x, double y) {
   previewer_.Update(ctx_, pointer_, x, y);
 }
 
-void ChartEditor::EndDrag() {
-  pointer_.Dragged.reset();
+void ChartEditor::ClearPreview() {
   ctx_.model.Preview.Visible = false;
   ctx_.model.Preview.Marked.clear();
+}
+
+void ChartEditor::EndDrag() {
+  pointer_.Dragged.reset();
+  ClearPreview();
 }
 
 bool ChartEditor::Undo() {

@@ -45,8 +45,10 @@ class ChartEditor {
   std::function<void(std::shared_ptr<LinePlanWindow>)> ShowLinePlanWindow;
 
   PointerState& Pointer() { return pointer_; }
+  const PointerState& Pointer() const { return pointer_; }
   EditContext& Context() { return ctx_; }
   UndoHistory& History() { return history_; }
+  const UndoHistory& History() const { return history_; }
 
   // --- Pointer ---
   void PlanBar_MouseDown(BarIdx index, int button, int shift, double x, double y);
@@ -78,6 +80,8 @@ class ChartEditor {
 
   // The drop preview for the pointer at (x, y), in the coordinates a drop there would get.
   void UpdatePreview(double x, double y);
+  // No drop is shown any more.
+  void ClearPreview();
 
   bool Undo();
   bool Redo();

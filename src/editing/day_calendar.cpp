@@ -168,4 +168,18 @@ std::vector<std::pair<std::string, std::string>> LinePlanWindow::Show() const {
   return lines;
 }
 
+ControlState LinePlanWindow::State(std::string_view control) const {
+  ControlState state;
+  const int i = TimeBoxIndex(control);
+  if (i >= 0) state.Text = PlanTime[static_cast<std::size_t>(i)];
+  if (control == kSumBox) state.Text = PlanSum;
+  return state;
+}
+
+bool LinePlanWindow::FocusMoved(std::string_view control) {
+  if (TextOf(control) == nullptr) return false;
+  Focus = std::string(control);
+  return true;
+}
+
 }  // namespace velmora::editing

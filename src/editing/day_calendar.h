@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/dialog_model.h"
 #include "editing/edit_context.h"
-#include "editing/script_dialog.h"
 
 namespace velmora::editing {
 
@@ -23,7 +23,7 @@ std::optional<DateTime> ParseTypedTime(std::string_view text);
 
 // LinePlanWindow: the shift windows and working minutes of one machine row on one day. The four
 // windows are the time boxes PlanTime(0..7) (start and end in turn); PlanSum the minutes.
-class LinePlanWindow : public ScriptDialog {
+class LinePlanWindow : public DialogModel {
  public:
   explicit LinePlanWindow(EditContext& ctx) : ctx_(ctx) {}
 
@@ -39,13 +39,17 @@ class LinePlanWindow : public ScriptDialog {
   // hold the day as shown (see CalendarRowsOf), redraws the chart, closes.
   void Command1_Click();
 
-  // ScriptDialog
+  // DialogModel
   bool Closed() const override { return closed_; }
   void Type(std::string_view control, std::string text) override;
   void Enter(std::string_view control) override;
   void Click(std::string_view control) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  ControlState State(std::string_view control) const override;
+  std::string Focused() const override { return Focus; }
+  // Only a box keeps the model's focus: a refused change goes back to the box the user was in.
+  bool FocusMoved(std::string_view control) override;
 
  private:
   std::string* TextOf(std::string_view control);

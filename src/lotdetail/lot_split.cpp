@@ -216,14 +216,14 @@ void BunWindow::Type(std::string_view control, std::string text) {
     if (control == "Text1" || control == "Text2" || control == "Text3") Unsupported(control);
     Unknown(control);
   }
-  if (!Text14Enabled) throw editing::ControlError("Text14 は使用できません");
+  if (!Text14Enabled) throw ControlError("Text14 は使用できません");
   Focus = "Text14";
   Text14 = std::move(text);
 }
 
 void BunWindow::Enter(std::string_view control) {
   if (control == "Text14") {
-    if (!Text14Enabled) throw editing::ControlError("Text14 は使用できません");
+    if (!Text14Enabled) throw ControlError("Text14 は使用できません");
     Text14_Enter();
     return;
   }
@@ -249,6 +249,21 @@ void BunWindow::Select(std::string_view control, const std::vector<int>& lines) 
     Unsupported(control);
   }
   List_Click(control, lines[0]);
+}
+
+ControlState BunWindow::State(std::string_view control) const {
+  ControlState state;
+  if (control == "NList" || control == "GList") {
+    state.Lines = control == "NList" ? NList : GList;
+    const std::optional<int>& line = control == "NList" ? NListIndex : GListIndex;
+    if (line) state.Selected = {*line};
+  } else if (control == "Text14") {
+    state.Text = Text14;
+    state.Enabled = Text14Enabled;
+  } else if (control == "Text1" || control == "Text2" || control == "Text3") {
+    state.Text = control == "Text1" ? Text1 : control == "Text2" ? Text2 : Text3;
+  }
+  return state;
 }
 
 std::vector<std::pair<std::string, std::string>> BunWindow::Show() const {

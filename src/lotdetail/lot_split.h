@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/dialog_model.h"
 #include "editing/edit_context.h"
-#include "editing/script_dialog.h"
 
 namespace velmora::lotdetail {
 
@@ -37,7 +37,7 @@ std::int32_t LineRemaining(std::string_view line);
 // BunWindow: how many pieces of each member of the plan go to a new lot that follows it.
 // Members taken whole move with their numbers; members taken in part stay with the rest and
 // the new lot gets a new member, numbered at the save.
-class BunWindow : public editing::ScriptDialog {
+class BunWindow : public DialogModel {
  public:
   BunWindow(editing::EditContext& ctx, PlanWindow& window);
 
@@ -59,7 +59,7 @@ class BunWindow : public editing::ScriptDialog {
   // "分割実施"
   void Command3_Click();
 
-  // ScriptDialog
+  // DialogModel
   bool Closed() const override { return closed_; }
   void Type(std::string_view control, std::string text) override;
   void Enter(std::string_view control) override;
@@ -67,6 +67,8 @@ class BunWindow : public editing::ScriptDialog {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  ControlState State(std::string_view control) const override;
+  std::string Focused() const override { return Focus; }
 
  private:
   // The refusal for the counts as they stand, or nothing when they can be split.

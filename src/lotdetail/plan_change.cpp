@@ -313,7 +313,7 @@ void PlanChange::Select(std::string_view control, const std::vector<int>& lines)
   if (list == nullptr) {
     // The reference lists are shown disabled.
     if (control == "MList" || control == "KList") {
-      throw editing::ControlError(std::string(control) + " は使用できません");
+      throw ControlError(std::string(control) + " は使用できません");
     }
     Unsupported(control);
   }
@@ -326,6 +326,26 @@ void PlanChange::Select(std::string_view control, const std::vector<int>& lines)
     Text5 = Text5List[static_cast<std::size_t>(lines[0])];
     Focus = "Text5";
   }
+}
+
+ControlState PlanChange::State(std::string_view control) const {
+  ControlState state;
+  const auto list = [&state](const std::vector<std::string>& lines, std::optional<int> line) {
+    state.Lines = lines;
+    if (line) state.Selected = {*line};
+  };
+  if (control == "ZList") list(ZList, ZListIndex);
+  if (control == "MList") list(MList, MListIndex);
+  if (control == "KList") list(KList, KListIndex);
+  state.Enabled = control != "MList" && control != "KList";
+  if (control == "Text1") state.Text = Text1;
+  if (control == "TextSuryo") state.Text = TextSuryo;
+  if (control == "TextDate") state.Text = TextDate;
+  if (control == "Text5") {
+    state.Text = Text5;
+    state.Lines = Text5List;
+  }
+  return state;
 }
 
 std::vector<std::pair<std::string, std::string>> PlanChange::Show() const {

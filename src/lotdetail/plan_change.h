@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/datetime.h"
+#include "common/dialog_model.h"
 #include "editing/edit_context.h"
-#include "editing/script_dialog.h"
 
 namespace velmora::lotdetail {
 
@@ -45,7 +45,7 @@ struct ZLine {
 // PlanChange: the plan's quantity distributed over the parent items that use the same molded
 // component, each share with a start date and a machine. The share equal to the plan's member
 // re-labels the plan; every other share becomes a new plan with new members.
-class PlanChange : public editing::ScriptDialog {
+class PlanChange : public DialogModel {
  public:
   PlanChange(editing::EditContext& ctx, PlanWindow& window);
 
@@ -69,7 +69,7 @@ class PlanChange : public editing::ScriptDialog {
   // "分割実施"
   void Command1_Click();
 
-  // ScriptDialog
+  // DialogModel
   bool Closed() const override { return closed_; }
   void Type(std::string_view control, std::string text) override;
   void Enter(std::string_view control) override;
@@ -77,6 +77,9 @@ class PlanChange : public editing::ScriptDialog {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  // The reference lists are shown unusable.
+  ControlState State(std::string_view control) const override;
+  std::string Focused() const override { return Focus; }
 
  private:
   bool MachineSelected() const;

@@ -64,10 +64,16 @@ void SelectPlan::DblClick(std::string_view control, int line) {
 void SelectPlan::Select(std::string_view control, const std::vector<int>& lines) {
   if (control != "NList") Unsupported(control);
   if (lines.size() != 1 || lines[0] >= static_cast<int>(NList.size())) {
-    throw editing::ControlError("NList に " + std::to_string(lines.empty() ? 0 : lines[0]) +
-                                " 行目はありません");
+    throw ControlError("NList に " + std::to_string(lines.empty() ? 0 : lines[0]) +
+                       " 行目はありません");
   }
   ListIndex = lines[0];
+}
+
+ControlState SelectPlan::State(std::string_view control) const {
+  ControlState state;
+  if (control == "NList") state.Lines = NList;
+  return state;
 }
 
 std::vector<std::pair<std::string, std::string>> SelectPlan::Show() const {

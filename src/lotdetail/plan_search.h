@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "editing/script_dialog.h"
+#include "common/dialog_model.h"
 #include "plandata/plan_data.h"
 
 namespace velmora::lotdetail {
@@ -28,7 +28,7 @@ std::string ChooserLine(const PlanEntry& e);
 // SelectPlan: the plans a search found, one line each, the plan index as each line's item data.
 // Choosing ("選択" or a double click) or closing it reports the 1-based chosen line (0 for none)
 // to `Chosen` once.
-class SelectPlan : public editing::ScriptDialog {
+class SelectPlan : public DialogModel {
  public:
   std::vector<std::string> NList;
   std::vector<PlanIdx> ItemData;
@@ -46,6 +46,7 @@ class SelectPlan : public editing::ScriptDialog {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { Unload(); }
+  ControlState State(std::string_view control) const override;
 
  private:
   void Unload();

@@ -290,7 +290,7 @@ void PlanWindow::Click(std::string_view control) {
   Button* button = ButtonOf(control);
   if (button == nullptr) Unknown(control);
   if (!button->Visible || !button->Enabled) {
-    throw editing::ControlError("ボタン " + std::string(control) + " は押せません");
+    throw ControlError("ボタン " + std::string(control) + " は押せません");
   }
   SetFocus(control);
   const std::vector<std::string> before = ValueTexts();
@@ -306,7 +306,7 @@ void PlanWindow::Click(std::string_view control) {
     if (control == "Command2") {
       SplitProcesses(ctx_, *this);
     } else {
-      std::shared_ptr<editing::ScriptDialog> dialog;
+      std::shared_ptr<DialogModel> dialog;
       if (control == "Command3") dialog = OpenBunWindow(ctx_, *this);
       if (control == "Command4") dialog = OpenAddPlan(ctx_, *this);
       if (control == "Command6") dialog = OpenPlanChange(ctx_, *this);
@@ -361,6 +361,30 @@ std::vector<std::pair<std::string, std::string>> PlanWindow::Show() const {
         name, b->Caption + (b->Visible ? "" : " (非表示)") + (b->Enabled ? "" : " (使用不可)"));
   }
   return out;
+}
+
+ControlState PlanWindow::State(std::string_view control) const {
+  ControlState state;
+  if (const Field* f = FieldNamed(control)) state.Text = this->*(f->text);
+  if (control == "Text5" || control == "Text12") {
+    state.Lines = control == "Text5" ? Text5List : Text12List;
+  } else if (control == "NList" || control == "GList") {
+    state.Lines = control == "NList" ? NList : GList;
+    state.Selected = control == "NList" ? NListSelected : GListSelected;
+  } else if (control == "JList") {
+    state.Lines = JList;
+  }
+  const std::pair<const char*, const Button*> buttons[] = {
+      {"Command1", &Command1}, {"Command2", &Command2}, {"Command3", &Command3},
+      {"Command4", &Command4}, {"Command5", &Command5}, {"Command6", &Command6},
+      {"Command7", &Command7}};
+  for (const auto& [name, b] : buttons) {
+    if (control != name) continue;
+    state.Text = b->Caption;
+    state.Visible = b->Visible;
+    state.Enabled = b->Enabled;
+  }
+  return state;
 }
 
 }  // namespace velmora::lotdetail

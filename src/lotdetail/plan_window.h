@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/dialog_model.h"
 #include "editing/edit_context.h"
-#include "editing/script_dialog.h"
 
 namespace velmora::lotdetail {
 
@@ -54,12 +54,12 @@ struct Button {
 
 // The lot detail window of one plan entry, without the toolkit: its field texts, lists and
 // buttons, and every rule that runs on them. The Qt window binds its widgets to these members
-// and forwards the user's actions; a script drives the same object through ScriptDialog.
+// and forwards the user's actions; a script drives the same object through DialogModel.
 //
 // The window is one undo step: the step opens when the window is filled and ends when it
 // closes, so the quantity stored by the end-time question and the overlap pushes of the close
 // undo together.
-class PlanWindow : public editing::ScriptDialog {
+class PlanWindow : public DialogModel {
  public:
   PlanWindow(editing::EditContext& ctx, DateTime today);
   ~PlanWindow() override;
@@ -71,13 +71,43 @@ class PlanWindow : public editing::ScriptDialog {
   // Fills every field from entry p and sets the buttons; `relations` are the JList lines.
   void Fill(PlanIdx p, std::vector<std::string> relations);
 
-  // --- Fields (texts as shown) ---
-  std::string Text14, Text4, Text10, Text2, Text9, Text23, Text29;
-  std::string Text7, Text1, Text8, Text6, Text11;
-  std::string Text5, Text12;  // drop-downs
-  std::vector<std::string> Text5List, Text12List;
-  std::string Text18, Text3, Text17, Text20, Text21, Text22, Text25, Text28, Text27, Text26;
-  std::string Text42, Text40, Text24, Text13, Text15, Text16, Text19;
+  // --- Fields (texts as shown; those without a tab index are display only) ---
+  // The arrangement:
+  std::string Text14;  // arrangement number (手配番号), by which the window finds its entry
+  std::string Text4;   // plan number (計画番号), blank without a plan item
+  std::string Text10;  // item code (品名コード); leaving it looks up Text2 and Text9
+  std::string Text2;   // model name (型番名)
+  std::string Text9;   // process (工程); the item look-up puts the model's details here
+  std::string Text23;  // process sequence (順序)
+  std::string Text29;  // mold number (金型)
+  // The schedule:
+  std::string Text7;   // start date (開始), yyyy/mm/dd
+  std::string Text1;   // start time, hh:nn:ss
+  std::string Text8;   // end date (終了), yyyy/mm/dd
+  std::string Text6;   // end time, hh:nn:ss
+  std::string Text11;  // initial due date (初期納期), blank for none
+  std::string Text5;   // machine (機械): a row code from Text5List
+  std::string Text12;  // destination (指示先): a code from Text12List
+  std::vector<std::string> Text5List, Text12List;  // the drop-downs' choices
+  std::string Text18;  // fixed flag (固定): 0 free, 1 end fixed, 2 locked
+  // The quantities:
+  std::string Text3;   // order quantity (手配数)
+  std::string Text17;  // plan quantity (計画数)
+  std::string Text20;  // received quantity (実績数)
+  std::string Text21;  // last result date (最終実績日), blank for none
+  std::string Text22;  // pieces per pack (入数)
+  std::string Text25;  // cavities (取数)
+  std::string Text28;  // pieces left over after the full packs (端数)
+  std::string Text27;  // full packs (箱数)
+  std::string Text26;  // piece weight (重量)
+  // The times:
+  std::string Text13;  // setup minutes (段取)
+  std::string Text15;  // cycle seconds per piece (サイクル)
+  std::string Text16;  // total minutes, setup included (総時間): what the end is computed from
+  std::string Text19;  // working minutes (作業時間): Text16 less the setup
+  std::string Text40;  // workers (人員)
+  std::string Text24;  // mold cycle (型サイクル)
+  std::string Text42;  // result minutes (実績時間)
   std::vector<std::string> NList, GList, JList;
   std::vector<int> NListSelected, GListSelected;  // selected lines, ascending
   Button Command1{"変更完了"}, Command2{"×工程分割"}, Command3{"ロット分割"}, Command4{"×工程追加"},
@@ -87,7 +117,7 @@ class PlanWindow : public editing::ScriptDialog {
   // Shows a dialog the window's buttons open (process steps, lot split, plan change) modally;
   // set by whoever hosts the window (the Qt window or a script). Without a host the dialogs are
   // filled and dropped.
-  std::function<void(std::shared_ptr<editing::ScriptDialog>)> ShowDialog;
+  std::function<void(std::shared_ptr<DialogModel>)> ShowDialog;
 
   // --- Handlers ---
   // Moves the focus as the window does: to another control, leaving the one it was on.
@@ -152,7 +182,7 @@ class PlanWindow : public editing::ScriptDialog {
   // stop and is not written back, and for any other control.
   static int TabIndex(std::string_view control);
 
-  // ScriptDialog
+  // DialogModel
   bool Closed() const override { return closed_; }
   void Type(std::string_view control, std::string text) override;
   void Enter(std::string_view control) override;
@@ -160,6 +190,12 @@ class PlanWindow : public editing::ScriptDialog {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { QueryClose(); }
+  ControlState State(std::string_view control) const override;
+  std::string Focused() const override { return Focus; }
+  bool FocusMoved(std::string_view control) override {
+    SetFocus(control);
+    return true;
+  }
 
  private:
   std::string* TextOf(std::string_view control);
@@ -168,6 +204,9 @@ class PlanWindow : public editing::ScriptDialog {
   void UpdateWorkingMinutes();
   // Text16 from setup, cycle and quantity; false (after telling the user) when they give none.
   bool MinutesFromQuantity();
+  // After a typed end: asks whether the lot takes the quantity its working minutes make, and
+  // stores it at once when it does.
+  void OfferQuantityForEnd(PlanIdx entry);
   void SetHidden(std::uint8_t hidden);
   bool WriteBack();
   void Finish();

@@ -54,7 +54,7 @@ class ChainGuard {
 
 void ListControl(std::string_view control) {
   if (control != "NList")
-    throw editing::ControlError("コントロール " + std::string(control) + " はありません");
+    throw ControlError("コントロール " + std::string(control) + " はありません");
 }
 
 }  // namespace
@@ -251,6 +251,16 @@ void ChainDialog::Check(std::string_view control, int line) {
   ListControl(control);
   if (line < 0 || line >= static_cast<int>(NList.Lines.size())) Unsupported(control);
   NList.ItemCheck(line);
+}
+
+ControlState ChainDialog::State(std::string_view control) const {
+  ControlState state;
+  if (control == "Text1") state.Text = Text1;
+  if (control == "NList") {
+    state.Lines = NList.Lines;
+    state.Ticked = NList.Ticked;
+  }
+  return state;
 }
 
 std::vector<std::pair<std::string, std::string>> ChainDialog::Show() const {

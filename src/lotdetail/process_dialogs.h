@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/dialog_model.h"
 #include "editing/edit_context.h"
-#include "editing/script_dialog.h"
 
 namespace velmora::lotdetail {
 
@@ -33,7 +33,7 @@ struct ChainList {
 
 // What both chain dialogs share: the member's number in Text1, the chain list with its tick
 // boxes, and their buttons, which each dialog names and presses.
-class ChainDialog : public editing::ScriptDialog {
+class ChainDialog : public DialogModel {
  public:
   std::string Text1;
   ChainList NList;
@@ -46,6 +46,7 @@ class ChainDialog : public editing::ScriptDialog {
   void Check(std::string_view control, int line) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  ControlState State(std::string_view control) const override;
 
  protected:
   // The dialog's buttons with their captions, and the press of one; false for another name.

@@ -1,4 +1,4 @@
-#include "app/kbun_select.h"
+#include "dialogs/kbun_select.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/kbun_select.h"
 #include "chart/display_mode.h"
+#include "dialogs/kbun_select.h"
 #include "program_fixture.h"
 
 namespace velmora {
@@ -86,7 +86,7 @@ TEST_F(MainFormTest, UnsavedChangesAreConfirmedWithNoAsTheDefault) {
   messages_.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
   bool stayedOpen = false;
   const int status = RunWithMainForm({"20240410", "03"}, [&stayedOpen](MainForm& main) {
-    main.State().Data.Edits.MarkEdited();  // as an edit leaves it
+    main.Session().Data().Edits.MarkEdited();  // as an edit leaves it
     main.ShowChartState();
     ASSERT_TRUE(main.Command8->isEnabled());
     main.close();
@@ -109,7 +109,7 @@ TEST_F(MainFormTest, InquiryModeNeverEnablesSavingSoClosingNeverAsks) {
     test::PressEnter(dialog.ComboKBun);
     test::WhenShown<MainForm>([](MainForm& main) {
       EXPECT_EQ("生産計画支援システム(照会モード)", main.windowTitle().toStdString());
-      main.State().Data.Edits.MarkEdited();
+      main.Session().Data().Edits.MarkEdited();
       main.ShowChartState();
       EXPECT_FALSE(main.Command8->isEnabled());
       main.close();
@@ -133,7 +133,7 @@ TEST_F(MainFormTest, AfterARestartClosingStillAsksAboutUnsavedChanges) {
   MainForm* main = program.Main();
   ASSERT_NE(nullptr, main);
 
-  main->State().Data.Edits.MarkEdited();
+  main->Session().Data().Edits.MarkEdited();
   main->ShowChartState();
   messages_.Answer(ui::Answer::No);
   main->close();

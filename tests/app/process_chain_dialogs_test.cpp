@@ -1,5 +1,5 @@
 // The process dialogs' tick boxes follow the model's rule, not the user's single click.
-#include "app/process_chain_dialogs.h"
+#include "dialogs/process_chain_dialogs.h"
 
 #include <gtest/gtest.h>
 

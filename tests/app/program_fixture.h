@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/current_user.h"
 #include "app/main_form.h"
 #include "app/program.h"
-#include "app/remembered_category.h"
-#include "app/scheduler_splash.h"
-#include "app/settings_file.h"
+#include "dialogs/scheduler_splash.h"
 #include "qt_test_support.h"
+#include "startup/current_user.h"
+#include "startup/remembered_category.h"
+#include "startup/settings_file.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
 

@@ -9,13 +9,13 @@
 #include <QListWidget>
 #include <fstream>
 
-#include "app/current_user.h"
-#include "app/kbun_select.h"
-#include "app/remembered_category.h"
-#include "app/settings_file.h"
 #include "common/errors.h"
+#include "dialogs/kbun_select.h"
 #include "program_fixture.h"
 #include "qt_test_support.h"
+#include "startup/current_user.h"
+#include "startup/remembered_category.h"
+#include "startup/settings_file.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
 

@@ -9,9 +9,10 @@
 #include <QtTest/QTest>
 
 #include "../lotdetail/restructuring_world.h"
-#include "app/lot_split_dialog.h"
-#include "app/plan_change_dialog.h"
-#include "app/plan_window_dialog.h"
+#include "dialogs/dialog_views.h"
+#include "dialogs/lot_split_dialog.h"
+#include "dialogs/plan_change_dialog.h"
+#include "dialogs/plan_window_dialog.h"
 #include "qt_test_support.h"
 #include "support/scripted_messages.h"
 
@@ -77,6 +78,33 @@ TEST(RestructuringDialogs, LotSplitCountsWithEnterAndSplitsOnItsButton) {
   EXPECT_TRUE(model->Closed());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(w.Numbers(w.Last().A), std::vector<std::int32_t>{-1});
+}
+
+// The lot window's dialogs open in the views registered for their models, over the lot window.
+// Escape cancels the lot split but is no way out of the lot window, whose close writes back.
+TEST(RestructuringDialogs, TheLotWindowsDialogsOpenInTheirViewsAndEscapeCancelsThem) {
+  TestApp();
+  RestructuringWorld w({{1001, "成形", 200}, {1002, "仕上", 200}});
+  PlanWindowDialog dialog(w.window);
+  w.window->ShowDialog = [&w, &dialog](std::shared_ptr<DialogModel> model) {
+    w.dialog = model;
+    ShowDialogView(model, w.data, &dialog);
+  };
+  dialog.show();
+  QWidget* over = nullptr;
+  WhenShown<LotSplitDialog>([&over](LotSplitDialog& split) {
+    over = split.parentWidget();
+    QTest::keyClick(split.Text14, Qt::Key_Escape);
+  });
+  QTest::mouseClick(dialog.Command3, Qt::LeftButton);
+  EXPECT_EQ(over, &dialog);
+  ASSERT_TRUE(w.dialog);
+  EXPECT_TRUE(w.dialog->Closed());
+  EXPECT_EQ(w.Numbers(w.Last().A), (std::vector<std::int32_t>{1001, 1002}));
+
+  QTest::keyClick(dialog.Box("Text7"), Qt::Key_Escape);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(w.window->Closed());
 }
 
 TEST(RestructuringDialogs, PlanChangeSharesAreEnteredLineByLine) {

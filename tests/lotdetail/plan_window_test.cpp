@@ -487,11 +487,11 @@ TEST(PlanWindowScript, UnknownControlsAndUnusableButtonsAreRefused) {
   LotWorld w;
   w.data.CategoryCode = "3";
   auto win = w.Open();
-  EXPECT_THROW(win->Type("Text99", "x"), editing::ControlError);
-  EXPECT_THROW(win->Click("Command4"), editing::ControlError);
+  EXPECT_THROW(win->Type("Text99", "x"), ControlError);
+  EXPECT_THROW(win->Click("Command4"), ControlError);
   win->Select("Text5", {2});
   EXPECT_EQ(win->Text5, "M02     ");
-  EXPECT_THROW(win->Select("Text5", {9}), editing::ControlError);
+  EXPECT_THROW(win->Select("Text5", {9}), ControlError);
 }
 
 }  // namespace

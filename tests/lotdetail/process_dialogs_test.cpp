@@ -57,7 +57,7 @@ struct ChainWorld {
   }
   std::shared_ptr<lotdetail::PlanWindow> Window() {
     auto window = lotdetail::OpenPlanWindow(world.editor.Context(), PlanIdx{lot}, kToday);
-    window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) {
+    window->ShowDialog = [this](std::shared_ptr<DialogModel> d) {
       if (auto a = std::dynamic_pointer_cast<AddPlan>(d)) adding = std::move(a);
       if (auto s = std::dynamic_pointer_cast<ShowPlan>(d)) showing = std::move(s);
     };

@@ -56,9 +56,7 @@ struct RestructuringWorld : EditingWorld {
     p.OrderNo = a > 0 ? p.A[1].OrderNo : p.B[1].OrderNo;
     window =
         lotdetail::OpenPlanWindow(editor.Context(), PlanIdx{lot}, DateTime::FromDate(2024, 12, 5));
-    window->ShowDialog = [this](std::shared_ptr<editing::ScriptDialog> d) {
-      dialog = std::move(d);
-    };
+    window->ShowDialog = [this](std::shared_ptr<DialogModel> d) { dialog = std::move(d); };
   }
 
   template <typename T>
@@ -79,7 +77,7 @@ struct RestructuringWorld : EditingWorld {
 
   int lot = 0;
   std::shared_ptr<lotdetail::PlanWindow> window;
-  std::shared_ptr<editing::ScriptDialog> dialog;
+  std::shared_ptr<DialogModel> dialog;
 };
 
 }  // namespace velmora::test

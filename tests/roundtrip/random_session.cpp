@@ -13,14 +13,14 @@ namespace velmora::test {
 namespace {
 
 template <typename T>
-bool Is(editing::ScriptDialog* dialog) {
+bool Is(DialogModel* dialog) {
   return dynamic_cast<T*>(dialog) != nullptr;
 }
 
 }  // namespace
 
-RandomSession::RandomSession(std::uint64_t seed, const PlanData& data, ScriptRunner& runner)
-    : random_(seed), data_(data), runner_(runner) {}
+RandomSession::RandomSession(std::uint64_t seed, const EditSession& session, ScriptRunner& runner)
+    : random_(seed), session_(session), data_(session.Data()), runner_(runner) {}
 
 int RandomSession::Pick(int below) {
   return below <= 1 ? 0 : static_cast<int>(random_() % static_cast<std::uint64_t>(below));
@@ -109,7 +109,7 @@ bool RandomSession::Usable(const std::string& button) const {
 }
 
 std::vector<std::string> RandomSession::Next() {
-  editing::ScriptDialog* dialog = runner_.OpenDialog();
+  DialogModel* dialog = runner_.OpenDialog();
   if (dialog == nullptr) {
     actionsIn_.clear();
     return ChartGesture();
@@ -124,7 +124,7 @@ std::vector<std::string> RandomSession::Next() {
 }
 
 std::vector<std::string> RandomSession::CloseDialog() {
-  editing::ScriptDialog* dialog = runner_.OpenDialog();
+  DialogModel* dialog = runner_.OpenDialog();
   if (dialog == nullptr) return {};
   const int tries = ++actionsIn_[dialog];
   if (Is<lotdetail::PlanWindow>(dialog) && tries > 20 && openedWith_.size() == 3) {
@@ -158,8 +158,8 @@ std::vector<std::string> RandomSession::ChartGesture() {
     const int r = 2 + Pick(data_.MachineRowCount - 1);
     return {"calendar " + Trim(data_.RowCode[static_cast<std::size_t>(r)]) + " " + DateInPeriod(1)};
   }
-  if (roll < 90 && runner_.Editor().History().CanUndo()) return {"undo"};
-  if (roll < 95 && runner_.Editor().History().CanRedo()) return {"redo"};
+  if (roll < 90 && session_.CanUndo()) return {"undo"};
+  if (roll < 95 && session_.CanRedo()) return {"redo"};
   return {"mode " + std::to_string(1 + Pick(4))};
 }
 

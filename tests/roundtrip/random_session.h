@@ -17,7 +17,7 @@ namespace velmora::test {
 // people type them; questions get random answers.
 class RandomSession {
  public:
-  RandomSession(std::uint64_t seed, const PlanData& data, ScriptRunner& runner);
+  RandomSession(std::uint64_t seed, const EditSession& session, ScriptRunner& runner);
 
   // The lines of the next gesture, or of the next action in the open dialog.
   std::vector<std::string> Next();
@@ -46,6 +46,7 @@ class RandomSession {
   bool Usable(const std::string& button) const;
 
   std::mt19937_64 random_;
+  const EditSession& session_;
   const PlanData& data_;
   ScriptRunner& runner_;
   int actionsInDialog_ = 0;               // in the dialog on top

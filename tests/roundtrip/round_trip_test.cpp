@@ -11,13 +11,13 @@
 #include <memory>
 #include <sstream>
 
-#include "app/main_form_load.h"
 #include "automation/script_runner.h"
 #include "db/command.h"
 #include "generator/demo_generator.h"
 #include "roundtrip/random_session.h"
 #include "roundtrip/stored_view.h"
 #include "saving/plan_save.h"
+#include "session/edit_session.h"
 #include "support/test_db.h"
 
 namespace velmora::test {
@@ -41,22 +41,24 @@ const std::string& DemoPlant() {
   return path;
 }
 
-// A selection loaded as the window loads it.
+// A selection loaded as the window loads it, in the session both hosts drive.
 struct Loaded {
   Loaded(const std::string& path, const std::string& category) {
     connection.OpenFile(path);
     command.ActiveConnection = &connection;
-    data.PlantCode = 3;
-    data.CategoryCode = category;
-    data.CategoryCaption = category;
-    data.SetPeriod(kFrom, kTo);
-    data.SetCommandLine("20240514 " + category);
-    LoadMainForm(data, chart, command);
+    PlanData selection;
+    selection.PlantCode = 3;
+    selection.CategoryCode = category;
+    selection.CategoryCaption = category;
+    selection.SetPeriod(kFrom, kTo);
+    selection.SetCommandLine("20240514 " + category);
+    session = std::make_unique<EditSession>(selection, &connection, &command);
+    session->Load();
   }
   db::Connection connection;
   db::Command command;
-  PlanData data;
-  chart::ChartModel chart;
+  std::unique_ptr<EditSession> session;
+  PlanData& data() { return session->Data(); }
 };
 
 // What undo and redo must give back.
@@ -85,9 +87,8 @@ class Session {
       : category_(category), path_(dir_.File("plant.db")), boxes_(out_) {
     fs::copy_file(DemoPlant(), path_);
     loaded_ = std::make_unique<Loaded>(path_, category);
-    runner_ =
-        std::make_unique<ScriptRunner>(loaded_->data, loaded_->chart, &loaded_->connection, boxes_);
-    user_ = std::make_unique<RandomSession>(seed, loaded_->data, *runner_);
+    runner_ = std::make_unique<ScriptRunner>(*loaded_->session, boxes_);
+    user_ = std::make_unique<RandomSession>(seed, *loaded_->session, *runner_);
     boxes_.Unanswered = [this](std::string_view) {
       const ui::Answer a = yesToAll_ ? ui::Answer::Yes : user_->Answer();
       answers_.push_back(a == ui::Answer::Yes ? "answer yes" : "answer no");
@@ -99,7 +100,7 @@ class Session {
 
   // Runs the session and its checks; every broken promise is one line.
   std::vector<std::string> Run() {
-    PlanData& data = loaded_->data;
+    PlanData& data = loaded_->data();
     const Snapshot loaded(data);
     for (int g = 0; g < kGestures && problems_.empty(); ++g) Lines(user_->Next());
     for (int tries = 0; runner_->OpenDialog() != nullptr && tries < 60 && problems_.empty();
@@ -113,7 +114,7 @@ class Session {
     const int rows = data.MachineRowCount;
     const int days = data.DayCount + 1;
     int undone = 0;
-    while (runner_->Editor().History().CanUndo()) {
+    while (loaded_->session->CanUndo()) {
       Lines({"undo"});
       ++undone;
     }
@@ -140,9 +141,9 @@ class Session {
     const ShownPlan expected = ExpectedAfterLoad(data, shown, loaded_->connection, problems_);
     Loaded fresh(path_, category_);
     std::vector<std::string> ignored;
-    for (std::string& line : Differences(expected, ShownOnChart(fresh.data, ignored)))
+    for (std::string& line : Differences(expected, ShownOnChart(fresh.data(), ignored)))
       problems_.push_back(line);
-    for (std::string& line : CalendarDifferences(data, fresh.data)) problems_.push_back(line);
+    for (std::string& line : CalendarDifferences(data, fresh.data())) problems_.push_back(line);
     return problems_;
   }
 
@@ -172,7 +173,7 @@ class Session {
 
   // Saves until nothing waits: a declined mold conflict stops a save, the next one goes on.
   void Save() {
-    PlanData& data = loaded_->data;
+    PlanData& data = loaded_->data();
     for (int attempt = 0; data.Edits.CanSave() && attempt < 4; ++attempt) {
       yesToAll_ = attempt == 3;
       const std::size_t seen = out_.str().size();

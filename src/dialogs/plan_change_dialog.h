@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+#include "dialogs/model_dialog.h"
+#include "lotdetail/plan_change.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace velmora {
+
+// "計画変更": the parent items of the plan's component with a share of the plan each, and the
+// parents' existing arrangements for reference. A share is entered with Enter from box to box.
+class PlanChangeDialog : public ModelDialog {
+  Q_OBJECT
+
+ public:
+  explicit PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog,
+                            QWidget* parent = nullptr);
+
+  QLineEdit* Text1 = nullptr;
+  QListWidget* ZList = nullptr;
+  QListWidget* MList = nullptr;
+  QListWidget* KList = nullptr;
+  QLineEdit* TextSuryo = nullptr;
+  QLineEdit* TextDate = nullptr;
+  QComboBox* Text5 = nullptr;
+  QPushButton* Command1 = nullptr;  // "分割実施"
+};
+
+}  // namespace velmora

@@ -1,0 +1,379 @@
+#include "session/edit_session.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+#include "chart/bar_layout.h"
+#include "chart/display_mode.h"
+#include "chart/scrolling.h"
+#include "common/msgbox.h"
+#include "lotdetail/lot_opening.h"
+#include "startup/current_user.h"
+#include "startup/local_today.h"
+#include "startup/main_form_load.h"
+
+namespace velmora {
+
+using Target = chart::ChartHit::Target;
+
+namespace {
+
+bool IsBar(Target target) {
+  return target == Target::PlanBar || target == Target::PlanJBar;
+}
+
+// The bar under the pointer; its progress overlay stands for it.
+BarIdx BarOf(const chart::ChartHit& hit) {
+  return BarIdx{static_cast<std::int16_t>(hit.index)};
+}
+
+}  // namespace
+
+EditSession::EditSession(const PlanData& selection, db::Connection* connection,
+                         db::Command* command)
+    : selection_(selection),
+      data_(selection),
+      connection_(connection),
+      command_(command),
+      editor_(data_, chart_, connection) {
+  editor_.OpenPlan = [this](PlanIdx plan) { OpenPlanWindow(plan); };
+  editor_.ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
+    Opened(std::move(window));
+  };
+}
+
+void EditSession::Load() {
+  if (command_ == nullptr) throw std::logic_error("a session without a database loads nothing");
+  LoadMainForm(data_, chart_, *command_);
+}
+
+void EditSession::Reload() {
+  dialogs_.clear();
+  editor_.History().Clear();
+  editor_.Pointer() = editing::PointerState{};
+  moved_ = autoScroll_ = false;
+  const double width = chart_.Picture1.Width;
+  chart_ = chart::ChartModel{};
+  chart_.Picture1.Width = width;
+  data_ = selection_;
+  Load();
+}
+
+// --- The pointer ---
+
+Redraw EditSession::Pointer(const PointerEvent& event) {
+  ForgetClosedDialogs();
+  switch (event.kind) {
+    case PointerEvent::Kind::Press:
+      return Press(event);
+    case PointerEvent::Kind::Move:
+      return Move(event);
+    case PointerEvent::Kind::Release:
+      return Release(event);
+    case PointerEvent::Kind::DoubleClick:
+      return DoubleClick(event);
+  }
+  return Redraw::Nothing;
+}
+
+Redraw EditSession::Press(const PointerEvent& event) {
+  if (Dragging()) {
+    // Another button during a drag does nothing; the left one again means its release was lost.
+    if (event.button != editing::kLeftButton) return Redraw::Nothing;
+    editor_.CancelDrag();
+  }
+  const chart::ChartHit& hit = event.hit;
+  switch (hit.target) {
+    case Target::PlanBar:
+    case Target::PlanJBar: {
+      const chart::BarLabel& bar = chart_.Bar(BarOf(hit));
+      editor_.PlanBar_MouseDown(BarOf(hit), event.button, event.shift, hit.x - bar.Left,
+                                hit.y - bar.Top);
+      break;
+    }
+    case Target::PlatForm:
+      editor_.PlatForm_MouseDown(event.button, event.shift, hit.x, hit.y);
+      break;
+    case Target::MachineName:
+      editor_.MachineName_MouseDown(hit.index, event.button);
+      break;
+    default:
+      break;
+  }
+  if (Dragging()) {
+    pressedX_ = event.atX;
+    pressedY_ = event.atY;
+    last_ = event;
+    moved_ = false;
+    autoScroll_ = false;
+  }
+  return Redraw::Chart;
+}
+
+bool EditSession::BeyondClick(const PointerEvent& event) const {
+  return std::abs(event.atX - pressedX_) + std::abs(event.atY - pressedY_) >= ClickDistance;
+}
+
+Redraw EditSession::Move(const PointerEvent& event) {
+  if (Dragging()) {
+    if ((event.button & editing::kLeftButton) == 0) {
+      // The release went elsewhere (another window took the pointer): the drag is over.
+      editor_.CancelDrag();
+      return Redraw::Chart;
+    }
+    if (!moved_) {
+      // Within the click distance the press may still be a click: no preview yet.
+      if (!BeyondClick(event)) return Redraw::Nothing;
+      moved_ = true;
+    }
+    return DragOver(event);
+  }
+  const chart::ChartHit& hit = event.hit;
+  if (IsBar(hit.target)) {
+    const chart::BarLabel& bar = chart_.Bar(BarOf(hit));
+    editor_.PlanBar_MouseMove(BarOf(hit), event.button, event.shift, hit.x - bar.Left,
+                              hit.y - bar.Top);
+  } else if (hit.target == Target::PlatForm) {
+    editor_.PlatForm_MouseMove();
+  }
+  return Redraw::Overlays;
+}
+
+Redraw EditSession::DragOver(const PointerEvent& event) {
+  last_ = event;
+  chart::ChartHit hit = event.hit;
+  Redraw redraw = Redraw::Overlays;
+  if (hit.target == Target::PlatForm && editor_.PlatForm_DragOver(hit.y)) {
+    // The rows moved under the pointer: the preview is for what lies there now.
+    if (HitAt) hit = HitAt(event.atX, event.atY);
+    redraw = Redraw::Chart;
+  }
+  PreviewAt(hit);
+  autoScroll_ = InRowsArea(hit);
+  return redraw;
+}
+
+Redraw EditSession::RepeatDragOver() {
+  if (!Dragging() || !moved_) return Redraw::Nothing;
+  PointerEvent again = last_;
+  again.kind = PointerEvent::Kind::Move;
+  again.button = editing::kLeftButton;
+  if (HitAt) again.hit = HitAt(again.atX, again.atY);
+  return DragOver(again);
+}
+
+Redraw EditSession::Release(const PointerEvent& event) {
+  if (!Dragging() || event.button != editing::kLeftButton) return Redraw::Nothing;
+  autoScroll_ = false;
+  if (moved_ || BeyondClick(event)) {
+    // The preview goes before the drop: a question it may ask shows the chart meanwhile.
+    editor_.ClearPreview();
+    Drop(event.hit);
+  } else {
+    EndClick();
+  }
+  return Redraw::Chart;
+}
+
+void EditSession::Drop(const chart::ChartHit& hit) {
+  const BarIdx source = *editor_.Pointer().Dragged;
+  switch (hit.target) {
+    case Target::PlatForm:
+      editor_.PlatForm_DragDrop(source, hit.x, hit.y);
+      break;
+    case Target::PlatForm2:
+      editor_.PlatForm2_DragDrop(source, hit.x, hit.y);
+      break;
+    case Target::PlatForm3:
+      editor_.PlatForm3_DragDrop(source, hit.x, hit.y);
+      break;
+    case Target::PlanBar:
+    case Target::PlanJBar: {
+      const chart::BarLabel& bar = chart_.Bar(BarOf(hit));
+      editor_.PlanBar_DragDrop(BarOf(hit), source, hit.x - bar.Left, hit.y - bar.Top);
+      break;
+    }
+    case Target::GradeName:
+      editor_.GradeName_DragDrop();
+      break;
+    default:
+      editor_.CancelDrag();
+      break;
+  }
+}
+
+// A press and release on the spot is a click (or the first half of a double click), not a
+// drop on the bar itself: that would write the plan's times back from its rounded position,
+// mark it changed and could ask about overlaps it already had. The bar keeps its place and
+// takes back its colours.
+void EditSession::EndClick() {
+  const BarIdx bar = *editor_.Pointer().Dragged;
+  editor_.CancelDrag();
+  const PlanIdx plan = chart::FindPlanByBar(data_, bar);
+  if (plan.value != 0) chart::LayoutBar(data_, chart_, plan, 0);
+}
+
+Redraw EditSession::DoubleClick(const PointerEvent& event) {
+  if (Dragging() || event.button != editing::kLeftButton) return Redraw::Nothing;
+  const chart::ChartHit& hit = event.hit;
+  if (IsBar(hit.target)) {
+    editor_.PlanBar_DblClick(BarOf(hit));
+  } else if (hit.target == Target::MachineName) {
+    editor_.MachineName_DblClick(hit.index);
+  } else {
+    return Redraw::Nothing;
+  }
+  return Redraw::Chart;
+}
+
+Redraw EditSession::DragAndDrop(PlanIdx plan, const chart::ChartHit& drop) {
+  const BarIdx bar = data_.Plan(plan).Bar();
+  const chart::BarLabel& label = chart_.Bar(bar);
+  PointerEvent press;
+  press.kind = PointerEvent::Kind::Press;
+  press.button = editing::kLeftButton;
+  press.hit = {Target::PlanBar, bar.value, label.Left, label.Top + chart::kPlanBarHeight / 2};
+  Pointer(press);
+  // A drag is never a click, wherever it ends.
+  PointerEvent release;
+  release.kind = PointerEvent::Kind::Release;
+  release.button = editing::kLeftButton;
+  release.hit = drop;
+  release.atX = ClickDistance;
+  return Pointer(release);
+}
+
+void EditSession::PreviewAt(const chart::ChartHit& hit) {
+  switch (hit.target) {
+    case Target::PlatForm:
+    case Target::PlatForm2:
+    case Target::PlatForm3:
+    case Target::PlanBar:
+    case Target::PlanJBar:
+      editor_.UpdatePreview(hit.x, hit.y);
+      break;
+    default:
+      // A release here lands nowhere.
+      editor_.ClearPreview();
+      break;
+  }
+}
+
+bool EditSession::InRowsArea(const chart::ChartHit& hit) const {
+  if (hit.target == Target::PlatForm) return true;
+  return IsBar(hit.target) &&
+         chart_.PlanBar[static_cast<std::size_t>(hit.index)].Container == chart::Surface::PlatForm;
+}
+
+bool EditSession::DropRefused() const {
+  return Dragging() && chart_.Preview.Visible && chart_.Preview.Refused;
+}
+
+// --- Dialogs ---
+
+void EditSession::Opened(std::shared_ptr<DialogModel> dialog) {
+  if (!dialog) return;
+  dialogs_.push_back(dialog);
+  if (!ShowModal) return;
+  ShowModal(dialog);
+  std::erase(dialogs_, dialog);
+}
+
+void EditSession::OpenPlanWindow(PlanIdx plan) {
+  auto window = lotdetail::OpenPlanWindow(editor_.Context(), plan, LocalToday());
+  if (!window) return;
+  window->ShowDialog = [this](std::shared_ptr<DialogModel> d) { Opened(std::move(d)); };
+  Opened(window);
+  // A window shown to its end that went without its close (the program ending under it)
+  // still gives the bar back its colours.
+  if (ShowModal && !window->Closed()) chart::LayoutBar(data_, chart_, plan, 0);
+}
+
+void EditSession::ForgetClosedDialogs() {
+  std::erase_if(dialogs_, [](const auto& d) { return d->Closed(); });
+}
+
+DialogModel* EditSession::TopDialog() {
+  ForgetClosedDialogs();
+  return dialogs_.empty() ? nullptr : dialogs_.back().get();
+}
+
+// --- Operations ---
+
+void EditSession::OpenLot(PlanIdx plan) {
+  ForgetClosedDialogs();
+  editor_.RightButtonDown(data_.Plan(plan).Bar());
+}
+
+lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
+                                           const std::string& modelName) {
+  ForgetClosedDialogs();
+  lotdetail::SearchBoxes boxes{itemCode, modelName};
+  lotdetail::ComKensaku_Click(
+      boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
+      [this](std::shared_ptr<lotdetail::SelectPlan> chooser) { Opened(std::move(chooser)); });
+  return boxes;
+}
+
+bool EditSession::Discard() {
+  if (!lotdetail::ConfirmDiscard(data_)) return false;
+  // Nothing of the dropped plan can be undone into the one loaded next.
+  editor_.History().Clear();
+  return true;
+}
+
+std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progress) {
+  if (saving_ || connection_ == nullptr) return std::nullopt;
+  saving_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{saving_};
+  saving::SaveContext context{data_, chart_, *connection_, CurrentUserName(), LocalNow(), progress};
+  const saving::SaveResult result = saving::SavePlan(context);
+  saving::AfterSave(data_, result);
+  // What was written can no longer be undone; when nothing was written the tables are as
+  // before, so the edits stay undoable.
+  if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {
+    editor_.History().Clear();
+  }
+  return result;
+}
+
+bool EditSession::Undo() {
+  return !Dragging() && editor_.Undo();
+}
+
+bool EditSession::Redo() {
+  return !Dragging() && editor_.Redo();
+}
+
+void EditSession::NextDisplayMode() {
+  chart::Command4_Click(data_, chart_);
+}
+
+void EditSession::SetDisplayMode(int mode) {
+  for (int i = 0; i < 4 && chart_.Scale.DisplayMode != mode; ++i) NextDisplayMode();
+}
+
+void EditSession::ScrollToRow(int row) {
+  int value = chart_.KScroll.Value;
+  if (row == 0) {
+    value = chart_.KScroll.Max;
+  } else if (row == 1) {
+    value = 0;
+  } else if (row - value < 1) {
+    value = row - 1;
+  } else if (row - value > chart::kVisibleRows) {
+    value = row - chart::kVisibleRows;
+  }
+  if (value != chart_.KScroll.Value) chart::SetKScrollValue(data_, chart_, value);
+}
+
+bool EditSession::ConfirmClose() const {
+  if (!CanSave()) return true;
+  return ui::MsgBox(kUnsavedCloseQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::No;
+}
+
+}  // namespace velmora

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/chart_hit.h"
+#include "chart/chart_model.h"
+#include "common/dialog_model.h"
+#include "db/command.h"
+#include "db/connection.h"
+#include "editing/chart_editor.h"
+#include "lotdetail/plan_search.h"
+#include "plandata/plan_data.h"
+#include "saving/plan_save.h"
+
+namespace velmora {
+
+inline constexpr const char* kUnsavedCloseQuestion = "変更を保存せずに終了しますか？";
+
+// What a host repaints after an operation.
+enum class Redraw {
+  Nothing,
+  Overlays,  // only the caption box and the drop preview moved
+  Chart,     // bars, rows or scroll ranges may have changed: everything
+};
+
+// A pointer event over the chart as a host reports it.
+struct PointerEvent {
+  enum class Kind { Press, Move, Release, DoubleClick };
+  Kind kind = Kind::Press;
+  chart::ChartHit hit;
+  int button = 0;  // 1 left, 2 right, 4 middle (on moves: the buttons held)
+  int shift = 0;   // 1 shift, 2 ctrl, 4 alt
+  int atX = 0;     // the pointer in the host's pixels; only distances between events count
+  int atY = 0;
+};
+
+// One loaded plan being edited: its tables and chart, the undo history, the unsaved state, the
+// pointer between events and the dialogs open over the chart. The main window and the script
+// runner are hosts: they turn events or script lines into these calls and repaint what each
+// call reports. Not copyable or movable: the editor and the dialogs point into it.
+class EditSession {
+ public:
+  // `selection` holds what the load reads (category, period, command line, plant); the
+  // connection and the command of the row queries outlive the session. A session without them
+  // (a chart built in memory) looks nothing up and cannot load or save.
+  EditSession(const PlanData& selection, db::Connection* connection, db::Command* command);
+  EditSession(const EditSession&) = delete;
+  EditSession& operator=(const EditSession&) = delete;
+
+  // Rows, calendars and plans of the selection, the chart in week mode. The host sets the
+  // viewport width (Chart().Picture1.Width) first.
+  void Load();
+  // Loads the same selection again, dropping every edit, the undo history and open dialogs.
+  void Reload();
+
+  PlanData& Data() { return data_; }
+  const PlanData& Data() const { return data_; }
+  chart::ChartModel& Chart() { return chart_; }
+  const chart::ChartModel& Chart() const { return chart_; }
+
+  // --- What the host provides ---
+  // Shows a dialog until it is closed (a window's nested event loop). Without it a dialog stays
+  // open on the session's stack, and the host drives it through TopDialog().
+  std::function<void(const std::shared_ptr<DialogModel>&)> ShowModal;
+  // What lies under a point of the host's pixels: a drag resting near the rows' edges scrolls
+  // them, and the drop preview is then for what lies under the pointer.
+  std::function<chart::ChartHit(int x, int y)> HitAt;
+  // How far the pointer may move between press and release and still make a click.
+  int ClickDistance = 4;
+
+  // --- The pointer ---
+  Redraw Pointer(const PointerEvent& event);
+  // The last drag-over again, while the pointer rests in the rows area (the host's timer).
+  Redraw RepeatDragOver();
+  // Presses bar `plan` at its left edge and releases it on `drop`: a whole drag and drop.
+  Redraw DragAndDrop(PlanIdx plan, const chart::ChartHit& drop);
+  bool Dragging() const { return editor_.Pointer().Dragged.has_value(); }
+  // The drop under the pointer would be refused.
+  bool DropRefused() const;
+  // The drag rests in the rows area, where holding it near an edge scrolls the rows.
+  bool WantsAutoScroll() const { return Dragging() && autoScroll_; }
+
+  // --- Operations ---
+  // Opens the lot window of `plan`, as a right click on its bar.
+  void OpenLot(PlanIdx plan);
+  // Searches the plans by item code and model name; the boxes come back folded as searched.
+  // One hit opens its lot window, several open the chooser.
+  lotdetail::SearchBoxes Search(const std::string& itemCode, const std::string& modelName);
+  // Asks before dropping unsaved edits; true when they may be dropped.
+  bool Discard();
+  // The save. Nothing while a save runs already (a question inside it runs the event loop).
+  std::optional<saving::SaveResult> Save(saving::SaveProgress* progress = nullptr);
+  bool Undo();
+  bool Redo();
+  void NextDisplayMode();
+  void SetDisplayMode(int mode);
+  // Scrolls the rows so that `row` is shown (0: the bottom, 1: the top).
+  void ScrollToRow(int row);
+  // Asks before closing over unsaved edits; true when the program may close.
+  bool ConfirmClose() const;
+
+  bool CanSave() const { return data_.Edits.CanSave(); }
+  // Not in the middle of a drag: the dragged bar must stay the one the drop moves.
+  bool CanUndo() const { return !Dragging() && editor_.History().CanUndo(); }
+  bool CanRedo() const { return !Dragging() && editor_.History().CanRedo(); }
+
+  // The dialog the user acts on (the last opened that is not closed), or nothing.
+  DialogModel* TopDialog();
+
+ private:
+  Redraw Press(const PointerEvent& event);
+  Redraw Move(const PointerEvent& event);
+  Redraw Release(const PointerEvent& event);
+  Redraw DoubleClick(const PointerEvent& event);
+  Redraw DragOver(const PointerEvent& event);
+  void Drop(const chart::ChartHit& hit);
+  void EndClick();
+  void PreviewAt(const chart::ChartHit& hit);
+  bool InRowsArea(const chart::ChartHit& hit) const;
+  bool BeyondClick(const PointerEvent& event) const;
+  void Opened(std::shared_ptr<DialogModel> dialog);
+  void OpenPlanWindow(PlanIdx plan);
+  void ForgetClosedDialogs();
+
+  const PlanData selection_;
+  PlanData data_;
+  chart::ChartModel chart_;
+  db::Connection* connection_;
+  db::Command* command_;
+  editing::ChartEditor editor_;
+  std::vector<std::shared_ptr<DialogModel>> dialogs_;
+  bool saving_ = false;
+  // The drag: where it started and last rested, whether it left the click distance, and
+  // whether it rests in the rows area.
+  int pressedX_ = 0;
+  int pressedY_ = 0;
+  PointerEvent last_;
+  bool moved_ = false;
+  bool autoScroll_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,170 @@
+#include "startup/category_selection.h"
+
+#include "common/errors.h"
+#include "common/msgbox.h"
+#include "common/normalize_date.h"
+#include "common/numeric.h"
+#include "db/recordset.h"
+#include "plandata/db_names.h"
+#include "startup/command_line.h"
+#include "startup/remembered_category.h"
+
+namespace velmora {
+
+CategorySelection LoadCategorySelection(db::Connection& connection, std::string_view commandLine,
+                                        std::string_view rememberedCode) {
+  CategorySelection selection;
+  const bool forced = !commandLine.empty() && ForcesCategory(commandLine);
+  const double wanted = Val(forced ? ForcedCategoryText(commandLine) : rememberedCode);
+  // Without a remembered file nothing is pre-selected, not the category whose code reads as 0.
+  const bool match = forced || !rememberedCode.empty();
+
+  db::Recordset rs;
+  rs.Open(kCategoryListSql, connection, db::CursorType::ForwardOnly, db::LockType::ReadOnly);
+  while (!rs.Eof()) {
+    const std::string code = rs.Fields(dbname::kCategoryCode).Text();
+    const double value = Val(code);
+    selection.Items.push_back(
+        {code + " " + rs.Fields(dbname::kCategoryName).Text(), ToInt32(value)});
+    if (match && value == wanted)
+      selection.ListIndex = static_cast<int>(selection.Items.size()) - 1;
+    rs.MoveNext();
+  }
+  rs.Close();
+
+  if (!commandLine.empty()) {
+    if (const auto period = PeriodFromCommandLine(commandLine)) {
+      selection.StartText = period->Start;
+      selection.EndText = period->End;
+    }
+  }
+  return selection;
+}
+
+ActivateAction ActivateActionFor(std::string_view commandLine) {
+  if (commandLine.empty()) return ActivateAction::None;
+  return ForcesCategory(commandLine) ? ActivateAction::AcceptAtOnce : ActivateAction::FocusList;
+}
+
+bool ConfirmDatesEntered(const CategorySelection& selection) {
+  if (!selection.StartText.empty() && !selection.EndText.empty()) return true;
+  ui::MsgBox("日付を入力してください", ui::kOkOnly);
+  return false;
+}
+
+bool ConfirmPeriod(const CategorySelection& selection) {
+  if (!ConfirmDatesEntered(selection)) return false;
+  if (const std::optional<std::string> problem =
+          PeriodProblem(selection.StartText, selection.EndText)) {
+    ui::MsgBox(*problem, ui::kOkOnly);
+    return false;
+  }
+  return true;
+}
+
+void CategoryWindow::Activate() {
+  switch (ActivateActionFor(commandLine_)) {
+    case ActivateAction::AcceptAtOnce:
+      closed_ = true;
+      break;
+    case ActivateAction::FocusList:
+      Focus = "ComboKBun";
+      break;
+    case ActivateAction::None:
+      break;
+  }
+}
+
+std::string* CategoryWindow::TextOf(std::string_view control) {
+  if (control == "strYYMMDD") return &Selection.StartText;
+  if (control == "endYYMMDD") return &Selection.EndText;
+  return nullptr;
+}
+
+void CategoryWindow::Type(std::string_view control, std::string text) {
+  std::string* box = TextOf(control);
+  if (box == nullptr) {
+    if (control == "ComboKBun") Unsupported(control);
+    Unknown(control);
+  }
+  *box = std::move(text);
+}
+
+void CategoryWindow::Enter(std::string_view control) {
+  if (std::string* box = TextOf(control)) {
+    *box = NormalizeDateText(*box, today_);
+    Focus = control == "strYYMMDD" ? "endYYMMDD" : "ComboKBun";
+    return;
+  }
+  if (control != "ComboKBun") Unknown(control);
+  if (ConfirmPeriod(Selection)) {
+    closed_ = true;
+  } else {
+    Focus = "strYYMMDD";
+  }
+}
+
+void CategoryWindow::Click(std::string_view control) {
+  if (TextOf(control) == nullptr && control != "ComboKBun") Unknown(control);
+}
+
+void CategoryWindow::DblClick(std::string_view control, int line) {
+  // A double click off the lines accepts the line already selected.
+  if (line >= 0) Select(control, {line});
+  Enter(control);
+}
+
+void CategoryWindow::Select(std::string_view control, const std::vector<int>& lines) {
+  if (control != "ComboKBun") Unsupported(control);
+  if (lines.size() > 1 ||
+      (!lines.empty() && (lines[0] < 0 || lines[0] >= static_cast<int>(Selection.Items.size())))) {
+    Unsupported(control);
+  }
+  Selection.ListIndex = lines.empty() ? -1 : lines[0];
+}
+
+std::vector<std::pair<std::string, std::string>> CategoryWindow::Show() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  for (std::size_t i = 0; i < Selection.Items.size(); ++i) {
+    const bool chosen = static_cast<int>(i) == Selection.ListIndex;
+    out.emplace_back("ComboKBun[" + std::to_string(i) + "]",
+                     (chosen ? "* " : "  ") + Selection.Items[i].Text);
+  }
+  out.emplace_back("strYYMMDD", Selection.StartText);
+  out.emplace_back("endYYMMDD", Selection.EndText);
+  return out;
+}
+
+ControlState CategoryWindow::State(std::string_view control) const {
+  ControlState state;
+  if (control == "ComboKBun") {
+    for (const CategoryItem& item : Selection.Items) state.Lines.push_back(item.Text);
+    if (Selection.ListIndex >= 0) state.Selected = {Selection.ListIndex};
+  }
+  if (control == "strYYMMDD") state.Text = Selection.StartText;
+  if (control == "endYYMMDD") state.Text = Selection.EndText;
+  return state;
+}
+
+void PublishSelection(const CategorySelection& selection, PlanData& data,
+                      const std::filesystem::path& rememberedFile) {
+  const bool selected =
+      selection.ListIndex >= 0 && selection.ListIndex < static_cast<int>(selection.Items.size());
+  if (!selected) throw ProgramEnd{0};
+  if (selection.StartText.empty() || selection.EndText.empty()) throw ProgramEnd{0};
+  const CategoryItem& item = selection.Items[static_cast<std::size_t>(selection.ListIndex)];
+  data.CategoryCode = std::to_string(item.ItemData);
+  data.CategoryCaption = item.Text;
+  try {
+    data.SetPeriod(selection.StartText, selection.EndText);
+  } catch (const ConversionError& problem) {
+    // Closing the window with a period that cannot be planned ends the program as an empty box
+    // does, after saying why.
+    ui::MsgBox(problem.what(), ui::kOkOnly);
+    throw ProgramEnd{0};
+  }
+  WriteRememberedCategory(rememberedFile, data.CategoryCode);
+  data.DayStartTime = DateTime::FromTime(0, 0, 0);
+}
+
+}  // namespace velmora

@@ -1,0 +1,48 @@
+#include "startup/startup.h"
+
+#include "common/errors.h"
+#include "common/msgbox.h"
+#include "startup/command_line.h"
+#include "startup/settings_file.h"
+
+namespace velmora {
+
+std::filesystem::path ExecutableDirectory() {
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) throw std::runtime_error("実行ファイルの場所が分かりません (" + ec.message() + ")");
+  return exe.parent_path();
+}
+
+void StartUp(AppState& state, const StartupEnvironment& environment) {
+  state.Data.SetCommandLine(JoinArguments(environment.Arguments));
+
+  // The settings file is read before the instance check, so a bad file is reported even by
+  // a second copy.
+  const std::filesystem::path dir =
+      environment.ExecutableDir.empty() ? ExecutableDirectory() : environment.ExecutableDir;
+  const Settings settings = ReadSettingsFile(dir / kSettingsFileName);
+  state.Data.PlantCode = settings.PlantCode;
+
+  const std::filesystem::path lock =
+      environment.LockFile.empty() ? DefaultInstanceLockFile() : environment.LockFile;
+  if (!state.Guard.TryAcquire(lock)) {
+    ui::MsgBox("生産計画システムは既に起動されています。", ui::kInformation, "二重起動");
+    throw ProgramEnd{1};
+  }
+
+  state.ConnectionString = db::MakeConnectionString(settings.DatabasePath);
+  try {
+    // The settings hold a path, opened as written: no connection text parsing in between. The
+    // inquiry mode never writes, so it opens the file read-only and leaves even its journal
+    // mode as it found it.
+    db::Connection::Options options;
+    options.readOnly = state.Data.InquiryMode();
+    state.Connection.OpenFile(settings.DatabasePath, options);
+  } catch (const DatabaseError& e) {
+    throw DatabaseError(std::string("データベースを開けません。\n") + e.what());
+  }
+  state.Command.ActiveConnection = &state.Connection;
+}
+
+}  // namespace velmora

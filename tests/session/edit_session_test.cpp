@@ -1,0 +1,152 @@
+#include "session/edit_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "chart/bar_layout.h"
+#include "generator/demo_generator.h"
+#include "lotdetail/plan_window.h"
+#include "plandata/blank_codes.h"
+#include "support/scripted_messages.h"
+#include "support/test_db.h"
+
+namespace velmora {
+namespace {
+
+using Target = chart::ChartHit::Target;
+
+// The demo plant's molding plans, loaded as the window loads them, on a copy per test.
+class EditSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static test::TempDir shared;
+    static const std::string demo = [] {
+      const std::string file = shared.File("demo.db");
+      demo::GenerateDemoDatabase(file, demo::DemoOptions{});
+      return file;
+    }();
+    std::filesystem::copy_file(demo, dir_.File("plant.db"));
+    connection_.OpenFile(dir_.File("plant.db"));
+    command_.ActiveConnection = &connection_;
+    PlanData selection;
+    selection.PlantCode = 3;
+    selection.CategoryCode = "3";
+    selection.CategoryCaption = "03 成形";
+    selection.SetPeriod("2024/05/14", "2024/05/31");
+    selection.SetCommandLine("20240514 3");
+    session_ = std::make_unique<EditSession>(selection, &connection_, &command_);
+    session_->Load();
+  }
+
+  // A free plan on a machine row whose bar lies in the chart's rows.
+  PlanIdx MovablePlan() const {
+    const PlanData& data = session_->Data();
+    for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
+      const PlanEntry& p = data.Plan(PlanIdx{i});
+      if (p.InUse > 0 && !p.IsFixed() && !IsBlank(p.MachineCode) && p.ReceivedQty == 0 &&
+          session_->Chart().Bar(p.Bar()).Container == chart::Surface::PlatForm) {
+        return PlanIdx{i};
+      }
+    }
+    throw std::logic_error("the demo plant has no movable plan");
+  }
+
+  PointerEvent At(PointerEvent::Kind kind, chart::ChartHit hit, int atX) const {
+    PointerEvent event;
+    event.kind = kind;
+    event.hit = hit;
+    event.button = editing::kLeftButton;
+    event.atX = atX;
+    return event;
+  }
+
+  test::TempDir dir_;
+  test::ScriptedMessages messages_;
+  db::Connection connection_;
+  db::Command command_;
+  std::unique_ptr<EditSession> session_;
+};
+
+// A press and release closer than the click distance is a click: nothing moves and nothing
+// becomes unsaved. From the click distance on, the release drops the bar where it is.
+TEST_F(EditSessionTest, AReleaseWithinTheClickDistanceIsAClickBeyondItADrop) {
+  struct Case {
+    int releasedAt;
+    bool dropped;
+  };
+  session_->ClickDistance = 4;
+  const PlanIdx plan = MovablePlan();
+  const PlanEntry before = session_->Data().Plan(plan);
+  const chart::BarLabel bar = session_->Chart().Bar(before.Bar());
+  const chart::ChartHit grab{Target::PlanBar, before.Bar().value, bar.Left + 10, bar.Top + 100};
+  // A day later on the same row.
+  const chart::ChartHit drop{Target::PlatForm, 0, bar.Left + 10 + session_->Chart().Scale.DayWidth,
+                             bar.Top + 100};
+  for (const Case c : {Case{0, false}, Case{3, false}, Case{4, true}, Case{40, true}}) {
+    SCOPED_TRACE(c.releasedAt);
+    EXPECT_EQ(Redraw::Chart, session_->Pointer(At(PointerEvent::Kind::Press, grab, 0)));
+    EXPECT_TRUE(session_->Dragging());
+    EXPECT_FALSE(session_->CanUndo()) << "no undo in the middle of a drag";
+    session_->Pointer(At(PointerEvent::Kind::Release, drop, c.releasedAt));
+
+    EXPECT_FALSE(session_->Dragging());
+    EXPECT_FALSE(session_->Chart().Preview.Visible);
+    EXPECT_EQ(c.dropped, session_->Data().Plan(plan).Start() != before.Start());
+    EXPECT_EQ(c.dropped, session_->CanSave());
+    EXPECT_EQ(c.dropped, session_->CanUndo());
+    if (c.dropped) {
+      ASSERT_TRUE(session_->Undo());
+      ASSERT_EQ(before.Start(), session_->Data().Plan(plan).Start());
+    }
+  }
+}
+
+// Without a modal host a dialog stays open on the session for the host to drive; a modal host
+// shows it once, and when it returns the dialog is gone and the bar has its colours back.
+TEST_F(EditSessionTest, DialogsStayOpenForAScriptAndEndWithAModalHost) {
+  const PlanIdx plan = MovablePlan();
+  session_->OpenLot(plan);
+  auto* window = dynamic_cast<lotdetail::PlanWindow*>(session_->TopDialog());
+  ASSERT_NE(nullptr, window);
+  window->Close();
+  EXPECT_EQ(nullptr, session_->TopDialog());
+
+  int shown = 0;
+  session_->ShowModal = [&](const std::shared_ptr<DialogModel>& dialog) {
+    ++shown;
+    EXPECT_EQ(dialog.get(), session_->TopDialog()) << "the dialog the user acts on";
+  };
+  session_->OpenLot(plan);
+  EXPECT_EQ(1, shown);
+  EXPECT_EQ(nullptr, session_->TopDialog());
+  const PlanEntry& p = session_->Data().Plan(plan);
+  EXPECT_NE(editing::kOpenedColor, session_->Chart().Bar(p.Bar()).BackColor);
+}
+
+// A save writes the moved bar, clears its bold caption and the undo history; a reload then
+// shows what was saved and nothing is left to save.
+TEST_F(EditSessionTest, ASavedDropSurvivesAReload) {
+  const PlanIdx plan = MovablePlan();
+  const BarIdx bar = session_->Data().Plan(plan).Bar();
+  const chart::BarLabel label = session_->Chart().Bar(bar);
+  session_->DragAndDrop(
+      plan, {Target::PlatForm, 0, label.Left + session_->Chart().Scale.DayWidth, label.Top + 100});
+  const DateTime moved = session_->Data().Plan(plan).Start();
+  ASSERT_TRUE(session_->Chart().Bar(bar).Bold);
+  ASSERT_TRUE(session_->CanSave());
+
+  EXPECT_EQ(saving::SaveResult::Complete, session_->Save());
+  EXPECT_FALSE(session_->Chart().Bar(bar).Bold);
+  EXPECT_FALSE(session_->CanSave());
+  EXPECT_FALSE(session_->CanUndo());
+
+  session_->Reload();
+  EXPECT_EQ(moved, session_->Data().Plan(plan).Start());
+  EXPECT_FALSE(session_->CanSave());
+}
+
+}  // namespace
+}  // namespace velmora
