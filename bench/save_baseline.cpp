@@ -122,46 +122,14 @@ class RawSave {
     const bool adding = s != 0;
     if (adding) {
       if (a > 0) Unmirrored("a source on a stored arrangement");
-      source_.Int(1, s);
-      if (!source_.Step()) throw std::runtime_error("no source arrangement " + std::to_string(s));
-      // The copy takes every column of its source.
-      for (int c = 0; c < sqlite3_column_count(source_.get()); ++c)
-        sqlite3_bind_value(insert_->get(), c + 1, sqlite3_column_value(source_.get(), c));
-      row = ReadRow(source_, parentColumn_, itemColumn_, seqColumn_);
-      source_.Reset();
-      const std::int32_t number = AllocateNumber();
-      insert_->Text(issueColumn_ + 1, "00000000");
-      insert_->Int(receivedColumn_ + 1, 0);
-      insert_->Int(numberColumn_ + 1, number);
-      slot.OrderNo = number;
-      slot.SourceOrderNo = 0;
-      requirementOwner = number;
+      row = CopySource(slot);
+      requirementOwner = slot.OrderNo;
       if (previousSource != 0 && row.parent == previousSource) Unmirrored("chained new members");
-      CopyRequirements(s, number);
+      CopyRequirements(s, slot.OrderNo);
     } else if (!found) {
       return;
     }
-
-    if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
-      machine_.Text(1, entry.MachineCode);
-      if (machine_.Step()) {
-        if (!machine_.ColumnNull(machineDestination_)) {
-          std::string destination = machine_.ColumnText(machineDestination_);
-          if (!IsBlank(destination)) entry.DestinationCode = std::move(destination);
-        }
-        machine_.Reset();
-      } else {
-        machine_.Reset();
-        if (auto section = FirstSection(data_.PlantCode)) entry.DestinationCode = *section;
-      }
-    }
-    if (CharCount(entry.DestinationCode) == 1 && entry.DestinationCode[0] >= '0' &&
-        entry.DestinationCode[0] <= '9') {
-      if (auto section = FirstSection(entry.DestinationCode[0] - '0')) {
-        entry.DestinationCode = *section;
-        entry.MachineCode = kNoMachine;
-      }
-    }
+    ChooseDestination(entry);
 
     // Classification by the destination: the in-house path.
     supplier_.Text(1, entry.DestinationCode);
@@ -184,7 +152,55 @@ class RawSave {
     CycleMaster(entry, row);
 
     Statement& write = adding ? *insert_ : update_;
-    const std::array<int, 22>& at = adding ? insertPositions_ : updatePositions_;
+    BindColumns(write, adding ? insertPositions_ : updatePositions_, entry, slot, confirm, plant);
+    if (!adding) write.Int(static_cast<int>(kWritten.size() + 1), a);
+    write.Run();
+  }
+
+  // A new member: the insert takes every column of its source and a fresh number.
+  Row CopySource(Member& slot) {
+    source_.Int(1, slot.SourceOrderNo);
+    if (!source_.Step()) {
+      throw std::runtime_error("no source arrangement " + std::to_string(slot.SourceOrderNo));
+    }
+    for (int c = 0; c < sqlite3_column_count(source_.get()); ++c)
+      sqlite3_bind_value(insert_->get(), c + 1, sqlite3_column_value(source_.get(), c));
+    const Row row = ReadRow(source_, parentColumn_, itemColumn_, seqColumn_);
+    source_.Reset();
+    const std::int32_t number = AllocateNumber();
+    insert_->Text(issueColumn_ + 1, "00000000");
+    insert_->Int(receivedColumn_ + 1, 0);
+    insert_->Int(numberColumn_ + 1, number);
+    slot.OrderNo = number;
+    slot.SourceOrderNo = 0;
+    return row;
+  }
+
+  void ChooseDestination(PlanEntry& entry) {
+    if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
+      machine_.Text(1, entry.MachineCode);
+      if (machine_.Step()) {
+        if (!machine_.ColumnNull(machineDestination_)) {
+          std::string destination = machine_.ColumnText(machineDestination_);
+          if (!IsBlank(destination)) entry.DestinationCode = std::move(destination);
+        }
+        machine_.Reset();
+      } else {
+        machine_.Reset();
+        if (auto section = FirstSection(data_.PlantCode)) entry.DestinationCode = *section;
+      }
+    }
+    if (CharCount(entry.DestinationCode) == 1 && entry.DestinationCode[0] >= '0' &&
+        entry.DestinationCode[0] <= '9') {
+      if (auto section = FirstSection(entry.DestinationCode[0] - '0')) {
+        entry.DestinationCode = *section;
+        entry.MachineCode = kNoMachine;
+      }
+    }
+  }
+
+  void BindColumns(Statement& write, const std::array<int, 22>& at, const PlanEntry& entry,
+                   const Member& slot, const std::string& confirm, std::int64_t plant) {
     write.Text(at[0], "3");
     write.Text(at[1], "1");
     write.Text(at[2], " ");
@@ -194,7 +210,7 @@ class RawSave {
     for (int k = 6; k <= 9; ++k) write.Real(at[static_cast<std::size_t>(k)], 0.0);
     write.Text(at[10], CharCount(entry.MachineCode) == 1 ? kNoMachine : entry.MachineCode);
     write.Text(at[11], entry.DestinationCode);
-    write.Int(at[12], q);
+    write.Int(at[12], slot.OrderQty);
     write.Text(at[13], slot.ItemCode);
     write.Text(at[14], StoredDate(entry.StartDate));
     write.Text(at[15], FormatHms(entry.StartTime));
@@ -204,8 +220,6 @@ class RawSave {
     write.Int(at[19], entry.DurationMinutes);
     write.Int(at[20], entry.SetupMinutes);
     write.Int(at[21], entry.Workers);
-    if (!adding) write.Int(static_cast<int>(kWritten.size() + 1), a);
-    write.Run();
   }
 
   std::int32_t AllocateNumber() {

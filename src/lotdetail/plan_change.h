@@ -98,4 +98,9 @@ class PlanChange : public DialogModel {
 // machines; nothing (after telling the user why) when the plan has no such parents.
 std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow& window);
 
+// The parent items of `component` with their model names and stock: one row for each of the
+// steps s1 and s2 they have a routing row for.
+std::string ParentItemsSql(const std::string& component, std::int16_t plant, std::int16_t s1,
+                           std::int16_t s2);
+
 }  // namespace velmora::lotdetail

@@ -86,10 +86,12 @@ std::optional<std::string> ComponentOf(db::Connection& connection, const std::st
   return component;
 }
 
+}  // namespace
+
 // The parent items of `component` with their model names and stock: one row for each of the
 // steps s1 and s2 they have a routing row for.
-std::string ParentsQuery(const std::string& component, std::int16_t plant, std::int16_t s1,
-                         std::int16_t s2) {
+std::string ParentItemsSql(const std::string& component, std::int16_t plant, std::int16_t s1,
+                           std::int16_t s2) {
   return std::string("SELECT 構成マスタ.上位品名コード,品目マスタ.型番名,在庫情報.現在庫数 ") +
          " FROM (((構成マスタ INNER JOIN 品目マスタ ON "
          "構成マスタ.上位品名コード=品目マスタ.品名コード) " +
@@ -103,8 +105,6 @@ std::string ParentsQuery(const std::string& component, std::int16_t plant, std::
          " AND (工程手順マスタ.順序=" + std::to_string(s1) +
          " OR 工程手順マスタ.順序=" + std::to_string(s2) + ") AND 工程手順マスタ.削除フラグ='0' ";
 }
-
-}  // namespace
 
 std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow& window) {
   const auto found = window.LastEntry();
@@ -123,7 +123,7 @@ std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow
   if (!component) return nullptr;
 
   db::Recordset rs;
-  rs.Open(ParentsQuery(*component, data.PlantCode, s1, s2), connection);
+  rs.Open(ParentItemsSql(*component, data.PlantCode, s1, s2), connection);
   if (rs.Eof()) {
     rs.Close();
     ui::MsgBox(kSequenceMismatch);

@@ -158,46 +158,5 @@ TEST_F(ProgramQueries, RowQueriesAndTheCalendarRange) {
   EXPECT_EQ((std::vector<std::string>{"20240408", "20240413"}), Column(rs, "年月日"));
 }
 
-TEST_F(ProgramQueries, ParentItemsSharingAComponentWithStock) {
-  const std::string component = "CMP-01";
-  for (const char* parent : {"PA-1", "PA-2", "PA-3"}) {
-    db.Insert("構成マスタ",
-              {{"上位品名コード", parent}, {"下位品名コード", component}, {"生産工場コード", 3}});
-    db.Insert("品目マスタ", {{"品名コード", parent}, {"型番名", std::string("型") + parent}});
-  }
-  for (int seq : {1, 2}) {
-    db.Insert("工程手順マスタ", {{"品名コード", "PA-1"}, {"順序", seq}, {"生産工場コード", 3}});
-    db.Insert("工程手順マスタ", {{"品名コード", "PA-2"}, {"順序", seq}, {"生産工場コード", 3}});
-  }
-  db.Insert("工程手順マスタ",
-            {{"品名コード", "PA-3"}, {"順序", 1}, {"生産工場コード", 3}, {"削除フラグ", "1"}});
-  db.Insert("在庫情報",
-            {{"品名コード", "PA-1"}, {"順序", 2}, {"生産工場ｺｰﾄﾞ", 3}, {"現在庫数", 40}});
-
-  const std::string sql =
-      std::string("SELECT 構成マスタ.上位品名コード,品目マスタ.型番名,在庫情報.現在庫数 ") +
-      " FROM (((構成マスタ INNER JOIN 品目マスタ ON "
-      "構成マスタ.上位品名コード=品目マスタ.品名コード) " +
-      " INNER JOIN 工程手順マスタ ON 構成マスタ.上位品名コード=工程手順マスタ.品名コード AND "
-      "構成マスタ.生産工場コード=工程手順マスタ.生産工場コード) " +
-      " LEFT JOIN 在庫情報 ON 在庫情報.品名コード=工程手順マスタ.品名コード AND "
-      "在庫情報.順序=工程手順マスタ.順序 AND "
-      "在庫情報.生産工場ｺｰﾄﾞ=工程手順マスタ.生産工場コード) " +
-      " WHERE 下位品名コード='" + component + "' AND 工程手順マスタ.生産工場コード=" + "3" +
-      " AND (工程手順マスタ.順序=" + "1" + " OR 工程手順マスタ.順序=" + "2" +
-      ") AND 工程手順マスタ.削除フラグ='0' ";
-  Recordset rs;
-  rs.Open(sql, db.connection(), CursorType::Keyset, LockType::ReadOnly);
-  std::vector<std::string> lines;
-  for (; !rs.Eof(); rs.MoveNext()) {
-    lines.push_back(rs.Fields("上位品名コード").Text() + "/" + rs.Fields("型番名").Text() + "/" +
-                    rs.Fields("現在庫数").Text());
-  }
-  std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(
-      (std::vector<std::string>{"PA-1/型PA-1/", "PA-1/型PA-1/40", "PA-2/型PA-2/", "PA-2/型PA-2/"}),
-      lines);
-}
-
 }  // namespace
 }  // namespace velmora::db

@@ -2,10 +2,13 @@
 // the discard question.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../editing/editing_world.h"
 #include "db/recordset.h"
 #include "lotdetail/lot_opening.h"
 #include "lotdetail/order_relations.h"
+#include "lotdetail/plan_change.h"
 #include "lotdetail/plan_search.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
@@ -215,6 +218,39 @@ TEST(Discard, AsksOnlyWhenThereIsSomethingToLose) {
   w.data.SetCommandLine("1");  // nothing can be saved: nothing to lose
   EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
   EXPECT_EQ(messages.texts().size(), 2u);
+}
+
+// The parents of a component for a plan change: each with a live routing row for one of the two
+// steps, the stock of that step where there is one.
+TEST(PlanChangeParents, ParentItemsSharingAComponentWithStock) {
+  TestDb db;
+  const std::string component = "CMP-01";
+  for (const char* parent : {"PA-1", "PA-2", "PA-3"}) {
+    db.Insert("構成マスタ",
+              {{"上位品名コード", parent}, {"下位品名コード", component}, {"生産工場コード", 3}});
+    db.Insert("品目マスタ", {{"品名コード", parent}, {"型番名", std::string("型") + parent}});
+  }
+  for (int seq : {1, 2}) {
+    db.Insert("工程手順マスタ", {{"品名コード", "PA-1"}, {"順序", seq}, {"生産工場コード", 3}});
+    db.Insert("工程手順マスタ", {{"品名コード", "PA-2"}, {"順序", seq}, {"生産工場コード", 3}});
+  }
+  db.Insert("工程手順マスタ",
+            {{"品名コード", "PA-3"}, {"順序", 1}, {"生産工場コード", 3}, {"削除フラグ", "1"}});
+  db.Insert("在庫情報",
+            {{"品名コード", "PA-1"}, {"順序", 2}, {"生産工場ｺｰﾄﾞ", 3}, {"現在庫数", 40}});
+
+  const std::string sql = lotdetail::ParentItemsSql(component, 3, 1, 2);
+  db::Recordset rs;
+  rs.Open(sql, db.connection(), db::CursorType::Keyset, db::LockType::ReadOnly);
+  std::vector<std::string> lines;
+  for (; !rs.Eof(); rs.MoveNext()) {
+    lines.push_back(rs.Fields("上位品名コード").Text() + "/" + rs.Fields("型番名").Text() + "/" +
+                    rs.Fields("現在庫数").Text());
+  }
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(
+      (std::vector<std::string>{"PA-1/型PA-1/", "PA-1/型PA-1/40", "PA-2/型PA-2/", "PA-2/型PA-2/"}),
+      lines);
 }
 
 }  // namespace
