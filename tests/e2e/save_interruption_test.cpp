@@ -154,8 +154,8 @@ TEST_F(SaveOnDemo, ASaveBlockedByAnotherWriterWritesNothingAndKeepsTheEditsForTh
   EXPECT_EQ(CountChanged(Csv(exported + "/plans.csv")), 0);
 }
 
-// Disabled until the save lets a script's failure through instead of reporting it as a
-// database failure and going on.
+// A question of the save that the script gave no answer for ends the run, and nothing is written:
+// the save lets the script's failure through rather than reporting a database failure.
 TEST_F(SaveOnDemo, AQuestionOfTheSaveWithoutAnAnswerEndsTheScript) {
   FreshCopy();
   const ProgramRun run =

@@ -64,9 +64,8 @@ TEST_F(SaveOnDemo, TheSaveStoresWhatTheMovesPrescribeAndTheSameSaveAgainChangesN
   EXPECT_EQ(ReadContents(database), saved);
 }
 
-// Disabled until new rows of the cycle master hold the cycle per shot, as updated rows do: the
-// load divides that column by the cavities, so a plan whose machine had no row comes back with
-// its cycle divided by the cavities.
+// New rows of the cycle master hold the cycle per shot, as updated rows do: the load divides that
+// column by the cavities, so a plan whose machine had no row comes back with its own cycle.
 TEST_F(SaveOnDemo, AReloadAfterTheSaveShowsThePlansAsSaved) {
   FreshCopy();
   const ProgramRun run = Run(Script("move.txt", std::string(kMoveAndPush) + kMoveAndExpand));
