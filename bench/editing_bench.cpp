@@ -14,6 +14,7 @@
 #include "chart/bar_layout.h"
 #include "common/msgbox.h"
 #include "editing/chart_editor.h"
+#include "plandata/clashes.h"
 #include "editing/plan_order.h"
 #include "loaded_plant.h"
 #include "plandata/plan_end_time.h"
@@ -144,6 +145,22 @@ void BM_UndoAndRedoOfTheDrop(benchmark::State& state) {
   w.editor->History().Clear();
 }
 BENCHMARK(BM_UndoAndRedoOfTheDrop)->Unit(benchmark::kMillisecond);
+
+// The clash list after the drop: every machine row and mold of the plant swept again.
+void BM_ClashesAfterTheDrop(benchmark::State& state) {
+  World& w = TheWorld();
+  w.Drop();
+  std::size_t clashes = 0;
+  for (auto _ : state) {
+    const std::vector<Clash> found = FindClashes(w.data);
+    clashes = found.size();
+    benchmark::DoNotOptimize(found.data());
+  }
+  state.counters["clashes"] = static_cast<double>(clashes);
+  state.counters["plans"] = w.data.PlanCount() - 1;
+  w.editor->Undo();
+}
+BENCHMARK(BM_ClashesAfterTheDrop)->Unit(benchmark::kMillisecond);
 
 void BM_ExpandA300PlanRow(benchmark::State& state) {
   World& w = TheWorld();

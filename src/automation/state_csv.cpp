@@ -5,6 +5,7 @@
 #include <string>
 
 #include "automation/chart_csv.h"
+#include "automation/conflicts_csv.h"
 #include "automation/plan_csv.h"
 #include "automation/staged_files.h"
 
@@ -39,6 +40,8 @@ void WriteStateCsv(const PlanData& data, const chart::ChartModel& model, const f
   WriteCsvFile(files.Stage(dir / "bars.csv"), [&](std::ostream& out) { WriteBarsCsv(model, out); });
   WriteCsvFile(files.Stage(dir / "members.csv"),
                [&](std::ostream& out) { WriteMembersCsv(data, out); });
+  WriteCsvFile(files.Stage(dir / "conflicts.csv"),
+               [&](std::ostream& out) { WriteConflictsCsv(data, out); });
   files.Commit();
 }
 

@@ -8,6 +8,7 @@
 #include "common/msgbox.h"
 #include "common/text.h"
 #include "plandata/blank_codes.h"
+#include "plandata/clashes.h"
 
 namespace velmora::saving {
 namespace {
@@ -39,8 +40,7 @@ int NextMoldConflict(const PlanData& data, const MoldIndex& molds, int i, int fr
        ++it) {
     const int j = *it;
     const PlanEntry& other = data.PlanTable[static_cast<std::size_t>(j)];
-    if (j == i || !(p.End() > other.Start() && other.End() > p.Start())) continue;
-    if (!Trim(other.MachineCode).empty()) return j;
+    if (j != i && SharesMoldWith(p, other)) return j;
   }
   return 0;
 }

@@ -122,6 +122,12 @@ TEST_F(ExportCsv, WritesTheChartsBarsAndThePlansMembers) {
       "2,A,1,2,0,BX1000-01A,1,成形,\"ケース,上\",0,200,0\r\n"
       "3,A,1,1,0,BX1000-01A,1,成形,\"ケース,上\",0,100,0\r\n",
       ReadWholeFile(out + "/members.csv"));
+  // Both plans take M01 from 08:00 to 12:00 on 04/11; on a tie the plan loaded first leads.
+  EXPECT_EQ(
+      "\xEF\xBB\xBF"
+      "Kind,OrderNo1,OrderNo2,Row,Start,End\r\n"
+      "overlap,2,1,M01,2024/04/11 08:00:00,2024/04/11 12:00:00\r\n",
+      ReadWholeFile(out + "/conflicts.csv"));
 }
 
 TEST_F(ExportCsv, AFailedRunKeepsTheEarlierFilesAndLeavesNoTemporaryOne) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <ostream>
+
+#include "plandata/plan_data.h"
+
+namespace velmora {
+
+// The clashes of the loaded plan as a spreadsheet, after a header line: the kind ("overlap" on
+// one machine row, "mold" for a shared mold), the two arrangement numbers, the row's code or the
+// mold number, and the start and end of the time both take.
+void WriteConflictsCsv(const PlanData& data, std::ostream& out);
+
+}  // namespace velmora
