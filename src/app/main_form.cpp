@@ -51,6 +51,12 @@ void MainForm::BuildControls() {
   connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
   connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
   connect(ComKensaku, &QPushButton::clicked, this, [this] { ComKensaku_Click(); });
+  connect(DayDispArea, &QLineEdit::returnPressed, this, [this] {
+    session_.GoToDate(DayDispArea->text().toStdString());
+    Shown();
+  });
+  // Leaving the box without Enter shows the day at the left edge again.
+  connect(DayDispArea, &QLineEdit::editingFinished, this, [this] { ShowChartState(); });
   connect(KCode, &QLineEdit::returnPressed, this, [this] { KName->setFocus(); });
   connect(KName, &QLineEdit::returnPressed, this, [this] { ComKensaku->setFocus(); });
   connect(view_, &ui::ChartView::scrolled, this, [this] { ShowChartState(); });
@@ -62,8 +68,8 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
   KTbun->setMinimumWidth(160);
   KTbun->setToolTip("ダブルクリック: 選択し直す");
   DayDispArea = new QLineEdit(parent);
-  DayDispArea->setReadOnly(true);
   DayDispArea->setFixedWidth(140);
+  DayDispArea->setToolTip("日付を入力して Enter: その日へ移動");
   Text1 = new QLineEdit(parent);
   Text1->setReadOnly(true);
   Text1->setFixedWidth(170);

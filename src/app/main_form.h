@@ -50,7 +50,7 @@ class MainForm : public QMainWindow {
 
   // Controls, named as the program names them.
   QLabel* KTbun = nullptr;            // category caption; a double click discards and restarts
-  QLineEdit* DayDispArea = nullptr;   // long date at the left edge
+  QLineEdit* DayDispArea = nullptr;   // long date at the left edge; a typed date goes there
   QLineEdit* Text1 = nullptr;         // display mode caption
   QPushButton* Command4 = nullptr;    // "表示モード変更"
   QPushButton* Command8 = nullptr;    // "保存"

@@ -97,8 +97,9 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
 }
 
 bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
-  static const char* const kChartCommands[] = {"mode", "drag", "open", "expand", "calendar",
-                                               "undo", "redo", "save", "search", "discard"};
+  static const char* const kChartCommands[] = {"mode",     "drag",    "open", "expand",
+                                               "calendar", "undo",    "redo", "save",
+                                               "search",   "discard", "goto"};
   const std::string& command = words[0];
   if (std::find(std::begin(kChartCommands), std::end(kChartCommands), command) ==
       std::end(kChartCommands)) {
@@ -119,6 +120,10 @@ bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
     Expand(words);
   } else if (command == "calendar") {
     Calendar(words);
+  } else if (command == "goto") {
+    // A refused day is a message, and the script goes on as a user would.
+    if (words.size() != 2) Fail("goto yyyy/mm/dd です");
+    session_.GoToDate(words[1]);
   } else {
     if (words.size() != 1) Fail(command + " に引数は要りません");
     if (command == "discard") {

@@ -1,13 +1,16 @@
 #include "session/edit_session.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "chart/scrolling.h"
+#include "common/date_text.h"
 #include "common/msgbox.h"
+#include "common/normalize_date.h"
 #include "lotdetail/lot_opening.h"
 #include "startup/current_user.h"
 #include "startup/local_today.h"
@@ -369,6 +372,26 @@ void EditSession::ScrollToRow(int row) {
     value = row - chart::kVisibleRows;
   }
   if (value != chart_.KScroll.Value) chart::SetKScrollValue(data_, chart_, value);
+}
+
+bool EditSession::GoToDate(const std::string& typed) {
+  const std::optional<std::string> text = NormalizeTypedDate(typed, LocalToday());
+  const std::optional<DateTime> day = text ? ParseSlashDate(*text) : std::nullopt;
+  if (!day) {
+    ui::MsgBox(kGoToWhichDate);
+    return false;
+  }
+  const DateTime first = data_.PeriodStartDate();
+  const DateTime last = data_.PeriodEndDate();
+  if (*day < first || *day > last) {
+    ui::MsgBox(std::string(kDateOutsidePeriod) + FormatSlashDate(first) + "～" +
+               FormatSlashDate(last));
+    return false;
+  }
+  // The left edge shows the day a scroll position falls in: the first position inside it.
+  const double twips = static_cast<double>((*day - first).Days()) * chart_.Scale.DayWidth;
+  chart::SetHScroll1Value(data_, chart_, static_cast<int>(std::ceil(twips / chart_.HScrollUnit)));
+  return true;
 }
 
 bool EditSession::ConfirmClose() const {

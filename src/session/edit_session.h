@@ -19,6 +19,10 @@
 namespace velmora {
 
 inline constexpr const char* kUnsavedCloseQuestion = "変更を保存せずに終了しますか？";
+inline constexpr const char* kGoToWhichDate = "移動先の日付を正しく入力してください";
+// Followed by the period, "yyyy/mm/dd～yyyy/mm/dd".
+inline constexpr const char* kDateOutsidePeriod =
+    "表示期間外の日付です。次の期間の日付を入力してください: ";
 
 // What a host repaints after an operation.
 enum class Redraw {
@@ -100,6 +104,9 @@ class EditSession {
   void SetDisplayMode(int mode);
   // Scrolls the rows so that `row` is shown (0: the bottom, 1: the top).
   void ScrollToRow(int row);
+  // Scrolls the time so that the typed day (any form the date fields take) is the first shown.
+  // A text that is no date, or a day outside the period, is refused with a message: false.
+  bool GoToDate(const std::string& typed);
   // Asks before closing over unsaved edits; true when the program may close.
   bool ConfirmClose() const;
 

@@ -214,6 +214,15 @@ TEST_F(Scripts, TheLotWindowShowsTheProcessChainOnTopOfItself) {
             "Command1\t照会終了\n");
 }
 
+// A day outside the period is a message, as in the window, and the script goes on.
+TEST_F(Scripts, GoingToADayOutsideThePeriodIsRefusedWithAMessage) {
+  const ProgramRun run = ScriptText("goto 2024/05/20\ngoto 2024/07/01\necho done\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.find("2024/05/20"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("表示期間外の日付です"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("done"), std::string::npos) << run.out;
+}
+
 TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
   struct Case {
     const char* script;
@@ -232,6 +241,7 @@ TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
       {"search - hk\nselect NList 99\n", 2, "NList"},
       {"open 1001473\nclick Command4\n", 2, "Command4"},
       {"open 1001473\nundo\n", 2, "ダイアログが開いている間は undo"},
+      {"goto 2024/05/20 10:00\n", 2, "goto"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);

@@ -148,5 +148,36 @@ TEST_F(EditSessionTest, ASavedDropSurvivesAReload) {
   EXPECT_FALSE(session_->CanSave());
 }
 
+// A typed day scrolls the time so that it is the first day shown; a day outside the period or a
+// text that is no date is refused with a message and the chart stays where it was.
+TEST_F(EditSessionTest, GoingToATypedDay) {
+  struct Case {
+    const char* typed;
+    const char* shown;    // the long date at the left edge afterwards
+    const char* refusal;  // the start of the message, or nothing
+  };
+  const Case cases[] = {
+      {"2024/05/20", "2024年5月20日", nullptr},    {"2024/05/14", "2024年5月14日", nullptr},
+      {"240522", "2024年5月22日", nullptr},        {"2024/02/30", nullptr, kGoToWhichDate},
+      {"2024/05/13", nullptr, kDateOutsidePeriod}, {"2024/06/01", nullptr, kDateOutsidePeriod},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const std::string before = session_->Chart().DayDispArea;
+    const std::size_t messages = messages_.texts().size();
+    EXPECT_EQ(c.refusal == nullptr, session_->GoToDate(c.typed));
+    if (c.refusal == nullptr) {
+      EXPECT_EQ(c.shown, session_->Chart().DayDispArea);
+      EXPECT_EQ(messages, messages_.texts().size());
+    } else {
+      EXPECT_EQ(before, session_->Chart().DayDispArea);
+      ASSERT_EQ(messages + 1, messages_.texts().size());
+      EXPECT_EQ(0u, messages_.texts().back().rfind(c.refusal, 0)) << messages_.texts().back();
+    }
+  }
+  EXPECT_NE(std::string::npos, messages_.texts().back().find("2024/05/14～2024/05/31"))
+      << "the refusal names the period";
+}
+
 }  // namespace
 }  // namespace velmora
