@@ -14,6 +14,8 @@ ChartGestures::ChartGestures(EditSession& session, ui::ChartView& view, QObject*
   autoScroll_.setInterval(kAutoScrollMs);
   connect(&autoScroll_, &QTimer::timeout, this, [this] { Show(session_.RepeatDragOver()); });
   connect(&view, &ui::ChartView::chartMouse, this, &ChartGestures::Handle);
+  connect(&view, &ui::ChartView::chartWheel, this, &ChartGestures::Wheel);
+  connect(&view, &ui::ChartView::chartKey, this, &ChartGestures::Key);
 }
 
 void ChartGestures::Handle(const ui::ChartMouseEvent& event) {
@@ -39,6 +41,39 @@ void ChartGestures::Handle(const ui::ChartMouseEvent& event) {
   pointer.atX = event.at.x();
   pointer.atY = event.at.y();
   Show(session_.Pointer(pointer));
+}
+
+void ChartGestures::Wheel(QPoint angle, Qt::KeyboardModifiers keys, double viewportX) {
+  constexpr int kNotch = 120;
+  turned_ += angle;
+  const int down = turned_.y() / kNotch;
+  const int across = turned_.x() / kNotch;
+  turned_ -= QPoint(across * kNotch, down * kNotch);
+  if (down == 0 && across == 0) return;
+  if ((keys & Qt::ControlModifier) != 0) {
+    session_.WheelZoom(down != 0 ? down : across, viewportX);
+  } else if ((keys & Qt::ShiftModifier) != 0 || across != 0) {
+    // Turned away from the user, or to the left: earlier.
+    session_.WheelTime(-(across != 0 ? across : down));
+  } else {
+    session_.WheelRows(down);
+  }
+  Show(Redraw::Chart);
+}
+
+void ChartGestures::Key(int key) {
+  static const std::pair<int, ChartKey> kKeys[] = {
+      {Qt::Key_Left, ChartKey::Left},     {Qt::Key_Right, ChartKey::Right},
+      {Qt::Key_Up, ChartKey::Up},         {Qt::Key_Down, ChartKey::Down},
+      {Qt::Key_PageUp, ChartKey::PageUp}, {Qt::Key_PageDown, ChartKey::PageDown},
+      {Qt::Key_Home, ChartKey::Home},     {Qt::Key_End, ChartKey::End}};
+  for (const auto& [qt, chartKey] : kKeys) {
+    if (qt == key) {
+      session_.Key(chartKey);
+      Show(Redraw::Chart);
+      return;
+    }
+  }
 }
 
 void ChartGestures::Show(Redraw redraw) {

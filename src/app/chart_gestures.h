@@ -21,6 +21,9 @@ class ChartGestures : public QObject {
   ChartGestures(EditSession& session, ui::ChartView& view, QObject* parent = nullptr);
 
   void Handle(const ui::ChartMouseEvent& event);
+  // The wheel: the rows; with Shift, or turned sideways, the time; with Ctrl, the display mode.
+  void Wheel(QPoint angle, Qt::KeyboardModifiers keys, double viewportX);
+  void Key(int key);
 
  signals:
   // A gesture may have changed the plans, the calendars, the undo history or the drag.
@@ -34,6 +37,7 @@ class ChartGestures : public QObject {
   ui::ChartView& view_;
   QTimer autoScroll_;
   Qt::CursorShape cursor_ = Qt::ArrowCursor;
+  QPoint turned_;  // wheel turns short of a notch (touchpads send small ones)
 };
 
 }  // namespace velmora

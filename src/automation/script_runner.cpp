@@ -97,9 +97,9 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
 }
 
 bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
-  static const char* const kChartCommands[] = {"mode",     "drag",    "open", "expand",
-                                               "calendar", "undo",    "redo", "save",
-                                               "search",   "discard", "goto"};
+  static const char* const kChartCommands[] = {"mode", "drag",  "open", "expand", "calendar",
+                                               "undo", "redo",  "save", "search", "discard",
+                                               "goto", "wheel", "key"};
   const std::string& command = words[0];
   if (std::find(std::begin(kChartCommands), std::end(kChartCommands), command) ==
       std::end(kChartCommands)) {
@@ -120,6 +120,10 @@ bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
     Expand(words);
   } else if (command == "calendar") {
     Calendar(words);
+  } else if (command == "wheel") {
+    Wheel(words);
+  } else if (command == "key") {
+    Key(words);
   } else if (command == "goto") {
     // A refused day is a message, and the script goes on as a user would.
     if (words.size() != 2) Fail("goto yyyy/mm/dd です");
@@ -260,6 +264,36 @@ void ScriptRunner::Discard() {
   if (!session_.Discard()) return;
   // The same selection loaded again from the database, as the restart would load it.
   session_.Reload();
+}
+
+// The pointer rests at the viewport's left edge, so a zoom keeps the left edge's moment.
+void ScriptRunner::Wheel(const std::vector<std::string>& words) {
+  const auto notches = words.size() == 3 ? WholeNumber(words[2]) : std::nullopt;
+  if (!notches || *notches < -100 || *notches > 100) Fail("wheel rows|time|zoom N です");
+  const int n = static_cast<int>(*notches);
+  if (words[1] == "rows") {
+    session_.WheelRows(n);
+  } else if (words[1] == "time") {
+    session_.WheelTime(n);
+  } else if (words[1] == "zoom") {
+    session_.WheelZoom(n, 0);
+  } else {
+    Fail("wheel rows|time|zoom N です");
+  }
+}
+
+void ScriptRunner::Key(const std::vector<std::string>& words) {
+  static const std::pair<const char*, ChartKey> kKeys[] = {
+      {"Left", ChartKey::Left}, {"Right", ChartKey::Right},   {"Up", ChartKey::Up},
+      {"Down", ChartKey::Down}, {"PageUp", ChartKey::PageUp}, {"PageDown", ChartKey::PageDown},
+      {"Home", ChartKey::Home}, {"End", ChartKey::End}};
+  for (const auto& [name, key] : kKeys) {
+    if (words.size() == 2 && words[1] == name) {
+      session_.Key(key);
+      return;
+    }
+  }
+  Fail("key Left|Right|Up|Down|PageUp|PageDown|Home|End です");
 }
 
 void ScriptRunner::Expand(const std::vector<std::string>& words) {

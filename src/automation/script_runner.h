@@ -34,6 +34,8 @@ class ScriptRunner {
   void Search(const std::vector<std::string>& words);
   void Discard();
   void Expand(const std::vector<std::string>& words);
+  void Wheel(const std::vector<std::string>& words);
+  void Key(const std::vector<std::string>& words);
   void Calendar(const std::vector<std::string>& words);
   void Save();
   void DialogCommand(const std::vector<std::string>& words, const std::string& rest);

@@ -394,6 +394,55 @@ bool EditSession::GoToDate(const std::string& typed) {
   return true;
 }
 
+namespace {
+
+// A wheel notch moves three rows, as in any list; a step of time is an eighth of the viewport.
+constexpr int kRowsPerNotch = 3;
+constexpr double kTimeStepShare = 1.0 / 8;
+
+}  // namespace
+
+void EditSession::WheelRows(int notches) {
+  chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - notches * kRowsPerNotch);
+}
+
+void EditSession::WheelTime(int notches) {
+  const double twips = notches * chart_.Picture1.Width * kTimeStepShare;
+  const int units = static_cast<int>(std::lround(twips / chart_.HScrollUnit));
+  chart::SetHScroll1Value(data_, chart_, chart_.HScroll1.Value + units);
+}
+
+void EditSession::WheelZoom(int notches, double pointerX) {
+  const int mode = std::clamp(chart_.Scale.DisplayMode - notches, 1, 4);
+  if (notches == 0 || mode == chart_.Scale.DisplayMode || chart_.Scale.DayWidth <= 0) return;
+  const double day =
+      (chart_.HScroll1.Value * chart_.HScrollUnit + pointerX) / chart_.Scale.DayWidth;
+  chart::DispMode(data_, chart_, mode);
+  const double left = day * chart_.Scale.DayWidth - pointerX;
+  chart::SetHScroll1Value(data_, chart_, static_cast<int>(std::lround(left / chart_.HScrollUnit)));
+}
+
+void EditSession::Key(ChartKey key) {
+  switch (key) {
+    case ChartKey::Left:
+      return WheelTime(-1);
+    case ChartKey::Right:
+      return WheelTime(1);
+    case ChartKey::Up:
+      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - 1);
+    case ChartKey::Down:
+      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + 1);
+    case ChartKey::PageUp:
+      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - chart::kVisibleRows);
+    case ChartKey::PageDown:
+      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + chart::kVisibleRows);
+    case ChartKey::Home:
+      return chart::SetHScroll1Value(data_, chart_, 0);  // the period's first day at the left
+    case ChartKey::End:
+      return chart::SetHScroll1Value(data_, chart_, chart_.HScroll1.Max);
+  }
+}
+
 bool EditSession::ConfirmClose() const {
   if (!CanSave()) return true;
   return ui::MsgBox(kUnsavedCloseQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::No;

@@ -31,6 +31,9 @@ enum class Redraw {
   Chart,     // bars, rows or scroll ranges may have changed: everything
 };
 
+// The keys that move the chart.
+enum class ChartKey { Left, Right, Up, Down, PageUp, PageDown, Home, End };
+
 // A pointer event over the chart as a host reports it.
 struct PointerEvent {
   enum class Kind { Press, Move, Release, DoubleClick };
@@ -107,6 +110,15 @@ class EditSession {
   // Scrolls the time so that the typed day (any form the date fields take) is the first shown.
   // A text that is no date, or a day outside the period, is refused with a message: false.
   bool GoToDate(const std::string& typed);
+  // Wheel turns, in notches (positive: away from the user, or to the right): the rows, the
+  // time, or the display mode (a notch away shows less time) keeping the moment at `pointerX`
+  // (twips from the viewport's left edge) under the pointer.
+  void WheelRows(int notches);
+  void WheelTime(int notches);
+  void WheelZoom(int notches, double pointerX);
+  // The arrows move the time a step or the rows one row, the page keys a screen of rows, Home
+  // and End go to the period's start and end.
+  void Key(ChartKey key);
   // Asks before closing over unsaved edits; true when the program may close.
   bool ConfirmClose() const;
 

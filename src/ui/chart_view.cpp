@@ -1,9 +1,11 @@
 #include "ui/chart_view.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,8 @@ class ChartView::CanvasWidget : public QWidget {
   explicit CanvasWidget(ChartView* view) : QWidget(view), view_(view) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the chart gives it the keys.
+    setFocusPolicy(Qt::ClickFocus);
   }
 
  protected:
@@ -35,6 +39,29 @@ class ChartView::CanvasWidget : public QWidget {
   }
   void mouseDoubleClickEvent(QMouseEvent* e) override {
     Forward(ChartMouseEvent::Kind::DoubleClick, e, e->button());
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    const QRect rows = ChartPainter::BandsOf(ChartPainter::ViewportFrame(view_->model_)).rows;
+    const double x = (e->position().x() - rows.left()) * chart::kTwipsPerPixel;
+    emit view_->chartWheel(e->angleDelta(), e->modifiers(), x);
+    e->accept();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    switch (e->key()) {
+      case Qt::Key_Left:
+      case Qt::Key_Right:
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+      case Qt::Key_Home:
+      case Qt::Key_End:
+        emit view_->chartKey(e->key());
+        e->accept();
+        return;
+      default:
+        QWidget::keyPressEvent(e);
+    }
   }
 
  private:

@@ -51,6 +51,11 @@ class ChartView : public QWidget {
   // A scroll bar moved; DayDispArea or the row captions changed with it.
   void scrolled();
   void chartMouse(const velmora::ui::ChartMouseEvent& event);
+  // The wheel over the chart: the turn in eighths of a degree (120 a notch), the keys held, and
+  // the pointer's x in twips from the viewport's left edge.
+  void chartWheel(QPoint angle, Qt::KeyboardModifiers keys, double viewportX);
+  // A key pressed with the chart focused (arrows, page keys, Home, End).
+  void chartKey(int key);
 
  protected:
   // The gestures' entry point; by default the event is only announced through chartMouse.

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "app/chart_gestures.h"

@@ -182,5 +182,35 @@ TEST_F(ChartEditingTest, RightPressOnTheRowsOpensTheDayCalendarWhichStoresTheDay
 
 // Once the progress window is on screen, the undo key and the exit button are tried on the main
 
+// Shift+wheel moves the time, Ctrl+wheel the display mode, and the keys reach both ends of the
+// period; the date box follows.
+TEST_F(ChartEditingTest, TheWheelAndTheKeysMoveTheChart) {
+  WithMainForm([](MainForm& main) {
+    QWidget* canvas = main.Picture1()->Canvas();
+    chart::ChartModel& chart = main.Chart();
+    const QPointF middle = QRectF(canvas->rect()).center();
+    auto wheel = [&](QPoint angle, Qt::KeyboardModifiers keys) {
+      QWheelEvent event(middle, canvas->mapToGlobal(middle), QPoint(), angle, Qt::NoButton, keys,
+                        Qt::NoScrollPhase, false);
+      QCoreApplication::sendEvent(canvas, &event);
+    };
+    const int start = chart.HScroll1.Value;
+    wheel(QPoint(0, -120), Qt::ShiftModifier);
+    EXPECT_GT(chart.HScroll1.Value, start) << "turned towards the user: later";
+    wheel(QPoint(0, 60), Qt::ControlModifier);
+    EXPECT_EQ(3, chart.Scale.DisplayMode) << "half a notch does nothing yet";
+    wheel(QPoint(0, 60), Qt::ControlModifier);
+    EXPECT_EQ(2, chart.Scale.DisplayMode);
+    EXPECT_EQ(chart.Text1, main.Text1->text().toStdString());
+
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_End);
+    EXPECT_EQ(chart.HScroll1.Max, chart.HScroll1.Value);
+    QTest::keyClick(canvas, Qt::Key_Home);
+    EXPECT_EQ(0, chart.HScroll1.Value);
+    EXPECT_EQ("2024年4月10日", main.DayDispArea->text().toStdString());
+  });
+}
+
 }  // namespace
 }  // namespace velmora::test

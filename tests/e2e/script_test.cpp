@@ -242,6 +242,8 @@ TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
       {"open 1001473\nclick Command4\n", 2, "Command4"},
       {"open 1001473\nundo\n", 2, "ダイアログが開いている間は undo"},
       {"goto 2024/05/20 10:00\n", 2, "goto"},
+      {"wheel sideways 2\n", 2, "wheel"},
+      {"key Escape\n", 2, "key"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);

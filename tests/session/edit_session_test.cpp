@@ -179,5 +179,44 @@ TEST_F(EditSessionTest, GoingToATypedDay) {
       << "the refusal names the period";
 }
 
+// The wheel and the keys move the rows and the time in steps and stop at the ends; the wheel with
+// Ctrl changes the display mode and keeps the moment under the pointer where it was.
+TEST_F(EditSessionTest, WheelAndKeysMoveTheChart) {
+  chart::ChartModel& chart = session_->Chart();
+  const int lastRow = chart.KScroll.Max;
+  ASSERT_GE(lastRow, 3) << "the demo plant has rows to scroll";
+  session_->WheelRows(-1);
+  EXPECT_EQ(3, chart.KScroll.Value);
+  session_->Key(ChartKey::Up);
+  EXPECT_EQ(2, chart.KScroll.Value);
+  session_->WheelRows(5);
+  EXPECT_EQ(0, chart.KScroll.Value) << "stops at the first row";
+  session_->Key(ChartKey::PageDown);
+  EXPECT_EQ(std::min(lastRow, chart::kVisibleRows), chart.KScroll.Value);
+  session_->Key(ChartKey::PageUp);
+  EXPECT_EQ(0, chart.KScroll.Value);
+
+  session_->Key(ChartKey::End);
+  EXPECT_EQ(chart.HScroll1.Max, chart.HScroll1.Value);
+  session_->Key(ChartKey::Home);
+  EXPECT_EQ("2024年5月14日", chart.DayDispArea) << "the period's first day at the left";
+  session_->WheelTime(8);
+  EXPECT_EQ("2024年5月21日", chart.DayDispArea) << "eight steps make a viewport: a week";
+
+  // Ctrl+wheel in the middle of the viewport: the moment there stays there.
+  const double middle = chart.Picture1.Width / 2;
+  auto dayAt = [&](double x) {
+    return (chart.HScroll1.Value * chart.HScrollUnit + x) / chart.Scale.DayWidth;
+  };
+  const double before = dayAt(middle);
+  session_->WheelZoom(1, middle);
+  EXPECT_EQ(2, chart.Scale.DisplayMode);
+  EXPECT_NEAR(before, dayAt(middle), chart.HScrollUnit / chart.Scale.DayWidth);
+  session_->WheelZoom(5, middle);
+  EXPECT_EQ(1, chart.Scale.DisplayMode) << "no closer than a day";
+  session_->WheelZoom(-9, middle);
+  EXPECT_EQ(4, chart.Scale.DisplayMode);
+}
+
 }  // namespace
 }  // namespace velmora
