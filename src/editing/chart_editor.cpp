@@ -59,7 +59,14 @@ void ChartEditor::PlanBar_MouseMove(BarIdx index, int /*button*/, int /*shift*/,
   box.Left = std::trunc(x / kCaptionStep) * kCaptionStep + bar.Left + kCaptionOffsetX;
   box.Top = bar.Top + bar.Height + kCaptionOffsetY;
   box.Visible = true;
-  box.Text = bar.Caption;
+  pointer_.Hovered = index;
+  RefreshCaptionBox();
+}
+
+void ChartEditor::RefreshCaptionBox() {
+  chart::CaptionBox& box = ctx_.model.GradeName;
+  if (!box.Visible || !pointer_.Hovered) return;
+  box.Text = ctx_.model.Bar(*pointer_.Hovered).Caption;
   box.Width = static_cast<double>(CharCount(box.Text)) * kCaptionTwipsPerChar;
 }
 

@@ -67,17 +67,24 @@ void EditSession::Reload() {
 
 Redraw EditSession::Pointer(const PointerEvent& event) {
   ForgetClosedDialogs();
+  Redraw redraw = Redraw::Nothing;
   switch (event.kind) {
     case PointerEvent::Kind::Press:
-      return Press(event);
+      redraw = Press(event);
+      break;
     case PointerEvent::Kind::Move:
-      return Move(event);
+      redraw = Move(event);
+      break;
     case PointerEvent::Kind::Release:
-      return Release(event);
+      redraw = Release(event);
+      break;
     case PointerEvent::Kind::DoubleClick:
-      return DoubleClick(event);
+      redraw = DoubleClick(event);
+      break;
   }
-  return Redraw::Nothing;
+  // A press may have opened a lot window whose close changed the caption under the pointer.
+  editor_.RefreshCaptionBox();
+  return redraw;
 }
 
 Redraw EditSession::Press(const PointerEvent& event) {
@@ -307,6 +314,7 @@ DialogModel* EditSession::TopDialog() {
 void EditSession::OpenLot(PlanIdx plan) {
   ForgetClosedDialogs();
   editor_.RightButtonDown(data_.Plan(plan).Bar());
+  editor_.RefreshCaptionBox();
 }
 
 lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
@@ -316,6 +324,7 @@ lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
   lotdetail::ComKensaku_Click(
       boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
       [this](std::shared_ptr<lotdetail::SelectPlan> chooser) { Opened(std::move(chooser)); });
+  editor_.RefreshCaptionBox();
   return boxes;
 }
 
@@ -341,15 +350,20 @@ std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progre
   if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {
     editor_.History().Clear();
   }
+  editor_.RefreshCaptionBox();  // the written bars lost their bold caption
   return result;
 }
 
 bool EditSession::Undo() {
-  return !Dragging() && editor_.Undo();
+  const bool done = !Dragging() && editor_.Undo();
+  editor_.RefreshCaptionBox();
+  return done;
 }
 
 bool EditSession::Redo() {
-  return !Dragging() && editor_.Redo();
+  const bool done = !Dragging() && editor_.Redo();
+  editor_.RefreshCaptionBox();
+  return done;
 }
 
 void EditSession::NextDisplayMode() {

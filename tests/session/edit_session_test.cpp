@@ -218,5 +218,28 @@ TEST_F(EditSessionTest, WheelAndKeysMoveTheChart) {
   EXPECT_EQ(4, chart.Scale.DisplayMode);
 }
 
+// The caption box beside the pointer shows the bar as the lot window left it, before the pointer
+// moves again.
+TEST_F(EditSessionTest, TheCaptionBoxFollowsAnEditInTheLotWindow) {
+  const PlanIdx plan = MovablePlan();
+  const BarIdx bar = session_->Data().Plan(plan).Bar();
+  const chart::BarLabel& label = session_->Chart().Bar(bar);
+  const chart::CaptionBox& box = session_->Chart().GradeName;
+  PointerEvent hover;
+  hover.kind = PointerEvent::Kind::Move;
+  hover.hit = {Target::PlanBar, bar.value, label.Left + 10, label.Top + 100};
+  session_->Pointer(hover);
+  ASSERT_TRUE(box.Visible);
+  ASSERT_EQ(label.Caption, box.Text);
+
+  session_->ShowModal = [](const std::shared_ptr<DialogModel>& window) {
+    window->Type("Text3", "1234");
+    window->Close();
+  };
+  session_->OpenLot(plan);
+  ASSERT_NE(std::string::npos, label.Caption.find("1234")) << label.Caption;
+  EXPECT_EQ(label.Caption, box.Text);
+}
+
 }  // namespace
 }  // namespace velmora
