@@ -166,6 +166,10 @@ class BarLayouter {
     caption.Run([&] {
       BuildCaption(p, scratch_);
       bar.Caption.assign(scratch_);
+      // The box beside the pointer shows this caption as it is now, whatever changed the plan.
+      if (model_.GradeName.Visible && model_.GradeName.Of == p.Bar()) {
+        model_.GradeName.Show(bar.Caption);
+      }
     });
     caption.End();
 

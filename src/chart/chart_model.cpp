@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/text.h"
+
 namespace velmora::chart {
 namespace {
 
@@ -43,6 +45,13 @@ ChartModel::ChartModel() {
 
   HScroll1.SmallChange = 64;
   HScroll1.LargeChange = 640;
+}
+
+void CaptionBox::Show(const std::string& caption) {
+  // An estimate of the characters' width: the painter makes the box at least as wide as the text.
+  constexpr double kTwipsPerChar = 80;
+  Text = caption;
+  Width = static_cast<double>(CharCount(Text)) * kTwipsPerChar;
 }
 
 void ChartModel::CreateBarPair(BarIdx bar) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,10 @@ struct CaptionBox {
   double Height = 285;
   std::string Text;
   bool Visible = false;
+  std::optional<BarIdx> Of;  // the bar whose caption it shows
+
+  // Shows `caption`, as wide as its characters.
+  void Show(const std::string& caption);
 };
 
 // While a bar is dragged: where it would land, and the bars of the plans the overlap questions

@@ -23,7 +23,6 @@ namespace {
 constexpr double kCaptionStep = 600;
 constexpr double kCaptionOffsetX = 750;
 constexpr double kCaptionOffsetY = 400;
-constexpr double kCaptionTwipsPerChar = 80;
 
 // The scroll zones at the top and bottom of the rows' viewport, as shares of its height.
 constexpr double kTopZone = 0.04;
@@ -59,15 +58,8 @@ void ChartEditor::PlanBar_MouseMove(BarIdx index, int /*button*/, int /*shift*/,
   box.Left = std::trunc(x / kCaptionStep) * kCaptionStep + bar.Left + kCaptionOffsetX;
   box.Top = bar.Top + bar.Height + kCaptionOffsetY;
   box.Visible = true;
-  pointer_.Hovered = index;
-  RefreshCaptionBox();
-}
-
-void ChartEditor::RefreshCaptionBox() {
-  chart::CaptionBox& box = ctx_.model.GradeName;
-  if (!box.Visible || !pointer_.Hovered) return;
-  box.Text = ctx_.model.Bar(*pointer_.Hovered).Caption;
-  box.Width = static_cast<double>(CharCount(box.Text)) * kCaptionTwipsPerChar;
+  box.Of = index;
+  box.Show(bar.Caption);
 }
 
 void ChartEditor::PlatForm_MouseMove() {

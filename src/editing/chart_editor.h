@@ -30,7 +30,6 @@ struct PointerState {
   std::string GrabRowCode;  // the row the pressed bar comes from
   std::int16_t AutoScrollTicks = 0;
   std::optional<BarIdx> Dragged;  // the bar being dragged
-  std::optional<BarIdx> Hovered;  // the bar the caption box shows
 };
 
 // The chart's gestures: the window turns mouse events into these calls, with points in twips
@@ -56,8 +55,6 @@ class ChartEditor {
   void PlanBar_MouseMove(BarIdx index, int button, int shift, double x, double y);
   void PlanBar_DblClick(BarIdx index) { RightButtonDown(index); }
   void PlatForm_MouseMove();
-  // The caption box shows the hovered bar's caption as it is now (after an edit changed it).
-  void RefreshCaptionBox();
   // While a bar is dragged over the rows: scrolls them near the top and bottom edges. True when
   // the rows moved.
   bool PlatForm_DragOver(double y);

@@ -67,24 +67,17 @@ void EditSession::Reload() {
 
 Redraw EditSession::Pointer(const PointerEvent& event) {
   ForgetClosedDialogs();
-  Redraw redraw = Redraw::Nothing;
   switch (event.kind) {
     case PointerEvent::Kind::Press:
-      redraw = Press(event);
-      break;
+      return Press(event);
     case PointerEvent::Kind::Move:
-      redraw = Move(event);
-      break;
+      return Move(event);
     case PointerEvent::Kind::Release:
-      redraw = Release(event);
-      break;
+      return Release(event);
     case PointerEvent::Kind::DoubleClick:
-      redraw = DoubleClick(event);
-      break;
+      return DoubleClick(event);
   }
-  // A press may have opened a lot window whose close changed the caption under the pointer.
-  editor_.RefreshCaptionBox();
-  return redraw;
+  return Redraw::Nothing;
 }
 
 Redraw EditSession::Press(const PointerEvent& event) {
@@ -314,7 +307,6 @@ DialogModel* EditSession::TopDialog() {
 void EditSession::OpenLot(PlanIdx plan) {
   ForgetClosedDialogs();
   editor_.RightButtonDown(data_.Plan(plan).Bar());
-  editor_.RefreshCaptionBox();
 }
 
 lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
@@ -324,7 +316,6 @@ lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
   lotdetail::ComKensaku_Click(
       boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
       [this](std::shared_ptr<lotdetail::SelectPlan> chooser) { Opened(std::move(chooser)); });
-  editor_.RefreshCaptionBox();
   return boxes;
 }
 
@@ -350,20 +341,15 @@ std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progre
   if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {
     editor_.History().Clear();
   }
-  editor_.RefreshCaptionBox();  // the written bars lost their bold caption
   return result;
 }
 
 bool EditSession::Undo() {
-  const bool done = !Dragging() && editor_.Undo();
-  editor_.RefreshCaptionBox();
-  return done;
+  return !Dragging() && editor_.Undo();
 }
 
 bool EditSession::Redo() {
-  const bool done = !Dragging() && editor_.Redo();
-  editor_.RefreshCaptionBox();
-  return done;
+  return !Dragging() && editor_.Redo();
 }
 
 void EditSession::NextDisplayMode() {
