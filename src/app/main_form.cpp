@@ -42,7 +42,7 @@ void MainForm::BuildControls() {
   column->setSpacing(4);
   column->addLayout(BuildButtonBar(central));
   view_ = new ui::ChartView(session_.Data(), session_.Chart(), central);
-  column->addWidget(view_, 1, Qt::AlignLeft | Qt::AlignTop);
+  column->addWidget(view_, 1);
   setCentralWidget(central);
   BuildEditMenu();
   hozon_ = new HozonForm(this);
@@ -60,6 +60,14 @@ void MainForm::BuildControls() {
   connect(KCode, &QLineEdit::returnPressed, this, [this] { KName->setFocus(); });
   connect(KName, &QLineEdit::returnPressed, this, [this] { ComKensaku->setFocus(); });
   connect(view_, &ui::ChartView::scrolled, this, [this] { ShowChartState(); });
+  connect(view_, &ui::ChartView::resized, this, [this] { FitChart(); });
+}
+
+// The chart takes the room the window gives it: more rows and more time on a larger window.
+void MainForm::FitChart() {
+  const QSizeF room = view_->RoomForChart();
+  session_.FitViewport(room.width(), room.height());
+  Shown();
 }
 
 QLayout* MainForm::BuildButtonBar(QWidget* parent) {
@@ -124,22 +132,31 @@ double MainForm::ViewportWidth() const {
 }
 
 void MainForm::Form_Load() {
-  move(0, 0);
   session_.Chart().Picture1.Width = ViewportWidth();
   session_.Load();
   StartEditing();
 
   KTbun->setText(QString::fromStdString(session_.Data().CategoryCaption));
   ShowChartState();
-  view_->Refresh();
-  // The viewport was sized for the screen: the window takes the screen as well.
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    resize(screen->availableGeometry().size());
+  // The viewport's scale was taken from the screen: the window takes the screen as well, within
+  // it, and the chart then fits the room the window leaves it.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) FitScreen(*screen);
   show();
+  if (screen != nullptr) FitScreen(*screen);
+  FitChart();
   if (session_.Data().InquiryMode()) setWindowTitle(windowTitle() + kInquiryCaptionSuffix);
   program_.UnloadSplash();
   // The restart is over: a later close of this window must ask and end again.
   state_.ReloadPending = 0;
+}
+
+void MainForm::FitScreen(const QScreen& screen) {
+  const QRect available = screen.availableGeometry();
+  // The frame (title bar, borders) counts once the window is shown and a window manager put one.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  resize(available.size() - frame);
+  move(available.topLeft());
 }
 
 void MainForm::ShowChartState() {

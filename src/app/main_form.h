@@ -12,6 +12,7 @@ class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScreen;
 
 namespace velmora {
 
@@ -85,6 +86,8 @@ class MainForm : public QMainWindow {
   void ShowDialog(const std::shared_ptr<DialogModel>& dialog);
   void Shown();
   double ViewportWidth() const;
+  void FitScreen(const QScreen& screen);
+  void FitChart();
 
   AppState& state_;
   Program& program_;

@@ -97,9 +97,9 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
 }
 
 bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
-  static const char* const kChartCommands[] = {"mode", "drag",  "open", "expand", "calendar",
-                                               "undo", "redo",  "save", "search", "discard",
-                                               "goto", "wheel", "key"};
+  static const char* const kChartCommands[] = {"mode", "drag",  "open", "expand",  "calendar",
+                                               "undo", "redo",  "save", "search",  "discard",
+                                               "goto", "wheel", "key",  "viewport"};
   const std::string& command = words[0];
   if (std::find(std::begin(kChartCommands), std::end(kChartCommands), command) ==
       std::end(kChartCommands)) {
@@ -124,6 +124,8 @@ bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
     Wheel(words);
   } else if (command == "key") {
     Key(words);
+  } else if (command == "viewport") {
+    Viewport(words);
   } else if (command == "goto") {
     // A refused day is a message, and the script goes on as a user would.
     if (words.size() != 2) Fail("goto yyyy/mm/dd です");
@@ -155,6 +157,9 @@ bool ScriptRunner::OtherCommand(const std::vector<std::string>& words, const std
     } catch (const std::exception& e) {
       Fail(std::string("書き出せません: ") + e.what());
     }
+  } else if (command == "where") {
+    if (words.size() != 1) Fail("where に引数は要りません");
+    PrintWhere();
   } else if (command == "echo") {
     // Marks a point of the run for whoever reads the output as it comes.
     boxes_.Print(RestAfter(line, 1) + "\n");
@@ -280,6 +285,26 @@ void ScriptRunner::Wheel(const std::vector<std::string>& words) {
   } else {
     Fail("wheel rows|time|zoom N です");
   }
+}
+
+// The room a window of some size leaves the chart, in pixels: viewport WIDTH ROWSHEIGHT.
+void ScriptRunner::Viewport(const std::vector<std::string>& words) {
+  const auto width = words.size() == 3 ? WholeNumber(words[1]) : std::nullopt;
+  const auto height = words.size() == 3 ? WholeNumber(words[2]) : std::nullopt;
+  if (!width || !height || *width < 1 || *height < 1 || *width > 20000 || *height > 20000) {
+    Fail("viewport WIDTH HEIGHT (ピクセル) です");
+  }
+  session_.FitViewport(static_cast<double>(*width) * chart::kTwipsPerPixel,
+                       static_cast<double>(*height) * chart::kTwipsPerPixel);
+}
+
+// What the chart shows: the day at the left edge, the display mode and the rows in view.
+void ScriptRunner::PrintWhere() {
+  const chart::ChartModel& chart = session_.Chart();
+  const int first = chart.KScroll.Value + 1;
+  const int last = std::min<int>(chart.KScroll.Value + chart.VisibleRows, data_.RowCount);
+  boxes_.Print(chart.DayDispArea + "\t" + chart.Text1 + "\t" + std::to_string(first) + "-" +
+               std::to_string(last) + "/" + std::to_string(data_.RowCount) + "\n");
 }
 
 void ScriptRunner::Key(const std::vector<std::string>& words) {

@@ -36,6 +36,8 @@ class ScriptRunner {
   void Expand(const std::vector<std::string>& words);
   void Wheel(const std::vector<std::string>& words);
   void Key(const std::vector<std::string>& words);
+  void Viewport(const std::vector<std::string>& words);
+  void PrintWhere();
   void Calendar(const std::vector<std::string>& words);
   void Save();
   void DialogCommand(const std::vector<std::string>& words, const std::string& rest);

@@ -1,5 +1,6 @@
 #include "chart/chart_model.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -52,6 +53,12 @@ void CaptionBox::Show(const std::string& caption) {
   constexpr double kTwipsPerChar = 80;
   Text = caption;
   Width = static_cast<double>(CharCount(Text)) * kTwipsPerChar;
+}
+
+void ChartModel::SetVisibleRows(int rows) {
+  VisibleRows = std::max(1, rows);
+  MachineName.resize(static_cast<std::size_t>(VisibleRows) + 1);
+  Picture1.Height = kHeaderBandHeight + kUnplannedBandHeight + RowsAreaHeight();
 }
 
 void ChartModel::CreateBarPair(BarIdx bar) {

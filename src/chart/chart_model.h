@@ -31,9 +31,10 @@ using velmora::kRowPitch;
 using velmora::kVisibleRows;
 inline constexpr double kHeaderBandHeight = 360;
 inline constexpr double kUnplannedBandHeight = 600;
-// Row r's band ends at WorkCenterLimit(r) = RowTop(r) + 480, so 16 rows need 120 twips more
-// than 16 pitches.
-inline constexpr double kRowsAreaHeight = kVisibleRows * kRowPitch + 120;
+// Row r's band ends at WorkCenterLimit(r) = RowTop(r) + 480, so the rows area is 120 twips
+// taller than its rows' pitches.
+inline constexpr double kRowsAreaMargin = 120;
+inline constexpr double kRowsAreaHeight = kVisibleRows * kRowPitch + kRowsAreaMargin;
 inline constexpr double kCaptionColumnWidth = 2100;
 // 20160 twips make the hour width a whole number of twips in every display mode, so the axis
 // and the bars agree to the twip.
@@ -172,8 +173,10 @@ struct ChartModel : BarControls {
   ScrollBarState HScroll1;  // one unit is HScrollUnit twips
   // Twips per HScroll1 unit: one pixel, or as many whole pixels as keep the range in 16 bits.
   double HScrollUnit = kTwipsPerScrollUnit;
-  ScrollBarState KScroll;                                 // first visible row - 1
-  std::array<std::string, kVisibleRows + 1> MachineName;  // captions 1..16
+  ScrollBarState KScroll;  // first visible row - 1
+  // Rows the viewport shows at a time: 16 unless a window of another height fits it.
+  int VisibleRows = kVisibleRows;
+  std::vector<std::string> MachineName = std::vector<std::string>(kVisibleRows + 1);  // 1..rows
   CaptionBox GradeName;
   DropPreview Preview;
   std::string DayDispArea;  // long date at the viewport's left edge
@@ -187,6 +190,10 @@ struct ChartModel : BarControls {
   void HidePlanSurface() override { PlatForm.Visible = false; }
   void ShowPlanSurface() override { PlatForm.Visible = true; }
   void CreateBarPair(BarIdx bar) override;
+
+  double RowsAreaHeight() const { return VisibleRows * kRowPitch + kRowsAreaMargin; }
+  // Sizes the viewport to show `rows` rows (at least one); the row captions follow.
+  void SetVisibleRows(int rows);
 
   // The element, created (hidden, from element 0's design) when it does not exist yet.
   BarLabel& Bar(BarIdx bar);

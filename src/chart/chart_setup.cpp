@@ -1,5 +1,7 @@
 #include "chart/chart_setup.h"
 
+#include <algorithm>
+
 #include "chart/scrolling.h"
 #include "common/date_text.h"
 #include "common/numeric.h"
@@ -15,9 +17,10 @@ void TakeViewportScale(const PlanData& data, ChartModel& model) {
 
 void SetUpRowScroll(const PlanData& data, ChartModel& model) {
   ScrollBarState& bar = model.KScroll;
-  if (data.RowCount > kVisibleRows) {
-    bar.Max = static_cast<std::int16_t>(data.RowCount - kVisibleRows);
-    bar.LargeChange = 15;
+  if (data.RowCount > model.VisibleRows) {
+    bar.Max = static_cast<std::int16_t>(data.RowCount - model.VisibleRows);
+    // A page is the rows shown less one, which stays in view: 15 of 16.
+    bar.LargeChange = static_cast<std::int16_t>(std::max(1, model.VisibleRows - 1));
     bar.Enabled = true;
   } else {
     bar.Max = 0;
@@ -32,7 +35,7 @@ void ShowPeriodStart(const PlanData& data, ChartModel& model) {
 
 void SetUpSurfaces(const PlanData& data, ChartModel& model) {
   model.PlatForm.Top = 0;
-  model.PlatForm.Height = data.RowCount * kRowPitch + (kRowsAreaHeight - kVisibleRows * kRowPitch);
+  model.PlatForm.Height = data.RowCount * kRowPitch + kRowsAreaMargin;
   for (ChartSurface* surface : {&model.PlatForm, &model.PlatForm2, &model.PlatForm3}) {
     surface->Left = surface->ScaleLeft = -2.0 * model.Scale.DayWidth;
     surface->Width = surface->ScaleWidth = 14.0 * model.Scale.DayWidth;

@@ -38,6 +38,20 @@ int SurfaceDays(int displayMode, int dayCount) {
   return dayCount;
 }
 
+void SetTimeScrollRange(const PlanData& data, ChartModel& model) {
+  const TimeScale& scale = model.Scale;
+  // The scroll range ends where the surface ends: day mode shows 15 days after PeriodStart;
+  // the other modes their surface days (in mode 2 at most 51, so the bar cannot run past the
+  // surface on a long period). A period shorter than the viewport still scrolls to its start.
+  const int lastDay =
+      scale.DisplayMode == 1 ? 15 : SurfaceDays(scale.DisplayMode, data.DayCount) - 2;
+  const double low = -2 * scale.DayWidth;
+  const double high = std::max(0.0, lastDay * scale.DayWidth - model.Picture1.Width);
+  model.HScrollUnit = ScrollUnitFor(low, high);
+  model.HScroll1.Min = ScrollUnits(low / model.HScrollUnit);
+  model.HScroll1.Max = ScrollUnits(high / model.HScrollUnit);
+}
+
 void Disp_Gantt(const PlanData& data, ChartModel& model) {
   TimeScale& scale = model.Scale;
   model.PlatForm.Visible = model.PlatForm2.Visible = model.PlatForm3.Visible = false;
@@ -49,16 +63,7 @@ void Disp_Gantt(const PlanData& data, ChartModel& model) {
 
   model.HScroll1.Value = 0;
   model.ScrollValue = 0;
-  // The scroll range ends where the surface ends: day mode shows 15 days after PeriodStart;
-  // the other modes their surface days (in mode 2 at most 51, so the bar cannot run past the
-  // surface on a long period). A period shorter than the viewport still scrolls to its start.
-  const int lastDay =
-      scale.DisplayMode == 1 ? 15 : SurfaceDays(scale.DisplayMode, data.DayCount) - 2;
-  const double low = -2 * dayWidth;
-  const double high = std::max(0.0, lastDay * dayWidth - model.Picture1.Width);
-  model.HScrollUnit = ScrollUnitFor(low, high);
-  model.HScroll1.Min = ScrollUnits(low / model.HScrollUnit);
-  model.HScroll1.Max = ScrollUnits(high / model.HScrollUnit);
+  SetTimeScrollRange(data, model);
 
   const double surfaceWidth = SurfaceDays(scale.DisplayMode, data.DayCount) * dayWidth;
   for (ChartSurface* surface : {&model.PlatForm, &model.PlatForm2, &model.PlatForm3}) {

@@ -15,6 +15,10 @@ inline constexpr const char* kModeButtonCaption = "表示モード変更";  // C
 // Width of the surfaces in days for a display mode: at most 17 days in mode 1 and 51 in mode 2.
 int SurfaceDays(int displayMode, int dayCount);
 
+// HScroll1's range for the display mode and the viewport width: from two days before the period
+// to where the surface ends.
+void SetTimeScrollRange(const PlanData& data, ChartModel& model);
+
 // Applies DisplayMode and redraws everything: day and hour widths, scroll range (keeping the
 // day at the left edge), surfaces, every bar, the axis and the shading.
 void Disp_Gantt(const PlanData& data, ChartModel& model);

@@ -37,7 +37,7 @@ void HScroll1_Change(const PlanData& data, ChartModel& model) {
 
 void KScroll_Change(const PlanData& data, ChartModel& model) {
   const int first = model.KScroll.Value;
-  for (int k = 1; k <= kVisibleRows; ++k) {
+  for (int k = 1; k <= model.VisibleRows; ++k) {
     const std::size_t r = static_cast<std::size_t>(first + k);
     model.MachineName[static_cast<std::size_t>(k)] =
         r < data.RowCaption.size() ? data.RowCaption[r] : "";

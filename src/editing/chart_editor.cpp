@@ -68,7 +68,7 @@ void ChartEditor::PlatForm_MouseMove() {
 
 bool ChartEditor::PlatForm_DragOver(double y) {
   chart::ChartModel& model = ctx_.model;
-  const double viewport = chart::kRowsAreaHeight;
+  const double viewport = model.RowsAreaHeight();
   bool moved = false;
   auto step = [&](int by) {
     if (++pointer_.AutoScrollTicks < 2) return;

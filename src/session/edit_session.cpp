@@ -8,6 +8,7 @@
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "chart/scrolling.h"
+#include "chart/viewport_fit.h"
 #include "common/date_text.h"
 #include "common/msgbox.h"
 #include "common/normalize_date.h"
@@ -56,9 +57,12 @@ void EditSession::Reload() {
   editor_.History().Clear();
   editor_.Pointer() = editing::PointerState{};
   moved_ = autoScroll_ = false;
-  const double width = chart_.Picture1.Width;
+  // The viewport keeps the size its host gave it.
+  const chart::Viewport picture = chart_.Picture1;
+  const int rows = chart_.VisibleRows;
   chart_ = chart::ChartModel{};
-  chart_.Picture1.Width = width;
+  chart_.SetVisibleRows(rows);
+  chart_.Picture1 = picture;
   data_ = selection_;
   Load();
 }
@@ -360,6 +364,10 @@ void EditSession::SetDisplayMode(int mode) {
   for (int i = 0; i < 4 && chart_.Scale.DisplayMode != mode; ++i) NextDisplayMode();
 }
 
+void EditSession::FitViewport(double width, double rowsHeight) {
+  chart::FitViewport(data_, chart_, width, rowsHeight);
+}
+
 void EditSession::ScrollToRow(int row) {
   int value = chart_.KScroll.Value;
   if (row == 0) {
@@ -368,8 +376,8 @@ void EditSession::ScrollToRow(int row) {
     value = 0;
   } else if (row - value < 1) {
     value = row - 1;
-  } else if (row - value > chart::kVisibleRows) {
-    value = row - chart::kVisibleRows;
+  } else if (row - value > chart_.VisibleRows) {
+    value = row - chart_.VisibleRows;
   }
   if (value != chart_.KScroll.Value) chart::SetKScrollValue(data_, chart_, value);
 }
@@ -433,9 +441,9 @@ void EditSession::Key(ChartKey key) {
     case ChartKey::Down:
       return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + 1);
     case ChartKey::PageUp:
-      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - chart::kVisibleRows);
+      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - chart_.VisibleRows);
     case ChartKey::PageDown:
-      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + chart::kVisibleRows);
+      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + chart_.VisibleRows);
     case ChartKey::Home:
       return chart::SetHScroll1Value(data_, chart_, 0);  // the period's first day at the left
     case ChartKey::End:

@@ -107,6 +107,8 @@ class EditSession {
   void SetDisplayMode(int mode);
   // Scrolls the rows so that `row` is shown (0: the bottom, 1: the top).
   void ScrollToRow(int row);
+  // The host's room for the chart: `width` twips across, `rowsHeight` twips for the rows area.
+  void FitViewport(double width, double rowsHeight);
   // Scrolls the time so that the typed day (any form the date fields take) is the first shown.
   // A text that is no date, or a day outside the period, is refused with a message: false.
   bool GoToDate(const std::string& typed);

@@ -33,7 +33,7 @@ ChartFrame ChartPainter::ViewportFrame(const ChartModel& model) {
   f.platForm3Left = model.PlatForm3.Left;
   f.platFormTop = model.PlatForm.Top;
   f.captions = &model.MachineName[1];
-  f.captionCount = chart::kVisibleRows;
+  f.captionCount = model.VisibleRows;
   return f;
 }
 

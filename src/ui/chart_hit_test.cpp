@@ -20,8 +20,7 @@ namespace {
 // frame shows one there.
 ChartHit HitRowCaption(const ChartPainter::Bands& b, const ChartFrame& frame, QPoint point) {
   ChartHit hit;
-  const double y = (point.y() - b.rows.top()) * chart::kTwipsPerPixel -
-                   (chart::kRowsAreaHeight - chart::kVisibleRows * chart::kRowPitch);
+  const double y = (point.y() - b.rows.top()) * chart::kTwipsPerPixel - chart::kRowsAreaMargin;
   const int slot = static_cast<int>(std::floor(y / chart::kRowPitch));
   if (slot >= 0 && slot < frame.captionCount) {
     hit.target = ChartHit::Target::MachineName;

@@ -88,8 +88,7 @@ void ChartPainter::PaintCaptions(QPainter& painter, const ChartFrame& frame, con
   const int step = kCaptionFontPixels + 1;
   const int ascent = QFontMetrics(captionTexts_.Font()).ascent();
   for (int k = 0; k < frame.captionCount; ++k) {
-    const int top = rowsTop + Px(chart::kRowsAreaHeight - chart::kVisibleRows * chart::kRowPitch +
-                                 k * chart::kRowPitch);
+    const int top = rowsTop + Px(chart::kRowsAreaMargin + k * chart::kRowPitch);
     const QRect cell(0, top, column.width(), Px(chart::kRowPitch));
     if (cell.top() > column.bottom()) break;
     if (!cell.intersects(visible)) continue;

@@ -128,6 +128,22 @@ QSize ChartView::sizeHint() const {
   return chart + QSize(kScroll_->sizeHint().width(), hScroll_->sizeHint().height());
 }
 
+QSize ChartView::minimumSizeHint() const {
+  // The captions, a few hours of time, the bands and three rows.
+  chart::ChartModel small;
+  small.Picture1.Width = 320 * chart::kTwipsPerPixel;
+  small.SetVisibleRows(3);
+  const QSize chart = ChartPainter::FrameSize(ChartPainter::ViewportFrame(small));
+  return chart + QSize(kScroll_->sizeHint().width(), hScroll_->sizeHint().height());
+}
+
+QSizeF ChartView::RoomForChart() const {
+  const ChartPainter::Bands bands = ChartPainter::BandsOf(ChartPainter::ViewportFrame(model_));
+  const int width = this->width() - bands.rows.left() - kScroll_->sizeHint().width();
+  const int rows = height() - bands.rows.top() - hScroll_->sizeHint().height();
+  return QSizeF(std::max(1, width), std::max(1, rows)) * chart::kTwipsPerPixel;
+}
+
 void ChartView::OnChartMouse(const ChartMouseEvent& event) {
   emit chartMouse(event);
 }
@@ -135,6 +151,7 @@ void ChartView::OnChartMouse(const ChartMouseEvent& event) {
 void ChartView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PlaceChildren();
+  emit resized();
 }
 
 void ChartView::ScrollPicture(double twips) {

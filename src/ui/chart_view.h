@@ -41,6 +41,10 @@ class ChartView : public QWidget {
   // repaints what they covered and cover now, nothing else.
   void RefreshOverlays();
   QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+  // The room the widget's size leaves for the chart, in twips: the viewport's width and the rows
+  // area's height (between the bands above and the scroll bar below).
+  QSizeF RoomForChart() const;
 
   ChartPainter& Painter() { return painter_; }
   QScrollBar* HScroll1() const { return hScroll_; }
@@ -54,6 +58,8 @@ class ChartView : public QWidget {
   // The wheel over the chart: the turn in eighths of a degree (120 a notch), the keys held, and
   // the pointer's x in twips from the viewport's left edge.
   void chartWheel(QPoint angle, Qt::KeyboardModifiers keys, double viewportX);
+  // The widget was resized: the host fits the viewport to RoomForChart() and refreshes.
+  void resized();
   // A key pressed with the chart focused (arrows, page keys, Home, End).
   void chartKey(int key);
 

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "chart_world.h"
 #include "common/date_text.h"
+#include "plandata/clash_list.h"
 
 namespace velmora::test {
 namespace {
@@ -92,6 +94,64 @@ TEST(Clashes, OverlapsOnAMachineRowAndMoldsSharedAtOnce) {
                       Short(clash.start) + " " + Short(clash.end));
     }
     EXPECT_EQ(c.clashes, found);
+  }
+}
+
+std::vector<std::string> Described(const std::vector<Clash>& clashes) {
+  std::vector<std::string> lines;
+  for (const Clash& c : clashes) {
+    lines.push_back(std::to_string(static_cast<int>(c.kind)) + " " + c.where + " " +
+                    std::to_string(c.first.value) + "-" + std::to_string(c.second.value) + " " +
+                    FormatSlashDate(c.start.DatePart()) + FormatColonTime(c.start.TimePart()) +
+                    " " + FormatSlashDate(c.end.DatePart()) + FormatColonTime(c.end.TimePart()));
+  }
+  return lines;
+}
+
+// The kept list after any run of edits (moves in time and across rows, molds given and taken,
+// plans deleted and added, edits taken back) is the list a fresh search finds.
+TEST(Clashes, KeptListFollowsEveryEditAsAFreshSearchFindsIt) {
+  const char* const machines[] = {"M01     ", "M02     ", "M03     ", "30", "        "};
+  const char* const molds[] = {"", "", "K-1", "K-2"};
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    SCOPED_TRACE(seed);
+    std::mt19937 random(seed);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    ChartWorld w;
+    for (int i = 0; i < 12; ++i) w.AddPlan(machines[pick(3)], "2024/12/03 08:00:00", "2024/12/03 12:00:00");
+    ClashList kept;
+    for (int step = 0; step < 60; ++step) {
+      const PlanData before = w.data;
+      PlanEntry& p = w.Plan(2 + pick(w.data.PlanCount() - 1));
+      const DateTime start = p.Start().AddMinutes(60 * (pick(9) - 4));
+      const DateTime end = start.AddMinutes(60 * (1 + pick(6)));
+      switch (pick(6)) {
+        case 0:
+          p.MachineCode = machines[pick(5)];
+          break;
+        case 1:
+          p.MoldNo = molds[pick(4)];
+          break;
+        case 2:
+          p.InUse = static_cast<std::int16_t>(p.InUse == 0);
+          break;
+        case 3:
+          w.AddPlan(machines[pick(3)], "2024/12/03 10:00:00", "2024/12/03 13:00:00");
+          break;
+        default:
+          p.StartDate = start.DatePart();
+          p.StartTime = start.TimePart();
+          p.EndDate = end.DatePart();
+          p.EndTime = end.TimePart();
+      }
+      kept.Update(w.data);
+      ASSERT_EQ(Described(FindClashes(w.data)), Described(kept.All())) << "step " << step;
+      if (pick(5) == 0) {  // taken back, as an undo restores the table
+        w.data = before;
+        kept.Update(w.data);
+        ASSERT_EQ(Described(FindClashes(w.data)), Described(kept.All())) << "undo " << step;
+      }
+    }
   }
 }
 

@@ -223,6 +223,23 @@ TEST_F(Scripts, GoingToADayOutsideThePeriodIsRefusedWithAMessage) {
   EXPECT_NE(run.out.find("done"), std::string::npos) << run.out;
 }
 
+// Moving around a chart of a window's size: the rows that fit, a screen of rows per page key,
+// the time at the same scale.
+TEST_F(Scripts, ViewportWheelAndKeysMoveWhatIsShown) {
+  const ProgramRun run = ScriptText(
+      "where\nviewport 900 250\nwhere\nkey PageDown\nkey Down\nwhere\nkey End\nwhere\n"
+      "wheel zoom -1\nwhere\nviewport 900 2000\nwhere\nkey Home\nwheel rows 2\nwhere\n");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string week = "2024年5月14日\t１週間表示モード\t";
+  const std::string month = "2024年5月14日\t1ヶ月(４週間)表示モード\t";
+  EXPECT_EQ(run.out, week + "1-16/19\n" +                                // as loaded
+                         week + "1-6/19\n" +                             // 250 px: 6 rows
+                         week + "8-13/19\n" +                            // a page and a row on
+                         "2024年5月27日\t１週間表示モード\t8-13/19\n" +  // the period's end
+                         month + "8-13/19\n" +                           // the whole period fits
+                         month + "1-19/19\n" + month + "1-19/19\n");     // every row fits
+}
+
 TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
   struct Case {
     const char* script;
@@ -244,6 +261,8 @@ TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
       {"goto 2024/05/20 10:00\n", 2, "goto"},
       {"wheel sideways 2\n", 2, "wheel"},
       {"key Escape\n", 2, "key"},
+      {"viewport 900\n", 2, "viewport"},
+      {"viewport 0 300\n", 2, "viewport"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
