@@ -1,6 +1,10 @@
 #include "app/chart_gestures.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QToolTip>
+
+#include "session/plan_texts.h"
 
 namespace velmora {
 
@@ -10,6 +14,12 @@ ChartGestures::ChartGestures(EditSession& session, ui::ChartView& view, QObject*
   session_.HitAt = [this](int x, int y) {
     const chart::ChartModel& model = session_.Chart();
     return view_.Painter().HitTest(model, ui::ChartPainter::ViewportFrame(model), QPoint(x, y));
+  };
+  view_.TipFor = [this](const chart::ChartHit& hit) {
+    const bool bar = hit.target == chart::ChartHit::Target::PlanBar ||
+                     hit.target == chart::ChartHit::Target::PlanJBar;
+    if (!bar || session_.Dragging()) return QString();
+    return QString::fromStdString(session_.TipFor(BarIdx{static_cast<std::int16_t>(hit.index)}));
   };
   autoScroll_.setInterval(kAutoScrollMs);
   connect(&autoScroll_, &QTimer::timeout, this, [this] { Show(session_.RepeatDragOver()); });
@@ -88,13 +98,27 @@ void ChartGestures::Show(Redraw redraw) {
     case Redraw::Overlays:
       view_.RefreshOverlays();
       ShowCursor();
+      ShowDropTip();
       return;
     case Redraw::Chart:
       view_.Refresh();
       ShowCursor();
+      ShowDropTip();
       emit changed();
       return;
   }
+}
+
+// While dragging, the start and end the drop would give stand beside the pointer.
+void ChartGestures::ShowDropTip() {
+  const std::string tip = session_.Dragging() ? DropTip(session_.Chart().Preview) : "";
+  if (tip.empty()) {
+    if (dropTipShown_) QToolTip::hideText();
+    dropTipShown_ = false;
+    return;
+  }
+  QToolTip::showText(QCursor::pos() + QPoint(16, 16), QString::fromStdString(tip), view_.Canvas());
+  dropTipShown_ = true;
 }
 
 void ChartGestures::ShowCursor() {

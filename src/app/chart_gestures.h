@@ -32,11 +32,13 @@ class ChartGestures : public QObject {
  private:
   void Show(Redraw redraw);
   void ShowCursor();
+  void ShowDropTip();
 
   EditSession& session_;
   ui::ChartView& view_;
   QTimer autoScroll_;
   Qt::CursorShape cursor_ = Qt::ArrowCursor;
+  bool dropTipShown_ = false;
   QPoint turned_;  // wheel turns short of a notch (touchpads send small ones)
 };
 

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "app/chart_gestures.h"
+#include "app/legend_window.h"
 #include "app/program.h"
+#include "app/side_panel.h"
 #include "common/errors.h"
 #include "common/text.h"
 #include "dialogs/dialog_views.h"
@@ -45,6 +47,7 @@ void MainForm::BuildControls() {
   column->addWidget(view_, 1);
   setCentralWidget(central);
   BuildEditMenu();
+  BuildViewMenu();
   hozon_ = new HozonForm(this);
 
   connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
@@ -120,6 +123,22 @@ void MainForm::BuildEditMenu() {
   connect(RedoAction, &QAction::triggered, this, [this] { Redo_Click(); });
 }
 
+void MainForm::BuildViewMenu() {
+  panel_ = new SidePanel(session_, this);
+  addDockWidget(Qt::RightDockWidgetArea, panel_);
+  panel_->hide();
+  // Wide enough for a clash line: kind, mold or row, two numbers and the times.
+  resizeDocks({panel_}, {380}, Qt::Horizontal);
+  QMenu* view = menuBar()->addMenu("表示");
+  PanelAction = panel_->toggleViewAction();
+  PanelAction->setText("競合と未保存の変更");
+  PanelAction->setShortcut(QKeySequence(Qt::Key_F9));
+  view->addAction(PanelAction);
+  LegendAction = view->addAction(kLegendCaption);
+  connect(LegendAction, &QAction::triggered, this, [this] { LegendWindow(this).exec(); });
+  connect(panel_, &SidePanel::revealed, this, [this] { Shown(); });
+}
+
 // The viewport takes the screen's width less the row captions and the scroll bar, so the
 // whole day of the day mode fits on screen.
 double MainForm::ViewportWidth() const {
@@ -172,12 +191,16 @@ void MainForm::ShowChartState() {
 void MainForm::Shown() {
   view_->Refresh();
   ShowChartState();
+  panel_->Refresh();
 }
 
 void MainForm::StartEditing() {
   session_.ShowModal = [this](const std::shared_ptr<DialogModel>& dialog) { ShowDialog(dialog); };
   gestures_ = new ChartGestures(session_, *view_, this);
-  connect(gestures_, &ChartGestures::changed, this, [this] { ShowChartState(); });
+  connect(gestures_, &ChartGestures::changed, this, [this] {
+    ShowChartState();
+    panel_->Refresh();
+  });
   // A question in the middle of a drop shows the bars as they stand: the moved bar at its new
   // place while the user decides about its neighbours.
   ui::SetBeforeMessage([view = QPointer<ui::ChartView>(view_)] {

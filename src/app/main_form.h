@@ -21,6 +21,7 @@ class ChartView;
 }
 
 class ChartGestures;
+class SidePanel;
 class HozonForm;
 class Program;
 
@@ -48,6 +49,8 @@ class MainForm : public QMainWindow {
   ui::ChartView* Picture1() const { return view_; }
   // The progress window of the save; hidden between saves.
   HozonForm* Hozon() const { return hozon_; }
+  // The clashes and unsaved changes beside the chart; hidden until the menu shows it.
+  SidePanel* Panel() const { return panel_; }
 
   // Controls, named as the program names them.
   QLabel* KTbun = nullptr;            // category caption; a double click discards and restarts
@@ -61,6 +64,8 @@ class MainForm : public QMainWindow {
   QPushButton* ComKensaku = nullptr;  // "検索"
   QAction* UndoAction = nullptr;      // "元に戻す"
   QAction* RedoAction = nullptr;      // "やり直し"
+  QAction* PanelAction = nullptr;     // "競合と未保存の変更"
+  QAction* LegendAction = nullptr;    // "凡例"
 
   // The chart model changed: the widgets take its values.
   void ShowChartState();
@@ -82,6 +87,7 @@ class MainForm : public QMainWindow {
   void BuildControls();
   QLayout* BuildButtonBar(QWidget* parent);
   void BuildEditMenu();
+  void BuildViewMenu();
   void StartEditing();
   void ShowDialog(const std::shared_ptr<DialogModel>& dialog);
   void Shown();
@@ -95,6 +101,7 @@ class MainForm : public QMainWindow {
   ui::ChartView* view_ = nullptr;
   ChartGestures* gestures_ = nullptr;
   HozonForm* hozon_ = nullptr;
+  SidePanel* panel_ = nullptr;
 };
 
 }  // namespace velmora

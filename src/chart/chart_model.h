@@ -20,6 +20,8 @@ inline constexpr Color kRed = 255;
 inline constexpr Color kBlue = 16711680;
 inline constexpr Color kLightGrey = 12632256;
 inline constexpr Color kWhite = 16777215;
+inline constexpr Color kDropMarkColor = 0x008CFF;   // orange: bars a drop would ask about
+inline constexpr Color kHighlightColor = 0xA000C8;  // purple: bars a list or a search chose
 
 // Design-time geometry of the viewport, in twips (15 twips = 1 pixel). From top to bottom the
 // viewport shows the header band (PlatForm3), the unplanned band (PlatForm2) and the rows area
@@ -136,6 +138,8 @@ struct DropPreview {
   double Height = kPlanBarHeight;
   bool Refused = false;  // the drop would be refused where the pointer is
   std::vector<BarIdx> Marked;
+  DateTime Start;  // what the drop would give, with the row's shifts
+  DateTime End;
 };
 
 // HScroll1 / KScroll. Values are 16-bit as the scroll bars hold them.
@@ -179,8 +183,9 @@ struct ChartModel : BarControls {
   std::vector<std::string> MachineName = std::vector<std::string>(kVisibleRows + 1);  // 1..rows
   CaptionBox GradeName;
   DropPreview Preview;
-  std::string DayDispArea;  // long date at the viewport's left edge
-  std::string Text1;        // caption of the display mode
+  std::vector<BarIdx> Highlighted;  // bars a list or a search pointed at, outlined
+  std::string DayDispArea;          // long date at the viewport's left edge
+  std::string Text1;                // caption of the display mode
 
   std::int32_t ScrollValue = 0;  // HScroll1's value as last applied to the surfaces
   double ScrollDays = 0;         // horizontal position in days, kept across a mode change

@@ -58,6 +58,8 @@ void DropPreviewer::Update(EditContext& ctx, const PointerState& pointer, double
   const DateTime end = ComputeEndTimeOn(data, start, moved.DurationMinutes, moved.MachineCode);
 
   preview.Visible = true;
+  preview.Start = start;
+  preview.End = end;
   preview.Container = band ? chart::Surface::PlatForm2 : chart::Surface::PlatForm;
   preview.Top = rowTop - 45 + (band ? -chart::kUnplannedLift : 0);
   preview.Left = newLeft;

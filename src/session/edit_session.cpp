@@ -72,8 +72,13 @@ void EditSession::Reload() {
 Redraw EditSession::Pointer(const PointerEvent& event) {
   ForgetClosedDialogs();
   switch (event.kind) {
-    case PointerEvent::Kind::Press:
-      return Press(event);
+    case PointerEvent::Kind::Press: {
+      // What a list or a search pointed at has been found: its outline goes.
+      const bool outlined = !chart_.Highlighted.empty();
+      chart_.Highlighted.clear();
+      const Redraw redraw = Press(event);
+      return outlined && redraw == Redraw::Nothing ? Redraw::Overlays : redraw;
+    }
     case PointerEvent::Kind::Move:
       return Move(event);
     case PointerEvent::Kind::Release:
@@ -318,7 +323,11 @@ lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
   ForgetClosedDialogs();
   lotdetail::SearchBoxes boxes{itemCode, modelName};
   lotdetail::ComKensaku_Click(
-      boxes, data_, [this](BarIdx bar) { editor_.RightButtonDown(bar); },
+      boxes, data_,
+      [this](BarIdx bar) {
+        Reveal({chart::FindPlanByBar(data_, bar)});
+        editor_.RightButtonDown(bar);
+      },
       [this](std::shared_ptr<lotdetail::SelectPlan> chooser) { Opened(std::move(chooser)); });
   return boxes;
 }
@@ -362,93 +371,6 @@ void EditSession::NextDisplayMode() {
 
 void EditSession::SetDisplayMode(int mode) {
   for (int i = 0; i < 4 && chart_.Scale.DisplayMode != mode; ++i) NextDisplayMode();
-}
-
-void EditSession::FitViewport(double width, double rowsHeight) {
-  chart::FitViewport(data_, chart_, width, rowsHeight);
-}
-
-void EditSession::ScrollToRow(int row) {
-  int value = chart_.KScroll.Value;
-  if (row == 0) {
-    value = chart_.KScroll.Max;
-  } else if (row == 1) {
-    value = 0;
-  } else if (row - value < 1) {
-    value = row - 1;
-  } else if (row - value > chart_.VisibleRows) {
-    value = row - chart_.VisibleRows;
-  }
-  if (value != chart_.KScroll.Value) chart::SetKScrollValue(data_, chart_, value);
-}
-
-bool EditSession::GoToDate(const std::string& typed) {
-  const std::optional<std::string> text = NormalizeTypedDate(typed, LocalToday());
-  const std::optional<DateTime> day = text ? ParseSlashDate(*text) : std::nullopt;
-  if (!day) {
-    ui::MsgBox(kGoToWhichDate);
-    return false;
-  }
-  const DateTime first = data_.PeriodStartDate();
-  const DateTime last = data_.PeriodEndDate();
-  if (*day < first || *day > last) {
-    ui::MsgBox(std::string(kDateOutsidePeriod) + FormatSlashDate(first) + "～" +
-               FormatSlashDate(last));
-    return false;
-  }
-  // The left edge shows the day a scroll position falls in: the first position inside it.
-  const double twips = static_cast<double>((*day - first).Days()) * chart_.Scale.DayWidth;
-  chart::SetHScroll1Value(data_, chart_, static_cast<int>(std::ceil(twips / chart_.HScrollUnit)));
-  return true;
-}
-
-namespace {
-
-// A wheel notch moves three rows, as in any list; a step of time is an eighth of the viewport.
-constexpr int kRowsPerNotch = 3;
-constexpr double kTimeStepShare = 1.0 / 8;
-
-}  // namespace
-
-void EditSession::WheelRows(int notches) {
-  chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - notches * kRowsPerNotch);
-}
-
-void EditSession::WheelTime(int notches) {
-  const double twips = notches * chart_.Picture1.Width * kTimeStepShare;
-  const int units = static_cast<int>(std::lround(twips / chart_.HScrollUnit));
-  chart::SetHScroll1Value(data_, chart_, chart_.HScroll1.Value + units);
-}
-
-void EditSession::WheelZoom(int notches, double pointerX) {
-  const int mode = std::clamp(chart_.Scale.DisplayMode - notches, 1, 4);
-  if (notches == 0 || mode == chart_.Scale.DisplayMode || chart_.Scale.DayWidth <= 0) return;
-  const double day =
-      (chart_.HScroll1.Value * chart_.HScrollUnit + pointerX) / chart_.Scale.DayWidth;
-  chart::DispMode(data_, chart_, mode);
-  const double left = day * chart_.Scale.DayWidth - pointerX;
-  chart::SetHScroll1Value(data_, chart_, static_cast<int>(std::lround(left / chart_.HScrollUnit)));
-}
-
-void EditSession::Key(ChartKey key) {
-  switch (key) {
-    case ChartKey::Left:
-      return WheelTime(-1);
-    case ChartKey::Right:
-      return WheelTime(1);
-    case ChartKey::Up:
-      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - 1);
-    case ChartKey::Down:
-      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + 1);
-    case ChartKey::PageUp:
-      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value - chart_.VisibleRows);
-    case ChartKey::PageDown:
-      return chart::SetKScrollValue(data_, chart_, chart_.KScroll.Value + chart_.VisibleRows);
-    case ChartKey::Home:
-      return chart::SetHScroll1Value(data_, chart_, 0);  // the period's first day at the left
-    case ChartKey::End:
-      return chart::SetHScroll1Value(data_, chart_, chart_.HScroll1.Max);
-  }
 }
 
 bool EditSession::ConfirmClose() const {

@@ -13,6 +13,7 @@
 #include "db/connection.h"
 #include "editing/chart_editor.h"
 #include "lotdetail/plan_search.h"
+#include "plandata/clash_list.h"
 #include "plandata/plan_data.h"
 #include "saving/plan_save.h"
 
@@ -121,6 +122,12 @@ class EditSession {
   // The arrows move the time a step or the rows one row, the page keys a screen of rows, Home
   // and End go to the period's start and end.
   void Key(ChartKey key);
+  // The clashes of the plans as they are now (kept up to date, not searched anew).
+  const std::vector<Clash>& Clashes();
+  // Scrolls the first plan's bar into view and outlines the plans' bars until the next press.
+  void Reveal(const std::vector<PlanIdx>& plans);
+  // The tip over a bar; empty over none.
+  std::string TipFor(BarIdx bar) const;
   // Asks before closing over unsaved edits; true when the program may close.
   bool ConfirmClose() const;
 
@@ -155,6 +162,7 @@ class EditSession {
   editing::ChartEditor editor_;
   std::vector<std::shared_ptr<DialogModel>> dialogs_;
   bool saving_ = false;
+  ClashList clashes_;
   // The drag: where it started and last rested, whether it left the click distance, and
   // whether it rests in the rows area.
   int pressedX_ = 0;

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,20 @@ class ChartView::CanvasWidget : public QWidget {
   }
 
  protected:
+  bool event(QEvent* e) override {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    auto* help = static_cast<QHelpEvent*>(e);
+    const ChartHit hit = view_->painter_.HitTest(
+        view_->model_, ChartPainter::ViewportFrame(view_->model_), help->pos());
+    const QString tip = view_->TipFor ? view_->TipFor(hit) : QString();
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+      e->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
+  }
   void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
     view_->painter_.Paint(painter, view_->model_, ChartPainter::ViewportFrame(view_->model_),

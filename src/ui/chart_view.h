@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRegion>
 #include <QWidget>
+#include <functional>
 
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
@@ -50,6 +51,8 @@ class ChartView : public QWidget {
   QScrollBar* HScroll1() const { return hScroll_; }
   QScrollBar* KScroll() const { return kScroll_; }
   QWidget* Canvas() const;
+  // The tip over what lies under the pointer; empty for none.
+  std::function<QString(const ChartHit&)> TipFor;
 
  signals:
   // A scroll bar moved; DayDispArea or the row captions changed with it.

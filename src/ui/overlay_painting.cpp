@@ -23,10 +23,13 @@ namespace {
 // get a frame of their own colour.
 const QColor kPreviewColor(64, 64, 64);
 const QColor kRefusedColor(220, 0, 0);
-const QColor kMarkColor(255, 140, 0);
+const QColor kMarkColor = ToQColor(chart::kDropMarkColor);
 constexpr int kPreviewFillAlpha = 50;
 constexpr int kPreviewLinePixels = 2;
 constexpr int kMarkPixels = 2;
+// Bars a list or a search pointed at: a strong frame just outside the bar.
+const QColor kHighlightColor = ToQColor(chart::kHighlightColor);
+constexpr int kHighlightPixels = 3;
 const QColor kCaptionBoxBorder(96, 96, 96);
 constexpr int kCaptionBoxPadding = 3;  // pixels left and right of the caption box's text
 
@@ -40,21 +43,38 @@ void Frame(QPainter& painter, const QRect& r, const QColor& color, int width) {
   painter.fillRect(QRect(r.right() - w + 1, r.top() + w, w, r.height() - 2 * w), color);
 }
 
+// Each visible bar of `bars` on the surface, with its rectangle in the area's pixels.
+template <typename Each>
+void ForBarsOn(const ChartModel& model, const std::vector<BarIdx>& bars, Surface surface,
+               const SurfaceArea& area, Each&& each) {
+  for (const BarIdx i : bars) {
+    if (i.value < 0 || i.Slot() >= model.PlanBar.size()) continue;
+    const BarLabel& bar = model.PlanBar[i.Slot()];
+    if (bar.Visible && bar.Container == surface) {
+      each(area.Rect(bar.Left, bar.Top, bar.Width, bar.Height));
+    }
+  }
+}
+
+QRect Outside(const QRect& bar) {
+  return bar.adjusted(-kHighlightPixels, -kHighlightPixels, kHighlightPixels, kHighlightPixels);
+}
+
 }  // namespace
 
 void ChartPainter::PaintOverlays(QPainter& painter, const ChartModel& model, Surface surface,
                                  const SurfaceArea& area) {
   if (area.clip.isEmpty()) return;
+  ForBarsOn(model, model.Highlighted, surface, area, [&](const QRect& r) {
+    if (Outside(r).intersects(area.clip)) {
+      Frame(painter, Outside(r), kHighlightColor, kHighlightPixels);
+    }
+  });
   const chart::DropPreview& preview = model.Preview;
   if (preview.Visible) {
-    for (const BarIdx i : preview.Marked) {
-      if (i.value < 0 || i.Slot() >= model.PlanBar.size()) continue;
-      const BarLabel& bar = model.PlanBar[i.Slot()];
-      if (!bar.Visible || bar.Container != surface ||
-          !area.Shows(bar.Left, bar.Top, bar.Width, bar.Height))
-        continue;
-      Frame(painter, area.Rect(bar.Left, bar.Top, bar.Width, bar.Height), kMarkColor, kMarkPixels);
-    }
+    ForBarsOn(model, preview.Marked, surface, area, [&](const QRect& r) {
+      if (r.intersects(area.clip)) Frame(painter, r, kMarkColor, kMarkPixels);
+    });
     if (preview.Container == surface &&
         area.Shows(preview.Left, preview.Top, preview.Width, preview.Height)) {
       const QRect r = area.Rect(preview.Left, preview.Top, preview.Width, preview.Height);
@@ -111,15 +131,12 @@ QRegion ChartPainter::OverlayRegion(const ChartModel& model, const ChartFrame& f
   for (const Surface surface : {Surface::PlatForm, Surface::PlatForm2}) {
     const SurfaceArea area = AreaOf(surface, model, frame, all);
     if (area.clip.isEmpty()) continue;
+    ForBarsOn(model, model.Highlighted, surface, area,
+              [&](const QRect& r) { region += Outside(r) & area.clip; });
     const chart::DropPreview& preview = model.Preview;
     if (preview.Visible) {
-      for (const BarIdx i : preview.Marked) {
-        if (i.value < 0 || i.Slot() >= model.PlanBar.size()) continue;
-        const BarLabel& bar = model.PlanBar[i.Slot()];
-        if (bar.Visible && bar.Container == surface) {
-          region += area.Rect(bar.Left, bar.Top, bar.Width, bar.Height) & area.clip;
-        }
-      }
+      ForBarsOn(model, preview.Marked, surface, area,
+                [&](const QRect& r) { region += r & area.clip; });
       if (preview.Container == surface) {
         region += area.Rect(preview.Left, preview.Top, preview.Width, preview.Height) & area.clip;
       }

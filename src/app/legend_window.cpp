@@ -1,0 +1,84 @@
+#include "app/legend_window.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "chart/bar_layout.h"
+#include "chart/legend.h"
+#include "ui/chart_painter.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kSampleWidth = 64;
+constexpr int kSampleHeight = 22;
+
+QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
+  using S = chart::LegendEntry::Sample;
+  QPixmap pixmap(kSampleWidth, kSampleHeight);
+  pixmap.fill(Qt::white);
+  QPainter painter(&pixmap);
+  const QColor color = ui::ToQColor(entry.color);
+  const QRect bar(4, 3, kSampleWidth - 8, kSampleHeight - 6);
+  const QColor plain = ui::ToQColor(chart::kOnTimeColor);
+  switch (entry.sample) {
+    case S::Bar:
+      painter.fillRect(bar, color);
+      break;
+    case S::Text:
+    case S::Bold: {
+      painter.fillRect(bar, plain);
+      QFont f = font;
+      f.setBold(entry.sample == S::Bold);
+      painter.setFont(f);
+      painter.setPen(color);
+      painter.drawText(bar, Qt::AlignCenter, "ABC123");
+      break;
+    }
+    case S::Progress:
+      painter.fillRect(bar, plain);
+      painter.fillRect(QRect(bar.left(), bar.bottom() - 4, bar.width() / 2, 5),
+                       ui::ToQColor(entry.color, 128));
+      break;
+    case S::Frame:
+      painter.fillRect(bar, plain);
+      painter.setPen(QPen(color, 3));
+      painter.drawRect(bar.adjusted(1, 1, -1, -1));
+      break;
+    case S::Line:
+      painter.setPen(QPen(color, 1));
+      painter.drawLine(kSampleWidth / 2, 0, kSampleWidth / 2, kSampleHeight);
+      break;
+    case S::Shade:
+      painter.fillRect(QRect(0, 2, kSampleWidth, kSampleHeight - 4), ui::ToQColor(entry.color, 60));
+      break;
+  }
+  return pixmap;
+}
+
+}  // namespace
+
+LegendWindow::LegendWindow(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(kLegendCaption);
+  auto* column = new QVBoxLayout(this);
+  auto* grid = new QGridLayout();
+  int row = 0;
+  for (const chart::LegendEntry& entry : chart::Legend()) {
+    auto* sample = new QLabel(this);
+    sample->setPixmap(Sample(entry, font()));
+    grid->addWidget(sample, row, 0);
+    grid->addWidget(new QLabel(QString::fromUtf8(entry.meaning), this), row, 1);
+    ++row;
+  }
+  column->addLayout(grid);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  buttons->button(QDialogButtonBox::Close)->setText("閉じる");
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  column->addWidget(buttons);
+}
+
+}  // namespace velmora

@@ -1,0 +1,81 @@
+#include "app/side_panel.h"
+
+#include <QListView>
+#include <QStringListModel>
+#include <QTabWidget>
+
+namespace velmora {
+namespace {
+
+QListView* ListView(QStringListModel* model, QWidget* parent) {
+  auto* view = new QListView(parent);
+  view->setModel(model);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setUniformItemSizes(true);  // thousands of lines stay quick
+  return view;
+}
+
+}  // namespace
+
+SidePanel::SidePanel(EditSession& session, QWidget* parent)
+    : QDockWidget(kSidePanelCaption, parent),
+      session_(session),
+      tabs_(new QTabWidget(this)),
+      clashTexts_(new QStringListModel(this)),
+      unsavedTexts_(new QStringListModel(this)) {
+  setObjectName("SidePanel");
+  clashView_ = ListView(clashTexts_, tabs_);
+  unsavedView_ = ListView(unsavedTexts_, tabs_);
+  tabs_->addTab(clashView_, kClashTabCaption);
+  tabs_->addTab(unsavedView_, kUnsavedTabCaption);
+  setWidget(tabs_);
+  connect(clashView_, &QListView::activated, this,
+          [this](const QModelIndex& index) { Choose(clashes_, index.row()); });
+  connect(clashView_, &QListView::clicked, this,
+          [this](const QModelIndex& index) { Choose(clashes_, index.row()); });
+  connect(unsavedView_, &QListView::activated, this,
+          [this](const QModelIndex& index) { Choose(unsaved_, index.row()); });
+  connect(unsavedView_, &QListView::clicked, this,
+          [this](const QModelIndex& index) { Choose(unsaved_, index.row()); });
+  connect(this, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+    if (shown) Refresh();
+  });
+}
+
+void SidePanel::Refresh() {
+  if (!isVisible()) return;
+  std::vector<PlanLine> clashes;
+  for (const Clash& clash : session_.Clashes()) {
+    clashes.push_back(ClashLine(session_.Data(), clash));
+  }
+  Show(0, *clashTexts_, std::move(clashes));
+  Show(1, *unsavedTexts_, UnsavedLines(session_.Data()));
+}
+
+// A list's lines and its tab's count; the view is left alone when nothing changed, so its
+// selection and scroll position stay.
+void SidePanel::Show(int tab, QStringListModel& model, std::vector<PlanLine> lines) {
+  std::vector<PlanLine>& shown = tab == 0 ? clashes_ : unsaved_;
+  const QString caption =
+      QString("%1 (%2)").arg(tab == 0 ? kClashTabCaption : kUnsavedTabCaption).arg(lines.size());
+  tabs_->setTabText(tab, caption);
+  const bool same =
+      lines.size() == shown.size() && std::equal(lines.begin(), lines.end(), shown.begin(),
+                                                 [](const PlanLine& a, const PlanLine& b) {
+                                                   return a.text == b.text && a.plans == b.plans;
+                                                 });
+  if (same) return;
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(lines.size()));
+  for (const PlanLine& line : lines) texts.push_back(QString::fromStdString(line.text));
+  model.setStringList(texts);
+  shown = std::move(lines);
+}
+
+void SidePanel::Choose(const std::vector<PlanLine>& lines, int row) {
+  if (row < 0 || row >= static_cast<int>(lines.size())) return;
+  session_.Reveal(lines[static_cast<std::size_t>(row)].plans);
+  emit revealed();
+}
+
+}  // namespace velmora

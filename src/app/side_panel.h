@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDockWidget>
+#include <vector>
+
+#include "session/edit_session.h"
+#include "session/plan_texts.h"
+
+class QListView;
+class QStringListModel;
+class QTabWidget;
+
+namespace velmora {
+
+// The side panel: the clashes of the plan and its unsaved changes, a line each; choosing a line
+// shows its bars on the chart. Both lists follow every edit, undo and redo.
+class SidePanel : public QDockWidget {
+  Q_OBJECT
+
+ public:
+  SidePanel(EditSession& session, QWidget* parent);
+
+  // The plans changed: the lists are made again (only while the panel is shown).
+  void Refresh();
+  QListView* ClashList() const { return clashView_; }
+  QListView* UnsavedList() const { return unsavedView_; }
+  QTabWidget* Tabs() const { return tabs_; }
+
+ signals:
+  // A line was chosen: the chart scrolled to its bars and outlined them.
+  void revealed();
+
+ private:
+  void Show(int tab, QStringListModel& model, std::vector<PlanLine> lines);
+  void Choose(const std::vector<PlanLine>& lines, int row);
+
+  EditSession& session_;
+  QTabWidget* tabs_;
+  QListView* clashView_;
+  QListView* unsavedView_;
+  QStringListModel* clashTexts_;
+  QStringListModel* unsavedTexts_;
+  std::vector<PlanLine> clashes_;
+  std::vector<PlanLine> unsaved_;
+};
+
+inline constexpr const char* kSidePanelCaption = "一覧";
+inline constexpr const char* kClashTabCaption = "競合";
+inline constexpr const char* kUnsavedTabCaption = "未保存の変更";
+
+}  // namespace velmora

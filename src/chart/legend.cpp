@@ -1,0 +1,28 @@
+#include "chart/legend.h"
+
+#include "chart/bar_layout.h"
+
+namespace velmora::chart {
+
+const std::vector<LegendEntry>& Legend() {
+  using S = LegendEntry::Sample;
+  static const std::vector<LegendEntry> entries = {
+      {S::Bar, kLateColor, "納期遅れ: 終了日が納期より後"},
+      {S::Bar, kOnTimeColor, "納期どおり: 終了日が納期の3日前から納期まで"},
+      {S::Bar, kEarlyColor, "早め: 終了日が納期の3日以上前"},
+      {S::Bar, kNoDueDateColor, "納期なし"},
+      {S::Text, kConfirmedTextColor, "黒の文字: 確定した手配"},
+      {S::Text, kCycleTextColor, "青の文字: 仮の手配 (サイクルタイム登録あり)"},
+      {S::Text, kNoCycleTextColor, "赤の文字: 仮の手配 (サイクルタイム未登録)"},
+      {S::Bold, kBlack, "太字: 保存していない変更"},
+      {S::Progress, 4210752, "バーの下の濃い部分: 実績の進み"},
+      {S::Frame, kDropMarkColor, "橙の枠: ドロップすると確認される手配"},
+      {S::Frame, kHighlightColor, "紫の枠: 一覧や検索で選んだ手配"},
+      {S::Shade, 8421504, "灰色の網掛け: 稼働しない時間"},
+      {S::Line, kBlue, "青の線: 土曜日"},
+      {S::Line, kRed, "赤の線: 日曜日 (１日・３日表示では毎朝8時の日替わり)"},
+  };
+  return entries;
+}
+
+}  // namespace velmora::chart
