@@ -5,9 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QTabWidget>
 
+#include "app/side_panel.h"
 #include "chart/display_mode.h"
+#include "ui/chart_view.h"
 #include "dialogs/kbun_select.h"
 #include "program_fixture.h"
 
@@ -79,6 +83,29 @@ TEST_F(MainFormTest, ModeButtonCyclesTheDisplayModes) {
     main.Command4->click();
     EXPECT_EQ("１日表示モード", main.Text1->text().toStdString());
     main.close();
+  });
+}
+
+// The two plans of the plant run on one machine at once: the panel lists the clash, choosing it
+// outlines both bars; the tip over a bar names the lot.
+TEST_F(MainFormTest, PanelListsTheClashAndChoosingItOutlinesTheBars) {
+  RunWithMainForm({"20240410", "03"}, [](MainForm& main) {
+    main.PanelAction->trigger();
+    SidePanel& panel = *main.Panel();
+    ASSERT_TRUE(panel.isVisible());
+    EXPECT_EQ("競合 (1)", panel.Tabs()->tabText(0).toStdString());
+    EXPECT_EQ("未保存の変更 (0)", panel.Tabs()->tabText(1).toStdString());
+    const QModelIndex line = panel.ClashList()->model()->index(0, 0);
+    EXPECT_EQ("重複 A01  2 ⇔ 1  04/11 08:00～04/11 12:00", line.data().toString().toStdString());
+    emit panel.ClashList()->clicked(line);
+    EXPECT_EQ(2u, main.Chart().Highlighted.size());
+
+    const chart::BarLabel& bar = main.Chart().PlanBar[2];
+    const QString tip = main.Picture1()->TipFor(
+        {chart::ChartHit::Target::PlanBar, 2, bar.Left + 10, bar.Top + 10});
+    EXPECT_TRUE(tip.contains("手配番号: ")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("機械: A01 組立ライン1")) << tip.toStdString();
+    main.Command9->click();
   });
 }
 

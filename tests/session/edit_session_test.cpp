@@ -10,6 +10,7 @@
 #include "generator/demo_generator.h"
 #include "lotdetail/plan_window.h"
 #include "plandata/blank_codes.h"
+#include "session/plan_texts.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
 
@@ -239,6 +240,62 @@ TEST_F(EditSessionTest, TheCaptionBoxFollowsAnEditInTheLotWindow) {
   session_->OpenLot(plan);
   ASSERT_NE(std::string::npos, label.Caption.find("1234")) << label.Caption;
   EXPECT_EQ(label.Caption, box.Text);
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+std::vector<std::string> Texts(const PlanData& data, const std::vector<Clash>& clashes) {
+  std::vector<std::string> texts;
+  for (const Clash& clash : clashes) texts.push_back(ClashLine(data, clash).text);
+  return texts;
+}
+
+// The kept clash list and the unsaved changes follow a drop, its undo and its redo; the tip
+// names the moved lot; a line's plan is scrolled into view and outlined until the next press.
+TEST_F(EditSessionTest, ListsTipsAndRevealFollowTheEdits) {
+  const PlanData& data = session_->Data();
+  const std::vector<std::string> loaded = Texts(data, session_->Clashes());
+  EXPECT_EQ(Texts(data, FindClashes(data)), loaded);
+  EXPECT_TRUE(UnsavedLines(data).empty());
+
+  const PlanIdx plan = MovablePlan();
+  const PlanEntry& entry = data.Plan(plan);
+  const chart::BarLabel label = session_->Chart().Bar(entry.Bar());
+  session_->DragAndDrop(plan, {Target::PlatForm, 0,
+                               label.Left + 2 * session_->Chart().Scale.DayWidth, label.Top + 100});
+  const std::vector<std::string> dropped = Texts(data, session_->Clashes());
+  EXPECT_EQ(Texts(data, FindClashes(data)), dropped);
+  ASSERT_FALSE(UnsavedLines(data).empty());
+  EXPECT_EQ(UnsavedLines(data).front().text.rfind(std::to_string(entry.OrderNo), 0), 0u);
+  const std::string tip = session_->TipFor(entry.Bar());
+  EXPECT_NE(tip.find("手配番号: " + std::to_string(entry.OrderNo)), std::string::npos) << tip;
+  EXPECT_NE(tip.find("未保存"), std::string::npos) << tip;
+
+  ASSERT_TRUE(session_->Undo());
+  EXPECT_EQ(loaded, Texts(data, session_->Clashes()));
+  EXPECT_TRUE(UnsavedLines(data).empty());
+  ASSERT_TRUE(session_->Redo());
+  EXPECT_EQ(dropped, Texts(data, session_->Clashes()));
+
+  // Far away first, then the plan shown: its row among the rows in view, its start on screen.
+  session_->Key(ChartKey::End);
+  session_->ScrollToRow(0);
+  session_->Reveal({plan});
+  const chart::ChartModel& chart = session_->Chart();
+  ASSERT_EQ(std::vector<BarIdx>{entry.Bar()}, chart.Highlighted);
+  const chart::BarLabel& bar = chart.PlanBar[entry.Bar().Slot()];
+  const double x = chart.PlatForm.Left + bar.Left - chart.PlatForm.ScaleLeft;
+  EXPECT_GE(x, 0);
+  EXPECT_LT(x, chart.Picture1.Width);
+  const double y = chart.PlatForm.Top + bar.Top;
+  EXPECT_GE(y, 0);
+  EXPECT_LT(y, chart.RowsAreaHeight());
+  session_->Pointer(At(PointerEvent::Kind::Press, {Target::PlatForm, 0, 0, 0}, 0));
+  EXPECT_TRUE(chart.Highlighted.empty());
 }
 
 }  // namespace
