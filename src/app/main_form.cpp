@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/chart_gestures.h"
+#include "app/print_actions.h"
 #include "app/program.h"
 #include "common/errors.h"
 #include "common/text.h"
@@ -100,6 +101,7 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
 }
 
 void MainForm::BuildEditMenu() {
+  AddPrintActions(*this, *menuBar()->addMenu("ファイル"), session_.Data(), session_.Chart());
   QMenu* edit = menuBar()->addMenu("編集");
   UndoAction = edit->addAction("元に戻す");
   UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

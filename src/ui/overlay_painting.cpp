@@ -44,7 +44,7 @@ void Frame(QPainter& painter, const QRect& r, const QColor& color, int width) {
 
 void ChartPainter::PaintOverlays(QPainter& painter, const ChartModel& model, Surface surface,
                                  const SurfaceArea& area) {
-  if (area.clip.isEmpty()) return;
+  if (!overlays_ || area.clip.isEmpty()) return;
   const chart::DropPreview& preview = model.Preview;
   if (preview.Visible) {
     for (const BarIdx i : preview.Marked) {
