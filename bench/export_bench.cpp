@@ -1,12 +1,13 @@
 // The whole-chart PNG export of a large plant in week mode: the window's load, then the chart
 // painted and written to a file, banded as the export does it and, for comparison, as one image
-// saved by the toolkit.
+// saved by the toolkit; and the same chart laid on A4 pages of a PDF file.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QPageSize>
 #include <filesystem>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "generator/demo_generator.h"
 #include "startup/main_form_load.h"
 #include "ui/chart_image.h"
+#include "ui/chart_pdf.h"
 
 namespace {
 
@@ -90,6 +92,21 @@ void BM_ExportPngWholeImage(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_ExportPngWholeImage)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ExportPdfPaged(benchmark::State& state) {
+  const std::string pdf = Plant().folder + "/chart.pdf";
+  int pages = 0;
+  for (auto _ : state) {
+    PlanData data;
+    chart::ChartModel chart;
+    Load(data, chart);
+    ui::SaveChartPdf(data, chart, pdf, QPageSize::A4, QDate(2024, 4, 1));
+    pages = ui::ChartPageLayout(data, chart, ui::ChartPdfPageLayout(QPageSize::A4)).PageCount();
+  }
+  state.counters["pages"] = pages;
+  state.counters["MB"] = static_cast<double>(std::filesystem::file_size(pdf)) / 1e6;
+}
+BENCHMARK(BM_ExportPdfPaged)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

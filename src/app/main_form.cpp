@@ -18,6 +18,7 @@
 
 #include "app/chart_gestures.h"
 #include "app/legend_window.h"
+#include "app/print_actions.h"
 #include "app/program.h"
 #include "app/side_panel.h"
 #include "common/errors.h"
@@ -111,6 +112,7 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
 }
 
 void MainForm::BuildEditMenu() {
+  AddPrintActions(*this, *menuBar()->addMenu("ファイル"), session_.Data(), session_.Chart());
   QMenu* edit = menuBar()->addMenu("編集");
   UndoAction = edit->addAction("元に戻す");
   UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

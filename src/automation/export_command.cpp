@@ -19,6 +19,7 @@
 #include "session/edit_session.h"
 #include "startup/main_form_load.h"
 #include "ui/chart_image.h"
+#include "ui/chart_pdf.h"
 
 namespace velmora {
 namespace {
@@ -32,8 +33,9 @@ void ExportCsv(AppState& state, const ExportOptions& options) {
   WriteStateCsv(state.Data, chart, options.target);
 }
 
-// The chart as the window loads it (week mode), switched to the requested mode, painted whole.
-void ExportPng(AppState& state, const ExportOptions& options, int argc, char** argv) {
+// The chart as the window loads it (week mode), switched to the requested mode, painted whole
+// into a PNG image or on the pages of a PDF file.
+void ExportPicture(AppState& state, const ExportOptions& options, int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");  // no window and no display are needed
   QGuiApplication app(argc, argv);
 
@@ -45,7 +47,12 @@ void ExportPng(AppState& state, const ExportOptions& options, int argc, char** a
   const fs::path target = fs::absolute(options.target);
   if (target.has_parent_path()) fs::create_directories(target.parent_path());
   StagedFiles files;
-  ui::SaveChartPng(data, chart, files.Stage(target));
+  if (options.kind == ExportOptions::Kind::Pdf) {
+    const QPageSize::PageSizeId page = options.page == "A3" ? QPageSize::A3 : QPageSize::A4;
+    ui::SaveChartPdf(data, chart, files.Stage(target), page, QDate::currentDate());
+  } else {
+    ui::SaveChartPng(data, chart, files.Stage(target));
+  }
   files.Commit();
 }
 
@@ -81,8 +88,8 @@ void RunScript(AppState& state, const ExportOptions& options) {
 }  // namespace
 
 bool IsExportCommand(const std::vector<std::string>& args) {
-  return !args.empty() &&
-         (args[0] == "--export-csv" || args[0] == "--export-png" || args[0] == "--script");
+  return !args.empty() && (args[0] == "--export-csv" || args[0] == "--export-png" ||
+                           args[0] == "--export-pdf" || args[0] == "--script");
 }
 
 int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
@@ -100,7 +107,7 @@ int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
     } else if (options->kind == ExportOptions::Kind::Script) {
       RunScript(state, *options);
     } else {
-      ExportPng(state, *options, argc, argv);
+      ExportPicture(state, *options, argc, argv);
     }
     return 0;
   } catch (const ScriptFailure& failure) {

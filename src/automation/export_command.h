@@ -5,7 +5,8 @@
 
 namespace velmora {
 
-// Headless runs of the program: "--export-csv DIR ..." and "--export-png FILE ...".
+// Headless runs of the program: "--export-csv DIR ...", "--export-png FILE ...",
+// "--export-pdf FILE ..." and "--script FILE ...".
 // `args` are the command-line arguments without the program name.
 bool IsExportCommand(const std::vector<std::string>& args);
 

@@ -8,6 +8,8 @@ const char* const kExportUsage =
     "usage: velmora --export-csv DIR --from yyyymmdd --to yyyymmdd --category N\n"
     "       velmora --export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode "
     "1|2|3|4]\n"
+    "       velmora --export-pdf FILE --from yyyymmdd --to yyyymmdd --category N [--mode "
+    "1|2|3|4] [--page A4|A3]\n"
     "       velmora --script FILE --from yyyymmdd --to yyyymmdd --category N [--inquiry]\n";
 
 namespace {
@@ -45,12 +47,19 @@ bool TakeOption(const std::string& name, const std::string& value, ExportOptions
     }
     options.category = std::to_string(std::stoi(value));  // the selection publishes "3" for "03"
     given.category = true;
-  } else if (name == "--mode" && options.kind == ExportOptions::Kind::Png) {
+  } else if (name == "--mode" && (options.kind == ExportOptions::Kind::Png ||
+                                  options.kind == ExportOptions::Kind::Pdf)) {
     if (value.size() != 1 || value[0] < '1' || value[0] > '4') {
       error = "--mode " + value + " is not one of 1, 2, 3, 4";
       return false;
     }
     options.mode = value[0] - '0';
+  } else if (name == "--page" && options.kind == ExportOptions::Kind::Pdf) {
+    if (value != "A4" && value != "A3") {
+      error = "--page " + value + " is not one of A4, A3";
+      return false;
+    }
+    options.page = value;
   } else {
     error = "unknown argument " + name;
     return false;
@@ -63,13 +72,16 @@ bool TakeOption(const std::string& name, const std::string& value, ExportOptions
 std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args,
                                                 std::string& error) {
   ExportOptions options;
-  if (args.size() < 2 ||
-      (args[0] != "--export-csv" && args[0] != "--export-png" && args[0] != "--script")) {
-    error = "a headless run needs --export-csv DIR, --export-png FILE or --script FILE";
+  if (args.size() < 2 || (args[0] != "--export-csv" && args[0] != "--export-png" &&
+                          args[0] != "--export-pdf" && args[0] != "--script")) {
+    error =
+        "a headless run needs --export-csv DIR, --export-png FILE, --export-pdf FILE or --script "
+        "FILE";
     return std::nullopt;
   }
   options.kind = args[0] == "--export-csv"   ? ExportOptions::Kind::Csv
                  : args[0] == "--export-png" ? ExportOptions::Kind::Png
+                 : args[0] == "--export-pdf" ? ExportOptions::Kind::Pdf
                                              : ExportOptions::Kind::Script;
   options.target = args[1];
   if (options.target.empty() || options.target.rfind("--", 0) == 0) {

@@ -49,11 +49,12 @@ class CaptionShaper {
   const ShapedCaption& OfProgressBar(int index, const chart::BarLabel& bar) {
     return CaptionOf(progressCaptions_, index, bar);
   }
+  // One line of text in the font or the bold font, not kept.
+  ShapedLine Shape(std::string_view text, bool bold);
 
  private:
   const ShapedCaption& CaptionOf(std::vector<ShapedCaption>& cache, int index,
                                  const chart::BarLabel& bar);
-  ShapedLine Shape(std::string_view text, bool bold);
   const std::vector<QRawFont>& FacesOf(bool bold);
 
   QFont font_;

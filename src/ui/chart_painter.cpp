@@ -44,6 +44,7 @@ QColor ToQColor(Color color, int alpha) {
 ChartPainter::ChartPainter()
     : font_(MakeFont(kBarFontPixels, false)),
       shaper_(font_, MakeFont(kBarFontPixels, true)),
+      rowCaptionShaper_(MakeFont(kCaptionFontPixels, false), MakeFont(kCaptionFontPixels, false)),
       // CJK glyphs stand about 0.88 em above the baseline: the first line starts one pixel
       // below the bar's top, the second follows one pixel apart.
       firstBaseline_(1 + static_cast<int>(std::lround(0.9 * kBarFontPixels))),
@@ -101,7 +102,7 @@ void ChartPainter::PaintCaptions(QPainter& painter, const ChartFrame& frame, con
     painter.setClipRect(cell & visible);
     painter.setPen(Qt::black);
     ForEachLine(frame.captions[k], [&](std::string_view line) {
-      painter.drawStaticText(QPoint(4, baseline - ascent), captionTexts_.Get(line));
+      DrawLabel(painter, captionTexts_, rowCaptionShaper_, line, QPoint(4, baseline), ascent);
       baseline += step;
     });
     painter.setClipRect(visible);
@@ -166,7 +167,21 @@ void ChartPainter::PaintLabels(QPainter& painter, const std::vector<AxisLabel>& 
       continue;
     painter.setPen(PenOf(label.ForeColor));
     const QPoint baseline(area.X(label.Left) + 2, area.Y(label.Top) + firstBaseline_ + 2);
-    painter.drawStaticText(baseline - QPoint(0, ascent), labelTexts_.Get(label.Text));
+    DrawLabel(painter, labelTexts_, shaper_, label.Text, baseline, ascent);
+  }
+}
+
+void ChartPainter::DrawLabel(QPainter& painter, StaticTextCache& texts, CaptionShaper& shaper,
+                             std::string_view text, QPoint baseline, int ascent) {
+  if (!labelGlyphs_) {
+    painter.drawStaticText(baseline - QPoint(0, ascent), texts.Get(text));
+    return;
+  }
+  for (const ShapedLine::Run& run : shaper.Shape(text, false).runs) {
+    fittingRun_.setRawFont(run.font);
+    fittingRun_.setRawData(run.glyphs.constData(), run.positions.constData(),
+                           static_cast<int>(run.glyphs.size()));
+    painter.drawGlyphRun(baseline, fittingRun_);
   }
 }
 

@@ -64,6 +64,13 @@ class ChartPainter {
   QRegion OverlayRegion(const chart::ChartModel& model, const ChartFrame& frame) const;
 
   const QFont& BarFont() const { return font_; }
+  // A printed chart shows the plan only: not the caption box that follows the pointer, nor a
+  // drop preview.
+  void LeaveOutOverlays() { overlays_ = false; }
+  // Axis labels and row captions as glyphs of the fonts' own character maps, as the bars'
+  // captions are drawn: a PDF then names every glyph's character. (A text layout may pick
+  // glyph variants that no character maps to, which a PDF reader cannot find.)
+  void DrawLabelsAsGlyphs() { labelGlyphs_ = true; }
 
  private:
   struct BarItem {
@@ -90,10 +97,16 @@ class ChartPainter {
   const QStaticText& CaptionBoxText(const std::string& caption) const;
   QRect CaptionBoxRect(const chart::CaptionBox& box, const SurfaceArea& area) const;
   void DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline, int right);
+  // A label's text on `baseline`, laid out once per text (or as glyphs, see DrawLabelsAsGlyphs).
+  void DrawLabel(QPainter& painter, StaticTextCache& texts, CaptionShaper& shaper,
+                 std::string_view text, QPoint baseline, int ascent);
   const QPen& PenOf(chart::Color color);
 
   QFont font_;
+  bool overlays_ = true;
+  bool labelGlyphs_ = false;
   CaptionShaper shaper_;
+  CaptionShaper rowCaptionShaper_;
   int firstBaseline_ = 0;
   int lineStep_ = 0;
   QGlyphRun fittingRun_;  // reused for every partial line

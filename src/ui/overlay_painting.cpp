@@ -64,7 +64,7 @@ QRect Outside(const QRect& bar) {
 
 void ChartPainter::PaintOverlays(QPainter& painter, const ChartModel& model, Surface surface,
                                  const SurfaceArea& area) {
-  if (area.clip.isEmpty()) return;
+  if (!overlays_ || area.clip.isEmpty()) return;
   ForBarsOn(model, model.Highlighted, surface, area, [&](const QRect& r) {
     if (Outside(r).intersects(area.clip)) {
       Frame(painter, Outside(r), kHighlightColor, kHighlightPixels);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "chart/chart_model.h"
+#include "plandata/plan_data.h"
+
+class QMainWindow;
+class QMenu;
+
+namespace velmora {
+
+// "印刷..." (Ctrl+P, through the platform's print dialog) and "PDF に出力..." (a file dialog,
+// then the file) on `menu`: both lay the whole chart of the display mode the window shows on
+// landscape pages. `data` and `model` must outlive the window.
+void AddPrintActions(QMainWindow& window, QMenu& menu, const PlanData& data,
+                     const chart::ChartModel& model);
+
+}  // namespace velmora

@@ -1,0 +1,175 @@
+#include "ui/chart_pdf.h"
+
+#include <QGlyphRun>
+#include <QPageRanges>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QString>
+#include <system_error>
+
+#include "ui/caption_shaper.h"
+#include "ui/chart_painter.h"
+#include "ui/pdf_text_map.h"
+#include "ui/pixels.h"
+
+namespace velmora::ui {
+namespace {
+
+constexpr int kTitleHeight = 20;  // chart pixels above the time axis for the title line
+constexpr int kTitlePixels = 12;
+constexpr double kMarginMillimetres = 10;
+constexpr int kPdfResolution = 600;  // fine enough for one-pixel rules; text stays vector
+
+ChartMeasures MeasuresOf(const ChartFrame& frame, const chart::ChartModel& model) {
+  const ChartPainter::Bands b = ChartPainter::BandsOf(frame);
+  ChartMeasures m;
+  m.captionWidth = b.captions.width();
+  m.headerHeight = b.header.height();
+  m.width = b.header.width();
+  m.bodyHeight = b.rows.bottom() + 1 - b.unplanned.top();
+  m.firstRowTop = b.rows.top() - b.unplanned.top() +
+                  Px(chart::kRowsAreaHeight - chart::kVisibleRows * chart::kRowPitch);
+  m.rowPitch = Px(chart::kRowPitch);
+  m.timeStep = model.Scale.DayWidthBase / chart::kTwipsPerPixel;
+  return m;
+}
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// What every page's title line says, apart from its number, and its font.
+struct Title {
+  CaptionShaper shaper;
+  std::string left;
+  std::string printed;
+};
+
+// A line of the title drawn as glyphs of the font's character map, so every one is searchable,
+// from `x` or, with `right`, up to it.
+void DrawTitleText(QPainter& p, Title& title, const std::string& text, double x, bool right) {
+  const ShapedLine line = title.shaper.Shape(text, false);
+  const double width =
+      line.runs.empty() || line.runs.back().rights.empty() ? 0 : line.runs.back().rights.back();
+  const QPointF baseline(right ? x - width : x, kTitleHeight - 6);
+  for (const ShapedLine::Run& run : line.runs) {
+    QGlyphRun glyphs;
+    glyphs.setRawFont(run.font);
+    glyphs.setRawData(run.glyphs.constData(), run.positions.constData(),
+                      static_cast<int>(run.glyphs.size()));
+    p.drawGlyphRun(baseline, glyphs);
+  }
+}
+
+// The piece `from` of the whole chart (frame pixels) painted with its top-left at `to`.
+void PaintPiece(QPainter& p, ChartPainter& chart, const chart::ChartModel& model,
+                const ChartFrame& frame, const QRect& from, QPoint to) {
+  if (from.isEmpty()) return;
+  p.save();
+  p.translate(to - from.topLeft());
+  chart.Paint(p, model, frame, from);
+  p.restore();
+}
+
+// Page `n` of `layout` in chart pixels: the title line, then the caption column and the time
+// axis beside and above this page's piece of the body.
+void PaintPage(QPainter& p, ChartPainter& chart, const chart::ChartModel& model,
+               const ChartFrame& frame, const PageLayout& layout, int n, Title& title) {
+  const ChartPainter::Bands b = ChartPainter::BandsOf(frame);
+  const PageSpan& time = layout.TimeOf(n);
+  const PageSpan& rows = layout.RowsOf(n);
+  const int captions = b.captions.width();
+  const int header = b.header.height();
+  const int top = kTitleHeight;
+
+  p.setPen(Qt::black);
+  DrawTitleText(p, title, title.left, 0, false);
+  DrawTitleText(
+      p, title,
+      title.printed + "   " + std::to_string(n + 1) + " / " + std::to_string(layout.PageCount()),
+      layout.across, true);
+
+  PaintPiece(p, chart, model, frame, QRect(0, 0, captions, header), QPoint(0, top));
+  PaintPiece(p, chart, model, frame, QRect(captions + time.start, 0, time.length, header),
+             QPoint(captions, top));
+  PaintPiece(p, chart, model, frame, QRect(0, header + rows.start, captions, rows.length),
+             QPoint(0, top + header));
+  PaintPiece(p, chart, model, frame,
+             QRect(captions + time.start, header + rows.start, time.length, rows.length),
+             QPoint(captions, top + header));
+}
+
+}  // namespace
+
+QPageLayout ChartPdfPageLayout(QPageSize::PageSizeId size) {
+  const QMarginsF margins(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres,
+                          kMarginMillimetres);
+  return QPageLayout(QPageSize(size), QPageLayout::Landscape, margins, QPageLayout::Millimeter);
+}
+
+PageLayout ChartPageLayout(const PlanData& data, const chart::ChartModel& model,
+                           const QPageLayout& page) {
+  const QRectF area = page.paintRect(QPageLayout::Point);
+  const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
+  return LayOutPages(MeasuresOf(frame, model), area.width(), area.height(), kTitleHeight);
+}
+
+bool PaintChartPages(QPagedPaintDevice& device, const PlanData& data,
+                     const chart::ChartModel& model, QDate printed) {
+  const PageLayout layout = ChartPageLayout(data, model, device.pageLayout());
+  const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
+  ChartPainter chart;  // keeps its shaped captions from page to page
+  chart.LeaveOutOverlays();
+  chart.DrawLabelsAsGlyphs();
+  QFont font = chart.BarFont();
+  font.setPixelSize(kTitlePixels);
+  Title title{CaptionShaper(font, font),
+              data.CategoryCaption + "   " + data.PeriodStart() + "～" + data.PeriodEnd(),
+              "印刷日 " + printed.toString(QStringLiteral("yyyy/MM/dd")).toStdString()};
+
+  QPainter p;
+  if (!p.begin(&device)) return false;
+  // Page layouts are in points; the painter starts in device pixels.
+  const double scale = layout.scale * device.logicalDpiX() / 72.0;
+  // A printer's dialog may have picked some pages; page numbers count from 1.
+  const QPageRanges picked = device.pageRanges();
+  bool first = true;
+  for (int n = 0; n < layout.PageCount(); ++n) {
+    if (!picked.isEmpty() && !picked.contains(n + 1)) continue;
+    if (!first && !device.newPage()) return false;
+    first = false;
+    p.save();
+    p.scale(scale, scale);
+    PaintPage(p, chart, model, frame, layout, n, title);
+    p.restore();
+  }
+  return p.end();
+}
+
+void SaveChartPdf(const PlanData& data, const chart::ChartModel& model,
+                  const std::filesystem::path& path, QPageSize::PageSizeId size, QDate printed) {
+  QSaveFile file(QString::fromStdString(path.string()));
+  const auto failed = [&] {
+    return std::filesystem::filesystem_error(
+        "cannot write PDF: " + file.errorString().toStdString(), path,
+        std::make_error_code(std::errc::io_error));
+  };
+  ToUnicodeMending mending(file);
+  if (!file.open(QIODevice::WriteOnly) ||
+      !mending.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw failed();
+  bool painted = false;
+  {
+    QPdfWriter pdf(&mending);
+    pdf.setResolution(kPdfResolution);
+    pdf.setPageLayout(ChartPdfPageLayout(size));
+    pdf.setCreator(QStringLiteral("Velmora"));
+    pdf.setTitle(FromUtf8(data.CategoryCaption));
+    painted = PaintChartPages(pdf, data, model, printed);
+  }
+  if (!painted || !file.commit()) throw failed();
+}
+
+}  // namespace velmora::ui

@@ -1,0 +1,220 @@
+// The PDF export of the demo plant, read back with poppler's tools: the pages the slicing says,
+// landscape A4 or A3, and on every page the searchable title, row captions and bar captions.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "chart/display_mode.h"
+#include "common/text.h"
+#include "db/command.h"
+#include "e2e/program_copy.h"
+#include "generator/demo_generator.h"
+#include "startup/main_form_load.h"
+#include "support/run_program.h"
+#include "ui/chart_painter.h"
+#include "ui/chart_pdf.h"
+
+namespace velmora::test {
+namespace {
+
+QGuiApplication& App() {
+  static int argc = 1;
+  static char name[] = "velmora_e2e_tests";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  return *app;
+}
+
+// A poppler tool from PATH; the tests fail without it rather than pass unchecked.
+std::string Tool(const std::string& name) {
+  std::stringstream path(std::getenv("PATH") ? std::getenv("PATH") : "");
+  for (std::string dir; std::getline(path, dir, ':');) {
+    const std::filesystem::path candidate = std::filesystem::path(dir) / name;
+    if (!dir.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+  }
+  ADD_FAILURE() << name << " is missing: scripts/install-deps installs poppler-utils";
+  return "/nonexistent/" + name;
+}
+
+// The text of each page, as pdftotext lays it out.
+std::vector<std::string> PageTexts(const std::string& pdf) {
+  const ProgramRun run = RunProgram(Tool("pdftotext"), {"-layout", "-enc", "UTF-8", pdf, "-"});
+  EXPECT_EQ(0, run.status) << run.err;
+  std::vector<std::string> pages;
+  std::stringstream all(run.out);
+  for (std::string page; std::getline(all, page, '\f');) pages.push_back(page);
+  if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+    pages.pop_back();  // after the last form feed
+  return pages;
+}
+
+class ExportPdf : public ::testing::Test {
+ protected:
+  ExportPdf() {
+    App();
+    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
+    demo::GenerateDemoDatabase(dbPath, options);
+    program.Settings(dbPath, options.plantCode);
+    connection.OpenFile(dbPath);
+    command.ActiveConnection = &connection;
+    data.PlantCode = 3;
+    data.CategoryCode = "3";
+    data.CategoryCaption = "03 成形";
+    data.SetPeriod("2024/05/01", "2024/05/28");
+    LoadMainForm(data, chart, command);  // week mode, as the export loads it
+  }
+
+  ProgramRun Export(const std::string& pdf, std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"--export-pdf", pdf,        "--from",     "20240501",
+                                     "--to",         "20240528", "--category", "3"};
+    args.insert(args.end(), more.begin(), more.end());
+    return RunProgram(program.executable(), args);
+  }
+
+  std::string Info(const std::string& pdf) {
+    const ProgramRun run = RunProgram(Tool("pdfinfo"), {pdf});
+    EXPECT_EQ(0, run.status) << run.err;
+    return run.out;
+  }
+
+  ProgramCopy program;
+  std::string dbPath = program.File("demo.db");
+  db::Connection connection;
+  db::Command command;
+  PlanData data;
+  chart::ChartModel chart;
+};
+TEST_F(ExportPdf, WeekPagesAreTheSlicingsWithTitleAxisRowsAndBarsAsText) {
+  const std::string pdf = program.File("week.pdf");
+  const ProgramRun run = Export(pdf);
+  ASSERT_EQ(0, run.status) << run.err;
+
+  const ui::PageLayout layout =
+      ui::ChartPageLayout(data, chart, ui::ChartPdfPageLayout(QPageSize::A4));
+  const std::string info = Info(pdf);
+  EXPECT_NE(std::string::npos, info.find("Pages:           " + std::to_string(layout.PageCount())))
+      << info;
+  EXPECT_NE(std::string::npos, info.find("842 x 595 pts (A4)")) << info;  // landscape
+  const std::vector<std::string> pages = PageTexts(pdf);
+  ASSERT_EQ(static_cast<std::size_t>(layout.PageCount()), pages.size());
+
+  const ui::ChartFrame frame = ui::ChartPainter::WholeChartFrame(data, chart);
+  const ui::ChartPainter::Bands bands = ui::ChartPainter::BandsOf(frame);
+  const int firstRowTop = bands.rows.top() - bands.unplanned.top() + 8;
+  for (int n = 0; n < layout.PageCount(); ++n) {
+    SCOPED_TRACE("page " + std::to_string(n + 1));
+    const std::string& page = pages[static_cast<std::size_t>(n)];
+    EXPECT_NE(std::string::npos,
+              page.find(std::to_string(n + 1) + " / " + std::to_string(layout.PageCount())));
+    EXPECT_NE(std::string::npos, page.find("03 成形"));
+    EXPECT_NE(std::string::npos, page.find("2024/05/01～2024/05/28"));
+    EXPECT_NE(std::string::npos, page.find("印刷日 "));
+    // The row captions of this page's rows, kanji and digits as they are stored.
+    const ui::PageSpan rows = layout.RowsOf(n);
+    for (int k = 0; k < frame.captionCount; ++k) {
+      const int top = firstRowTop + k * 40;
+      if (top < rows.start || top >= rows.start + rows.length) continue;
+      const std::string caption = Trim(frame.captions[k].substr(0, frame.captions[k].find('\r')));
+      if (!caption.empty()) {
+        EXPECT_NE(std::string::npos, page.find(caption)) << caption;
+      }
+    }
+    // The day labels of the time axis over this page's week.
+    const ui::PageSpan time = layout.TimeOf(n);
+    for (const chart::AxisLabel& label : chart.LineName2) {
+      const int x = static_cast<int>((label.Left - chart.PlatForm3.ScaleLeft) / 15);
+      if (label.Visible && !label.Text.empty() && x >= time.start &&
+          x + 20 < time.start + time.length) {
+        EXPECT_NE(std::string::npos, page.find(label.Text)) << label.Text;
+      }
+    }
+  }
+
+  // The item codes of wide bars that nothing covers, on the page that shows their start.
+  ui::ChartPainter painter;
+  int found = 0;
+  for (int i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& plan = data.PlanTable[static_cast<std::size_t>(i)];
+    const chart::BarLabel& bar = chart.PlanBar[static_cast<std::size_t>(plan.BarIndex)];
+    if (!bar.Visible || bar.Container != chart::Surface::PlatForm || bar.Width < 150 * 15) continue;
+    const int x = static_cast<int>((bar.Left - chart.PlatForm.ScaleLeft) / 15);
+    const int y = static_cast<int>(bar.Top / 15);
+    bool uncovered = true;
+    for (int dx = 2; dx < 120; dx += 4) {
+      const ui::ChartHit hit = painter.HitTest(
+          chart, frame, QPoint(bands.rows.left() + x + dx, bands.rows.top() + y + 6));
+      uncovered = uncovered && hit.index == plan.BarIndex;
+    }
+    const int column = x / 1344;
+    if (!uncovered || (x + 120) / 1344 != column) continue;
+    const std::string code = Trim(plan.PlanItemCode);
+    for (int n = 0; n < layout.PageCount(); ++n) {
+      if (layout.TimeOf(n).start / 1344 != column) continue;
+      EXPECT_NE(std::string::npos, pages[static_cast<std::size_t>(n)].find(code)) << code;
+    }
+    ++found;
+  }
+  EXPECT_GE(found, 5);
+}
+
+TEST_F(ExportPdf, ModesAndPaperSizes) {
+  struct Case {
+    const char* mode;
+    const char* page;
+    QPageSize::PageSizeId size;
+    const char* pdfinfoSize;
+  } cases[] = {
+      {"1", "A3", QPageSize::A3, "1191 x 842 pts (A3)"},
+      {"4", "A4", QPageSize::A4, "842 x 595 pts (A4)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    const std::string pdf = program.File(std::string("mode") + c.mode + ".pdf");
+    const ProgramRun run = Export(pdf, {"--mode", c.mode, "--page", c.page});
+    ASSERT_EQ(0, run.status) << run.err;
+    chart::DispMode(data, chart, std::stoi(c.mode));
+    const int pages = ui::ChartPageLayout(data, chart, ui::ChartPdfPageLayout(c.size)).PageCount();
+    const std::string info = Info(pdf);
+    EXPECT_NE(std::string::npos, info.find("Pages:           " + std::to_string(pages))) << info;
+    EXPECT_NE(std::string::npos, info.find(c.pdfinfoSize)) << info;
+  }
+}
+
+TEST_F(ExportPdf, BadArgumentsAreRefusedWithAMessage) {
+  struct Case {
+    std::vector<std::string> more;
+    const char* message;
+  } cases[] = {
+      {{"--page", "B5"}, "--page B5 is not one of A4, A3"},
+      {{"--mode", "5"}, "--mode 5 is not one of 1, 2, 3, 4"},
+      {{"--page"}, "--page needs a value"},
+  };
+  for (const Case& c : cases) {
+    const std::string pdf = program.File("bad.pdf");
+    const ProgramRun run = Export(pdf, c.more);
+    EXPECT_EQ(2, run.status);
+    EXPECT_NE(std::string::npos, run.err.find(c.message)) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("--export-pdf FILE")) << "the usage";
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+  }
+  const ProgramRun png =
+      RunProgram(program.executable(), {"--export-png", program.File("x.png"), "--from", "20240501",
+                                        "--to", "20240528", "--category", "3", "--page", "A4"});
+  EXPECT_EQ(2, png.status) << "a PNG has no paper";
+}
+
+TEST_F(ExportPdf, AFileThatCannotBeWrittenIsAnError) {
+  const ProgramRun run = Export("/proc/velmora-cannot-write/chart.pdf");
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("を確認してください。")) << run.err;
+}
+
+}  // namespace
+}  // namespace velmora::test
