@@ -29,8 +29,7 @@ ChartMeasures MeasuresOf(const ChartFrame& frame, const chart::ChartModel& model
   m.headerHeight = b.header.height();
   m.width = b.header.width();
   m.bodyHeight = b.rows.bottom() + 1 - b.unplanned.top();
-  m.firstRowTop = b.rows.top() - b.unplanned.top() +
-                  Px(chart::kRowsAreaHeight - chart::kVisibleRows * chart::kRowPitch);
+  m.firstRowTop = b.rows.top() - b.unplanned.top() + Px(chart::kRowsAreaMargin);
   m.rowPitch = Px(chart::kRowPitch);
   m.timeStep = model.Scale.DayWidthBase / chart::kTwipsPerPixel;
   return m;
