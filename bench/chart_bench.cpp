@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <random>
 #include <string>
 
@@ -213,6 +214,34 @@ void BM_ScrollStepAndRepaint(benchmark::State& state) {
   state.counters["height"] = view.height();
 }
 BENCHMARK(BM_ScrollStepAndRepaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Shift+wheel on the chart, a notch at a time to and fro: as a scroll bar step, the painted
+// pixels move and only the uncovered strip is painted.
+void BM_WheelStepAndRepaint(benchmark::State& state) {
+  Chart& c = World();
+  EditSession session(c.data, nullptr, nullptr);
+  session.Chart() = c.model;
+  ui::ChartView view(session.Data(), session.Chart());
+  view.resize(view.sizeHint());
+  view.show();
+  ChartGestures gestures(session, view);
+  QCoreApplication::processEvents();
+  QWidget* canvas = view.Canvas();
+  const QPointF at(canvas->width() / 2.0, canvas->height() / 2.0);
+  int step = 0;
+  for (auto _ : state) {
+    const int notch = (step++ / 8) % 2 == 0 ? -120 : 120;  // eight notches later, eight back
+    QWheelEvent wheel(at, canvas->mapToGlobal(at), QPoint(), QPoint(0, notch), Qt::NoButton,
+                      Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(canvas, &wheel);
+    QCoreApplication::processEvents();
+  }
+  state.counters["left"] = session.Chart().HScroll1.Value;
+}
+BENCHMARK(BM_WheelStepAndRepaint)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

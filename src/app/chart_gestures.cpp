@@ -62,13 +62,17 @@ void ChartGestures::Wheel(QPoint angle, Qt::KeyboardModifiers keys, double viewp
   if (down == 0 && across == 0) return;
   if ((keys & Qt::ControlModifier) != 0) {
     session_.WheelZoom(down != 0 ? down : across, viewportX);
-  } else if ((keys & Qt::ShiftModifier) != 0 || across != 0) {
-    // Turned away from the user, or to the left: earlier.
-    session_.WheelTime(-(across != 0 ? across : down));
-  } else {
-    session_.WheelRows(down);
+    Show(Redraw::Chart);
+    return;
   }
-  Show(Redraw::Chart);
+  Scroll([&] {
+    if ((keys & Qt::ShiftModifier) != 0 || across != 0) {
+      // Turned away from the user, or to the left: earlier.
+      session_.WheelTime(-(across != 0 ? across : down));
+    } else {
+      session_.WheelRows(down);
+    }
+  });
 }
 
 void ChartGestures::Key(int key) {
@@ -79,11 +83,21 @@ void ChartGestures::Key(int key) {
       {Qt::Key_Home, ChartKey::Home},     {Qt::Key_End, ChartKey::End}};
   for (const auto& [qt, chartKey] : kKeys) {
     if (qt == key) {
-      session_.Key(chartKey);
-      Show(Redraw::Chart);
+      Scroll([&, chartKey = chartKey] { session_.Key(chartKey); });
       return;
     }
   }
+}
+
+// A scroll by wheel or key moves the painted pixels as the scroll bars do; only what comes into
+// view is painted.
+void ChartGestures::Scroll(const std::function<void()>& move) {
+  const chart::ChartModel& chart = session_.Chart();
+  const double left = chart.PlatForm.Left;
+  const int firstRow = chart.KScroll.Value;
+  move();
+  // The plans stay as they were: the view's scrolled signal is all the window needs.
+  view_.Scrolled(chart.PlatForm.Left - left, chart.KScroll.Value != firstRow);
 }
 
 void ChartGestures::Show(Redraw redraw) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 #include "session/edit_session.h"
 #include "ui/chart_view.h"
@@ -31,6 +32,7 @@ class ChartGestures : public QObject {
 
  private:
   void Show(Redraw redraw);
+  void Scroll(const std::function<void()>& move);
   void ShowCursor();
   void ShowDropTip();
 

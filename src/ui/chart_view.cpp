@@ -138,6 +138,17 @@ void ChartView::RefreshOverlays() {
   overlaysKnown_ = true;
 }
 
+void ChartView::Scrolled(double twips, bool rows) {
+  SyncScrollBars();
+  if (rows) {
+    canvas_->update();
+  } else {
+    ScrollPicture(twips);
+  }
+  overlaysKnown_ = false;
+  emit scrolled();
+}
+
 QSize ChartView::sizeHint() const {
   const QSize chart = ChartPainter::FrameSize(ChartPainter::ViewportFrame(model_));
   return chart + QSize(kScroll_->sizeHint().width(), hScroll_->sizeHint().height());

@@ -41,6 +41,9 @@ class ChartView : public QWidget {
   // After only the caption box or the drop preview changed, as a pointer move leaves them:
   // repaints what they covered and cover now, nothing else.
   void RefreshOverlays();
+  // After the model's scroll positions moved by `twips` across (and the rows, if `rows`): as a
+  // scroll bar step, only the uncovered strip is painted when the rows stayed.
+  void Scrolled(double twips, bool rows);
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
   // The room the widget's size leaves for the chart, in twips: the viewport's width and the rows
