@@ -218,17 +218,26 @@ BENCHMARK(BM_ScrollStepAndRepaint)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The chart of the big plant in a window, driven through the edit session as the main window
+// drives it.
+struct ChartWindow {
+  ChartWindow() : session(World().data, nullptr, nullptr), view(session.Data(), session.Chart()) {
+    session.Chart() = World().model;
+    view.resize(view.sizeHint());
+    view.show();
+    QCoreApplication::processEvents();
+  }
+  EditSession session;
+  ui::ChartView view;
+  ChartGestures gestures{session, view};
+};
+
 // Shift+wheel on the chart, a notch at a time to and fro: as a scroll bar step, the painted
 // pixels move and only the uncovered strip is painted.
 void BM_WheelStepAndRepaint(benchmark::State& state) {
-  Chart& c = World();
-  EditSession session(c.data, nullptr, nullptr);
-  session.Chart() = c.model;
-  ui::ChartView view(session.Data(), session.Chart());
-  view.resize(view.sizeHint());
-  view.show();
-  ChartGestures gestures(session, view);
-  QCoreApplication::processEvents();
+  ChartWindow w;
+  EditSession& session = w.session;
+  ui::ChartView& view = w.view;
   QWidget* canvas = view.Canvas();
   const QPointF at(canvas->width() / 2.0, canvas->height() / 2.0);
   int step = 0;
@@ -249,14 +258,9 @@ BENCHMARK(BM_WheelStepAndRepaint)
 // A bar dragged to and fro across the rows in the window: each pointer move finds what lies
 // under it, works out the drop preview and repaints only what the preview covered and covers.
 void BM_DragMoveAndRepaint(benchmark::State& state) {
-  Chart& c = World();
-  EditSession session(c.data, nullptr, nullptr);
-  session.Chart() = c.model;
-  ui::ChartView view(session.Data(), session.Chart());
-  view.resize(view.sizeHint());
-  view.show();
-  ChartGestures gestures(session, view);
-  QCoreApplication::processEvents();
+  ChartWindow w;
+  EditSession& session = w.session;
+  ui::ChartView& view = w.view;
   QWidget* canvas = view.Canvas();
   auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
     QMouseEvent event(type, QPointF(at), canvas->mapToGlobal(QPointF(at)), button, held,
@@ -264,12 +268,12 @@ void BM_DragMoveAndRepaint(benchmark::State& state) {
     QCoreApplication::sendEvent(canvas, &event);
   };
   const ui::ChartPainter::Bands bands =
-      ui::ChartPainter::BandsOf(ui::ChartPainter::ViewportFrame(c.model));
+      ui::ChartPainter::BandsOf(ui::ChartPainter::ViewportFrame(session.Chart()));
   QPoint grab;
   for (int y = bands.rows.top() + 100; y < bands.rows.bottom() && grab.isNull(); y += 7) {
     for (int x = bands.rows.left() + 200; x < bands.rows.right() - 200; x += 11) {
-      const ui::ChartHit hit =
-          view.Painter().HitTest(c.model, ui::ChartPainter::ViewportFrame(c.model), QPoint(x, y));
+      const ui::ChartHit hit = view.Painter().HitTest(
+          session.Chart(), ui::ChartPainter::ViewportFrame(session.Chart()), QPoint(x, y));
       if (hit.target == ui::ChartHit::Target::PlanBar) {
         grab = QPoint(x, y);
         break;

@@ -29,14 +29,13 @@ SidePanel::SidePanel(EditSession& session, QWidget* parent)
   tabs_->addTab(clashView_, kClashTabCaption);
   tabs_->addTab(unsavedView_, kUnsavedTabCaption);
   setWidget(tabs_);
-  connect(clashView_, &QListView::activated, this,
-          [this](const QModelIndex& index) { Choose(clashes_, index.row()); });
-  connect(clashView_, &QListView::clicked, this,
-          [this](const QModelIndex& index) { Choose(clashes_, index.row()); });
-  connect(unsavedView_, &QListView::activated, this,
-          [this](const QModelIndex& index) { Choose(unsaved_, index.row()); });
-  connect(unsavedView_, &QListView::clicked, this,
-          [this](const QModelIndex& index) { Choose(unsaved_, index.row()); });
+  // A click or Enter on a line chooses it.
+  for (auto [view, lines] :
+       {std::pair{clashView_, &clashes_}, std::pair{unsavedView_, &unsaved_}}) {
+    auto choose = [this, lines = lines](const QModelIndex& index) { Choose(*lines, index.row()); };
+    connect(view, &QListView::activated, this, choose);
+    connect(view, &QListView::clicked, this, choose);
+  }
   connect(this, &QDockWidget::visibilityChanged, this, [this](bool shown) {
     if (shown) Refresh();
   });

@@ -104,7 +104,7 @@ void ClashList::Enter(PlanIdx plan, const PlanEntry& entry) {
   }
 }
 
-bool ClashList::Update(const PlanData& data) {
+void ClashList::Update(const PlanData& data) {
   if (!SameRows(data)) Reset(data);
   const std::size_t count = static_cast<std::size_t>(std::max(1, data.PlanCount())) + 1;
   for (std::size_t i = count; i < seen_.size(); ++i) Leave(PlanIdx{static_cast<std::int32_t>(i)});
@@ -116,28 +116,16 @@ bool ClashList::Update(const PlanData& data) {
     Enter(PlanIdx{i}, plan);
   }
   seen_.resize(count);
-  return Search();
+  Search();
 }
 
 // The changed groups searched again.
-bool ClashList::Search() {
-  bool changed = false;
-  for (const std::string& code : dirtyRows_) {
-    Group& group = rows_[code];
-    const std::size_t before = group.clashes.size();
-    SearchRow(code, group);
-    changed = changed || before != 0 || !group.clashes.empty();
-  }
-  for (const std::string& mold : dirtyMolds_) {
-    Group& group = molds_[mold];
-    const std::size_t before = group.clashes.size();
-    SearchMold(mold, group);
-    changed = changed || before != 0 || !group.clashes.empty();
-  }
+void ClashList::Search() {
+  for (const std::string& code : dirtyRows_) SearchRow(code, rows_[code]);
+  for (const std::string& mold : dirtyMolds_) SearchMold(mold, molds_[mold]);
+  allValid_ = allValid_ && dirtyRows_.empty() && dirtyMolds_.empty();
   dirtyRows_.clear();
   dirtyMolds_.clear();
-  allValid_ = allValid_ && !changed;
-  return changed;
 }
 
 void ClashList::SearchRow(const std::string& code, Group& group) {
@@ -163,7 +151,8 @@ void ClashList::SearchMold(const std::string& mold, Group& group) {
   const std::string where = Trim(mold);
   Sweep(spans, [&](const Span& a, const Span& b) {
     // The save asks when either of the two is on a machine.
-    if (a.onMachine || b.onMachine) group.clashes.push_back(Between(Clash::Kind::Mold, a, b, where));
+    if (a.onMachine || b.onMachine)
+      group.clashes.push_back(Between(Clash::Kind::Mold, a, b, where));
   });
 }
 

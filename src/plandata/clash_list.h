@@ -16,8 +16,8 @@ namespace velmora {
 // undo or a reload costs a pass over the plans, not a new search of every row.
 class ClashList {
  public:
-  // Brings the list up to the plans as they are now; true when the list may have changed.
-  bool Update(const PlanData& data);
+  // Brings the list up to the plans as they are now.
+  void Update(const PlanData& data);
   // Every clash: the overlaps by row code, then the shared molds by mold number, each group by
   // the later plan's start.
   const std::vector<Clash>& All();
@@ -41,7 +41,7 @@ class ClashList {
   static bool SameAs(const Seen& seen, const PlanEntry& plan);
   void Leave(PlanIdx plan);
   void Enter(PlanIdx plan, const PlanEntry& entry);
-  bool Search();
+  void Search();
   void SearchRow(const std::string& code, Group& group);
   void SearchMold(const std::string& mold, Group& group);
 

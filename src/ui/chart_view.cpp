@@ -156,10 +156,10 @@ QSize ChartView::sizeHint() const {
 
 QSize ChartView::minimumSizeHint() const {
   // The captions, a few hours of time, the bands and three rows.
-  chart::ChartModel small;
-  small.Picture1.Width = 320 * chart::kTwipsPerPixel;
-  small.SetVisibleRows(3);
-  const QSize chart = ChartPainter::FrameSize(ChartPainter::ViewportFrame(small));
+  ChartFrame small;
+  small.width = 320 * chart::kTwipsPerPixel;
+  small.rowsHeight = 3 * chart::kRowPitch + chart::kRowsAreaMargin;
+  const QSize chart = ChartPainter::FrameSize(small);
   return chart + QSize(kScroll_->sizeHint().width(), hScroll_->sizeHint().height());
 }
 

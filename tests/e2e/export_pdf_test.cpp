@@ -14,7 +14,7 @@
 #include "chart/display_mode.h"
 #include "common/text.h"
 #include "db/command.h"
-#include "e2e/program_copy.h"
+#include "e2e/demo_export_fixture.h"
 #include "generator/demo_generator.h"
 #include "startup/main_form_load.h"
 #include "support/run_program.h"
@@ -23,14 +23,6 @@
 
 namespace velmora::test {
 namespace {
-
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "velmora_e2e_tests";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
-  return *app;
-}
 
 // A poppler tool from PATH; the tests fail without it rather than pass unchecked.
 std::string Tool(const std::string& name) {
@@ -55,21 +47,9 @@ std::vector<std::string> PageTexts(const std::string& pdf) {
   return pages;
 }
 
-class ExportPdf : public ::testing::Test {
+class ExportPdf : public DemoExport {
  protected:
-  ExportPdf() {
-    App();
-    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
-    demo::GenerateDemoDatabase(dbPath, options);
-    program.Settings(dbPath, options.plantCode);
-    connection.OpenFile(dbPath);
-    command.ActiveConnection = &connection;
-    data.PlantCode = 3;
-    data.CategoryCode = "3";
-    data.CategoryCaption = "03 成形";
-    data.SetPeriod("2024/05/01", "2024/05/28");
-    LoadMainForm(data, chart, command);  // week mode, as the export loads it
-  }
+  ExportPdf() { LoadWeek(); }
 
   ProgramRun Export(const std::string& pdf, std::vector<std::string> more = {}) {
     std::vector<std::string> args = {"--export-pdf", pdf,        "--from",     "20240501",
@@ -83,13 +63,6 @@ class ExportPdf : public ::testing::Test {
     EXPECT_EQ(0, run.status) << run.err;
     return run.out;
   }
-
-  ProgramCopy program;
-  std::string dbPath = program.File("demo.db");
-  db::Connection connection;
-  db::Command command;
-  PlanData data;
-  chart::ChartModel chart;
 };
 TEST_F(ExportPdf, WeekPagesAreTheSlicingsWithTitleAxisRowsAndBarsAsText) {
   const std::string pdf = program.File("week.pdf");

@@ -12,7 +12,7 @@
 
 #include "chart/display_mode.h"
 #include "db/command.h"
-#include "e2e/program_copy.h"
+#include "e2e/demo_export_fixture.h"
 #include "generator/demo_generator.h"
 #include "startup/main_form_load.h"
 #include "support/run_program.h"
@@ -21,32 +21,10 @@
 namespace velmora::test {
 namespace {
 
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "velmora_e2e_tests";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
-  return *app;
-}
-
-class ExportPng : public ::testing::Test {
+class ExportPng : public DemoExport {
  protected:
-  ExportPng() {
-    App();
-    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
-    demo::GenerateDemoDatabase(dbPath, options);
-    program.Settings(dbPath, options.plantCode);
-  }
-
-  // The chart as the export loads it, computed here from the same database.
   void LoadExpected(int mode) {
-    connection.OpenFile(dbPath);
-    command.ActiveConnection = &connection;
-    data.PlantCode = 3;
-    data.CategoryCode = "3";
-    data.CategoryCaption = "03 成形";
-    data.SetPeriod("2024/05/01", "2024/05/28");
-    LoadMainForm(data, chart, command);
+    LoadWeek();
     if (mode == 1) chart::DispDay(data, chart);
   }
 
@@ -54,13 +32,6 @@ class ExportPng : public ::testing::Test {
     return RunProgram(program.executable(), {"--export-png", png, "--from", "20240501", "--to",
                                              "20240528", "--category", "3", "--mode", mode});
   }
-
-  ProgramCopy program;
-  std::string dbPath = program.File("demo.db");
-  db::Connection connection;
-  db::Command command;
-  PlanData data;
-  chart::ChartModel chart;
 };
 
 TEST_F(ExportPng, WeekChartHasEveryRowAndTheBarsInTheirColours) {
