@@ -9,6 +9,7 @@
 
 #include "chart/bar_height.h"
 #include "db/command.h"
+#include "db/sqlite_statement.h"
 #include "generator/demo_generator.h"
 #include "plandata/plan_loader.h"
 #include "plandata/queries.h"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/connection.h"
+#include "db/sqlite_statement.h"
 
 namespace velmora::bench {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "db/recordset.h"
+#include "db/sqlite_statement.h"
 #include "schema_sql.h"
 
 namespace {

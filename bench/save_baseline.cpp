@@ -15,6 +15,7 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/connection.h"
+#include "db/sqlite_statement.h"
 #include "plandata/blank_codes.h"
 #include "prepared_statement.h"
 #include "save_plant.h"

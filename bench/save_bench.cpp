@@ -26,6 +26,7 @@
 
 #include "common/date_text.h"
 #include "db/connection.h"
+#include "db/sqlite_statement.h"
 #include "save_baseline.h"
 #include "save_plant.h"
 #include "saving/others_changes.h"

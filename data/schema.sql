@@ -1,6 +1,6 @@
 -- Velmora production-planning database.
 -- Stored forms: dates "yyyymmdd" ("00000000" = none), times "hhnnss", flags "0"/"1",
--- one-character class codes, two-digit category codes. Codes are TEXT, numbers INTEGER/REAL.
+-- one-character class codes, two-digit category codes. Codes are TEXT, numbers INTEGER/DOUBLE PRECISION.
 -- Every column has a default, so a row can be inserted naming only the columns it needs.
 
 -- Arrangements: one row per process step of a production lot (the bars of the chart).
@@ -35,11 +35,11 @@ CREATE TABLE 手配情報 (
   手配区分 TEXT NOT NULL DEFAULT '3',
   社内社外区分 TEXT NOT NULL DEFAULT '1',
   仕入区分 TEXT NOT NULL DEFAULT ' ',
-  単価 REAL NOT NULL DEFAULT 0,
+  単価 DOUBLE PRECISION NOT NULL DEFAULT 0,
   単価区分 TEXT NOT NULL DEFAULT '0',
-  金額 REAL NOT NULL DEFAULT 0,
-  消費税額 REAL NOT NULL DEFAULT 0,
-  合計金額 REAL NOT NULL DEFAULT 0,
+  金額 DOUBLE PRECISION NOT NULL DEFAULT 0,
+  消費税額 DOUBLE PRECISION NOT NULL DEFAULT 0,
+  合計金額 DOUBLE PRECISION NOT NULL DEFAULT 0,
   削除フラグ TEXT NOT NULL DEFAULT '0',
   更新日 TEXT NOT NULL DEFAULT '00000000',
   更新時刻 TEXT NOT NULL DEFAULT '000000',
@@ -76,7 +76,7 @@ CREATE TABLE 工程手順マスタ (
   順序 INTEGER NOT NULL DEFAULT 0,
   生産工場コード INTEGER NOT NULL DEFAULT 0,
   工程内容コード TEXT NOT NULL DEFAULT '',
-  標準生産性＿機械 REAL NOT NULL DEFAULT 0,
+  標準生産性＿機械 DOUBLE PRECISION NOT NULL DEFAULT 0,
   削除フラグ TEXT NOT NULL DEFAULT '0',
   PRIMARY KEY (品名コード, 順序, 生産工場コード)
 );
@@ -91,9 +91,9 @@ CREATE TABLE 成形品マスタ (
   品名コード TEXT NOT NULL DEFAULT '',
   順序 INTEGER NOT NULL DEFAULT 0,
   部コード INTEGER NOT NULL DEFAULT 0,
-  リサイクル REAL NOT NULL DEFAULT 0,
+  リサイクル DOUBLE PRECISION NOT NULL DEFAULT 0,
   取数 INTEGER NOT NULL DEFAULT 0,
-  ショット重量 REAL NOT NULL DEFAULT 0,
+  ショット重量 DOUBLE PRECISION NOT NULL DEFAULT 0,
   前段取時間 INTEGER DEFAULT 0,
   後段取時間 INTEGER DEFAULT 0,
   PRIMARY KEY (品名コード, 順序, 部コード)
@@ -103,7 +103,7 @@ CREATE TABLE 品目別機械別ｻｲｸﾙﾏｽﾀ (
   品名コード TEXT NOT NULL DEFAULT '',
   順序 INTEGER NOT NULL DEFAULT 0,
   機械コード TEXT NOT NULL DEFAULT '',
-  サイクル REAL NOT NULL DEFAULT 0,
+  サイクル DOUBLE PRECISION NOT NULL DEFAULT 0,
   削除フラグ TEXT NOT NULL DEFAULT '0',
   PRIMARY KEY (品名コード, 順序, 機械コード)
 );
@@ -169,9 +169,9 @@ CREATE TABLE 所要量情報 (
   上位手配番号 INTEGER NOT NULL DEFAULT 0,
   手配番号 INTEGER NOT NULL DEFAULT 0,
   支給制御区分 TEXT NOT NULL DEFAULT '1',
-  原単位分母 REAL NOT NULL DEFAULT 1,
-  原単位分子 REAL NOT NULL DEFAULT 1,
-  必要数 REAL NOT NULL DEFAULT 0,
+  原単位分母 DOUBLE PRECISION NOT NULL DEFAULT 1,
+  原単位分子 DOUBLE PRECISION NOT NULL DEFAULT 1,
+  必要数 DOUBLE PRECISION NOT NULL DEFAULT 0,
   確定区分 TEXT NOT NULL DEFAULT '1',
   生産工場コード INTEGER NOT NULL DEFAULT 0,
   削除フラグ TEXT NOT NULL DEFAULT '0'
@@ -183,7 +183,7 @@ CREATE TABLE 仕入単価マスタ (
   品名コード TEXT NOT NULL DEFAULT '',
   順序 INTEGER NOT NULL DEFAULT 0,
   開始日 TEXT NOT NULL DEFAULT '00000000',
-  単価 REAL NOT NULL DEFAULT 0,
+  単価 DOUBLE PRECISION NOT NULL DEFAULT 0,
   単価区分 TEXT NOT NULL DEFAULT '1',
   PRIMARY KEY (取引先コード, 品名コード, 順序, 開始日)
 );

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "common/date_text.h"
+#include "db/connection.h"
 #include "generator/demo_generator.h"
 
 namespace velmora::demo {
@@ -17,9 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kUsage =
-    "usage: velmora-demo --out FILE [--seed N] [--start yyyymmdd] [--days N] [--machines N]\n"
-    "                    [--arrangements N] [--plant N] [--ini PATH [--ini-only]]\n"
-    "Creates a demo production-planning database FILE (never overwrites an existing file).\n"
+    "usage: velmora-demo --out TARGET [--empty] [--seed N] [--start yyyymmdd] [--days N]\n"
+    "                    [--machines N] [--arrangements N] [--plant N] [--ini PATH [--ini-only]]\n"
+    "Creates a demo production-planning database (never overwrites an existing one).\n"
+    "TARGET is a file path, or the address of an existing, empty PostgreSQL database\n"
+    "(postgresql://user@host:5432/plant).\n"
+    "  --empty      create the tables only, for a plant's own plan\n"
     "  --start      first day of the data (default: today minus 30 days)\n"
     "  --ini PATH   also write the settings file PATH naming FILE and the plant\n"
     "  --ini-only   write only the settings file, for an existing FILE\n";
@@ -56,6 +60,10 @@ DemoCommand ParseDemoCommand(const std::vector<std::string>& args, DateTime toda
     }
     if (option == "--ini-only") {
       command.iniOnly = true;
+      continue;
+    }
+    if (option == "--empty") {
+      command.empty = true;
       continue;
     }
     if (option.rfind("--", 0) != 0) throw std::invalid_argument("unknown argument " + option);
@@ -110,15 +118,18 @@ int RunDemoCommand(const std::vector<std::string>& args, DateTime today, std::os
       out << kUsage;
       return 0;
     }
-    const std::string absolute = fs::absolute(command.out).lexically_normal().string();
+    const bool server = db::IsServerAddress(command.out);
+    const std::string absolute =
+        server ? command.out : fs::absolute(command.out).lexically_normal().string();
+    const std::string shown = server ? db::AddressWithoutPassword(command.out) : absolute;
     std::string settings;
     if (!command.ini.empty()) settings = SettingsFileText(absolute, command.options.plantCode);
     // Check every target before writing anything, so a refusal leaves no half-made demo.
-    if (!command.iniOnly && fs::exists(command.out)) {
+    if (!command.iniOnly && !server && fs::exists(command.out)) {
       err << "velmora-demo: " << command.out << " already exists; not overwriting it\n";
       return 1;
     }
-    if (command.iniOnly && !fs::exists(command.out)) {
+    if (command.iniOnly && !server && !fs::exists(command.out)) {
       err << "velmora-demo: " << command.out
           << " does not exist; the settings file would name nothing\n";
       return 1;
@@ -127,10 +138,13 @@ int RunDemoCommand(const std::vector<std::string>& args, DateTime today, std::os
       err << "velmora-demo: " << command.ini << " already exists; not overwriting it\n";
       return 1;
     }
-    if (!command.iniOnly) {
+    if (!command.iniOnly && command.empty) {
+      GenerateDemoDatabase(command.out, command.options, true);
+      out << "velmora-demo: created the tables in " << shown << "\n";
+    } else if (!command.iniOnly) {
       GenerateDemoDatabase(command.out, command.options);
       const DateTime asOf = AsOfDate(command.options);
-      out << "velmora-demo: wrote " << absolute << " (" << command.options.arrangements
+      out << "velmora-demo: wrote " << shown << " (" << command.options.arrangements
           << " arrangements, " << command.options.machines << " machines, plant "
           << command.options.plantCode << ", data from "
           << FormatSlashDate(command.options.baseDate) << " for " << command.options.days

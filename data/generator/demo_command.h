@@ -9,13 +9,14 @@
 
 namespace velmora::demo {
 
-// velmora-demo --out FILE [--seed N] [--start yyyymmdd] [--days N] [--machines N]
+// velmora-demo --out TARGET [--empty] [--seed N] [--start yyyymmdd] [--days N] [--machines N]
 //              [--arrangements N] [--plant N] [--ini PATH [--ini-only]]
 struct DemoCommand {
   DemoOptions options;
   std::string out;
   std::string ini;       // settings file to write, naming `out`; empty = none
   bool iniOnly = false;  // write only the settings file for an existing database
+  bool empty = false;    // create the tables only
   bool help = false;
 };
 

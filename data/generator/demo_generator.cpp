@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "db/connection.h"
+#include "db/recordset.h"
 #include "generator/item_masters.h"
 #include "generator/lots.h"
 #include "generator/plant_masters.h"
@@ -19,6 +20,16 @@ void RequireRange(const char* name, long long value, long long low, long long hi
     throw std::invalid_argument(std::string(name) + " must be between " + std::to_string(low) +
                                 " and " + std::to_string(high) + ", not " + std::to_string(value));
   }
+}
+
+// Whether the server database already holds tables of its own (outside the system schemas).
+bool HasTables(db::Connection& connection) {
+  db::Recordset rs;
+  rs.Open(
+      "SELECT count(*) FROM information_schema.tables WHERE table_schema NOT IN "
+      "('pg_catalog','information_schema')",
+      connection);
+  return !rs.Eof() && rs.Fields(0).Number() > 0;
 }
 
 void RemoveDatabaseFiles(const std::string& path) {
@@ -65,15 +76,35 @@ DemoWorld BuildDemoWorld(const DemoOptions& options) {
   return world;
 }
 
-void GenerateDemoDatabase(const std::string& path, const DemoOptions& options) {
-  const DemoWorld world = BuildDemoWorld(options);  // invalid options create no file
-  db::Connection connection = db::CreateDatabase(path);
+void GenerateDemoDatabase(const std::string& target, const DemoOptions& options, bool empty) {
+  const DemoWorld world = BuildDemoWorld(options);  // invalid options create nothing
+  const bool server = db::IsServerAddress(target);
+  db::Connection connection;
+  if (server) {
+    connection.OpenServer(target);
+    if (HasTables(connection)) {
+      throw std::runtime_error(connection.Path() +
+                               " already holds tables; velmora-demo fills only an empty database");
+    }
+  } else {
+    connection = db::CreateDatabase(target);
+  }
+  // The tables and the rows in one transaction: a failure leaves the database as it was.
   try {
+    connection.ExecuteScript("BEGIN");
     connection.ExecuteScript(SchemaSql());
-    WriteWorld(connection, world);
+    if (!empty) WriteWorld(connection, world);
+    connection.ExecuteScript("COMMIT");
   } catch (...) {
-    connection = db::Connection();
-    RemoveDatabaseFiles(path);
+    if (server) {
+      try {
+        connection.ExecuteScript("ROLLBACK");
+      } catch (...) {
+      }
+    } else {
+      connection = db::Connection();
+      RemoveDatabaseFiles(target);
+    }
     throw;
   }
 }

@@ -1,11 +1,8 @@
 #include "generator/table_writer.h"
 
-#include <sqlite3.h>
-
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
-#include "db/binding.h"
 
 namespace velmora::demo {
 namespace {
@@ -231,14 +228,16 @@ void WriteDemand(db::Connection& c, const DemoWorld& world) {
 
 RowInserter::RowInserter(db::Connection& connection, const std::string& table,
                          const std::vector<std::string>& columns)
-    : db_(connection.Handle()), table_(table), columnCount_(columns.size()) {
+    : connection_(connection), table_(table), columnCount_(columns.size()) {
+  // Names stay unquoted, as every query of the program writes them, so that a server that folds
+  // unquoted names finds the same columns.
   std::string names, marks;
   for (const std::string& column : columns) {
     if (!names.empty()) names += ",", marks += ",";
-    names += "\"" + column + "\"";
+    names += column;
     marks += "?";
   }
-  stmt_ = db::Prepare(db_, "INSERT INTO \"" + table + "\" (" + names + ") VALUES (" + marks + ")");
+  sql_ = "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
 }
 
 void RowInserter::Insert(std::initializer_list<db::Value> values) {
@@ -246,28 +245,14 @@ void RowInserter::Insert(std::initializer_list<db::Value> values) {
     throw DatabaseError("inserting into " + table_ + ": " + std::to_string(values.size()) +
                         " values for " + std::to_string(columnCount_) + " columns");
   }
-  int position = 1;
-  for (const db::Value& v : values) db::Bind(db_, stmt_.get(), position++, v);
-  const int rc = sqlite3_step(stmt_.get());
-  sqlite3_reset(stmt_.get());
-  if (rc != SQLITE_DONE) {
-    db::Check(db_, rc, "inserting into " + table_);
-    throw DatabaseError("inserting into " + table_ + ": unexpected result " + std::to_string(rc));
-  }
+  connection_.Run(sql_, values);
 }
 
 void WriteWorld(db::Connection& connection, const DemoWorld& world) {
-  connection.ExecuteScript("BEGIN");
-  try {
-    WriteMasters(connection, world);
-    WriteCatalog(connection, world);
-    WriteArrangements(connection, world);
-    WriteDemand(connection, world);
-  } catch (...) {
-    connection.ExecuteScript("ROLLBACK");
-    throw;
-  }
-  connection.ExecuteScript("COMMIT");
+  WriteMasters(connection, world);
+  WriteCatalog(connection, world);
+  WriteArrangements(connection, world);
+  WriteDemand(connection, world);
 }
 
 }  // namespace velmora::demo

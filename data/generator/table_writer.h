@@ -10,8 +10,8 @@
 
 namespace velmora::demo {
 
-// One prepared INSERT reused for every row of a table: fast enough for tens of thousands of
-// rows inside one transaction.
+// One INSERT, prepared once and reused for every row of a table: fast enough for tens of
+// thousands of rows inside one transaction.
 class RowInserter {
  public:
   RowInserter(db::Connection& connection, const std::string& table,
@@ -19,13 +19,13 @@ class RowInserter {
   void Insert(std::initializer_list<db::Value> values);
 
  private:
-  sqlite3* db_;
-  db::StatementPtr stmt_;
+  db::Connection& connection_;
+  std::string sql_;
   std::string table_;
   std::size_t columnCount_;
 };
 
-// Writes every table of the world in one transaction.
+// Writes every table of the world (inside the caller's transaction).
 void WriteWorld(db::Connection& connection, const DemoWorld& world);
 
 }  // namespace velmora::demo

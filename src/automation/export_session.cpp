@@ -15,7 +15,7 @@ void OpenExportSession(AppState& state, const ExportOptions& options) {
   // changing anything in it, its journal mode included.
   db::Connection::Options open;
   open.readOnly = options.kind != ExportOptions::Kind::Script || options.inquiry;
-  state.Connection.OpenFile(settings.DatabasePath, open);
+  state.Connection.OpenTarget(settings.DatabasePath, open);
   state.Command.ActiveConnection = &state.Connection;
 
   const CategorySelection list = LoadCategorySelection(state.Connection, "", "");

@@ -17,6 +17,13 @@ class DatabaseError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The engine gave up a transaction that met another one's (a serialization failure or a
+// deadlock) and rolled it back: nothing of it is kept, and the same work may simply run again.
+class TransactionConflict : public DatabaseError {
+ public:
+  using DatabaseError::DatabaseError;
+};
+
 // Ends the program in an orderly way: thrown where the program must stop (after the user has
 // been told why) and caught by the entry point, which exits with `status`. Tests observe it.
 struct ProgramEnd {

@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "db/connection.h"
+#include "db/sqlite_statement.h"
 
 namespace velmora::db {
 

@@ -1,5 +1,7 @@
 #include "db/connection_text.h"
 
+#include <algorithm>
+
 #include "common/errors.h"
 #include "common/text.h"
 
@@ -75,6 +77,39 @@ std::string DataSource(std::string_view connectionString) {
     if (key == "Data Source") return value;
   }
   throw DatabaseError("connection text has no Data Source: " + std::string(connectionString));
+}
+
+namespace {
+
+// "user:secret@host" loses ":secret"; "?password=secret&..." loses the parameter.
+std::string WithoutUserPassword(std::string_view address) {
+  const std::size_t scheme = address.find("://");
+  if (scheme == std::string_view::npos) return std::string(address);
+  const std::size_t start = scheme + 3;
+  const std::size_t end = std::min(address.find_first_of("/?", start), address.size());
+  const std::string_view authority = address.substr(start, end - start);
+  const std::size_t at = authority.rfind('@');
+  if (at == std::string_view::npos) return std::string(address);
+  const std::size_t colon = authority.substr(0, at).find(':');
+  if (colon == std::string_view::npos) return std::string(address);
+  return std::string(address.substr(0, start + colon)) + std::string(address.substr(start + at));
+}
+
+}  // namespace
+
+std::string AddressWithoutPassword(std::string_view address) {
+  std::string out = WithoutUserPassword(address);
+  const std::size_t query = out.find('?');
+  if (query == std::string::npos) return out;
+  std::string kept;
+  std::size_t pos = query + 1;
+  while (pos <= out.size()) {
+    const std::size_t amp = std::min(out.find('&', pos), out.size());
+    const std::string part = out.substr(pos, amp - pos);
+    if (!part.empty() && !part.starts_with("password=")) kept += (kept.empty() ? "" : "&") + part;
+    pos = amp + 1;
+  }
+  return out.substr(0, query) + (kept.empty() ? "" : "?" + kept);
 }
 
 }  // namespace velmora::db

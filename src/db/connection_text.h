@@ -15,4 +15,7 @@ std::string MakeConnectionString(std::string_view databasePath);
 // stands for one). DatabaseError when there is none.
 std::string DataSource(std::string_view connectionString);
 
+// A server address as messages may show it: the password, if the address holds one, left out.
+std::string AddressWithoutPassword(std::string_view address);
+
 }  // namespace velmora::db

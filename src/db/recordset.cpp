@@ -1,23 +1,19 @@
 #include "db/recordset.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "common/errors.h"
 #include "common/numeric.h"
 #include "common/text.h"
-#include "db/binding.h"
 #include "db/fingerprint.h"
-#include "db/statement_cache.h"
 
 namespace velmora::db {
 namespace {
 
-constexpr std::string_view kRowidAlias = "velmora_rowid_";
+constexpr std::string_view kRowIdAlias = "velmora_rowid_";
 
-// "SELECT ..." becomes "SELECT _rowid_ AS velmora_rowid_, ...", so each row can be written back.
-std::string WithRowid(std::string_view sql) {
+// "SELECT ..." becomes "SELECT <row id> AS velmora_rowid_, ...", so each row can be written back.
+std::string WithRowId(std::string_view sql, std::string_view rowId) {
   std::size_t start = 0;
   while (start < sql.size() &&
          (sql[start] == ' ' || sql[start] == '\t' || sql[start] == '\n' || sql[start] == '\r')) {
@@ -26,8 +22,8 @@ std::string WithRowid(std::string_view sql) {
   if (AsciiLower(sql.substr(start, 7)) != "select ") {
     throw DatabaseError("an updatable recordset needs a plain SELECT: " + std::string(sql));
   }
-  return std::string(sql.substr(0, start + 7)) + "_rowid_ AS " + std::string(kRowidAlias) + "," +
-         std::string(sql.substr(start + 7));
+  return std::string(sql.substr(0, start + 7)) + std::string(rowId) + " AS " +
+         std::string(kRowIdAlias) + "," + std::string(sql.substr(start + 7));
 }
 
 std::string QuoteIdentifier(std::string_view name) {
@@ -77,120 +73,47 @@ Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 Recordset::~Recordset() = default;
 
-void Recordset::Start(Connection& connection, LockType lock) {
-  Close();
-  db_ = connection.Handle();
-  statements_ = &connection.Statements();
-  lock_ = lock;
-}
-
 void Recordset::Open(std::string_view sql, Connection& connection, CursorType cursor, LockType lock,
                      int) {
-  Start(connection, lock);
-  if (lock == LockType::Optimistic) {
-    ReadWhole(Prepare(db_, WithRowid(sql)).get(), sql);
-  } else if (cursor == CursorType::Keyset) {
-    ReadWhole(Prepare(db_, sql).get(), sql);
-  } else {
-    stmt_ = Prepare(db_, sql);
-    Stream();
-  }
+  Open(sql, nullptr, 0, connection, cursor, lock, false);
 }
 
 void Recordset::Open(std::string_view sql, const Value* parameters, std::size_t count,
-                     Connection& connection, CursorType cursor, LockType lock) {
-  Start(connection, lock);
-  const std::string text = lock == LockType::Optimistic ? WithRowid(sql) : std::string(sql);
-  TakenStatement taken(statements_->Take(db_, text));
-  StatementPtr own;
-  if (!taken) own = Prepare(db_, text);  // an enclosing reader is still stepping the cached one
-  sqlite3_stmt* stmt = taken ? taken->stmt.get() : own.get();
-  std::shared_ptr<const ResultColumns>* cached = taken ? &taken->columns : nullptr;
-  int position = 0;
-  for (std::size_t i = 0; i < count; ++i) Bind(db_, stmt, ++position, parameters[i]);
-  if (lock == LockType::Optimistic || cursor == CursorType::Keyset) {
-    ReadWhole(stmt, sql, cached);  // the taken statement goes back when `taken` goes
+                     Connection& connection, CursorType cursor, LockType lock, bool keep) {
+  Close();
+  engine_ = &connection.Engine();
+  lock_ = lock;
+  const bool forUpdate = lock == LockType::Optimistic;
+  std::unique_ptr<Rows> rows = forUpdate ? engine_->Query(WithRowId(sql, engine_->RowIdColumn()),
+                                                          parameters, count, true, keep)
+                                         : engine_->Query(sql, parameters, count, false, keep);
+  columns_ = rows->Columns();
+  edits_.resize(columns_->names.size());
+  open_ = true;
+  if (forUpdate || cursor == CursorType::Keyset) {
+    ReadAll(*rows);
+    pos_ = 0;
+    eof_ = rows_.empty();
     return;
   }
-  stmt_ = std::move(own);
-  taken_ = std::move(taken);
-  Stream(cached);
-}
-
-void Recordset::ReadWhole(sqlite3_stmt* stmt, std::string_view sql,
-                          std::shared_ptr<const ResultColumns>* cached) {
-  UseColumns(stmt, sql, cached);
-  ReadAll(stmt);
-  open_ = true;
-  pos_ = 0;
-  eof_ = rows_.empty();
-}
-
-void Recordset::Stream(std::shared_ptr<const ResultColumns>* cached) {
-  UseColumns(Streamed(), "", cached);
-  open_ = true;
+  stream_ = std::move(rows);
   Step();
 }
 
-void Recordset::UseColumns(sqlite3_stmt* stmt, std::string_view sql,
-                           std::shared_ptr<const ResultColumns>* cached) {
-  if (cached && *cached) {
-    columns_ = *cached;
-  } else {
-    auto columns = std::make_shared<ResultColumns>();
-    const int first = lock_ == LockType::Optimistic ? 1 : 0;
-    const int count = sqlite3_column_count(stmt);
-    for (int c = first; c < count; ++c) {
-      const int index = c - first;
-      const char* name = sqlite3_column_name(stmt, c);
-      const char* origin = sqlite3_column_origin_name(stmt, c);
-      columns->names.emplace_back(name ? name : "");
-      columns->originNames.emplace_back(origin ? origin : columns->names.back());
-      // With duplicate names the first column wins, as lookups by name expect.
-      columns->byName.try_emplace(columns->names.back(), index);
-      columns->byFoldedName.try_emplace(AsciiLower(columns->names.back()), index);
-    }
-    if (lock_ == LockType::Optimistic) {
-      // Writes go to the one table every column comes from.
-      for (int c = 1; c < count; ++c) {
-        const char* table = sqlite3_column_table_name(stmt, c);
-        const std::string name = table ? table : "";
-        if (c == 1) columns->table = name;
-        if (name.empty() || name != columns->table) columns->table.clear();
-      }
-      if (columns->table.empty())
-        throw DatabaseError("an updatable recordset must read one table: " + std::string(sql));
-    }
-    columns_ = std::move(columns);
-    if (cached) *cached = columns_;
-  }
-  edits_.resize(columns_->names.size());
-  ClearEdits();
-}
-
-void Recordset::ReadAll(sqlite3_stmt* stmt) {
-  const bool withRowid = lock_ == LockType::Optimistic;
-  const int first = withRowid ? 1 : 0;
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+void Recordset::ReadAll(Rows& rows) {
+  const bool forUpdate = lock_ == LockType::Optimistic;
+  while (rows.Next()) {
     std::vector<Value> row;
     row.reserve(columns_->names.size());
-    for (int c = first; c < first + FieldCount(); ++c) row.push_back(ColumnValue(stmt, c));
+    for (int c = 0; c < FieldCount(); ++c) row.push_back(rows.Get(c));
     rows_.push_back(std::move(row));
-    if (withRowid) rowids_.push_back(sqlite3_column_int64(stmt, 0));
+    if (forUpdate) rowIds_.push_back(rows.RowId());
     if (firstRowOnly_) return;
   }
-  Check(db_, rc, "reading rows");
 }
 
 void Recordset::Step() {
-  const int rc = sqlite3_step(Streamed());
-  if (rc == SQLITE_ROW) {
-    eof_ = false;
-  } else {
-    eof_ = true;
-    Check(db_, rc, "reading rows");
-  }
+  eof_ = !stream_->Next();
 }
 
 bool Recordset::Eof() const {
@@ -242,22 +165,12 @@ void Recordset::RequireRow() const {
   if (eof_ && !adding_) throw DatabaseError("no current row: the recordset is at its end");
 }
 
-sqlite3_value* Recordset::Column(int index) const {
-  // One call to the engine per field read; the value's own accessors are plain reads. Safe here:
-  // a connection is used by one thread.
-  return sqlite3_column_value(Streamed(), index);
-}
-
-Value Recordset::StatementValue(int column) const {
-  return ColumnValue(Streamed(), column);
-}
-
 bool Recordset::IsNullAt(int index) const {
   RequireRow();
   ReadBackIfAdded();
   if (const auto& e = edits_[static_cast<std::size_t>(index)]) return e->IsNull();
   if (adding_) return true;
-  if (Streaming()) return sqlite3_value_type(Column(index)) == SQLITE_NULL;
+  if (Streaming()) return stream_->IsNull(index);
   return rows_[pos_][static_cast<std::size_t>(index)].IsNull();
 }
 
@@ -266,27 +179,14 @@ Value Recordset::ValueAt(int index) const {
   ReadBackIfAdded();
   if (const auto& e = edits_[static_cast<std::size_t>(index)]) return *e;
   if (adding_) return Value();
-  if (Streaming()) return StatementValue(index);
+  if (Streaming()) return stream_->Get(index);
   return rows_[pos_][static_cast<std::size_t>(index)];
 }
 
 std::string Recordset::TextAt(int index) const {
   if (Streaming() && !adding_) {
     RequireRow();
-    // Straight from the engine, without an intermediate value.
-    sqlite3_value* v = Column(index);
-    switch (sqlite3_value_type(v)) {
-      case SQLITE_NULL:
-        return {};
-      case SQLITE_INTEGER:
-        return std::to_string(sqlite3_value_int64(v));
-      case SQLITE_FLOAT:
-        return RealText(sqlite3_value_double(v));
-      default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
-        return std::string(text, static_cast<std::size_t>(sqlite3_value_bytes(v)));
-      }
-    }
+    return stream_->Text(index);  // straight from the engine, without an intermediate value
   }
   return ValueAt(index).Text();
 }
@@ -294,16 +194,7 @@ std::string Recordset::TextAt(int index) const {
 double Recordset::NumberAt(int index) const {
   if (Streaming() && !adding_) {
     RequireRow();
-    sqlite3_value* v = Column(index);
-    switch (sqlite3_value_type(v)) {
-      case SQLITE_NULL:
-        return 0.0;
-      case SQLITE_INTEGER:
-      case SQLITE_FLOAT:
-        return sqlite3_value_double(v);
-      default:
-        return Val(reinterpret_cast<const char*>(sqlite3_value_text(v)));
-    }
+    return stream_->Number(index);
   }
   return ValueAt(index).Number();
 }
@@ -317,21 +208,7 @@ std::uint64_t Recordset::RowFingerprint(int first, int count) const {
   Fingerprint print;
   for (int c = first; c < first + count; ++c) {
     if (Streaming() && !adding_) {
-      sqlite3_value* v = Column(c);
-      switch (sqlite3_value_type(v)) {
-        case SQLITE_NULL:
-          print.Null();
-          break;
-        case SQLITE_INTEGER:
-          print.Integer(sqlite3_value_int64(v));
-          break;
-        case SQLITE_FLOAT:
-          print.Real(sqlite3_value_double(v));
-          break;
-        default:
-          print.Text({reinterpret_cast<const char*>(sqlite3_value_text(v)),
-                      static_cast<std::size_t>(sqlite3_value_bytes(v))});
-      }
+      stream_->Print(print, c);
       continue;
     }
     static const Value kNull;
@@ -379,9 +256,9 @@ void Recordset::Update() {
   RequireUpdatable();
   ReadBackIfAdded();  // an update of the added row keeps the defaults it was stored with
   if (adding_) {
-    const std::int64_t rowid = InsertPending();
+    Value rowId = InsertPending();
     rows_.emplace_back(columns_->names.size());
-    rowids_.push_back(rowid);
+    rowIds_.push_back(std::move(rowId));
     pos_ = rows_.size() - 1;
     eof_ = false;
     adding_ = false;
@@ -406,7 +283,7 @@ std::string Recordset::EditedColumns(std::vector<const Value*>& values) const {
   return shape;
 }
 
-std::int64_t Recordset::InsertPending() {
+Value Recordset::InsertPending() {
   std::vector<const Value*> values;
   const std::string shape = EditedColumns(values);
   std::string& sql = columns_->inserts[shape];
@@ -423,11 +300,7 @@ std::int64_t Recordset::InsertPending() {
                          : "INSERT INTO " + QuoteIdentifier(columns_->table) + " (" + columns +
                                ") VALUES (" + marks + ")";
   }
-  const StatementLease stmt = statements_->Lease(db_, sql);
-  for (std::size_t i = 0; i < values.size(); ++i)
-    Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
-  Check(db_, sqlite3_step(stmt.get()), "appending a row to " + columns_->table);
-  return sqlite3_last_insert_rowid(db_);
+  return engine_->Insert(sql, values);
 }
 
 void Recordset::UpdatePending() {
@@ -442,14 +315,11 @@ void Recordset::UpdatePending() {
       if (!assignments.empty()) assignments += ",";
       assignments += QuoteIdentifier(columns_->originNames[i]) + "=?";
     }
-    sql = "UPDATE " + QuoteIdentifier(columns_->table) + " SET " + assignments + " WHERE _rowid_=?";
+    sql = "UPDATE " + QuoteIdentifier(columns_->table) + " SET " + assignments + " WHERE " +
+          std::string(engine_->RowIdColumn()) + "=?";
   }
-  const StatementLease stmt = statements_->Lease(db_, sql);
-  for (std::size_t i = 0; i < values.size(); ++i)
-    Bind(db_, stmt.get(), static_cast<int>(i + 1), *values[i]);
-  Check(db_, sqlite3_bind_int64(stmt.get(), static_cast<int>(values.size() + 1), rowids_[pos_]),
-        "binding rowid");
-  Check(db_, sqlite3_step(stmt.get()), "updating a row of " + columns_->table);
+  // A server may move the row as it writes it: its new id is where the next write finds it.
+  rowIds_[pos_] = engine_->Update(sql, values, rowIds_[pos_]);
 }
 
 void Recordset::ReadBackIfAdded() const {
@@ -466,26 +336,24 @@ void Recordset::ReloadRow(std::size_t row) const {
       if (i > 0) columns += ",";
       columns += QuoteIdentifier(columns_->originNames[i]);
     }
-    columns_->reload =
-        "SELECT " + columns + " FROM " + QuoteIdentifier(columns_->table) + " WHERE _rowid_=?";
+    columns_->reload = "SELECT " + columns + " FROM " + QuoteIdentifier(columns_->table) +
+                       " WHERE " + std::string(engine_->RowIdColumn()) + "=?";
   }
-  const StatementLease stmt = statements_->Lease(db_, columns_->reload);
-  Check(db_, sqlite3_bind_int64(stmt.get(), 1, rowids_[row]), "binding rowid");
-  if (sqlite3_step(stmt.get()) == SQLITE_ROW) {
-    for (int c = 0; c < FieldCount(); ++c)
-      rows_[row][static_cast<std::size_t>(c)] = ColumnValue(stmt.get(), c);
+  const std::unique_ptr<Rows> stored =
+      engine_->Query(columns_->reload, &rowIds_[row], 1, false, true);
+  if (stored->Next()) {
+    for (int c = 0; c < FieldCount(); ++c) rows_[row][static_cast<std::size_t>(c)] = stored->Get(c);
   }
 }
 
 void Recordset::Close() {
-  stmt_.reset();
-  taken_.reset();
-  statements_ = nullptr;
+  stream_.reset();
+  engine_ = nullptr;
   open_ = false;
   eof_ = true;
   columns_.reset();
   rows_.clear();
-  rowids_.clear();
+  rowIds_.clear();
   added_.reset();
   edits_.clear();
   edited_.clear();

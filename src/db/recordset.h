@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "db/connection.h"
-#include "db/statement_cache.h"
+#include "db/engine.h"
+#include "db/result_columns.h"
 #include "db/value.h"
 
 namespace velmora::db {
@@ -45,35 +46,9 @@ class Field {
   int index_;
 };
 
-struct NameHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-using NameMap = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
-
-// The columns of a result with their lookups by name, built once per statement and shared by
-// every recordset that opens it.
-struct ResultColumns {
-  std::vector<std::string> names;
-  std::vector<std::string> originNames;
-  NameMap byName;
-  NameMap byFoldedName;
-  std::string table;  // the one table an updatable result reads, else empty
-  // The INSERT and UPDATE texts by the columns they set (a byte per column, 1 = set): a result
-  // written thousands of times builds each shape's text once.
-  mutable std::unordered_map<std::string, std::string> inserts, updates;
-  mutable std::string reload;  // the stored row read back by rowid
-};
-
-// Gives a statement taken from the connection's cache back to it.
-struct ReturnToCache {
-  void operator()(StatementCache::Entry* entry) const { StatementCache::Return(entry); }
-};
-using TakenStatement = std::unique_ptr<StatementCache::Entry, ReturnToCache>;
-
 // The rows of one SELECT, positioned on the first row after Open.
 // Forward-only read-only results stream from the engine; keyset and updatable results are read
-// whole at Open, so that writes by rowid never disturb a running statement.
+// whole at Open, so that writes by row id never disturb a running statement.
 class Recordset {
  public:
   Recordset();
@@ -91,18 +66,18 @@ class Recordset {
   // step, not a compilation.
   void Open(std::string_view sql, std::initializer_list<Value> parameters, Connection& connection,
             CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly) {
-    Open(sql, parameters.begin(), parameters.size(), connection, cursor, lock);
+    Open(sql, parameters.begin(), parameters.size(), connection, cursor, lock, true);
   }
   void Open(std::string_view sql, const std::vector<Value>& parameters, Connection& connection,
             CursorType cursor = CursorType::ForwardOnly, LockType lock = LockType::ReadOnly) {
-    Open(sql, parameters.data(), parameters.size(), connection, cursor, lock);
+    Open(sql, parameters.data(), parameters.size(), connection, cursor, lock, true);
   }
   // As the keyset and updatable Open, reading at most the first row: for look-ups that take the
   // first row only, however many match.
   void OpenFirstRow(std::string_view sql, std::initializer_list<Value> parameters,
                     Connection& connection, LockType lock = LockType::ReadOnly) {
     firstRowOnly_ = true;
-    Open(sql, parameters.begin(), parameters.size(), connection, CursorType::Keyset, lock);
+    Open(sql, parameters.begin(), parameters.size(), connection, CursorType::Keyset, lock, true);
     firstRowOnly_ = false;
   }
   bool IsOpen() const { return open_; }
@@ -136,34 +111,23 @@ class Recordset {
 
  private:
   void Open(std::string_view sql, const Value* parameters, std::size_t count,
-            Connection& connection, CursorType cursor, LockType lock);
-  bool Streaming() const { return stmt_ != nullptr || taken_ != nullptr; }
-  sqlite3_stmt* Streamed() const { return stmt_ ? stmt_.get() : taken_->stmt.get(); }
-  void Start(Connection& connection, LockType lock);
-  void ReadWhole(sqlite3_stmt* stmt, std::string_view sql,
-                 std::shared_ptr<const ResultColumns>* cached = nullptr);
-  void Stream(std::shared_ptr<const ResultColumns>* cached = nullptr);
-  void UseColumns(sqlite3_stmt* stmt, std::string_view sql,
-                  std::shared_ptr<const ResultColumns>* cached);
+            Connection& connection, CursorType cursor, LockType lock, bool keep);
+  bool Streaming() const { return stream_ != nullptr; }
   void RequireRow() const;
   void RequireUpdatable() const;
   void Step();
-  Value StatementValue(int column) const;
-  sqlite3_value* Column(int index) const;  // the streaming row's field
-  void ReadAll(sqlite3_stmt* stmt);
+  void ReadAll(Rows& rows);
   void ClearEdits();
   // Which columns have pending writes (a byte per column) and their values in that order.
   std::string EditedColumns(std::vector<const Value*>& values) const;
-  std::int64_t InsertPending();
+  Value InsertPending();
   void UpdatePending();
   void ReloadRow(std::size_t row) const;
   // A row this recordset added is read back from the database when it is first looked at.
   void ReadBackIfAdded() const;
 
-  sqlite3* db_ = nullptr;
-  StatementCache* statements_ = nullptr;  // the connection's, for the writes by rowid
-  StatementPtr stmt_;                     // streaming results only
-  TakenStatement taken_;                  // or a streaming result's statement from the cache
+  Engine* engine_ = nullptr;
+  std::unique_ptr<Rows> stream_;  // streaming results only
   bool open_ = false;
   bool eof_ = true;
   LockType lock_ = LockType::ReadOnly;
@@ -173,7 +137,7 @@ class Recordset {
   mutable std::vector<std::vector<Value>> rows_;
   mutable std::optional<std::size_t> added_;  // an appended row not read back yet
   bool firstRowOnly_ = false;                 // OpenFirstRow in progress
-  std::vector<std::int64_t> rowids_;
+  std::vector<Value> rowIds_;
   std::size_t pos_ = 0;
 
   // Pending writes of the current or new row, and which columns hold one.

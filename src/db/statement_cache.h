@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "db/connection.h"
+#include "db/sqlite_statement.h"
 
 namespace velmora::db {
 

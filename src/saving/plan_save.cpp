@@ -177,9 +177,15 @@ SaveResult SavePlan(SaveContext& ctx) {
 
   OthersChanges accepted;  // rows the user agreed to write over, as they stood when asked
   std::vector<std::string> deferred;
-  for (int questions = 0, rounds = 0;; ++rounds) {
+  for (int questions = 0, rounds = 0, conflicts = 0;; ++rounds) {
     try {
       deferred = WritePass(ctx, accepted, entries, days, written);
+    } catch (const TransactionConflict&) {
+      // The server undid the pass for meeting another saver's: the same pass runs again.
+      written.Restore(data, ctx.model);
+      if (++conflicts <= kMaxConflictRetries) continue;
+      nothingKept();
+      return Refused(ctx, asked, kSaversKeepMeeting);
     } catch (const OthersChangedDuringSave&) {
       // Rolled back: nothing is locked while the user reads which rows changed and decides.
       written.Restore(data, ctx.model);

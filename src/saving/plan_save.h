@@ -26,6 +26,10 @@ inline constexpr const char* kOthersKeepChanging =
     "やり直してください。";
 // How often the save asks about other programs' changes before it gives up.
 inline constexpr int kMaxOverwriteQuestions = 3;
+// How often a pass the server rolled back for meeting another saver's is run again.
+inline constexpr int kMaxConflictRetries = 5;
+inline constexpr const char* kSaversKeepMeeting =
+    "他の利用者の保存と重なったため、保存できませんでした。もう一度やり直してください。";
 
 // Follows the walk over the entries: the window shows a small progress window, a script nothing.
 class SaveProgress {

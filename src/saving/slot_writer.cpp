@@ -9,6 +9,7 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/recordset.h"
+#include "db/transaction.h"
 #include "plandata/blank_codes.h"
 #include "saving/numbering.h"
 #include "saving/others_changes.h"
@@ -38,16 +39,18 @@ std::optional<std::string> FirstSection(db::Connection& connection, const std::s
          FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") + kNoMachine;
 }
 
-// Adds a row and stores it, retrying a failed write. The row goes in with one statement, which
-// the engine undoes whole when it fails, so a failed attempt leaves nothing behind. False after
-// the last attempt failed.
+// Adds a row and stores it, retrying a failed write. The row goes in with one statement, undone
+// whole when it fails while the rest of the save's transaction goes on, so a failed attempt
+// leaves nothing behind. False after the last attempt failed.
 template <typename Fill>
-bool AddWithRetry(Recordset& rs, Fill fill) {
+bool AddWithRetry(db::Connection& connection, Recordset& rs, Fill fill) {
   for (int attempt = 0; attempt <= kMaxAttempts; ++attempt) {
     try {
+      db::StatementAttempt statement(connection);
       rs.AddNew();
       fill();
       rs.Update();
+      statement.Keep();
       return true;
     } catch (const DatabaseError&) {
     }
@@ -69,7 +72,7 @@ void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int3
     Recordset copy;  // opened to add a row: the copies made so far need not be read
     copy.OpenFirstRow("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {number}, ctx_.connection,
                       LockType::Optimistic);
-    const bool stored = AddWithRetry(copy, [&] {
+    const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
       CopyFields(rows, copy);
       copy.Fields("上位手配番号") = a < 0 ? number : a;
     });
@@ -188,7 +191,7 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
   // the key it was looked up by, so the next save finds it instead of adding it again.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
-    const bool stored = AddWithRetry(cycle, [&] {
+    const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
       cycle.Fields("削除フラグ") = "0";
       cycle.Fields("品名コード") = r.Fields("品名コード").Get();
       cycle.Fields("順序") = r.Fields("順序").Get();

@@ -33,12 +33,12 @@ void StartUp(AppState& state, const StartupEnvironment& environment) {
 
   state.ConnectionString = db::MakeConnectionString(settings.DatabasePath);
   try {
-    // The settings hold a path, opened as written: no connection text parsing in between. The
-    // inquiry mode never writes, so it opens the file read-only and leaves even its journal
-    // mode as it found it.
+    // The settings hold a path, opened as written, or a server address: no connection text
+    // parsing in between. The inquiry mode never writes, so it opens the database read-only and
+    // leaves even a file's journal mode as it found it.
     db::Connection::Options options;
     options.readOnly = state.Data.InquiryMode();
-    state.Connection.OpenFile(settings.DatabasePath, options);
+    state.Connection.OpenTarget(settings.DatabasePath, options);
   } catch (const DatabaseError& e) {
     throw DatabaseError(std::string("データベースを開けません。\n") + e.what());
   }

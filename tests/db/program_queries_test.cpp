@@ -14,7 +14,7 @@
 namespace velmora::db {
 namespace {
 
-class ProgramQueries : public ::testing::Test {
+class ProgramQueries : public ::testing::TestWithParam<test::Engine> {
  protected:
   void SetUp() override {
     data.PlantCode = 3;
@@ -75,10 +75,10 @@ class ProgramQueries : public ::testing::Test {
   }
 
   PlanData data;
-  test::TestDb db;
+  test::TestDb db{GetParam()};
 };
 
-TEST_F(ProgramQueries, PlanLoadSelectsThePeriodAndJoinsEveryMaster) {
+TEST_P(ProgramQueries, PlanLoadSelectsThePeriodAndJoinsEveryMaster) {
   Recordset rs;
   rs.Open(PlanQueryText(data), db.connection(), CursorType::ForwardOnly, LockType::ReadOnly);
   ASSERT_FALSE(rs.Eof());
@@ -104,7 +104,7 @@ TEST_F(ProgramQueries, PlanLoadSelectsThePeriodAndJoinsEveryMaster) {
   EXPECT_TRUE(rs.Eof());
 }
 
-TEST_F(ProgramQueries, PlanLoadOrdersByTheKeysWithTheNumberDescending) {
+TEST_P(ProgramQueries, PlanLoadOrdersByTheKeysWithTheNumberDescending) {
   db.Insert("手配情報", {{"手配番号", 30},
                          {"生産計画番号", 900},
                          {"品名コード", "BX1000-11A"},
@@ -127,7 +127,7 @@ TEST_F(ProgramQueries, PlanLoadOrdersByTheKeysWithTheNumberDescending) {
   EXPECT_EQ((std::vector<std::string>{"5", "2", "30", "3", "31"}), Column(rs, "手配番号"));
 }
 
-TEST_F(ProgramQueries, RowQueriesAndTheCalendarRange) {
+TEST_P(ProgramQueries, RowQueriesAndTheCalendarRange) {
   db.Insert("機械マスタ", {{"機械コード", "M00     "},
                            {"機械名", "別分類"},
                            {"生産工場コード", 3},
@@ -157,6 +157,10 @@ TEST_F(ProgramQueries, RowQueriesAndTheCalendarRange) {
   rs.Open(CalendarQueryText(data, "M01     "), db.connection());
   EXPECT_EQ((std::vector<std::string>{"20240408", "20240413"}), Column(rs, "年月日"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, ProgramQueries,
+                         ::testing::Values(test::Engine::File, test::Engine::Server),
+                         [](const auto& info) { return test::EngineName(info.param); });
 
 }  // namespace
 }  // namespace velmora::db

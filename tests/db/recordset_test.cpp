@@ -8,24 +8,24 @@
 #include "common/errors.h"
 #include "db/command.h"
 #include "db/sql_text.h"
-#include "db/statement_cache.h"
 #include "db/transaction.h"
 #include "support/test_db.h"
 
 namespace velmora::db {
 namespace {
 
-class RecordsetTest : public ::testing::Test {
+// Every engine behaves alike behind the recordset.
+class RecordsetTest : public ::testing::TestWithParam<test::Engine> {
  protected:
   void SetUp() override {
     db.Insert("品目マスタ", {{"品名コード", "A-100"}, {"型番名", "M1"}, {"包装単位数量", 50}});
     db.Insert("品目マスタ", {{"品名コード", "B-200"}, {"型番名", "M2"}});
     db.Insert("品目マスタ", {{"品名コード", "C-300"}, {"型番名", "O'Neil"}});
   }
-  test::TestDb db;
+  test::TestDb db{GetParam()};
 };
 
-TEST_F(RecordsetTest, ForwardOnlyResultStartsOnTheFirstRowAndEndsWithEof) {
+TEST_P(RecordsetTest, ForwardOnlyResultStartsOnTheFirstRowAndEndsWithEof) {
   for (CursorType cursor : {CursorType::ForwardOnly, CursorType::Keyset}) {
     Recordset rs;
     rs.Open(
@@ -51,14 +51,14 @@ TEST_F(RecordsetTest, ForwardOnlyResultStartsOnTheFirstRowAndEndsWithEof) {
   }
 }
 
-TEST_F(RecordsetTest, EmptyResultIsAtEofAtOnce) {
+TEST_P(RecordsetTest, EmptyResultIsAtEofAtOnce) {
   Recordset rs;
   rs.Open("SELECT * FROM 品目マスタ WHERE 品名コード='none'", db.connection());
   EXPECT_TRUE(rs.Eof());
   EXPECT_GT(rs.FieldCount(), 0);
 }
 
-TEST_F(RecordsetTest, MissingJoinedValuesAreNullAndReadAsEmptyText) {
+TEST_P(RecordsetTest, MissingJoinedValuesAreNullAndReadAsEmptyText) {
   Recordset rs;
   rs.Open(
       "SELECT 品目マスタ.品名コード, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 ON "
@@ -71,7 +71,7 @@ TEST_F(RecordsetTest, MissingJoinedValuesAreNullAndReadAsEmptyText) {
   EXPECT_TRUE(rs.Fields("現在庫数").Get().IsNull());
 }
 
-TEST_F(RecordsetTest, UnknownFieldNamesAreErrors) {
+TEST_P(RecordsetTest, UnknownFieldNamesAreErrors) {
   Recordset rs;
   rs.Open("SELECT 品名コード FROM 品目マスタ", db.connection());
   EXPECT_EQ(-1, rs.FieldIndex("型番名"));
@@ -80,13 +80,13 @@ TEST_F(RecordsetTest, UnknownFieldNamesAreErrors) {
   EXPECT_EQ(0, rs.FieldIndex("品名コード"));
 }
 
-TEST_F(RecordsetTest, FieldNamesIgnoreAsciiCase) {
+TEST_P(RecordsetTest, FieldNamesIgnoreAsciiCase) {
   Recordset rs;
   rs.Open("SELECT 品名コード AS Code FROM 品目マスタ", db.connection());
   EXPECT_EQ("A-100", rs.Fields("CODE").Text());
 }
 
-TEST_F(RecordsetTest, AQuoteInTypedTextIsData) {
+TEST_P(RecordsetTest, AQuoteInTypedTextIsData) {
   Recordset rs;
   rs.Open("SELECT 品名コード FROM 品目マスタ WHERE 型番名='" + SqlText("O'Neil") + "'",
           db.connection());
@@ -100,14 +100,14 @@ TEST_F(RecordsetTest, AQuoteInTypedTextIsData) {
   EXPECT_EQ("x'' OR ''1''=''1", SqlText("x' OR '1'='1"));
 }
 
-TEST_F(RecordsetTest, ReadOnlyResultsRefuseWrites) {
+TEST_P(RecordsetTest, ReadOnlyResultsRefuseWrites) {
   Recordset rs;
   rs.Open("SELECT * FROM 品目マスタ", db.connection());
   EXPECT_THROW(rs.Fields("型番名") = Value("x"), DatabaseError);
   EXPECT_THROW(rs.AddNew(), DatabaseError);
 }
 
-TEST_F(RecordsetTest, UpdateWritesTheCurrentRowAtOnce) {
+TEST_P(RecordsetTest, UpdateWritesTheCurrentRowAtOnce) {
   Recordset rs;
   rs.Open("SELECT * FROM 品目マスタ WHERE 品名コード='B-200'", db.connection(),
           CursorType::ForwardOnly, LockType::Optimistic);
@@ -121,7 +121,7 @@ TEST_F(RecordsetTest, UpdateWritesTheCurrentRowAtOnce) {
   EXPECT_EQ("M1", db.Scalar("SELECT 型番名 FROM 品目マスタ WHERE 品名コード='A-100'").Text());
 }
 
-TEST_F(RecordsetTest, MoveNextStoresPendingChanges) {
+TEST_P(RecordsetTest, MoveNextStoresPendingChanges) {
   Recordset rs;
   rs.Open("SELECT * FROM 品目マスタ ORDER BY 品名コード", db.connection(), CursorType::Keyset,
           LockType::Optimistic);
@@ -133,7 +133,7 @@ TEST_F(RecordsetTest, MoveNextStoresPendingChanges) {
       3, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 品名略称 = 品名コード || '略'").Number());
 }
 
-TEST_F(RecordsetTest, ThousandsOfUpdatesInOneTransactionWriteEachRowAndReuseStatements) {
+TEST_P(RecordsetTest, ThousandsOfUpdatesInOneTransactionWriteEachRowAndReuseStatements) {
   constexpr int kRows = 2000;
   Transaction transaction(db.connection());
   Recordset rs;
@@ -145,7 +145,7 @@ TEST_F(RecordsetTest, ThousandsOfUpdatesInOneTransactionWriteEachRowAndReuseStat
     rs.Fields("手配数") = n * 10;
     rs.Update();
   }
-  const std::size_t shapes = db.connection().Statements().Size();
+  const std::size_t shapes = db.connection().KeptStatements();
   rs.Open("SELECT * FROM 手配情報 ORDER BY 手配番号", db.connection(), CursorType::Keyset,
           LockType::Optimistic);
   for (int n = 1; !rs.Eof(); ++n, rs.MoveNext()) {
@@ -155,7 +155,7 @@ TEST_F(RecordsetTest, ThousandsOfUpdatesInOneTransactionWriteEachRowAndReuseStat
     rs.Update();
   }
   transaction.Commit();
-  EXPECT_EQ(shapes + 2, db.connection().Statements().Size());
+  EXPECT_EQ(shapes + 2, db.connection().KeptStatements());
   EXPECT_EQ(kRows, db.Scalar("SELECT count(*) FROM 手配情報").Number());
   EXPECT_EQ(kRows / 2, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 金型番号='odd'").Number());
   EXPECT_EQ(kRows / 2, db.Scalar("SELECT count(*) FROM 手配情報 WHERE 金型番号 IS NULL").Number());
@@ -166,7 +166,7 @@ TEST_F(RecordsetTest, ThousandsOfUpdatesInOneTransactionWriteEachRowAndReuseStat
                        .Number());
 }
 
-TEST_F(RecordsetTest, AFailedUpdateLeavesTheNextOneOfTheSameShapeWorking) {
+TEST_P(RecordsetTest, AFailedUpdateLeavesTheNextOneOfTheSameShapeWorking) {
   Recordset rs;
   rs.Open("SELECT * FROM 品目マスタ ORDER BY 品名コード", db.connection(), CursorType::Keyset,
           LockType::Optimistic);
@@ -177,7 +177,7 @@ TEST_F(RecordsetTest, AFailedUpdateLeavesTheNextOneOfTheSameShapeWorking) {
   EXPECT_EQ(1, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 品名コード='A-101'").Number());
 }
 
-TEST_F(RecordsetTest, AddNewAppendsARowWithDefaultsForUnsetFields) {
+TEST_P(RecordsetTest, AddNewAppendsARowWithDefaultsForUnsetFields) {
   Recordset rs;
   rs.Open("SELECT * FROM 手配情報 WHERE 手配番号=-1", db.connection(), CursorType::ForwardOnly,
           LockType::Optimistic);
@@ -195,7 +195,7 @@ TEST_F(RecordsetTest, AddNewAppendsARowWithDefaultsForUnsetFields) {
       db.Scalar("SELECT count(*) FROM 手配情報 WHERE 手配番号=777 AND 金型番号 IS NULL").Number());
 }
 
-TEST_F(RecordsetTest, CopyingARowByPositionIntoANewRow) {
+TEST_P(RecordsetTest, CopyingARowByPositionIntoANewRow) {
   db.Insert("手配情報",
             {{"手配番号", 10}, {"品名コード", "A-100"}, {"手配数", 300}, {"備考", "copy me"}});
   Recordset source;
@@ -211,7 +211,7 @@ TEST_F(RecordsetTest, CopyingARowByPositionIntoANewRow) {
   EXPECT_EQ(300, db.Scalar("SELECT 手配数 FROM 手配情報 WHERE 手配番号=11").Number());
 }
 
-TEST_F(RecordsetTest, UpdatableResultsMustReadOneTable) {
+TEST_P(RecordsetTest, UpdatableResultsMustReadOneTable) {
   Recordset rs;
   EXPECT_THROW(
       rs.Open("SELECT 品目マスタ.*, 在庫情報.現在庫数 FROM 品目マスタ LEFT JOIN 在庫情報 ON "
@@ -220,8 +220,8 @@ TEST_F(RecordsetTest, UpdatableResultsMustReadOneTable) {
       DatabaseError);
 }
 
-TEST_F(RecordsetTest, ParameterizedOpensBindTheirValuesAndPrepareEachTextOnce) {
-  const std::size_t before = db.connection().Statements().Size();
+TEST_P(RecordsetTest, ParameterizedOpensBindTheirValuesAndPrepareEachTextOnce) {
+  const std::size_t before = db.connection().KeptStatements();
   Recordset rs;
   for (const char* code : {"A-100", "B-200", "none", "A-100"}) {
     for (CursorType cursor : {CursorType::ForwardOnly, CursorType::Keyset}) {
@@ -241,10 +241,10 @@ TEST_F(RecordsetTest, ParameterizedOpensBindTheirValuesAndPrepareEachTextOnce) {
   rs.Close();
   EXPECT_EQ("M2-new", db.Scalar("SELECT 型番名 FROM 品目マスタ WHERE 品名コード='B-200'").Text());
   // The read text, the quote text, the updatable read text and its update.
-  EXPECT_EQ(before + 4, db.connection().Statements().Size());
+  EXPECT_EQ(before + 4, db.connection().KeptStatements());
 }
 
-TEST_F(RecordsetTest, ReadersOfTheSameTextAtOnceEachKeepTheirOwnRows) {
+TEST_P(RecordsetTest, ReadersOfTheSameTextAtOnceEachKeepTheirOwnRows) {
   const std::string sql =
       "SELECT 品名コード FROM 品目マスタ WHERE 品名コード>=? ORDER BY 品名コード";
   Recordset outer;
@@ -264,7 +264,7 @@ TEST_F(RecordsetTest, ReadersOfTheSameTextAtOnceEachKeepTheirOwnRows) {
             pairs);
 }
 
-TEST_F(RecordsetTest, AReaderLeftHalfWayOrRefusedLeavesTheTextReadyForTheNext) {
+TEST_P(RecordsetTest, AReaderLeftHalfWayOrRefusedLeavesTheTextReadyForTheNext) {
   const std::string sql =
       "SELECT 品名コード FROM 品目マスタ WHERE 品名コード>=? ORDER BY 品名コード";
   {
@@ -286,7 +286,7 @@ TEST_F(RecordsetTest, AReaderLeftHalfWayOrRefusedLeavesTheTextReadyForTheNext) {
   }
 }
 
-TEST_F(RecordsetTest, IntegerFieldsRoundTiesToEvenAndRefuseOverflow) {
+TEST_P(RecordsetTest, IntegerFieldsRoundTiesToEvenAndRefuseOverflow) {
   db.Insert("成形品マスタ",
             {{"品名コード", "A-100"}, {"順序", 1}, {"部コード", 3}, {"ショット重量", 2.5}});
   db.Insert("成形品マスタ",
@@ -300,7 +300,7 @@ TEST_F(RecordsetTest, IntegerFieldsRoundTiesToEvenAndRefuseOverflow) {
   EXPECT_EQ(70000, rs.Fields("ショット重量").Int32());
 }
 
-TEST_F(RecordsetTest, CommandRunsItsTextOnTheActiveConnection) {
+TEST_P(RecordsetTest, CommandRunsItsTextOnTheActiveConnection) {
   Command command;
   EXPECT_THROW(command.Execute(), DatabaseError);
   command.ActiveConnection = &db.connection();
@@ -308,6 +308,10 @@ TEST_F(RecordsetTest, CommandRunsItsTextOnTheActiveConnection) {
   Recordset rs = command.Execute();
   EXPECT_EQ(3, rs.Fields("n").Int32());
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, RecordsetTest,
+                         ::testing::Values(test::Engine::File, test::Engine::Server),
+                         [](const auto& info) { return test::EngineName(info.param); });
 
 }  // namespace
 }  // namespace velmora::db

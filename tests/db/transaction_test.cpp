@@ -11,10 +11,12 @@
 namespace velmora::db {
 namespace {
 
-class TransactionTest : public ::testing::Test {
+// On every engine, a transaction keeps its work to itself until it commits and keeps other
+// savers out until it ends.
+class TransactionTest : public ::testing::TestWithParam<test::Engine> {
  protected:
   void SetUp() override {
-    other_.OpenFile(db_.path());  // another program looking at the same file
+    other_.OpenTarget(db_.target());  // another program looking at the same database
   }
   void AddItem(const std::string& code) {
     db_.connection().ExecuteScript("INSERT INTO 品目マスタ (品名コード) VALUES ('" + code + "')");
@@ -25,11 +27,11 @@ class TransactionTest : public ::testing::Test {
     return rs.Fields(0).Int32();
   }
 
-  test::TestDb db_;
+  test::TestDb db_{GetParam()};
   Connection other_;
 };
 
-TEST_F(TransactionTest, AnExceptionInsideLeavesNothingWritten) {
+TEST_P(TransactionTest, AnExceptionInsideLeavesNothingWritten) {
   try {
     Transaction transaction(db_.connection());
     AddItem("A");
@@ -46,7 +48,7 @@ TEST_F(TransactionTest, AnExceptionInsideLeavesNothingWritten) {
   EXPECT_EQ(1, ItemsSeenBy(other_));
 }
 
-TEST_F(TransactionTest, CommitMakesTheWorkVisibleToAnotherConnection) {
+TEST_P(TransactionTest, CommitMakesTheWorkVisibleToAnotherConnection) {
   Transaction transaction(db_.connection());
   AddItem("A");
   EXPECT_EQ(1, ItemsSeenBy(db_.connection()));
@@ -57,26 +59,30 @@ TEST_F(TransactionTest, CommitMakesTheWorkVisibleToAnotherConnection) {
   EXPECT_THROW(transaction.Commit(), DatabaseError);
 }
 
-TEST_F(TransactionTest, ASecondWriterCannotStartWhileTheFirstHoldsTheLock) {
+TEST_P(TransactionTest, ASecondWriterCannotStartWhileTheFirstHoldsTheLock) {
   Transaction first(db_.connection());
   Connection impatient;
-  impatient.OpenFile(db_.path(), {.readOnly = false, .busyTimeoutMs = 20});
+  impatient.OpenTarget(db_.target(), {.readOnly = false, .busyTimeoutMs = 20});
   EXPECT_THROW(Transaction second(impatient), DatabaseError);
   first.Rollback();
   EXPECT_NO_THROW(Transaction second(impatient));
 }
 
-TEST_F(TransactionTest, AReadOnlyConnectionRefusesToWrite) {
+TEST_P(TransactionTest, AReadOnlyConnectionRefusesToWrite) {
   Connection reader;
-  reader.OpenFile(db_.path(), {.readOnly = true});
+  reader.OpenTarget(db_.target(), {.readOnly = true});
   try {
     Transaction transaction(reader);
     FAIL() << "a transaction started on a read-only connection";
   } catch (const DatabaseError& e) {
     EXPECT_NE(std::string(e.what()).find("読み取り専用"), std::string::npos) << e.what();
-    EXPECT_NE(std::string(e.what()).find(db_.path()), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(db_.target()), std::string::npos) << e.what();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, TransactionTest,
+                         ::testing::Values(test::Engine::File, test::Engine::Server),
+                         [](const auto& info) { return test::EngineName(info.param); });
 
 }  // namespace
 }  // namespace velmora::db

@@ -38,7 +38,7 @@ std::string Summary(const std::vector<Record>& members) {
 // One column of one arrangement as the database holds it.
 class Rows {
  public:
-  explicit Rows(const std::string& path) { connection_.OpenFile(path); }
+  explicit Rows(const std::string& target) { connection_.OpenTarget(target); }
   std::string Of(const std::string& no, const char* column) {
     return Sql(std::string("SELECT ") + column + " FROM 手配情報 WHERE 手配番号=" + no);
   }
@@ -57,7 +57,7 @@ class Rows {
 
 const char* const kSplitQuestion = "question\t分割の確認\tこの内容で分割を実施しますか？\tYes\n";
 
-TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
+TEST_P(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
   const ProgramRun run = Script(ScriptPath("restructure_lots.txt"), "10");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
@@ -98,7 +98,7 @@ TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
 
   // Each new row is a copy of its source with its own quantity and requirement rows; the copy
   // of the first step names the copy of the second as its next step.
-  Rows db(program.File("demo.db"));
+  Rows db(plant.target());
   const std::pair<std::string, std::string> copies[] = {{n0, "1001172"}, {n1, "1001171"}};
   for (const auto& [copy, source] : copies) {
     SCOPED_TRACE(copy + " from " + source);
@@ -114,7 +114,7 @@ TEST_F(Scripts, LotSplitsAndAProcessSplitAreSavedAsNewChainedArrangements) {
   EXPECT_EQ(db.Sql("SELECT 現在番号 FROM 番号管理マスタ"), n1);
 }
 
-TEST_F(Scripts, APlanChangeReLabelsTheLotAndMakesANewOneForTheOtherParent) {
+TEST_P(Scripts, APlanChangeReLabelsTheLotAndMakesANewOneForTheOtherParent) {
   const ProgramRun run = Script(ScriptPath("plan_change.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
@@ -138,7 +138,7 @@ TEST_F(Scripts, APlanChangeReLabelsTheLotAndMakesANewOneForTheOtherParent) {
   // Saved: the lot's row takes the new parent, the share is a new row copied from it.
   const Csv saved(Out("saved/members.csv"));
   const std::string number = saved.Find("Entry", added["Entry"])["OrderNo"];
-  Rows db(program.File("demo.db"));
+  Rows db(plant.target());
   EXPECT_EQ(db.Of("1001567", "品名コード") + db.Of("1001567", "手配数") +
                 db.Of("1001567", "機械コード") + db.Of("1001567", "開始日"),
             "FBM1029-6-GY1            200M104    20240521");

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "e2e/program_copy.h"
-#include "generator/demo_generator.h"
+#include "generator/demo_options.h"
+#include "support/demo_database.h"
 #include "support/run_program.h"
 
 namespace velmora::test {
@@ -16,14 +17,11 @@ inline std::string ScriptPath(const std::string& name) {
   return std::string(VELMORA_SCRIPTS_DIR) + "/" + name;
 }
 
-// The real program on a fresh demo plant, driven by scripts for the busy weeks of May 2024.
-class Scripts : public ::testing::Test {
+// The real program on a fresh demo plant, driven by scripts for the busy weeks of May 2024, on
+// each engine.
+class Scripts : public ::testing::TestWithParam<Engine> {
  protected:
-  Scripts() {
-    demo::DemoOptions options;  // the fixed demo: data from 2024/04/01
-    demo::GenerateDemoDatabase(program.File("demo.db"), options);
-    program.Settings(program.File("demo.db"), options.plantCode);
-  }
+  Scripts() { program.Settings(plant.target(), demo::DemoOptions{}.plantCode); }
 
   ProgramRun Script(const std::string& path, const std::string& category = "3") {
     return RunProgram(
@@ -45,6 +43,11 @@ class Scripts : public ::testing::Test {
   }
 
   ProgramCopy program;
+  DemoDatabase plant{GetParam(), program.File("demo.db")};
 };
+
+#define VELMORA_ON_EVERY_ENGINE(Suite)                                                      \
+  INSTANTIATE_TEST_SUITE_P(Engines, Suite, ::testing::Values(Engine::File, Engine::Server), \
+                           [](const auto& info) { return EngineName(info.param); })
 
 }  // namespace velmora::test

@@ -31,7 +31,7 @@ std::vector<std::map<std::string, std::string>> RowFrom(const Csv& plans,
   return row;
 }
 
-TEST_F(Scripts, MoveAndPushThenUndoAndRedo) {
+TEST_P(Scripts, MoveAndPushThenUndoAndRedo) {
   ExportLoaded();
   const ProgramRun run = Script(ScriptPath("move_and_push.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
@@ -69,7 +69,7 @@ TEST_F(Scripts, MoveAndPushThenUndoAndRedo) {
 
 // An edited lot's bar shows it unsaved (a bold caption) until a save writes it, in a script as
 // in the window.
-TEST_F(Scripts, ASaveClearsTheUnsavedMarkOfTheBarsItWrote) {
+TEST_P(Scripts, ASaveClearsTheUnsavedMarkOfTheBarsItWrote) {
   const ProgramRun run = ScriptText(
       "open 1001473\ntype Text11 2024/07/01\nclose\nexport before\nsave\nexport after\n");
   ASSERT_EQ(run.status, 0) << run.err;
@@ -79,7 +79,7 @@ TEST_F(Scripts, ASaveClearsTheUnsavedMarkOfTheBarsItWrote) {
   EXPECT_EQ(Csv(Out("after/plans.csv")).Find("OrderNo", "1001473").at("Changed"), "0");
 }
 
-TEST_F(Scripts, DayCalendarAndExpansion) {
+TEST_P(Scripts, DayCalendarAndExpansion) {
   const ProgramRun run = Script(ScriptPath("expand_and_calendar.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
@@ -115,7 +115,7 @@ TEST_F(Scripts, DayCalendarAndExpansion) {
   EXPECT_GT(locked, 0);
 }
 
-TEST_F(Scripts, RefusalsMergeAndUnplanning) {
+TEST_P(Scripts, RefusalsMergeAndUnplanning) {
   ExportLoaded();
   const ProgramRun run = Script(ScriptPath("refusals_and_merge.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
@@ -143,7 +143,7 @@ TEST_F(Scripts, RefusalsMergeAndUnplanning) {
   EXPECT_EQ(members, 2);
 }
 
-TEST_F(Scripts, LotDetailEndTimeAndMachineCloseAsOneUndoStep) {
+TEST_P(Scripts, LotDetailEndTimeAndMachineCloseAsOneUndoStep) {
   ExportLoaded();
   const ProgramRun run = Script(ScriptPath("lot_detail.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
@@ -169,7 +169,7 @@ TEST_F(Scripts, LotDetailEndTimeAndMachineCloseAsOneUndoStep) {
   }
 }
 
-TEST_F(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
+TEST_P(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
   ExportLoaded();
   const ProgramRun run = Script(ScriptPath("search_and_discard.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
@@ -201,7 +201,7 @@ TEST_F(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
   }
 }
 
-TEST_F(Scripts, TheLotWindowShowsTheProcessChainOnTopOfItself) {
+TEST_P(Scripts, TheLotWindowShowsTheProcessChainOnTopOfItself) {
   const ProgramRun run =
       ScriptText("open 1001473\nclick Command5\nshow\nclick Command1\nclick Command1\n");
   ASSERT_EQ(run.status, 0) << run.err;
@@ -215,7 +215,7 @@ TEST_F(Scripts, TheLotWindowShowsTheProcessChainOnTopOfItself) {
 }
 
 // A day outside the period is a message, as in the window, and the script goes on.
-TEST_F(Scripts, GoingToADayOutsideThePeriodIsRefusedWithAMessage) {
+TEST_P(Scripts, GoingToADayOutsideThePeriodIsRefusedWithAMessage) {
   const ProgramRun run = ScriptText("goto 2024/05/20\ngoto 2024/07/01\necho done\n");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.find("2024/05/20"), std::string::npos) << run.out;
@@ -225,7 +225,7 @@ TEST_F(Scripts, GoingToADayOutsideThePeriodIsRefusedWithAMessage) {
 
 // Moving around a chart of a window's size: the rows that fit, a screen of rows per page key,
 // the time at the same scale.
-TEST_F(Scripts, ViewportWheelAndKeysMoveWhatIsShown) {
+TEST_P(Scripts, ViewportWheelAndKeysMoveWhatIsShown) {
   const ProgramRun run = ScriptText(
       "where\nviewport 900 250\nwhere\nkey PageDown\nkey Down\nwhere\nkey End\nwhere\n"
       "wheel zoom -1\nwhere\nviewport 900 2000\nwhere\nkey Home\nwheel rows 2\nwhere\n");
@@ -240,7 +240,7 @@ TEST_F(Scripts, ViewportWheelAndKeysMoveWhatIsShown) {
                          month + "1-19/19\n" + month + "1-19/19\n");     // every row fits
 }
 
-TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
+TEST_P(Scripts, LinesThatCannotRunNameTheirNumber) {
   struct Case {
     const char* script;
     int status;
@@ -271,6 +271,9 @@ TEST_F(Scripts, LinesThatCannotRunNameTheirNumber) {
     EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
   }
 }
+
+// The suite's tests in every file of this program run on both engines.
+VELMORA_ON_EVERY_ENGINE(Scripts);
 
 }  // namespace
 }  // namespace velmora::test

@@ -12,20 +12,35 @@
 #include "db/recordset.h"
 #include "e2e/csv_file.h"
 #include "e2e/program_copy.h"
-#include "generator/demo_generator.h"
+#include "e2e/script_fixture.h"
 #include "saving/others_changes.h"
+#include "saving/plan_save.h"
+#include "support/pg_test_server.h"
 #include "support/run_program.h"
 
 namespace velmora::test {
 namespace {
 
+// Painted lots restructured in their lot windows (as in scripts/restructure_lots.txt): 700 pieces
+// of both steps of 1001171 split off into a new lot; the first step of 1001831 sent alone.
+const char* const kSplitOff700Of1001171 =
+    "open 1001171\nclick Command4\ncheck NList 1\nclick Command3\nclick Command3\n"
+    "type Text14 700\nenter Text14\nselect NList 1\ntype Text14 700\nenter Text14\n"
+    "answer yes\nclick Command3\nclick Command1\n";
+const char* const kSendFirstStepOf1001831 =
+    "open 1001831\nclick Command4\ncheck NList 1\nclick Command3\nclick Command3\n"
+    "type Text14 1500\nenter Text14\nanswer yes\nclick Command3\nanswer no\nclick Command1\n";
+
 // One running copy, its script coming from the test as it goes.
 class DrivenCopy {
  public:
-  explicit DrivenCopy(const ProgramCopy& program)
-      : program_(program.executable(),
-                 {"--script", "-", "--from", "20240514", "--to", "20240531", "--category", "3"}, {},
-                 program.File(""), true) {}
+  explicit DrivenCopy(const ProgramCopy& program, const std::string& category = "3")
+      : program_(
+            program.executable(),
+            {"--script", "-", "--from", "20240514", "--to", "20240531", "--category", category}, {},
+            program.File(""), true) {}
+  // Sends lines without waiting for them.
+  void Send(const std::string& lines) { program_.Send(lines); }
 
   // Runs the lines and waits until they have: what they printed.
   std::string Do(const std::string& lines) {
@@ -48,18 +63,18 @@ class DrivenCopy {
   int steps_ = 0;
 };
 
-class SharedPlan : public ::testing::Test {
+// Both copies on the same plan, in a file or on the server.
+class SharedPlan : public ::testing::TestWithParam<Engine> {
  protected:
-  SharedPlan() {
-    demo::DemoOptions options;
-    demo::GenerateDemoDatabase(program.File("demo.db"), options);
-    program.Settings(program.File("demo.db"), options.plantCode);
-  }
+  SharedPlan() { program.Settings(plant.target(), demo::DemoOptions{}.plantCode); }
   std::string Stored(const std::string& number, const char* column) {
-    db::Connection file;
-    file.OpenFile(program.File("demo.db"));
+    return Sql(std::string("SELECT ") + column + " FROM 手配情報 WHERE 手配番号=" + number);
+  }
+  std::string Sql(const std::string& sql) {
+    db::Connection connection;
+    connection.OpenTarget(plant.target());
     db::Recordset rs;
-    rs.Open(std::string("SELECT ") + column + " FROM 手配情報 WHERE 手配番号=" + number, file);
+    rs.Open(sql, connection);
     return rs.Eof() ? "(none)" : rs.Fields(0).Text();
   }
   static std::string DueDate(const std::string& lot, const std::string& date) {
@@ -67,9 +82,19 @@ class SharedPlan : public ::testing::Test {
   }
 
   ProgramCopy program;
+  DemoDatabase plant{GetParam(), program.File("demo.db")};
 };
+VELMORA_ON_EVERY_ENGINE(SharedPlan);
 
-TEST_F(SharedPlan, EditsOfDifferentLotsLandWithoutAQuestion) {
+// What only a server shows: its connection may drop.
+class SharedServer : public SharedPlan {};
+INSTANTIATE_TEST_SUITE_P(Server, SharedServer, ::testing::Values(Engine::Server));
+
+// What only a file shows: how a script's line may fail on it, and its bytes.
+class SharedFile : public SharedPlan {};
+INSTANTIATE_TEST_SUITE_P(File, SharedFile, ::testing::Values(Engine::File));
+
+TEST_P(SharedPlan, EditsOfDifferentLotsLandWithoutAQuestion) {
   DrivenCopy a(program);
   DrivenCopy b(program);
   EXPECT_EQ(a.Do(DueDate("1001473", "2024/07/01")), "");
@@ -82,11 +107,10 @@ TEST_F(SharedPlan, EditsOfDifferentLotsLandWithoutAQuestion) {
   EXPECT_EQ(Stored("1001527", "GNT初期納期"), "20240702");
 }
 
-TEST_F(SharedPlan, TheSameLotAsksAndEachAnswerLeavesTheChosenRows) {
+TEST_P(SharedPlan, TheSameLotAsksAndEachAnswerLeavesTheChosenRows) {
   for (const bool overwrite : {true, false}) {
     SCOPED_TRACE(overwrite ? "yes" : "no");
-    std::filesystem::remove(program.File("demo.db"));
-    demo::GenerateDemoDatabase(program.File("demo.db"), demo::DemoOptions{});
+    plant.Reset();
     DrivenCopy first(program);
     DrivenCopy second(program);
     first.Do(DueDate("1001473", "2024/07/01"));
@@ -109,7 +133,52 @@ TEST_F(SharedPlan, TheSameLotAsksAndEachAnswerLeavesTheChosenRows) {
 
 // Each line runs before the next is read: the file another program changes between two lines is
 // what the next line sees. A line that cannot run ends the run with its number.
-TEST_F(SharedPlan, AScriptFromStandardInputRunsEachLineAsItComes) {
+// Two copies split a lot each and save at the same moment: both saves land, and each new
+// arrangement has a number of its own.
+TEST_P(SharedPlan, SavesAtTheSameMomentBothLandWithNumbersOfTheirOwn) {
+  const std::string before = Sql("SELECT 現在番号 FROM 番号管理マスタ");
+  DrivenCopy a(program, "10");
+  DrivenCopy b(program, "10");
+  a.Do(kSplitOff700Of1001171);
+  b.Do(kSendFirstStepOf1001831);
+  a.Send("save\necho saved\n");
+  b.Send("save\necho saved\n");
+  const ProgramRun ranA = a.End();
+  const ProgramRun ranB = b.End();
+  for (const ProgramRun* run : {&ranA, &ranB}) {
+    EXPECT_EQ(run->status, 0) << run->err;
+    EXPECT_EQ(run->out.find("message"), std::string::npos) << run->out;
+  }
+  // Three new arrangements: the split lot's two steps and the first step sent alone.
+  const int first = std::stoi(before) + 1;
+  EXPECT_EQ(Sql("SELECT 現在番号 FROM 番号管理マスタ"), std::to_string(first + 2));
+  EXPECT_EQ(Sql("SELECT count(DISTINCT 手配番号) FROM 手配情報 WHERE 手配番号 >= " +
+                std::to_string(first)),
+            "3");
+  EXPECT_EQ(Sql("SELECT sum(手配数) FROM 手配情報 WHERE 手配番号 >= " + std::to_string(first)),
+            "2900");
+}
+
+// The server ends the copy's session while it edits: the save writes nothing and says why, the
+// edit stays, and the next save reconnects and lands it.
+TEST_P(SharedServer, ALostConnectionSavesNothingAndTheSaveCanBeTriedAgain) {
+  const std::string due = Stored("1001473", "GNT初期納期");
+  DrivenCopy copy(program);
+  copy.Do(DueDate("1001473", "2024/07/01"));
+  PgConnectionPtr admin = ConnectPg(PgAdminUri());
+  ExecPg(admin.get(), "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                          plant.serverName() + "'");
+  const std::string failed = copy.Do("save\nexport kept\n");
+  EXPECT_NE(failed.find(saving::kSaveFailed), std::string::npos) << failed;
+  EXPECT_NE(failed.find("接続が切れました"), std::string::npos) << failed;
+  EXPECT_EQ(Stored("1001473", "GNT初期納期"), due);
+  EXPECT_EQ(Csv(program.File("kept/plans.csv")).Find("OrderNo", "1001473")["Changed"], "1");
+  EXPECT_EQ(copy.Do("save\n"), "");
+  copy.End();  // its status tells of the failed save
+  EXPECT_EQ(Stored("1001473", "GNT初期納期"), "20240701");
+}
+
+TEST_P(SharedFile, AScriptFromStandardInputRunsEachLineAsItComes) {
   DrivenCopy copy(program);
   EXPECT_EQ(copy.Do("echo ready to go\n"), "ready to go\n");
   copy.Do("export first\n");
@@ -124,7 +193,7 @@ TEST_F(SharedPlan, AScriptFromStandardInputRunsEachLineAsItComes) {
 
 // Looking changes nothing in the file: the inquiry mode and the exports open it read-only, so a
 // database kept in the rollback journal mode stays in it, byte for byte.
-TEST_F(SharedPlan, InquiryAndExportsLeaveTheFileAsItWas) {
+TEST_P(SharedFile, InquiryAndExportsLeaveTheFileAsItWas) {
   const std::string file = program.File("demo.db");
   {
     db::Connection connection;

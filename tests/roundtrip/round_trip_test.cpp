@@ -18,6 +18,7 @@
 #include "roundtrip/stored_view.h"
 #include "saving/plan_save.h"
 #include "session/edit_session.h"
+#include "support/demo_database.h"
 #include "support/test_db.h"
 
 namespace velmora::test {
@@ -43,8 +44,8 @@ const std::string& DemoPlant() {
 
 // A selection loaded as the window loads it, in the session both hosts drive.
 struct Loaded {
-  Loaded(const std::string& path, const std::string& category) {
-    connection.OpenFile(path);
+  Loaded(const std::string& target, const std::string& category) {
+    connection.OpenTarget(target);
     command.ActiveConnection = &connection;
     PlanData selection;
     selection.PlantCode = 3;
@@ -83,9 +84,14 @@ bool SameCalendars(const WorkCalendars& a, const WorkCalendars& b, int rows, int
 
 class Session {
  public:
-  Session(std::uint64_t seed, const std::string& category)
+  Session(std::uint64_t seed, const std::string& category, Engine engine)
       : category_(category), path_(dir_.File("plant.db")), boxes_(out_) {
-    fs::copy_file(DemoPlant(), path_);
+    if (engine == Engine::File) {
+      fs::copy_file(DemoPlant(), path_);
+    } else {
+      server_ = std::make_unique<DemoDatabase>(engine, path_);
+      path_ = server_->target();
+    }
     loaded_ = std::make_unique<Loaded>(path_, category);
     runner_ = std::make_unique<ScriptRunner>(*loaded_->session, boxes_);
     user_ = std::make_unique<RandomSession>(seed, *loaded_->session, *runner_);
@@ -189,7 +195,8 @@ class Session {
 
   std::string category_;
   TempDir dir_;
-  std::string path_;
+  std::string path_;  // the file, or the server database's address
+  std::unique_ptr<DemoDatabase> server_;
   std::ostringstream out_;
   ScriptMessageBoxes boxes_;
   std::unique_ptr<Loaded> loaded_;
@@ -202,17 +209,17 @@ class Session {
   bool yesToAll_ = false;
 };
 
-void CheckSeed(std::uint64_t seed) {
+void CheckSeed(std::uint64_t seed, Engine engine = Engine::File) {
   // Molding, and painting, whose lots can take their next steps onto their bars.
   const std::string category = seed % 3 == 0 ? "10" : "3";
-  Session session(seed, category);
+  Session session(seed, category, engine);
   const std::vector<std::string> problems = session.Run();
   if (std::getenv("VELMORA_SHOW_SCRIPTS")) std::cerr << session.Script() << session.Said();
   if (problems.empty()) return;
   std::string report;
   for (std::size_t i = 0; i < problems.size() && i < 15; ++i) report += problems[i] + "\n";
-  ADD_FAILURE() << "seed " << seed << ", category " << category << " (" << kFrom << "-" << kTo
-                << "):\n"
+  ADD_FAILURE() << EngineName(engine) << ", seed " << seed << ", category " << category << " ("
+                << kFrom << "-" << kTo << "):\n"
                 << report << "--- script ---\n"
                 << session.Script();
 }
@@ -225,6 +232,16 @@ TEST_P(RoundTrip, UndoGivesTheLoadedPlanAndAFreshLoadShowsWhatWasSaved) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, ::testing::Range(0, 8));
+
+// The same promise on the server, on the first seeds.
+class RoundTripOnServer : public ::testing::TestWithParam<int> {};
+
+TEST_P(RoundTripOnServer, UndoGivesTheLoadedPlanAndAFreshLoadShowsWhatWasSaved) {
+  for (int k = 0; k < 4; ++k)
+    CheckSeed(static_cast<std::uint64_t>(GetParam() * 4 + k), Engine::Server);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RoundTripOnServer, ::testing::Range(0, 2));
 
 // `make soak SEEDS=N`: as many seeds as asked, after those of the test run.
 TEST(RoundTripSoak, ManySeeds) {

@@ -1,13 +1,13 @@
 #include "support/test_db.h"
 
-#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <stdexcept>
 #include <vector>
 
-#include "db/binding.h"
+#include "db/recordset.h"
 #include "schema_sql.h"
+#include "support/pg_test_server.h"
 
 namespace velmora::test {
 
@@ -24,33 +24,46 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-TestDb::TestDb() : path_(dir_.File("test.db")), connection_(db::CreateDatabase(path_)) {
+const char* EngineName(Engine engine) {
+  return engine == Engine::File ? "File" : "Server";
+}
+
+TestDb::TestDb(Engine engine) : path_(dir_.File("test.db")) {
+  if (engine == Engine::File) {
+    target_ = path_;
+    connection_ = db::CreateDatabase(path_);
+  } else {
+    serverName_ = UniquePgDatabaseName("t");
+    target_ = FreshPgDatabase(serverName_);
+    connection_.OpenServer(target_);
+  }
   connection_.ExecuteScript(SchemaSql());
+}
+
+TestDb::~TestDb() {
+  if (serverName_.empty()) return;
+  connection_ = db::Connection();
+  DropPgDatabase(serverName_);
 }
 
 void TestDb::Insert(const std::string& table, const Fields& fields) {
   std::string columns;
   std::string marks;
+  std::vector<db::Value> values;
   for (const auto& [name, value] : fields) {
     if (!columns.empty()) columns += ",", marks += ",";
-    columns += std::string("\"") + name + "\"";
+    columns += name;
     marks += "?";
+    values.push_back(value);
   }
-  db::StatementPtr stmt =
-      db::Prepare(connection_.Handle(),
-                  "INSERT INTO \"" + table + "\" (" + columns + ") VALUES (" + marks + ")");
-  int position = 1;
-  for (const auto& [name, value] : fields) {
-    db::Bind(connection_.Handle(), stmt.get(), position, value);
-    ++position;
-  }
-  db::Check(connection_.Handle(), sqlite3_step(stmt.get()), "inserting into " + table);
+  connection_.Run("INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")", values);
 }
 
 db::Value TestDb::Scalar(const std::string& sql) {
-  db::StatementPtr stmt = db::Prepare(connection_.Handle(), sql);
-  if (sqlite3_step(stmt.get()) != SQLITE_ROW) return {};
-  return db::ColumnValue(stmt.get(), 0);
+  db::Recordset rs;
+  rs.Open(sql, connection_);
+  if (rs.Eof()) return {};
+  return rs.Fields(0).Get();
 }
 
 }  // namespace velmora::test

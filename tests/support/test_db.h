@@ -25,11 +25,21 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// A fresh database file with the full schema, and a one-line way to add rows:
+// The engines a test can run on.
+enum class Engine { File, Server };
+const char* EngineName(Engine engine);
+
+// A fresh database with the full schema, and a one-line way to add rows:
 //   db.Insert("機械マスタ", {{"機械コード", "M1      "}, {"機械名", "成形機1"}});
+// On the server engine it is a new database on the test server, dropped when the object goes.
 class TestDb {
  public:
-  TestDb();
+  explicit TestDb(Engine engine = Engine::File);
+  ~TestDb();
+  TestDb(const TestDb&) = delete;
+  TestDb& operator=(const TestDb&) = delete;
+  // What another connection opens to reach the same database.
+  const std::string& target() const { return target_; }
   db::Connection& connection() { return connection_; }
   const std::string& path() const { return path_; }
   using Fields = std::vector<std::pair<std::string, db::Value>>;
@@ -40,6 +50,8 @@ class TestDb {
  private:
   TempDir dir_;
   std::string path_;
+  std::string target_;
+  std::string serverName_;  // the server database's name, dropped at the end
   db::Connection connection_;
 };
 

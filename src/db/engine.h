@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/fingerprint.h"
+#include "db/result_columns.h"
+#include "db/value.h"
+
+namespace velmora::db {
+
+// The rows of one statement, read one at a time. Column positions do not count the row id.
+class Rows {
+ public:
+  virtual ~Rows() = default;
+  virtual const std::shared_ptr<const ResultColumns>& Columns() const = 0;
+  // Moves to the next row (the first, on the first call); false once past the last.
+  virtual bool Next() = 0;
+  virtual bool IsNull(int column) const = 0;
+  virtual Value Get(int column) const = 0;
+  virtual std::string Text(int column) const { return Get(column).Text(); }
+  virtual double Number(int column) const { return Get(column).Number(); }
+  virtual void Print(Fingerprint& print, int column) const;
+  // The current row's identity for writing it back (results read for update only).
+  virtual Value RowId() const = 0;
+};
+
+// One open database of one engine. Statement texts mark their parameters with `?`; table and
+// column names are written unquoted, so the same text runs on every engine.
+class Engine {
+ public:
+  virtual ~Engine() = default;
+
+  // The column that identifies a stored row for as long as the row is not written.
+  virtual std::string_view RowIdColumn() const = 0;
+  // The rows of `sql`. With `forUpdate`, the first column read is the row id and the result must
+  // come from one table, which its columns then name. With `keep`, the statement is prepared once
+  // per text and kept for the next run.
+  virtual std::unique_ptr<Rows> Query(std::string_view sql, const Value* parameters,
+                                      std::size_t count, bool forUpdate, bool keep) = 0;
+  // Runs an INSERT and gives the new row's id.
+  virtual Value Insert(const std::string& sql, const std::vector<const Value*>& values) = 0;
+  // Runs an UPDATE whose last parameter is `rowId`; gives the row's id after the write.
+  virtual Value Update(const std::string& sql, const std::vector<const Value*>& values,
+                       const Value& rowId) = 0;
+  // Runs a kept statement that returns no rows.
+  virtual void Run(std::string_view sql, const Value* parameters, std::size_t count) = 0;
+  // Runs statements that take no parameters and return no rows (schema, test fixtures).
+  virtual void Execute(std::string_view script) = 0;
+
+  // A write transaction that keeps other savers out until it ends.
+  virtual void Begin() = 0;
+  virtual void Commit() = 0;
+  virtual void Rollback() = 0;
+  // Whether the engine still holds a transaction open (an error may have ended it).
+  virtual bool InTransaction() const = 0;
+  // A point inside the transaction that a failed statement can be undone to, leaving the rest of
+  // the transaction usable. An engine that undoes a failed statement whole by itself needs none.
+  virtual void Mark() {}
+  virtual void ForgetMark() {}
+  virtual void UndoToMark() {}
+
+  virtual bool ReadOnly() const = 0;
+  // True when the database was replaced under this connection since it was opened.
+  virtual bool Moved() const = 0;
+  // The file path or the server address, for messages (never a password).
+  virtual const std::string& Name() const = 0;
+  virtual std::size_t KeptStatements() const = 0;
+};
+
+}  // namespace velmora::db

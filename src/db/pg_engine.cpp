@@ -1,0 +1,395 @@
+#include "db/pg_engine.h"
+
+#include <libpq-fe.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "common/errors.h"
+#include "common/numeric.h"
+#include "db/connection_text.h"
+#include "db/pg_sql_text.h"
+
+namespace velmora::db {
+namespace {
+
+// Object ids of the server's built-in types that read as numbers.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700,
+              kFloat8 = 701, kNumeric = 1700;
+
+// Every copy's save takes this one lock for its transaction, so saves of one database follow
+// each other as they do on a file, and each takes numbers the one before it left.
+constexpr const char* kSaveLock = "SELECT pg_advisory_xact_lock(7461726)";
+
+const std::string kBusy =
+    "データベースは他のプログラムで使用中です。しばらくしてから、もう一度やり直してください。";
+const std::string kLost =
+    "データベースサーバーとの接続が切れました。書きかけの内容は保存されていません。"
+    "接続を確認して、もう一度やり直してください。";
+
+std::string Trimmed(const char* text) {
+  std::string s = text ? text : "";
+  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+  return s;
+}
+
+bool Contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Why a connection could not be made, in the words a user can act on.
+DatabaseError ConnectError(PGconn* conn, const std::string& shown) {
+  const std::string detail = Trimmed(PQerrorMessage(conn));
+  std::cerr << "velmora: " << shown << ": " << detail << std::endl;
+  const std::string user = PQuser(conn) ? PQuser(conn) : "";
+  if (PQconnectionNeedsPassword(conn) || Contains(detail, "authentication failed") ||
+      Contains(detail, "no pg_hba.conf entry") ||
+      (Contains(detail, "role \"") && Contains(detail, "does not exist"))) {
+    return DatabaseError(
+        "データベースサーバーへのログインが拒否されました。ユーザー名とパスワード"
+        "（~/.pgpass または PGPASSWORD）を確認してください。\nユーザー: " +
+        user + "\n(" + detail + ")");
+  }
+  if (Contains(detail, "database \"") && Contains(detail, "does not exist")) {
+    const char* db = PQdb(conn);
+    return DatabaseError("データベース「" + std::string(db ? db : "") +
+                         "」がサーバーにありません。設定ファイルのデータベース名を確認してください"
+                         "。\n(" +
+                         detail + ")");
+  }
+  const char* host = PQhost(conn);
+  const char* port = PQport(conn);
+  return DatabaseError(
+      "データベースサーバーに接続できません。サーバーが動いているか、ネットワークと設定ファイルの"
+      "アドレスを確認してください。\nホスト: " +
+      std::string(host && *host ? host : "localhost") +
+      "  ポート: " + std::string(port && *port ? port : "5432") + "\n(" + detail + ")");
+}
+
+std::string ParameterText(const Value& value) {
+  const auto& raw = value.Raw();
+  if (const auto* s = std::get_if<std::string>(&raw)) return *s;
+  return value.Text();
+}
+
+// The rows of one result, which the server sent whole.
+class PgRows final : public Rows {
+ public:
+  PgRows(PgResult result, std::shared_ptr<const ResultColumns> columns, bool forUpdate)
+      : result_(std::move(result)),
+        columns_(std::move(columns)),
+        first_(forUpdate ? 1 : 0),
+        count_(PQntuples(result_.get())) {
+    const int fields = PQnfields(result_.get());
+    for (int c = first_; c < fields; ++c) types_.push_back(PQftype(result_.get(), c));
+  }
+
+  const std::shared_ptr<const ResultColumns>& Columns() const override { return columns_; }
+
+  bool Next() override { return ++row_ < count_; }
+
+  bool IsNull(int column) const override {
+    return PQgetisnull(result_.get(), row_, column + first_) != 0;
+  }
+
+  Value Get(int column) const override {
+    if (IsNull(column)) return Value();
+    const char* text = PQgetvalue(result_.get(), row_, column + first_);
+    switch (types_[static_cast<std::size_t>(column)]) {
+      case kBool:
+        return Value(static_cast<std::int64_t>(text[0] == 't' ? 1 : 0));
+      case kInt2:
+      case kInt4:
+      case kInt8:
+      case kOid:
+        return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
+      case kFloat4:
+      case kFloat8:
+        return Value(std::strtod(text, nullptr));
+      case kNumeric:
+        // A sum of whole numbers comes as numeric: whole, it reads as the integer it is.
+        if (std::strpbrk(text, ".eEN") == nullptr && std::strlen(text) < 19) {
+          return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
+        }
+        return Value(std::strtod(text, nullptr));
+      default:
+        return Value(std::string(
+            text, static_cast<std::size_t>(PQgetlength(result_.get(), row_, column + first_))));
+    }
+  }
+
+  std::string Text(int column) const override {
+    if (IsText(column)) {
+      return std::string(
+          PQgetvalue(result_.get(), row_, column + first_),
+          static_cast<std::size_t>(PQgetlength(result_.get(), row_, column + first_)));
+    }
+    return Get(column).Text();
+  }
+
+  double Number(int column) const override {
+    if (IsNull(column)) return 0.0;
+    if (IsText(column)) return Val(PQgetvalue(result_.get(), row_, column + first_));
+    return Get(column).Number();
+  }
+
+  Value RowId() const override { return Value(std::string(PQgetvalue(result_.get(), row_, 0))); }
+
+ private:
+  bool IsText(int column) const {
+    switch (types_[static_cast<std::size_t>(column)]) {
+      case kBool:
+      case kInt2:
+      case kInt4:
+      case kInt8:
+      case kOid:
+      case kFloat4:
+      case kFloat8:
+      case kNumeric:
+        return false;
+      default:
+        return true;
+    }
+  }
+
+  PgResult result_;
+  std::shared_ptr<const ResultColumns> columns_;
+  int first_;
+  int count_;
+  int row_ = -1;
+  std::vector<Oid> types_;
+};
+
+}  // namespace
+
+void PgResultDeleter::operator()(pg_result* result) const {
+  PQclear(result);
+}
+void PgEngine::Closer::operator()(pg_conn* conn) const {
+  PQfinish(conn);
+}
+
+PgEngine::PgEngine(const std::string& address, const Options& options)
+    : address_(address),
+      name_(AddressWithoutPassword(address)),
+      readOnly_(options.readOnly),
+      lockTimeoutMs_(options.lockTimeoutMs) {
+  Reconnect();
+}
+
+PgEngine::~PgEngine() = default;
+
+void PgEngine::Reconnect() {
+  kept_.clear();  // prepared statements live as long as the server's session
+  conn_.reset(PQconnectdb(address_.c_str()));
+  if (!conn_) throw std::bad_alloc();
+  if (PQstatus(conn_.get()) != CONNECTION_OK) throw ConnectError(conn_.get(), name_);
+  // The server's notices (long names shortened, ...) are not the user's business.
+  PQsetNoticeProcessor(
+      conn_.get(), [](void*, const char*) {}, nullptr);
+  std::string setup =
+      "SET client_encoding='UTF8'; SET lock_timeout=" + std::to_string(lockTimeoutMs_) +
+      "; SET client_min_messages=warning";
+  if (readOnly_) setup += "; SET default_transaction_read_only=on";
+  Check(Simple(setup), "session settings");
+}
+
+void PgEngine::EnsureConnected() {
+  if (PQstatus(conn_.get()) == CONNECTION_OK) return;
+  // Inside a transaction the work done so far is gone with the connection: the failure is
+  // reported, and never carried on in a new session as if nothing had happened.
+  if (transaction_) throw DatabaseError(kLost + "\n(" + name_ + ")");
+  Reconnect();
+}
+
+PgResult PgEngine::Simple(const std::string& sql) {
+  EnsureConnected();
+  ++roundTrips_;
+  return PgResult(PQexec(conn_.get(), sql.c_str()));
+}
+
+PgResult PgEngine::Exec(std::string_view sql, const Value* const* parameters, std::size_t count,
+                        bool keep, Kept** kept) {
+  EnsureConnected();
+  std::vector<std::string> texts(count);
+  std::vector<const char*> values(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (parameters[i]->IsNull()) continue;
+    texts[i] = ParameterText(*parameters[i]);
+    values[i] = texts[i].c_str();
+  }
+  const int n = static_cast<int>(count);
+  if (!keep) {
+    ++roundTrips_;
+    return PgResult(PQexecParams(conn_.get(), NumberedParameters(sql).c_str(), n, nullptr,
+                                 values.data(), nullptr, nullptr, 0));
+  }
+  auto it = kept_.find(std::string(sql));
+  if (it == kept_.end()) {
+    Kept entry{"velmora_" + std::to_string(kept_.size() + 1), nullptr};
+    ++roundTrips_;
+    PgResult prepared(
+        PQprepare(conn_.get(), entry.name.c_str(), NumberedParameters(sql).c_str(), 0, nullptr));
+    Check(prepared, sql);
+    it = kept_.emplace(std::string(sql), std::move(entry)).first;
+  }
+  if (kept) *kept = &it->second;
+  ++roundTrips_;
+  return PgResult(
+      PQexecPrepared(conn_.get(), it->second.name.c_str(), n, values.data(), nullptr, nullptr, 0));
+}
+
+void PgEngine::Check(const PgResult& result, std::string_view what) {
+  const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+  if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+  const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+  const std::string code = state ? state : "";
+  const std::string detail =
+      Trimmed(result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_.get()));
+  const std::string technical = std::string(what) + ": " + detail;
+  if (PQstatus(conn_.get()) != CONNECTION_OK || code.starts_with("08")) {
+    throw DatabaseError(kLost + "\n(" + technical + ")");
+  }
+  if (code == "40001" || code == "40P01") throw TransactionConflict(technical);
+  if (code == "55P03") throw DatabaseError(kBusy + "\n(" + technical + ")");
+  if (code == "25006") {
+    throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_ +
+                        "\n(" + technical + ")");
+  }
+  if (code == "42P01") {
+    throw DatabaseError(
+        "データベースに必要なテーブルがありません。管理者に velmora-demo --empty でテーブルを作成"
+        "してもらってください。\n" +
+        name_ + "\n(" + technical + ")");
+  }
+  throw DatabaseError(technical);
+}
+
+const PgEngine::TableColumns& PgEngine::TableOf(unsigned oid) {
+  auto it = tables_.find(oid);
+  if (it != tables_.end()) return it->second;
+  const Value id(static_cast<std::int64_t>(oid));
+  const Value* parameters[] = {&id};
+  const PgResult result = Exec(
+      "SELECT c.relname, a.attnum, a.attname FROM pg_class c JOIN pg_attribute a ON "
+      "a.attrelid = c.oid WHERE c.oid = ? AND a.attnum > 0 AND NOT a.attisdropped",
+      parameters, 1, false);
+  Check(result, "reading a table's columns");
+  TableColumns table;
+  for (int r = 0; r < PQntuples(result.get()); ++r) {
+    table.table = PQgetvalue(result.get(), r, 0);
+    table.columns[std::atoi(PQgetvalue(result.get(), r, 1))] = PQgetvalue(result.get(), r, 2);
+  }
+  return tables_.emplace(oid, std::move(table)).first->second;
+}
+
+std::unique_ptr<Rows> PgEngine::Query(std::string_view sql, const Value* parameters,
+                                      std::size_t count, bool forUpdate, bool keep) {
+  std::vector<const Value*> pointers(count);
+  for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
+  Kept* kept = nullptr;
+  PgResult result = Exec(sql, pointers.data(), count, keep, &kept);
+  Check(result, sql);
+  std::shared_ptr<const ResultColumns> columns = kept ? kept->columns : nullptr;
+  if (!columns) {
+    auto made = std::make_shared<ResultColumns>();
+    const int first = forUpdate ? 1 : 0;
+    const int fields = PQnfields(result.get());
+    std::string table;
+    for (int c = first; c < fields; ++c) {
+      const std::string name = PQfname(result.get(), c);
+      std::string origin = name;
+      if (forUpdate) {
+        // Writes go to the one table every column comes from, by the columns' stored names.
+        const Oid oid = PQftable(result.get(), c);
+        const TableColumns* source = oid == InvalidOid ? nullptr : &TableOf(oid);
+        const int number = PQftablecol(result.get(), c);
+        if (source == nullptr || !source->columns.contains(number) ||
+            (c > first && source->table != table)) {
+          throw DatabaseError("an updatable recordset must read one table: " + std::string(sql));
+        }
+        table = source->table;
+        origin = source->columns.at(number);
+      }
+      made->Add(name, origin);
+    }
+    made->table = table;
+    columns = std::move(made);
+    if (kept) kept->columns = columns;
+  }
+  return std::make_unique<PgRows>(std::move(result), std::move(columns), forUpdate);
+}
+
+Value PgEngine::Insert(const std::string& sql, const std::vector<const Value*>& values) {
+  const PgResult result = Exec(sql + " RETURNING ctid", values.data(), values.size(), true);
+  Check(result, sql);
+  return Value(std::string(PQgetvalue(result.get(), 0, 0)));
+}
+
+Value PgEngine::Update(const std::string& sql, const std::vector<const Value*>& values,
+                       const Value& rowId) {
+  std::vector<const Value*> all = values;
+  all.push_back(&rowId);
+  const PgResult result = Exec(sql + " RETURNING ctid", all.data(), all.size(), true);
+  Check(result, sql);
+  // The server writes a new version of the row elsewhere; that is where it is found next.
+  if (PQntuples(result.get()) == 0) return rowId;
+  return Value(std::string(PQgetvalue(result.get(), 0, 0)));
+}
+
+void PgEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
+  std::vector<const Value*> pointers(count);
+  for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
+  Check(Exec(sql, pointers.data(), count, true), sql);
+}
+
+void PgEngine::Execute(std::string_view script) {
+  Check(Simple(std::string(script)), "SQL failed");
+}
+
+void PgEngine::Begin() {
+  if (readOnly_) {
+    throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_);
+  }
+  Check(Simple(std::string("BEGIN; ") + kSaveLock), "BEGIN");
+  transaction_ = true;
+}
+
+void PgEngine::Commit() {
+  // A transaction the server already failed would answer COMMIT by rolling back.
+  if (PQstatus(conn_.get()) != CONNECTION_OK ||
+      PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS) {
+    throw DatabaseError(kLost + "\n(" + name_ + ": the transaction was not open at COMMIT)");
+  }
+  Check(Simple("COMMIT"), "COMMIT");
+  transaction_ = false;
+}
+
+void PgEngine::Rollback() {
+  if (!transaction_) return;
+  transaction_ = false;
+  // A dropped connection took the transaction with it; the server rolled it back.
+  if (PQstatus(conn_.get()) != CONNECTION_OK) return;
+  if (PQtransactionStatus(conn_.get()) != PQTRANS_IDLE) Check(Simple("ROLLBACK"), "ROLLBACK");
+}
+
+// A failed statement fails the server's whole transaction; a savepoint keeps the rest of it.
+void PgEngine::Mark() {
+  Check(Simple("SAVEPOINT velmora_attempt"), "SAVEPOINT");
+}
+
+void PgEngine::ForgetMark() {
+  Check(Simple("RELEASE SAVEPOINT velmora_attempt"), "RELEASE SAVEPOINT");
+}
+
+void PgEngine::UndoToMark() {
+  Check(Simple("ROLLBACK TO SAVEPOINT velmora_attempt; RELEASE SAVEPOINT velmora_attempt"),
+        "ROLLBACK TO SAVEPOINT");
+}
+
+bool PgEngine::InTransaction() const {
+  return transaction_;
+}
+
+}  // namespace velmora::db

@@ -1,0 +1,51 @@
+// A plan on a database server that cannot be used: the program names the cause in Japanese, with
+// the server's own words on standard error, and writes nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/program_copy.h"
+#include "support/pg_test_server.h"
+#include "support/run_program.h"
+
+namespace velmora::test {
+namespace {
+
+// The test server's socket folder, from its admin address.
+std::string SocketFolder() {
+  const std::string admin = PgAdminUri();
+  return admin.substr(admin.find("host=") + 5);
+}
+
+TEST(ServerErrors, EachCauseIsNamed) {
+  PgDatabase empty("no_tables");  // a database nobody made the tables in
+  const std::string socket = SocketFolder();
+  const struct Case {
+    std::string address;
+    const char* shown;  // the start of the message the user reads
+    std::string detail;
+  } cases[] = {
+      {"postgresql://velmora@/plant?host=/nonexistent/socket/folder",
+       "データベースサーバーに接続できません", "/nonexistent/socket/folder"},
+      {"postgresql://nobody_here@/postgres?host=" + socket,
+       "データベースサーバーへのログインが拒否されました", "nobody_here"},
+      {"postgres://velmora@/no_such_plant?host=" + socket, "データベース「no_such_plant」が",
+       "no_such_plant"},
+      {empty.uri(), "データベースに必要なテーブルがありません", "does not exist"},
+  };
+  ProgramCopy program;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.address);
+    program.Settings(c.address, 3);
+    const ProgramRun run = RunProgram(program.executable(),
+                                      {"--export-csv", program.File("out"), "--from", "20240514",
+                                       "--to", "20240531", "--category", "3"},
+                                      {}, program.File(""));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(c.shown), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(c.detail), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace velmora::test
