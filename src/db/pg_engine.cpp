@@ -248,7 +248,10 @@ void PgEngine::Check(const PgResult& result, std::string_view what) {
   const std::string detail =
       Trimmed(result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_.get()));
   const std::string technical = std::string(what) + ": " + detail;
-  if (PQstatus(conn_.get()) != CONNECTION_OK || code.starts_with("08")) {
+  // A connection failure (libpq's own errors have no code), or the server ending the session
+  // (shut down, or by an administrator).
+  if (PQstatus(conn_.get()) != CONNECTION_OK || code.empty() || code.starts_with("08") ||
+      code.starts_with("57P")) {
     throw DatabaseError(kLost + "\n(" + technical + ")");
   }
   if (code == "40001" || code == "40P01") throw TransactionConflict(technical);
@@ -352,7 +355,14 @@ void PgEngine::Begin() {
   if (readOnly_) {
     throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_);
   }
-  Check(Simple(std::string("BEGIN; ") + kSaveLock), "BEGIN");
+  const PgResult begun = Simple(std::string("BEGIN; ") + kSaveLock);
+  const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
+  if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK &&
+      (status == PQTRANS_INTRANS || status == PQTRANS_INERROR)) {
+    // The lock was not had: the transaction begun for it ends before the failure is told.
+    PgResult(PQexec(conn_.get(), "ROLLBACK"));
+  }
+  Check(begun, "BEGIN");
   transaction_ = true;
 }
 
