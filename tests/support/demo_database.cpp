@@ -8,12 +8,23 @@
 namespace velmora::test {
 namespace {
 
-// The fixed demo, generated once per test program on the server; each database is a copy.
+// The fixed demo on the server: the one ctest puts there for the whole run, or else one
+// generated for this test program.
 struct ServerTemplate {
-  ServerTemplate() : name(UniquePgDatabaseName("demo")) {
+  ServerTemplate() {
+    PgConnectionPtr admin = ConnectPg(PgAdminUri());
+    const PgResultPtr shared =
+        ExecPg(admin.get(), "SELECT 1 FROM pg_database WHERE datname = 'velmora_demo_plant'");
+    if (PQntuples(shared.get()) == 1) {
+      name = "velmora_demo_plant";
+      return;
+    }
+    name = UniquePgDatabaseName("demo");
+    own = true;
     demo::GenerateDemoDatabase(FreshPgDatabase(name), demo::DemoOptions{});
   }
   ~ServerTemplate() {
+    if (!own) return;
     try {
       DropPgDatabase(name);
     } catch (...) {
@@ -21,6 +32,7 @@ struct ServerTemplate {
     }
   }
   std::string name;
+  bool own = false;
 };
 
 const std::string& TemplateName() {
