@@ -56,6 +56,7 @@ class Connection {
   // The SQLite handle of a file connection (raw baselines in benchmarks and tests).
   sqlite3* Handle() const;
   std::size_t KeptStatements() const { return Engine().KeptStatements(); }
+  std::size_t RoundTrips() const { return Engine().RoundTrips(); }
 
   // Runs statements that return no rows (schema creation, test fixtures).
   void ExecuteScript(std::string_view sql);

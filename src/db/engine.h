@@ -69,6 +69,8 @@ class Engine {
   // The file path or the server address, for messages (never a password).
   virtual const std::string& Name() const = 0;
   virtual std::size_t KeptStatements() const = 0;
+  // Requests sent to a server and waited for since opening; none for a file.
+  virtual std::size_t RoundTrips() const { return 0; }
 };
 
 }  // namespace velmora::db

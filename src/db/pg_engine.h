@@ -49,8 +49,7 @@ class PgEngine final : public Engine {
   const std::string& Name() const override { return name_; }
   std::size_t KeptStatements() const override { return kept_.size(); }
 
-  // Statements sent to the server since the connection opened, each one round trip.
-  std::size_t RoundTrips() const { return roundTrips_; }
+  std::size_t RoundTrips() const override { return roundTrips_; }
   // The names of a table's columns by their number, and the table's name, by its object id.
   struct TableColumns {
     std::string table;
