@@ -26,11 +26,18 @@ test: deps $(DEBUG_DIR)/build.ninja
 	ctest --test-dir $(DEBUG_DIR) --output-on-failure -j 2
 
 # The save's round trip on many more seeded editing sessions than `make test` runs:
-# make soak SEEDS=500
+# make soak SEEDS=500, and on a throwaway PostgreSQL server: make soak SEEDS=100 ENGINE=server
 SEEDS ?= 200
+ENGINE ?= file
 soak: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR) --target velmora_roundtrip_tests
-	VELMORA_SOAK_SEEDS=$(SEEDS) $(RELEASE_DIR)/bin/velmora_roundtrip_tests --gtest_filter='RoundTripSoak.*'
+	state=$(abspath $(RELEASE_DIR))/pg-soak-server; \
+	if [ "$(ENGINE)" = server ]; then \
+	  scripts/pg-test-server start $$state >/dev/null || exit 1; \
+	  trap 'scripts/pg-test-server stop '"$$state" EXIT; \
+	fi; \
+	VELMORA_PG_STATE=$$state VELMORA_SOAK_ENGINE=$(ENGINE) VELMORA_SOAK_SEEDS=$(SEEDS) \
+	  $(RELEASE_DIR)/bin/velmora_roundtrip_tests --gtest_filter='RoundTripSoak.*'
 
 build: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR)

@@ -5,6 +5,8 @@
 #include <signal.h>
 
 #include <chrono>
+#include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -14,6 +16,7 @@
 #include "e2e/saved_tables.h"
 #include "e2e/sqlite_file.h"
 #include "saving/plan_save.h"
+#include "support/demo_database.h"
 #include "support/run_program.h"
 
 namespace velmora::test {
@@ -105,6 +108,62 @@ TEST_F(SaveOnDemo, KilledAtAnyMomentTheDatabaseHoldsTheWholeSaveOrNothingOfIt) {
   RecordProperty("KilledBeforeTheSave", untouched);
   RecordProperty("KilledInTheSave", cutInSave);
   RecordProperty("KilledAfterTheCommit", complete);
+}
+
+// The same on the server, with fewer kills: whatever moment the program dies at, the server
+// holds the whole save or none of it, and the next save goes through.
+TEST(ServerSave, KilledAtAnyMomentTheServerHoldsTheWholeSaveOrNothingOfIt) {
+  ProgramCopy program;
+  DemoDatabase plant(Engine::Server, program.File("plan.db"));
+  program.Settings(plant.target(), 3);
+  const std::string script = program.File("expand_all.txt");
+  std::ofstream(script) << ExpandEveryMachine() + Answers(kExpandAllMoldQuestions) + "save\n";
+  const std::vector<std::string> args = {"--script", script,       "--from",     "20240514",
+                                         "--to",     kExpandAllTo, "--category", "3"};
+  const auto start = [&] {
+    return std::make_unique<StartedProgram>(program.executable(), args, std::vector<std::string>{},
+                                            program.File(""));
+  };
+  const Contents before = ReadServerContents(plant.target());
+
+  auto whole = start();
+  const auto firstQuestion = WaitForOutput(*whole, saving::kMoldConflictTitle);
+  const auto lastQuestion =
+      WaitForOutput(*whole, saving::kMoldConflictTitle, kExpandAllMoldQuestions);
+  const ProgramRun run = whole->Wait();
+  const auto ended = Clock::now();
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(firstQuestion && lastQuestion) << run.out;
+  const Contents everything = ReadServerContents(plant.target());
+  ASSERT_NE(everything, before);
+
+  // From the first question on: the save's walk, its transaction and the commit.
+  constexpr int kKills = 8;
+  int cutInSave = 0, complete = 0;
+  for (int k = 0; k < kKills; ++k) {
+    SCOPED_TRACE("kill " + std::to_string(k));
+    plant.Reset();
+    auto victim = start();
+    const auto seen = WaitForOutput(*victim, saving::kMoldConflictTitle);
+    ASSERT_TRUE(seen.has_value()) << victim->Wait().err;
+    std::this_thread::sleep_until(*seen + (ended - *firstQuestion) * k / kKills);
+    kill(victim->pid(), SIGKILL);
+    victim->Wait();
+    const Contents after = ReadServerContents(plant.target());
+    if (after == before) {
+      ++cutInSave;
+    } else if (after == everything) {
+      ++complete;
+    } else {
+      ADD_FAILURE() << "part of the save was kept";
+    }
+  }
+  EXPECT_GE(cutInSave, kKills / 2) << complete << " after the commit";
+  // A save cut short leaves no lock or half-done work in the way of the next one.
+  plant.Reset();
+  const ProgramRun again = start()->Wait();
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(ReadServerContents(plant.target()), everything);
 }
 
 const char* const kMoveAndPush =

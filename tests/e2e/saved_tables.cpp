@@ -6,6 +6,7 @@
 #include <ios>
 
 #include "e2e/sqlite_file.h"
+#include "support/pg_test_server.h"
 
 namespace velmora::test {
 
@@ -24,6 +25,31 @@ void Mix(std::uint64_t& hash, const void* data, std::size_t size) {
 }
 
 }  // namespace
+
+Contents ReadServerContents(const std::string& uri) {
+  PgConnectionPtr server = ConnectPg(uri);
+  Contents contents;
+  for (const char* table : kSavedTables) {
+    const PgResultPtr columns =
+        ExecPg(server.get(), std::string("SELECT * FROM ") + table + " LIMIT 0");
+    std::string order;
+    for (int c = 0; c < PQnfields(columns.get()); ++c)
+      order += (c ? "," : "") + std::to_string(c + 1);
+    const PgResultPtr rows =
+        ExecPg(server.get(), std::string("SELECT * FROM ") + table + " ORDER BY " + order);
+    TableSum& sum = contents[table];
+    for (int r = 0; r < PQntuples(rows.get()); ++r, ++sum.rows) {
+      for (int c = 0; c < PQnfields(rows.get()); ++c) {
+        const bool null = PQgetisnull(rows.get(), r, c) != 0;
+        Mix(sum.hash, &null, sizeof null);
+        const int length = PQgetlength(rows.get(), r, c);
+        Mix(sum.hash, &length, sizeof length);
+        Mix(sum.hash, PQgetvalue(rows.get(), r, c), static_cast<std::size_t>(length));
+      }
+    }
+  }
+  return contents;
+}
 
 void PrintTo(const TableSum& sum, std::ostream* os) {
   *os << sum.rows << " rows #" << std::hex << sum.hash << std::dec;

@@ -18,6 +18,9 @@ void PrintTo(const TableSum& sum, std::ostream* os);
 // The checksums of the tables a save writes, by table.
 using Contents = std::map<std::string, TableSum>;
 Contents ReadContents(const std::string& path);
+// The same for a database on the test server, its rows in the order of all their columns (a
+// server keeps no row order).
+Contents ReadServerContents(const std::string& uri);
 
 std::string IntegrityCheck(const std::string& path);
 

@@ -248,7 +248,10 @@ TEST(RoundTripSoak, ManySeeds) {
   const char* seeds = std::getenv("VELMORA_SOAK_SEEDS");
   if (seeds == nullptr) GTEST_SKIP() << "VELMORA_SOAK_SEEDS is not set";
   const int count = std::atoi(seeds);
-  for (int s = 0; s < count; ++s) CheckSeed(static_cast<std::uint64_t>(1000 + s));
+  // VELMORA_SOAK_ENGINE=server soaks the save on the test server instead of a file.
+  const char* engine = std::getenv("VELMORA_SOAK_ENGINE");
+  const Engine on = engine && std::string(engine) == "server" ? Engine::Server : Engine::File;
+  for (int s = 0; s < count; ++s) CheckSeed(static_cast<std::uint64_t>(1000 + s), on);
 }
 
 }  // namespace
