@@ -7,7 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "db/recordset.h"
 #include "generator/demo_command.h"
+#include "support/pg_test_server.h"
 #include "support/test_db.h"
 
 namespace velmora::demo {
@@ -119,6 +121,41 @@ TEST(DemoCommand, RefusesToOverwriteAnythingAndChecksBeforeWriting) {
       1,
       RunDemo({"--out", dir.File("none.db"), "--ini", dir.File("other.ini"), "--ini-only"}).status);
   EXPECT_FALSE(fs::exists(dir.File("other.ini")));
+}
+
+// On a server: --empty makes the tables of an existing database and nothing else; the demo
+// fills only a database without tables; the settings file names the address.
+TEST(DemoCommand, OnAServerItFillsOnlyAnEmptyDatabase) {
+  test::PgDatabase plant("demo_command");
+  const auto count = [&](const char* table) {
+    db::Connection connection;
+    connection.OpenServer(plant.uri());
+    db::Recordset rs;
+    rs.Open(std::string("SELECT count(*) FROM ") + table, connection);
+    return rs.Fields(0).Int32();
+  };
+  RunResult run = RunDemo({"--out", plant.uri(), "--empty"});
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ(0, count("手配情報"));
+  EXPECT_EQ(0, count("番号管理マスタ"));
+
+  run = RunDemo(Quick(plant.uri()));
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.err.find("already holds tables")) << run.err;
+  EXPECT_EQ(0, count("手配情報"));
+
+  test::TempDir dir;
+  test::PgDatabase filled("demo_command");
+  std::vector<std::string> args = Quick(filled.uri());
+  args.insert(args.end(), {"--ini", dir.File("velmora.ini")});
+  run = RunDemo(args);
+  ASSERT_EQ(0, run.status) << run.err;
+  EXPECT_EQ("\"" + filled.uri() + "\",3\n", ReadFile(dir.File("velmora.ini")));
+  db::Connection connection;
+  connection.OpenServer(filled.uri());
+  db::Recordset rs;
+  rs.Open("SELECT count(*) FROM 手配情報", connection);
+  EXPECT_GE(rs.Fields(0).Int32(), 50);
 }
 
 TEST(DemoCommand, TheProgramExitsNonZeroOnAnExistingFile) {

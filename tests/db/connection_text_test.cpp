@@ -38,5 +38,22 @@ TEST(ConnectionText, TextWithoutAUsableDataSourceIsAnError) {
   }
 }
 
+// Messages show a server address; its password never.
+TEST(ConnectionText, ServerAddressesLoseTheirPasswordOnly) {
+  const struct {
+    const char* address;
+    const char* shown;
+  } cases[] = {
+      {"postgresql://planner@db:5432/plant", "postgresql://planner@db:5432/plant"},
+      {"postgresql://planner:s3cr:et@db/plant", "postgresql://planner@db/plant"},
+      {"postgres://planner:pw@/plant?host=/tmp/s", "postgres://planner@/plant?host=/tmp/s"},
+      {"postgresql://db/plant?password=pw&sslmode=off", "postgresql://db/plant?sslmode=off"},
+      {"postgresql://db/plant?sslmode=off&password=pw", "postgresql://db/plant?sslmode=off"},
+      {"postgresql://db/plant?password=pw", "postgresql://db/plant"},
+      {"/srv/plan/factory.db", "/srv/plan/factory.db"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.shown, AddressWithoutPassword(c.address)) << c.address;
+}
+
 }  // namespace
 }  // namespace velmora::db
