@@ -71,11 +71,9 @@ Plant& ThePlant() {
   return plant;
 }
 
-namespace {
-
-Case MakeCase(int count, bool split) {
-  const Plant& plant = ThePlant();
-  Case c{plant.loaded};
+Case MoveEntries(const PlanData& loaded, const std::set<std::int32_t>& withRequirements, int count,
+                 bool split) {
+  Case c{loaded};
   PlanData& data = c.data;
   std::vector<int> eligible;
   for (int i = 2; i <= data.PlanCount(); ++i) {
@@ -83,7 +81,7 @@ Case MakeCase(int count, bool split) {
     if (e.InUse <= 0 || e.Hidden != 0 || e.A.Stored() + e.B.Stored() != 1) continue;
     const Member& m = e.A.Stored() == 1 ? e.A[1] : e.B[1];
     if (m.OrderNo <= 0 || m.OrderQty <= 0 || m.ItemCode.empty()) continue;
-    if (split && (m.OrderQty < 2 || !plant.withRequirements.count(m.OrderNo))) continue;
+    if (split && (m.OrderQty < 2 || !withRequirements.count(m.OrderNo))) continue;
     eligible.push_back(i);
   }
   if (eligible.size() < static_cast<std::size_t>(count)) {
@@ -115,12 +113,14 @@ Case MakeCase(int count, bool split) {
   return c;
 }
 
-}  // namespace
-
 Case& TheCase(int count, bool split) {
   static std::map<std::pair<int, bool>, Case> cases;
   auto it = cases.find({count, split});
-  if (it == cases.end()) it = cases.emplace(std::pair{count, split}, MakeCase(count, split)).first;
+  if (it == cases.end())
+    it = cases
+             .emplace(std::pair{count, split},
+                      MoveEntries(ThePlant().loaded, ThePlant().withRequirements, count, split))
+             .first;
   return it->second;
 }
 

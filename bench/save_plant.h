@@ -51,9 +51,13 @@ struct Case {
   bool verified = false;
 };
 
-// `count` entries spread evenly over the table, each moved a day later onto another machine;
-// with `split`, each also gains a member taking half the quantity of its arrangement, which
-// has requirement rows to copy. Made once per case.
+// `count` entries of `loaded` spread evenly over the table, each moved a day later onto another
+// machine; with `split`, each also gains a member taking half the quantity of its arrangement,
+// which has requirement rows to copy (`withRequirements` names those).
+Case MoveEntries(const PlanData& loaded, const std::set<std::int32_t>& withRequirements, int count,
+                 bool split);
+
+// The case of `count` entries on the generated file's plant. Made once per case.
 Case& TheCase(int count, bool split);
 
 }  // namespace velmora::bench
