@@ -12,6 +12,7 @@
 #include "db/recordset.h"
 #include "e2e/csv_file.h"
 #include "e2e/program_copy.h"
+#include "e2e/saved_tables.h"
 #include "e2e/script_fixture.h"
 #include "saving/others_changes.h"
 #include "saving/plan_save.h"
@@ -83,6 +84,28 @@ class SharedPlan : public ::testing::TestWithParam<Engine> {
   DemoDatabase plant{GetParam(), program.File("demo.db")};
 };
 VELMORA_ON_EVERY_ENGINE(SharedPlan);
+
+// The inquiry mode and the exports read the plan and write nothing into it.
+TEST_P(SharedPlan, InquiryAndExportsReadWithoutWriting) {
+  const auto contents = [&] {
+    return GetParam() == Engine::Server ? ReadServerContents(plant.target())
+                                        : ReadContents(plant.target());
+  };
+  const Contents before = contents();
+  const std::string script = program.File("look.txt");
+  std::ofstream(script) << "open 1001473\nclose\nexport looked\n";
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+           {"--script", script, "--inquiry"}, {"--export-csv", program.File("csv")}}) {
+    SCOPED_TRACE(args[0]);
+    for (const char* more : {"--from", "20240514", "--to", "20240531", "--category", "3"})
+      args.emplace_back(more);
+    const ProgramRun run = RunProgram(program.executable(), args, {}, program.File(""));
+    EXPECT_EQ(run.status, 0) << run.err;
+  }
+  EXPECT_EQ(Csv(program.File("looked/plans.csv")).Find("OrderNo", "1001473")["Changed"], "0");
+  EXPECT_EQ(Csv(program.File("csv/plans.csv")).Find("OrderNo", "1001473")["OrderNo"], "1001473");
+  EXPECT_EQ(contents(), before);
+}
 
 // What only a server shows: its connection may drop.
 class SharedServer : public SharedPlan {};
