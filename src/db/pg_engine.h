@@ -50,14 +50,14 @@ class PgEngine final : public Engine {
   std::size_t KeptStatements() const override { return kept_.size(); }
 
   std::size_t RoundTrips() const override { return roundTrips_; }
+
+ private:
   // The names of a table's columns by their number, and the table's name, by its object id.
   struct TableColumns {
     std::string table;
     std::map<int, std::string> columns;
   };
   const TableColumns& TableOf(unsigned oid);
-
- private:
   struct Kept {
     std::string name;
     std::shared_ptr<const ResultColumns> columns;

@@ -89,14 +89,15 @@ void Recordset::Open(std::string_view sql, const Value* parameters, std::size_t 
                                          : engine_->Query(sql, parameters, count, false, keep);
   columns_ = rows->Columns();
   edits_.resize(columns_->names.size());
-  open_ = true;
   if (forUpdate || cursor == CursorType::Keyset) {
-    ReadAll(*rows);
+    ReadAll(*rows);  // a failed read leaves the recordset closed
+    open_ = true;
     pos_ = 0;
     eof_ = rows_.empty();
     return;
   }
   stream_ = std::move(rows);
+  open_ = true;
   Step();
 }
 
@@ -108,7 +109,6 @@ void Recordset::ReadAll(Rows& rows) {
     for (int c = 0; c < FieldCount(); ++c) row.push_back(rows.Get(c));
     rows_.push_back(std::move(row));
     if (forUpdate) rowIds_.push_back(rows.RowId());
-    if (firstRowOnly_) return;
   }
 }
 

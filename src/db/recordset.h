@@ -73,12 +73,12 @@ class Recordset {
     Open(sql, parameters.data(), parameters.size(), connection, cursor, lock, true);
   }
   // As the keyset and updatable Open, reading at most the first row: for look-ups that take the
-  // first row only, however many match.
+  // first row only, however many match. The engine is asked for one row only, so a server does
+  // not send the others.
   void OpenFirstRow(std::string_view sql, std::initializer_list<Value> parameters,
                     Connection& connection, LockType lock = LockType::ReadOnly) {
-    firstRowOnly_ = true;
-    Open(sql, parameters.begin(), parameters.size(), connection, CursorType::Keyset, lock, true);
-    firstRowOnly_ = false;
+    Open(std::string(sql) + " LIMIT 1", parameters.begin(), parameters.size(), connection,
+         CursorType::Keyset, lock, true);
   }
   bool IsOpen() const { return open_; }
   // True once MoveNext has passed the last row, and at once for an empty result.
@@ -136,7 +136,6 @@ class Recordset {
   // Materialised rows (keyset and updatable results).
   mutable std::vector<std::vector<Value>> rows_;
   mutable std::optional<std::size_t> added_;  // an appended row not read back yet
-  bool firstRowOnly_ = false;                 // OpenFirstRow in progress
   std::vector<Value> rowIds_;
   std::size_t pos_ = 0;
 

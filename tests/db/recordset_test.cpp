@@ -300,6 +300,19 @@ TEST_P(RecordsetTest, IntegerFieldsRoundTiesToEvenAndRefuseOverflow) {
   EXPECT_EQ(70000, rs.Fields("ショット重量").Int32());
 }
 
+TEST_P(RecordsetTest, AFirstRowLookUpReadsOneRowOfManyAndCanWriteIt) {
+  Recordset rs;
+  rs.OpenFirstRow("SELECT * FROM 品目マスタ WHERE 品名コード > ? ORDER BY 品名コード", {"A"},
+                  db.connection(), LockType::Optimistic);
+  ASSERT_FALSE(rs.Eof());
+  EXPECT_EQ("A-100", rs.Fields("品名コード").Text());
+  rs.Fields("型番名") = Value("first");
+  rs.MoveNext();
+  EXPECT_TRUE(rs.Eof()) << "one row of three";
+  EXPECT_EQ(1, db.Scalar("SELECT count(*) FROM 品目マスタ WHERE 型番名='first'").Number());
+  EXPECT_EQ("first", db.Scalar("SELECT 型番名 FROM 品目マスタ WHERE 品名コード='A-100'").Text());
+}
+
 TEST_P(RecordsetTest, CommandRunsItsTextOnTheActiveConnection) {
   Command command;
   EXPECT_THROW(command.Execute(), DatabaseError);
