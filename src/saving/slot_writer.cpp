@@ -118,12 +118,29 @@ void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t 
   }
 }
 
-void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q) {
+std::optional<std::string> SlotWriter::SupplierKind(const std::string& code) {
+  if (auto known = supplierKinds_.find(code); known != supplierKinds_.end()) return known->second;
   Recordset supplier;
-  supplier.Open("SELECT * FROM 仕入先マスタ WHERE 仕入先コード=?", {entry.DestinationCode},
-                ctx_.connection);
-  if (supplier.Eof()) return;
-  const std::string kind = supplier.Fields("仕入先分類").Text();
+  supplier.Open("SELECT * FROM 仕入先マスタ WHERE 仕入先コード=?", {code}, ctx_.connection);
+  std::optional<std::string> kind;
+  if (!supplier.Eof()) kind = supplier.Fields("仕入先分類").Text();
+  return supplierKinds_[code] = kind;
+}
+
+std::optional<std::string> SlotWriter::MachineDestination(const std::string& code) {
+  if (auto known = machineDestinations_.find(code); known != machineDestinations_.end())
+    return known->second;
+  Recordset machine;
+  machine.Open("SELECT * FROM 機械マスタ WHERE 機械コード=?", {code}, ctx_.connection);
+  std::optional<std::string> destination;
+  if (!machine.Eof()) destination = machine.Fields("指示先コード").Text();  // Null reads as ""
+  return machineDestinations_[code] = destination;
+}
+
+void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q) {
+  const std::optional<std::string> supplierKind = SupplierKind(entry.DestinationCode);
+  if (!supplierKind) return;
+  const std::string& kind = *supplierKind;
   const db::Value parent = r.Fields("上位手配番号").Get();
   const db::Value own = a;
   if (kind == "1") {
@@ -337,15 +354,13 @@ void SlotWriter::ChooseDestination(PlanEntry& entry) {
   db::Connection& connection = ctx_.connection;
   // Destination from the machine, or the plant's first section when the machine is unknown.
   if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
-    Recordset machine;
-    machine.Open("SELECT * FROM 機械マスタ WHERE 機械コード=?", {entry.MachineCode}, connection);
-    if (machine.Eof()) {
+    const std::optional<std::string> destination = MachineDestination(entry.MachineCode);
+    if (!destination) {
       if (auto section = FirstSection(connection, std::to_string(ctx_.data.PlantCode))) {
         entry.DestinationCode = *section;
       }
-    } else if (!machine.Fields("指示先コード").IsNull() &&
-               !IsBlank(machine.Fields("指示先コード").Text())) {
-      entry.DestinationCode = machine.Fields("指示先コード").Text();
+    } else if (!IsBlank(*destination)) {
+      entry.DestinationCode = *destination;
     }
   }
   // A department given by its one digit: its first section, no machine.

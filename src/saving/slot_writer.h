@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "db/recordset.h"
@@ -61,6 +63,14 @@ class SlotWriter {
   bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
   std::vector<std::int32_t> written_;
   std::vector<std::string> deferred_;
+  // Masters the save reads but never writes, read once per pass: entries ask for the same few
+  // machines and suppliers again and again, and on a server each ask is a round trip.
+  // A machine's destination code ("" when it has none); no value for an unknown machine.
+  std::optional<std::string> MachineDestination(const std::string& machine);
+  // A supplier's class; no value for an unknown supplier.
+  std::optional<std::string> SupplierKind(const std::string& supplier);
+  std::unordered_map<std::string, std::optional<std::string>> machineDestinations_;
+  std::unordered_map<std::string, std::optional<std::string>> supplierKinds_;
 };
 
 }  // namespace velmora::saving
