@@ -55,18 +55,6 @@ LargePlant& Plant() {
   return plant;
 }
 
-// Milliseconds of each repetition so far, by benchmark.
-std::map<std::string, std::vector<double>>& Runs() {
-  static std::map<std::string, std::vector<double>> runs;
-  return runs;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 using Clock = std::chrono::steady_clock;
 
 // Times `run` per iteration and records this repetition's milliseconds under `key`; with
@@ -83,9 +71,9 @@ void Measure(benchmark::State& state, const std::string& key, const std::string&
     }
     const double ms = std::chrono::duration<double, std::milli>(total).count() /
                       static_cast<double>(state.iterations());
-    Runs()[key].push_back(ms);
-    if (auto it = Runs().find(against); !against.empty() && it != Runs().end())
-      state.counters["ratio_to_raw"] = ms / Median(it->second);
+    pg::Runs()[key].push_back(ms);
+    if (auto it = pg::Runs().find(against); !against.empty() && it != pg::Runs().end())
+      state.counters["ratio_to_raw"] = ms / pg::Median(it->second);
   } catch (const std::exception& e) {
     pg::Fail(state, e.what());
   }

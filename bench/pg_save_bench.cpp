@@ -50,16 +50,7 @@ struct ServerPlant {
     loader.ExecuteScript(
         "INSERT INTO 番号管理マスタ (番号管理キー,現在番号,開始番号,終了番号) SELECT '" +
         bench::kNumberKey + "',MAX(手配番号),1,9999999 FROM 手配情報 ON CONFLICT DO NOTHING");
-    db::Command command;
-    command.ActiveConnection = &loader;
-    loaded.PlantCode = 3;
-    loaded.CategoryCode = "3";
-    loaded.CategoryCaption = "03 成形";
-    loaded.SetPeriod("2024/04/01", "2024/06/29");
-    LoadMainForm(loaded, model, command);
-    db::Recordset parents;
-    parents.Open("SELECT DISTINCT 上位手配番号 FROM 所要量情報", loader);
-    for (; !parents.Eof(); parents.MoveNext()) withRequirements.insert(parents.Fields(0).Int32());
+    bench::LoadForSave(loader, loaded, model, withRequirements);
   }  // the loader's session ends here: a template database must have none
 
   ~ServerPlant() {
@@ -163,18 +154,6 @@ std::optional<std::string> Disagreement(const Case& c) {
   return std::nullopt;
 }
 
-// Milliseconds of each repetition so far, by writer and case.
-std::map<std::string, std::vector<double>>& Runs() {
-  static std::map<std::string, std::vector<double>> runs;
-  return runs;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 std::string Key(const char* writer, int count, bool split) {
   return std::string(writer) + "/" + std::to_string(count) + (split ? "+split" : "");
 }
@@ -200,18 +179,18 @@ void Measure(benchmark::State& state, const Case& c, const char* writer, bool sp
   }
   const double ms = std::chrono::duration<double, std::milli>(total).count() /
                     static_cast<double>(state.iterations());
-  Runs()[Key(writer, c.entries, split)].push_back(ms);
+  pg::Runs()[Key(writer, c.entries, split)].push_back(ms);
   state.counters["entries"] = c.entries;
   state.counters["round_trips"] = static_cast<double>(trips);
   state.counters["round_trips_per_entry"] = static_cast<double>(trips) / c.entries;
   state.counters["us_per_entry"] = ms * 1000 / c.entries;
-  const auto& runs = Runs();
+  const auto& runs = pg::Runs();
   if (auto it = runs.find(Key("save", c.entries, split));
       writer != std::string("save") && it != runs.end()) {
-    state.counters["save_ratio"] = Median(it->second) / ms;
+    state.counters["save_ratio"] = pg::Median(it->second) / ms;
   }
   if (auto it = runs.find(Key(writer, 1000, split)); c.entries != 1000 && it != runs.end())
-    state.counters["growth"] = ms / Median(it->second);
+    state.counters["growth"] = ms / pg::Median(it->second);
 }
 
 void BM_PgSave(benchmark::State& state, int count, bool split) {

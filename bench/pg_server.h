@@ -3,8 +3,10 @@
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "generator/demo_options.h"
 
@@ -50,5 +52,10 @@ void Fail(benchmark::State& state, const std::string& why);
 
 // Runs the benchmarks given on the command line; without a server it says so and fails.
 int RunBenchmarks(int argc, char** argv);
+
+// Milliseconds of each repetition so far, by benchmark and case, to compare one writer or
+// reader with its plain counterpart.
+std::map<std::string, std::vector<double>>& Runs();
+double Median(std::vector<double> values);
 
 }  // namespace velmora::bench::pg

@@ -37,6 +37,11 @@ Plant::Plant() {
   loader.ExecuteScript(
       "INSERT OR IGNORE INTO 番号管理マスタ (番号管理キー,現在番号,開始番号,終了番号) SELECT '" +
       kNumberKey + "',MAX(手配番号),1,9999999 FROM 手配情報");
+  LoadForSave(loader, loaded, model, withRequirements);
+}  // closing the connection folds its journal back into the file, so one file is the copy
+
+void LoadForSave(db::Connection& loader, PlanData& loaded, chart::ChartModel& model,
+                 std::set<std::int32_t>& withRequirements) {
   db::Command command;
   command.ActiveConnection = &loader;
   loaded.PlantCode = 3;
@@ -47,7 +52,7 @@ Plant::Plant() {
   db::Recordset parents;
   parents.Open("SELECT DISTINCT 上位手配番号 FROM 所要量情報", loader);
   for (; !parents.Eof(); parents.MoveNext()) withRequirements.insert(parents.Fields(0).Int32());
-}  // closing the connection folds its journal back into the file, so one file is the copy
+}
 
 Plant::~Plant() {
   connection = db::Connection();

@@ -44,6 +44,11 @@ struct Plant {
 
 Plant& ThePlant();
 
+// Loads the molding category of the generated plant over its whole span into `loaded` and
+// `model`, as the window does, and names the arrangements that have requirement rows.
+void LoadForSave(db::Connection& loader, PlanData& loaded, chart::ChartModel& model,
+                 std::set<std::int32_t>& withRequirements);
+
 struct Case {
   PlanData data;  // the loaded tables with the case's entries changed
   int entries = 0;

@@ -12,8 +12,7 @@ void ResultColumns::Add(std::string name, std::string origin) {
   originNames.push_back(std::move(origin));
 }
 
-void Rows::Print(Fingerprint& print, int column) const {
-  const Value value = Get(column);
+void PrintValue(Fingerprint& print, const Value& value) {
   const auto& raw = value.Raw();
   if (value.IsNull()) {
     print.Null();
@@ -24,6 +23,10 @@ void Rows::Print(Fingerprint& print, int column) const {
   } else {
     print.Text(std::get<std::string>(raw));
   }
+}
+
+void Rows::Print(Fingerprint& print, int column) const {
+  PrintValue(print, Get(column));
 }
 
 }  // namespace velmora::db

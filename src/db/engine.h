@@ -12,6 +12,9 @@
 
 namespace velmora::db {
 
+// Adds a value to a row's fingerprint by its kind.
+void PrintValue(Fingerprint& print, const Value& value);
+
 // The rows of one statement, read one at a time. Column positions do not count the row id.
 class Rows {
  public:

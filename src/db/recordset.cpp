@@ -213,17 +213,7 @@ std::uint64_t Recordset::RowFingerprint(int first, int count) const {
     }
     static const Value kNull;
     const auto& edit = edits_[static_cast<std::size_t>(c)];
-    const Value& value = edit ? *edit : adding_ ? kNull : rows_[pos_][static_cast<std::size_t>(c)];
-    const auto& raw = value.Raw();
-    if (value.IsNull()) {
-      print.Null();
-    } else if (const auto* i = std::get_if<std::int64_t>(&raw)) {
-      print.Integer(*i);
-    } else if (const auto* d = std::get_if<double>(&raw)) {
-      print.Real(*d);
-    } else {
-      print.Text(std::get<std::string>(raw));
-    }
+    PrintValue(print, edit ? *edit : adding_ ? kNull : rows_[pos_][static_cast<std::size_t>(c)]);
   }
   return print.Value();
 }
