@@ -25,6 +25,14 @@ void PrintValue(Fingerprint& print, const Value& value) {
   }
 }
 
+std::vector<std::unique_ptr<Rows>> Engine::QueryBatch(const std::vector<BatchQuery>& queries) {
+  std::vector<std::unique_ptr<Rows>> results;
+  for (const BatchQuery& query : queries) {
+    results.push_back(Query(query.sql, query.parameters, query.count, query.forUpdate, true));
+  }
+  return results;
+}
+
 void Rows::Print(Fingerprint& print, int column) const {
   PrintValue(print, Get(column));
 }

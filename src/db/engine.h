@@ -31,6 +31,21 @@ class Rows {
   virtual Value RowId() const = 0;
 };
 
+// The columns an UPDATE of one row sets, in the order of its parameters, and their table.
+struct RowWrite {
+  std::string_view table;
+  std::vector<std::string_view> columns;
+};
+
+// One statement of a batch read: its text, its parameters and whether its first column is the
+// row id (a result read for update).
+struct BatchQuery {
+  std::string sql;
+  const Value* parameters = nullptr;
+  std::size_t count = 0;
+  bool forUpdate = false;
+};
+
 // One open database of one engine. Statement texts mark their parameters with `?`; table and
 // column names are written unquoted, so the same text runs on every engine.
 class Engine {
@@ -44,11 +59,16 @@ class Engine {
   // per text and kept for the next run.
   virtual std::unique_ptr<Rows> Query(std::string_view sql, const Value* parameters,
                                       std::size_t count, bool forUpdate, bool keep) = 0;
+  // The rows of each statement, asked for together: a server answers them all in one exchange.
+  // Every statement is kept.
+  virtual std::vector<std::unique_ptr<Rows>> QueryBatch(const std::vector<BatchQuery>& queries);
   // Runs an INSERT and gives the new row's id.
   virtual Value Insert(const std::string& sql, const std::vector<const Value*>& values) = 0;
-  // Runs an UPDATE whose last parameter is `rowId`; gives the row's id after the write.
-  virtual Value Update(const std::string& sql, const std::vector<const Value*>& values,
-                       const Value& rowId) = 0;
+  // Runs an UPDATE whose last parameter is `rowId`; gives the id by which the row is written
+  // next. `write` names what `sql` sets. An engine may hold the write back inside a transaction
+  // and send it with its next request; its failure is then reported by that request.
+  virtual Value Update(const std::string& sql, const RowWrite& write,
+                       const std::vector<const Value*>& values, const Value& rowId) = 0;
   // Runs a kept statement that returns no rows.
   virtual void Run(std::string_view sql, const Value* parameters, std::size_t count) = 0;
   // Runs statements that take no parameters and return no rows (schema, test fixtures).

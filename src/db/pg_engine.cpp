@@ -22,6 +22,10 @@ constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4
 // each other as they do on a file, and each takes numbers the one before it left.
 constexpr const char* kSaveLock = "SELECT pg_advisory_xact_lock(7461726)";
 
+// Writes held back are sent at the latest with this many, so that neither side waits on a full
+// network buffer while the other has not read.
+constexpr std::size_t kMostHeldWrites = 256;
+
 const std::string kBusy =
     "データベースは他のプログラムで使用中です。しばらくしてから、もう一度やり直してください。";
 const std::string kLost =
@@ -209,35 +213,118 @@ PgResult PgEngine::Simple(const std::string& sql) {
   return PgResult(PQexec(conn_.get(), sql.c_str()));
 }
 
-PgResult PgEngine::Exec(std::string_view sql, const Value* const* parameters, std::size_t count,
-                        bool keep, Kept** kept) {
-  EnsureConnected();
-  std::vector<std::string> texts(count);
-  std::vector<const char*> values(count);
+PgStatement PgEngine::Statement(std::string_view sql, const Value* const* parameters,
+                                std::size_t count, bool keep) const {
+  PgStatement statement{std::string(sql), {}, keep, {}, {}};
+  statement.parameters.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    if (parameters[i]->IsNull()) continue;
-    texts[i] = ParameterText(*parameters[i]);
-    values[i] = texts[i].c_str();
+    if (parameters[i]->IsNull()) {
+      statement.parameters.emplace_back();
+    } else {
+      statement.parameters.emplace_back(ParameterText(*parameters[i]));
+    }
   }
-  const int n = static_cast<int>(count);
-  if (!keep) {
-    ++roundTrips_;
-    return PgResult(PQexecParams(conn_.get(), NumberedParameters(sql).c_str(), n, nullptr,
-                                 values.data(), nullptr, nullptr, 0));
-  }
-  auto it = kept_.find(std::string(sql));
-  if (it == kept_.end()) {
-    Kept entry{"velmora_" + std::to_string(kept_.size() + 1), nullptr};
-    ++roundTrips_;
-    PgResult prepared(
-        PQprepare(conn_.get(), entry.name.c_str(), NumberedParameters(sql).c_str(), 0, nullptr));
-    Check(prepared, sql);
-    it = kept_.emplace(std::string(sql), std::move(entry)).first;
-  }
-  if (kept) *kept = &it->second;
+  return statement;
+}
+
+void PgEngine::ThrowIfBroken() const {
+  if (broken_) std::rethrow_exception(broken_);
+}
+
+void PgEngine::Flush() {
+  if (held_.Size() > 0) Send({});
+}
+
+std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
+  ThrowIfBroken();
+  EnsureConnected();
+  std::vector<PgStatement> statements = held_.Take();
+  const std::size_t held = statements.size();
+  for (PgStatement& request : requests) statements.push_back(std::move(request));
+
+  PGconn* conn = conn_.get();
   ++roundTrips_;
-  return PgResult(
-      PQexecPrepared(conn_.get(), it->second.name.c_str(), n, values.data(), nullptr, nullptr, 0));
+  // What was sent, in order: each statement, after its preparation when its text is new.
+  struct Command {
+    std::size_t statement;
+    std::string prepared;  // the name a new text is prepared under; empty for the statement
+  };
+  std::vector<Command> commands;
+  std::unordered_map<std::string, std::string> preparing;
+  bool sent = PQenterPipelineMode(conn) == 1;
+  for (std::size_t i = 0; sent && i < statements.size(); ++i) {
+    const PgStatement& statement = statements[i];
+    std::vector<const char*> values;
+    for (const auto& parameter : statement.parameters)
+      values.push_back(parameter ? parameter->c_str() : nullptr);
+    const int n = static_cast<int>(values.size());
+    if (!statement.keep) {
+      sent = PQsendQueryParams(conn, NumberedParameters(statement.sql).c_str(), n, nullptr,
+                               values.data(), nullptr, nullptr, 0) == 1;
+    } else {
+      std::string name;
+      if (const auto kept = kept_.find(statement.sql); kept != kept_.end()) {
+        name = kept->second.name;
+      } else if (const auto made = preparing.find(statement.sql); made != preparing.end()) {
+        name = made->second;
+      } else {
+        name = "velmora_" + std::to_string(++keptNames_);
+        sent = PQsendPrepare(conn, name.c_str(), NumberedParameters(statement.sql).c_str(), 0,
+                             nullptr) == 1;
+        preparing.emplace(statement.sql, name);
+        commands.push_back({i, name});
+      }
+      sent = sent &&
+             PQsendQueryPrepared(conn, name.c_str(), n, values.data(), nullptr, nullptr, 0) == 1;
+    }
+    commands.push_back({i, {}});
+  }
+  sent = sent && PQpipelineSync(conn) == 1;
+
+  std::vector<PgResult> results(statements.size());
+  for (const Command& command : commands) {
+    if (!sent) break;
+    PgResult result(PQgetResult(conn));
+    if (!result) break;  // the connection is gone
+    while (PGresult* more = PQgetResult(conn)) PQclear(more);
+    const bool ok = PQresultStatus(result.get()) == PGRES_COMMAND_OK;
+    if (command.prepared.empty()) {
+      // A statement whose preparation failed keeps the preparation's error.
+      if (!results[command.statement]) results[command.statement] = std::move(result);
+    } else if (ok) {
+      kept_.emplace(statements[command.statement].sql, Kept{command.prepared, nullptr});
+    } else {
+      results[command.statement] = std::move(result);
+    }
+  }
+  for (int nothing = 0; sent && nothing < 3 && PQstatus(conn) == CONNECTION_OK;) {
+    PgResult end(PQgetResult(conn));
+    if (!end) {
+      ++nothing;
+    } else if (PQresultStatus(end.get()) == PGRES_PIPELINE_SYNC) {
+      break;
+    }
+  }
+  PQexitPipelineMode(conn);
+
+  // The held writes were the transaction's own: one that failed ends the transaction's use.
+  for (std::size_t i = 0; i < held; ++i) {
+    const PgResult& result = results[i];
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+      try {
+        Check(result, statements[i].sql);
+      } catch (...) {
+        broken_ = std::current_exception();
+      }
+      ThrowIfBroken();
+    }
+    if (statements[i].RowUpdate() && PQntuples(result.get()) == 1) {
+      held_.Moved(statements[i].table, statements[i].ctid, PQgetvalue(result.get(), 0, 0));
+    }
+  }
+  results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(held));
+  return results;
 }
 
 void PgEngine::Check(const PgResult& result, std::string_view what) {
@@ -274,10 +361,11 @@ const PgEngine::TableColumns& PgEngine::TableOf(unsigned oid) {
   if (it != tables_.end()) return it->second;
   const Value id(static_cast<std::int64_t>(oid));
   const Value* parameters[] = {&id};
-  const PgResult result = Exec(
-      "SELECT c.relname, a.attnum, a.attname FROM pg_class c JOIN pg_attribute a ON "
-      "a.attrelid = c.oid WHERE c.oid = ? AND a.attnum > 0 AND NOT a.attisdropped",
-      parameters, 1, false);
+  std::vector<PgResult> results = Send(
+      {Statement("SELECT c.relname, a.attnum, a.attname FROM pg_class c JOIN pg_attribute a ON "
+                 "a.attrelid = c.oid WHERE c.oid = ? AND a.attnum > 0 AND NOT a.attisdropped",
+                 parameters, 1, false)});
+  const PgResult& result = results[0];
   Check(result, "reading a table's columns");
   TableColumns table;
   for (int r = 0; r < PQntuples(result.get()); ++r) {
@@ -291,9 +379,30 @@ std::unique_ptr<Rows> PgEngine::Query(std::string_view sql, const Value* paramet
                                       std::size_t count, bool forUpdate, bool keep) {
   std::vector<const Value*> pointers(count);
   for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
-  Kept* kept = nullptr;
-  PgResult result = Exec(sql, pointers.data(), count, keep, &kept);
-  Check(result, sql);
+  std::vector<PgResult> results = Send({Statement(sql, pointers.data(), count, keep)});
+  Check(results[0], sql);
+  return RowsOf(std::move(results[0]), sql, forUpdate);
+}
+
+std::vector<std::unique_ptr<Rows>> PgEngine::QueryBatch(const std::vector<BatchQuery>& queries) {
+  std::vector<PgStatement> statements;
+  for (const BatchQuery& query : queries) {
+    std::vector<const Value*> pointers(query.count);
+    for (std::size_t i = 0; i < query.count; ++i) pointers[i] = &query.parameters[i];
+    statements.push_back(Statement(query.sql, pointers.data(), query.count, true));
+  }
+  std::vector<PgResult> results = Send(std::move(statements));
+  std::vector<std::unique_ptr<Rows>> rows;
+  for (std::size_t k = 0; k < queries.size(); ++k) {
+    Check(results[k], queries[k].sql);
+    rows.push_back(RowsOf(std::move(results[k]), queries[k].sql, queries[k].forUpdate));
+  }
+  return rows;
+}
+
+std::unique_ptr<Rows> PgEngine::RowsOf(PgResult result, std::string_view sql, bool forUpdate) {
+  const auto keptEntry = kept_.find(std::string(sql));
+  Kept* kept = keptEntry == kept_.end() ? nullptr : &keptEntry->second;
   std::shared_ptr<const ResultColumns> columns = kept ? kept->columns : nullptr;
   if (!columns) {
     auto made = std::make_shared<ResultColumns>();
@@ -319,35 +428,62 @@ std::unique_ptr<Rows> PgEngine::Query(std::string_view sql, const Value* paramet
     }
     made->table = table;
     columns = std::move(made);
-    if (kept) kept->columns = columns;
+    // TableOf may have prepared statements since the look-up above.
+    if (kept) kept_.at(std::string(sql)).columns = columns;
   }
   return std::make_unique<PgRows>(std::move(result), std::move(columns), forUpdate);
 }
 
 Value PgEngine::Insert(const std::string& sql, const std::vector<const Value*>& values) {
-  const PgResult result = Exec(sql + " RETURNING ctid", values.data(), values.size(), true);
-  Check(result, sql);
-  return Value(std::string(PQgetvalue(result.get(), 0, 0)));
+  std::vector<PgResult> results =
+      Send({Statement(sql + " RETURNING ctid", values.data(), values.size(), true)});
+  Check(results[0], sql);
+  return Value(std::string(PQgetvalue(results[0].get(), 0, 0)));
 }
 
-Value PgEngine::Update(const std::string& sql, const std::vector<const Value*>& values,
-                       const Value& rowId) {
-  std::vector<const Value*> all = values;
-  all.push_back(&rowId);
-  const PgResult result = Exec(sql + " RETURNING ctid", all.data(), all.size(), true);
-  Check(result, sql);
-  // The server writes a new version of the row elsewhere; that is where it is found next.
-  if (PQntuples(result.get()) == 0) return rowId;
-  return Value(std::string(PQgetvalue(result.get(), 0, 0)));
+Value PgEngine::Update(const std::string& sql, const RowWrite& write,
+                       const std::vector<const Value*>& values, const Value& rowId) {
+  ThrowIfBroken();
+  if (!transaction_) {
+    std::vector<const Value*> all = values;
+    all.push_back(&rowId);
+    std::vector<PgResult> results =
+        Send({Statement(sql + " RETURNING ctid", all.data(), all.size(), true)});
+    Check(results[0], sql);
+    // The server writes a new version of the row elsewhere; that is where it is found next.
+    if (PQntuples(results[0].get()) == 0) return rowId;
+    return Value(std::string(PQgetvalue(results[0].get(), 0, 0)));
+  }
+  // Inside a transaction the write goes with the next request; the row keeps the id it was read
+  // by, which the queue follows to where the server moved it.
+  const std::string table(write.table);
+  const std::vector<std::string> columns(write.columns.begin(), write.columns.end());
+  const PgStatement texts = Statement(sql, values.data(), values.size(), true);
+  if (!held_.AddRowUpdate(table, rowId.Text(), columns, texts.parameters)) {
+    Flush();
+    held_.AddRowUpdate(table, rowId.Text(), columns, texts.parameters);
+  }
+  if (held_.Size() >= kMostHeldWrites) Flush();
+  return rowId;
 }
 
 void PgEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
+  ThrowIfBroken();
   std::vector<const Value*> pointers(count);
   for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
-  Check(Exec(sql, pointers.data(), count, true), sql);
+  PgStatement statement = Statement(sql, pointers.data(), count, true);
+  if (transaction_) {
+    held_.Add(std::move(statement));
+    if (held_.Size() >= kMostHeldWrites) Flush();
+    return;
+  }
+  std::vector<PgResult> results = Send({std::move(statement)});
+  Check(results[0], sql);
 }
 
 void PgEngine::Execute(std::string_view script) {
+  ThrowIfBroken();
+  Flush();
   Check(Simple(std::string(script)), "SQL failed");
 }
 
@@ -355,6 +491,7 @@ void PgEngine::Begin() {
   if (readOnly_) {
     throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_);
   }
+  EndTransaction();
   const PgResult begun = Simple(std::string("BEGIN; ") + kSaveLock);
   const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
   if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK &&
@@ -367,35 +504,54 @@ void PgEngine::Begin() {
 }
 
 void PgEngine::Commit() {
+  ThrowIfBroken();
   // A transaction the server already failed would answer COMMIT by rolling back.
   if (PQstatus(conn_.get()) != CONNECTION_OK ||
       PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS) {
     throw DatabaseError(kLost + "\n(" + name_ + ": the transaction was not open at COMMIT)");
   }
-  Check(Simple("COMMIT"), "COMMIT");
-  transaction_ = false;
+  std::vector<PgResult> results = Send({PgStatement{"COMMIT", {}, false, {}, {}}});
+  Check(results[0], "COMMIT");
+  EndTransaction();
 }
 
 void PgEngine::Rollback() {
-  if (!transaction_) return;
-  transaction_ = false;
+  const bool open = transaction_;
+  EndTransaction();
+  if (!open) return;
   // A dropped connection took the transaction with it; the server rolled it back.
   if (PQstatus(conn_.get()) != CONNECTION_OK) return;
   if (PQtransactionStatus(conn_.get()) != PQTRANS_IDLE) Check(Simple("ROLLBACK"), "ROLLBACK");
 }
 
+void PgEngine::EndTransaction() {
+  transaction_ = false;
+  held_.Clear();
+  markSet_ = false;
+  broken_ = nullptr;
+}
+
 // A failed statement fails the server's whole transaction; a savepoint keeps the rest of it.
+// Setting and releasing one go with the next request; only undoing to it is sent at once.
 void PgEngine::Mark() {
-  Check(Simple("SAVEPOINT velmora_attempt"), "SAVEPOINT");
+  ThrowIfBroken();
+  held_.Add(PgStatement{"SAVEPOINT velmora_attempt", {}, false, {}, {}});
+  markSet_ = true;
 }
 
 void PgEngine::ForgetMark() {
-  Check(Simple("RELEASE SAVEPOINT velmora_attempt"), "RELEASE SAVEPOINT");
+  if (!markSet_) return;
+  markSet_ = false;
+  held_.Add(PgStatement{"RELEASE SAVEPOINT velmora_attempt", {}, false, {}, {}});
 }
 
 void PgEngine::UndoToMark() {
-  Check(Simple("ROLLBACK TO SAVEPOINT velmora_attempt; RELEASE SAVEPOINT velmora_attempt"),
-        "ROLLBACK TO SAVEPOINT");
+  if (!markSet_) return;
+  markSet_ = false;
+  std::vector<PgResult> results =
+      Send({PgStatement{"ROLLBACK TO SAVEPOINT velmora_attempt", {}, false, {}, {}},
+            PgStatement{"RELEASE SAVEPOINT velmora_attempt", {}, false, {}, {}}});
+  for (const PgResult& result : results) Check(result, "ROLLBACK TO SAVEPOINT");
 }
 
 bool PgEngine::InTransaction() const {

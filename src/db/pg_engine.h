@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <map>
 #include <memory>
 #include <string>
@@ -7,6 +8,7 @@
 #include <utility>
 
 #include "db/engine.h"
+#include "db/pg_write_queue.h"
 
 struct pg_conn;
 struct pg_result;
@@ -33,8 +35,9 @@ class PgEngine final : public Engine {
   std::unique_ptr<Rows> Query(std::string_view sql, const Value* parameters, std::size_t count,
                               bool forUpdate, bool keep) override;
   Value Insert(const std::string& sql, const std::vector<const Value*>& values) override;
-  Value Update(const std::string& sql, const std::vector<const Value*>& values,
-               const Value& rowId) override;
+  std::vector<std::unique_ptr<Rows>> QueryBatch(const std::vector<BatchQuery>& queries) override;
+  Value Update(const std::string& sql, const RowWrite& write,
+               const std::vector<const Value*>& values, const Value& rowId) override;
   void Run(std::string_view sql, const Value* parameters, std::size_t count) override;
   void Execute(std::string_view script) override;
   void Begin() override;
@@ -66,15 +69,26 @@ class PgEngine final : public Engine {
     void operator()(pg_conn* conn) const;
   };
 
-  // Runs `sql` with its parameters, kept as a prepared statement or sent whole.
-  PgResult Exec(std::string_view sql, const Value* const* parameters, std::size_t count, bool keep,
-                Kept** kept = nullptr);
+  // Sends the held-back writes and then `requests` in one pipeline, and waits once for all the
+  // answers. A failed write is thrown here (and ends the transaction's use); the requests'
+  // results come back in order for the caller to check.
+  std::vector<PgResult> Send(std::vector<PgStatement> requests);
+  // Sends what is held back, if anything.
+  void Flush();
+  // The rows of a query's result, its columns named as the statement read them.
+  std::unique_ptr<Rows> RowsOf(PgResult result, std::string_view sql, bool forUpdate);
+  PgStatement Statement(std::string_view sql, const Value* const* parameters, std::size_t count,
+                        bool keep) const;
+  // A failure that ended the transaction's use is told again by everything until the rollback.
+  void ThrowIfBroken() const;
   PgResult Simple(const std::string& sql);
   // Throws the failure `result` reports, in the words a user can act on.
   void Check(const PgResult& result, std::string_view what);
   // A connection the server or the network dropped is opened again before the next statement.
   void Reconnect();
   void EnsureConnected();
+  // Forgets what the ended (or starting) transaction held back, set or broke.
+  void EndTransaction();
 
   std::unique_ptr<pg_conn, Closer> conn_;
   std::string address_;
@@ -83,8 +97,12 @@ class PgEngine final : public Engine {
   int lockTimeoutMs_ = 10000;
   std::unordered_map<std::string, Kept> kept_;
   std::unordered_map<unsigned, TableColumns> tables_;
+  std::size_t keptNames_ = 0;
   std::size_t roundTrips_ = 0;
   bool transaction_ = false;  // begun here and not yet ended here
+  PgWriteQueue held_;         // writes of the open transaction not sent yet
+  bool markSet_ = false;      // a savepoint is set (or held back to be set)
+  std::exception_ptr broken_;
 };
 
 }  // namespace velmora::db

@@ -6,6 +6,7 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/fingerprint.h"
+#include "db/sql_text.h"
 
 namespace velmora::db {
 namespace {
@@ -24,15 +25,6 @@ std::string WithRowId(std::string_view sql, std::string_view rowId) {
   }
   return std::string(sql.substr(0, start + 7)) + std::string(rowId) + " AS " +
          std::string(kRowIdAlias) + "," + std::string(sql.substr(start + 7));
-}
-
-std::string QuoteIdentifier(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  return out + "\"";
 }
 
 }  // namespace
@@ -99,6 +91,31 @@ void Recordset::Open(std::string_view sql, const Value* parameters, std::size_t 
   stream_ = std::move(rows);
   open_ = true;
   Step();
+}
+
+void Recordset::OpenTogether(std::vector<BatchRead>& reads, Connection& connection) {
+  Engine& engine = connection.Engine();
+  std::vector<BatchQuery> queries;
+  queries.reserve(reads.size());
+  for (const BatchRead& read : reads) {
+    const bool forUpdate = read.lock == LockType::Optimistic;
+    std::string sql = forUpdate ? WithRowId(read.sql, engine.RowIdColumn()) : read.sql;
+    if (read.firstRowOnly) sql += " LIMIT 1";
+    queries.push_back({std::move(sql), read.parameters.data(), read.parameters.size(), forUpdate});
+  }
+  std::vector<std::unique_ptr<Rows>> results = engine.QueryBatch(queries);
+  for (std::size_t k = 0; k < reads.size(); ++k) {
+    Recordset& rs = *reads[k].into;
+    rs.Close();
+    rs.engine_ = &engine;
+    rs.lock_ = reads[k].lock;
+    rs.columns_ = results[k]->Columns();
+    rs.edits_.resize(rs.columns_->names.size());
+    rs.ReadAll(*results[k]);
+    rs.open_ = true;
+    rs.pos_ = 0;
+    rs.eof_ = rs.rows_.empty();
+  }
 }
 
 void Recordset::ReadAll(Rows& rows) {
@@ -297,6 +314,10 @@ void Recordset::UpdatePending() {
   std::vector<const Value*> values;
   const std::string shape = EditedColumns(values);
   if (values.empty()) return;
+  RowWrite write{columns_->table, {}};
+  for (std::size_t i = 0; i < edits_.size(); ++i) {
+    if (shape[i]) write.columns.emplace_back(columns_->originNames[i]);
+  }
   std::string& sql = columns_->updates[shape];
   if (sql.empty()) {
     std::string assignments;
@@ -309,7 +330,7 @@ void Recordset::UpdatePending() {
           std::string(engine_->RowIdColumn()) + "=?";
   }
   // A server may move the row as it writes it: its new id is where the next write finds it.
-  rowIds_[pos_] = engine_->Update(sql, values, rowIds_[pos_]);
+  rowIds_[pos_] = engine_->Update(sql, write, values, rowIds_[pos_]);
 }
 
 void Recordset::ReadBackIfAdded() const {

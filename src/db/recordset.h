@@ -22,6 +22,15 @@ enum class LockType { ReadOnly = 1, Optimistic = 3 };
 
 class Recordset;
 
+// A read of a batch: the statement and its parameters, and the recordset its rows go to.
+struct BatchRead {
+  std::string sql;
+  std::vector<Value> parameters;
+  Recordset* into = nullptr;
+  LockType lock = LockType::ReadOnly;
+  bool firstRowOnly = false;  // as OpenFirstRow
+};
+
 // One field of the current row, by name or position. Reading a missing value gives Null.
 class Field {
  public:
@@ -80,6 +89,9 @@ class Recordset {
     Open(std::string(sql) + " LIMIT 1", parameters.begin(), parameters.size(), connection,
          CursorType::Keyset, lock, true);
   }
+  // Opens the recordset of every read (keyset), all asked for at once: a server answers them in
+  // one exchange instead of one each.
+  static void OpenTogether(std::vector<BatchRead>& reads, Connection& connection);
   bool IsOpen() const { return open_; }
   // True once MoveNext has passed the last row, and at once for an empty result.
   bool Eof() const;

@@ -12,4 +12,13 @@ std::string SqlText(std::string_view value) {
   return out;
 }
 
+std::string QuoteIdentifier(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
 }  // namespace velmora::db

@@ -273,8 +273,8 @@ Value SqliteEngine::Insert(const std::string& sql, const std::vector<const Value
   return Value(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_.get())));
 }
 
-Value SqliteEngine::Update(const std::string& sql, const std::vector<const Value*>& values,
-                           const Value& rowId) {
+Value SqliteEngine::Update(const std::string& sql, const RowWrite&,
+                           const std::vector<const Value*>& values, const Value& rowId) {
   const StatementLease stmt = statements_.Lease(db_.get(), sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_.get(), stmt.get(), static_cast<int>(i + 1), *values[i]);

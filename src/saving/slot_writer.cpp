@@ -29,14 +29,31 @@ std::string StoredDate(DateTime date) {
   return date.IsZero() ? "00000000" : FormatYmd(date);
 }
 
-// The first department section of department `department`: "ddss" and eight blanks.
-std::optional<std::string> FirstSection(db::Connection& connection, const std::string& department) {
-  Recordset rs;
-  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=? AND 課コード<>0 ORDER BY 課コード",
-          {department}, connection);
-  if (rs.Eof()) return std::nullopt;
-  return FormatNumber(static_cast<long long>(rs.Fields("部コード").Number()), "00") +
-         FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") + kNoMachine;
+// The statements a slot reads with, and the forms of those about the arrangement above it and
+// about its cycle that find their keys through the arrangement's own row, so that they can be
+// asked together with it.
+const char* const kArrangement = "SELECT * FROM 手配情報 WHERE 手配番号=?";
+const char* const kRequirements = "SELECT * FROM 所要量情報 WHERE 上位手配番号=?";
+const char* const kFirstSupplyControl = "SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=?";
+const char* const kKindOf = "SELECT 手配区分 FROM 手配情報 WHERE 手配番号=?";
+const char* const kChildKind = "SELECT 手配区分 FROM 手配情報 WHERE 上位手配番号=?";
+const char* const kCycle =
+    "SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=? AND 順序=? AND "
+    "機械コード=?";
+const char* const kParentKind =
+    "SELECT 手配区分 FROM 手配情報 WHERE 手配番号=(SELECT 上位手配番号 FROM 手配情報 WHERE "
+    "手配番号=?)";
+const char* const kParentFirstSupplyControl =
+    "SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=(SELECT 上位手配番号 FROM 手配情報 "
+    "WHERE 手配番号=?)";
+const char* const kCycleOfArrangement =
+    "SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=(SELECT 品名コード "
+    "FROM 手配情報 WHERE 手配番号=?) AND 順序=(SELECT 順序 FROM 手配情報 WHERE 手配番号=?) AND "
+    "機械コード=?";
+
+// Whether the cycle master takes the entry's cycle on `machine`.
+bool KeepsCycle(const PlanEntry& entry, const std::string& machine) {
+  return entry.CycleSeconds != 0 && !IsBlank(machine);
 }
 
 // Adds a row and stores it, retrying a failed write. The row goes in with one statement, undone
@@ -65,13 +82,27 @@ void CopyFields(Recordset& from, Recordset& to) {
 
 }  // namespace
 
+std::optional<std::string> SlotWriter::FirstSection(const std::string& department) {
+  if (auto known = firstSections_.find(department); known != firstSections_.end())
+    return known->second;
+  Recordset rs;
+  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=? AND 課コード<>0 ORDER BY 課コード",
+          {department}, ctx_.connection);
+  std::optional<std::string> section;
+  if (!rs.Eof()) {
+    section = FormatNumber(static_cast<long long>(rs.Fields("部コード").Number()), "00") +
+              FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") +
+              kNoMachine;
+  }
+  return firstSections_[department] = section;
+}
+
 void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number) {
   Recordset rows;
-  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {source}, ctx_.connection);
+  rows.Open(kRequirements, {source}, ctx_.connection);
   for (; !rows.Eof(); rows.MoveNext()) {
     Recordset copy;  // opened to add a row: the copies made so far need not be read
-    copy.OpenFirstRow("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {number}, ctx_.connection,
-                      LockType::Optimistic);
+    copy.OpenFirstRow(kRequirements, {number}, ctx_.connection, LockType::Optimistic);
     const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
       CopyFields(rows, copy);
       copy.Fields("上位手配番号") = a < 0 ? number : a;
@@ -87,10 +118,11 @@ void SlotWriter::Defer(const char* message) {
   deferred_.emplace_back(message);
 }
 
-void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* value) {
-  Recordset rs;
-  rs.OpenFirstRow("SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=?", {parent},
-                  ctx_.connection, LockType::Optimistic);
+void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* value,
+                                       Recordset* read) {
+  Recordset opened;
+  Recordset& rs = read ? *read : opened;
+  if (!read) rs.OpenFirstRow(kFirstSupplyControl, {parent}, ctx_.connection, LockType::Optimistic);
   if (rs.Eof()) return;
   rs.Fields("支給制御区分") = value;
   rs.Update();
@@ -137,7 +169,8 @@ std::optional<std::string> SlotWriter::MachineDestination(const std::string& cod
   return machineDestinations_[code] = destination;
 }
 
-void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q) {
+void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q,
+                          SlotReads& reads) {
   const std::optional<std::string> supplierKind = SupplierKind(entry.DestinationCode);
   if (!supplierKind) return;
   const std::string& kind = *supplierKind;
@@ -156,11 +189,12 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
     }
     r.Fields("スケジューラ固定区分") = entry.FixedFlag;
     for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
-    SetFirstSupplyControl(own, "3");
-    Recordset parentRow;
-    parentRow.Open("SELECT 手配区分 FROM 手配情報 WHERE 手配番号=?", {parent}, ctx_.connection);
+    SetFirstSupplyControl(own, "3", reads.together ? &reads.ownFirstRequirement : nullptr);
+    Recordset& parentRow = reads.parentKind;
+    if (!reads.together) parentRow.Open(kKindOf, {parent}, ctx_.connection);
     const std::string p = parentRow.Eof() ? "" : parentRow.Fields("手配区分").Text();
-    SetFirstSupplyControl(parent, p != "3" ? "1" : "3");
+    SetFirstSupplyControl(parent, p != "3" ? "1" : "3",
+                          reads.together ? &reads.parentFirstRequirement : nullptr);
   } else if (kind == "2") {
     const bool otherDestination = r.Fields("指示先コード").Text() != entry.DestinationCode;
     if (r.Fields("手配区分").Text() == "3" || otherDestination) priceFlag_ = true;
@@ -171,18 +205,21 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
     r.Fields("手配確定区分") = "2";
     r.Fields("生産工場コード") = ctx_.data.PlantCode;
     r.Fields("スケジューラ固定区分") = entry.FixedFlag;
-    Recordset child;
-    child.Open("SELECT 手配区分 FROM 手配情報 WHERE 上位手配番号=?", {own}, ctx_.connection);
+    Recordset& child = reads.childKind;
+    if (!reads.together) child.Open(kChildKind, {own}, ctx_.connection);
     const std::string c = child.Eof() ? "" : child.Fields("手配区分").Text();
-    SetFirstSupplyControl(own, c != "3" ? "3" : "1");
-    SetFirstSupplyControl(parent, "3");
+    SetFirstSupplyControl(own, c != "3" ? "3" : "1",
+                          reads.together ? &reads.ownFirstRequirement : nullptr);
+    SetFirstSupplyControl(parent, "3", reads.together ? &reads.parentFirstRequirement : nullptr);
   }
 }
 
-void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t owner, std::int32_t q) {
-  Recordset rows;
-  rows.Open("SELECT * FROM 所要量情報 WHERE 上位手配番号=?", {owner}, ctx_.connection,
-            CursorType::Keyset, LockType::Optimistic);
+void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t owner, std::int32_t q,
+                                       SlotReads& reads) {
+  Recordset& rows = reads.requirements;
+  if (!reads.together) {
+    rows.Open(kRequirements, {owner}, ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  }
   for (; !rows.Eof(); rows.MoveNext()) {
     const double numerator = rows.Fields("原単位分子").Number();
     const double denominator = rows.Fields("原単位分母").Number();
@@ -196,14 +233,13 @@ void SlotWriter::RequirementQuantities(Recordset& r, std::int32_t owner, std::in
   }
 }
 
-void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r) {
-  if (entry.CycleSeconds == 0 || IsBlank(entry.MachineCode)) return;
-  Recordset cycle;
-  cycle.Open(
-      "SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=? AND 順序=? AND "
-      "機械コード=?",
-      {r.Fields("品名コード").Text(), r.Fields("順序").Get(), entry.MachineCode}, ctx_.connection,
-      CursorType::Keyset, LockType::Optimistic);
+void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r, SlotReads& reads) {
+  if (!KeepsCycle(entry, entry.MachineCode)) return;
+  Recordset& cycle = reads.cycle;
+  if (!reads.together) {
+    cycle.Open(kCycle, {r.Fields("品名コード").Text(), r.Fields("順序").Get(), entry.MachineCode},
+               ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  }
   // The master holds seconds per shot, as the load reads it back: a new row too. A new row takes
   // the key it was looked up by, so the next save finds it instead of adding it again.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
@@ -279,9 +315,13 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
 
   // The requirement rows the quantities are computed for: a new arrangement's are its copies.
   std::int32_t requirementOwner = a;
-  Recordset r;
-  r.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {a}, ctx_.connection, CursorType::Keyset,
-         LockType::Optimistic);
+  SlotReads reads;
+  Recordset& r = reads.row;
+  if (s == 0) {
+    ReadTogether(entry, a, reads);
+  } else {
+    r.Open(kArrangement, {a}, ctx_.connection, CursorType::Keyset, LockType::Optimistic);
+  }
   if (ctx_.checkOthers && s == 0) CheckUnchanged(r, a);
   if (s != 0) {
     requirementOwner = NumberNewArrangement(entry, slot, memory, r, previousSource);
@@ -289,10 +329,12 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     return;  // the arrangement is gone from the database: nothing to update
   }
 
-  ChooseDestination(entry);
-  Classify(entry, r, a, q);
-  RequirementQuantities(r, requirementOwner, q);
-  CycleMaster(entry, r);
+  const Destination destination = ChosenDestination(entry);
+  entry.DestinationCode = destination.code;
+  entry.MachineCode = destination.machine;
+  Classify(entry, r, a, q, reads);
+  RequirementQuantities(r, requirementOwner, q, reads);
+  CycleMaster(entry, r, reads);
   WriteColumns(entry, slot, r);
 
   r.Update();
@@ -315,7 +357,7 @@ std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, Sl
   const std::int32_t s = slot.SourceOrderNo;
   db::Connection& connection = ctx_.connection;
   Recordset source;
-  source.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {s}, connection);
+  source.Open(kArrangement, {s}, connection);
   if (source.Eof()) {
     throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
   }
@@ -333,8 +375,8 @@ std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, Sl
   // other's copy.
   if (memory.previousNewParent == s && memory.previousNew != 0) {
     Recordset previous;
-    previous.Open("SELECT * FROM 手配情報 WHERE 手配番号=?", {memory.previousNew}, connection,
-                  CursorType::Keyset, LockType::Optimistic);
+    previous.Open(kArrangement, {memory.previousNew}, connection, CursorType::Keyset,
+                  LockType::Optimistic);
     if (!previous.Eof()) {
       previous.Fields("上位手配番号") = number;
       previous.Update();
@@ -350,27 +392,45 @@ std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, Sl
   return a < 0 ? number : a;
 }
 
-void SlotWriter::ChooseDestination(PlanEntry& entry) {
-  db::Connection& connection = ctx_.connection;
+void SlotWriter::ReadTogether(const PlanEntry& entry, std::int32_t a, SlotReads& reads) {
+  // The parent's rows are found through the arrangement's own row: for a slot that keeps its
+  // arrangement, the stored row's parent is the one the classification writes under.
+  const auto optimistic = LockType::Optimistic;
+  std::vector<db::BatchRead> batch{
+      {kArrangement, {a}, &reads.row, optimistic},
+      {kFirstSupplyControl, {a}, &reads.ownFirstRequirement, optimistic, true},
+      {kChildKind, {a}, &reads.childKind},
+      {kParentKind, {a}, &reads.parentKind},
+      {kParentFirstSupplyControl, {a}, &reads.parentFirstRequirement, optimistic, true},
+      {kRequirements, {a}, &reads.requirements, optimistic},
+  };
+  const std::string machine = ChosenDestination(entry).machine;
+  if (KeepsCycle(entry, machine)) {
+    batch.push_back({kCycleOfArrangement, {a, a, machine}, &reads.cycle, optimistic});
+  }
+  Recordset::OpenTogether(batch, ctx_.connection);
+  reads.together = true;
+}
+
+Destination SlotWriter::ChosenDestination(const PlanEntry& entry) {
+  Destination chosen{entry.DestinationCode, entry.MachineCode};
   // Destination from the machine, or the plant's first section when the machine is unknown.
-  if (!IsBlank(entry.MachineCode) || IsBlank(entry.DestinationCode)) {
-    const std::optional<std::string> destination = MachineDestination(entry.MachineCode);
+  if (!IsBlank(chosen.machine) || IsBlank(chosen.code)) {
+    const std::optional<std::string> destination = MachineDestination(chosen.machine);
     if (!destination) {
-      if (auto section = FirstSection(connection, std::to_string(ctx_.data.PlantCode))) {
-        entry.DestinationCode = *section;
-      }
+      if (auto section = FirstSection(std::to_string(ctx_.data.PlantCode))) chosen.code = *section;
     } else if (!IsBlank(*destination)) {
-      entry.DestinationCode = *destination;
+      chosen.code = *destination;
     }
   }
   // A department given by its one digit: its first section, no machine.
-  if (CharCount(entry.DestinationCode) == 1 && entry.DestinationCode[0] >= '0' &&
-      entry.DestinationCode[0] <= '9') {
-    if (auto section = FirstSection(connection, entry.DestinationCode)) {
-      entry.DestinationCode = *section;
-      entry.MachineCode = kNoMachine;
+  if (CharCount(chosen.code) == 1 && chosen.code[0] >= '0' && chosen.code[0] <= '9') {
+    if (auto section = FirstSection(chosen.code)) {
+      chosen.code = *section;
+      chosen.machine = kNoMachine;
     }
   }
+  return chosen;
 }
 
 void SlotWriter::WriteColumns(const PlanEntry& entry, const Member& slot, Recordset& r) {

@@ -19,6 +19,25 @@ struct SlotMemory {
   std::int32_t previousNewParent = 0;
 };
 
+// What a slot reads before it writes. A slot that keeps its arrangement reads it all at once, by
+// the arrangement's number; a slot that makes a new one reads each as it needs it.
+struct SlotReads {
+  db::Recordset row;                     // the arrangement, for update
+  db::Recordset ownFirstRequirement;     // its first requirement row, for update
+  db::Recordset childKind;               // 手配区分 of the arrangements under it
+  db::Recordset parentKind;              // 手配区分 of the arrangement above it
+  db::Recordset parentFirstRequirement;  // the first requirement row of that one, for update
+  db::Recordset requirements;            // all its requirement rows, for update
+  db::Recordset cycle;                   // its cycle master row, for update, when it has one
+  bool together = false;
+};
+
+// Where an entry's work goes as the save stores it.
+struct Destination {
+  std::string code;
+  std::string machine;
+};
+
 // Writes the member slots of changed entries to 手配情報 with what hangs on them: new
 // arrangements numbered and chained with their requirement rows, destination and
 // classification, unit price, requirement quantities, cycle master, completion stamp.
@@ -40,22 +59,27 @@ class SlotWriter {
   void Write(PlanEntry& entry, Member& slot, SlotMemory& memory);
   // Throws OthersChangedDuringSave when arrangement a's row is not as expected.
   void CheckUnchanged(const db::Recordset& r, std::int32_t a) const;
+  // Reads what slot `a` of an entry that keeps its arrangement needs, in one request.
+  void ReadTogether(const PlanEntry& entry, std::int32_t a, SlotReads& reads);
   // Adds the slot's new arrangement to `r` as a copy of its source under a new number, chained
   // to the slot's previous copy, with the source's requirement rows. Returns the number whose
   // requirement rows take the quantities.
   std::int32_t NumberNewArrangement(PlanEntry& entry, Member& slot, SlotMemory& memory,
                                     db::Recordset& r, std::int32_t previousSource);
   // The entry's destination (and machine, for a bare department) as the save stores them.
-  void ChooseDestination(PlanEntry& entry);
+  Destination ChosenDestination(const PlanEntry& entry);
   // The entry's own columns on the slot's row.
   void WriteColumns(const PlanEntry& entry, const Member& slot, db::Recordset& r);
   void StampCompletion(db::Recordset& r);
-  void Classify(PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t q);
+  void Classify(PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t q,
+                SlotReads& reads);
   void LookUpPrice(const PlanEntry& entry, db::Recordset& r, std::int32_t q);
-  void RequirementQuantities(db::Recordset& r, std::int32_t owner, std::int32_t q);
-  void CycleMaster(const PlanEntry& entry, db::Recordset& r);
+  void RequirementQuantities(db::Recordset& r, std::int32_t owner, std::int32_t q,
+                             SlotReads& reads);
+  void CycleMaster(const PlanEntry& entry, db::Recordset& r, SlotReads& reads);
   void CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number);
-  void SetFirstSupplyControl(const db::Value& parent, const char* value);
+  // Sets the first requirement row of `parent`, as `read` holds it when it was read already.
+  void SetFirstSupplyControl(const db::Value& parent, const char* value, db::Recordset* read);
   void Defer(const char* message);
 
   SaveContext& ctx_;
@@ -69,8 +93,11 @@ class SlotWriter {
   std::optional<std::string> MachineDestination(const std::string& machine);
   // A supplier's class; no value for an unknown supplier.
   std::optional<std::string> SupplierKind(const std::string& supplier);
+  // A department's first section ("ddss" and eight blanks); no value when it has none.
+  std::optional<std::string> FirstSection(const std::string& department);
   std::unordered_map<std::string, std::optional<std::string>> machineDestinations_;
   std::unordered_map<std::string, std::optional<std::string>> supplierKinds_;
+  std::unordered_map<std::string, std::optional<std::string>> firstSections_;
 };
 
 }  // namespace velmora::saving
