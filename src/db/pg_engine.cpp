@@ -468,16 +468,9 @@ Value PgEngine::Update(const std::string& sql, const RowWrite& write,
 }
 
 void PgEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
-  ThrowIfBroken();
   std::vector<const Value*> pointers(count);
   for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
-  PgStatement statement = Statement(sql, pointers.data(), count, true);
-  if (transaction_) {
-    held_.Add(std::move(statement));
-    if (held_.Size() >= kMostHeldWrites) Flush();
-    return;
-  }
-  std::vector<PgResult> results = Send({std::move(statement)});
+  std::vector<PgResult> results = Send({Statement(sql, pointers.data(), count, true)});
   Check(results[0], sql);
 }
 

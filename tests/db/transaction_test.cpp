@@ -80,6 +80,74 @@ TEST_P(TransactionTest, AReadOnlyConnectionRefusesToWrite) {
   }
 }
 
+// Writes inside a transaction may travel with the next request; what any later read, the commit
+// and another program see is still every write in the order it was made.
+TEST_P(TransactionTest, WritesHeldBackLandInOrder) {
+  Connection& connection = db_.connection();
+  connection.ExecuteScript(
+      "INSERT INTO 品目別機械別ｻｲｸﾙﾏｽﾀ (品名コード,順序,機械コード,サイクル) VALUES "
+      "('X',1,'M',1),('Y',1,'M',1)");
+  const char* row = "SELECT * FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=?";
+  const auto cycles = [&](Connection& reader) {
+    Recordset rs;
+    rs.Open("SELECT 品名コード,サイクル,削除フラグ FROM 品目別機械別ｻｲｸﾙﾏｽﾀ ORDER BY 品名コード",
+            reader);
+    std::string seen;
+    for (; !rs.Eof(); rs.MoveNext()) {
+      seen += rs.Fields(0).Text() + "=" + rs.Fields(1).Text() + "/" + rs.Fields(2).Text() + " ";
+    }
+    return seen;
+  };
+  {
+    Transaction transaction(connection);
+    Recordset first, second, other;
+    first.Open(row, {"X"}, connection, CursorType::Keyset, LockType::Optimistic);
+    second.Open(row, {"X"}, connection, CursorType::Keyset, LockType::Optimistic);
+    other.Open(row, {"Y"}, connection, CursorType::Keyset, LockType::Optimistic);
+    // One row written through two recordsets read before either wrote, then again.
+    first.Fields("サイクル") = 2.0;
+    first.Update();
+    other.Fields("サイクル") = 5.0;
+    other.Update();
+    second.Fields("削除フラグ") = "1";
+    second.Update();
+    first.Fields("サイクル") = 3.0;
+    first.Update();
+    // A failed statement undone on its own leaves the writes before it.
+    {
+      StatementAttempt attempt(connection);
+      other.AddNew();
+      other.Fields("品名コード") = "Y";
+      other.Fields("順序") = 1;
+      other.Fields("機械コード") = "M";
+      EXPECT_THROW(other.Update(), DatabaseError) << "the row is there already";
+    }
+    EXPECT_EQ("X=3/1 Y=5/0 ", cycles(connection));
+    second.Fields("サイクル") = 4.0;
+    second.Update();
+    transaction.Commit();
+  }
+  EXPECT_EQ("X=4/1 Y=5/0 ", cycles(other_));
+
+  // A held write that fails is told by the request that carries it, and nothing is kept.
+  {
+    Transaction transaction(connection);
+    Recordset x;
+    x.Open(row, {"X"}, connection, CursorType::Keyset, LockType::Optimistic);
+    x.Fields("サイクル") = 9.0;
+    x.Update();
+    x.Fields("削除フラグ") = Value();  // the column takes no Null
+    EXPECT_THROW(
+        {
+          x.Update();
+          transaction.Commit();
+        },
+        DatabaseError);
+  }
+  EXPECT_EQ("X=4/1 Y=5/0 ", cycles(other_));
+  EXPECT_EQ("X=4/1 Y=5/0 ", cycles(connection)) << "the connection is usable again";
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TransactionTest,
                          ::testing::Values(test::Engine::File, test::Engine::Server),
                          [](const auto& info) { return test::EngineName(info.param); });
