@@ -241,9 +241,31 @@ std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
   std::vector<PgStatement> statements = held_.Take();
   const std::size_t held = statements.size();
   for (PgStatement& request : requests) statements.push_back(std::move(request));
-
-  PGconn* conn = conn_.get();
   ++roundTrips_;
+  std::vector<PgResult> results = Pipeline(statements);
+
+  // The held writes were the transaction's own: one that failed ends the transaction's use.
+  for (std::size_t i = 0; i < held; ++i) {
+    const PgResult& result = results[i];
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+      try {
+        Check(result, statements[i].sql);
+      } catch (...) {
+        broken_ = std::current_exception();
+      }
+      ThrowIfBroken();
+    }
+    if (statements[i].RowUpdate() && PQntuples(result.get()) == 1) {
+      held_.Moved(statements[i].table, statements[i].ctid, PQgetvalue(result.get(), 0, 0));
+    }
+  }
+  results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(held));
+  return results;
+}
+
+std::vector<PgResult> PgEngine::Pipeline(const std::vector<PgStatement>& statements) {
+  PGconn* conn = conn_.get();
   // What was sent, in order: each statement, after its preparation when its text is new.
   struct Command {
     std::size_t statement;
@@ -281,11 +303,13 @@ std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
   }
   sent = sent && PQpipelineSync(conn) == 1;
 
+  // Each command answers with one result and a null; after a failure the rest answer that the
+  // pipeline was given up. A statement left without a result lost its connection.
   std::vector<PgResult> results(statements.size());
   for (const Command& command : commands) {
     if (!sent) break;
     PgResult result(PQgetResult(conn));
-    if (!result) break;  // the connection is gone
+    if (!result) break;
     while (PGresult* more = PQgetResult(conn)) PQclear(more);
     const bool ok = PQresultStatus(result.get()) == PGRES_COMMAND_OK;
     if (command.prepared.empty()) {
@@ -306,24 +330,6 @@ std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
     }
   }
   PQexitPipelineMode(conn);
-
-  // The held writes were the transaction's own: one that failed ends the transaction's use.
-  for (std::size_t i = 0; i < held; ++i) {
-    const PgResult& result = results[i];
-    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-      try {
-        Check(result, statements[i].sql);
-      } catch (...) {
-        broken_ = std::current_exception();
-      }
-      ThrowIfBroken();
-    }
-    if (statements[i].RowUpdate() && PQntuples(result.get()) == 1) {
-      held_.Moved(statements[i].table, statements[i].ctid, PQgetvalue(result.get(), 0, 0));
-    }
-  }
-  results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(held));
   return results;
 }
 

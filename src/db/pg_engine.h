@@ -73,6 +73,9 @@ class PgEngine final : public Engine {
   // answers. A failed write is thrown here (and ends the transaction's use); the requests'
   // results come back in order for the caller to check.
   std::vector<PgResult> Send(std::vector<PgStatement> requests);
+  // Sends `statements` in one pipeline, preparing new texts on the way, and gives each one's
+  // result in order.
+  std::vector<PgResult> Pipeline(const std::vector<PgStatement>& statements);
   // Sends what is held back, if anything.
   void Flush();
   // The rows of a query's result, its columns named as the statement read them.
