@@ -79,15 +79,12 @@ void Recordset::Open(std::string_view sql, const Value* parameters, std::size_t 
   std::unique_ptr<Rows> rows = forUpdate ? engine_->Query(WithRowId(sql, engine_->RowIdColumn()),
                                                           parameters, count, true, keep)
                                          : engine_->Query(sql, parameters, count, false, keep);
-  columns_ = rows->Columns();
-  edits_.resize(columns_->names.size());
   if (forUpdate || cursor == CursorType::Keyset) {
-    ReadAll(*rows);  // a failed read leaves the recordset closed
-    open_ = true;
-    pos_ = 0;
-    eof_ = rows_.empty();
+    Keep(*rows);
     return;
   }
+  columns_ = rows->Columns();
+  edits_.resize(columns_->names.size());
   stream_ = std::move(rows);
   open_ = true;
   Step();
@@ -109,13 +106,17 @@ void Recordset::OpenTogether(std::vector<BatchRead>& reads, Connection& connecti
     rs.Close();
     rs.engine_ = &engine;
     rs.lock_ = reads[k].lock;
-    rs.columns_ = results[k]->Columns();
-    rs.edits_.resize(rs.columns_->names.size());
-    rs.ReadAll(*results[k]);
-    rs.open_ = true;
-    rs.pos_ = 0;
-    rs.eof_ = rs.rows_.empty();
+    rs.Keep(*results[k]);
   }
+}
+
+void Recordset::Keep(Rows& rows) {
+  columns_ = rows.Columns();
+  edits_.resize(columns_->names.size());
+  ReadAll(rows);  // a failed read leaves the recordset closed
+  open_ = true;
+  pos_ = 0;
+  eof_ = rows_.empty();
 }
 
 void Recordset::ReadAll(Rows& rows) {

@@ -129,6 +129,8 @@ class Recordset {
   void RequireUpdatable() const;
   void Step();
   void ReadAll(Rows& rows);
+  // Reads every row of `rows` into the recordset, positioned on the first (keyset results).
+  void Keep(Rows& rows);
   void ClearEdits();
   // Which columns have pending writes (a byte per column) and their values in that order.
   std::string EditedColumns(std::vector<const Value*>& values) const;
