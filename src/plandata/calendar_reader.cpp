@@ -1,12 +1,16 @@
 #include "plandata/calendar_reader.h"
 
+#include <string_view>
+
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/text.h"
 #include "db/recordset.h"
 #include "plandata/db_names.h"
 #include "plandata/queries.h"
+#include "plandata/unreadable_value.h"
 
 namespace velmora {
 namespace {
@@ -28,13 +32,31 @@ struct CalendarColumns {
   int day, workTime, shift1Start, shift1End, shift2Start, shift2End;
 };
 
+// A calendar value the load cannot take, named by the row's machine and day.
+[[noreturn]] void Refuse(db::Recordset& rs, int column, const CalendarColumns& col,
+                         const std::string& machineCode, std::string_view problem) {
+  RefuseStoredValue(std::string(dbname::kMachineCalendars) + "の" + dbname::kMachineCode + " " +
+                        Trim(machineCode) + "、" + dbname::kCalendarDay + " " + rs.TextAt(col.day),
+                    rs.NameAt(column), problem);
+}
+
 // A stored shift time.
 DateTime ShiftTime(db::Recordset& rs, int column, const CalendarColumns& col,
                    const std::string& machineCode) {
+  if (rs.IsNullAt(column)) Refuse(rs, column, col, machineCode, kEmptyValue);
   const std::string text = rs.TextAt(column);
   if (auto time = ParseStoredTime(text)) return *time;
-  throw ConversionError("機械 " + machineCode + " の勤務体系 " + rs.Fields(col.day).Text() + " の" +
-                        rs.NameAt(column) + " \"" + text + "\" は時刻ではありません");
+  Refuse(rs, column, col, machineCode, NotATime(text));
+}
+
+// A row's working minutes: they decide whether its windows count, so a Null is not taken as 0.
+double WorkMinutes(db::Recordset& rs, const CalendarColumns& col, const std::string& machineCode) {
+  const db::Value minutes = rs.ValueAt(col.workTime);
+  if (minutes.IsNull()) Refuse(rs, col.workTime, col, machineCode, kEmptyValue);
+  if (const std::string problem = NumberProblem(minutes); !problem.empty()) {
+    Refuse(rs, col.workTime, col, machineCode, problem);
+  }
+  return minutes.Number();
 }
 
 }  // namespace
@@ -58,9 +80,10 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
     for (; !calendar.Eof(); calendar.MoveNext()) {
       const std::string day = calendar.TextAt(col.day);
       if (day > dayText) break;  // a later day's row: looked at again for that day
-      if (day == dayText) version += calendar.RowFingerprint(0, calendar.FieldCount());
-      const double minutes = calendar.NumberAt(col.workTime);
-      if (day != dayText || minutes == 0) continue;
+      if (day != dayText) continue;
+      version += calendar.RowFingerprint(0, calendar.FieldCount());
+      const double minutes = WorkMinutes(calendar, col, machineCode);
+      if (minutes == 0) continue;
 
       try {
         data.WorkMinutes(r, d) = ToInt16(data.WorkMinutes(r, d) + minutes);

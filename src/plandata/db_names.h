@@ -70,6 +70,9 @@ inline constexpr const char* kCavities = "取数";
 inline constexpr const char* kShotWeight = "ショット重量";
 inline constexpr const char* kSetupBefore = "前段取時間";
 inline constexpr const char* kSetupAfter = "後段取時間";
+// The masters' own names of the values the query renames
+inline constexpr const char* kStoredCycle = "サイクル";  // 品目別機械別ｻｲｸﾙﾏｽﾀ
+inline constexpr const char* kStoredProductivity = "標準生産性＿機械";  // 工程手順マスタ
 
 // Rows and calendars
 inline constexpr const char* kMachineName = "機械名";

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "common/date_text.h"
 #include "common/errors.h"
@@ -14,6 +17,7 @@
 #include "plandata/back_schedule.h"
 #include "plandata/db_names.h"
 #include "plandata/queries.h"
+#include "plandata/unreadable_value.h"
 
 namespace velmora {
 namespace {
@@ -26,9 +30,20 @@ struct Columns {
   int operator()(const char* name) const {
     const int index = rs_.FieldIndex(name);
     if (index < 0) throw DatabaseError(std::string("plan query has no column ") + name);
+    found.emplace_back(index, name);
     return index;
   }
   db::Recordset& rs_;
+  // The names as the program spells them (a server gives its own folded spelling).
+  mutable std::vector<std::pair<int, const char*>> found;
+};
+
+// The tables the plan query joins: a value it cannot take is named where it is stored.
+enum class Home { Arrangement, Item, ProductionPlan, Routing, MoldedProduct, MachineCycle };
+
+struct Origin {
+  Home home = Home::Arrangement;
+  const char* column = nullptr;  // as stored there; nullptr: the query's own name
 };
 
 struct PlanColumns {
@@ -58,6 +73,7 @@ struct PlanColumns {
         confirmClass(c(n::kConfirmClass)),
         completionClass(c(n::kCompletionClass)),
         fixedClass(c(n::kSchedulerFixedClass)),
+        deleteFlag(c(n::kDeleteFlag)),
         modelName(c(n::kModelName)),
         packQty(c(n::kPackQty)),
         processName(c(n::kProcessName)),
@@ -69,50 +85,111 @@ struct PlanColumns {
         cavities(c(n::kCavities)),
         shotWeight(c(n::kShotWeight)),
         setupBefore(c(n::kSetupBefore)),
-        setupAfter(c(n::kSetupAfter)) {}
+        setupAfter(c(n::kSetupAfter)),
+        names(c.found) {}
+
+  // Where the value of a column comes from (only numbers of the masters can fail to read).
+  Origin OriginOf(int column) const {
+    if (column == packQty) return {Home::Item, n::kPackQty};
+    if (column == planQty) return {Home::ProductionPlan, n::kPlanQty};
+    if (column == productivity) return {Home::Routing, n::kStoredProductivity};
+    if (column == preferredCycle) return {Home::MachineCycle, n::kStoredCycle};
+    for (const auto& [index, name] : {std::pair{moldCycle, n::kMoldCycle},
+                                      {cavities, n::kCavities},
+                                      {shotWeight, n::kShotWeight},
+                                      {setupBefore, n::kSetupBefore},
+                                      {setupAfter, n::kSetupAfter}}) {
+      if (column == index) return {Home::MoldedProduct, name};
+    }
+    for (const auto& [index, name] : names) {
+      if (column == index) return {Home::Arrangement, name};
+    }
+    return {};
+  }
+
   int orderNo, planNo, itemCode, seq, plantCode, categoryCode, machineCode, destinationCode,
       startDay, dueDay, startTime, endTime, initialDue, minutes, setupTime, orderQty, receivedQty,
       lastResultDay, sheetIssueDay, workers, resultTime, moldNo, confirmClass, completionClass,
-      fixedClass, modelName, packQty, processName, planQty, planItemCode, preferredCycle,
-      productivity, moldCycle, cavities, shotWeight, setupBefore, setupAfter;
+      fixedClass, deleteFlag, modelName, packQty, processName, planQty, planItemCode,
+      preferredCycle, productivity, moldCycle, cavities, shotWeight, setupBefore, setupAfter;
+  std::vector<std::pair<int, const char*>> names;
 };
 
-// Reading one row; conversion failures name the arrangement.
+// The values the flags may take.
+constexpr std::string_view kDeleteFlags[] = {"0", "1"};
+constexpr std::string_view kConfirmClasses[] = {"1", "2"};
+constexpr std::string_view kCompletionClasses[] = {"0", "1", "2"};
+constexpr std::string_view kFixedClasses[] = {"0", "1", "2"};
+
+// Reading one row. A value the load cannot take stops it, naming the table, the row's key and
+// the column; nothing is guessed (see unreadable_value.h).
 class RowReader {
  public:
   RowReader(db::Recordset& rs, const PlanColumns& col) : rs_(rs), col_(col) {}
 
+  // A conversion of a value already read; its failure names that value.
   template <typename F>
-  auto Checked(F read, int column) const {
+  auto Checked(F convert, int column) const {
     try {
-      return read();
+      return convert();
     } catch (const ConversionError&) {
-      Fail(column, " の値「" + Text(column) + "」が範囲外です");
+      Fail(column, OutOfRange(Text(column)));
     }
   }
 
   // Positions come from the query's own columns, so the reads skip the by-name checks.
   std::string Text(int column) const { return rs_.TextAt(column); }
   bool IsNull(int column) const { return rs_.IsNullAt(column); }
-  double Number(int column) const { return rs_.NumberAt(column); }
+  // A number column: Null reads as 0 (a master without the row gives Null in all its columns).
+  double Number(int column) const {
+    const db::Value value = rs_.ValueAt(column);
+    if (const std::string problem = NumberProblem(value); !problem.empty()) Fail(column, problem);
+    return value.Number();
+  }
   std::int32_t Int32(int column) const {
-    return Checked([&] { return ToInt32(Number(column)); }, column);
+    const double value = Number(column);
+    return Checked([&] { return ToInt32(value); }, column);
   }
   std::int16_t Int16(int column) const {
-    return Checked([&] { return ToInt16(Number(column)); }, column);
+    const double value = Number(column);
+    return Checked([&] { return ToInt16(value); }, column);
+  }
+  // A cycle in seconds, which the plan keeps as a single.
+  double Cycle(int column) const {
+    const double value = Number(column);
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+      Fail(column, OutOfRange(Text(column)));
+    return value;
   }
 
-  // A key number that must be present.
+  // A number that must be present: a key, or a value a 0 would stand in for wrongly (a Null
+  // quantity read as 0 is a deleted lot to the next save).
   std::int32_t Required(int column) const {
-    if (IsNull(column)) Fail(column, "が空です");
+    if (IsNull(column)) Fail(column, kEmptyValue);
     return Int32(column);
   }
 
+  // A flag: present and one of the values the program knows.
+  std::string Flag(int column, std::span<const std::string_view> known) const {
+    if (IsNull(column)) Fail(column, kEmptyValue);
+    std::string text = Text(column);
+    for (std::string_view value : known) {
+      if (text == value) return text;
+    }
+    Fail(column, UnknownFlag(text, known));
+  }
+
+  // Whether a stored time column holds anything but zero (read leniently, as Time reads it).
+  bool TimeIsSet(int column) const { return rs_.NumberAt(column) != 0; }
+
   // A stored date text.
-  DateTime Date(int column) const { return DateOf(column, Text(column)); }
+  DateTime Date(int column) const {
+    if (IsNull(column)) Fail(column, kEmptyValue);
+    return DateOf(column, Text(column));
+  }
   DateTime DateOf(int column, const std::string& text) const {
     if (auto date = ParseStoredDate(text)) return *date;
-    Fail(column, " \"" + text + "\" は日付ではありません");
+    Fail(column, NotADate(text));
   }
 
   // A stored time: its "00:00:00" form when that is a time of day, else a number of seconds,
@@ -120,13 +197,40 @@ class RowReader {
   // row never stops the load of a whole category.
   DateTime Time(int column) const { return TimeOfStoredValue(Text(column)); }
 
-  std::string OrderNoText() const { return IsNull(col_.orderNo) ? "(空)" : Text(col_.orderNo); }
-
-  [[noreturn]] void Fail(int column, const std::string& problem) const {
-    throw ConversionError("手配番号 " + OrderNoText() + " の" + rs_.NameAt(column) + problem);
+  [[noreturn]] void Fail(int column, std::string_view problem) const {
+    const Origin origin = col_.OriginOf(column);
+    RefuseStoredValue(Where(origin.home), origin.column ? origin.column : rs_.NameAt(column),
+                      problem);
   }
 
  private:
+  std::string Key(int column) const { return Trim(Text(column)); }
+
+  // The table and the key of the row a value is stored in; a master's key is the arrangement's
+  // columns it is joined by.
+  std::string Where(Home home) const {
+    const std::string item = std::string(n::kItemCode) + " " + Key(col_.itemCode) + "、" + n::kSeq +
+                             " " + Key(col_.seq) + "、";
+    switch (home) {
+      case Home::Item:
+        return std::string(n::kItems) + "の" + n::kItemCode + " " + Key(col_.itemCode);
+      case Home::ProductionPlan:
+        return std::string(n::kProductionPlans) + "の" + n::kPlanNo + " " + Key(col_.planNo);
+      case Home::Routing:
+        return std::string(n::kRoutings) + "の" + item + n::kPlantCode + " " + Key(col_.plantCode);
+      case Home::MoldedProduct:
+        return std::string(n::kMoldedProducts) + "の" + item + n::kDepartmentCode + " " +
+               Key(col_.plantCode);
+      case Home::MachineCycle:
+        return std::string(n::kMachineCycles) + "の" + item + n::kMachineCode + " " +
+               Key(col_.machineCode);
+      case Home::Arrangement:
+        break;
+    }
+    const std::string orderNo = IsNull(col_.orderNo) ? "(空)" : Key(col_.orderNo);
+    return std::string(n::kArrangements) + "の" + n::kOrderNo + " " + orderNo;
+  }
+
   db::Recordset& rs_;
   const PlanColumns& col_;
 };
@@ -150,15 +254,17 @@ struct RowHead {
 RowHead ReadHead(const RowReader& row, const PlanColumns& col) {
   RowHead head;
   head.dueDay = row.Date(col.dueDay);
-  head.confirm = row.Text(col.confirmClass);
+  head.confirm = row.Flag(col.confirmClass, kConfirmClasses);
 
   // Placement: only confirmed arrangements with times (or completed ones) keep their machine.
-  const bool placed = head.confirm == "2" &&
-                      (row.Number(col.startTime) != 0 || row.Number(col.endTime) != 0 ||
-                       (!row.IsNull(col.completionClass) && row.Text(col.completionClass) != "0"));
+  // A Null completion flag is not completed.
+  const bool placed =
+      head.confirm == "2" && (row.TimeIsSet(col.startTime) || row.TimeIsSet(col.endTime) ||
+                              (!row.IsNull(col.completionClass) &&
+                               row.Flag(col.completionClass, kCompletionClasses) != "0"));
   if (placed) {
     head.machine = row.Text(col.machineCode);
-    head.fixed = row.Text(col.fixedClass);
+    head.fixed = row.Flag(col.fixedClass, kFixedClasses);
   } else {
     head.confirm = "1";
   }
@@ -187,10 +293,12 @@ CycleBasis FillLotValues(PlanEntry& e, const RowReader& row, const PlanColumns& 
   e.Cavities = row.Checked([&] { return ToInt32(cavities); }, col.cavities);
   e.Workers = row.Int32(col.workers);
   e.ResultMinutes = row.Int32(col.resultTime);
-  e.PieceWeight = cavities == 0 ? 0 : ToInt32(row.Number(col.shotWeight) / cavities);
-  const double preferredCycle = row.Number(col.preferredCycle);
-  e.MoldCycle =
-      static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Number(col.moldCycle));
+  const double shotWeight = row.Number(col.shotWeight);
+  e.PieceWeight = cavities == 0
+                      ? 0
+                      : row.Checked([&] { return ToInt32(shotWeight / cavities); }, col.shotWeight);
+  const double preferredCycle = row.Cycle(col.preferredCycle);
+  e.MoldCycle = static_cast<float>(preferredCycle != 0 ? preferredCycle : row.Cycle(col.moldCycle));
   e.MoldNo = row.Text(col.moldNo);  // Null reads as ""
   return {cavities, preferredCycle};
 }
@@ -205,7 +313,7 @@ Member& FillFirstMember(PlanEntry& e, const RowReader& row, const PlanColumns& c
   member.ItemCode = head.itemCode;
   member.Seq = row.Int16(col.seq);
   member.PlanNo = head.planNo;
-  member.OrderQty = row.Int32(col.orderQty);
+  member.OrderQty = row.Required(col.orderQty);
   member.ReceivedQty = row.Int32(col.receivedQty);
   return member;
 }
@@ -218,12 +326,13 @@ void FillSetupAndCycle(PlanEntry& e, const RowReader& row, const PlanColumns& co
   if (setup != 0) {
     e.SetupMinutes = setup;
   } else if (!row.IsNull(col.setupBefore)) {
-    e.SetupMinutes = ToInt16(row.Number(col.setupBefore) + row.Number(col.setupAfter));
+    const double minutes = row.Number(col.setupBefore) + row.Number(col.setupAfter);
+    e.SetupMinutes = row.Checked([&] { return ToInt16(minutes); }, col.setupBefore);
   }
 
   const double cavities = basis.cavities;
   const double cycle = basis.preferredCycle == 0
-                           ? row.Number(col.productivity)
+                           ? row.Cycle(col.productivity)
                            : basis.preferredCycle / (cavities == 0 ? 1 : cavities);
   e.CycleSeconds = cycle > 0 ? static_cast<float>(cycle) : 0.0f;
 }
@@ -312,8 +421,10 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
   data.PlanTable.reserve(5000);
   int accepted = 0;
   for (; !PlanRows.Eof(); PlanRows.MoveNext()) {
-    if (PlanRows.NumberAt(col.plantCode) != data.PlantCode) continue;
     if (PlanRows.TextAt(col.categoryCode) != category) continue;
+    if (row.Number(col.plantCode) != data.PlantCode) continue;
+    // The query leaves deleted rows out; what else it lets through must be a known flag.
+    if (row.Flag(col.deleteFlag, kDeleteFlags) != "0") continue;
 
     // Bars are numbered in 16 bits, as the chart's control arrays are.
     if (accepted + 1 >= std::numeric_limits<std::int16_t>::max()) {

@@ -45,12 +45,14 @@ std::string PlanQueryText(const PlanData& data) {
       "手配情報.順序=品目別機械別ｻｲｸﾙﾏｽﾀ.順序 AND "
       "手配情報.機械コード=品目別機械別ｻｲｸﾙﾏｽﾀ.機械コード) ";
   sql += " LEFT JOIN 機械マスタ ON 手配情報.機械コード=機械マスタ.機械コード) ";
-  sql += " WHERE (手配情報.";
+  // Rows without a due or start day, and rows whose deletion flag is neither 0 nor 1, come too:
+  // the loader refuses them rather than let them drop from the chart unseen.
+  sql += " WHERE ((手配情報.";
   sql += "納期";
-  sql += " >= '" + from + "' AND ";
+  sql += " >= '" + from + "' OR 手配情報.納期 IS NULL) AND (手配情報.";
   sql += "開始日";
-  sql += " <= '" + to + "' ) ";
-  sql += " AND 手配情報.削除フラグ='0' ";
+  sql += " <= '" + to + "' OR 手配情報.開始日 IS NULL)) ";
+  sql += " AND (手配情報.削除フラグ<>'1' OR 手配情報.削除フラグ IS NULL) ";
   sql +=
       " ORDER BY "
       "手配情報.スケジューラ固定区分,手配情報.生産計画番号,手配情報.機械コード,手配情報.納期,"

@@ -11,7 +11,7 @@ namespace velmora {
 // Every text value passes SqlText; numbers are written without quotes.
 
 // Arrangements of the period joined with their masters (due day from PeriodStart - 2 days,
-// start day up to PeriodEnd).
+// start day up to PeriodEnd), those without either day too; not those flagged deleted.
 std::string PlanQueryText(const PlanData& data);
 // The plan query's columns after those of 手配情報: the masters' values it joins in.
 inline constexpr int kPlanQueryJoinedColumns = 13;

@@ -1,11 +1,15 @@
 #include "plandata/row_loader.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "db/command.h"
 #include "plandata/work_center_rows.h"
+#include "plant_tables.h"
 #include "support/scripted_messages.h"
 #include "support/test_db.h"
 
@@ -159,6 +163,39 @@ TEST_F(RowLoader, AMachineWithoutCalendarHasNoWorkingTime) {
   for (int d = 0; d <= data.DayCount; ++d) {
     EXPECT_EQ(0, data.WorkMinutes(2, d));
     EXPECT_EQ(DateTime(), data.ShiftTimes(2, 1, d));
+  }
+}
+
+// A calendar value the load cannot take stops it, naming the machine's day and the column: a
+// Null or "480分" read as 0 minutes dropped the day's shifts unseen.
+TEST_F(RowLoader, ACalendarValueTheLoadCannotTakeStopsItNamingTheDay) {
+  const struct {
+    const char* column;
+    db::Value value;
+    const char* says;
+  } cases[] = {
+      {"勤務時間",
+       {},
+       "機械別勤務体系マスタの機械コード M01、年月日 20240410 "
+       "の「勤務時間」が読み取れません（空）"},
+      {"勤務時間", "480分", "「勤務時間」が読み取れません（「480分」は数値ではありません）"},
+      {"開始時刻１", "8時", "「開始時刻１」が読み取れません（「8時」は時刻ではありません）"},
+      {"終了時刻１", {}, "年月日 20240410 の「終了時刻１」が読み取れません（空）"},
+  };
+  Machine("M01     ", "成形機1号");
+  test::LoosenTable(db, test::Engine::File, "機械別勤務体系マスタ");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.column) + " " + c.value.Text());
+    db.connection().ExecuteScript("DELETE FROM 機械別勤務体系マスタ");
+    Shift("M01     ", "20240410", 480, "080000", "170000");
+    db.connection().Run(std::string("UPDATE 機械別勤務体系マスタ SET ") + c.column + "=?",
+                        {c.value});
+    try {
+      Load();
+      ADD_FAILURE() << "the load took the value";
+    } catch (const ConversionError& e) {
+      EXPECT_THAT(e.what(), ::testing::HasSubstr(c.says));
+    }
   }
 }
 
