@@ -30,10 +30,13 @@ std::int32_t AllocateArrangementNumber(db::Connection& connection) {
   rs.Open("SELECT 現在番号,開始番号,終了番号 FROM 番号管理マスタ WHERE 番号管理キー=?",
           {kArrangementNumberKey}, connection, db::CursorType::Keyset, db::LockType::Optimistic);
   if (rs.Eof()) throw SaveRefused(kNoNumbering);
-  const double current = rs.Fields("現在番号").Number();
+  const db::Value stored = rs.Fields("現在番号").Get();
+  const double current = stored.Number();
   const double first = rs.Fields("開始番号").Number();
   const double last = rs.Fields("終了番号").Number();
-  if (!std::isfinite(current) || current != std::trunc(current)) {
+  // A text counts only when all of it is the number: "1003000abc" is not 1003000.
+  if ((stored.IsText() && !IsNumeric(stored.Text())) || !std::isfinite(current) ||
+      current != std::trunc(current)) {
     Refuse("の現在番号「" + rs.Fields("現在番号").Text() + "」が整数ではありません");
   }
   const double next = current + 1;

@@ -26,6 +26,8 @@ TEST(Save, NumberingThatCannotGoOnStoresNothing) {
       {"a number already taken", "INSERT INTO 手配情報 (手配番号) VALUES (5001)", "既に"},
       {"a current number that is no whole number", "UPDATE 番号管理マスタ SET 現在番号=12.5",
        "整数"},
+      {"a current number with trailing junk", "UPDATE 番号管理マスタ SET 現在番号='5000abc'",
+       "現在番号「5000abc」が整数ではありません"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
