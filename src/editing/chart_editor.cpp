@@ -134,6 +134,7 @@ void ChartEditor::PlatForm_DragDrop(BarIdx source, double x, double y) {
   const PlanIdx p = chart::FindPlanByBar(ctx_.data, source);
   if (p.value == 0) return;
   if (ctx_.data.Plan(p).IsEndFixed() && IsBlank(code)) {
+    RestoreBar(source);
     ui::MsgBox(kFixedEndToUnplanned);
     return;
   }
@@ -175,11 +176,13 @@ void ChartEditor::PlanBar_DragDrop(BarIdx index, BarIdx source, double x, double
 }
 
 void ChartEditor::GradeName_DragDrop() {
-  EndDrag();
+  CancelDrag();
 }
 
 void ChartEditor::CancelDrag() {
+  const std::optional<BarIdx> dragged = pointer_.Dragged;
   EndDrag();
+  if (dragged) RestoreBar(*dragged);
 }
 
 void ChartEditor::FollowMove_PlanBar(BarIdx barIndex, std::int32_t xx, std::string& workCenter,
@@ -213,6 +216,13 @@ void ChartEditor::ClearPreview() {
 void ChartEditor::EndDrag() {
   pointer_.Dragged.reset();
   ClearPreview();
+}
+
+// The pressed bar was darkened when the drag began; a drag that moves nothing lays it out again
+// as it stands, in its own colours, on its surface and in its order.
+void ChartEditor::RestoreBar(BarIdx bar) {
+  const PlanIdx p = chart::FindPlanByBar(ctx_.data, bar);
+  if (p.value != 0) chart::LayoutBar(ctx_.data, ctx_.model, p, 1);
 }
 
 bool ChartEditor::Undo() {

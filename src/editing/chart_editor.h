@@ -71,7 +71,8 @@ class ChartEditor {
   void FillBox_DragDrop(int index, BarIdx source, double x, double y);
   void PlanBar_DragDrop(BarIdx index, BarIdx source, double x, double y);
   void GradeName_DragDrop();
-  // The drag ended without a drop handler under the pointer.
+  // The drag ended without a drop handler under the pointer: the bar keeps its place and takes
+  // back its colours.
   void CancelDrag();
 
   // --- Window operations used by the drops ---
@@ -88,6 +89,7 @@ class ChartEditor {
 
  private:
   void EndDrag();
+  void RestoreBar(BarIdx bar);
   void ShowRestored(const Restored& restored);
 
   UndoHistory history_;

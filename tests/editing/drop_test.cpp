@@ -89,6 +89,7 @@ TEST(Drop, EndFixedPlansAreRefusedLaterAndToTheUnplannedRow) {
     ScriptedMessages messages;
     const int p = w.Add("M01     ", "2024/12/03 10:00:00", 60);
     w.Plan(p).FixedFlag = "1";
+    const chart::BarLabel before = w.Bar(p);
     if (c.row == 1) {
       w.editor.PlanBar_MouseDown(w.Plan(p).Bar(), 1, 0, 0, 180);
       w.editor.PlatForm2_DragDrop(w.Plan(p).Bar(), 100, 300);
@@ -100,6 +101,9 @@ TEST(Drop, EndFixedPlansAreRefusedLaterAndToTheUnplannedRow) {
     if (*c.message) {
       ASSERT_EQ(messages.texts(), std::vector<std::string>{c.message});
       EXPECT_EQ(w.Plan(p).Changed, 0);
+      // Not left in the dark grey of the press.
+      EXPECT_EQ(w.Bar(p).BackColor, before.BackColor);
+      EXPECT_EQ(w.Bar(p).Left, before.Left);
     } else {
       EXPECT_TRUE(messages.shown().empty());
     }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/bar_layout.h"
 #include "generator/demo_generator.h"
@@ -103,6 +104,50 @@ TEST_F(EditSessionTest, AReleaseWithinTheClickDistanceIsAClickBeyondItADrop) {
       ASSERT_EQ(before.Start(), session_->Data().Plan(plan).Start());
     }
   }
+}
+
+// The press darkens the bar; a drag that moves nothing gives it back its own colour at once, not
+// at the next redraw: a refused drop (an end-fixed plan to the unplanned row), a release where
+// nothing takes the drop, and a release the chart never saw.
+TEST_F(EditSessionTest, ADragThatMovesNothingGivesTheBarBackItsColour) {
+  enum class End { RefusedDrop, ReleasedOnNothing, ReleaseLost };
+  session_->ClickDistance = 4;
+  const PlanIdx plan = MovablePlan();
+  session_->Data().Plan(plan).FixedFlag = "1";
+  const BarIdx b = session_->Data().Plan(plan).Bar();
+  const chart::BarLabel before = session_->Chart().Bar(b);
+  const chart::ChartHit grab{Target::PlanBar, b.value, before.Left + 10, before.Top + 100};
+  const chart::ChartHit unplanned{Target::PlatForm2, 0, before.Left,
+                                  chart::kUnplannedBandHeight / 2};
+  for (const End end : {End::RefusedDrop, End::ReleasedOnNothing, End::ReleaseLost}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    session_->Pointer(At(PointerEvent::Kind::Press, grab, 0));
+    ASSERT_EQ(editing::kDragColor, session_->Chart().Bar(b).BackColor);
+    session_->Pointer(At(PointerEvent::Kind::Move, unplanned, 40));
+    ASSERT_TRUE(session_->DropRefused());
+    switch (end) {
+      case End::RefusedDrop:
+        session_->Pointer(At(PointerEvent::Kind::Release, unplanned, 40));
+        break;
+      case End::ReleasedOnNothing:
+        session_->Pointer(At(PointerEvent::Kind::Release, {}, 40));
+        break;
+      case End::ReleaseLost: {
+        PointerEvent moved = At(PointerEvent::Kind::Move, unplanned, 50);
+        moved.button = 0;
+        session_->Pointer(moved);
+        break;
+      }
+    }
+    EXPECT_FALSE(session_->Dragging());
+    const chart::BarLabel& after = session_->Chart().Bar(b);
+    EXPECT_EQ(before.BackColor, after.BackColor);
+    EXPECT_EQ(before.Left, after.Left);
+    EXPECT_EQ(before.Top, after.Top);
+    EXPECT_EQ(before.Container, after.Container);
+    EXPECT_FALSE(session_->CanSave());
+  }
+  EXPECT_EQ(messages_.texts(), std::vector<std::string>{editing::kFixedEndToUnplanned});
 }
 
 // Without a modal host a dialog stays open on the session for the host to drive; a modal host
