@@ -182,7 +182,10 @@ void ScriptRunner::UndoOrRedo(const std::string& command) {
 void ScriptRunner::Save() {
   if (!session_.CanSave()) Fail("保存ボタンは押せません (保存する変更がありません)");
   // The script goes on after a failed save, as a user would, and its status says so.
-  if (session_.Save() == saving::SaveResult::Failed) saveFailed_ = true;
+  const auto result = session_.Save();
+  if (result == saving::SaveResult::Failed || result == saving::SaveResult::Unknown) {
+    saveFailed_ = true;
+  }
 }
 
 void ScriptRunner::Mode(const std::vector<std::string>& words) {

@@ -24,6 +24,14 @@ class TransactionConflict : public DatabaseError {
   using DatabaseError::DatabaseError;
 };
 
+// The connection was lost after the commit was sent and the server could not tell whether it
+// took the transaction: the stored rows may hold all of it or none of it. Only a fresh load shows
+// which; until then nothing may be written on the assumption of either.
+class CommitOutcomeUnknown : public DatabaseError {
+ public:
+  using DatabaseError::DatabaseError;
+};
+
 // Ends the program in an orderly way: thrown where the program must stop (after the user has
 // been told why) and caught by the entry point, which exits with `status`. Tests observe it.
 struct ProgramEnd {

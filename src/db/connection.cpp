@@ -34,6 +34,7 @@ void Connection::OpenServer(const std::string& address, const Options& options) 
   PgEngine::Options engine;
   engine.readOnly = options.readOnly;
   engine.lockTimeoutMs = options.busyTimeoutMs;
+  engine.outcomeWaitMs = options.commitOutcomeWaitMs;
   engine_ = std::make_unique<PgEngine>(address, engine);
 }
 

@@ -21,6 +21,9 @@ class Connection {
   struct Options {
     bool readOnly = false;  // never write, even when the database could be written
     int busyTimeoutMs = kBusyTimeoutMs;
+    // On a server: how long a commit whose answer was lost is asked about before its outcome
+    // counts as unknown.
+    int commitOutcomeWaitMs = 10000;
   };
 
   Connection();
@@ -60,12 +63,13 @@ class Connection {
 
   // Runs statements that return no rows (schema creation, test fixtures).
   void ExecuteScript(std::string_view sql);
-  // Runs one statement with `?` marks that returns no rows; prepared once per text.
-  void Run(std::string_view sql, std::initializer_list<Value> parameters) {
-    Engine().Run(sql, parameters.begin(), parameters.size());
+  // Runs one statement with `?` marks that returns no rows; prepared once per text. Gives the
+  // number of rows it changed.
+  std::int64_t Run(std::string_view sql, std::initializer_list<Value> parameters) {
+    return Engine().Run(sql, parameters.begin(), parameters.size());
   }
-  void Run(std::string_view sql, const std::vector<Value>& parameters) {
-    Engine().Run(sql, parameters.data(), parameters.size());
+  std::int64_t Run(std::string_view sql, const std::vector<Value>& parameters) {
+    return Engine().Run(sql, parameters.data(), parameters.size());
   }
 
  private:

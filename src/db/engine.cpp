@@ -12,6 +12,12 @@ void ResultColumns::Add(std::string name, std::string origin) {
   originNames.push_back(std::move(origin));
 }
 
+TransactionConflict RowNotWritten(std::string_view table, long long rows) {
+  return TransactionConflict("a write of one row of " + std::string(table) + " touched " +
+                             std::to_string(rows) +
+                             " rows: another program changed or removed it since it was read");
+}
+
 void PrintValue(Fingerprint& print, const Value& value) {
   const auto& raw = value.Raw();
   if (value.IsNull()) {

@@ -6,11 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "common/errors.h"
 #include "db/fingerprint.h"
 #include "db/result_columns.h"
 #include "db/value.h"
 
 namespace velmora::db {
+
+// The failure of a write by row id that touched `rows` rows instead of one: another program
+// changed or removed the row since it was read. Never a success; the save runs its pass again and
+// then finds the change.
+TransactionConflict RowNotWritten(std::string_view table, long long rows);
 
 // Adds a value to a row's fingerprint by its kind.
 void PrintValue(Fingerprint& print, const Value& value);
@@ -69,8 +75,8 @@ class Engine {
   // and send it with its next request; its failure is then reported by that request.
   virtual Value Update(const std::string& sql, const RowWrite& write,
                        const std::vector<const Value*>& values, const Value& rowId) = 0;
-  // Runs a kept statement that returns no rows.
-  virtual void Run(std::string_view sql, const Value* parameters, std::size_t count) = 0;
+  // Runs a kept statement that returns no rows; gives the number of rows it changed.
+  virtual std::int64_t Run(std::string_view sql, const Value* parameters, std::size_t count) = 0;
   // Runs statements that take no parameters and return no rows (schema, test fixtures).
   virtual void Execute(std::string_view script) = 0;
 

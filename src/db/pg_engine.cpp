@@ -2,74 +2,36 @@
 
 #include <libpq-fe.h>
 
+#include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
+#include <thread>
 
 #include "common/errors.h"
-#include "common/numeric.h"
 #include "db/connection_text.h"
+#include "db/pg_errors.h"
 #include "db/pg_sql_text.h"
 
 namespace velmora::db {
 namespace {
 
-// Object ids of the server's built-in types that read as numbers.
-constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700,
-              kFloat8 = 701, kNumeric = 1700;
-
 // Every copy's save takes this one lock for its transaction, so saves of one database follow
-// each other as they do on a file, and each takes numbers the one before it left.
-constexpr const char* kSaveLock = "SELECT pg_advisory_xact_lock(7461726)";
+// each other as they do on a file, and each takes numbers the one before it left. The
+// transaction's id comes with it: a commit whose answer is lost is asked about by that id.
+constexpr const char* kSaveLock = "SELECT pg_advisory_xact_lock(7461726), ";
 
 // Writes held back are sent at the latest with this many, so that neither side waits on a full
 // network buffer while the other has not read.
 constexpr std::size_t kMostHeldWrites = 256;
 
-const std::string kBusy =
-    "データベースは他のプログラムで使用中です。しばらくしてから、もう一度やり直してください。";
-const std::string kLost =
-    "データベースサーバーとの接続が切れました。書きかけの内容は保存されていません。"
-    "接続を確認して、もう一度やり直してください。";
+// A commit whose answer was lost is asked about this far apart while the server still counts the
+// transaction in progress (it has not yet seen the connection go) or cannot be reached.
+constexpr int kOutcomePauseMs = 100;
 
-std::string Trimmed(const char* text) {
-  std::string s = text ? text : "";
-  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
-  return s;
-}
-
-bool Contains(const std::string& text, const char* part) {
-  return text.find(part) != std::string::npos;
-}
-
-// Why a connection could not be made, in the words a user can act on.
-DatabaseError ConnectError(PGconn* conn, const std::string& shown) {
-  const std::string detail = Trimmed(PQerrorMessage(conn));
-  std::cerr << "velmora: " << shown << ": " << detail << std::endl;
-  const std::string user = PQuser(conn) ? PQuser(conn) : "";
-  if (PQconnectionNeedsPassword(conn) || Contains(detail, "authentication failed") ||
-      Contains(detail, "no pg_hba.conf entry") ||
-      (Contains(detail, "role \"") && Contains(detail, "does not exist"))) {
-    return DatabaseError(
-        "データベースサーバーへのログインが拒否されました。ユーザー名とパスワード"
-        "（~/.pgpass または PGPASSWORD）を確認してください。\nユーザー: " +
-        user + "\n(" + detail + ")");
-  }
-  if (Contains(detail, "database \"") && Contains(detail, "does not exist")) {
-    const char* db = PQdb(conn);
-    return DatabaseError("データベース「" + std::string(db ? db : "") +
-                         "」がサーバーにありません。設定ファイルのデータベース名を確認してください"
-                         "。\n(" +
-                         detail + ")");
-  }
-  const char* host = PQhost(conn);
-  const char* port = PQport(conn);
-  return DatabaseError(
-      "データベースサーバーに接続できません。サーバーが動いているか、ネットワークと設定ファイルの"
-      "アドレスを確認してください。\nホスト: " +
-      std::string(host && *host ? host : "localhost") +
-      "  ポート: " + std::string(port && *port ? port : "5432") + "\n(" + detail + ")");
-}
+const std::string kOutcomeUnknown =
+    "データベースサーバーとの接続が保存の確定の途中で切れたため、保存できたかどうか分かりません。"
+    "編集内容はそのまま残しています。最新の状態を読み込み直すと、保存されたかどうかが分かります。"
+    "読み込み直すまで保存はできません。";
 
 std::string ParameterText(const Value& value) {
   const auto& raw = value.Raw();
@@ -77,99 +39,8 @@ std::string ParameterText(const Value& value) {
   return value.Text();
 }
 
-// The rows of one result, which the server sent whole.
-class PgRows final : public Rows {
- public:
-  PgRows(PgResult result, std::shared_ptr<const ResultColumns> columns, bool forUpdate)
-      : result_(std::move(result)),
-        columns_(std::move(columns)),
-        first_(forUpdate ? 1 : 0),
-        count_(PQntuples(result_.get())) {
-    const int fields = PQnfields(result_.get());
-    for (int c = first_; c < fields; ++c) types_.push_back(PQftype(result_.get(), c));
-  }
-
-  const std::shared_ptr<const ResultColumns>& Columns() const override { return columns_; }
-
-  bool Next() override { return ++row_ < count_; }
-
-  bool IsNull(int column) const override {
-    return PQgetisnull(result_.get(), row_, column + first_) != 0;
-  }
-
-  Value Get(int column) const override {
-    if (IsNull(column)) return Value();
-    const char* text = PQgetvalue(result_.get(), row_, column + first_);
-    switch (types_[static_cast<std::size_t>(column)]) {
-      case kBool:
-        return Value(static_cast<std::int64_t>(text[0] == 't' ? 1 : 0));
-      case kInt2:
-      case kInt4:
-      case kInt8:
-      case kOid:
-        return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
-      case kFloat4:
-      case kFloat8:
-        return Value(std::strtod(text, nullptr));
-      case kNumeric:
-        // A sum of whole numbers comes as numeric: whole, it reads as the integer it is.
-        if (std::strpbrk(text, ".eEN") == nullptr && std::strlen(text) < 19) {
-          return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
-        }
-        return Value(std::strtod(text, nullptr));
-      default:
-        return Value(std::string(
-            text, static_cast<std::size_t>(PQgetlength(result_.get(), row_, column + first_))));
-    }
-  }
-
-  std::string Text(int column) const override {
-    if (IsText(column)) {
-      return std::string(
-          PQgetvalue(result_.get(), row_, column + first_),
-          static_cast<std::size_t>(PQgetlength(result_.get(), row_, column + first_)));
-    }
-    return Get(column).Text();
-  }
-
-  double Number(int column) const override {
-    if (IsNull(column)) return 0.0;
-    if (IsText(column)) return Val(PQgetvalue(result_.get(), row_, column + first_));
-    return Get(column).Number();
-  }
-
-  Value RowId() const override { return Value(std::string(PQgetvalue(result_.get(), row_, 0))); }
-
- private:
-  bool IsText(int column) const {
-    switch (types_[static_cast<std::size_t>(column)]) {
-      case kBool:
-      case kInt2:
-      case kInt4:
-      case kInt8:
-      case kOid:
-      case kFloat4:
-      case kFloat8:
-      case kNumeric:
-        return false;
-      default:
-        return true;
-    }
-  }
-
-  PgResult result_;
-  std::shared_ptr<const ResultColumns> columns_;
-  int first_;
-  int count_;
-  int row_ = -1;
-  std::vector<Oid> types_;
-};
-
 }  // namespace
 
-void PgResultDeleter::operator()(pg_result* result) const {
-  PQclear(result);
-}
 void PgEngine::Closer::operator()(pg_conn* conn) const {
   PQfinish(conn);
 }
@@ -178,17 +49,24 @@ PgEngine::PgEngine(const std::string& address, const Options& options)
     : address_(address),
       name_(AddressWithoutPassword(address)),
       readOnly_(options.readOnly),
-      lockTimeoutMs_(options.lockTimeoutMs) {
+      lockTimeoutMs_(options.lockTimeoutMs),
+      outcomeWaitMs_(options.outcomeWaitMs) {
+  CheckPgAddress(address_, name_);
   Reconnect();
 }
 
 PgEngine::~PgEngine() = default;
 
-void PgEngine::Reconnect() {
+void PgEngine::Reconnect(bool tell) {
   kept_.clear();  // prepared statements live as long as the server's session
   conn_.reset(PQconnectdb(address_.c_str()));
   if (!conn_) throw std::bad_alloc();
-  if (PQstatus(conn_.get()) != CONNECTION_OK) throw ConnectError(conn_.get(), name_);
+  if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    if (tell)
+      std::cerr << "velmora: " << name_ << ": " << PQerrorMessage(conn_.get()) << std::flush;
+    throw PgConnectError(conn_.get(), name_);
+  }
+  serverVersion_ = PQserverVersion(conn_.get());
   // The server's notices (long names shortened, ...) are not the user's business.
   PQsetNoticeProcessor(
       conn_.get(), [](void*, const char*) {}, nullptr);
@@ -200,10 +78,16 @@ void PgEngine::Reconnect() {
 }
 
 void PgEngine::EnsureConnected() {
+  // A connection the server ended while it stood idle (a restart, an administrator) has the end
+  // waiting in its socket: reading it costs no exchange and finds the loss before anything is
+  // sent. The server's last words come first, the end of the stream with the next read.
+  for (int read = 0; read < 2 && !transaction_ && PQstatus(conn_.get()) == CONNECTION_OK; ++read) {
+    if (PQconsumeInput(conn_.get()) == 0) break;
+  }
   if (PQstatus(conn_.get()) == CONNECTION_OK) return;
   // Inside a transaction the work done so far is gone with the connection: the failure is
   // reported, and never carried on in a new session as if nothing had happened.
-  if (transaction_) throw DatabaseError(kLost + "\n(" + name_ + ")");
+  if (transaction_) throw DatabaseError(kPgLost + "\n(" + name_ + ")");
   Reconnect();
 }
 
@@ -235,7 +119,7 @@ void PgEngine::Flush() {
   if (held_.Size() > 0) Send({});
 }
 
-std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
+std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests, bool reads) {
   ThrowIfBroken();
   EnsureConnected();
   std::vector<PgStatement> statements = held_.Take();
@@ -243,6 +127,16 @@ std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
   for (PgStatement& request : requests) statements.push_back(std::move(request));
   ++roundTrips_;
   std::vector<PgResult> results = Pipeline(statements);
+  // Reads outside a transaction that met a connection the server had just ended (its notice not
+  // yet arrived when the socket was looked at) are asked again on a new connection: nothing was
+  // done that could be done twice.
+  if (reads && !transaction_ && held == 0 && !results.empty() &&
+      (!results[0] || PgConnectionLost(conn_.get(), results[0].get())) &&
+      PQresultStatus(results[0].get()) != PGRES_TUPLES_OK) {
+    Reconnect();
+    ++roundTrips_;
+    results = Pipeline(statements);
+  }
 
   // The held writes were the transaction's own: one that failed ends the transaction's use.
   for (std::size_t i = 0; i < held; ++i) {
@@ -256,7 +150,13 @@ std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests) {
       }
       ThrowIfBroken();
     }
-    if (statements[i].RowUpdate() && PQntuples(result.get()) == 1) {
+    if (statements[i].RowUpdate()) {
+      // A write that found no row (or more than one) stored nothing of what was meant for it.
+      if (PQntuples(result.get()) != 1) {
+        broken_ =
+            std::make_exception_ptr(RowNotWritten(statements[i].table, PQntuples(result.get())));
+        ThrowIfBroken();
+      }
       held_.Moved(statements[i].table, statements[i].ctid, PQgetvalue(result.get(), 0, 0));
     }
   }
@@ -336,30 +236,17 @@ std::vector<PgResult> PgEngine::Pipeline(const std::vector<PgStatement>& stateme
 void PgEngine::Check(const PgResult& result, std::string_view what) {
   const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
+  // "current transaction is aborted" only says that something failed before: that is the cause.
   const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
-  const std::string code = state ? state : "";
-  const std::string detail =
-      Trimmed(result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_.get()));
-  const std::string technical = std::string(what) + ": " + detail;
-  // A connection failure (libpq's own errors have no code), or the server ending the session
-  // (shut down, or by an administrator).
-  if (PQstatus(conn_.get()) != CONNECTION_OK || code.empty() || code.starts_with("08") ||
-      code.starts_with("57P")) {
-    throw DatabaseError(kLost + "\n(" + technical + ")");
+  if (firstFailure_ && state && std::string_view(state) == "25P02") {
+    std::rethrow_exception(firstFailure_);
   }
-  if (code == "40001" || code == "40P01") throw TransactionConflict(technical);
-  if (code == "55P03") throw DatabaseError(kBusy + "\n(" + technical + ")");
-  if (code == "25006") {
-    throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_ +
-                        "\n(" + technical + ")");
+  try {
+    ThrowPgFailure(conn_.get(), result.get(), what, name_);
+  } catch (...) {
+    if (transaction_ && !firstFailure_) firstFailure_ = std::current_exception();
+    throw;
   }
-  if (code == "42P01") {
-    throw DatabaseError(
-        "データベースに必要なテーブルがありません。管理者に velmora-demo --empty でテーブルを作成"
-        "してもらってください。\n" +
-        name_ + "\n(" + technical + ")");
-  }
-  throw DatabaseError(technical);
 }
 
 const PgEngine::TableColumns& PgEngine::TableOf(unsigned oid) {
@@ -385,23 +272,34 @@ std::unique_ptr<Rows> PgEngine::Query(std::string_view sql, const Value* paramet
                                       std::size_t count, bool forUpdate, bool keep) {
   std::vector<const Value*> pointers(count);
   for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
-  std::vector<PgResult> results = Send({Statement(sql, pointers.data(), count, keep)});
-  Check(results[0], sql);
-  return RowsOf(std::move(results[0]), sql, forUpdate);
+  const std::string text = Locking(sql, forUpdate);
+  std::vector<PgResult> results = Send({Statement(text, pointers.data(), count, keep)}, true);
+  Check(results[0], text);
+  return RowsOf(std::move(results[0]), text, forUpdate);
+}
+
+std::string PgEngine::Locking(std::string_view sql, bool forUpdate) const {
+  // Inside a transaction the rows read for writing are locked as they are read: another
+  // program's write waits for the commit instead of moving the row from under the save's write
+  // (which then would find nothing) or changing it after the save compared it.
+  if (forUpdate && transaction_) return std::string(sql) + " FOR UPDATE";
+  return std::string(sql);
 }
 
 std::vector<std::unique_ptr<Rows>> PgEngine::QueryBatch(const std::vector<BatchQuery>& queries) {
   std::vector<PgStatement> statements;
+  std::vector<std::string> texts;
   for (const BatchQuery& query : queries) {
     std::vector<const Value*> pointers(query.count);
     for (std::size_t i = 0; i < query.count; ++i) pointers[i] = &query.parameters[i];
-    statements.push_back(Statement(query.sql, pointers.data(), query.count, true));
+    texts.push_back(Locking(query.sql, query.forUpdate));
+    statements.push_back(Statement(texts.back(), pointers.data(), query.count, true));
   }
-  std::vector<PgResult> results = Send(std::move(statements));
+  std::vector<PgResult> results = Send(std::move(statements), true);
   std::vector<std::unique_ptr<Rows>> rows;
   for (std::size_t k = 0; k < queries.size(); ++k) {
-    Check(results[k], queries[k].sql);
-    rows.push_back(RowsOf(std::move(results[k]), queries[k].sql, queries[k].forUpdate));
+    Check(results[k], texts[k]);
+    rows.push_back(RowsOf(std::move(results[k]), texts[k], queries[k].forUpdate));
   }
   return rows;
 }
@@ -437,7 +335,7 @@ std::unique_ptr<Rows> PgEngine::RowsOf(PgResult result, std::string_view sql, bo
     // TableOf may have prepared statements since the look-up above.
     if (kept) kept_.at(std::string(sql)).columns = columns;
   }
-  return std::make_unique<PgRows>(std::move(result), std::move(columns), forUpdate);
+  return MakePgRows(std::move(result), std::move(columns), forUpdate);
 }
 
 Value PgEngine::Insert(const std::string& sql, const std::vector<const Value*>& values) {
@@ -456,8 +354,9 @@ Value PgEngine::Update(const std::string& sql, const RowWrite& write,
     std::vector<PgResult> results =
         Send({Statement(sql + " RETURNING ctid", all.data(), all.size(), true)});
     Check(results[0], sql);
+    if (PQntuples(results[0].get()) != 1)
+      throw RowNotWritten(write.table, PQntuples(results[0].get()));
     // The server writes a new version of the row elsewhere; that is where it is found next.
-    if (PQntuples(results[0].get()) == 0) return rowId;
     return Value(std::string(PQgetvalue(results[0].get(), 0, 0)));
   }
   // Inside a transaction the write goes with the next request; the row keeps the id it was read
@@ -473,11 +372,12 @@ Value PgEngine::Update(const std::string& sql, const RowWrite& write,
   return rowId;
 }
 
-void PgEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
+std::int64_t PgEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
   std::vector<const Value*> pointers(count);
   for (std::size_t i = 0; i < count; ++i) pointers[i] = &parameters[i];
   std::vector<PgResult> results = Send({Statement(sql, pointers.data(), count, true)});
   Check(results[0], sql);
+  return std::strtoll(PQcmdTuples(results[0].get()), nullptr, 10);
 }
 
 void PgEngine::Execute(std::string_view script) {
@@ -491,7 +391,17 @@ void PgEngine::Begin() {
     throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_);
   }
   EndTransaction();
-  const PgResult begun = Simple(std::string("BEGIN; ") + kSaveLock);
+  const std::string begin =
+      std::string("BEGIN; ") + kSaveLock +
+      (serverVersion_ >= 130000 ? "pg_current_xact_id()::text" : "txid_current()::text");
+  PgResult begun = Simple(begin);
+  // A connection that died while idle without a word (a network gone quiet) shows here at the
+  // latest: nothing of the transaction was done, so it begins once more on a new connection.
+  if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK &&
+      PgConnectionLost(conn_.get(), begun.get())) {
+    Reconnect();
+    begun = Simple(begin);
+  }
   const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
   if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK &&
       (status == PQTRANS_INTRANS || status == PQTRANS_INERROR)) {
@@ -499,19 +409,65 @@ void PgEngine::Begin() {
     PgResult(PQexec(conn_.get(), "ROLLBACK"));
   }
   Check(begun, "BEGIN");
+  transactionId_ = PQgetvalue(begun.get(), 0, 1);
   transaction_ = true;
 }
 
 void PgEngine::Commit() {
   ThrowIfBroken();
-  // A transaction the server already failed would answer COMMIT by rolling back.
+  // A transaction the server already failed would answer COMMIT by rolling back; one whose
+  // connection is gone was rolled back by the server, as the COMMIT was never sent.
   if (PQstatus(conn_.get()) != CONNECTION_OK ||
       PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS) {
-    throw DatabaseError(kLost + "\n(" + name_ + ": the transaction was not open at COMMIT)");
+    throw DatabaseError(kPgLost + "\n(" + name_ + ": the transaction was not open at COMMIT)");
   }
-  std::vector<PgResult> results = Send({PgStatement{"COMMIT", {}, false, {}, {}}});
-  Check(results[0], "COMMIT");
+  std::vector<PgResult> results;
+  try {
+    results = Send({PgStatement{"COMMIT", {}, false, {}, {}}});
+  } catch (const DatabaseError&) {
+    if (PQstatus(conn_.get()) == CONNECTION_OK) throw;  // a held write failed: nothing committed
+  }
+  if (PQstatus(conn_.get()) != CONNECTION_OK ||
+      (!results.empty() && PQresultStatus(results[0].get()) != PGRES_COMMAND_OK &&
+       PgConnectionLost(conn_.get(), results[0].get()))) {
+    ResolveLostCommit();
+  } else {
+    Check(results[0], "COMMIT");
+  }
   EndTransaction();
+}
+
+void PgEngine::ResolveLostCommit() {
+  // The COMMIT may have reached the server before the connection went: only the server can tell,
+  // by the transaction's id, on a new connection.
+  const std::string id = transactionId_;
+  const bool current = serverVersion_ >= 130000;
+  EndTransaction();
+  const std::string ask = current ? "SELECT pg_xact_status($1::xid8)" : "SELECT txid_status($1)";
+  std::string answer = "no answer";
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(outcomeWaitMs_);
+  for (int question = 0; question == 0 || std::chrono::steady_clock::now() < end; ++question) {
+    if (question > 0) std::this_thread::sleep_for(std::chrono::milliseconds(kOutcomePauseMs));
+    try {
+      Reconnect(false);
+    } catch (const DatabaseError&) {
+      continue;  // the server may be coming back
+    }
+    const char* values[] = {id.c_str()};
+    ++roundTrips_;
+    const PgResult status(
+        PQexecParams(conn_.get(), ask.c_str(), 1, nullptr, values, nullptr, nullptr, 0));
+    if (PQresultStatus(status.get()) != PGRES_TUPLES_OK) continue;
+    answer = PQgetisnull(status.get(), 0, 0) ? "unknown" : PQgetvalue(status.get(), 0, 0);
+    if (answer == "committed") return;
+    if (answer == "aborted") {
+      throw DatabaseError(kPgLost + "\n(" + name_ + ": the connection was lost at COMMIT; the " +
+                          "server rolled transaction " + id + " back)");
+    }
+    if (answer != "in progress") break;
+  }
+  throw CommitOutcomeUnknown(kOutcomeUnknown + "\n(" + name_ + ": the connection was lost at " +
+                             "COMMIT; transaction " + id + ": " + answer + ")");
 }
 
 void PgEngine::Rollback() {
@@ -528,6 +484,8 @@ void PgEngine::EndTransaction() {
   held_.Clear();
   markSet_ = false;
   broken_ = nullptr;
+  firstFailure_ = nullptr;
+  transactionId_.clear();
 }
 
 // A failed statement fails the server's whole transaction; a savepoint keeps the rest of it.

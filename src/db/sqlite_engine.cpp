@@ -273,21 +273,24 @@ Value SqliteEngine::Insert(const std::string& sql, const std::vector<const Value
   return Value(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_.get())));
 }
 
-Value SqliteEngine::Update(const std::string& sql, const RowWrite&,
+Value SqliteEngine::Update(const std::string& sql, const RowWrite& write,
                            const std::vector<const Value*>& values, const Value& rowId) {
   const StatementLease stmt = statements_.Lease(db_.get(), sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_.get(), stmt.get(), static_cast<int>(i + 1), *values[i]);
   Bind(db_.get(), stmt.get(), static_cast<int>(values.size() + 1), rowId);
   Check(db_.get(), sqlite3_step(stmt.get()), "updating a row: " + sql);
+  if (const int rows = sqlite3_changes(db_.get()); rows != 1)
+    throw RowNotWritten(write.table, rows);
   return rowId;
 }
 
-void SqliteEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
+std::int64_t SqliteEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
   const StatementLease stmt = statements_.Lease(db_.get(), std::string(sql));
   for (std::size_t i = 0; i < count; ++i)
     Bind(db_.get(), stmt.get(), static_cast<int>(i + 1), parameters[i]);
   Check(db_.get(), sqlite3_step(stmt.get()), sql);
+  return sqlite3_changes(db_.get());
 }
 
 void SqliteEngine::Execute(std::string_view script) {

@@ -29,7 +29,7 @@ class SqliteEngine final : public Engine {
   Value Insert(const std::string& sql, const std::vector<const Value*>& values) override;
   Value Update(const std::string& sql, const RowWrite& write,
                const std::vector<const Value*>& values, const Value& rowId) override;
-  void Run(std::string_view sql, const Value* parameters, std::size_t count) override;
+  std::int64_t Run(std::string_view sql, const Value* parameters, std::size_t count) override;
   void Execute(std::string_view script) override;
   void Begin() override;
   void Commit() override;

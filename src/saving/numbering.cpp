@@ -50,8 +50,13 @@ std::int32_t AllocateArrangementNumber(db::Connection& connection) {
   if (!taken.Eof()) {
     Refuse("の次の番号 " + Whole(next) + " は既に手配情報にあります。現在番号を確認してください");
   }
-  rs.Fields("現在番号") = number;
-  rs.Update();
+  // Advanced by its key from the number read under the row's lock, and only from that number:
+  // if another program took one meanwhile, nothing is changed and the save stops instead of
+  // handing out a number twice.
+  const std::int64_t changed =
+      connection.Run("UPDATE 番号管理マスタ SET 現在番号=? WHERE 番号管理キー=? AND 現在番号=?",
+                     {number, kArrangementNumberKey, stored});
+  if (changed != 1) throw db::RowNotWritten("番号管理マスタ", changed);
   return number;
 }
 

@@ -151,7 +151,10 @@ bool AnyChanged(const PlanData& data) {
 }
 
 void AfterSave(PlanData& data, SaveResult result) {
-  if (result == SaveResult::Failed || result == SaveResult::Declined) return;
+  if (result == SaveResult::Failed || result == SaveResult::Declined ||
+      result == SaveResult::Unknown) {
+    return;
+  }
   if (AnyChanged(data)) {
     data.Edits.MarkEdited();
   } else {
@@ -204,6 +207,15 @@ SaveResult SavePlan(SaveContext& ctx) {
     } catch (const SaveRefused& refusal) {
       written.Restore(data, ctx.model);
       return Refused(ctx, asked, refusal.what());
+    } catch (const CommitOutcomeUnknown&) {
+      // Neither "saved" nor "nothing written" would be true: the edits stay as they were and the
+      // user learns that a fresh load will tell.
+      written.Restore(data, ctx.model);
+      asked.Restore(data, ctx.model);
+      const std::string detail = TechnicalErrorText(std::current_exception());
+      if (!detail.empty()) std::cerr << "velmora: " << detail << std::endl;
+      ui::MsgBox(UserErrorText(std::current_exception()), ui::kCritical);
+      return SaveResult::Unknown;
     } catch (const DatabaseError&) {
       written.Restore(data, ctx.model);
       return Failed(ctx, asked, std::current_exception());

@@ -28,6 +28,9 @@ inline constexpr const char* kOthersKeepChanging =
 inline constexpr int kMaxOverwriteQuestions = 3;
 // How often a pass the server rolled back for meeting another saver's is run again.
 inline constexpr int kMaxConflictRetries = 5;
+inline constexpr const char* kOutcomeUnknownRefusal =
+    "前回の保存が確定したかどうか分からないため、保存できません。最新の状態を読み込み直してから、"
+    "もう一度やり直してください。";
 inline constexpr const char* kSaversKeepMeeting =
     "他の利用者の保存と重なったため、保存できませんでした。もう一度やり直してください。";
 
@@ -63,6 +66,9 @@ enum class SaveResult {
                 // and every edit stays
   Failed,       // nothing of this save is written and the tables are as before: a database
                 // failure, or a refusal the message explains (numbering, calendar, file)
+  Unknown,      // the connection went during the commit and the server could not tell whether it
+                // took it: the tables are as before the save, and only a fresh load shows what
+                // is stored, so no save may follow until then
 };
 
 // Writes every changed entry's members and every edited calendar day back to the database, in

@@ -64,6 +64,7 @@ void EditSession::Reload() {
   chart_.SetVisibleRows(rows);
   chart_.Picture1 = picture;
   data_ = selection_;
+  outcomeUnknown_ = false;  // the fresh load shows what the last save left
   Load();
 }
 
@@ -346,9 +347,14 @@ std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progre
     bool& flag;
     ~Done() { flag = false; }
   } done{saving_};
+  if (outcomeUnknown_) {
+    ui::MsgBox(saving::kOutcomeUnknownRefusal, ui::kCritical);
+    return saving::SaveResult::Failed;
+  }
   saving::SaveContext context{data_, chart_, *connection_, CurrentUserName(), LocalNow(), progress};
   const saving::SaveResult result = saving::SavePlan(context);
   saving::AfterSave(data_, result);
+  outcomeUnknown_ = result == saving::SaveResult::Unknown;
   // What was written can no longer be undone; when nothing was written the tables are as
   // before, so the edits stay undoable.
   if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {

@@ -162,6 +162,8 @@ class EditSession {
   editing::ChartEditor editor_;
   std::vector<std::shared_ptr<DialogModel>> dialogs_;
   bool saving_ = false;
+  // The last save's commit may or may not have landed: no save until a fresh load shows which.
+  bool outcomeUnknown_ = false;
   ClashList clashes_;
   // The drag: where it started and last rested, whether it left the click distance, and
   // whether it rests in the rows area.

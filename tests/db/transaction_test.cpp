@@ -148,6 +148,30 @@ TEST_P(TransactionTest, WritesHeldBackLandInOrder) {
   EXPECT_EQ("X=4/1 Y=5/0 ", cycles(connection)) << "the connection is usable again";
 }
 
+// A write by row id that finds no row stored nothing: it fails the transaction as a conflict,
+// whether the engine writes at once or holds the write back to the commit.
+TEST_P(TransactionTest, AWriteThatFindsNoRowIsNeverASuccess) {
+  Connection& connection = db_.connection();
+  AddItem("A");
+  {
+    Transaction transaction(connection);
+    Recordset item;
+    item.Open("SELECT * FROM 品目マスタ WHERE 品名コード=?", {"A"}, connection, CursorType::Keyset,
+              LockType::Optimistic);
+    AddItem("B");
+    connection.ExecuteScript("DELETE FROM 品目マスタ WHERE 品名コード='A'");
+    item.Fields("型番名") = "gone";
+    EXPECT_THROW(
+        {
+          item.Update();
+          transaction.Commit();
+        },
+        TransactionConflict);
+  }
+  EXPECT_EQ(1, ItemsSeenBy(other_)) << "the delete and the insert went with the failed write";
+  EXPECT_EQ(1, ItemsSeenBy(connection)) << "the connection is usable again";
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TransactionTest,
                          ::testing::Values(test::Engine::File, test::Engine::Server),
                          [](const auto& info) { return test::EngineName(info.param); });

@@ -7,6 +7,8 @@
 #include "e2e/program_copy.h"
 #include "support/pg_test_server.h"
 #include "support/run_program.h"
+#include "support/demo_database.h"
+#include "support/test_db.h"
 
 namespace velmora::test {
 namespace {
@@ -19,6 +21,15 @@ std::string SocketFolder() {
 
 TEST(ServerErrors, EachCauseIsNamed) {
   PgDatabase empty("no_tables");  // a database nobody made the tables in
+  DemoDatabase noDueDate(Engine::Server, "");
+  ExecPg(ConnectPg(noDueDate.target()).get(), "ALTER TABLE 手配情報 DROP COLUMN 納期");
+  // A user the server knows who was given no table: every read is refused.
+  TestDb locked(Engine::Server);
+  const std::string stranger = UniquePgDatabaseName("stranger");
+  PgConnectionPtr admin = ConnectPg(PgAdminUri());
+  ExecPg(admin.get(), "CREATE ROLE " + stranger + " LOGIN");
+  std::string lockedUri = locked.target();
+  lockedUri.replace(lockedUri.find("velmora@"), 7, stranger);
   const std::string socket = SocketFolder();
   const struct Case {
     std::string address;
@@ -31,7 +42,15 @@ TEST(ServerErrors, EachCauseIsNamed) {
        "データベースサーバーへのログインが拒否されました", "nobody_here"},
       {"postgres://velmora@/no_such_plant?host=" + socket, "データベース「no_such_plant」が",
        "no_such_plant"},
-      {empty.uri(), "データベースに必要なテーブルがありません", "does not exist"},
+      {empty.uri(), "データベースに必要なテーブルがありません（「", "does not exist"},
+      {noDueDate.target(), "データベースのテーブル「手配情報」に必要な列「納期」がありません", "納期"},
+      {lockedUri, "を使う権限がありません", "permission denied"},
+      {"postgresql://velmora@/plant?host=" + socket + "&colour=blue",
+       "アドレスに、使えないオプション「colour」があります", "colour"},
+      {"postgresql://velmora@/pl%zzant?host=" + socket,
+       "アドレスが正しくありません（「%」で始まる文字", "percent"},
+      {"postgresql://velmora@/plant?host=" + socket + "&port=fifty",
+       "アドレスが正しくありません（ポート番号「fifty」）", "fifty"},
   };
   ProgramCopy program;
   for (const Case& c : cases) {
@@ -45,6 +64,7 @@ TEST(ServerErrors, EachCauseIsNamed) {
     EXPECT_NE(run.err.find(c.shown), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(c.detail), std::string::npos) << run.err;
   }
+  ExecPg(admin.get(), "DROP ROLE " + stranger);
 }
 
 }  // namespace

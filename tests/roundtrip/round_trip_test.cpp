@@ -15,6 +15,7 @@
 #include "db/command.h"
 #include "generator/demo_generator.h"
 #include "roundtrip/random_session.h"
+#include "roundtrip/row_rewriter.h"
 #include "roundtrip/stored_view.h"
 #include "saving/plan_save.h"
 #include "session/edit_session.h"
@@ -69,6 +70,21 @@ struct Snapshot {
   WorkCalendars calendars;
 };
 
+// The stored arrangements of the entries a save will write.
+std::vector<std::int32_t> ArrangementsToWrite(const PlanData& data) {
+  std::vector<std::int32_t> numbers;
+  for (int i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
+    if (e.Changed == 0) continue;
+    for (const MemberGroup* group : {&e.A, &e.B}) {
+      for (int k = 1; k <= group->Stored(); ++k) {
+        if ((*group)[k].OrderNo > 0) numbers.push_back((*group)[k].OrderNo);
+      }
+    }
+  }
+  return numbers;
+}
+
 bool SameCalendars(const WorkCalendars& a, const WorkCalendars& b, int rows, int days) {
   for (int r = 1; r <= rows; ++r) {
     for (int d = 0; d < days; ++d) {
@@ -85,7 +101,7 @@ bool SameCalendars(const WorkCalendars& a, const WorkCalendars& b, int rows, int
 class Session {
  public:
   Session(std::uint64_t seed, const std::string& category, Engine engine)
-      : category_(category), path_(dir_.File("plant.db")), boxes_(out_) {
+      : seed_(seed), category_(category), path_(dir_.File("plant.db")), boxes_(out_) {
     if (engine == Engine::File) {
       fs::copy_file(DemoPlant(), path_);
     } else {
@@ -177,9 +193,12 @@ class Session {
     }
   }
 
-  // Saves until nothing waits: a declined mold conflict stops a save, the next one goes on.
+  // Saves until nothing waits: a declined mold conflict stops a save, the next one goes on. On a
+  // server another program rewrites rows all the while.
   void Save() {
     PlanData& data = loaded_->data();
+    std::unique_ptr<RowRewriter> other;
+    if (server_) other = std::make_unique<RowRewriter>(path_, ArrangementsToWrite(data), seed_);
     for (int attempt = 0; data.Edits.CanSave() && attempt < 4; ++attempt) {
       yesToAll_ = attempt == 3;
       const std::size_t seen = out_.str().size();
@@ -193,6 +212,7 @@ class Session {
     if (data.Edits.CanSave()) problems_.push_back("保存しても未保存の変更が残る");
   }
 
+  std::uint64_t seed_;
   std::string category_;
   TempDir dir_;
   std::string path_;  // the file, or the server database's address

@@ -15,7 +15,7 @@ namespace velmora::test {
 // added with their arrangement rows, and the save runs against the real file.
 class SaveWorld : public ChartWorld {
  public:
-  SaveWorld() {
+  explicit SaveWorld(Engine engine = Engine::File) : db(engine) {
     data.PlantCode = 3;
     db.Insert("番号管理マスタ", {{"番号管理キー", "手配番号            "},
                                  {"現在番号", 5000},
@@ -56,8 +56,10 @@ class SaveWorld : public ChartWorld {
     return i;
   }
 
-  saving::SaveResult Save(std::string user = "tanaka042") {
-    saving::SaveContext context{data, model, db.connection(), std::move(user),
+  saving::SaveResult Save(std::string user = "tanaka042") { return SaveOn(db.connection(), user); }
+  // The save through another connection to the same database.
+  saving::SaveResult SaveOn(db::Connection& connection, std::string user = "tanaka042") {
+    saving::SaveContext context{data, model, connection, std::move(user),
                                 At("2024/12/10 13:45:30")};
     return saving::SavePlan(context);
   }
