@@ -236,9 +236,11 @@ std::vector<PgResult> PgEngine::Pipeline(const std::vector<PgStatement>& stateme
 void PgEngine::Check(const PgResult& result, std::string_view what) {
   const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
-  // "current transaction is aborted" only says that something failed before: that is the cause.
+  // "current transaction is aborted" (or a pipeline given up) only says that something failed
+  // before: that is the cause.
   const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
-  if (firstFailure_ && state && std::string_view(state) == "25P02") {
+  if (firstFailure_ &&
+      (status == PGRES_PIPELINE_ABORTED || (state && std::string_view(state) == "25P02"))) {
     std::rethrow_exception(firstFailure_);
   }
   try {
@@ -296,9 +298,11 @@ std::vector<std::unique_ptr<Rows>> PgEngine::QueryBatch(const std::vector<BatchQ
     statements.push_back(Statement(texts.back(), pointers.data(), query.count, true));
   }
   std::vector<PgResult> results = Send(std::move(statements), true);
+  // Every answer is looked at before any is read: a failed statement aborts the transaction, and
+  // reading a result may need the server again.
+  for (std::size_t k = 0; k < queries.size(); ++k) Check(results[k], texts[k]);
   std::vector<std::unique_ptr<Rows>> rows;
   for (std::size_t k = 0; k < queries.size(); ++k) {
-    Check(results[k], texts[k]);
     rows.push_back(RowsOf(std::move(results[k]), texts[k], queries[k].forUpdate));
   }
   return rows;
