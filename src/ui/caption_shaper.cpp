@@ -1,6 +1,7 @@
 #include "ui/caption_shaper.h"
 
 #include <QGlyphRun>
+#include <QPainter>
 #include <QString>
 #include <QTextLayout>
 #include <algorithm>
@@ -109,6 +110,20 @@ ShapedLine CaptionShaper::Shape(std::string_view text, bool bold) {
     start = end;
   }
   return shaped;
+}
+
+void DrawShapedLine(QPainter& painter, const ShapedLine& line, QPointF baseline) {
+  for (const ShapedLine::Run& run : line.runs) {
+    QGlyphRun glyphs;
+    glyphs.setRawFont(run.font);
+    glyphs.setRawData(run.glyphs.constData(), run.positions.constData(),
+                      static_cast<int>(run.glyphs.size()));
+    painter.drawGlyphRun(baseline, glyphs);
+  }
+}
+
+double WidthOf(const ShapedLine& line) {
+  return line.runs.empty() || line.runs.back().rights.empty() ? 0 : line.runs.back().rights.back();
 }
 
 }  // namespace velmora::ui

@@ -12,6 +12,8 @@
 
 #include "chart/chart_model.h"
 
+class QPainter;
+
 namespace velmora::ui {
 
 // A caption line shaped once: its glyph runs and where each glyph ends, so that a paint draws
@@ -64,5 +66,11 @@ class CaptionShaper {
   std::vector<ShapedCaption> barCaptions_;
   std::vector<ShapedCaption> progressCaptions_;
 };
+
+// Draws a shaped line with its baseline starting at `baseline`, every glyph one of the font's
+// character map, so a PDF reader finds each character.
+void DrawShapedLine(QPainter& painter, const ShapedLine& line, QPointF baseline);
+// The line's width.
+double WidthOf(const ShapedLine& line);
 
 }  // namespace velmora::ui

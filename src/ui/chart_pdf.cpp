@@ -7,10 +7,12 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QString>
+#include <optional>
 #include <system_error>
 
 #include "ui/caption_shaper.h"
 #include "ui/chart_painter.h"
+#include "ui/load_pages.h"
 #include "ui/pdf_text_map.h"
 #include "ui/pixels.h"
 
@@ -50,16 +52,7 @@ struct Title {
 // from `x` or, with `right`, up to it.
 void DrawTitleText(QPainter& p, Title& title, const std::string& text, double x, bool right) {
   const ShapedLine line = title.shaper.Shape(text, false);
-  const double width =
-      line.runs.empty() || line.runs.back().rights.empty() ? 0 : line.runs.back().rights.back();
-  const QPointF baseline(right ? x - width : x, kTitleHeight - 6);
-  for (const ShapedLine::Run& run : line.runs) {
-    QGlyphRun glyphs;
-    glyphs.setRawFont(run.font);
-    glyphs.setRawData(run.glyphs.constData(), run.positions.constData(),
-                      static_cast<int>(run.glyphs.size()));
-    p.drawGlyphRun(baseline, glyphs);
-  }
+  DrawShapedLine(p, line, QPointF(right ? x - WidthOf(line) : x, kTitleHeight - 6));
 }
 
 // The piece `from` of the whole chart (frame pixels) painted with its top-left at `to`.
@@ -75,7 +68,7 @@ void PaintPiece(QPainter& p, ChartPainter& chart, const chart::ChartModel& model
 // Page `n` of `layout` in chart pixels: the title line, then the caption column and the time
 // axis beside and above this page's piece of the body.
 void PaintPage(QPainter& p, ChartPainter& chart, const chart::ChartModel& model,
-               const ChartFrame& frame, const PageLayout& layout, int n, Title& title) {
+               const ChartFrame& frame, const PageLayout& layout, int n, int pages, Title& title) {
   const ChartPainter::Bands b = ChartPainter::BandsOf(frame);
   const PageSpan& time = layout.TimeOf(n);
   const PageSpan& rows = layout.RowsOf(n);
@@ -85,10 +78,9 @@ void PaintPage(QPainter& p, ChartPainter& chart, const chart::ChartModel& model,
 
   p.setPen(Qt::black);
   DrawTitleText(p, title, title.left, 0, false);
-  DrawTitleText(
-      p, title,
-      title.printed + "   " + std::to_string(n + 1) + " / " + std::to_string(layout.PageCount()),
-      layout.across, true);
+  DrawTitleText(p, title,
+                title.printed + "   " + std::to_string(n + 1) + " / " + std::to_string(pages),
+                layout.across, true);
 
   PaintPiece(p, chart, model, frame, QRect(0, 0, captions, header), QPoint(0, top));
   PaintPiece(p, chart, model, frame, QRect(captions + time.start, 0, time.length, header),
@@ -116,8 +108,9 @@ PageLayout ChartPageLayout(const PlanData& data, const chart::ChartModel& model,
 }
 
 bool PaintChartPages(QPagedPaintDevice& device, const PlanData& data,
-                     const chart::ChartModel& model, QDate printed) {
+                     const chart::ChartModel& model, QDate printed, const LoadTable* load) {
   const PageLayout layout = ChartPageLayout(data, model, device.pageLayout());
+  const QRectF area = device.pageLayout().paintRect(QPageLayout::Point);
   const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
   ChartPainter chart;  // keeps its shaped captions from page to page
   chart.LeaveOutOverlays();
@@ -128,27 +121,40 @@ bool PaintChartPages(QPagedPaintDevice& device, const PlanData& data,
               data.CategoryCaption + "   " + data.PeriodStart() + "～" + data.PeriodEnd(),
               "印刷日 " + printed.toString(QStringLiteral("yyyy/MM/dd")).toStdString()};
 
+  std::optional<LoadPages> loadPages;
+  if (load != nullptr) loadPages.emplace(*load, area.width(), area.height(), font);
+  const int chartPages = layout.PageCount();
+  const int pages = chartPages + (loadPages ? loadPages->PageCount() : 0);
+
   QPainter p;
   if (!p.begin(&device)) return false;
   // Page layouts are in points; the painter starts in device pixels.
-  const double scale = layout.scale * device.logicalDpiX() / 72.0;
+  const double points = device.logicalDpiX() / 72.0;
   // A printer's dialog may have picked some pages; page numbers count from 1.
   const QPageRanges picked = device.pageRanges();
   bool first = true;
-  for (int n = 0; n < layout.PageCount(); ++n) {
+  for (int n = 0; n < pages; ++n) {
     if (!picked.isEmpty() && !picked.contains(n + 1)) continue;
     if (!first && !device.newPage()) return false;
     first = false;
     p.save();
-    p.scale(scale, scale);
-    PaintPage(p, chart, model, frame, layout, n, title);
+    if (n < chartPages) {
+      p.scale(layout.scale * points, layout.scale * points);
+      PaintPage(p, chart, model, frame, layout, n, pages, title);
+    } else {
+      p.scale(points, points);
+      loadPages->Paint(
+          p, n - chartPages, title.left,
+          title.printed + "   " + std::to_string(n + 1) + " / " + std::to_string(pages));
+    }
     p.restore();
   }
   return p.end();
 }
 
 void SaveChartPdf(const PlanData& data, const chart::ChartModel& model,
-                  const std::filesystem::path& path, QPageSize::PageSizeId size, QDate printed) {
+                  const std::filesystem::path& path, QPageSize::PageSizeId size, QDate printed,
+                  const LoadTable* load) {
   QSaveFile file(QString::fromStdString(path.string()));
   const auto failed = [&] {
     return std::filesystem::filesystem_error(
@@ -166,7 +172,7 @@ void SaveChartPdf(const PlanData& data, const chart::ChartModel& model,
     pdf.setPageLayout(ChartPdfPageLayout(size));
     pdf.setCreator(QStringLiteral("Velmora"));
     pdf.setTitle(FromUtf8(data.CategoryCaption));
-    painted = PaintChartPages(pdf, data, model, printed);
+    painted = PaintChartPages(pdf, data, model, printed, load);
   }
   if (!painted || !file.commit()) throw failed();
 }

@@ -8,6 +8,7 @@
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
 #include "ui/chart_pages.h"
+#include "ui/load_table.h"
 
 class QPagedPaintDevice;
 
@@ -23,14 +24,17 @@ PageLayout ChartPageLayout(const PlanData& data, const chart::ChartModel& model,
 
 // Paints the whole chart of the current display mode on `device` with its page layout as set,
 // one page at a time: every page repeats the row captions and the time axis under a title line
-// (category, period, `printed` and "n / m"). Text stays text. False when the device cannot be
-// painted on (a printer or file that could not be opened).
+// (category, period, `printed` and "n / m"). With `load`, the load pages follow the chart's.
+// Text stays text. False when the device cannot be painted on (a printer or file that could not
+// be opened).
 bool PaintChartPages(QPagedPaintDevice& device, const PlanData& data,
-                     const chart::ChartModel& model, QDate printed);
+                     const chart::ChartModel& model, QDate printed,
+                     const LoadTable* load = nullptr);
 
 // The pages written as a PDF file, replacing it only once complete; throws when it cannot be
 // written.
 void SaveChartPdf(const PlanData& data, const chart::ChartModel& model,
-                  const std::filesystem::path& path, QPageSize::PageSizeId size, QDate printed);
+                  const std::filesystem::path& path, QPageSize::PageSizeId size, QDate printed,
+                  const LoadTable* load = nullptr);
 
 }  // namespace velmora::ui
