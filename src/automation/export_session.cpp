@@ -9,7 +9,7 @@
 namespace velmora {
 
 void OpenExportSession(AppState& state, const ExportOptions& options) {
-  const Settings settings = ReadSettingsFile(ExecutableDirectory() / kSettingsFileName);
+  const Settings settings = ReadSettings(SettingsPlaces::For(ExecutableDirectory()));
   state.Data.PlantCode = settings.PlantCode;
   // Only a script can save, and not in the inquiry mode: every other run reads the file without
   // changing anything in it, its journal mode included.

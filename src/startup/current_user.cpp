@@ -4,11 +4,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace velmora {
+namespace {
 
-std::string CurrentUserName() {
+// Calls `take` with the effective user's account entry; returns "" when there is none.
+template <class Take>
+std::string FromAccountEntry(Take take) {
   const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
   std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 1024);
   passwd entry{};
@@ -20,9 +24,26 @@ std::string CurrentUserName() {
       buffer.resize(buffer.size() * 2);
       continue;
     }
-    if (rc != 0 || found == nullptr || found->pw_name == nullptr) return "";
-    return found->pw_name;
+    if (rc != 0 || found == nullptr) return "";
+    const char* value = take(*found);
+    return value ? value : "";
   }
+}
+
+}  // namespace
+
+std::string CurrentUserName() {
+  return FromAccountEntry([](const passwd& entry) { return entry.pw_name; });
+}
+
+std::filesystem::path CurrentUserHome() {
+  const char* home = std::getenv("HOME");
+  if (home && std::filesystem::path(home).is_absolute()) return home;
+  // Without HOME (a service, a stripped environment) a relative folder would land wherever
+  // the program was started.
+  std::filesystem::path fromAccount =
+      FromAccountEntry([](const passwd& entry) { return entry.pw_dir; });
+  return fromAccount.is_absolute() ? fromAccount : std::filesystem::path();
 }
 
 }  // namespace velmora

@@ -1,28 +1,18 @@
 #include "startup/remembered_category.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "startup/settings_file.h"
+#include "startup/user_dirs.h"
 
 namespace velmora {
-namespace {
-
-std::filesystem::path ConfigDir() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && std::filesystem::path(xdg).is_absolute()) return xdg;
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home ? home : "") / ".config";
-}
-
-}  // namespace
 
 std::filesystem::path RememberedCategoryFile(const std::string& account) {
-  return ConfigDir() / "velmora" / (account + ".txt");
+  return VelmoraConfigDir() / (account + ".txt");
 }
 
 std::string ReadRememberedCategory(const std::filesystem::path& file) {

@@ -11,6 +11,7 @@
 
 #include "common/errors.h"
 #include "common/numeric.h"
+#include "startup/user_dirs.h"
 
 namespace velmora {
 namespace {
@@ -128,6 +129,33 @@ Settings ReadSettingsFile(const std::filesystem::path& file) {
     throw SettingsError("設定ファイルの工場コードが範囲外です" + where + " (\"" + plant + "\")");
   }
   return settings;
+}
+
+SettingsPlaces SettingsPlaces::For(const std::filesystem::path& executableDir,
+                                   const std::filesystem::path& configDir) {
+  return {executableDir / kSettingsFileName,
+          (configDir.empty() ? VelmoraConfigDir() : configDir) / kSettingsFileName};
+}
+
+std::optional<std::filesystem::path> SettingsPlaces::Find() const {
+  std::error_code ec;
+  // symlink_status: a dangling link or a folder beside the executable still counts as there.
+  if (std::filesystem::exists(std::filesystem::symlink_status(BesideExecutable, ec))) {
+    return BesideExecutable;
+  }
+  if (std::filesystem::exists(std::filesystem::symlink_status(User, ec))) return User;
+  return std::nullopt;
+}
+
+SettingsError SettingsPlaces::Missing() const {
+  return SettingsError("設定ファイルがありません: " + BesideExecutable.string() + " または " +
+                       User.string());
+}
+
+Settings ReadSettings(const SettingsPlaces& places) {
+  const std::optional<std::filesystem::path> file = places.Find();
+  if (!file) throw places.Missing();
+  return ReadSettingsFile(*file);
 }
 
 }  // namespace velmora

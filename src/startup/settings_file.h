@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -32,5 +33,27 @@ std::vector<std::string> ReadDelimitedFields(std::string_view text, std::size_t 
 // the plant code is not a 16-bit number. Only a regular file (links followed) of a settings
 // file's size is read: a FIFO, a device or a huge file is refused at once.
 Settings ReadSettingsFile(const std::filesystem::path& file);
+
+// The two places of the settings file. A copy run from its build folder keeps it beside the
+// executable; an installed copy cannot write there and keeps it in the user's configuration
+// folder.
+struct SettingsPlaces {
+  std::filesystem::path BesideExecutable;
+  std::filesystem::path User;
+
+  // `configDir` empty: $XDG_CONFIG_HOME/velmora (~/.config/velmora).
+  static SettingsPlaces For(const std::filesystem::path& executableDir,
+                            const std::filesystem::path& configDir = {});
+
+  // The file to read: the one beside the executable when anything is there (so a broken one is
+  // reported, not passed over), else the user's; nothing when neither exists.
+  std::optional<std::filesystem::path> Find() const;
+
+  // "設定ファイルがありません: <beside> または <user>".
+  SettingsError Missing() const;
+};
+
+// Reads the file the places find; SettingsError naming both places when there is none.
+Settings ReadSettings(const SettingsPlaces& places);
 
 }  // namespace velmora

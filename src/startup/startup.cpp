@@ -3,7 +3,10 @@
 #include "common/errors.h"
 #include "common/msgbox.h"
 #include "startup/command_line.h"
+#include "startup/first_start.h"
+#include "startup/local_today.h"
 #include "startup/settings_file.h"
+#include "startup/user_dirs.h"
 
 namespace velmora {
 
@@ -21,7 +24,14 @@ void StartUp(AppState& state, const StartupEnvironment& environment) {
   // a second copy.
   const std::filesystem::path dir =
       environment.ExecutableDir.empty() ? ExecutableDirectory() : environment.ExecutableDir;
-  const Settings settings = ReadSettingsFile(dir / kSettingsFileName);
+  const SettingsPlaces places = SettingsPlaces::For(dir, environment.ConfigDir);
+  if (!places.Find()) {
+    const std::filesystem::path data =
+        environment.DataDir.empty() ? VelmoraDataDir() : environment.DataDir;
+    const DateTime today = environment.Today.IsZero() ? LocalToday() : environment.Today;
+    if (!OfferDemoPlant(places, data, today)) throw places.Missing();
+  }
+  const Settings settings = ReadSettings(places);
   state.Data.PlantCode = settings.PlantCode;
 
   const std::filesystem::path lock =

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <gmock/gmock.h>
+
 #include <fstream>
+#include <memory>
 
 #include "common/errors.h"
 #include "startup/settings_file.h"
@@ -12,17 +15,22 @@
 namespace velmora {
 namespace {
 
+using ::testing::HasSubstr;
+
 class StartUpTest : public ::testing::Test {
  protected:
   void WriteSettings(const std::string& content) {
     std::ofstream(dir_.path() / kSettingsFileName, std::ios::binary) << content;
   }
+  // The user's folders are scratch folders too: a test never reads or writes the real ones.
   StartupEnvironment Environment(std::vector<std::string> args = {}) {
-    return {std::move(args), dir_.path(), dir_.path() / "velmora.lock"};
+    return {std::move(args),         dir_.path(),           dir_.path() / "velmora.lock",
+            user_.path() / "config", user_.path() / "data", DateTime::FromDate(2024, 5, 1)};
   }
 
   test::ScriptedMessages messages_;
   test::TempDir dir_;
+  test::TempDir user_;
 };
 
 TEST_F(StartUpTest, OpensTheDatabaseNamedInTheSettings) {
@@ -74,11 +82,86 @@ TEST_F(StartUpTest, SecondCopyIsToldAndEndsWithoutOpeningTheDatabase) {
 }
 
 TEST_F(StartUpTest, BadSettingsAreReportedBeforeTheInstanceCheck) {
+  WriteSettings("");
   InstanceGuard running;
   ASSERT_TRUE(running.TryAcquire(dir_.path() / "velmora.lock"));
   AppState state;
   EXPECT_THROW(StartUp(state, Environment()), SettingsError);
   EXPECT_TRUE(messages_.shown().empty());
+}
+
+TEST_F(StartUpTest, TheUsersSettingsAreReadWhenNoneIsBesideTheExecutable) {
+  test::TestDb db;
+  std::filesystem::create_directories(user_.path() / "config");
+  std::ofstream(user_.path() / "config" / kSettingsFileName) << "\"" + db.path() + "\",7\n";
+  {
+    AppState state;
+    StartUp(state, Environment());
+    EXPECT_EQ(7, state.Data.PlantCode);
+    EXPECT_EQ(db.path(), state.Connection.Path());
+    EXPECT_TRUE(messages_.shown().empty());
+  }
+  // One beside the executable wins, as a copy run from its build folder expects.
+  WriteSettings("\"" + db.path() + "\",12\n");
+  AppState beside;
+  StartUp(beside, Environment());
+  EXPECT_EQ(12, beside.Data.PlantCode);
+}
+
+TEST_F(StartUpTest, AFirstStartOffersTheDemoPlantAndGoesOnWithIt) {
+  messages_.Answer(ui::Answer::Yes);
+  auto state = std::make_unique<AppState>();
+  StartUp(*state, Environment({"20240501", "3"}));
+  ASSERT_EQ(1u, messages_.shown().size());
+  const auto& question = messages_.shown()[0];
+  EXPECT_EQ(ui::kYesNo | ui::kQuestion | ui::kDefaultButton2, question.style);
+  EXPECT_THAT(question.text, HasSubstr("設定ファイルがありません。"));
+  EXPECT_THAT(question.text, HasSubstr((user_.path() / "data").string() + "/ に作成しますか？"));
+
+  const std::filesystem::path database = user_.path() / "data" / "velmora-demo.db";
+  const std::filesystem::path settings = user_.path() / "config" / kSettingsFileName;
+  ASSERT_TRUE(std::filesystem::exists(settings));
+  EXPECT_EQ(database.string(), ReadSettingsFile(settings).DatabasePath);
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / kSettingsFileName))
+      << "an installed program cannot write beside its executable";
+  ASSERT_TRUE(state->Connection.IsOpen());
+  EXPECT_EQ(database.string(), state->Connection.Path());
+  EXPECT_EQ(3, state->Data.PlantCode);
+  // The demo's lots lie around the day the program started on.
+  db::Recordset rs;
+  rs.Open("SELECT MIN(納期), MAX(納期), COUNT(*) FROM 手配情報", state->Connection);
+  EXPECT_GT(rs.Fields(2).Get().Number(), 1000);
+  EXPECT_LE(rs.Fields(0).Get().Text(), "20240501");
+  EXPECT_GE(rs.Fields(1).Get().Text(), "20240601");
+  rs.Close();
+  state.reset();  // the first copy ends
+
+  // The next start reads the settings it wrote and asks nothing.
+  test::ScriptedMessages later;
+  AppState next;
+  StartUp(next, Environment());
+  EXPECT_TRUE(later.shown().empty());
+  EXPECT_EQ(database.string(), next.Connection.Path());
+}
+
+TEST_F(StartUpTest, DecliningTheDemoPlantEndsAsAMissingSettingsFileDidAndCreatesNothing) {
+  for (const bool answered : {true, false}) {
+    test::ScriptedMessages messages;
+    if (answered) messages.Answer(ui::Answer::No);  // unanswered: the default button, No
+    AppState state;
+    try {
+      StartUp(state, Environment());
+      FAIL() << "started without settings";
+    } catch (const SettingsError& e) {
+      EXPECT_THAT(e.what(), HasSubstr("設定ファイルがありません: " +
+                                      (dir_.path() / kSettingsFileName).string()));
+      EXPECT_THAT(e.what(), HasSubstr((user_.path() / "config" / kSettingsFileName).string()));
+    }
+    EXPECT_EQ(1u, messages.shown().size());
+    EXPECT_FALSE(state.Connection.IsOpen());
+    EXPECT_FALSE(state.Guard.Held());
+    EXPECT_TRUE(std::filesystem::is_empty(user_.path()));
+  }
 }
 
 }  // namespace
