@@ -140,6 +140,10 @@ struct DropPreview {
   std::vector<BarIdx> Marked;
   DateTime Start;  // what the drop would give, with the row's shifts
   DateTime End;
+  // The codes the plan would take and the minutes the target row's cycle gives it.
+  std::string MachineCode;
+  std::string DestinationCode;
+  std::int32_t Minutes = 0;
 };
 
 // HScroll1 / KScroll. Values are 16-bit as the scroll bars hold them.

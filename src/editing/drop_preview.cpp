@@ -60,6 +60,9 @@ void DropPreviewer::Update(EditContext& ctx, const PointerState& pointer, double
   preview.Visible = true;
   preview.Start = start;
   preview.End = end;
+  preview.MachineCode = moved.MachineCode;
+  preview.DestinationCode = moved.DestinationCode;
+  preview.Minutes = moved.DurationMinutes;
   preview.Container = band ? chart::Surface::PlatForm2 : chart::Surface::PlatForm;
   preview.Top = rowTop - 45 + (band ? -chart::kUnplannedLift : 0);
   preview.Left = newLeft;

@@ -36,4 +36,9 @@ std::size_t WorkCalendars::SlotCell(int r, int slot, int d) const {
   return Cell(r, d) * 9 + static_cast<std::size_t>(slot);
 }
 
+std::span<const DateTime> WorkCalendars::RowShiftTimes(int r) const {
+  if (days_ == 0) return {};
+  return {shiftTimes_.data() + SlotCell(r, 0, 0), static_cast<std::size_t>(days_) * 9};
+}
+
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "common/datetime.h"
@@ -23,6 +24,8 @@ class WorkCalendars {
   std::int16_t Changed(int r, int d) const { return changed_[Cell(r, d)]; }
   DateTime& ShiftTimes(int r, int slot, int d) { return shiftTimes_[SlotCell(r, slot, d)]; }
   DateTime ShiftTimes(int r, int slot, int d) const { return shiftTimes_[SlotCell(r, slot, d)]; }
+  // Every slot of row r, day after day (nine a day), so a whole row can be compared at once.
+  std::span<const DateTime> RowShiftTimes(int r) const;
 
  private:
   std::size_t Cell(int r, int d) const;
