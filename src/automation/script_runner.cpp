@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "automation/csv_writer.h"
+#include "automation/load_csv.h"
 #include "automation/state_csv.h"
 #include "common/date_text.h"
 #include "common/text.h"
@@ -153,10 +155,13 @@ bool ScriptRunner::OtherCommand(const std::vector<std::string>& words, const std
   } else if (command == "export") {
     if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
     try {
-      WriteStateCsv(data_, session_.Chart(), words[1]);
+      WriteStateCsv(data_, session_.Chart(), session_.MachineLoad(), words[1]);
     } catch (const std::exception& e) {
       Fail(std::string("書き出せません: ") + e.what());
     }
+  } else if (command == "load") {
+    if (words.size() != 3) Fail("load ROW yyyy/mm/dd です");
+    PrintLoad(words[1], words[2]);
   } else if (command == "where") {
     if (words.size() != 1) Fail("where に引数は要りません");
     PrintWhere();
@@ -176,6 +181,22 @@ bool ScriptRunner::OtherCommand(const std::vector<std::string>& words, const std
 void ScriptRunner::UndoOrRedo(const std::string& command) {
   const bool done = command == "undo" ? session_.Undo() : session_.Redo();
   if (!done) Fail(command == "undo" ? "元に戻す操作がありません" : "やり直す操作がありません");
+}
+
+// The line of load.csv for one row and day, as the load stands now.
+void ScriptRunner::PrintLoad(const std::string& rowWord, const std::string& dayText) {
+  const int row = RowOf(rowWord);
+  const auto day = ParseSlashDate(dayText);
+  if (!day) Fail("日付 " + dayText + " を読めません (yyyy/mm/dd)");
+  const load::LoadModel& load = session_.MachineLoad();
+  if (load.KindOf(row) == load::RowKind::None) Fail("行 " + rowWord + " には負荷がありません");
+  const auto fields = LoadCsvFields(data_, load, row, *day);
+  if (!fields) Fail(dayText + " は読み込んだ期間の外です");
+  std::ostringstream line;
+  CsvWriter(line).Record(*fields);
+  std::string text = line.str();
+  text.erase(text.size() - 2);  // the file's CRLF
+  boxes_.Print(text + "\n");
 }
 
 // The save button as the window runs it, without the progress window.

@@ -38,6 +38,7 @@ class ScriptRunner {
   void Key(const std::vector<std::string>& words);
   void Viewport(const std::vector<std::string>& words);
   void PrintWhere();
+  void PrintLoad(const std::string& rowWord, const std::string& dayText);
   void Calendar(const std::vector<std::string>& words);
   void Save();
   void DialogCommand(const std::vector<std::string>& words, const std::string& rest);

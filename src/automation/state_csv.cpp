@@ -6,6 +6,7 @@
 
 #include "automation/chart_csv.h"
 #include "automation/conflicts_csv.h"
+#include "automation/load_csv.h"
 #include "automation/plan_csv.h"
 #include "automation/staged_files.h"
 
@@ -29,7 +30,8 @@ void WriteCsvFile(const fs::path& path, Write write) {
 
 }  // namespace
 
-void WriteStateCsv(const PlanData& data, const chart::ChartModel& model, const fs::path& dir) {
+void WriteStateCsv(const PlanData& data, const chart::ChartModel& model,
+                   const load::LoadModel& load, const fs::path& dir) {
   fs::create_directories(dir);
   StagedFiles files;
   WriteCsvFile(files.Stage(dir / "plans.csv"),
@@ -42,7 +44,15 @@ void WriteStateCsv(const PlanData& data, const chart::ChartModel& model, const f
                [&](std::ostream& out) { WriteMembersCsv(data, out); });
   WriteCsvFile(files.Stage(dir / "conflicts.csv"),
                [&](std::ostream& out) { WriteConflictsCsv(data, out); });
+  WriteCsvFile(files.Stage(dir / "load.csv"),
+               [&](std::ostream& out) { WriteLoadCsv(data, load, out); });
   files.Commit();
+}
+
+void WriteStateCsv(const PlanData& data, const chart::ChartModel& model, const fs::path& dir) {
+  load::LoadModel load;
+  load.Update(data);
+  WriteStateCsv(data, model, load, dir);
 }
 
 }  // namespace velmora

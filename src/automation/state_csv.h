@@ -3,14 +3,18 @@
 #include <filesystem>
 
 #include "chart/chart_model.h"
+#include "load/load_model.h"
 #include "plandata/plan_data.h"
 
 namespace velmora {
 
 // Writes the loaded state to `dir` (created when missing) as plans.csv, rows.csv,
-// calendar.csv, bars.csv, members.csv and conflicts.csv: UTF-8 with a byte order mark, CRLF line
-// ends. The six describe one load, so they replace the earlier ones together or not at all; a
-// failure throws with the earlier files in place.
+// calendar.csv, bars.csv, members.csv, conflicts.csv and load.csv: UTF-8 with a byte order mark,
+// CRLF line ends. The seven describe one load, so they replace the earlier ones together or not
+// at all; a failure throws with the earlier files in place.
+void WriteStateCsv(const PlanData& data, const chart::ChartModel& model,
+                   const load::LoadModel& load, const std::filesystem::path& dir);
+// The same with the load computed for the occasion.
 void WriteStateCsv(const PlanData& data, const chart::ChartModel& model,
                    const std::filesystem::path& dir);
 

@@ -12,6 +12,7 @@
 #include "db/command.h"
 #include "db/connection.h"
 #include "editing/chart_editor.h"
+#include "load/load_model.h"
 #include "lotdetail/plan_search.h"
 #include "plandata/clash_list.h"
 #include "plandata/plan_data.h"
@@ -124,6 +125,9 @@ class EditSession {
   void Key(ChartKey key);
   // The clashes of the plans as they are now (kept up to date, not searched anew).
   const std::vector<Clash>& Clashes();
+  // The machine load of the plans and calendars as they are now (kept up to date, not
+  // computed anew).
+  const load::LoadModel& MachineLoad();
   // Scrolls the first plan's bar into view and outlines the plans' bars until the next press.
   void Reveal(const std::vector<PlanIdx>& plans);
   // The tip over a bar; empty over none.
@@ -165,6 +169,7 @@ class EditSession {
   // The last save's commit may or may not have landed: no save until a fresh load shows which.
   bool outcomeUnknown_ = false;
   ClashList clashes_;
+  load::LoadModel load_;
   // The drag: where it started and last rested, whether it left the click distance, and
   // whether it rests in the rows area.
   int pressedX_ = 0;

@@ -14,6 +14,11 @@ const std::vector<Clash>& EditSession::Clashes() {
   return clashes_.All();
 }
 
+const load::LoadModel& EditSession::MachineLoad() {
+  load_.Update(data_);
+  return load_;
+}
+
 void EditSession::Reveal(const std::vector<PlanIdx>& plans) {
   chart_.Highlighted.clear();
   for (PlanIdx p : plans) {
