@@ -1,6 +1,7 @@
 // The promise of the save, checked on seeded random editing sessions on the demo plant: a
 // session run through the script commands, undone step by step, gives the loaded plan back;
 // redone, the edited plan; saved, a fresh load of the same selection shows what the chart showed.
+// After every line the machine load the session keeps equals one computed afresh.
 // A failing seed prints its script (answers included), which `velmora --script` replays;
 // VELMORA_SHOW_SCRIPTS=1 prints every seed's script and what it showed.
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "automation/script_runner.h"
 #include "db/command.h"
 #include "generator/demo_generator.h"
+#include "load/load_model.h"
 #include "roundtrip/random_session.h"
 #include "roundtrip/row_rewriter.h"
 #include "roundtrip/stored_view.h"
@@ -190,6 +192,16 @@ class Session {
       }
       script_.insert(script_.begin() + static_cast<std::ptrdiff_t>(at), answers_.begin(),
                      answers_.end());
+      CheckLoad();
+    }
+  }
+
+  // The load the session keeps up to date equals one computed afresh, after every line.
+  void CheckLoad() {
+    load::LoadModel fresh;
+    fresh.Update(loaded_->data());
+    if (!loaded_->session->MachineLoad().SameLoad(fresh)) {
+      problems_.push_back("負荷が計算し直したものと違う: " + script_.back());
     }
   }
 
