@@ -5,7 +5,7 @@ DEBUG_DIR   := build/debug
 RELEASE_DIR := build/release
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps build test soak run bench format demo clean
+.PHONY: all deps build test soak run bench format demo package clean
 
 all: build
 
@@ -50,6 +50,13 @@ demo: build
 
 bench: build
 	@scripts/bench $(RELEASE_DIR)/bin
+
+# The Debian package build/release/velmora_<version>_<arch>.deb: both programs, the desktop file,
+# the metainfo, the icons and the manual pages under /usr. cpack installs only what is built
+# here, never the tests and benchmarks of the folder.
+package: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) --target velmora velmora-demo velmora_dist
+	cd $(RELEASE_DIR) && cpack -G DEB
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -10,6 +10,8 @@ namespace velmora {
 
 VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Velmora");
+  // The desktop (a Wayland compositor above all) finds the window's name and icon through it.
+  setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
   // The program ends when the main window is unloaded, not when the last window closes:
   // the restart closes the main window before the selection dialog opens again.
   setQuitOnLastWindowClosed(false);
