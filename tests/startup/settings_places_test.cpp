@@ -112,21 +112,19 @@ TEST(UserDirs, FollowTheBaseDirectoryRules) {
   const fs::path home = root.path() / "home";
   const ScopedVariable homeVariable("HOME", home.string());
   {
-    const ScopedVariable config("XDG_CONFIG_HOME", std::nullopt);
     const ScopedVariable data("XDG_DATA_HOME", std::nullopt);
-    EXPECT_EQ(home / ".config" / "velmora", VelmoraConfigDir());
-    EXPECT_EQ(home / ".local" / "share" / "velmora", VelmoraDataDir());
-    EXPECT_EQ(home / ".config" / "velmora" / "someone.txt", RememberedCategoryFile("someone"));
-  }
-  {
     const ScopedVariable config("XDG_CONFIG_HOME", (root.path() / "c").string());
-    const ScopedVariable data("XDG_DATA_HOME", (root.path() / "d").string());
-    EXPECT_EQ(root.path() / "c" / "velmora", VelmoraConfigDir());
-    EXPECT_EQ(root.path() / "d" / "velmora", VelmoraDataDir());
+    EXPECT_EQ(home / ".local" / "share" / "velmora", VelmoraDataDir());
+    // The remembered category shares the settings' folder.
+    EXPECT_EQ(root.path() / "c" / "velmora" / "someone.txt", RememberedCategoryFile("someone"));
+  }
+  for (const char* relative : {"data", ""}) {
+    const ScopedVariable data("XDG_DATA_HOME", relative);
+    EXPECT_EQ(home / ".local" / "share" / "velmora", VelmoraDataDir()) << relative;
   }
   {
-    const ScopedVariable data("XDG_DATA_HOME", "data");
-    EXPECT_EQ(home / ".local" / "share" / "velmora", VelmoraDataDir());
+    const ScopedVariable data("XDG_DATA_HOME", (root.path() / "d").string());
+    EXPECT_EQ(root.path() / "d" / "velmora", VelmoraDataDir());
   }
   // Without HOME the account's home folder is used, never a folder relative to wherever the
   // program was started.
