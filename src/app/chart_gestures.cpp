@@ -16,6 +16,12 @@ ChartGestures::ChartGestures(EditSession& session, ui::ChartView& view, QObject*
     return view_.Painter().HitTest(model, ui::ChartPainter::ViewportFrame(model), QPoint(x, y));
   };
   view_.TipFor = [this](const chart::ChartHit& hit) {
+    // A marked caption says which day is over its hours.
+    const std::vector<std::string>& marks = session_.Chart().MachineMark;
+    if (hit.target == chart::ChartHit::Target::MachineName && hit.index >= 1 &&
+        static_cast<std::size_t>(hit.index) < marks.size()) {
+      return QString::fromStdString(marks[static_cast<std::size_t>(hit.index)]);
+    }
     const bool bar = hit.target == chart::ChartHit::Target::PlanBar ||
                      hit.target == chart::ChartHit::Target::PlanJBar;
     if (!bar || session_.Dragging()) return QString();
@@ -51,6 +57,7 @@ void ChartGestures::Handle(const ui::ChartMouseEvent& event) {
   pointer.atX = event.at.x();
   pointer.atY = event.at.y();
   Show(session_.Pointer(pointer));
+  if (pointer.kind == PointerEvent::Kind::Press) emit pointed();
 }
 
 void ChartGestures::Wheel(QPoint angle, Qt::KeyboardModifiers keys, double viewportX) {
@@ -113,6 +120,7 @@ void ChartGestures::Show(Redraw redraw) {
       view_.RefreshOverlays();
       ShowCursor();
       ShowDropTip();
+      if (session_.Dragging()) emit pointed();
       return;
     case Redraw::Chart:
       view_.Refresh();

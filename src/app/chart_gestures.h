@@ -29,6 +29,8 @@ class ChartGestures : public QObject {
  signals:
   // A gesture may have changed the plans, the calendars, the undo history or the drag.
   void changed();
+  // A press chose a row, or a drag moved its preview: the load strip follows.
+  void pointed();
 
  private:
   void Show(Redraw redraw);

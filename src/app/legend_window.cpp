@@ -53,6 +53,12 @@ QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
       painter.setPen(QPen(color, 1));
       painter.drawLine(kSampleWidth / 2, 0, kSampleWidth / 2, kSampleHeight);
       break;
+    case S::Corner:
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(ui::ToQColor(entry.color));
+      painter.drawPolygon(QPolygon({QPoint(kSampleWidth - 4, 2), QPoint(kSampleWidth - 16, 2),
+                                    QPoint(kSampleWidth - 4, 14)}));
+      break;
     case S::Shade:
       painter.fillRect(QRect(0, 2, kSampleWidth, kSampleHeight - 4), ui::ToQColor(entry.color, 60));
       break;

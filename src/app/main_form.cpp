@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <vector>
@@ -25,7 +27,9 @@
 #include "common/text.h"
 #include "dialogs/dialog_views.h"
 #include "dialogs/hozon_form.h"
+#include "startup/user_dirs.h"
 #include "ui/chart_view.h"
+#include "ui/load_strip.h"
 #include "ui/qt_message_boxes.h"
 
 namespace velmora {
@@ -44,8 +48,16 @@ void MainForm::BuildControls() {
   column->setContentsMargins(6, 6, 6, 6);
   column->setSpacing(4);
   column->addLayout(BuildButtonBar(central));
-  view_ = new ui::ChartView(session_.Data(), session_.Chart(), central);
-  column->addWidget(view_, 1);
+  // The load strip under the chart takes a fixed share of the height; the splitter resizes it.
+  splitter_ = new QSplitter(Qt::Vertical, central);
+  view_ = new ui::ChartView(session_.Data(), session_.Chart(), splitter_);
+  strip_ = new ui::LoadStrip(session_.Chart(), splitter_);
+  splitter_->addWidget(view_);
+  splitter_->addWidget(strip_);
+  splitter_->setStretchFactor(0, 5);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setChildrenCollapsible(false);
+  column->addWidget(splitter_, 1);
   setCentralWidget(central);
   BuildEditMenu();
   BuildViewMenu();
@@ -63,7 +75,24 @@ void MainForm::BuildControls() {
   connect(DayDispArea, &QLineEdit::editingFinished, this, [this] { ShowChartState(); });
   connect(KCode, &QLineEdit::returnPressed, this, [this] { KName->setFocus(); });
   connect(KName, &QLineEdit::returnPressed, this, [this] { ComKensaku->setFocus(); });
-  connect(view_, &ui::ChartView::scrolled, this, [this] { ShowChartState(); });
+  connect(view_, &ui::ChartView::scrolled, this, [this] {
+    ShowChartState();
+    ShowLoad();
+  });
+  connect(strip_, &ui::LoadStrip::choiceChanged, this, [this] { ShowLoad(); });
+  connect(strip_, &ui::LoadStrip::bucketClicked, this, [this](int k) {
+    if (const auto bucket = StripBucket(k)) {
+      session_.RevealBucket(bucket->first, bucket->second);
+      Shown();
+    }
+  });
+  strip_->TipFor = [this](int k) {
+    const auto bucket = StripBucket(k);
+    return bucket ? QString::fromStdString(session_.BucketTip(bucket->first, bucket->second))
+                  : QString();
+  };
+  connect(splitter_, &QSplitter::splitterMoved, this,
+          [this] { WindowSettings().setValue("load/split", splitter_->saveState()); });
   connect(view_, &ui::ChartView::resized, this, [this] { FitChart(); });
 }
 
@@ -112,7 +141,8 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
 }
 
 void MainForm::BuildEditMenu() {
-  AddPrintActions(*this, *menuBar()->addMenu("ファイル"), session_.Data(), session_.Chart());
+  AddPrintActions(*this, *menuBar()->addMenu("ファイル"), session_.Data(), session_.Chart(),
+                  [this] { return ui::MakeLoadTable(session_.Data(), session_.MachineLoad()); });
   QMenu* edit = menuBar()->addMenu("編集");
   UndoAction = edit->addAction("元に戻す");
   UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -136,6 +166,18 @@ void MainForm::BuildViewMenu() {
   PanelAction->setText("競合と未保存の変更");
   PanelAction->setShortcut(QKeySequence(Qt::Key_F9));
   view->addAction(PanelAction);
+  LoadAction = view->addAction("負荷");
+  LoadAction->setCheckable(true);
+  LoadAction->setShortcut(QKeySequence(Qt::Key_F8));
+  QSettings settings = WindowSettings();
+  LoadAction->setChecked(settings.value("load/shown", true).toBool());
+  strip_->setVisible(LoadAction->isChecked());
+  splitter_->restoreState(settings.value("load/split").toByteArray());
+  connect(LoadAction, &QAction::toggled, this, [this](bool shown) {
+    strip_->setVisible(shown);
+    WindowSettings().setValue("load/shown", shown);
+    ShowLoad();
+  });
   LegendAction = view->addAction(kLegendCaption);
   connect(LegendAction, &QAction::triggered, this, [this] { LegendWindow(this).exec(); });
   connect(panel_, &SidePanel::revealed, this, [this] { Shown(); });
@@ -191,18 +233,60 @@ void MainForm::ShowChartState() {
 }
 
 void MainForm::Shown() {
+  ShowLoad();
   view_->Refresh();
   ShowChartState();
   panel_->Refresh();
+}
+
+QSettings MainForm::WindowSettings() {
+  return QSettings(QString::fromStdString((VelmoraConfigDir() / "window.ini").string()),
+                   QSettings::IniFormat);
+}
+
+// The strip's content and the captions' marks follow the plan, the scroll and a drag.
+void MainForm::ShowLoad() {
+  const std::vector<std::string> marks = session_.Chart().MachineMark;
+  session_.MarkOverloadedRows();
+  if (session_.Chart().MachineMark != marks) view_->Canvas()->update();
+  if (!strip_->isVisible()) return;
+  lanes_ = session_.LoadLanes(!strip_->FollowsRow());
+  std::vector<ui::LoadLaneView> shown;
+  for (const LoadLane& lane : lanes_) {
+    ui::LoadLaneView view{lane.title, {}};
+    for (std::size_t k = 0; k < lane.buckets.size(); ++k) {
+      const load::BucketLoad& b = lane.buckets[k];
+      ui::LoadColumn column{b.start, b.end,      std::nullopt, b.used,
+                            b.plans, b.quantity, std::nullopt, LoadFigure(b)};
+      if (b.capacity) column.available = b.available;
+      if (k < lane.after.size()) column.preview = lane.after[k];
+      view.columns.push_back(std::move(column));
+    }
+    shown.push_back(std::move(view));
+  }
+  strip_->Show(std::move(shown));
+}
+
+std::optional<std::pair<int, load::BucketLoad>> MainForm::StripBucket(int k) const {
+  // The buckets of the strip's lanes are numbered one after another.
+  for (const LoadLane& lane : lanes_) {
+    if (k < static_cast<int>(lane.buckets.size())) {
+      return std::make_pair(lane.row, lane.buckets[static_cast<std::size_t>(k)]);
+    }
+    k -= static_cast<int>(lane.buckets.size());
+  }
+  return std::nullopt;
 }
 
 void MainForm::StartEditing() {
   session_.ShowModal = [this](const std::shared_ptr<DialogModel>& dialog) { ShowDialog(dialog); };
   gestures_ = new ChartGestures(session_, *view_, this);
   connect(gestures_, &ChartGestures::changed, this, [this] {
+    ShowLoad();
     ShowChartState();
     panel_->Refresh();
   });
+  connect(gestures_, &ChartGestures::pointed, this, [this] { ShowLoad(); });
   // A question in the middle of a drop shows the bars as they stand: the moved bar at its new
   // place while the user decides about its neighbours.
   ui::SetBeforeMessage([view = QPointer<ui::ChartView>(view_)] {

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSettings>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "lotdetail/plan_search.h"
 #include "session/edit_session.h"
@@ -13,12 +17,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScreen;
+class QSplitter;
 
 namespace velmora {
 
 namespace ui {
 class ChartView;
-}
+class LoadStrip;
+}  // namespace ui
 
 class ChartGestures;
 class SidePanel;
@@ -51,6 +57,8 @@ class MainForm : public QMainWindow {
   HozonForm* Hozon() const { return hozon_; }
   // The clashes and unsaved changes beside the chart; hidden until the menu shows it.
   SidePanel* Panel() const { return panel_; }
+  // The machine load under the chart.
+  ui::LoadStrip* Strip() const { return strip_; }
 
   // Controls, named as the program names them.
   QLabel* KTbun = nullptr;            // category caption; a double click discards and restarts
@@ -66,6 +74,7 @@ class MainForm : public QMainWindow {
   QAction* RedoAction = nullptr;      // "やり直し"
   QAction* PanelAction = nullptr;     // "競合と未保存の変更"
   QAction* LegendAction = nullptr;    // "凡例"
+  QAction* LoadAction = nullptr;      // "負荷": the load strip shown or not
 
   // The chart model changed: the widgets take its values.
   void ShowChartState();
@@ -94,6 +103,11 @@ class MainForm : public QMainWindow {
   double ViewportWidth() const;
   void FitScreen(const QScreen& screen);
   void FitChart();
+  void ShowLoad();
+  // Bucket k of the strip's lanes: its row (0: every machine row) and its load.
+  std::optional<std::pair<int, load::BucketLoad>> StripBucket(int k) const;
+  // Where the window keeps what the user chose for it (the strip shown, its height).
+  static QSettings WindowSettings();
 
   AppState& state_;
   Program& program_;
@@ -102,6 +116,9 @@ class MainForm : public QMainWindow {
   ChartGestures* gestures_ = nullptr;
   HozonForm* hozon_ = nullptr;
   SidePanel* panel_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  ui::LoadStrip* strip_ = nullptr;
+  std::vector<LoadLane> lanes_;  // as the strip shows them
 };
 
 }  // namespace velmora

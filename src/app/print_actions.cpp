@@ -35,7 +35,8 @@ struct BusyCursor {
   ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-void Print(QMainWindow& window, const PlanData& data, const chart::ChartModel& model) {
+void Print(QMainWindow& window, const PlanData& data, const chart::ChartModel& model,
+           const ui::LoadTable& load) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageLayout(ui::ChartPdfPageLayout(QPageSize::A4));
   printer.setDocName(FromUtf8(data.CategoryCaption));
@@ -45,14 +46,15 @@ void Print(QMainWindow& window, const PlanData& data, const chart::ChartModel& m
   bool printed = false;
   {
     BusyCursor busy;
-    printed = ui::PaintChartPages(printer, data, model, QDate::currentDate());
+    printed = ui::PaintChartPages(printer, data, model, QDate::currentDate(), &load);
   }
   if (!printed) {
     ui::MsgBox("印刷できませんでした。プリンターの接続と設定を確認してください。", ui::kCritical);
   }
 }
 
-void ExportPdf(QMainWindow& window, const PlanData& data, const chart::ChartModel& model) {
+void ExportPdf(QMainWindow& window, const PlanData& data, const chart::ChartModel& model,
+               const ui::LoadTable& load) {
   QString path =
       QFileDialog::getSaveFileName(&window, QStringLiteral("PDF に出力"), SuggestedName(data),
                                    QStringLiteral("PDF ファイル (*.pdf)"));
@@ -60,7 +62,7 @@ void ExportPdf(QMainWindow& window, const PlanData& data, const chart::ChartMode
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
   try {
     BusyCursor busy;
-    ui::SaveChartPdf(data, model, path.toStdString(), QPageSize::A4, QDate::currentDate());
+    ui::SaveChartPdf(data, model, path.toStdString(), QPageSize::A4, QDate::currentDate(), &load);
   } catch (...) {
     ReportFailure(std::current_exception());
   }
@@ -69,14 +71,14 @@ void ExportPdf(QMainWindow& window, const PlanData& data, const chart::ChartMode
 }  // namespace
 
 void AddPrintActions(QMainWindow& window, QMenu& menu, const PlanData& data,
-                     const chart::ChartModel& model) {
+                     const chart::ChartModel& model, std::function<ui::LoadTable()> load) {
   QAction* print = menu.addAction(QStringLiteral("印刷..."));
   print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   QObject::connect(print, &QAction::triggered, &window,
-                   [&window, &data, &model] { Print(window, data, model); });
+                   [&window, &data, &model, load] { Print(window, data, model, load()); });
   QAction* pdf = menu.addAction(QStringLiteral("PDF に出力..."));
   QObject::connect(pdf, &QAction::triggered, &window,
-                   [&window, &data, &model] { ExportPdf(window, data, model); });
+                   [&window, &data, &model, load] { ExportPdf(window, data, model, load()); });
 }
 
 }  // namespace velmora

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
+#include "ui/load_table.h"
 
 class QMainWindow;
 class QMenu;
@@ -10,8 +13,9 @@ namespace velmora {
 
 // "印刷..." (Ctrl+P, through the platform's print dialog) and "PDF に出力..." (a file dialog,
 // then the file) on `menu`: both lay the whole chart of the display mode the window shows on
-// landscape pages. `data` and `model` must outlive the window.
+// landscape pages, followed by the machine load that `load` gives at the moment of printing.
+// `data` and `model` must outlive the window.
 void AddPrintActions(QMainWindow& window, QMenu& menu, const PlanData& data,
-                     const chart::ChartModel& model);
+                     const chart::ChartModel& model, std::function<ui::LoadTable()> load);
 
 }  // namespace velmora

@@ -20,6 +20,7 @@
 #include "startup/main_form_load.h"
 #include "ui/chart_image.h"
 #include "ui/chart_pdf.h"
+#include "ui/load_table.h"
 
 namespace velmora {
 namespace {
@@ -49,7 +50,10 @@ void ExportPicture(AppState& state, const ExportOptions& options, int argc, char
   StagedFiles files;
   if (options.kind == ExportOptions::Kind::Pdf) {
     const QPageSize::PageSizeId page = options.page == "A3" ? QPageSize::A3 : QPageSize::A4;
-    ui::SaveChartPdf(data, chart, files.Stage(target), page, QDate::currentDate());
+    load::LoadModel load;
+    load.Update(data);
+    const ui::LoadTable table = ui::MakeLoadTable(data, load);
+    ui::SaveChartPdf(data, chart, files.Stage(target), page, QDate::currentDate(), &table);
   } else {
     ui::SaveChartPng(data, chart, files.Stage(target));
   }

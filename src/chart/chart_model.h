@@ -185,6 +185,8 @@ struct ChartModel : BarControls {
   // Rows the viewport shows at a time: 16 unless a window of another height fits it.
   int VisibleRows = kVisibleRows;
   std::vector<std::string> MachineName = std::vector<std::string>(kVisibleRows + 1);  // 1..rows
+  // A caption's mark (what it says when pointed at), or nothing: an overloaded machine row.
+  std::vector<std::string> MachineMark;
   CaptionBox GradeName;
   DropPreview Preview;
   std::vector<BarIdx> Highlighted;  // bars a list or a search pointed at, outlined

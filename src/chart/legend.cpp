@@ -21,6 +21,13 @@ const std::vector<LegendEntry>& Legend() {
       {S::Shade, 8421504, "灰色の網掛け: 稼働しない時間"},
       {S::Line, kBlue, "青の線: 土曜日"},
       {S::Line, kRed, "赤の線: 日曜日 (１日・３日表示では毎朝8時の日替わり)"},
+      {S::Corner, kOverloadColor,
+       "行見出しの赤い三角: 画面の期間に稼働時間を超えた日がある機械 (指すと最も重い日と割合)"},
+      {S::Bar, kLoadUsedColor, "負荷 (チャートの下): 稼働時間の内に使った分"},
+      {S::Bar, kOverloadColor,
+       "負荷: 稼働時間を超えた分 (数字は使用÷稼働の割合、休は休日の使用分)"},
+      {S::Line, kBlack, "負荷: 稼働時間 (階段状の線)"},
+      {S::Bar, kLoadAfterDropColor, "負荷: ドラッグ中、ドロップした後の使用分 (薄い色)"},
   };
   return entries;
 }

@@ -9,18 +9,24 @@ namespace velmora::chart {
 // One line of the chart's legend: how a thing is drawn and what it means.
 struct LegendEntry {
   enum class Sample {
-    Bar,      // a bar of the colour
-    Text,     // a caption in the colour
-    Bold,     // a bold caption
-    Frame,    // a frame round a bar in the colour
-    Line,     // a vertical line of the colour
-    Shade,    // a shaded stretch of a row
-    Progress  // the darker share at a bar's foot
+    Bar,       // a bar of the colour
+    Text,      // a caption in the colour
+    Bold,      // a bold caption
+    Frame,     // a frame round a bar in the colour
+    Line,      // a vertical line of the colour
+    Shade,     // a shaded stretch of a row
+    Progress,  // the darker share at a bar's foot
+    Corner     // a triangle in a row caption's corner
   };
   Sample sample;
   Color color;
   const char* meaning;
 };
+
+// The load strip's and the overload mark's colours (0x00BBGGRR).
+inline constexpr Color kLoadUsedColor = 12487790;       // 110, 140, 190
+inline constexpr Color kOverloadColor = 3289820;        // 220, 50, 50
+inline constexpr Color kLoadAfterDropColor = 15126216;  // 200, 210, 230
 
 // Every colour, mark and shade the chart draws, in the order the legend lists them.
 const std::vector<LegendEntry>& Legend();

@@ -97,6 +97,19 @@ Redraw EditSession::Press(const PointerEvent& event) {
     editor_.CancelDrag();
   }
   const chart::ChartHit& hit = event.hit;
+  // The load strip follows the row last clicked.
+  if (hit.target == Target::MachineName) {
+    if (const int row = chart_.KScroll.Value + hit.index; row >= 1 && row <= data_.RowCount) {
+      loadRow_ = row;
+    }
+  } else if (hit.target == Target::PlatForm) {
+    if (const int row = RowAtSurfaceY(hit.y)) loadRow_ = row;
+  } else if (hit.target == Target::PlanBar || hit.target == Target::PlanJBar) {
+    const chart::BarLabel& bar = chart_.Bar(BarOf(hit));
+    if (bar.Container == chart::Surface::PlatForm) {
+      if (const int row = RowAtSurfaceY(bar.Top + bar.Height / 2)) loadRow_ = row;
+    }
+  }
   switch (hit.target) {
     case Target::PlanBar:
     case Target::PlanJBar: {

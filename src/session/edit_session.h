@@ -17,6 +17,7 @@
 #include "plandata/clash_list.h"
 #include "plandata/plan_data.h"
 #include "saving/plan_save.h"
+#include "session/load_lanes.h"
 
 namespace velmora {
 
@@ -128,6 +129,22 @@ class EditSession {
   // The machine load of the plans and calendars as they are now (kept up to date, not
   // computed anew).
   const load::LoadModel& MachineLoad();
+  // What the load strip shows of the part of the period on screen, in buckets of the display
+  // mode: the row last clicked (or every machine row with `total`); while a bar is dragged, the
+  // rows it would leave and land on with their load after the drop.
+  std::vector<LoadLane> LoadLanes(bool total);
+  // Buckets follow the display mode: shifts in the day view, days, weeks where a day is too
+  // narrow for a figure.
+  load::BucketKind LoadBucketKind() const;
+  // The plans with minutes in a bucket of `row` (0: every machine row), outlined as a search
+  // outlines them; and the bucket's tip, listing them with their minutes there.
+  void RevealBucket(int row, const load::BucketLoad& bucket);
+  std::string BucketTip(int row, const load::BucketLoad& bucket);
+  // Marks the captions on screen of machine rows with an overloaded day on screen, the mark
+  // naming the worst day (the chart's MachineMark).
+  void MarkOverloadedRows();
+  // The row the load strip follows: the row of the last click on a caption or in the rows area.
+  int LoadRow() const { return loadRow_; }
   // Scrolls the first plan's bar into view and outlines the plans' bars until the next press.
   void Reveal(const std::vector<PlanIdx>& plans);
   // The tip over a bar; empty over none.
@@ -157,6 +174,9 @@ class EditSession {
   void Opened(std::shared_ptr<DialogModel> dialog);
   void OpenPlanWindow(PlanIdx plan);
   void ForgetClosedDialogs();
+  std::pair<DateTime, DateTime> TimesOnScreen() const;
+  int RowAtSurfaceY(double y) const;
+  std::vector<load::PlanMinutes> PlansInBucket(int row, const load::BucketLoad& bucket);
 
   const PlanData selection_;
   PlanData data_;
@@ -170,6 +190,7 @@ class EditSession {
   bool outcomeUnknown_ = false;
   ClashList clashes_;
   load::LoadModel load_;
+  int loadRow_ = 0;
   // The drag: where it started and last rested, whether it left the click distance, and
   // whether it rests in the rows area.
   int pressedX_ = 0;

@@ -34,6 +34,10 @@ ChartFrame ChartPainter::ViewportFrame(const ChartModel& model) {
   f.platFormTop = model.PlatForm.Top;
   f.captions = &model.MachineName[1];
   f.captionCount = model.VisibleRows;
+  if (model.MachineMark.size() > 1) {
+    f.marks = &model.MachineMark[1];
+    f.markCount = static_cast<int>(model.MachineMark.size()) - 1;
+  }
   return f;
 }
 

@@ -15,6 +15,9 @@ struct ChartFrame {
   double platFormTop = 0;                 // PlatForm's top edge, from the rows area's top edge
   const std::string* captions = nullptr;  // the caption of row slot k (0 = top) is captions[k]
   int captionCount = 0;
+  // The caption of row slot k carries a mark (an overloaded machine) when marks[k] is not empty.
+  const std::string* marks = nullptr;
+  int markCount = 0;
 };
 
 }  // namespace velmora::ui

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "chart/legend.h"
 #include "ui/caption_lines.h"
 #include "ui/surface_area.h"
 
@@ -105,10 +106,23 @@ void ChartPainter::PaintCaptions(QPainter& painter, const ChartFrame& frame, con
       DrawLabel(painter, captionTexts_, rowCaptionShaper_, line, QPoint(4, baseline), ascent);
       baseline += step;
     });
+    if (k < frame.markCount && !frame.marks[k].empty()) PaintOverloadMark(painter, cell);
     painter.setClipRect(visible);
   }
   painter.setPen(kCaptionRuleColor);
   painter.drawLine(column.topRight(), column.bottomRight());
+}
+
+// A red triangle in the caption's top right corner: the row is over its hours on screen.
+void ChartPainter::PaintOverloadMark(QPainter& painter, const QRect& cell) {
+  const int size = std::max(6, cell.height() / 3);
+  const QPoint corner = cell.topRight() + QPoint(-1, 1);
+  const QPolygon mark({corner, corner - QPoint(size, 0), corner + QPoint(0, size)});
+  painter.save();
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ToQColor(chart::kOverloadColor));
+  painter.drawPolygon(mark);
+  painter.restore();
 }
 
 void ChartPainter::PaintHeader(QPainter& painter, const ChartModel& model,

@@ -81,6 +81,7 @@ class ChartPainter {
   };
 
   void PaintCaptions(QPainter& painter, const ChartFrame& frame, const QRect& dirty);
+  static void PaintOverloadMark(QPainter& painter, const QRect& cell);
   void PaintHeader(QPainter& painter, const chart::ChartModel& model, const SurfaceArea& area);
   void PaintRows(QPainter& painter, const chart::ChartModel& model, const SurfaceArea& area);
   void PaintBars(QPainter& painter, const chart::ChartModel& model, chart::Surface surface,

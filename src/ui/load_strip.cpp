@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "chart/legend.h"
 #include "ui/chart_painter.h"
 #include "ui/surface_area.h"
 
@@ -15,10 +16,10 @@ namespace {
 
 const QColor kBackground(250, 250, 250);
 const QColor kCaptionBackground(236, 236, 236);
-const QColor kUsed(110, 140, 190);
-const QColor kOver(220, 50, 50);
-const QColor kPreview(110, 140, 190, 90);
-const QColor kPreviewOver(220, 50, 50, 90);
+const QColor kUsed = ToQColor(chart::kLoadUsedColor);
+const QColor kOver = ToQColor(chart::kOverloadColor);
+const QColor kPreview = ToQColor(chart::kLoadAfterDropColor, 170);
+const QColor kPreviewOver = ToQColor(chart::kOverloadColor, 90);
 const QColor kLine(30, 30, 30);
 const QColor kGrid(220, 220, 220);
 constexpr int kTop = 16;  // room for the figures above the tallest column
@@ -28,21 +29,13 @@ QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The figure a bucket shows: the whole percent, "休" with the minutes of a day without working
-// time, and for rows without a calendar the number of plans.
-QString Figure(const LoadColumn& c) {
-  if (!c.available) return c.plans > 0 ? QString::number(c.plans) + "件" : QString();
-  if (*c.available <= 0) return c.used > 0 ? "休" + QString::number(c.used) : QString();
-  return QString::number((c.used * 200 + *c.available) / (*c.available * 2)) + "%";
-}
-
 }  // namespace
 
 LoadStrip::LoadStrip(const chart::ChartModel& model, QWidget* parent)
     : QWidget(parent), model_(model), choice_(new QComboBox(this)) {
   choice_->addItem("選択した行");
   choice_->addItem("全機械");
-  choice_->setToolTip("負荷を見る行: 行見出しをクリックした行、または全機械の合計");
+  choice_->setToolTip("負荷を見る行: 最後にクリックした行、または全機械の合計");
   choice_->move(2, 2);
   connect(choice_, &QComboBox::currentIndexChanged, this, [this] { emit choiceChanged(); });
   setMouseTracking(true);
@@ -53,8 +46,8 @@ bool LoadStrip::FollowsRow() const {
   return choice_->currentIndex() == 0;
 }
 
-void LoadStrip::Show(LoadStripContent content) {
-  content_ = std::move(content);
+void LoadStrip::Show(std::vector<LoadLaneView> lanes) {
+  lanes_ = std::move(lanes);
   update();
 }
 
@@ -62,20 +55,36 @@ int LoadStrip::CaptionWidth() const {
   return ChartPainter::BandsOf(ChartPainter::ViewportFrame(model_)).rows.left();
 }
 
+QRect LoadStrip::LaneRect(std::size_t lane) const {
+  const int count = std::max<int>(1, static_cast<int>(lanes_.size()));
+  const int top = height() * static_cast<int>(lane) / count;
+  const int bottom = height() * (static_cast<int>(lane) + 1) / count;
+  return QRect(0, top, width(), bottom - top);
+}
+
 std::pair<int, int> LoadStrip::Span(const LoadColumn& column) const {
   const ChartFrame frame = ChartPainter::ViewportFrame(model_);
   const SurfaceArea area = AreaOf(chart::Surface::PlatForm, model_, frame, rect());
   const chart::TimeScale& scale = model_.Scale;
   const auto x = [&](DateTime t) {
-    return area.X(scale.TimeToX(t.DatePart(), t - t.DatePart(), chart::TimeKind::Rows));
+    return area.X(scale.TimeToX(t.DatePart(), t.TimePart(), chart::TimeKind::Rows));
   };
   return {x(column.start), x(column.end)};
 }
 
-int LoadStrip::BucketAt(int x) const {
-  for (std::size_t k = 0; k < content_.columns.size(); ++k) {
-    const auto [left, right] = Span(content_.columns[k]);
-    if (x >= left && x < right) return static_cast<int>(k);
+int LoadStrip::BucketAt(QPoint at) const {
+  if (at.x() < CaptionWidth()) return -1;
+  int first = 0;
+  for (std::size_t l = 0; l < lanes_.size(); ++l) {
+    const std::vector<LoadColumn>& columns = lanes_[l].columns;
+    if (LaneRect(l).contains(at)) {
+      for (std::size_t k = 0; k < columns.size(); ++k) {
+        const auto [left, right] = Span(columns[k]);
+        if (at.x() >= left && at.x() < right) return first + static_cast<int>(k);
+      }
+      return -1;
+    }
+    first += static_cast<int>(columns.size());
   }
   return -1;
 }
@@ -83,55 +92,62 @@ int LoadStrip::BucketAt(int x) const {
 void LoadStrip::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int captions = CaptionWidth();
-  const QRect chart(captions, 0, width() - captions, height());
   p.fillRect(rect(), kBackground);
   p.fillRect(QRect(0, 0, captions, height()), kCaptionBackground);
-  p.setPen(Qt::black);
-  p.drawText(QRect(4, choice_->height() + 4, captions - 8, height() - choice_->height() - 4),
-             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, FromUtf8(content_.title));
+  for (std::size_t l = 0; l < lanes_.size(); ++l) {
+    const QRect lane = LaneRect(l);
+    const int titleTop = l == 0 ? choice_->height() + 4 : lane.top() + 2;
+    p.setClipping(false);
+    p.setPen(Qt::black);
+    p.drawText(QRect(4, titleTop, captions - 8, lane.bottom() - titleTop),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, FromUtf8(lanes_[l].title));
+    if (l > 0) {
+      p.setPen(kGrid);
+      p.drawLine(0, lane.top(), width(), lane.top());
+    }
+    PaintLane(p, lanes_[l], QRect(captions, lane.top(), width() - captions, lane.height()));
+  }
+}
 
-  // The scale: the tallest of what is on screen, capacity or use, fills the strip.
+void LoadStrip::PaintLane(QPainter& p, const LoadLaneView& lane, const QRect& area) {
+  // The scale: the tallest of what is on screen, capacity or use, fills the lane.
   std::int64_t most = 1;
   std::vector<std::pair<int, int>> spans;
-  for (const LoadColumn& c : content_.columns) {
+  for (const LoadColumn& c : lane.columns) {
     spans.push_back(Span(c));
-    if (spans.back().second < chart.left() || spans.back().first > chart.right()) continue;
+    if (spans.back().second < area.left() || spans.back().first > area.right()) continue;
     most = std::max({most, c.used, c.available.value_or(0), c.preview.value_or(0)});
   }
-  const int room = std::max(1, height() - kTop - kBottom);
+  const int room = std::max(1, area.height() - kTop - kBottom);
+  const int base = area.bottom() - kBottom;
   const auto y = [&](std::int64_t minutes) {
-    return height() - kBottom - static_cast<int>(minutes * room / most);
+    return base - static_cast<int>(minutes * room / most);
   };
-  p.setClipRect(chart);
+  p.setClipRect(area);
   const QFontMetrics metrics(font());
   QPolygon capacity;
-  for (std::size_t k = 0; k < content_.columns.size(); ++k) {
-    const LoadColumn& c = content_.columns[k];
+  for (std::size_t k = 0; k < lane.columns.size(); ++k) {
+    const LoadColumn& c = lane.columns[k];
     const auto [left, right] = spans[k];
-    if (right < chart.left() || left > chart.right()) continue;
+    if (right < area.left() || left > area.right()) continue;
     p.setPen(kGrid);
-    p.drawLine(left, 0, left, height());
+    p.drawLine(left, area.top(), left, area.bottom());
     const std::int64_t line = c.available.value_or(c.used);
-    const int base = y(0);
+    const int w = std::max(1, right - left - 2);
     if (c.used > 0) {
-      const int w = std::max(1, right - left - 2);
-      p.fillRect(QRect(left + 1, y(std::min(c.used, line)), w, base - y(std::min(c.used, line))),
-                 kUsed);
+      const std::int64_t within = std::min(c.used, line);
+      p.fillRect(QRect(left + 1, y(within), w, base - y(within)), kUsed);
       if (c.used > line) p.fillRect(QRect(left + 1, y(c.used), w, y(line) - y(c.used)), kOver);
     }
     if (c.preview && *c.preview != c.used) {
-      const int w = std::max(1, right - left - 2);
-      const std::int64_t after = *c.preview;
-      p.fillRect(QRect(left + 1, y(after), w, base - y(after)),
-                 after > line ? kPreviewOver : kPreview);
+      p.fillRect(QRect(left + 1, y(*c.preview), w, base - y(*c.preview)),
+                 c.available && *c.preview > line ? kPreviewOver : kPreview);
     }
-    if (c.available) {
-      capacity << QPoint(left, y(*c.available)) << QPoint(right, y(*c.available));
-    }
-    const QString figure = Figure(c);
+    if (c.available) capacity << QPoint(left, y(*c.available)) << QPoint(right, y(*c.available));
+    const QString figure = FromUtf8(c.figure);
     if (!figure.isEmpty() && metrics.horizontalAdvance(figure) + 2 <= right - left) {
       p.setPen(c.available && c.used > *c.available ? kOver : Qt::black);
-      const int top = std::max(metrics.ascent(), y(std::max(c.used, line)) - 2);
+      const int top = std::max(area.top() + metrics.ascent(), y(std::max(c.used, line)) - 2);
       p.drawText(QPoint(left + (right - left - metrics.horizontalAdvance(figure)) / 2, top),
                  figure);
     }
@@ -143,14 +159,14 @@ void LoadStrip::paintEvent(QPaintEvent*) {
 }
 
 void LoadStrip::mousePressEvent(QMouseEvent* event) {
-  const int k = BucketAt(event->position().toPoint().x());
-  if (k >= 0 && event->position().x() >= CaptionWidth()) emit bucketClicked(k);
+  const int k = BucketAt(event->position().toPoint());
+  if (k >= 0) emit bucketClicked(k);
 }
 
 bool LoadStrip::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
-    const int k = help->pos().x() >= CaptionWidth() ? BucketAt(help->pos().x()) : -1;
+    const int k = BucketAt(help->pos());
     const QString tip = k >= 0 && TipFor ? TipFor(k) : QString();
     if (tip.isEmpty()) {
       QToolTip::hideText();

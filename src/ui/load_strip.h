@@ -11,6 +11,7 @@
 #include "common/datetime.h"
 
 class QComboBox;
+class QPainter;
 
 namespace velmora::ui {
 
@@ -24,11 +25,13 @@ struct LoadColumn {
   std::int64_t plans = 0;
   std::int64_t quantity = 0;
   std::optional<std::int64_t> preview;  // used minutes after the drop being dragged
+  std::string figure;                   // written above the column where it fits
 };
 
-// What the strip shows: whose load, and its buckets in time order.
-struct LoadStripContent {
-  std::string title;  // the row's caption, or the category's machines together
+// One lane of the strip: whose load, and its buckets in time order. A drag shows two lanes, the
+// rows the bar would leave and land on.
+struct LoadLaneView {
+  std::string title;
   std::vector<LoadColumn> columns;
 };
 
@@ -41,10 +44,11 @@ class LoadStrip : public QWidget {
  public:
   LoadStrip(const chart::ChartModel& model, QWidget* parent = nullptr);
 
-  void Show(LoadStripContent content);
+  void Show(std::vector<LoadLaneView> lanes);
+  const std::vector<LoadLaneView>& Lanes() const { return lanes_; }
   // Whether the strip follows the chosen row (false: all machine rows together).
   bool FollowsRow() const;
-  // The tip over bucket `k`.
+  // The tip over bucket `k`, counting the buckets of all lanes one after another.
   std::function<QString(int k)> TipFor;
 
   QSize sizeHint() const override { return {800, 140}; }
@@ -53,7 +57,7 @@ class LoadStrip : public QWidget {
  signals:
   // The user chose between the row and all machine rows.
   void choiceChanged();
-  // A click on bucket `k` of the content shown.
+  // A click on bucket `k` (counted as for TipFor).
   void bucketClicked(int k);
 
  protected:
@@ -64,11 +68,13 @@ class LoadStrip : public QWidget {
  private:
   // Pixels across of a bucket, from the chart's rows scale at its scroll position.
   std::pair<int, int> Span(const LoadColumn& column) const;
-  int BucketAt(int x) const;
+  int BucketAt(QPoint at) const;
   int CaptionWidth() const;
+  QRect LaneRect(std::size_t lane) const;
+  void PaintLane(QPainter& painter, const LoadLaneView& lane, const QRect& area);
 
   const chart::ChartModel& model_;
-  LoadStripContent content_;
+  std::vector<LoadLaneView> lanes_;
   QComboBox* choice_;
 };
 

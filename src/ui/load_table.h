@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "load/load_model.h"
+#include "plandata/plan_data.h"
+
 namespace velmora::ui {
 
 // The machine load of a period as the printed load pages show it: one line per machine row and
@@ -26,5 +29,8 @@ struct LoadTable {
   static std::string Text(const Cell& cell);
   static bool Overloaded(const Cell& cell) { return cell.used > cell.available; }
 };
+
+// The machine rows' load over every day of the period.
+LoadTable MakeLoadTable(const PlanData& data, const load::LoadModel& load);
 
 }  // namespace velmora::ui

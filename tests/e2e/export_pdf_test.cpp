@@ -20,6 +20,7 @@
 #include "support/run_program.h"
 #include "ui/chart_painter.h"
 #include "ui/chart_pdf.h"
+#include "ui/load_pages.h"
 
 namespace velmora::test {
 namespace {
@@ -58,6 +59,17 @@ class ExportPdf : public DemoExport {
     return RunProgram(program.executable(), args);
   }
 
+  // The load pages that follow the chart's on paper `size`.
+  ui::LoadTable Load() {
+    load::LoadModel model;
+    model.Update(data);
+    return ui::MakeLoadTable(data, model);
+  }
+  int LoadPageCount(const ui::LoadTable& table, QPageSize::PageSizeId size) {
+    const QRectF area = ui::ChartPdfPageLayout(size).paintRect(QPageLayout::Point);
+    return ui::LoadPages(table, area.width(), area.height(), QFont()).PageCount();
+  }
+
   std::string Info(const std::string& pdf) {
     const ProgramRun run = RunProgram(Tool("pdfinfo"), {pdf});
     EXPECT_EQ(0, run.status) << run.err;
@@ -71,12 +83,13 @@ TEST_F(ExportPdf, WeekPagesAreTheSlicingsWithTitleAxisRowsAndBarsAsText) {
 
   const ui::PageLayout layout =
       ui::ChartPageLayout(data, chart, ui::ChartPdfPageLayout(QPageSize::A4));
+  const ui::LoadTable load = Load();
+  const int total = layout.PageCount() + LoadPageCount(load, QPageSize::A4);
   const std::string info = Info(pdf);
-  EXPECT_NE(std::string::npos, info.find("Pages:           " + std::to_string(layout.PageCount())))
-      << info;
+  EXPECT_NE(std::string::npos, info.find("Pages:           " + std::to_string(total))) << info;
   EXPECT_NE(std::string::npos, info.find("842 x 595 pts (A4)")) << info;  // landscape
   const std::vector<std::string> pages = PageTexts(pdf);
-  ASSERT_EQ(static_cast<std::size_t>(layout.PageCount()), pages.size());
+  ASSERT_EQ(static_cast<std::size_t>(total), pages.size());
 
   const ui::ChartFrame frame = ui::ChartPainter::WholeChartFrame(data, chart);
   const ui::ChartPainter::Bands bands = ui::ChartPainter::BandsOf(frame);
@@ -84,8 +97,7 @@ TEST_F(ExportPdf, WeekPagesAreTheSlicingsWithTitleAxisRowsAndBarsAsText) {
   for (int n = 0; n < layout.PageCount(); ++n) {
     SCOPED_TRACE("page " + std::to_string(n + 1));
     const std::string& page = pages[static_cast<std::size_t>(n)];
-    EXPECT_NE(std::string::npos,
-              page.find(std::to_string(n + 1) + " / " + std::to_string(layout.PageCount())));
+    EXPECT_NE(std::string::npos, page.find(std::to_string(n + 1) + " / " + std::to_string(total)));
     EXPECT_NE(std::string::npos, page.find("03 成形"));
     EXPECT_NE(std::string::npos, page.find("2024/05/01～2024/05/28"));
     EXPECT_NE(std::string::npos, page.find("印刷日 "));
@@ -135,6 +147,36 @@ TEST_F(ExportPdf, WeekPagesAreTheSlicingsWithTitleAxisRowsAndBarsAsText) {
     ++found;
   }
   EXPECT_GE(found, 5);
+
+  // The load pages after the chart's: a week of days across, every machine line with its
+  // figures, and the total, as text.
+  const QRectF area = ui::ChartPdfPageLayout(QPageSize::A4).paintRect(QPageLayout::Point);
+  const ui::LoadPages onA4(load, area.width(), area.height(), QFont());
+  int figures = 0;
+  for (int n = layout.PageCount(); n < total; ++n) {
+    SCOPED_TRACE("load page " + std::to_string(n + 1));
+    const std::string& page = pages[static_cast<std::size_t>(n)];
+    EXPECT_NE(std::string::npos, page.find(std::to_string(n + 1) + " / " + std::to_string(total)));
+    EXPECT_NE(std::string::npos, page.find("負荷"));
+    EXPECT_NE(std::string::npos, page.find("全機械"));
+    const int k = n - layout.PageCount();
+    const ui::PageSpan week = onA4.Weeks()[static_cast<std::size_t>(k) / onA4.Lines().size()];
+    const ui::PageSpan lines = onA4.Lines()[static_cast<std::size_t>(k) % onA4.Lines().size()];
+    for (int d = week.start; d < week.start + week.length; ++d) {
+      EXPECT_NE(std::string::npos, page.find(load.days[static_cast<std::size_t>(d)]));
+    }
+    for (int l = lines.start; l < lines.start + lines.length; ++l) {
+      const ui::LoadTable::Line& line = load.lines[static_cast<std::size_t>(l)];
+      EXPECT_NE(std::string::npos, page.find(line.caption.substr(0, line.caption.find(' '))));
+      for (int d = week.start; d < week.start + week.length; ++d) {
+        const std::string text = ui::LoadTable::Text(line.cells[static_cast<std::size_t>(d)]);
+        if (text.empty()) continue;
+        EXPECT_NE(std::string::npos, page.find(text)) << text;
+        ++figures;
+      }
+    }
+  }
+  EXPECT_GE(figures, 50);
 }
 
 TEST_F(ExportPdf, ModesAndPaperSizes) {
@@ -153,7 +195,8 @@ TEST_F(ExportPdf, ModesAndPaperSizes) {
     const ProgramRun run = Export(pdf, {"--mode", c.mode, "--page", c.page});
     ASSERT_EQ(0, run.status) << run.err;
     chart::DispMode(data, chart, std::stoi(c.mode));
-    const int pages = ui::ChartPageLayout(data, chart, ui::ChartPdfPageLayout(c.size)).PageCount();
+    const int pages = ui::ChartPageLayout(data, chart, ui::ChartPdfPageLayout(c.size)).PageCount() +
+                      LoadPageCount(Load(), c.size);
     const std::string info = Info(pdf);
     EXPECT_NE(std::string::npos, info.find("Pages:           " + std::to_string(pages))) << info;
     EXPECT_NE(std::string::npos, info.find(c.pdfinfoSize)) << info;
