@@ -1,9 +1,12 @@
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/program.h"
 #include "app/velmora_application.h"
 #include "automation/export_command.h"
+#include "automation/export_options.h"
+#include "startup/command_line.h"
 #include "ui/qt_message_boxes.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -16,8 +19,23 @@ extern "C" const char* __lsan_default_suppressions() {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // Answered before any window system is touched, so they work without a display too.
+  std::string unknown;
+  const velmora::CommandLineRequest request = velmora::RequestOf(args, &unknown);
+  if (request == velmora::CommandLineRequest::Help) {
+    std::cout << velmora::kUsage;
+    return 0;
+  }
+  if (request == velmora::CommandLineRequest::Version) {
+    std::cout << "velmora " VELMORA_VERSION "\n";
+    return 0;
+  }
   // The exports run headless, before any window system is touched.
   if (velmora::IsExportCommand(args)) return velmora::RunExport(argc, argv, args);
+  if (request == velmora::CommandLineRequest::Unknown) {
+    std::cerr << "velmora: unknown option " << unknown << "\n" << velmora::kUsage;
+    return 2;
+  }
 
   velmora::VelmoraApplication app(argc, argv);
   velmora::ui::QtMessageBoxes boxes;

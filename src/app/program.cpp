@@ -20,7 +20,8 @@ Program::~Program() {
 void Program::SelectCategoryAndPeriod() {
   const std::filesystem::path remembered = RememberedCategoryFile(CurrentUserName());
   KBunSelect dialog(state_.Connection, state_.Data.CommandLine(),
-                    ReadRememberedCategory(remembered), today_());
+                    ReadRememberedCategory(remembered), today_(),
+                    ReadRememberedPeriods(remembered));
   dialog.exec();
   app_.ThrowIfEnded();
   PublishSelection(dialog.Selection(), state_.Data, remembered);

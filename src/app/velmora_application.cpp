@@ -1,5 +1,8 @@
 #include "app/velmora_application.h"
 
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <iostream>
 
 #include "common/error_text.h"
@@ -15,6 +18,21 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
   // The program ends when the main window is unloaded, not when the last window closes:
   // the restart closes the main window before the selection dialog opens again.
   setQuitOnLastWindowClosed(false);
+  installEventFilter(this);
+}
+
+bool VelmoraApplication::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QApplication::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  auto* button = qobject_cast<QPushButton*>(watched);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (enter && button != nullptr && button->hasFocus() && button->isEnabled() &&
+      !key->isAutoRepeat() && qobject_cast<QDialog*>(button->window()) == nullptr &&
+      (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    button->click();
+    return true;
+  }
+  return QApplication::eventFilter(watched, event);
 }
 
 bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {

@@ -16,6 +16,9 @@ class VelmoraApplication : public QApplication {
   VelmoraApplication(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
+  // Enter on a focused push button of a window that is no dialog presses it, as Space does;
+  // dialogs have their own Enter (a default button, or the model's navigation).
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // Throws ProgramEnd (once) when an event handler ended the program.
   void ThrowIfEnded();

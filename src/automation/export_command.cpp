@@ -100,7 +100,7 @@ int RunExport(int argc, char** argv, const std::vector<std::string>& args) {
   std::string error;
   const std::optional<ExportOptions> options = ParseExportOptions(args, error);
   if (!options) {
-    std::cerr << "velmora: " << error << "\n" << kExportUsage;
+    std::cerr << "velmora: " << error << "\n" << kUsage;
     return 2;
   }
   try {

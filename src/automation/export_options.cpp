@@ -4,13 +4,29 @@
 
 namespace velmora {
 
-const char* const kExportUsage =
-    "usage: velmora --export-csv DIR --from yyyymmdd --to yyyymmdd --category N\n"
+const char* const kUsage =
+    "usage: velmora [1]\n"
+    "       velmora yyyymmdd [N]\n"
+    "       velmora --export-csv DIR --from yyyymmdd --to yyyymmdd --category N\n"
     "       velmora --export-png FILE --from yyyymmdd --to yyyymmdd --category N [--mode "
     "1|2|3|4]\n"
     "       velmora --export-pdf FILE --from yyyymmdd --to yyyymmdd --category N [--mode "
     "1|2|3|4] [--page A4|A3]\n"
-    "       velmora --script FILE --from yyyymmdd --to yyyymmdd --category N [--inquiry]\n";
+    "       velmora --script FILE --from yyyymmdd --to yyyymmdd --category N [--inquiry]\n"
+    "       velmora --help | --version\n"
+    "\n"
+    "  velmora             the selection of a category and a period, then the chart\n"
+    "  velmora 1           the inquiry mode: nothing can be saved\n"
+    "  velmora yyyymmdd    the period pre-filled from that day to one month later\n"
+    "  velmora yyyymmdd N  as above with category N, accepted at once\n"
+    "  --export-csv DIR    write plans, rows, calendar, bars, members, conflicts and load CSV\n"
+    "  --export-png FILE   the whole chart of a display mode (1 day, 2 three days, 3 week,\n"
+    "                      4 four weeks; default 3) as a PNG\n"
+    "  --export-pdf FILE   the same on landscape A4 or A3 pages of a PDF, as printed\n"
+    "  --script FILE       run the gestures of FILE (-: standard input) on the chart\n"
+    "  --inquiry           a script that cannot save\n"
+    "  --help              this text\n"
+    "  --version           the program's version\n";
 
 namespace {
 

@@ -30,6 +30,7 @@ struct ExportOptions {
 std::optional<ExportOptions> ParseExportOptions(const std::vector<std::string>& args,
                                                 std::string& error);
 
-extern const char* const kExportUsage;
+// The usage of every command line, printed by --help and with a refused argument.
+extern const char* const kUsage;
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 
 namespace velmora {
@@ -20,8 +21,10 @@ ModelDialog::Outline KBunOutline() {
              {1, 0, Label("期間")},
              {1, 1, DateBox("strYYMMDD")},
              {1, 2, Label("～")},
-             {1, 3, DateBox("endYYMMDD")}})});
-  outline.tabOrder = {"strYYMMDD", "endYYMMDD", "ComboKBun"};
+             {1, 3, DateBox("endYYMMDD")}}),
+       Row({Stretch(), Button("cmdOK", "OK", kNoAutoDefault),
+            Button("cmdCancel", "キャンセル", kNoAutoDefault | kCancels)})});
+  outline.tabOrder = {"strYYMMDD", "endYYMMDD", "ComboKBun", "cmdOK", "cmdCancel"};
   // Closing would accept a complete selection, so Escape must not.
   outline.escapeCloses = false;
   return outline;
@@ -30,17 +33,22 @@ ModelDialog::Outline KBunOutline() {
 }  // namespace
 
 KBunSelect::KBunSelect(db::Connection& connection, std::string commandLine,
-                       std::string rememberedCode, DateTime today, QWidget* parent)
-    : KBunSelect(std::make_shared<CategoryWindow>(
-                     LoadCategorySelection(connection, commandLine, rememberedCode),
-                     std::move(commandLine), today),
-                 parent) {}
+                       std::string rememberedCode, DateTime today,
+                       const std::map<std::string, PeriodPrefill>& rememberedPeriods,
+                       QWidget* parent)
+    : KBunSelect(
+          std::make_shared<CategoryWindow>(
+              LoadCategorySelection(connection, commandLine, rememberedCode, rememberedPeriods),
+              std::move(commandLine), today),
+          parent) {}
 
 KBunSelect::KBunSelect(std::shared_ptr<CategoryWindow> window, QWidget* parent)
     : ModelDialog(window, KBunOutline(), parent), window_(std::move(window)) {
   ComboKBun = Widget<QListWidget>("ComboKBun");
   strYYMMDD = Widget<QLineEdit>("strYYMMDD");
   endYYMMDD = Widget<QLineEdit>("endYYMMDD");
+  cmdOK = Widget<QPushButton>("cmdOK");
+  cmdCancel = Widget<QPushButton>("cmdCancel");
 }
 
 void KBunSelect::showEvent(QShowEvent* event) {

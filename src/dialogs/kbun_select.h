@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -10,25 +11,29 @@
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 
 namespace velmora {
 
 // The modal selection of the process category and the period ("工程分類指定"), bound to the
-// selection window of category_selection.h. It has no cancel button and Escape does not close
-// it. After exec(), Selection() holds what the window showed when it was unloaded, for
+// selection window of category_selection.h. Escape does not close it; キャンセル asks whether to
+// end. After exec(), Selection() holds what the window showed when it was unloaded, for
 // PublishSelection.
 class KBunSelect : public ModelDialog {
   Q_OBJECT
 
  public:
   KBunSelect(db::Connection& connection, std::string commandLine, std::string rememberedCode,
-             DateTime today, QWidget* parent = nullptr);
+             DateTime today, const std::map<std::string, PeriodPrefill>& rememberedPeriods = {},
+             QWidget* parent = nullptr);
 
   const CategorySelection& Selection() const { return window_->Selection; }
 
   QListWidget* ComboKBun = nullptr;
   QLineEdit* strYYMMDD = nullptr;
   QLineEdit* endYYMMDD = nullptr;
+  QPushButton* cmdOK = nullptr;
+  QPushButton* cmdCancel = nullptr;
 
  protected:
   void showEvent(QShowEvent* event) override;

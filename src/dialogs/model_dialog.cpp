@@ -207,6 +207,12 @@ bool ModelDialog::KeyPressed(QObject* watched, const QKeyEvent* key) {
       Act([this, &name] { EnterKey(name); });
       return true;
     }
+    // Enter on a focused button presses it, whether or not it is the dialog's default.
+    auto* button = qobject_cast<QPushButton*>(placed == nullptr ? nullptr : placed->widget);
+    if (button != nullptr && button == watched && button->hasFocus() && button->isEnabled()) {
+      button->click();
+      return true;
+    }
   }
   // An Escape that is no way out reaches neither a control nor the dialog's reject.
   return key->key() == Qt::Key_Escape && !escapeCloses_;

@@ -11,9 +11,13 @@
 
 namespace velmora {
 
-CategorySelection LoadCategorySelection(db::Connection& connection, std::string_view commandLine,
-                                        std::string_view rememberedCode) {
+CategorySelection LoadCategorySelection(
+    db::Connection& connection, std::string_view commandLine, std::string_view rememberedCode,
+    const std::map<std::string, PeriodPrefill>& rememberedPeriods) {
   CategorySelection selection;
+  for (const auto& [code, period] : rememberedPeriods) {
+    selection.RememberedPeriods[ToInt32(Val(code))] = period;
+  }
   const bool forced = !commandLine.empty() && ForcesCategory(commandLine);
   const double wanted = Val(forced ? ForcedCategoryText(commandLine) : rememberedCode);
   // Without a remembered file nothing is pre-selected, not the category whose code reads as 0.
@@ -32,18 +36,25 @@ CategorySelection LoadCategorySelection(db::Connection& connection, std::string_
   }
   rs.Close();
 
-  if (!commandLine.empty()) {
-    if (const auto period = PeriodFromCommandLine(commandLine)) {
-      selection.StartText = period->Start;
-      selection.EndText = period->End;
-    }
+  std::optional<PeriodPrefill> period;
+  if (!commandLine.empty()) period = PeriodFromCommandLine(commandLine);
+  if (!period && selection.ListIndex >= 0) {
+    const auto& item = selection.Items[static_cast<std::size_t>(selection.ListIndex)];
+    const auto found = selection.RememberedPeriods.find(item.ItemData);
+    if (found != selection.RememberedPeriods.end()) period = found->second;
+  }
+  if (period) {
+    selection.StartText = period->Start;
+    selection.EndText = period->End;
   }
   return selection;
 }
 
 ActivateAction ActivateActionFor(std::string_view commandLine) {
   if (commandLine.empty()) return ActivateAction::None;
-  return ForcesCategory(commandLine) ? ActivateAction::AcceptAtOnce : ActivateAction::FocusList;
+  if (ForcesCategory(commandLine)) return ActivateAction::AcceptAtOnce;
+  // Typing a date into a focused list would pick a category by its first digit.
+  return PeriodFromCommandLine(commandLine) ? ActivateAction::FocusList : ActivateAction::None;
 }
 
 bool ConfirmDatesEntered(const CategorySelection& selection) {
@@ -61,6 +72,12 @@ bool ConfirmPeriod(const CategorySelection& selection) {
   }
   return true;
 }
+
+CategoryWindow::CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today)
+    : Selection(std::move(selection)),
+      commandLine_(std::move(commandLine)),
+      today_(today),
+      periodGiven_(PeriodFromCommandLine(commandLine_).has_value()) {}
 
 void CategoryWindow::Activate() {
   switch (ActivateActionFor(commandLine_)) {
@@ -84,19 +101,34 @@ std::string* CategoryWindow::TextOf(std::string_view control) {
 void CategoryWindow::Type(std::string_view control, std::string text) {
   std::string* box = TextOf(control);
   if (box == nullptr) {
-    if (control == "ComboKBun") Unsupported(control);
+    if (control == "ComboKBun" || control == "cmdOK" || control == "cmdCancel") {
+      Unsupported(control);
+    }
     Unknown(control);
   }
+  // The window echoes what it shows; only a change is the user's.
+  if (*box == text) return;
   *box = std::move(text);
+  periodGiven_ = true;
 }
 
 void CategoryWindow::Enter(std::string_view control) {
   if (std::string* box = TextOf(control)) {
     *box = NormalizeDateText(*box, today_);
+    periodGiven_ = true;
     Focus = control == "strYYMMDD" ? "endYYMMDD" : "ComboKBun";
     return;
   }
+  if (control == "cmdOK" || control == "cmdCancel") return Click(control);
   if (control != "ComboKBun") Unknown(control);
+  Accept();
+}
+
+void CategoryWindow::Accept() {
+  if (Selection.ListIndex < 0) {
+    Focus = "ComboKBun";
+    return;
+  }
   if (ConfirmPeriod(Selection)) {
     closed_ = true;
   } else {
@@ -104,8 +136,38 @@ void CategoryWindow::Enter(std::string_view control) {
   }
 }
 
+bool CategoryWindow::Complete() const {
+  return Selection.ListIndex >= 0 && !Selection.StartText.empty() && !Selection.EndText.empty() &&
+         !PeriodProblem(Selection.StartText, Selection.EndText);
+}
+
+void CategoryWindow::AskToQuit() {
+  if (ui::MsgBox("終了しますか？", ui::kYesNo | ui::kQuestion, "工程分類指定") == ui::Answer::Yes) {
+    Selection.Quit = true;
+    closed_ = true;
+    return;
+  }
+  Focus = Selection.ListIndex < 0 ? "ComboKBun" : "strYYMMDD";
+}
+
+void CategoryWindow::Close() {
+  if (Complete()) {
+    closed_ = true;
+  } else {
+    AskToQuit();
+  }
+}
+
 void CategoryWindow::Click(std::string_view control) {
+  if (control == "cmdOK") return Accept();
+  if (control == "cmdCancel") return AskToQuit();
   if (TextOf(control) == nullptr && control != "ComboKBun") Unknown(control);
+}
+
+bool CategoryWindow::FocusMoved(std::string_view control) {
+  if (control != "ComboKBun" || Selection.ListIndex >= 0 || Selection.Items.empty()) return false;
+  Select(control, {0});
+  return true;
 }
 
 void CategoryWindow::DblClick(std::string_view control, int line) {
@@ -121,6 +183,12 @@ void CategoryWindow::Select(std::string_view control, const std::vector<int>& li
     Unsupported(control);
   }
   Selection.ListIndex = lines.empty() ? -1 : lines[0];
+  if (periodGiven_ || Selection.ListIndex < 0) return;
+  const auto& item = Selection.Items[static_cast<std::size_t>(Selection.ListIndex)];
+  const auto found = Selection.RememberedPeriods.find(item.ItemData);
+  if (found == Selection.RememberedPeriods.end()) return;
+  Selection.StartText = found->second.Start;
+  Selection.EndText = found->second.End;
 }
 
 std::vector<std::pair<std::string, std::string>> CategoryWindow::Show() const {
@@ -150,7 +218,7 @@ void PublishSelection(const CategorySelection& selection, PlanData& data,
                       const std::filesystem::path& rememberedFile) {
   const bool selected =
       selection.ListIndex >= 0 && selection.ListIndex < static_cast<int>(selection.Items.size());
-  if (!selected) throw ProgramEnd{0};
+  if (selection.Quit || !selected) throw ProgramEnd{0};
   if (selection.StartText.empty() || selection.EndText.empty()) throw ProgramEnd{0};
   const CategoryItem& item = selection.Items[static_cast<std::size_t>(selection.ListIndex)];
   data.CategoryCode = std::to_string(item.ItemData);
@@ -163,7 +231,8 @@ void PublishSelection(const CategorySelection& selection, PlanData& data,
     ui::MsgBox(problem.what(), ui::kOkOnly);
     throw ProgramEnd{0};
   }
-  WriteRememberedCategory(rememberedFile, data.CategoryCode);
+  WriteRememberedCategory(rememberedFile, data.CategoryCode,
+                          {data.PeriodStart(), data.PeriodEnd()});
   data.DayStartTime = DateTime::FromTime(0, 0, 0);
 }
 

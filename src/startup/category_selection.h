@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "common/dialog_model.h"
 #include "db/connection.h"
 #include "plandata/plan_data.h"
+#include "startup/command_line.h"
 
 namespace velmora {
 
@@ -26,17 +28,24 @@ struct CategorySelection {
   int ListIndex = -1;  // -1: no line selected
   std::string StartText;
   std::string EndText;
+  // The period last used with each category, by its number.
+  std::map<std::int32_t, PeriodPrefill> RememberedPeriods;
+  // The user chose to end the program rather than choose.
+  bool Quit = false;
 };
 
 inline constexpr const char* kCategoryListSql =
     "SELECT * FROM 工程分類マスタ WHERE 削除フラグ='0' ORDER BY 工程分類コード";
 
 // Fills the list, pre-selects (the command line's category when it has one, else the
-// remembered code; the last matching line wins) and pre-fills the dates from the command line.
-CategorySelection LoadCategorySelection(db::Connection& connection, std::string_view commandLine,
-                                        std::string_view rememberedCode);
+// remembered code; the last matching line wins) and pre-fills the dates from the command line,
+// else with the period last used with the pre-selected category.
+CategorySelection LoadCategorySelection(
+    db::Connection& connection, std::string_view commandLine, std::string_view rememberedCode,
+    const std::map<std::string, PeriodPrefill>& rememberedPeriods = {});
 
-// What the dialog does when it is first activated.
+// What the dialog does when it is first activated: a command line that gives a date starts on
+// the list; "1" (inquiry, no date) leaves the focus on the first period box.
 enum class ActivateAction { None, AcceptAtOnce, FocusList };
 ActivateAction ActivateActionFor(std::string_view commandLine);
 
@@ -48,13 +57,15 @@ bool ConfirmDatesEntered(const CategorySelection& selection);
 // otherwise tells the user what is wrong and returns false.
 bool ConfirmPeriod(const CategorySelection& selection);
 
-// The selection window: the list ComboKBun and the period boxes strYYMMDD and endYYMMDD. Enter
-// in a box completes its date and moves on; Enter or a double click in the list accepts a
-// complete period. Closing keeps what it shows, for PublishSelection.
+// The selection window: the list ComboKBun, the period boxes strYYMMDD and endYYMMDD and the
+// buttons cmdOK and cmdCancel. Enter in a box completes its date and moves on; Enter or a double
+// click on a selected line, or OK, accepts a complete period. The list selects its first line
+// when it takes the focus with none selected, so what looks chosen is. Choosing a line shows the
+// period last used with it unless the user has typed one. Closing keeps a complete selection for
+// PublishSelection; キャンセル, or closing without one, asks "終了しますか？" first.
 class CategoryWindow : public DialogModel {
  public:
-  CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today)
-      : Selection(std::move(selection)), commandLine_(std::move(commandLine)), today_(today) {}
+  CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today);
 
   CategorySelection Selection;
   std::string Focus = "strYYMMDD";
@@ -69,21 +80,30 @@ class CategoryWindow : public DialogModel {
   void DblClick(std::string_view control, int line) override;
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
-  void Close() override { closed_ = true; }
+  void Close() override;
   ControlState State(std::string_view control) const override;
   std::string Focused() const override { return Focus; }
+  bool FocusMoved(std::string_view control) override;
 
  private:
   std::string* TextOf(std::string_view control);
+  void Accept();
+  // Asks whether to end the program; on yes the window closes with Quit set.
+  void AskToQuit();
+  // A line selected and a period that can be planned: what closing keeps.
+  bool Complete() const;
 
   std::string commandLine_;
   DateTime today_;
   bool closed_ = false;
+  // The boxes hold the command line's or the user's period, which a chosen line leaves alone.
+  bool periodGiven_ = false;
 };
 
 // The dialog's unload: publishes CategoryCode, CategoryCaption, PeriodStart, PeriodEnd and
-// DayStartTime into `data` and remembers the category in `rememberedFile`. Without a selected
-// line or without both dates the program ends here (ProgramEnd with status 0, no message).
+// DayStartTime into `data` and remembers the category and its period in `rememberedFile`. When
+// the user chose to end, or without a selected line or without both dates, the program ends here
+// (ProgramEnd with status 0, no message).
 void PublishSelection(const CategorySelection& selection, PlanData& data,
                       const std::filesystem::path& rememberedFile);
 

@@ -24,6 +24,12 @@ struct PeriodPrefill {
 };
 std::optional<PeriodPrefill> PeriodFromCommandLine(std::string_view commandLine);
 
+// What a command line asks for before any window opens, in this order: --help (or -h) anywhere
+// the usage, --version the version. An option (a leading "-") that is neither the program's nor
+// one of Qt's own (-platform, -style, ...) is unknown; the exports' options are theirs to check.
+enum class CommandLineRequest { Run, Help, Version, Unknown };
+CommandLineRequest RequestOf(const std::vector<std::string>& args, std::string* unknown = nullptr);
+
 // The command line after a restart: the date alone, so the selection waits for the user.
 std::string RestartCommandLine(std::string_view commandLine);
 

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
 
 #include "qt_test_support.h"
 #include "support/scripted_messages.h"
@@ -99,6 +101,53 @@ TEST_F(KBunSelectTest, CommandLineWithACategoryAcceptsAtOnce) {
   EXPECT_EQ(1, dialog.Selection().ListIndex);
   EXPECT_EQ("2024/04/10", dialog.Selection().StartText);
   EXPECT_TRUE(messages_.shown().empty());
+}
+
+// The first start: nothing remembered and no command line. The dates typed with Enter lead to
+// the list, whose first line is then selected, so the next Enter accepts it.
+TEST_F(KBunSelectTest, FirstStartEnterAfterTheDatesAcceptsTheFirstLine) {
+  auto dialog = Open("");
+  EXPECT_EQ(dialog->strYYMMDD, dialog->focusWidget());
+  dialog->strYYMMDD->setText("401");
+  test::PressEnter(dialog->strYYMMDD);
+  dialog->endYYMMDD->setText("430");
+  test::PressEnter(dialog->endYYMMDD);
+  ASSERT_EQ(dialog->ComboKBun, dialog->focusWidget());
+  ASSERT_EQ(1, dialog->ComboKBun->selectedItems().size());
+  EXPECT_TRUE(dialog->ComboKBun->item(0)->isSelected());
+  test::PressEnter(dialog->ComboKBun);
+  EXPECT_EQ(QDialog::Accepted, dialog->result());
+  EXPECT_EQ(0, dialog->Selection().ListIndex);
+  EXPECT_EQ("2024/04/30", dialog->Selection().EndText);
+  EXPECT_TRUE(messages_.shown().empty());
+}
+
+TEST_F(KBunSelectTest, InquiryCommandLineStartsOnThePeriodBox) {
+  auto dialog = Open("1", "3");
+  EXPECT_EQ(dialog->strYYMMDD, dialog->focusWidget());
+  QTest::keyClicks(dialog->strYYMMDD, "20240401");
+  EXPECT_EQ(1, dialog->Selection().ListIndex) << "typing a date picks no category";
+}
+
+TEST_F(KBunSelectTest, OkAcceptsAndCancelAsksWhetherToEnd) {
+  auto dialog = Open("20240410", "1");
+  messages_.Answer(ui::Answer::No);
+  dialog->cmdCancel->click();
+  EXPECT_TRUE(dialog->isVisible());
+  ASSERT_EQ(1u, messages_.shown().size());
+  EXPECT_EQ("終了しますか？", messages_.shown()[0].text);
+  dialog->cmdOK->setFocus();
+  test::PressEnter(dialog->cmdOK);
+  EXPECT_FALSE(dialog->isVisible()) << "Enter on the focused OK presses it";
+  EXPECT_EQ(QDialog::Accepted, dialog->result());
+  EXPECT_FALSE(dialog->Selection().Quit);
+
+  auto cancelled = Open("20240410", "1");
+  messages_.Answer(ui::Answer::Yes);
+  cancelled->cmdCancel->click();
+  EXPECT_FALSE(cancelled->isVisible());
+  EXPECT_EQ(QDialog::Rejected, cancelled->result());
+  EXPECT_TRUE(cancelled->Selection().Quit);
 }
 
 TEST_F(KBunSelectTest, EscapeKeepsTheDialogClosingItUnloads) {

@@ -40,6 +40,7 @@ TEST_F(ProgramTest, InquiryModeWaitsForTheSelectionAndMarksTheCaption) {
   WriteRememberedCategory(Remembered(), "1");
   test::WhenShown<KBunSelect>([this](KBunSelect& dialog) {
     EXPECT_TRUE(dialog.ComboKBun->item(0)->isSelected());
+    EXPECT_EQ(dialog.strYYMMDD, dialog.focusWidget()) << "a date is typed first";
     EXPECT_EQ("", dialog.strYYMMDD->text().toStdString());
     dialog.strYYMMDD->setText("2024/04/01");
     dialog.endYYMMDD->setText("2024/04/30");
@@ -50,11 +51,30 @@ TEST_F(ProgramTest, InquiryModeWaitsForTheSelectionAndMarksTheCaption) {
   EXPECT_EQ("生産計画支援システム(照会モード)", caption_);
 }
 
-TEST_F(ProgramTest, ClosingTheSelectionEndsTheProgramQuietly) {
-  test::WhenShown<KBunSelect>([](KBunSelect& dialog) { dialog.close(); });
+TEST_F(ProgramTest, ClosingTheSelectionWithoutAChoiceAsksBeforeTheProgramEnds) {
+  messages_.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
+  test::WhenShown<KBunSelect>([](KBunSelect& dialog) {
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible()) << "いいえ keeps the selection open";
+    dialog.close();
+  });
+  EXPECT_EQ(0, Run({}));
+  EXPECT_EQ(std::vector<std::string>(2, "終了しますか？"), messages_.texts());
+  EXPECT_FALSE(std::filesystem::exists(Remembered()));
+}
+
+TEST_F(ProgramTest, TheNextStartShowsTheCategoryAndPeriodLastUsed) {
+  CloseMainWindowWhenShown();
+  ASSERT_EQ(0, Run({"20240410", "03"}));
+  test::WhenShown<KBunSelect>([](KBunSelect& dialog) {
+    EXPECT_TRUE(dialog.ComboKBun->item(1)->isSelected());
+    EXPECT_EQ("2024/04/10", dialog.strYYMMDD->text().toStdString());
+    EXPECT_EQ("2024/05/10", dialog.endYYMMDD->text().toStdString());
+    dialog.cmdOK->click();
+  });
+  CloseMainWindowWhenShown();
   EXPECT_EQ(0, Run({}));
   EXPECT_TRUE(messages_.shown().empty());
-  EXPECT_FALSE(std::filesystem::exists(Remembered()));
 }
 
 TEST_F(ProgramTest, SecondCopyIsRefusedWithStatusOne) {

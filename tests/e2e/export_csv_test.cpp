@@ -156,7 +156,7 @@ TEST_F(ExportCsv, BadArgumentsGetTheUsageAndNoFiles) {
          "2"}}) {
     const ProgramRun run = RunProgram(program.executable(), args);
     EXPECT_EQ(2, run.status);
-    EXPECT_NE(std::string::npos, run.err.find("usage: velmora --export-csv DIR")) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("velmora --export-csv DIR --from")) << run.err;
   }
   EXPECT_FALSE(std::filesystem::exists(out));
 }

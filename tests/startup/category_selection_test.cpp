@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <fstream>
+#include <functional>
+
 #include "common/errors.h"
 #include "startup/remembered_category.h"
 #include "support/scripted_messages.h"
@@ -121,6 +124,7 @@ TEST_F(CategorySelectionTest, PublishSetsTheSelectionValuesAndRemembersTheCode) 
   EXPECT_EQ("2024/05/10", data.PeriodEnd());
   EXPECT_EQ(DateTime::FromTime(0, 0, 0), data.DayStartTime);
   EXPECT_EQ("3", ReadRememberedCategory(remembered_));
+  EXPECT_EQ("2024/04/10", ReadRememberedPeriods(remembered_).at("3").Start);
 }
 
 TEST_F(CategorySelectionTest, UnloadWithoutCategoryOrDatesEndsTheProgram) {
@@ -142,6 +146,100 @@ TEST_F(CategorySelectionTest, UnloadWithoutCategoryOrDatesEndsTheProgram) {
   EXPECT_EQ("", data.CategoryCode);
 }
 
+// The boxes show the period last used with the pre-selected or chosen category, unless the
+// command line or the user gave one.
+TEST_F(CategorySelectionTest, ThePeriodLastUsedWithACategoryIsShown) {
+  const std::map<std::string, PeriodPrefill> periods = {{"1", {"2024/03/01", "2024/03/31"}},
+                                                        {"3", {"2024/05/01", "2024/05/20"}}};
+  struct Case {
+    const char* commandLine;
+    const char* remembered;
+    const char* start;
+  };
+  for (const Case& c :
+       {Case{"", "1", "2024/03/01"}, Case{"", "03", "2024/05/01"}, Case{"", "0", ""},
+        Case{"", "", ""}, Case{"1", "1", "2024/03/01"}, Case{"20240410", "1", "2024/04/10"}}) {
+    EXPECT_EQ(
+        c.start,
+        LoadCategorySelection(db_.connection(), c.commandLine, c.remembered, periods).StartText)
+        << c.commandLine << " / " << c.remembered;
+  }
+
+  CategoryWindow chosen(LoadCategorySelection(db_.connection(), "", "", periods), "", {});
+  chosen.Select("ComboKBun", {2});
+  EXPECT_EQ("2024/05/01", chosen.Selection.StartText);
+  EXPECT_EQ("2024/05/20", chosen.Selection.EndText);
+  chosen.Select("ComboKBun", {0});
+  EXPECT_EQ("2024/05/01", chosen.Selection.StartText) << "a category without one keeps the boxes";
+  chosen.Type("strYYMMDD", "2024/06/01");
+  chosen.Select("ComboKBun", {1});
+  EXPECT_EQ("2024/06/01", chosen.Selection.StartText) << "typed by the user";
+  EXPECT_EQ("2024/05/20", chosen.Selection.EndText);
+}
+
+// The first start: nothing remembered, no command line.
+TEST_F(CategorySelectionTest, TheFirstStartNeverEndsWithoutAWord) {
+  test::ScriptedMessages messages;
+  CategoryWindow window(Load(""), "", DateTime::FromDate(2024, 4, 10));
+  window.Activate();
+  EXPECT_EQ("strYYMMDD", window.Focused());
+  window.Type("strYYMMDD", "401");
+  window.Enter("strYYMMDD");
+  window.Type("endYYMMDD", "430");
+  window.Enter("endYYMMDD");
+  ASSERT_EQ("ComboKBun", window.Focused());
+  EXPECT_TRUE(window.FocusMoved("ComboKBun"));
+  EXPECT_EQ(0, window.Selection.ListIndex) << "the list taking the focus selects its first line";
+  EXPECT_FALSE(window.FocusMoved("ComboKBun")) << "a selected line stays";
+  window.Enter("ComboKBun");
+  EXPECT_TRUE(window.Closed());
+  EXPECT_FALSE(window.Selection.Quit);
+  EXPECT_TRUE(messages.shown().empty());
+
+  CategoryWindow none(Load(""), "", {});
+  none.Enter("ComboKBun");
+  EXPECT_FALSE(none.Closed()) << "Enter with no line selected accepts nothing";
+  none.Click("cmdOK");
+  EXPECT_FALSE(none.Closed());
+}
+
+TEST_F(CategorySelectionTest, OkAcceptsCancelAndCloseAskWhetherToEnd) {
+  test::ScriptedMessages messages;
+  CategoryWindow ok(Load("20240410", "1"), "20240410", {});
+  ok.Click("cmdOK");
+  EXPECT_TRUE(ok.Closed());
+  EXPECT_TRUE(messages.shown().empty());
+
+  CategoryWindow kept(Load("20240410", "1"), "20240410", {});
+  kept.Close();
+  EXPECT_TRUE(kept.Closed()) << "closing keeps a complete selection, without a question";
+  EXPECT_FALSE(kept.Selection.Quit);
+  EXPECT_TRUE(messages.shown().empty());
+
+  // Cancelling, or closing without a line, a date or a period that can be planned.
+  const auto ask = [&](const std::function<void(CategoryWindow&)>& prepare, bool cancel) {
+    CategoryWindow w(Load("20240410", "1"), "20240410", {});
+    prepare(w);
+    messages.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
+    const auto leave = [&] { cancel ? w.Click("cmdCancel") : w.Close(); };
+    leave();
+    EXPECT_FALSE(w.Closed()) << "いいえ stays";
+    leave();
+    EXPECT_TRUE(w.Closed());
+    EXPECT_TRUE(w.Selection.Quit);
+    PlanData data;
+    EXPECT_THROW(PublishSelection(w.Selection, data, remembered_), ProgramEnd);
+  };
+  ask([](CategoryWindow&) {}, true);
+  ask([](CategoryWindow& w) { w.Select("ComboKBun", {}); }, false);
+  ask([](CategoryWindow& w) { w.Type("endYYMMDD", ""); }, false);
+  ask([](CategoryWindow& w) { w.Type("endYYMMDD", "2024/04/01"); }, false);
+  ASSERT_EQ(8u, messages.shown().size());
+  for (const auto& shown : messages.shown()) EXPECT_EQ("終了しますか？", shown.text);
+  EXPECT_EQ(ui::kYesNo | ui::kQuestion, messages.shown()[0].style);
+  EXPECT_FALSE(std::filesystem::exists(remembered_));
+}
+
 TEST(RememberedCategory, EachAccountKeepsItsOwnFile) {
   test::TempDir config;
   setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
@@ -156,6 +254,22 @@ TEST(RememberedCategory, EachAccountKeepsItsOwnFile) {
   EXPECT_EQ("12", ReadRememberedCategory(bob));
   EXPECT_EQ(config.path() / "velmora" / ".txt", RememberedCategoryFile(""));
   unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(RememberedCategory, EachCategoryKeepsItsLastPeriod) {
+  test::TempDir dir;
+  const auto file = dir.path() / "user.txt";
+  std::ofstream(file) << "3\n";  // as an older version wrote it
+  EXPECT_TRUE(ReadRememberedPeriods(file).empty());
+  WriteRememberedCategory(file, "3", {"2024/04/01", "2024/04/30"});
+  WriteRememberedCategory(file, "12", {"2024/05/01", "2024/05/31"});
+  WriteRememberedCategory(file, "3", {"2024/06/01", "2024/06/30"});
+  WriteRememberedCategory(file, "12");
+  EXPECT_EQ("12", ReadRememberedCategory(file));
+  const auto periods = ReadRememberedPeriods(file);
+  ASSERT_EQ(2u, periods.size());
+  EXPECT_EQ("2024/06/30", periods.at("3").End);
+  EXPECT_EQ("2024/05/01", periods.at("12").Start);
 }
 
 TEST(RememberedCategory, UnwritableFileIsAnError) {

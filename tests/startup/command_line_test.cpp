@@ -36,6 +36,35 @@ TEST(CommandLine, NoPeriodFromATextThatIsNoDate) {
   EXPECT_FALSE(PeriodFromCommandLine("2024041 3"));
 }
 
+TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredBeforeAnyWindow) {
+  using R = CommandLineRequest;
+  const struct {
+    std::vector<std::string> args;
+    R request;
+    const char* unknown;
+  } cases[] = {
+      {{}, R::Run, ""},
+      {{"1"}, R::Run, ""},
+      {{"20240410", "3"}, R::Run, ""},
+      {{"--help"}, R::Help, ""},
+      {{"20240410", "-h"}, R::Help, ""},
+      {{"--version", "--help"}, R::Help, ""},
+      {{"--version"}, R::Version, ""},
+      {{"--bogus", "--version"}, R::Version, ""},
+      {{"--bogus"}, R::Unknown, "--bogus"},
+      {{"20240410", "-x"}, R::Unknown, "-x"},
+      {{"--export-csv", "dir", "--mode", "2"}, R::Run, ""},  // the export checks its own
+      {{"-platform", "offscreen", "20240410"}, R::Run, ""},
+      {{"--style=fusion", "-reverse"}, R::Run, ""},
+      {{"-reverse=1"}, R::Unknown, "-reverse=1"},
+  };
+  for (const auto& c : cases) {
+    std::string unknown;
+    EXPECT_EQ(c.request, RequestOf(c.args, &unknown)) << JoinArguments(c.args);
+    EXPECT_EQ(c.unknown, unknown) << JoinArguments(c.args);
+  }
+}
+
 TEST(CommandLine, RestartKeepsTheDateAlone) {
   EXPECT_EQ("20240410", RestartCommandLine("20240410 3"));
   EXPECT_EQ("20240410", RestartCommandLine("20240410"));

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 extern char** environ;
 
@@ -48,8 +49,18 @@ StartedProgram::StartedProgram(const std::string& program, const std::vector<std
   for (std::string& a : argStrings) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  // A variable given here replaces the inherited one: the first of a name is the one read.
+  const auto named = [](std::string_view entry, std::string_view other) {
+    const std::size_t equals = entry.find('=');
+    return equals != std::string_view::npos &&
+           other.substr(0, equals + 1) == entry.substr(0, equals + 1);
+  };
   std::vector<std::string> envStrings;
-  for (char** e = environ; *e; ++e) envStrings.emplace_back(*e);
+  for (char** e = environ; *e; ++e) {
+    bool replaced = false;
+    for (const std::string& extra : extraEnvironment) replaced = replaced || named(extra, *e);
+    if (!replaced) envStrings.emplace_back(*e);
+  }
   envStrings.insert(envStrings.end(), extraEnvironment.begin(), extraEnvironment.end());
   std::vector<char*> envp;
   for (std::string& e : envStrings) envp.push_back(e.data());
