@@ -25,7 +25,7 @@ ChartGestures::ChartGestures(EditSession& session, ui::ChartView& view, QObject*
     const bool bar = hit.target == chart::ChartHit::Target::PlanBar ||
                      hit.target == chart::ChartHit::Target::PlanJBar;
     if (!bar || session_.Dragging()) return QString();
-    return QString::fromStdString(session_.TipFor(BarIdx{static_cast<std::int16_t>(hit.index)}));
+    return QString::fromStdString(session_.TipFor(BarIdx{hit.index}));
   };
   autoScroll_.setInterval(kAutoScrollMs);
   connect(&autoScroll_, &QTimer::timeout, this, [this] { Show(session_.RepeatDragOver()); });

@@ -19,14 +19,14 @@ std::optional<PlanIdx> LastEntryWithNumber(const PlanData& data, double orderNo)
 
 std::optional<PlanIdx> AddEntryCopy(editing::EditContext& ctx, PlanIdx e) {
   PlanData& data = ctx.data;
-  std::int16_t largest = 0;
+  std::int32_t largest = 0;
   for (const PlanEntry& p : data.PlanTable) largest = std::max(largest, p.BarIndex);
-  if (largest == std::numeric_limits<std::int16_t>::max()) {
+  if (largest == std::numeric_limits<std::int32_t>::max()) {
     ui::MsgBox(kNoBarLeft);
     return std::nullopt;
   }
   PlanEntry copy = data.Plan(e);
-  copy.BarIndex = static_cast<std::int16_t>(largest + 1);
+  copy.BarIndex = largest + 1;
 
   // The state undo returns to: the slot in use by nobody, its bar hidden.
   PlanEntry unused;

@@ -58,7 +58,7 @@ struct PlanEntry {
   MemberGroup A;  // members whose item code has a 9th character other than "4" and "2"
   MemberGroup B;  // members whose 9th character is "4" or "2"
 
-  std::int16_t BarIndex = 0;
+  std::int32_t BarIndex = 0;
   std::int32_t OrderNo = 0;
   std::string MachineCode;  // eight blanks: the unplanned row
   std::string DestinationCode;

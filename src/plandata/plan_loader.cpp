@@ -426,15 +426,9 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
     // The query leaves deleted rows out; what else it lets through must be a known flag.
     if (row.Flag(col.deleteFlag, kDeleteFlags) != "0") continue;
 
-    // Bars are numbered in 16 bits, as the chart's control arrays are.
-    if (accepted + 1 >= std::numeric_limits<std::int16_t>::max()) {
-      throw ConversionError("手配が多すぎます。1つの工程分類と期間で表示できるのは " +
-                            std::to_string(std::numeric_limits<std::int16_t>::max() - 2) +
-                            " 件までです。期間を短くしてください。");
-    }
     PlanEntry& e = data.PlanTable.emplace_back();
     ++accepted;
-    e.BarIndex = static_cast<std::int16_t>(accepted + 1);
+    e.BarIndex = accepted + 1;
     FillEntry(e, row, col, periodStart);
     data.Stored.SetArrangement(e.OrderNo, PlanRows.RowFingerprint(0, ownColumns));
   }

@@ -21,6 +21,6 @@ struct TableIndex {
 // A PlanTable entry (0..PlanCount).
 using PlanIdx = TableIndex<struct PlanIdxTag, std::int32_t>;
 // A bar pair PlanBar/PlanJBar on the chart.
-using BarIdx = TableIndex<struct BarIdxTag, std::int16_t>;
+using BarIdx = TableIndex<struct BarIdxTag, std::int32_t>;
 
 }  // namespace velmora

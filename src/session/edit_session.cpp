@@ -29,7 +29,7 @@ bool IsBar(Target target) {
 
 // The bar under the pointer; its progress overlay stands for it.
 BarIdx BarOf(const chart::ChartHit& hit) {
-  return BarIdx{static_cast<std::int16_t>(hit.index)};
+  return BarIdx{hit.index};
 }
 
 }  // namespace
