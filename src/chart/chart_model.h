@@ -146,13 +146,13 @@ struct DropPreview {
   std::int32_t Minutes = 0;
 };
 
-// HScroll1 / KScroll. Values are 16-bit as the scroll bars hold them.
+// HScroll1 / KScroll, in the scroll bars' own int range.
 struct ScrollBarState {
-  std::int16_t Min = 0;
-  std::int16_t Max = 0;
-  std::int16_t SmallChange = 1;
-  std::int16_t LargeChange = 1;
-  std::int16_t Value = 0;
+  int Min = 0;
+  int Max = 0;
+  int SmallChange = 1;
+  int LargeChange = 1;
+  int Value = 0;
   bool Enabled = true;
 };
 
@@ -179,7 +179,7 @@ struct ChartModel : BarControls {
 
   TimeScale Scale;
   ScrollBarState HScroll1;  // one unit is HScrollUnit twips
-  // Twips per HScroll1 unit: one pixel, or as many whole pixels as keep the range in 16 bits.
+  // Twips per HScroll1 unit: one pixel, or as many whole pixels as keep the range in an int.
   double HScrollUnit = kTwipsPerScrollUnit;
   ScrollBarState KScroll;  // first visible row - 1
   // Rows the viewport shows at a time: 16 unless a window of another height fits it.

@@ -18,9 +18,9 @@ void TakeViewportScale(const PlanData& data, ChartModel& model) {
 void SetUpRowScroll(const PlanData& data, ChartModel& model) {
   ScrollBarState& bar = model.KScroll;
   if (data.RowCount > model.VisibleRows) {
-    bar.Max = static_cast<std::int16_t>(data.RowCount - model.VisibleRows);
+    bar.Max = data.RowCount - model.VisibleRows;
     // A page is the rows shown less one, which stays in view: 15 of 16.
-    bar.LargeChange = static_cast<std::int16_t>(std::max(1, model.VisibleRows - 1));
+    bar.LargeChange = std::max(1, model.VisibleRows - 1);
     bar.Enabled = true;
   } else {
     bar.Max = 0;
@@ -46,8 +46,8 @@ void SetUpTimeScroll(ChartModel& model) {
   const double low = model.PlatForm.Left;
   const double high = model.PlatForm.Width + model.PlatForm.Left;
   model.HScrollUnit = ScrollUnitFor(low, high);
-  model.HScroll1.Min = ToInt16(low / model.HScrollUnit);
-  model.HScroll1.Max = ToInt16(high / model.HScrollUnit);
+  model.HScroll1.Min = ToInt32(low / model.HScrollUnit);
+  model.HScroll1.Max = ToInt32(high / model.HScrollUnit);
 }
 
 }  // namespace velmora::chart

@@ -11,11 +11,11 @@
 namespace velmora::chart {
 namespace {
 
-// A scroll position in 16-bit units. The unit is chosen so that the range fits; the clamp only
+// A scroll position in scroll units. The unit is chosen so that the range fits; the clamp only
 // guards against rounding at the very end.
-std::int16_t ScrollUnits(double units) {
-  return ToInt16(std::clamp<double>(units, std::numeric_limits<std::int16_t>::min(),
-                                    std::numeric_limits<std::int16_t>::max()));
+int ScrollUnits(double units) {
+  return ToInt32(std::clamp<double>(units, std::numeric_limits<int>::min() / 2,
+                                    std::numeric_limits<int>::max() / 2));
 }
 
 void PlaceSurface(ChartSurface& surface, double left, double width) {
@@ -32,19 +32,15 @@ void ShowMode(const PlanData& data, ChartModel& model, std::int16_t mode, const 
 
 }  // namespace
 
-int SurfaceDays(int displayMode, int dayCount) {
-  if (displayMode == 1 && dayCount > 17) return 17;
-  if (displayMode == 2 && dayCount > 51) return 51;
+int SurfaceDays(int /*displayMode*/, int dayCount) {
   return dayCount;
 }
 
 void SetTimeScrollRange(const PlanData& data, ChartModel& model) {
   const TimeScale& scale = model.Scale;
-  // The scroll range ends where the surface ends: day mode shows 15 days after PeriodStart;
-  // the other modes their surface days (in mode 2 at most 51, so the bar cannot run past the
-  // surface on a long period). A period shorter than the viewport still scrolls to its start.
-  const int lastDay =
-      scale.DisplayMode == 1 ? 15 : SurfaceDays(scale.DisplayMode, data.DayCount) - 2;
+  // The scroll range ends where the surface ends, at the period's last day in every mode. A
+  // period shorter than the viewport still scrolls to its start.
+  const int lastDay = SurfaceDays(scale.DisplayMode, data.DayCount) - 2;
   const double low = -2 * scale.DayWidth;
   const double high = std::max(0.0, lastDay * scale.DayWidth - model.Picture1.Width);
   model.HScrollUnit = ScrollUnitFor(low, high);
@@ -71,13 +67,13 @@ void Disp_Gantt(const PlanData& data, ChartModel& model) {
   }
 
   const double p = dayWidth * model.ScrollDays / model.HScrollUnit;
-  std::int16_t value;
+  int value;
   if (p > model.HScroll1.Max) {
     value = model.HScroll1.Max;
   } else if (p < model.HScroll1.Min) {
     value = model.HScroll1.Min;
   } else {
-    value = ToInt16(p);
+    value = ToInt32(p);
   }
   SetHScroll1Value(data, model, value);
 

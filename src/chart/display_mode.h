@@ -12,7 +12,7 @@ inline constexpr const char* kWeekModeCaption = "１週間表示モード";
 inline constexpr const char* kMonthModeCaption = "1ヶ月(４週間)表示モード";
 inline constexpr const char* kModeButtonCaption = "表示モード変更";  // Command4
 
-// Width of the surfaces in days for a display mode: at most 17 days in mode 1 and 51 in mode 2.
+// Width of the surfaces in days for a display mode: the whole period in every mode.
 int SurfaceDays(int displayMode, int dayCount);
 
 // HScroll1's range for the display mode and the viewport width: from two days before the period

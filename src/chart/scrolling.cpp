@@ -8,18 +8,22 @@
 namespace velmora::chart {
 namespace {
 
-std::int16_t WithinRange(const ScrollBarState& bar, int value) {
+int WithinRange(const ScrollBarState& bar, int value) {
   // A maximum below the minimum (a period shorter than the viewport) still bounds the value.
   const int low = std::min(bar.Min, bar.Max);
   const int high = std::max(bar.Min, bar.Max);
-  return static_cast<std::int16_t>(std::clamp(value, low, high));
+  return std::clamp(value, low, high);
 }
+
+// The largest scroll position; a little short of the int's end, so that a step past it cannot
+// overflow.
+constexpr double kScrollLimit = 1 << 30;
 
 }  // namespace
 
 double ScrollUnitFor(double lowTwips, double highTwips) {
   const double span = std::max(std::abs(lowTwips), std::abs(highTwips));
-  const double pixels = std::ceil(span / (32767 * kTwipsPerPixel));
+  const double pixels = std::ceil(span / (kScrollLimit * kTwipsPerPixel));
   return std::max(1.0, pixels) * kTwipsPerPixel;
 }
 

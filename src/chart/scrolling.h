@@ -6,7 +6,7 @@
 namespace velmora::chart {
 
 // Twips per HScroll1 unit for a range from lowTwips to highTwips: whole pixels, as few as keep
-// both ends within 16 bits, so every day of the period stays reachable on any screen.
+// both ends within the scroll bar's int, so every day of the period stays reachable.
 double ScrollUnitFor(double lowTwips, double highTwips);
 
 // HScroll1's Change/Scroll handler: moves PlatForm and PlatForm3 to the scroll bar's value

@@ -119,4 +119,18 @@ std::optional<std::string> NormalizeTypedDate(std::string_view input, DateTime t
       static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)));
 }
 
+std::optional<DateTime> TypedDayOfPeriod(std::string_view input, DateTime first, DateTime last) {
+  const auto dayFrom = [input](DateTime reference) -> std::optional<DateTime> {
+    const std::optional<std::string> text = NormalizeTypedDate(input, reference);
+    return text ? ParseSlashDate(*text) : std::nullopt;
+  };
+  const auto inPeriod = [&](const std::optional<DateTime>& day) {
+    return day && *day >= first && *day <= last;
+  };
+  const std::optional<DateTime> early = dayFrom(first);
+  if (inPeriod(early)) return early;
+  const std::optional<DateTime> late = dayFrom(last);
+  return inPeriod(late) || !early ? late : early;
+}
+
 }  // namespace velmora

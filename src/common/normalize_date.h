@@ -17,4 +17,10 @@ std::string NormalizeDateText(std::string_view input, DateTime today);
 // a field that must not silently become today refuses it instead.
 std::optional<std::string> NormalizeTypedDate(std::string_view input, DateTime today);
 
+// A typed day of the period [first, last]: what the text leaves out comes from the period, not
+// from today, so "5/20" falls in the period's year, or in the next one when the period crosses a
+// year end and the day lies there. A day outside the period is returned as read with the
+// period's first day; nothing for a text that is no date.
+std::optional<DateTime> TypedDayOfPeriod(std::string_view input, DateTime first, DateTime last);
+
 }  // namespace velmora

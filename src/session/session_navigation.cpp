@@ -9,7 +9,6 @@
 #include "common/msgbox.h"
 #include "common/normalize_date.h"
 #include "session/edit_session.h"
-#include "startup/local_today.h"
 
 // Moving around the chart: the window's size, rows, days, the wheel and the keys.
 namespace velmora {
@@ -33,14 +32,13 @@ void EditSession::ScrollToRow(int row) {
 }
 
 bool EditSession::GoToDate(const std::string& typed) {
-  const std::optional<std::string> text = NormalizeTypedDate(typed, LocalToday());
-  const std::optional<DateTime> day = text ? ParseSlashDate(*text) : std::nullopt;
+  const DateTime first = data_.PeriodStartDate();
+  const DateTime last = data_.PeriodEndDate();
+  const std::optional<DateTime> day = TypedDayOfPeriod(typed, first, last);
   if (!day) {
     ui::MsgBox(kGoToWhichDate);
     return false;
   }
-  const DateTime first = data_.PeriodStartDate();
-  const DateTime last = data_.PeriodEndDate();
   if (*day < first || *day > last) {
     ui::MsgBox(std::string(kDateOutsidePeriod) + FormatSlashDate(first) + "～" +
                FormatSlashDate(last));

@@ -14,10 +14,22 @@ namespace {
 // the per-paint work (sorting the bars, laying out labels) does not repeat too often.
 constexpr int kBandHeight = 64;
 
+// The day view's picture covers its first 17 days, as it always has: the whole period would pass
+// the 32767 pixels across that raster painters and most image viewers take.
+constexpr int kDayModePictureDays = 17;
+
+ChartFrame PictureFrame(const PlanData& data, const chart::ChartModel& model) {
+  ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
+  if (model.Scale.DisplayMode == 1) {
+    frame.width = std::min<double>(frame.width, kDayModePictureDays * model.Scale.DayWidth);
+  }
+  return frame;
+}
+
 }  // namespace
 
 QImage RenderChartImage(const PlanData& data, const chart::ChartModel& model) {
-  const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
+  const ChartFrame frame = PictureFrame(data, model);
   QImage image(ChartPainter::FrameSize(frame), QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) return image;
   QPainter painter(&image);
@@ -27,7 +39,7 @@ QImage RenderChartImage(const PlanData& data, const chart::ChartModel& model) {
 
 void RenderChartBands(const PlanData& data, const chart::ChartModel& model, int bandHeight,
                       const std::function<void(const QImage& band, int top, int rows)>& take) {
-  const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
+  const ChartFrame frame = PictureFrame(data, model);
   const QSize size = ChartPainter::FrameSize(frame);
   QImage band(size.width(), std::min(bandHeight, size.height()),
               QImage::Format_ARGB32_Premultiplied);
@@ -46,7 +58,7 @@ void RenderChartBands(const PlanData& data, const chart::ChartModel& model, int 
 
 void SaveChartPng(const PlanData& data, const chart::ChartModel& model,
                   const std::filesystem::path& path) {
-  const QSize size = ChartPainter::FrameSize(ChartPainter::WholeChartFrame(data, model));
+  const QSize size = ChartPainter::FrameSize(PictureFrame(data, model));
   PngRowWriter png(path, size.width(), size.height());
   RenderChartBands(data, model, kBandHeight, [&](const QImage& band, int, int rows) {
     for (int y = 0; y < rows; ++y) {

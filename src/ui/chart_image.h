@@ -10,7 +10,8 @@
 namespace velmora::ui {
 
 // The whole chart of the current display mode, painted as the window paints it: every row with
-// its caption, the header band, the unplanned band and the full surface width. Needs a
+// its caption, the header band, the unplanned band and the full surface width (in the day view
+// its first 17 days, which keeps the picture within what raster painters take). Needs a
 // QGuiApplication (the offscreen platform will do), no window. A null image when the chart is
 // too large to allocate.
 QImage RenderChartImage(const PlanData& data, const chart::ChartModel& model);

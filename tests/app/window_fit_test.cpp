@@ -1,6 +1,8 @@
 // The main window on screens of several sizes (the test runs once per screen; see CMakeLists).
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -8,6 +10,8 @@
 #include <map>
 
 #include "app/main_form.h"
+#include "common/date_text.h"
+#include "dialogs/kbun_select.h"
 #include "program_fixture.h"
 #include "ui/chart_view.h"
 
@@ -63,6 +67,57 @@ TEST_F(WindowFit, ChartFillsTheWindowOnTheScreenAndAfterEveryResize) {
     main.Command9->click();
   });
   EXPECT_EQ(0, Run({"20240410", "03"}));
+}
+
+// In every display mode the period's last day comes into view by the End key, the scroll bar and
+// the date box, on a period longer than the old limits of the day and three-day views.
+TEST_F(WindowFit, EveryModeReachesThePeriodsLastDay) {
+  const auto everyMode = [](MainForm& main) {
+    const PlanData& data = main.Session().Data();
+    const chart::ChartModel& chart = main.Chart();
+    ui::ChartView& view = *main.Picture1();
+    const int lastDay = (data.PeriodEndDate() - data.PeriodStartDate()).Days();
+    ASSERT_GT(lastDay, 50);
+    for (const int mode : {1, 2, 3, 4}) {
+      SCOPED_TRACE("mode " + std::to_string(mode));
+      while (chart.Scale.DisplayMode != mode) main.Command4->click();
+      ExpectChartReachable(main, "mode");
+      // The left edge's moment and the viewport, in days from the period start.
+      const auto left = [&] {
+        return chart.HScroll1.Value * chart.HScrollUnit / chart.Scale.DayWidth;
+      };
+      const double across = chart.Picture1.Width / chart.Scale.DayWidth;
+      const auto lastDayShown = [&] {
+        EXPECT_LE(left(), lastDay);
+        EXPECT_GE(left() + across + chart.HScrollUnit / chart.Scale.DayWidth, lastDay + 1);
+      };
+
+      test::PressKey(view.Canvas(), Qt::Key_Home);
+      ASSERT_EQ(0, chart.HScroll1.Value);
+      test::PressKey(view.Canvas(), Qt::Key_End);
+      EXPECT_EQ(view.HScroll1()->maximum(), view.HScroll1()->value());
+      lastDayShown();
+
+      view.HScroll1()->setValue(view.HScroll1()->minimum());
+      view.HScroll1()->setValue(view.HScroll1()->maximum());
+      EXPECT_EQ(chart.HScroll1.Max, chart.HScroll1.Value) << "the scroll bar moves the chart";
+      lastDayShown();
+
+      test::PressKey(view.Canvas(), Qt::Key_Home);
+      main.DayDispArea->setText(QString::fromStdString(FormatSlashDate(data.PeriodEndDate())));
+      test::PressEnter(main.DayDispArea);
+      lastDayShown();
+    }
+    main.Command9->click();
+  };
+  test::WhenShown<KBunSelect>([&everyMode](KBunSelect& dialog) {
+    dialog.strYYMMDD->setText("2024/04/01");
+    dialog.endYYMMDD->setText("2024/06/30");
+    dialog.ComboKBun->setCurrentRow(1);
+    test::WhenShown<MainForm>(everyMode);
+    dialog.cmdOK->click();
+  });
+  EXPECT_EQ(0, Run({}));
 }
 
 }  // namespace

@@ -160,8 +160,8 @@ TEST_F(Shading, BoxesMarkNonWorkingHoursOfEachMachineDay) {
 TEST_F(Shading, OnlyEightOClockLinesShadeInDayMode) {
   DispDay(w.data, w.model);
   const auto boxes = Boxes();
-  // Lines run while x is left of the scale width, 17 days from the origin: days 1..18.
-  ASSERT_EQ(36u, boxes.size());
+  // Lines run while x is left of the scale width, the whole period as in week mode.
+  ASSERT_EQ(42u, boxes.size());
   EXPECT_EQ(-2 * 20160 + 20160 + 15 + 9 * 840, boxes[0].Left);
 }
 

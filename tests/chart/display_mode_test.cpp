@@ -54,37 +54,30 @@ TEST(DisplayMode, ModeButtonCyclesThroughTheFourModes) {
   EXPECT_EQ(3, w.model.Scale.DisplayMode);
 }
 
-TEST(DisplayMode, SurfaceWidthsPerMode) {
-  EXPECT_EQ(17, SurfaceDays(1, 21));
-  EXPECT_EQ(17, SurfaceDays(1, 18));
-  EXPECT_EQ(17, SurfaceDays(1, 17));
-  EXPECT_EQ(10, SurfaceDays(1, 10));
-  EXPECT_EQ(51, SurfaceDays(2, 60));
-  EXPECT_EQ(21, SurfaceDays(2, 21));
-  EXPECT_EQ(60, SurfaceDays(3, 60));
-  EXPECT_EQ(400, SurfaceDays(4, 400));
-
-  ChartWorld w;
-  DispDay(w.data, w.model);
-  EXPECT_EQ(17 * 20160, w.model.PlatForm.Width);
-  // Day mode ends 15 days after PeriodStart whatever the period's length.
-  EXPECT_EQ((15 * 20160 - 20160) / 15, w.model.HScroll1.Max);
-  DispMonth(w.data, w.model);
-  EXPECT_EQ(21 * 720, w.model.PlatForm3.Width);
-}
-
-TEST(DisplayMode, ThreeDayModeOnALongPeriodScrollsToTheSurfacesEndOnly) {
-  ChartWorld w;
-  w.data.DayCount = 100;
-  w.data.SizeCalendars(w.data.RowCount);
-  ASSERT_NO_THROW(Disp3Day(w.data, w.model));
-  EXPECT_EQ(51 * 6720, w.model.PlatForm.Width);
-  EXPECT_EQ((49 * 6720 - 20160) / 15, w.model.HScroll1.Max);
+// The surfaces and the scroll range cover the whole period in every mode, however long.
+TEST(DisplayMode, EveryModeCoversTheWholePeriod) {
+  for (const int mode : {1, 2, 3, 4}) {
+    EXPECT_EQ(21, SurfaceDays(mode, 21));
+    EXPECT_EQ(400, SurfaceDays(mode, 400));
+  }
+  for (const int days : {21, 100, 400}) {
+    ChartWorld w;
+    w.data.DayCount = static_cast<std::int16_t>(days);
+    w.data.SizeCalendars(w.data.RowCount);
+    for (const int mode : {1, 2, 3, 4}) {
+      SCOPED_TRACE(std::to_string(days) + " days, mode " + std::to_string(mode));
+      ASSERT_NO_THROW(DispMode(w.data, w.model, mode));
+      const double day = w.model.Scale.DayWidth;
+      EXPECT_EQ(days * day, w.model.PlatForm.Width);
+      EXPECT_EQ(days * day, w.model.PlatForm3.Width);
+      EXPECT_EQ(std::lround(std::max(0.0, (days - 2) * day - 20160) / w.model.HScrollUnit),
+                w.model.HScroll1.Max);
+    }
+  }
 }
 
 // On any screen, in every mode, the chart loads, opens at the period start, and scrolling reaches
-// from two days before the start to the end of the surface's range: the scroll unit grows by
-// whole pixels where one pixel a unit would not fit 16 bits.
+// from two days before the start to the period's last day, one pixel a scroll unit.
 TEST(DisplayMode, EveryDayIsReachableOnEveryScreenWidth) {
   for (const int pixels : {640, 1920, 2560, 3840, 7680}) {
     for (const char* periodEnd : {"2024/12/04", "2024/12/20", "2025/03/31", "2026/12/01"}) {
@@ -97,14 +90,14 @@ TEST(DisplayMode, EveryDayIsReachableOnEveryScreenWidth) {
         const ScrollBarState& bar = w.model.HScroll1;
         const double unit = w.model.HScrollUnit;
         const double day = w.model.Scale.DayWidth;
-        EXPECT_EQ(0, std::fmod(unit, kTwipsPerPixel));
+        EXPECT_EQ(kTwipsPerPixel, unit);
         EXPECT_LE(bar.Min, 0);
         EXPECT_GE(bar.Max, 0);
         EXPECT_EQ(0, bar.Value) << "opens at the period start and keeps it";
         EXPECT_EQ("2024年12月2日", w.model.DayDispArea);
         EXPECT_NEAR(-2 * day, bar.Min * unit, unit);
 
-        const int lastDay = m == 1 ? 15 : SurfaceDays(m, w.data.DayCount) - 2;
+        const int lastDay = w.data.DayCount - 2;
         const double rightEdge = bar.Max * unit + w.model.Picture1.Width;
         EXPECT_GE(rightEdge, lastDay * day - unit) << "the last day is reachable";
 

@@ -88,5 +88,31 @@ TEST(NormalizeDateText, FullWidthDigitsCountAsDigitsOtherCharactersSeparate) {
   EXPECT_EQ("2024/04/10", Normalize("4月1日")) << "year 4 -> 2004, month 1, empty day";
 }
 
+// The date box of the chart: the period, not today, fills in what the text leaves out.
+TEST(TypedDayOfPeriod, TakesTheYearAndMonthFromThePeriod) {
+  const auto d = [](int y, int m, int day) { return DateTime::FromDate(y, m, day); };
+  const struct {
+    DateTime first, last;
+    const char* typed;
+    std::optional<DateTime> day;
+  } cases[] = {
+      {d(2023, 5, 1), d(2023, 5, 31), "5/20", d(2023, 5, 20)},
+      {d(2023, 5, 1), d(2023, 5, 31), "520", d(2023, 5, 20)},
+      {d(2023, 5, 1), d(2023, 5, 31), "20", d(2023, 5, 20)},
+      {d(2023, 5, 1), d(2023, 5, 31), "2024/05/20", d(2024, 5, 20)},  // outside, as typed
+      {d(2023, 5, 1), d(2023, 5, 31), "6/3", d(2023, 6, 3)},
+      {d(2024, 12, 16), d(2025, 1, 15), "12/20", d(2024, 12, 20)},
+      {d(2024, 12, 16), d(2025, 1, 15), "1/10", d(2025, 1, 10)},
+      {d(2024, 12, 16), d(2025, 1, 15), "5", d(2025, 1, 5)},
+      {d(2024, 12, 16), d(2025, 1, 15), "11/30", d(2024, 11, 30)},  // outside: the first year
+      {d(2023, 12, 16), d(2024, 3, 15), "2/29", d(2024, 2, 29)},    // no such day in 2023
+      {d(2023, 5, 1), d(2023, 5, 31), "2/30", std::nullopt},
+      {d(2023, 5, 1), d(2023, 5, 31), "x/y/z/w/v", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.day, TypedDayOfPeriod(c.typed, c.first, c.last)) << c.typed;
+  }
+}
+
 }  // namespace
 }  // namespace velmora

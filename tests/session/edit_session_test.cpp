@@ -1,4 +1,5 @@
 #include "session/edit_session.h"
+#include "chart/display_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,7 @@ TEST_F(EditSessionTest, GoingToATypedDay) {
   const Case cases[] = {
       {"2024/05/20", "2024年5月20日", nullptr},    {"2024/05/14", "2024年5月14日", nullptr},
       {"240522", "2024年5月22日", nullptr},        {"2024/02/30", nullptr, kGoToWhichDate},
+      {"5/20", "2024年5月20日", nullptr},          {"521", "2024年5月21日", nullptr},
       {"2024/05/13", nullptr, kDateOutsidePeriod}, {"2024/06/01", nullptr, kDateOutsidePeriod},
   };
   for (const Case& c : cases) {
@@ -265,6 +267,28 @@ TEST_F(EditSessionTest, WheelAndKeysMoveTheChart) {
   EXPECT_EQ(1, chart.Scale.DisplayMode) << "no closer than a day";
   session_->WheelZoom(-9, middle);
   EXPECT_EQ(4, chart.Scale.DisplayMode);
+}
+
+// Zooming out to four weeks with the whole period in view never leaves its first days off the
+// left edge, wherever the pointer and the scroll bar were.
+TEST_F(EditSessionTest, ZoomingOutToFourWeeksShowsThePeriodsFirstDay) {
+  chart::ChartModel& chart = session_->Chart();
+  const double width = chart.Picture1.Width;
+  for (const int mode : {1, 2, 3}) {
+    for (const ChartKey at : {ChartKey::Home, ChartKey::End}) {
+      for (const double pointer : {0.0, width / 2, width - chart::kTwipsPerPixel}) {
+        SCOPED_TRACE("mode " + std::to_string(mode) + ", pointer " + std::to_string(pointer) +
+                     (at == ChartKey::End ? ", at the end" : ", at the start"));
+        chart::DispMode(session_->Data(), chart, mode);
+        session_->Key(at);
+        session_->WheelZoom(mode - 4, pointer);
+        ASSERT_EQ(4, chart.Scale.DisplayMode);
+        ASSERT_LE((session_->Data().DayCount - 2) * chart.Scale.DayWidth, width)
+            << "the whole period fits";
+        EXPECT_LE(chart.HScroll1.Value * chart.HScrollUnit, 0);
+      }
+    }
+  }
 }
 
 // The caption box beside the pointer shows the bar as the lot window left it, before the pointer
