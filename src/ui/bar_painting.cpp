@@ -42,11 +42,25 @@ void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface
   std::sort(items_.begin(), items_.end(), [](const BarItem& a, const BarItem& b) {
     return a.z != b.z ? a.z < b.z : a.progress < b.progress;
   });
+  // The bars by top, and those of one top by left: a caption line looks up only the bars that
+  // can cover it, not every bar of its height, however crowded that height is.
   byTop_.resize(items_.size());
   for (std::size_t k = 0; k < items_.size(); ++k) byTop_[k] = k;
   std::sort(byTop_.begin(), byTop_.end(), [this](std::size_t a, std::size_t b) {
-    return items_[a].rect.top() < items_[b].rect.top();
+    const QRect& ra = items_[a].rect;
+    const QRect& rb = items_[b].rect;
+    return ra.top() != rb.top() ? ra.top() < rb.top() : ra.left() < rb.left();
   });
+  tops_.clear();
+  reachRight_.resize(byTop_.size());
+  for (std::size_t p = 0; p < byTop_.size(); ++p) {
+    const QRect& rect = items_[byTop_[p]].rect;
+    const bool opens = tops_.empty() || tops_.back().top != rect.top();
+    if (opens) tops_.push_back({rect.top(), p, p});
+    tops_.back().end = p + 1;
+    // The rightmost reach of the bars of this top up to here: rises along the group.
+    reachRight_[p] = opens ? rect.right() : std::max(reachRight_[p - 1], rect.right());
+  }
 
   for (std::size_t k = 0; k < items_.size(); ++k) {
     const BarItem& item = items_[k];
@@ -56,12 +70,13 @@ void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface
     const BarLabel& owner = model.PlanBar[i];
     const bool shared = !item.progress || (bar.Caption == owner.Caption && bar.Bold == owner.Bold);
     PaintBar(painter, k, bar,
-             shared ? shaper_.OfBar(item.index, owner) : shaper_.OfProgressBar(item.index, bar));
+             shared ? shaper_.OfBar(item.index, owner) : shaper_.OfProgressBar(item.index, bar),
+             area.clip);
   }
 }
 
 void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel& bar,
-                            const ShapedCaption& caption) {
+                            const ShapedCaption& caption, const QRect& clip) {
   const BarItem& it = items_[item];
   const QRect& r = it.rect;
   painter.fillRect(r, ToQColor(bar.BackColor, it.progress ? kProgressAlpha : 255));
@@ -71,6 +86,11 @@ void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel&
   // bar's is, so the two read as one text.
   const int shift = it.progress ? 1 : 0;
   const QPoint first(r.left() + kBarTextLeft - shift, r.top() + firstBaseline_ - shift);
+  // The part of the bar whose glyphs can show (glyphs reach a little past their boxes): a line
+  // that a later bar covers there entirely draws nothing, and no more coverers need be looked at.
+  const int shownLeft = std::max(r.left(), clip.left() - kGlyphReach);
+  const int shownRight = std::min(r.right(), clip.right() + kGlyphReach);
+  if (shownLeft > shownRight) return;
   for (int n = 0; n < 2; ++n) {
     const ShapedLine& line = caption.lines[n];
     if (line.runs.empty()) continue;
@@ -80,15 +100,30 @@ void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel&
     const int inkTop = baseline.y() - firstBaseline_ + 1;
     const int inkBottom = baseline.y() + 2;
     covered_.clear();
-    auto from =
-        std::lower_bound(byTop_.begin(), byTop_.end(), inkBottom - r.height(),
-                         [this](std::size_t k, int top) { return items_[k].rect.top() < top; });
-    for (; from != byTop_.end() && items_[*from].rect.top() <= inkTop; ++from) {
-      const BarItem& other = items_[*from];
-      if (*from <= item || other.progress || other.rect.bottom() < inkBottom) continue;
-      if (other.rect.right() < r.left() || other.rect.left() > r.right()) continue;
-      covered_.emplace_back(other.rect.left(), other.rect.right() + 1);
+    bool hidden = false;
+    auto group = std::lower_bound(tops_.begin(), tops_.end(), inkBottom - r.height(),
+                                  [](const TopGroup& g, int top) { return g.top < top; });
+    for (; !hidden && group != tops_.end() && group->top <= inkTop; ++group) {
+      // Bars of this top before `p` all end left of the bar; from `p` on, up to the first one
+      // starting right of it, they may reach over it.
+      std::size_t p = static_cast<std::size_t>(
+          std::lower_bound(reachRight_.begin() + static_cast<std::ptrdiff_t>(group->begin),
+                           reachRight_.begin() + static_cast<std::ptrdiff_t>(group->end),
+                           r.left()) -
+          reachRight_.begin());
+      for (; p < group->end && items_[byTop_[p]].rect.left() <= r.right(); ++p) {
+        const std::size_t k = byTop_[p];
+        const BarItem& other = items_[k];
+        if (k <= item || other.progress || other.rect.bottom() < inkBottom) continue;
+        if (other.rect.right() < r.left()) continue;
+        if (other.rect.left() <= shownLeft && other.rect.right() >= shownRight) {
+          hidden = true;
+          break;
+        }
+        covered_.emplace_back(other.rect.left(), other.rect.right() + 1);
+      }
     }
+    if (hidden) continue;
     std::sort(covered_.begin(), covered_.end());
     DrawVisibleGlyphs(painter, line, baseline, r.right() + 1);
   }

@@ -87,7 +87,7 @@ class ChartPainter {
   void PaintBars(QPainter& painter, const chart::ChartModel& model, chart::Surface surface,
                  const SurfaceArea& area);
   void PaintBar(QPainter& painter, std::size_t item, const chart::BarLabel& bar,
-                const ShapedCaption& caption);
+                const ShapedCaption& caption, const QRect& clip);
   void PaintLabels(QPainter& painter, const std::vector<chart::AxisLabel>& labels,
                    const SurfaceArea& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines,
@@ -121,6 +121,13 @@ class ChartPainter {
   // positions in that order sorted by top, and the spans of a caption line other bars cover.
   std::vector<BarItem> items_;
   std::vector<std::size_t> byTop_;
+  struct TopGroup {
+    int top;
+    std::size_t begin;  // in byTop_
+    std::size_t end;
+  };
+  std::vector<TopGroup> tops_;   // byTop_'s runs of one top, by top
+  std::vector<int> reachRight_;  // parallel to byTop_: the rightmost right so far in its run
   std::vector<std::pair<int, int>> covered_;
 };
 
