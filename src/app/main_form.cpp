@@ -14,8 +14,10 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "app/chart_gestures.h"
@@ -59,6 +61,8 @@ void MainForm::BuildControls() {
   splitter_->setChildrenCollapsible(false);
   column->addWidget(splitter_, 1);
   setCentralWidget(central);
+  // The status line for notices is there from the start, so a notice never moves the chart.
+  statusBar()->setSizeGripEnabled(false);
   BuildEditMenu();
   BuildViewMenu();
   hozon_ = new HozonForm(this);
@@ -222,6 +226,21 @@ void MainForm::FitScreen(const QScreen& screen) {
   move(available.topLeft());
 }
 
+bool MainForm::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  // A window manager frames the window some time after it is shown; the first move or resize
+  // that brings the frame fits the window again, so that its frame lies within the screen too.
+  if (!frameFitted_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+      isVisible() && !isMaximized() && !isFullScreen() && frameGeometry() != geometry()) {
+    frameFitted_ = true;
+    if (const QScreen* shown = screen();
+        shown != nullptr && !shown->availableGeometry().contains(frameGeometry())) {
+      FitScreen(*shown);
+    }
+  }
+  return handled;
+}
+
 void MainForm::ShowChartState() {
   const chart::ChartModel& chart = session_.Chart();
   DayDispArea->setText(QString::fromStdString(chart.DayDispArea));
@@ -347,8 +366,20 @@ void MainForm::Command4_Click() {
   Shown();
 }
 
+int MainForm::ChangedEntries() const {
+  const std::vector<PlanEntry>& plans = session_.Data().PlanTable;
+  return static_cast<int>(
+      std::count_if(plans.begin(), plans.end(), [](const PlanEntry& p) { return p.Changed != 0; }));
+}
+
 void MainForm::Command8_Click() {
-  session_.Save(hozon_);
+  // The entries the save wrote are those it left unchanged; the save itself is not asked.
+  const int before = ChangedEntries();
+  const std::optional<saving::SaveResult> result = session_.Save(hozon_);
+  if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {
+    statusBar()->showMessage(QString::fromStdString(SavedNotice(before - ChangedEntries())),
+                             kNoticeMilliseconds);
+  }
   Shown();
 }
 

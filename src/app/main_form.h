@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -33,6 +34,13 @@ class Program;
 
 inline constexpr const char* kMainFormCaption = "生産計画支援システム";
 inline constexpr const char* kInquiryCaptionSuffix = "(照会モード)";
+// How long a notice stays in the status line.
+inline constexpr int kNoticeMilliseconds = 5000;
+
+// The status line's notice after a save that wrote `entries` plan entries.
+inline std::string SavedNotice(int entries) {
+  return "保存しました（" + std::to_string(entries) + "件）";
+}
 
 // The main window: the Gantt chart of the selection with its category label, display mode,
 // date of the left edge, and the save and exit buttons. It hosts the edit session of the
@@ -83,10 +91,13 @@ class MainForm : public QMainWindow {
   // The unload: unsaved changes are confirmed, then the program ends (unless restarting).
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void Command4_Click();
   void Command8_Click();
+  // Plan entries with changes not yet saved.
+  int ChangedEntries() const;
   void Command9_Click();
   void ComKensaku_Click();
   void ShowSearchedFor(const lotdetail::SearchBoxes& boxes);
@@ -119,6 +130,7 @@ class MainForm : public QMainWindow {
   QSplitter* splitter_ = nullptr;
   ui::LoadStrip* strip_ = nullptr;
   std::vector<LoadLane> lanes_;  // as the strip shows them
+  bool frameFitted_ = false;     // fitted again once the window manager's frame was known
 };
 
 }  // namespace velmora

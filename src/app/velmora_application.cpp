@@ -2,7 +2,10 @@
 
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPushButton>
+#include <QTranslator>
 #include <iostream>
 
 #include "common/error_text.h"
@@ -19,6 +22,14 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
   // the restart closes the main window before the selection dialog opens again.
   setQuitOnLastWindowClosed(false);
   installEventFilter(this);
+  // Every text of the program is Japanese, so Qt's own (file and print dialogs, standard
+  // buttons, the text boxes' menu) are too, whatever the desktop's language. Without the
+  // translations installed they stay English.
+  auto* qtTexts = new QTranslator(this);
+  if (qtTexts->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    installTranslator(qtTexts);
+  }
 }
 
 bool VelmoraApplication::eventFilter(QObject* watched, QEvent* event) {

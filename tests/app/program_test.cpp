@@ -5,8 +5,11 @@
 #include <stdlib.h>
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 #include <fstream>
 
 #include "common/errors.h"
@@ -152,6 +155,18 @@ int EndStatus(VelmoraApplication& app) {
     return end.status;
   }
   return -1;
+}
+
+TEST(VelmoraApplication, QtsOwnTextsAreJapanese) {
+  test::TestApp();
+  QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  EXPECT_EQ("キャンセル",
+            buttons.button(QDialogButtonBox::Cancel)->text().remove('&').toStdString());
+  QLineEdit box;
+  std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+  QStringList texts;
+  for (const QAction* action : menu->actions()) texts << action->text();
+  EXPECT_TRUE(texts.join(' ').contains(QStringLiteral("コピー"))) << texts.join(' ').toStdString();
 }
 
 TEST(VelmoraApplication, FailureInAHandlerIsReportedAndStopsEveryLoop) {

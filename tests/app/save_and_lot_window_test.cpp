@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStatusBar>
+
 #include "chart_editing_fixture.h"
 
 namespace velmora::test {
@@ -59,6 +61,7 @@ TEST_F(ChartEditingTest, SaveWritesTheMovedPlanWithProgressAndEndsTheUndoHistory
     EXPECT_TRUE(watch.poked);
     EXPECT_EQ("A02     ", Plan(main, 1).MachineCode);
     EXPECT_TRUE(messages_.shown().empty());
+    EXPECT_EQ("保存しました（1件）", main.statusBar()->currentMessage().toStdString());
   });
 }
 
@@ -247,7 +250,7 @@ TEST_F(ChartEditingTest, SearchOpensTheOnlyHitOrTheLotChosenFromTheHits) {
     };
     test::WhenShown<PlanWindowDialog>(noteLot);
     main.KCode->setText("ｂｘ");
-    main.ComKensaku->click();
+    QTest::keyClick(main.ComKensaku, Qt::Key_Return);  // Enter on the focused button presses it
     EXPECT_EQ("BX", main.KCode->text().toStdString());
     EXPECT_EQ(std::vector<std::string>{"3"}, opened) << testing::PrintToString(messages_.texts());
 

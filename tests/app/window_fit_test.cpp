@@ -64,6 +64,15 @@ TEST_F(WindowFit, ChartFillsTheWindowOnTheScreenAndAfterEveryResize) {
     EXPECT_LT(rowsAtHeight[700], rowsAtHeight[768]);
     EXPECT_LT(rowsAtHeight[768], rowsAtHeight[1080]);
     EXPECT_GE(rowsAtHeight[1080], chart::kVisibleRows);
+
+    // The side panel shown, the window still fits the smallest screen.
+    main.PanelAction->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_LE(main.minimumSizeHint().width(), 1280);
+    main.resize(1280, 720);
+    QApplication::processEvents();
+    EXPECT_EQ(QSize(1280, 720), main.size());
+    ExpectChartReachable(main, "with the side panel");
     main.Command9->click();
   });
   EXPECT_EQ(0, Run({"20240410", "03"}));
