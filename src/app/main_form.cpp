@@ -29,6 +29,7 @@
 #include "common/text.h"
 #include "dialogs/dialog_views.h"
 #include "dialogs/hozon_form.h"
+#include "session/plan_texts.h"
 #include "startup/user_dirs.h"
 #include "ui/chart_view.h"
 #include "ui/load_strip.h"
@@ -255,7 +256,13 @@ void MainForm::Shown() {
   ShowLoad();
   view_->Refresh();
   ShowChartState();
-  panel_->Refresh();
+  if (std::vector<PlanIdx> off = session_.TakeTakenOff(); !off.empty()) {
+    statusBar()->showMessage(QString::fromStdString(TakenOffText(session_.Data(), off)),
+                             kNoticeMilliseconds);
+    panel_->ShowTakenOff(std::move(off));
+  } else {
+    panel_->Refresh();
+  }
 }
 
 QSettings MainForm::WindowSettings() {

@@ -3,6 +3,9 @@
 #include <QListView>
 #include <QStringListModel>
 #include <QTabWidget>
+#include <algorithm>
+
+#include "plandata/blank_codes.h"
 
 namespace velmora {
 namespace {
@@ -48,7 +51,20 @@ void SidePanel::Refresh() {
     clashes.push_back(ClashLine(session_.Data(), clash));
   }
   Show(0, *clashTexts_, std::move(clashes));
-  Show(1, *unsavedTexts_, UnsavedLines(session_.Data()));
+  const PlanData& data = session_.Data();
+  std::erase_if(takenOff_, [&data](PlanIdx plan) {
+    const PlanEntry& p = data.Plan(plan);
+    return p.Changed == 0 || p.MachineCode != kNoMachine;
+  });
+  std::vector<PlanLine> unsaved = UnsavedLines(data);
+  if (!takenOff_.empty())
+    unsaved.insert(unsaved.begin(), {TakenOffText(data, takenOff_), takenOff_});
+  Show(1, *unsavedTexts_, std::move(unsaved));
+}
+
+void SidePanel::ShowTakenOff(std::vector<PlanIdx> plans) {
+  takenOff_ = std::move(plans);
+  Refresh();
 }
 
 // A list's lines and its tab's count; the view is left alone when nothing changed, so its

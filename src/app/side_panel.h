@@ -22,6 +22,9 @@ class SidePanel : public QDockWidget {
 
   // The plans changed: the lists are made again (only while the panel is shown).
   void Refresh();
+  // Plans a push took off their machine: the unsaved tab names them in its first line while any
+  // of them is still off its machine and unsaved.
+  void ShowTakenOff(std::vector<PlanIdx> plans);
   QListView* ClashList() const { return clashView_; }
   QListView* UnsavedList() const { return unsavedView_; }
   QTabWidget* Tabs() const { return tabs_; }
@@ -42,6 +45,7 @@ class SidePanel : public QDockWidget {
   QStringListModel* unsavedTexts_;
   std::vector<PlanLine> clashes_;
   std::vector<PlanLine> unsaved_;
+  std::vector<PlanIdx> takenOff_;
 };
 
 inline constexpr const char* kSidePanelCaption = "一覧";

@@ -31,7 +31,7 @@ constexpr double kBottomZone = 0.97;
 }  // namespace
 
 ChartEditor::ChartEditor(PlanData& data, chart::ChartModel& model, db::Connection* connection)
-    : ctx_{data, model, connection, history_} {}
+    : ctx_{data, model, connection, history_, {}} {}
 
 void ChartEditor::PlanBar_MouseDown(BarIdx index, int button, int /*shift*/, double x, double y) {
   chart::BarLabel& bar = ctx_.model.Bar(index);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "chart/chart_model.h"
 #include "editing/undo_history.h"
 #include "plandata/plan_data.h"
@@ -18,6 +20,9 @@ struct EditContext {
   chart::ChartModel& model;
   db::Connection* connection;
   UndoHistory& history;
+  // Plans that pushing later plans took off their machine because a fixed plan follows them,
+  // for the window to name; whoever reads it clears it.
+  std::vector<PlanIdx> TakenOff;
 
   // Entry i, recorded for undo before the caller writes it.
   PlanEntry& Edit(PlanIdx i) {

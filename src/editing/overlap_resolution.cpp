@@ -63,6 +63,7 @@ void PushLaterPlans(EditContext& ctx, std::vector<PlanIdx>& later, DateTime curs
       const PlanEntry& next = data.Plan(later[m]);
       if (IsFixed(next) && next.Start() < p.End()) {
         p.MachineCode = kNoMachine;
+        ctx.TakenOff.push_back(later[j]);
         break;
       }
     }

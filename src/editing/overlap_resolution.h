@@ -18,7 +18,8 @@ inline constexpr const char* kFirstPlanFixed =
 // Assigns the plan of bar `bar` to the target row (machine or row code `machine`, destination
 // `destination`, empty for a drop), recomputes its end, and resolves overlaps with the plans of
 // that row: asks to start it at the end of an earlier plan still running, and to push the later
-// plans back one after another up to a fixed plan. Every moved bar is laid out again.
+// plans back one after another up to a fixed plan; a pushed plan that runs into a fixed one
+// leaves its machine and is noted in ctx.TakenOff. Every moved bar is laid out again.
 void Insert_PlanBarStep2(EditContext& ctx, BarIdx bar, const std::string& machine,
                          const std::string& destination);
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/chart_hit.h"
@@ -153,6 +154,8 @@ class EditSession {
   bool ConfirmClose() const;
 
   bool CanSave() const { return data_.Edits.CanSave(); }
+  // The plans the gestures since the last call took off their machine (pushed into a fixed plan).
+  std::vector<PlanIdx> TakeTakenOff() { return std::exchange(editor_.Context().TakenOff, {}); }
   // Not in the middle of a drag: the dragged bar must stay the one the drop moves.
   bool CanUndo() const { return !Dragging() && editor_.History().CanUndo(); }
   bool CanRedo() const { return !Dragging() && editor_.History().CanRedo(); }

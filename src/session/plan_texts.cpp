@@ -80,6 +80,15 @@ std::vector<PlanLine> UnsavedLines(const PlanData& data) {
   return lines;
 }
 
+std::string TakenOffText(const PlanData& data, const std::vector<PlanIdx>& plans) {
+  std::string text = "機械から外れました: ";
+  for (const PlanIdx plan : plans) {
+    if (plan != plans.front()) text += ", ";
+    text += std::to_string(data.Plan(plan).OrderNo);
+  }
+  return text;
+}
+
 std::string PlanTip(const PlanData& data, PlanIdx plan) {
   const PlanEntry& p = data.Plan(plan);
   return "手配番号: " + std::to_string(p.OrderNo) + "\n品名: " + Trim(p.ItemCode) + " " +

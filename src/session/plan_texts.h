@@ -22,6 +22,10 @@ PlanLine ClashLine(const PlanData& data, const Clash& clash);
 // start and end ("削除" for a lot taken off the chart).
 std::vector<PlanLine> UnsavedLines(const PlanData& data);
 
+// "機械から外れました: 1001150, 1001191": the arrangement numbers of plans a push took off their
+// machine.
+std::string TakenOffText(const PlanData& data, const std::vector<PlanIdx>& plans);
+
 // The tip over a bar: arrangement number, item, process, machine, start, end, due date,
 // quantity and state, a line each.
 std::string PlanTip(const PlanData& data, PlanIdx plan);

@@ -281,6 +281,8 @@ TEST(Drop, PushStopsAtAFixedPlan) {
   EXPECT_EQ(w.Start(a), "12/03 10:30");
   EXPECT_EQ(w.Plan(a).MachineCode, "        ");
   EXPECT_EQ(w.Bar(a).Container, chart::Surface::PlatForm2);
+  EXPECT_EQ(std::vector<PlanIdx>{PlanIdx{a}}, w.editor.Context().TakenOff)
+      << "noted for the window";
   EXPECT_EQ(w.Start(fixed), "12/03 11:15");
 }
 

@@ -343,6 +343,10 @@ TEST_F(EditSessionTest, ListsTipsAndRevealFollowTheEdits) {
   EXPECT_EQ(Texts(data, FindClashes(data)), dropped);
   ASSERT_FALSE(UnsavedLines(data).empty());
   EXPECT_EQ(UnsavedLines(data).front().text.rfind(std::to_string(entry.OrderNo), 0), 0u);
+  EXPECT_TRUE(session_->TakeTakenOff().empty()) << "no fixed plan followed";
+  EXPECT_EQ("機械から外れました: " + std::to_string(entry.OrderNo) + ", " +
+                std::to_string(data.Plan(PlanIdx{1}).OrderNo),
+            TakenOffText(data, {plan, PlanIdx{1}}));
   const std::string tip = session_->TipFor(entry.Bar());
   EXPECT_NE(tip.find("手配番号: " + std::to_string(entry.OrderNo)), std::string::npos) << tip;
   EXPECT_NE(tip.find("未保存"), std::string::npos) << tip;
