@@ -166,7 +166,7 @@ TEST_F(ChartPaint, RefreshHandsTheModelsRangesToTheScrollBars) {
   EXPECT_EQ(2, view.KScroll()->maximum());
   chart::DispDay(w.data, w.model);
   view.Refresh();
-  EXPECT_EQ((15 * 20160 - 20160) / 15, view.HScroll1()->maximum());
+  EXPECT_EQ((19 * 20160 - 20160) / 15, view.HScroll1()->maximum()) << "to the last day";
   EXPECT_EQ(w.model.HScroll1.Value, view.HScroll1()->value());
   EXPECT_EQ(0, w.model.HScroll1.Value);  // syncing ran no handler
 }
