@@ -79,7 +79,11 @@ void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel&
                             const ShapedCaption& caption, const QRect& clip) {
   const BarItem& it = items_[item];
   const QRect& r = it.rect;
-  painter.fillRect(r, ToQColor(bar.BackColor, it.progress ? kProgressAlpha : 255));
+  // A bar that a later plan bar covers wholly where it can show is not filled: crowded rows stack
+  // hundreds of bars over one another. (Its glyphs' ink may reach past it; the lines decide.)
+  if (!CoveredWhole(item, r & clip)) {
+    painter.fillRect(r, ToQColor(bar.BackColor, it.progress ? kProgressAlpha : 255));
+  }
   if (caption.lines[0].runs.empty() && caption.lines[1].runs.empty()) return;
   painter.setPen(PenOf(bar.ForeColor));
   // The progress bar lies one pixel right and down of its bar; its caption is drawn where the
@@ -127,6 +131,29 @@ void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel&
     std::sort(covered_.begin(), covered_.end());
     DrawVisibleGlyphs(painter, line, baseline, r.right() + 1);
   }
+}
+
+bool ChartPainter::CoveredWhole(std::size_t item, const QRect& shown) const {
+  if (shown.isEmpty()) return true;
+  auto group =
+      std::lower_bound(tops_.begin(), tops_.end(), shown.bottom() - items_[item].rect.height(),
+                       [](const TopGroup& g, int top) { return g.top < top; });
+  for (; group != tops_.end() && group->top <= shown.top(); ++group) {
+    std::size_t p = static_cast<std::size_t>(
+        std::lower_bound(reachRight_.begin() + static_cast<std::ptrdiff_t>(group->begin),
+                         reachRight_.begin() + static_cast<std::ptrdiff_t>(group->end),
+                         shown.right()) -
+        reachRight_.begin());
+    for (; p < group->end && items_[byTop_[p]].rect.left() <= shown.left(); ++p) {
+      const std::size_t k = byTop_[p];
+      const QRect& other = items_[k].rect;
+      if (k > item && !items_[k].progress && other.bottom() >= shown.bottom() &&
+          other.right() >= shown.right()) {
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 // Draws the glyphs of a line that lie wholly inside the bar (up to `right`) and outside the

@@ -88,6 +88,8 @@ class ChartPainter {
                  const SurfaceArea& area);
   void PaintBar(QPainter& painter, std::size_t item, const chart::BarLabel& bar,
                 const ShapedCaption& caption, const QRect& clip);
+  // Whether a plan bar painted after item `item` covers all of `shown`.
+  bool CoveredWhole(std::size_t item, const QRect& shown) const;
   void PaintLabels(QPainter& painter, const std::vector<chart::AxisLabel>& labels,
                    const SurfaceArea& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines,
