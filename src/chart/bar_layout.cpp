@@ -236,6 +236,12 @@ void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
   BarLayouter(data, model, false).Layout(planIndex, keepSurface);
 }
 
+void LayoutBars(const PlanData& data, ChartModel& model, const std::vector<PlanIdx>& plans,
+                std::int16_t keepSurface) {
+  BarLayouter layouter(data, model, true);
+  for (const PlanIdx p : plans) layouter.Layout(p, keepSurface);
+}
+
 void LayoutAllBars(const PlanData& data, ChartModel& model) {
   BarLayouter layouter(data, model, true);
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
@@ -42,6 +43,10 @@ void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface);
 
 // Every plan in use laid out with keep surface 0, in table order (a full redraw).
+// LayoutBar for each of `plans`, with the row and bar look-ups prepared once: a save lays out
+// every bar it wrote, and one look-up per bar would walk the whole table each time.
+void LayoutBars(const PlanData& data, ChartModel& model, const std::vector<PlanIdx>& plans,
+                std::int16_t keepSurface);
 void LayoutAllBars(const PlanData& data, ChartModel& model);
 
 // Places and sizes the progress bar PlanJBar(index) over PlanBar(index): its width is the

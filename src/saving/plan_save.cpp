@@ -102,10 +102,11 @@ std::vector<std::string> WritePass(SaveContext& ctx, const OthersChanges& accept
   std::vector<std::string> deferred = writer.Deferred();
   // A written entry is no longer changed: its bar loses the bold caption of unsaved work, in
   // place, whoever runs the save.
+  std::vector<PlanIdx> shown;
   for (const int i : entries) {
-    if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0)
-      chart::LayoutBar(data, ctx.model, PlanIdx{i}, 1);
+    if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0) shown.emplace_back(i);
   }
+  chart::LayoutBars(data, ctx.model, shown, 1);
   return deferred;
 }
 
