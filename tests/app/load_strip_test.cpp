@@ -94,6 +94,25 @@ TEST_F(LoadStripTest, TheStripAndTheMarksFollowTheRowsADragAndADrop) {
     main.UndoAction->trigger();
     EXPECT_EQ(Mark(main, "A02     "), "負荷超過: 04/15 (月) 125%");
     EXPECT_EQ(Mark(main, "A01     "), "");
+
+    // The day's bucket names its plans with their minutes there, and a click frames their bars.
+    const auto& columns = main.Strip()->Lanes().at(0).columns;
+    const DateTime day = *ParseSlashDate("2024/04/15") + DateTime::FromSeconds(8 * 3600);
+    int k = 0;
+    while (k < static_cast<int>(columns.size()) &&
+           columns[static_cast<std::size_t>(k)].start != day)
+      ++k;
+    ASSERT_LT(k, static_cast<int>(columns.size()));
+    const std::string tip = main.Strip()->TipFor(k).toStdString();
+    EXPECT_NE(tip.find("\n3  "), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\n4  "), std::string::npos) << tip;
+    EXPECT_NE(tip.find("300分"), std::string::npos) << tip;
+    emit main.Strip()->bucketClicked(k);
+    const std::vector<BarIdx>& framed = main.Chart().Highlighted;
+    EXPECT_EQ(framed.size(), 2u);
+    for (int no : {3, 4}) {
+      EXPECT_NE(std::find(framed.begin(), framed.end(), Plan(main, no).Bar()), framed.end()) << no;
+    }
   });
 }
 
