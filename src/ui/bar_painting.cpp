@@ -75,6 +75,34 @@ void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface
   }
 }
 
+template <typename Visit>
+bool ChartPainter::AnyReaching(int topFrom, int topTo, int reach, int leftTo, Visit visit) const {
+  auto group = std::lower_bound(tops_.begin(), tops_.end(), topFrom,
+                                [](const TopGroup& g, int top) { return g.top < top; });
+  for (; group != tops_.end() && group->top <= topTo; ++group) {
+    // Bars of this top before `p` all end left of `reach`; from `p` on, up to the first one
+    // starting right of `leftTo`, they may reach over it.
+    std::size_t p = static_cast<std::size_t>(
+        std::lower_bound(reachRight_.begin() + static_cast<std::ptrdiff_t>(group->begin),
+                         reachRight_.begin() + static_cast<std::ptrdiff_t>(group->end), reach) -
+        reachRight_.begin());
+    for (; p < group->end && items_[byTop_[p]].rect.left() <= leftTo; ++p) {
+      if (visit(byTop_[p])) return true;
+    }
+  }
+  return false;
+}
+
+bool ChartPainter::CoveredWhole(std::size_t item, const QRect& shown) const {
+  if (shown.isEmpty()) return true;
+  return AnyReaching(shown.bottom() - items_[item].rect.height(), shown.top(), shown.right(),
+                     shown.left(), [&](std::size_t k) {
+                       const QRect& other = items_[k].rect;
+                       return k > item && !items_[k].progress && other.bottom() >= shown.bottom() &&
+                              other.right() >= shown.right();
+                     });
+}
+
 void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel& bar,
                             const ShapedCaption& caption, const QRect& clip) {
   const BarItem& it = items_[item];
@@ -104,56 +132,19 @@ void ChartPainter::PaintBar(QPainter& painter, std::size_t item, const BarLabel&
     const int inkTop = baseline.y() - firstBaseline_ + 1;
     const int inkBottom = baseline.y() + 2;
     covered_.clear();
-    bool hidden = false;
-    auto group = std::lower_bound(tops_.begin(), tops_.end(), inkBottom - r.height(),
-                                  [](const TopGroup& g, int top) { return g.top < top; });
-    for (; !hidden && group != tops_.end() && group->top <= inkTop; ++group) {
-      // Bars of this top before `p` all end left of the bar; from `p` on, up to the first one
-      // starting right of it, they may reach over it.
-      std::size_t p = static_cast<std::size_t>(
-          std::lower_bound(reachRight_.begin() + static_cast<std::ptrdiff_t>(group->begin),
-                           reachRight_.begin() + static_cast<std::ptrdiff_t>(group->end),
-                           r.left()) -
-          reachRight_.begin());
-      for (; p < group->end && items_[byTop_[p]].rect.left() <= r.right(); ++p) {
-        const std::size_t k = byTop_[p];
-        const BarItem& other = items_[k];
-        if (k <= item || other.progress || other.rect.bottom() < inkBottom) continue;
-        if (other.rect.right() < r.left()) continue;
-        if (other.rect.left() <= shownLeft && other.rect.right() >= shownRight) {
-          hidden = true;
-          break;
-        }
-        covered_.emplace_back(other.rect.left(), other.rect.right() + 1);
-      }
-    }
+    const bool hidden =
+        AnyReaching(inkBottom - r.height(), inkTop, r.left(), r.right(), [&](std::size_t k) {
+          const BarItem& other = items_[k];
+          if (k <= item || other.progress || other.rect.bottom() < inkBottom) return false;
+          if (other.rect.right() < r.left()) return false;
+          if (other.rect.left() <= shownLeft && other.rect.right() >= shownRight) return true;
+          covered_.emplace_back(other.rect.left(), other.rect.right() + 1);
+          return false;
+        });
     if (hidden) continue;
     std::sort(covered_.begin(), covered_.end());
     DrawVisibleGlyphs(painter, line, baseline, r.right() + 1);
   }
-}
-
-bool ChartPainter::CoveredWhole(std::size_t item, const QRect& shown) const {
-  if (shown.isEmpty()) return true;
-  auto group =
-      std::lower_bound(tops_.begin(), tops_.end(), shown.bottom() - items_[item].rect.height(),
-                       [](const TopGroup& g, int top) { return g.top < top; });
-  for (; group != tops_.end() && group->top <= shown.top(); ++group) {
-    std::size_t p = static_cast<std::size_t>(
-        std::lower_bound(reachRight_.begin() + static_cast<std::ptrdiff_t>(group->begin),
-                         reachRight_.begin() + static_cast<std::ptrdiff_t>(group->end),
-                         shown.right()) -
-        reachRight_.begin());
-    for (; p < group->end && items_[byTop_[p]].rect.left() <= shown.left(); ++p) {
-      const std::size_t k = byTop_[p];
-      const QRect& other = items_[k].rect;
-      if (k > item && !items_[k].progress && other.bottom() >= shown.bottom() &&
-          other.right() >= shown.right()) {
-        return true;
-      }
-    }
-  }
-  return false;
 }
 
 // Draws the glyphs of a line that lie wholly inside the bar (up to `right`) and outside the

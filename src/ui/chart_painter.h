@@ -90,6 +90,10 @@ class ChartPainter {
                 const ShapedCaption& caption, const QRect& clip);
   // Whether a plan bar painted after item `item` covers all of `shown`.
   bool CoveredWhole(std::size_t item, const QRect& shown) const;
+  // Calls `visit` (until it answers true) for the bars whose top lies in [topFrom, topTo], that
+  // reach at least to x `reach` and start no further right than `leftTo`; true when it did.
+  template <typename Visit>
+  bool AnyReaching(int topFrom, int topTo, int reach, int leftTo, Visit visit) const;
   void PaintLabels(QPainter& painter, const std::vector<chart::AxisLabel>& labels,
                    const SurfaceArea& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines,
