@@ -228,9 +228,9 @@ void MainForm::FitScreen(const QScreen& screen) {
 }
 
 bool MainForm::event(QEvent* event) {
-  const bool handled = QMainWindow::event(event);
   // A window manager frames the window some time after it is shown; the first move or resize
   // that brings the frame fits the window again, so that its frame lies within the screen too.
+  // (Looked at before the base class handles the event: a deferred delete ends the window there.)
   if (!frameFitted_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
       isVisible() && !isMaximized() && !isFullScreen() && frameGeometry() != geometry()) {
     frameFitted_ = true;
@@ -239,7 +239,7 @@ bool MainForm::event(QEvent* event) {
       FitScreen(*shown);
     }
   }
-  return handled;
+  return QMainWindow::event(event);
 }
 
 void MainForm::ShowChartState() {
