@@ -29,6 +29,7 @@
 #include "common/text.h"
 #include "dialogs/dialog_views.h"
 #include "dialogs/hozon_form.h"
+#include "load/load_text.h"
 #include "session/plan_texts.h"
 #include "startup/user_dirs.h"
 #include "ui/chart_view.h"
@@ -283,7 +284,7 @@ void MainForm::ShowLoad() {
     for (std::size_t k = 0; k < lane.buckets.size(); ++k) {
       const load::BucketLoad& b = lane.buckets[k];
       ui::LoadColumn column{b.start, b.end,      std::nullopt, b.used,
-                            b.plans, b.quantity, std::nullopt, LoadFigure(b)};
+                            b.plans, b.quantity, std::nullopt, load::Figure(b)};
       if (b.capacity) column.available = b.available;
       if (k < lane.after.size()) column.preview = lane.after[k];
       view.columns.push_back(std::move(column));

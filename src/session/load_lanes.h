@@ -18,12 +18,4 @@ struct LoadLane {
   std::vector<std::optional<std::int64_t>> after;  // empty when nothing is dragged
 };
 
-// A bucket's figure as the strip and the marks write it: the whole percent, "休" with the
-// minutes of work on a day (or shift) without working time, the number of plans of a row
-// without a calendar.
-std::string LoadFigure(const load::BucketLoad& bucket);
-
-// "05/14 (火)": a day as the load's tips and pages name it.
-std::string LoadDayLabel(DateTime date);
-
 }  // namespace velmora

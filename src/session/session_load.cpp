@@ -3,8 +3,9 @@
 #include "chart/bar_layout.h"
 #include "common/date_text.h"
 #include "common/text.h"
-#include "session/edit_session.h"
 #include "load/load_preview.h"
+#include "load/load_text.h"
+#include "session/edit_session.h"
 #include "session/load_lanes.h"
 
 // What the load strip and the row captions' marks show of the machine load.
@@ -99,13 +100,13 @@ void EditSession::RevealBucket(int row, const load::BucketLoad& bucket) {
 }
 
 std::string EditSession::BucketTip(int row, const load::BucketLoad& bucket) {
-  std::string tip = RowTitle(data_, row) + "  " + LoadDayLabel(bucket.start) + " " +
-                    FormatColonTime(bucket.start).substr(0, 5) + "～" + LoadDayLabel(bucket.end) +
+  std::string tip = RowTitle(data_, row) + "  " + load::DayLabel(bucket.start) + " " +
+                    FormatColonTime(bucket.start).substr(0, 5) + "～" + load::DayLabel(bucket.end) +
                     " " + FormatColonTime(bucket.end).substr(0, 5);
   if (bucket.capacity) {
     tip += "\n稼働 " + std::to_string(bucket.available) + "分  使用 " +
            std::to_string(bucket.used) + "分";
-    const std::string figure = LoadFigure(bucket);
+    const std::string figure = load::Figure(bucket);
     if (!figure.empty()) tip += "  (" + figure + ")";
   } else {
     tip += "\n" + std::to_string(bucket.plans) + "件  " + std::to_string(bucket.quantity) + "個";
@@ -131,7 +132,7 @@ void EditSession::MarkOverloadedRows() {
     const auto worst = model.Worst(row, from, to, load::BucketKind::Day);
     if (!worst || !(worst->Overloaded() || worst->UsedOffShift())) continue;
     chart_.MachineMark[static_cast<std::size_t>(k)] =
-        "負荷超過: " + LoadDayLabel(worst->start) + " " + LoadFigure(*worst);
+        "負荷超過: " + load::DayLabel(worst->start) + " " + load::Figure(*worst);
   }
 }
 

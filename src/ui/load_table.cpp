@@ -2,18 +2,10 @@
 
 #include <algorithm>
 
-#include "common/date_text.h"
 #include "common/text.h"
+#include "load/load_text.h"
 
 namespace velmora::ui {
-namespace {
-
-std::string DayLabel(DateTime date) {
-  static const char* const kWeekdays[] = {"日", "月", "火", "水", "木", "金", "土"};
-  return FormatSlashDate(date).substr(5) + " (" + kWeekdays[date.Weekday() - 1] + ")";
-}
-
-}  // namespace
 
 LoadTable MakeLoadTable(const PlanData& data, const load::LoadModel& load) {
   LoadTable table;
@@ -22,7 +14,7 @@ LoadTable MakeLoadTable(const PlanData& data, const load::LoadModel& load) {
   // A day's bucket runs from its 08:00, as the chart's day lines do.
   const DateTime from = first.AddSeconds(8 * 3600);
   const DateTime to = from.AddDays(days);
-  for (std::int64_t d = 0; d < days; ++d) table.days.push_back(DayLabel(first.AddDays(d)));
+  for (std::int64_t d = 0; d < days; ++d) table.days.push_back(load::DayLabel(first.AddDays(d)));
   table.total.caption = "全機械";
   table.total.cells.resize(static_cast<std::size_t>(days));
   for (int r = 1; r <= data.MachineRowCount; ++r) {
@@ -44,12 +36,11 @@ LoadTable MakeLoadTable(const PlanData& data, const load::LoadModel& load) {
 }
 
 std::string LoadTable::Text(const Cell& cell) {
-  if (cell.available <= 0) {
-    return cell.used > 0 ? "休 " + std::to_string(cell.used) + "分" : std::string();
-  }
-  // Whole percent, halves rounded up: 100.5 % is an overload of 101 %.
-  const std::int64_t percent = (cell.used * 200 + cell.available) / (cell.available * 2);
-  return std::to_string(percent) + "%";
+  load::BucketLoad bucket;
+  bucket.capacity = true;
+  bucket.available = cell.available;
+  bucket.used = cell.used;
+  return load::Figure(bucket);
 }
 
 }  // namespace velmora::ui
