@@ -21,14 +21,11 @@
 #include "generator/demo_generator.h"
 #include "startup/main_form_load.h"
 #include "ui/chart_painter.h"
+#include "yes_to_all.h"
 
 namespace {
 
 using namespace velmora;
-
-struct YesToAll : ui::MessageBoxes {
-  ui::Answer Show(std::string_view, int, std::string_view) override { return ui::Answer::Yes; }
-};
 
 struct DensePlant {
   DensePlant() {
@@ -67,7 +64,7 @@ struct DensePlant {
   }
 
   std::string path;
-  YesToAll yes;
+  bench::YesToAll yes;
   db::Connection connection;
   db::Command command;
   PlanData data;

@@ -18,20 +18,13 @@
 #include "editing/plan_order.h"
 #include "plandata/clash_list.h"
 #include "plandata/plan_end_time.h"
+#include "yes_to_all.h"
 
 namespace {
 
 using namespace velmora;
 
-// Every question answered Yes, every message taken in silence.
-class YesToAll : public ui::MessageBoxes {
- public:
-  ui::Answer Show(std::string_view, int style, std::string_view) override {
-    return (style & 7) == ui::kYesNo ? ui::Answer::Yes : ui::Answer::Ok;
-  }
-};
-
-YesToAll yes;
+bench::YesToAll yes;
 
 struct World : bench::BusyRow {
   World() : BusyRow(yes) {}

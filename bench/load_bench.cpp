@@ -10,19 +10,13 @@
 #include "load/load_model.h"
 #include "load/load_preview.h"
 #include "startup/main_form_load.h"
+#include "yes_to_all.h"
 
 namespace {
 
 using namespace velmora;
 
-class YesToAll : public ui::MessageBoxes {
- public:
-  ui::Answer Show(std::string_view, int style, std::string_view) override {
-    return (style & 7) == ui::kYesNo ? ui::Answer::Yes : ui::Answer::Ok;
-  }
-};
-
-YesToAll yes;
+bench::YesToAll yes;
 
 bench::BusyRow& TheWorld() {
   static bench::BusyRow world(yes);

@@ -9,16 +9,9 @@
 #include "common/msgbox.h"
 #include "db/connection.h"
 #include "plandata/plan_data.h"
+#include "yes_to_all.h"
 
 namespace velmora::bench {
-
-// Every question answered Yes (mold conflicts are kept), every message taken in silence.
-class YesToAll : public ui::MessageBoxes {
- public:
-  ui::Answer Show(std::string_view, int style, std::string_view) override {
-    return (style & 7) == ui::kYesNo ? ui::Answer::Yes : ui::Answer::Ok;
-  }
-};
 
 // The numbering row new members are numbered from.
 inline const std::string kNumberKey = std::string("手配番号") + std::string(12, ' ');
