@@ -80,12 +80,15 @@ CREATE TABLE 工程手順マスタ (
   削除フラグ TEXT NOT NULL DEFAULT '0',
   PRIMARY KEY (品名コード, 順序, 生産工場コード)
 );
+-- The plan load reaches a category's arrangements through its process contents and routes.
+CREATE INDEX 工程手順マスタ_工程内容 ON 工程手順マスタ (工程内容コード);
 
 CREATE TABLE 工程内容マスタ (
   工程内容コード TEXT PRIMARY KEY NOT NULL DEFAULT '',
   工程内容名 TEXT NOT NULL DEFAULT '',
   工程分類コード TEXT NOT NULL DEFAULT ''
 );
+CREATE INDEX 工程内容マスタ_工程分類 ON 工程内容マスタ (工程分類コード);
 
 CREATE TABLE 成形品マスタ (
   品名コード TEXT NOT NULL DEFAULT '',

@@ -53,7 +53,6 @@ struct PlanColumns {
         itemCode(c(n::kItemCode)),
         seq(c(n::kSeq)),
         plantCode(c(n::kPlantCode)),
-        categoryCode(c(n::kCategoryCode)),
         machineCode(c(n::kMachineCode)),
         destinationCode(c(n::kDestinationCode)),
         startDay(c(n::kStartDay)),
@@ -107,11 +106,11 @@ struct PlanColumns {
     return {};
   }
 
-  int orderNo, planNo, itemCode, seq, plantCode, categoryCode, machineCode, destinationCode,
-      startDay, dueDay, startTime, endTime, initialDue, minutes, setupTime, orderQty, receivedQty,
-      lastResultDay, sheetIssueDay, workers, resultTime, moldNo, confirmClass, completionClass,
-      fixedClass, deleteFlag, modelName, packQty, processName, planQty, planItemCode,
-      preferredCycle, productivity, moldCycle, cavities, shotWeight, setupBefore, setupAfter;
+  int orderNo, planNo, itemCode, seq, plantCode, machineCode, destinationCode, startDay, dueDay,
+      startTime, endTime, initialDue, minutes, setupTime, orderQty, receivedQty, lastResultDay,
+      sheetIssueDay, workers, resultTime, moldNo, confirmClass, completionClass, fixedClass,
+      deleteFlag, modelName, packQty, processName, planQty, planItemCode, preferredCycle,
+      productivity, moldCycle, cavities, shotWeight, setupBefore, setupAfter;
   std::vector<std::pair<int, const char*>> names;
 };
 
@@ -409,7 +408,6 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
                 db::LockType::ReadOnly);
   const PlanColumns col{Columns(PlanRows)};
   const RowReader row(PlanRows, col);
-  const std::string category = CategoryCode00(data);
   const DateTime periodStart = data.PeriodStartDate();
 
   if (data.PlanTable.size() < 2) data.ResetPlanTable();
@@ -421,7 +419,6 @@ void ReturnPlanData(PlanData& data, db::Connection& connection, BarControls& bar
   data.PlanTable.reserve(5000);
   int accepted = 0;
   for (; !PlanRows.Eof(); PlanRows.MoveNext()) {
-    if (PlanRows.TextAt(col.categoryCode) != category) continue;
     if (row.Number(col.plantCode) != data.PlantCode) continue;
     // The query leaves deleted rows out; what else it lets through must be a known flag.
     if (row.Flag(col.deleteFlag, kDeleteFlags) != "0") continue;

@@ -31,7 +31,7 @@ std::string PlanQueryText(const PlanData& data) {
   sql += " LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード) ";
   sql += " LEFT JOIN 生産計画情報 ON 手配情報.生産計画番号=生産計画情報.生産計画番号) ";
   sql +=
-      " LEFT JOIN 工程手順マスタ ON 手配情報.品名コード=工程手順マスタ.品名コード AND "
+      " INNER JOIN 工程手順マスタ ON 手配情報.品名コード=工程手順マスタ.品名コード AND "
       "手配情報.順序=工程手順マスタ.順序 AND "
       "手配情報.生産工場コード=工程手順マスタ.生産工場コード) ";
   sql +=
@@ -39,15 +39,17 @@ std::string PlanQueryText(const PlanData& data) {
       "手配情報.順序=成形品マスタ.順序 "
       "AND 手配情報.生産工場コード=成形品マスタ.部コード) ";
   sql +=
-      " LEFT JOIN 工程内容マスタ ON 工程手順マスタ.工程内容コード=工程内容マスタ.工程内容コード) ";
+      " INNER JOIN 工程内容マスタ ON 工程手順マスタ.工程内容コード=工程内容マスタ.工程内容コード) ";
   sql +=
       " LEFT JOIN 品目別機械別ｻｲｸﾙﾏｽﾀ ON 手配情報.品名コード=品目別機械別ｻｲｸﾙﾏｽﾀ.品名コード AND "
       "手配情報.順序=品目別機械別ｻｲｸﾙﾏｽﾀ.順序 AND "
       "手配情報.機械コード=品目別機械別ｻｲｸﾙﾏｽﾀ.機械コード) ";
   sql += " LEFT JOIN 機械マスタ ON 手配情報.機械コード=機械マスタ.機械コード) ";
-  // Rows without a due or start day, and rows whose deletion flag is neither 0 nor 1, come too:
-  // the loader refuses them rather than let them drop from the chart unseen.
-  sql += " WHERE ((手配情報.";
+  // Only the category's arrangements are read, found through the category's routes. Rows
+  // without a due or start day, and rows whose deletion flag is neither 0 nor 1, come too: the
+  // loader refuses them rather than let them drop from the chart unseen.
+  sql += " WHERE 工程内容マスタ.工程分類コード='" + SqlText(CategoryCode00(data)) + "'";
+  sql += " AND ((手配情報.";
   sql += "納期";
   sql += " >= '" + from + "' OR 手配情報.納期 IS NULL) AND (手配情報.";
   sql += "開始日";
