@@ -11,6 +11,7 @@
 #include <QStaticText>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -19,6 +20,7 @@
 #include "chart/chart_hit.h"
 #include "chart/chart_model.h"
 #include "plandata/plan_data.h"
+#include "ui/bar_cover.h"
 #include "ui/caption_shaper.h"
 #include "ui/chart_frame.h"
 #include "ui/static_text_cache.h"
@@ -86,14 +88,7 @@ class ChartPainter {
   void PaintRows(QPainter& painter, const chart::ChartModel& model, const SurfaceArea& area);
   void PaintBars(QPainter& painter, const chart::ChartModel& model, chart::Surface surface,
                  const SurfaceArea& area);
-  void PaintBar(QPainter& painter, std::size_t item, const chart::BarLabel& bar,
-                const ShapedCaption& caption, const QRect& clip);
-  // Whether a plan bar painted after item `item` covers all of `shown`.
-  bool CoveredWhole(std::size_t item, const QRect& shown) const;
-  // Calls `visit` (until it answers true) for the bars whose top lies in [topFrom, topTo], that
-  // reach at least to x `reach` and start no further right than `leftTo`; true when it did.
-  template <typename Visit>
-  bool AnyReaching(int topFrom, int topTo, int reach, int leftTo, Visit visit) const;
+  void PaintBar(QPainter& painter, const chart::ChartModel& model, std::size_t item);
   void PaintLabels(QPainter& painter, const std::vector<chart::AxisLabel>& labels,
                    const SurfaceArea& area);
   void PaintLines(QPainter& painter, const std::vector<chart::LineShape>& lines,
@@ -103,7 +98,10 @@ class ChartPainter {
   // The caption box's text on one line, laid out once per text, and its pixels in an area.
   const QStaticText& CaptionBoxText(const std::string& caption) const;
   QRect CaptionBoxRect(const chart::CaptionBox& box, const SurfaceArea& area) const;
-  void DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline, int right);
+  // Draws the glyphs of a line that lie wholly inside the bar (up to `right`) and outside the
+  // `covered` spans, in as few runs as the gaps allow.
+  void DrawVisibleGlyphs(QPainter& painter, const ShapedLine& line, QPoint baseline, int right,
+                         std::span<const std::pair<int, int>> covered);
   // A label's text on `baseline`, laid out once per text (or as glyphs, see DrawLabelsAsGlyphs).
   void DrawLabel(QPainter& painter, StaticTextCache& texts, CaptionShaper& shaper,
                  std::string_view text, QPoint baseline, int ascent);
@@ -123,18 +121,11 @@ class ChartPainter {
   // The caption box follows the pointer over one bar after another: only its latest text is kept.
   mutable std::string boxSource_;
   mutable QStaticText boxText_;
-  // Per paint, kept for their capacity: the bars to paint in front-to-back order, their
-  // positions in that order sorted by top, and the spans of a caption line other bars cover.
+  // Per paint, kept for their capacity: the bars to paint in back-to-front order, and what
+  // they hide of each other.
   std::vector<BarItem> items_;
-  std::vector<std::size_t> byTop_;
-  struct TopGroup {
-    int top;
-    std::size_t begin;  // in byTop_
-    std::size_t end;
-  };
-  std::vector<TopGroup> tops_;   // byTop_'s runs of one top, by top
-  std::vector<int> reachRight_;  // parallel to byTop_: the rightmost right so far in its run
-  std::vector<std::pair<int, int>> covered_;
+  std::vector<BarCover::Bar> coverBars_;
+  BarCover cover_;
 };
 
 // The program's 0x00BBGGRR colour as a toolkit colour.
