@@ -10,12 +10,14 @@
 #include "chart/bar_layout.h"
 #include "chart/legend.h"
 #include "ui/chart_painter.h"
+#include "ui/fixed_mark_painting.h"
 
 namespace velmora {
 namespace {
 
 constexpr int kSampleWidth = 64;
 constexpr int kSampleHeight = 22;
+constexpr int kProgressAlpha = 90;  // as the chart darkens a bar under its progress
 
 QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
   using S = chart::LegendEntry::Sample;
@@ -30,19 +32,27 @@ QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
       painter.fillRect(bar, color);
       break;
     case S::Text:
-    case S::Bold: {
+    case S::Bold:
+    case S::Sheet: {
       painter.fillRect(bar, plain);
       QFont f = font;
       f.setBold(entry.sample == S::Bold);
       painter.setFont(f);
       painter.setPen(color);
-      painter.drawText(bar, Qt::AlignCenter, "ABC123");
+      painter.drawText(bar, Qt::AlignCenter, entry.sample == S::Sheet ? "●ABC1" : "ABC123");
       break;
     }
     case S::Progress:
+      // As the chart draws it: the bar's colour again over the received share, a pixel inside.
+      painter.fillRect(bar, color);
+      painter.fillRect(QRect(bar.left() + 1, bar.top() + 1, bar.width() * 3 / 5, bar.height() - 2),
+                       ui::ToQColor(entry.color, kProgressAlpha));
+      break;
+    case S::EndFixed:
+    case S::Locked:
       painter.fillRect(bar, plain);
-      painter.fillRect(QRect(bar.left(), bar.bottom() - 4, bar.width() / 2, 5),
-                       ui::ToQColor(entry.color, 128));
+      ui::PaintFixedMark(painter, entry.sample == S::Locked ? chart::Pin::Whole : chart::Pin::End,
+                         bar);
       break;
     case S::Frame:
       painter.fillRect(bar, plain);

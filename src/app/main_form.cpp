@@ -165,8 +165,14 @@ void MainForm::BuildViewMenu() {
   panel_ = new SidePanel(session_, this);
   addDockWidget(Qt::RightDockWidgetArea, panel_);
   panel_->hide();
-  // Wide enough for a clash line: kind, mold or row, two numbers and the times.
-  resizeDocks({panel_}, {380}, Qt::Horizontal);
+  // The panel's edge is a splitter: the width it was last left at comes back with it.
+  connect(panel_, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+    if (shown) {
+      FitPanel();
+    } else {
+      WindowSettings().setValue("panel/width", panel_->width());
+    }
+  });
   QMenu* view = menuBar()->addMenu("表示");
   PanelAction = panel_->toggleViewAction();
   PanelAction->setText("競合と未保存の変更");
@@ -264,6 +270,16 @@ void MainForm::Shown() {
   } else {
     panel_->Refresh();
   }
+}
+
+// As wide as the user left it, or else as its longest line within a third of the window.
+void MainForm::FitPanel() {
+  constexpr int kDesignWidth = 380;
+  const int remembered = WindowSettings().value("panel/width", 0).toInt();
+  const int width =
+      remembered > 0 ? remembered
+                     : std::max(kDesignWidth, std::min(panel_->FittingWidth(), this->width() / 3));
+  resizeDocks({panel_}, {width}, Qt::Horizontal);
 }
 
 QSettings MainForm::WindowSettings() {
@@ -401,6 +417,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+  if (panel_->isVisible()) WindowSettings().setValue("panel/width", panel_->width());
   if (state_.ReloadPending == 0) throw ProgramEnd{0};
 }
 

@@ -114,6 +114,7 @@ class MainForm : public QMainWindow {
   double ViewportWidth() const;
   void FitScreen(const QScreen& screen);
   void FitChart();
+  void FitPanel();
   void ShowLoad();
   // Bucket k of the strip's lanes: its row (0: every machine row) and its load.
   std::optional<std::pair<int, load::BucketLoad>> StripBucket(int k) const;

@@ -1,6 +1,8 @@
 #include "app/side_panel.h"
 
+#include <QFontMetrics>
 #include <QListView>
+#include <QScrollBar>
 #include <QStringListModel>
 #include <QTabWidget>
 #include <algorithm>
@@ -60,6 +62,20 @@ void SidePanel::Refresh() {
   if (!takenOff_.empty())
     unsaved.insert(unsaved.begin(), {TakenOffText(data, takenOff_), takenOff_});
   Show(1, *unsavedTexts_, std::move(unsaved));
+}
+
+int SidePanel::FittingWidth() const {
+  const QFontMetrics metrics(clashView_->font());
+  int widest = 0;
+  for (const std::vector<PlanLine>* lines : {&clashes_, &unsaved_}) {
+    for (const PlanLine& line : *lines) {
+      widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line.text)));
+    }
+  }
+  // The list's frame and item margins, its scroll bar and the dock's own frame.
+  const int around =
+      2 * clashView_->frameWidth() + 8 + clashView_->verticalScrollBar()->sizeHint().width() + 16;
+  return widest + around;
 }
 
 void SidePanel::ShowTakenOff(std::vector<PlanIdx> plans) {

@@ -25,6 +25,8 @@ class SidePanel : public QDockWidget {
   // Plans a push took off their machine: the unsaved tab names them in its first line while any
   // of them is still off its machine and unsaved.
   void ShowTakenOff(std::vector<PlanIdx> plans);
+  // The width that shows the longest line of either list whole.
+  int FittingWidth() const;
   QListView* ClashList() const { return clashView_; }
   QListView* UnsavedList() const { return unsavedView_; }
   QTabWidget* Tabs() const { return tabs_; }

@@ -128,6 +128,8 @@ class BarLayouter {
     }
   }
 
+  void OnRow(double rowTop) { rowTop_ = rowTop; }
+
   void Layout(PlanIdx planIndex, std::int16_t keepSurface) {
     const PlanEntry& p = data_.Plan(planIndex);
     const int b = p.BarIndex;
@@ -146,6 +148,7 @@ class BarLayouter {
       bar.ZOrder = ++model_.LastZOrder;
       progress.ZOrder = ++model_.LastZOrder;
     }
+    bar.Pinned = p.IsLocked() ? Pin::Whole : p.IsEndFixed() ? Pin::End : Pin::None;
     const bool unplannedBand = bar.Container == Surface::PlatForm2;
     bar.Top = y + (b % 7) * 15 - 45;
     if (unplannedBand) bar.Top -= kUnplannedLift;
@@ -191,6 +194,7 @@ class BarLayouter {
 
  private:
   std::optional<double> RowTop(const PlanEntry& p) const {
+    if (rowTop_) return rowTop_;
     if (!rows_) return RowTopOf(data_, p.MachineCode, p.DestinationCode);
     const std::optional<std::int16_t> r = rows_->Find(p.MachineCode, p.DestinationCode);
     if (!r) return std::nullopt;
@@ -207,6 +211,7 @@ class BarLayouter {
   ChartModel& model_;
   std::optional<RowFinder> rows_;
   std::vector<PlanIdx> firstPlanOfBar_;
+  std::optional<double> rowTop_;  // a row to lay the bar on instead of the plan's own
   std::string scratch_;
 };
 
@@ -234,6 +239,12 @@ PlanIdx FindPlanByBar(const PlanData& data, BarIdx bar) {
 void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface) {
   BarLayouter(data, model, false).Layout(planIndex, keepSurface);
+}
+
+void LayoutBarOnRow(const PlanData& data, ChartModel& model, PlanIdx planIndex, double rowTop) {
+  BarLayouter layouter(data, model, false);
+  layouter.OnRow(rowTop);
+  layouter.Layout(planIndex, 0);
 }
 
 void LayoutBars(const PlanData& data, ChartModel& model, const std::vector<PlanIdx>& plans,

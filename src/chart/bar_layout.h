@@ -42,6 +42,10 @@ PlanIdx FindPlanByBar(const PlanData& data, BarIdx bar);
 void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface);
 
+// LayoutBar with keep surface 0, as if the plan stood on the row whose RowTop is `rowTop`: a drop
+// shows its bar where it lands while it asks about it, before the plan takes that row's codes.
+void LayoutBarOnRow(const PlanData& data, ChartModel& model, PlanIdx planIndex, double rowTop);
+
 // Every plan in use laid out with keep surface 0, in table order (a full redraw).
 // LayoutBar for each of `plans`, with the row and bar look-ups prepared once: a save lays out
 // every bar it wrote, and one look-up per bar would walk the whole table each time.

@@ -67,6 +67,9 @@ struct ChartSurface {
   Color BackColor = kWhite;
 };
 
+// What of a plan's place is fixed, as its bar shows it: the end ("1"), or the whole plan ("2").
+enum class Pin : std::uint8_t { None, End, Whole };
+
 // PlanBar / PlanJBar element: a label on a surface, in that surface's coordinates.
 struct BarLabel {
   Surface Container = Surface::PlatForm;
@@ -80,6 +83,7 @@ struct BarLabel {
   bool Bold = false;
   std::string Caption;  // lines separated by "\r\n"
   bool Visible = false;
+  Pin Pinned = Pin::None;  // plan bars only
 };
 
 // DayLine, HourLine, Line1 element: a line on PlatForm.

@@ -16,7 +16,10 @@ struct LegendEntry {
     Line,      // a vertical line of the colour
     Shade,     // a shaded stretch of a row
     Progress,  // the darker share at a bar's foot
-    Corner     // a triangle in a row caption's corner
+    Corner,    // a triangle in a row caption's corner
+    Sheet,     // a caption led by the instruction sheet's mark
+    EndFixed,  // the mark of a bar whose end is fixed
+    Locked     // the mark of a bar that is fixed whole
   };
   Sample sample;
   Color color;
@@ -27,6 +30,7 @@ struct LegendEntry {
 inline constexpr Color kLoadUsedColor = 12487790;       // 110, 140, 190
 inline constexpr Color kOverloadColor = 3289820;        // 220, 50, 50
 inline constexpr Color kLoadAfterDropColor = 15126216;  // 200, 210, 230
+inline constexpr Color kFixedMarkColor = 3158064;       // 48, 48, 48: fixed bars' marks
 
 // Every colour, mark and shade the chart draws, in the order the legend lists them.
 const std::vector<LegendEntry>& Legend();

@@ -45,6 +45,7 @@ void TimeScale::SetMode(std::int16_t mode) {
     default:
       break;
   }
+  if (BandOnRowsScale) FixedHourWidth = HourWidth;
 }
 
 void TimeScale::SetPeriodStart(DateTime periodStart) {

@@ -22,6 +22,9 @@ struct TimeScale {
   float HourWidth = 0;
   float FixedHourWidth = 0;  // the unplanned band's four-week scale: DayWidthBase / 672
   DateTime ChartOrigin;
+  // The unplanned band on the rows' scale instead of its own: printed pages cut the band at
+  // their edges as they cut the rows.
+  bool BandOnRowsScale = false;
 
   // x lies within +-kLimitX: a moment centuries away is placed at the edge instead of
   // overflowing, so one far-dated plan never stops the chart.

@@ -201,7 +201,15 @@ void ChartEditor::FollowMove_PlanBar(BarIdx barIndex, std::int32_t xx, std::stri
     ctx_.Edit(p);
     chart::Twip2DateTime(data, ctx_.model, p, barIndex);
   }
-  chart::LayoutBar(data, ctx_.model, p, 0);
+  // The plan takes the new row's codes only after the questions of the drop: until then its bar
+  // stands on the row it was dropped on, not over its old row's neighbours.
+  const std::optional<double> landed =
+      workCenter != orgWC ? chart::RowTopOf(data, workCenter, "") : std::nullopt;
+  if (landed) {
+    chart::LayoutBarOnRow(data, ctx_.model, p, *landed);
+  } else {
+    chart::LayoutBar(data, ctx_.model, p, 0);
+  }
 }
 
 void ChartEditor::UpdatePreview(double x, double y) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/fixed_mark_painting.h"
 #include "ui/surface_area.h"
 
 namespace velmora::ui {
@@ -59,6 +60,7 @@ void ChartPainter::PaintBar(QPainter& painter, const ChartModel& model, std::siz
   if (!cover_.FillHidden(item)) {
     painter.fillRect(r, ToQColor(bar.BackColor, it.progress ? kProgressAlpha : 255));
   }
+  PaintFixedMark(painter, bar.Pinned, r);
   // Captions are shaped only for bars with a line left to show: most of a crowded row's are not.
   if (cover_.LineHidden(item, 0) && cover_.LineHidden(item, 1)) return;
   // A progress bar repeats its bar's caption within the bar's extent: one shaping serves both.

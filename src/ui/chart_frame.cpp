@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/surface_area.h"
 
@@ -33,7 +34,10 @@ ChartFrame ChartPainter::ViewportFrame(const ChartModel& model) {
   f.platForm3Left = model.PlatForm3.Left;
   f.platFormTop = model.PlatForm.Top;
   f.captions = &model.MachineName[1];
-  f.captionCount = model.VisibleRows;
+  // Only the slots that show a row: no empty cells below the last one.
+  const double rows = (model.PlatForm.Height - chart::kRowsAreaMargin) / chart::kRowPitch;
+  f.captionCount =
+      std::clamp(static_cast<int>(std::lround(rows)) - model.KScroll.Value, 0, model.VisibleRows);
   if (model.MachineMark.size() > 1) {
     f.marks = &model.MachineMark[1];
     f.markCount = static_cast<int>(model.MachineMark.size()) - 1;

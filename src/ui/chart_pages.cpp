@@ -37,12 +37,22 @@ std::vector<PageSpan> SliceRows(int height, int firstRowTop, int pitch, int room
   return spans;
 }
 
-PageLayout LayOutPages(const ChartMeasures& chart, double pageWidth, double pageHeight,
-                       int titleHeight) {
+double PageTimeStep(double room, double dayWidth, double hourWidth) {
+  // A hair of slack: paper measured in points seldom holds a whole number of chart pixels.
+  constexpr double kSlack = 1e-6;
+  const auto whole = [&](double unit) { return std::floor(room / unit * (1 + kSlack)) * unit; };
+  if (dayWidth > 0 && whole(dayWidth) >= 2 * dayWidth) return whole(dayWidth);
+  if (hourWidth > 0 && whole(hourWidth) >= hourWidth) return whole(hourWidth);
+  return std::max(1.0, room);
+}
+
+PageLayout LayOutPages(const ChartMeasures& chart, double scale, double pageWidth,
+                       double pageHeight, int titleHeight) {
   PageLayout layout;
-  layout.across = chart.captionWidth + std::max(1.0, chart.timeStep);
-  layout.scale = pageWidth / layout.across;
-  layout.times = SliceTime(chart.width, chart.timeStep);
+  layout.scale = scale;
+  layout.across = pageWidth / scale;
+  layout.step = PageTimeStep(layout.across - chart.captionWidth, chart.dayWidth, chart.hourWidth);
+  layout.times = SliceTime(chart.width, layout.step);
   const int room =
       static_cast<int>(std::floor(pageHeight / layout.scale)) - titleHeight - chart.headerHeight;
   layout.rows = SliceRows(chart.bodyHeight, chart.firstRowTop, chart.rowPitch, room);

@@ -12,7 +12,8 @@ struct ChartMeasures {
   int bodyHeight = 0;    // below the header: the unplanned band, then the rows
   int firstRowTop = 0;   // body y where the first row starts; rows follow every rowPitch
   int rowPitch = 0;
-  double timeStep = 0;  // chart pixels of time one page shows across
+  double dayWidth = 0;  // chart pixels of a day and of an hour in the display mode
+  double hourWidth = 0;
 };
 
 // A piece of the chart area (across) or of the body (down), in chart pixels.
@@ -26,7 +27,8 @@ struct PageSpan {
 // time before moving on to the next stretch: the shop floor reads a week, then the next.
 struct PageLayout {
   double scale = 1;   // page units per chart pixel
-  double across = 0;  // chart pixels a page holds across: the captions and one time step
+  double across = 0;  // chart pixels a page holds across
+  double step = 0;    // chart pixels of time a page shows right of the captions
   std::vector<PageSpan> times;
   std::vector<PageSpan> rows;
 
@@ -43,10 +45,16 @@ std::vector<PageSpan> SliceTime(int width, double step);
 // (firstRowTop + k * pitch); a piece where not even one row fits is cut at `room` instead.
 std::vector<PageSpan> SliceRows(int height, int firstRowTop, int pitch, int room);
 
-// Lays the chart on pages of `pageWidth` x `pageHeight` units: the caption column and one time
-// step fill a page's width; below a title line of `titleHeight` chart pixels and the header
-// band, the body takes as many whole rows as fit.
-PageLayout LayOutPages(const ChartMeasures& chart, double pageWidth, double pageHeight,
-                       int titleHeight);
+// The chart pixels of time a page `room` pixels wide shows: as many whole days as fit when two
+// or more do, otherwise as many whole hours (a day view shows a day and a half on wider paper
+// rather than one day with a blank beside it). Never less than what fits of one hour.
+double PageTimeStep(double room, double dayWidth, double hourWidth);
+
+// Lays the chart on pages of `pageWidth` x `pageHeight` units at `scale` page units per chart
+// pixel, the same on every paper: right of the caption column a page shows the whole days or
+// hours that fit; below a title line of `titleHeight` chart pixels and the header band, the body
+// takes as many whole rows as fit.
+PageLayout LayOutPages(const ChartMeasures& chart, double scale, double pageWidth,
+                       double pageHeight, int titleHeight);
 
 }  // namespace velmora::ui

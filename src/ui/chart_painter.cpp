@@ -81,9 +81,13 @@ void ChartPainter::Paint(QPainter& painter, const ChartModel& model, const Chart
 
 void ChartPainter::PaintCaptions(QPainter& painter, const ChartFrame& frame, const QRect& dirty) {
   const Bands b = BandsOf(frame);
-  const QRect column = b.captions;
-  const QRect visible = column & dirty;
   const int rowsTop = b.rows.top();
+  // The column ends with the last row; below it the chart's outside shows, as beside it.
+  QRect column = b.captions;
+  column.setBottom(
+      std::min(column.bottom(),
+               rowsTop + Px(chart::kRowsAreaMargin + frame.captionCount * chart::kRowPitch) - 1));
+  const QRect visible = column & dirty;
   painter.setClipRect(visible);
   painter.fillRect(visible, kCaptionColumnColor);
   painter.setFont(captionTexts_.Font());

@@ -15,6 +15,7 @@
 #include "ui/load_pages.h"
 #include "ui/pdf_text_map.h"
 #include "ui/pixels.h"
+#include "ui/printed_chart.h"
 
 namespace velmora::ui {
 namespace {
@@ -24,7 +25,7 @@ constexpr int kTitlePixels = 12;
 constexpr double kMarginMillimetres = 10;
 constexpr int kPdfResolution = 600;  // fine enough for one-pixel rules; text stays vector
 
-ChartMeasures MeasuresOf(const ChartFrame& frame, const chart::ChartModel& model) {
+ChartMeasures MeasuresOf(const ChartFrame& frame, const chart::ChartModel& printed) {
   const ChartPainter::Bands b = ChartPainter::BandsOf(frame);
   ChartMeasures m;
   m.captionWidth = b.captions.width();
@@ -33,8 +34,23 @@ ChartMeasures MeasuresOf(const ChartFrame& frame, const chart::ChartModel& model
   m.bodyHeight = b.rows.bottom() + 1 - b.unplanned.top();
   m.firstRowTop = b.rows.top() - b.unplanned.top() + Px(chart::kRowsAreaMargin);
   m.rowPitch = Px(chart::kRowPitch);
-  m.timeStep = model.Scale.DayWidthBase / chart::kTwipsPerPixel;
+  m.dayWidth = printed.Scale.DayWidth / chart::kTwipsPerPixel;
+  m.hourWidth = printed.Scale.HourWidth / chart::kTwipsPerPixel;
   return m;
+}
+
+// Page units per chart pixel on every paper: landscape A4 holds the captions and one step of
+// the display mode, so the bar captions print at about 8 points.
+double PrintScale() {
+  const double a4 = ChartPdfPageLayout(QPageSize::A4).paintRect(QPageLayout::Point).width();
+  return a4 / (Px(chart::kCaptionColumnWidth) + kPrintDayWidthBase / chart::kTwipsPerPixel);
+}
+
+PageLayout LayoutOf(const PlanData& data, const chart::ChartModel& printed,
+                    const QPageLayout& page) {
+  const QRectF area = page.paintRect(QPageLayout::Point);
+  return LayOutPages(MeasuresOf(PrintedFrame(data, printed), printed), PrintScale(), area.width(),
+                     area.height(), kTitleHeight);
 }
 
 QString FromUtf8(const std::string& text) {
@@ -102,16 +118,15 @@ QPageLayout ChartPdfPageLayout(QPageSize::PageSizeId size) {
 
 PageLayout ChartPageLayout(const PlanData& data, const chart::ChartModel& model,
                            const QPageLayout& page) {
-  const QRectF area = page.paintRect(QPageLayout::Point);
-  const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
-  return LayOutPages(MeasuresOf(frame, model), area.width(), area.height(), kTitleHeight);
+  return LayoutOf(data, PrintedChart(data, model), page);
 }
 
 bool PaintChartPages(QPagedPaintDevice& device, const PlanData& data,
-                     const chart::ChartModel& model, QDate printed, const LoadTable* load) {
-  const PageLayout layout = ChartPageLayout(data, model, device.pageLayout());
+                     const chart::ChartModel& screen, QDate printed, const LoadTable* load) {
+  const chart::ChartModel model = PrintedChart(data, screen);
+  const PageLayout layout = LayoutOf(data, model, device.pageLayout());
   const QRectF area = device.pageLayout().paintRect(QPageLayout::Point);
-  const ChartFrame frame = ChartPainter::WholeChartFrame(data, model);
+  const ChartFrame frame = PrintedFrame(data, model);
   ChartPainter chart;  // keeps its shaped captions from page to page
   chart.LeaveOutOverlays();
   chart.DrawLabelsAsGlyphs();

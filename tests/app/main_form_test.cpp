@@ -4,16 +4,16 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 
 #include "app/side_panel.h"
 #include "chart/display_mode.h"
-#include "ui/chart_view.h"
 #include "dialogs/kbun_select.h"
 #include "program_fixture.h"
+#include "ui/chart_view.h"
 
 namespace velmora {
 namespace {
@@ -101,12 +101,38 @@ TEST_F(MainFormTest, PanelListsTheClashAndChoosingItOutlinesTheBars) {
     EXPECT_EQ(2u, main.Chart().Highlighted.size());
 
     const chart::BarLabel& bar = main.Chart().PlanBar[2];
-    const QString tip = main.Picture1()->TipFor(
-        {chart::ChartHit::Target::PlanBar, 2, bar.Left + 10, bar.Top + 10});
+    const QString tip =
+        main.Picture1()->TipFor({chart::ChartHit::Target::PlanBar, 2, bar.Left + 10, bar.Top + 10});
     EXPECT_TRUE(tip.contains("手配番号: ")) << tip.toStdString();
     EXPECT_TRUE(tip.contains("機械: A01 組立ライン1")) << tip.toStdString();
     main.Command9->click();
   });
+}
+
+// The panel opens as wide as its lines, and comes back as wide as the user left it, also in
+// the next window.
+TEST_F(MainFormTest, SidePanelShowsItsLinesWholeAndKeepsItsWidth) {
+  for (const int round : {1, 2}) {
+    RunWithMainForm({"20240410", "03"}, [round](MainForm& main) {
+      main.resize(1900, 1000);
+      main.PanelAction->trigger();
+      QApplication::processEvents();
+      SidePanel& panel = *main.Panel();
+      if (round == 1) {
+        const QString line = panel.ClashList()->model()->index(0, 0).data().toString();
+        EXPECT_GE(panel.ClashList()->viewport()->width(),
+                  panel.ClashList()->fontMetrics().horizontalAdvance(line) + 8);
+        main.resizeDocks({&panel}, {640}, Qt::Horizontal);
+        QApplication::processEvents();
+        ASSERT_EQ(640, panel.width()) << "the edge widens it";
+        main.PanelAction->trigger();  // hidden
+        main.PanelAction->trigger();
+        QApplication::processEvents();
+      }
+      EXPECT_EQ(640, panel.width());
+      main.Command9->click();
+    });
+  }
 }
 
 TEST_F(MainFormTest, UnsavedChangesAreConfirmedWithNoAsTheDefault) {

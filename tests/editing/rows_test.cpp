@@ -86,6 +86,33 @@ TEST(StretchBar, ADropOnAnotherMachineGetsItsLength) {
   EXPECT_TRUE(messages.shown().empty());
 }
 
+// While a drop warns about the new machine, its bar already stands on that machine's row at the
+// new time: the plan takes the row's codes only after the warning.
+TEST(StretchBar, TheWarnedDropShowsTheBarOnItsNewRow) {
+  TestDb db;
+  EditingWorld w(&db.connection());
+  struct SeenAtMessage : ScriptedMessages {
+    EditingWorld& world;
+    int plan;
+    chart::BarLabel bar;
+    SeenAtMessage(EditingWorld& w, int p) : world(w), plan(p) {}
+    ui::Answer Show(std::string_view text, int style, std::string_view title) override {
+      bar = world.model.Bar(world.Plan(plan).Bar());
+      return ScriptedMessages::Show(text, style, title);
+    }
+  };
+  const int p = w.Add("M01     ", "2024/12/02 09:00:00", 60);
+  w.Plan(p).ItemCode = "NEVER-MADE";
+  SeenAtMessage messages(w, p);
+  w.Drag(p, 4, "2024/12/03 10:00");
+  ASSERT_EQ(messages.texts(), std::vector<std::string>{editing::kNoCycleOnLine});
+  const double rowTop = w.data.RowTop[4];
+  EXPECT_GE(messages.bar.Top, rowTop - 45) << "on the new row";
+  EXPECT_LT(messages.bar.Top, rowTop + chart::kRowPitch - 45);
+  EXPECT_DOUBLE_EQ(messages.bar.Left, w.X("2024/12/03 10:00"));
+  EXPECT_EQ(w.model.Bar(w.Plan(p).Bar()).Top, messages.bar.Top) << "where it stays";
+}
+
 // Members of s that fit t go into t: the same member absorbs, others take free slots.
 TEST(Merge, SlotRules) {
   auto member = [](std::int32_t no, const char* item, const char* process, std::int32_t plan,
