@@ -19,12 +19,15 @@ constexpr int kPushed = 50;
 // plans and laid back to back, with a gap after the 150th so that a drop at the 100th pushes
 // exactly 50.
 struct BusyRow : LoadedPlant {
-  explicit BusyRow(ui::MessageBoxes& boxes) : LoadedPlant(boxes) {
-    BuildRow();
+  // `planMinutes` caps the row's plans' length, so that 300 of them fit in the period.
+  explicit BusyRow(ui::MessageBoxes& boxes, const PlantSize& size = PlantSize::Large(),
+                   int planMinutes = 600)
+      : LoadedPlant(boxes, size) {
+    BuildRow(planMinutes);
     editor = std::make_unique<editing::ChartEditor>(data, model, &connection);
   }
 
-  void BuildRow() {
+  void BuildRow(int planMinutes) {
     row = 2;
     machine = data.RowCode[static_cast<std::size_t>(row)];
     std::vector<PlanIdx> plans;
@@ -36,7 +39,8 @@ struct BusyRow : LoadedPlant {
         p.MachineCode = machine;
         p.ConfirmFlag = "2";
         p.FixedFlag = "0";
-        if (p.DurationMinutes <= 0 || p.DurationMinutes > 600) p.DurationMinutes = 300;
+        if (p.DurationMinutes <= 0 || p.DurationMinutes > planMinutes)
+          p.DurationMinutes = planMinutes / 2;
         plans.push_back(PlanIdx{i});
       }
     }

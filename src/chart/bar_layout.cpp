@@ -116,10 +116,12 @@ void PlaceProgress(const PlanData& data, const BarLabel& bar, BarLabel& progress
 // would otherwise walk the rows and the plan table for every bar.
 class BarLayouter {
  public:
-  BarLayouter(const PlanData& data, ChartModel& model, bool wholeTable)
+  enum class Prepare { Nothing, Bars, RowsAndBars };
+  BarLayouter(const PlanData& data, ChartModel& model, Prepare prepare)
       : data_(data), model_(model) {
-    if (!wholeTable) return;
-    rows_.emplace(data);
+    if (prepare == Prepare::Nothing) return;
+    bars_ = true;
+    if (prepare == Prepare::RowsAndBars) rows_.emplace(data);
     for (std::int32_t i = data.PlanCount(); i >= 1; --i) {
       const int b = data.PlanTable[static_cast<std::size_t>(i)].BarIndex;
       if (b < 0) continue;
@@ -152,10 +154,7 @@ class BarLayouter {
     const bool unplannedBand = bar.Container == Surface::PlatForm2;
     bar.Top = y + (b % 7) * 15 - 45;
     if (unplannedBand) bar.Top -= kUnplannedLift;
-    const TimeScale& scale = model_.Scale;
-    const float hourWidth = unplannedBand ? scale.FixedHourWidth : scale.HourWidth;
-    bar.Left = scale.TimeToX(p.StartDate, p.StartTime, hourWidth);
-    const double xEnd = scale.TimeToX(p.EndDate, p.EndTime, hourWidth);
+    const double xEnd = PlaceLeft(p, bar);
 
     GuardedBlock colours;
     colours.Run([&] { bar.BackColor = BackColorOf(p); });
@@ -179,20 +178,51 @@ class BarLayouter {
     const PlanIdx plan = PlanOfBar(p.Bar());
     GuardedBlock width;
     width.Run([&] { progress.Caption.assign(bar.Caption); });
-    width.Run([&] {
-      const double w = xEnd - bar.Left;
-      bar.Width = w >= kMinimumBarWidth ? w : kMinimumBarWidth;
-      if (unplannedBand) bar.Width = kUnplannedBarWidth;
-    });
+    width.Run([&] { PlaceWidth(bar, xEnd); });
     width.Run([&] { PlaceProgress(data_, bar, progress, plan); });
     width.End();
+    FinishProgress(bar, progress, plan);
+  }
 
+  void Rescale(PlanIdx planIndex) {
+    const PlanEntry& p = data_.Plan(planIndex);
+    BarLabel& bar = model_.Bar(p.Bar());
+    BarLabel& progress = model_.JBar(p.Bar());
+    if (p.Hidden == 1) {
+      bar.Visible = false;
+      progress.Visible = false;
+      return;
+    }
+    bar.ZOrder = ++model_.LastZOrder;
+    progress.ZOrder = ++model_.LastZOrder;
+    PlaceWidth(bar, PlaceLeft(p, bar));
+    const PlanIdx plan = PlanOfBar(p.Bar());
+    PlaceProgress(data_, bar, progress, plan);
+    FinishProgress(bar, progress, plan);
+  }
+
+ private:
+  // Sets the bar's left on its surface's scale and gives the x of its end.
+  double PlaceLeft(const PlanEntry& p, BarLabel& bar) const {
+    const TimeScale& scale = model_.Scale;
+    const bool unplannedBand = bar.Container == Surface::PlatForm2;
+    const float hourWidth = unplannedBand ? scale.FixedHourWidth : scale.HourWidth;
+    bar.Left = scale.TimeToX(p.StartDate, p.StartTime, hourWidth);
+    return scale.TimeToX(p.EndDate, p.EndTime, hourWidth);
+  }
+
+  static void PlaceWidth(BarLabel& bar, double xEnd) {
+    const double w = xEnd - bar.Left;
+    bar.Width = w >= kMinimumBarWidth ? w : kMinimumBarWidth;
+    if (bar.Container == Surface::PlatForm2) bar.Width = kUnplannedBarWidth;
+  }
+
+  void FinishProgress(BarLabel& bar, BarLabel& progress, PlanIdx plan) const {
     progress.Visible = true;
     ApplyProgressWidth(data_, bar, progress, plan);
     if (bar.Width < kMinimumBarWidth) bar.Width = kMinimumBarWidth;
   }
 
- private:
   std::optional<double> RowTop(const PlanEntry& p) const {
     if (rowTop_) return rowTop_;
     if (!rows_) return RowTopOf(data_, p.MachineCode, p.DestinationCode);
@@ -202,13 +232,14 @@ class BarLayouter {
   }
 
   PlanIdx PlanOfBar(BarIdx b) const {
-    if (!rows_) return FindPlanByBar(data_, b);
+    if (!bars_) return FindPlanByBar(data_, b);
     return b.value >= 0 && b.Slot() < firstPlanOfBar_.size() ? firstPlanOfBar_[b.Slot()]
                                                              : PlanIdx{};
   }
 
   const PlanData& data_;
   ChartModel& model_;
+  bool bars_ = false;  // firstPlanOfBar_ is filled
   std::optional<RowFinder> rows_;
   std::vector<PlanIdx> firstPlanOfBar_;
   std::optional<double> rowTop_;  // a row to lay the bar on instead of the plan's own
@@ -238,26 +269,33 @@ PlanIdx FindPlanByBar(const PlanData& data, BarIdx bar) {
 
 void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface) {
-  BarLayouter(data, model, false).Layout(planIndex, keepSurface);
+  BarLayouter(data, model, BarLayouter::Prepare::Nothing).Layout(planIndex, keepSurface);
 }
 
 void LayoutBarOnRow(const PlanData& data, ChartModel& model, PlanIdx planIndex, double rowTop) {
-  BarLayouter layouter(data, model, false);
+  BarLayouter layouter(data, model, BarLayouter::Prepare::Nothing);
   layouter.OnRow(rowTop);
   layouter.Layout(planIndex, 0);
 }
 
 void LayoutBars(const PlanData& data, ChartModel& model, const std::vector<PlanIdx>& plans,
                 std::int16_t keepSurface) {
-  BarLayouter layouter(data, model, true);
+  BarLayouter layouter(data, model, BarLayouter::Prepare::RowsAndBars);
   for (const PlanIdx p : plans) layouter.Layout(p, keepSurface);
 }
 
 void LayoutAllBars(const PlanData& data, ChartModel& model) {
-  BarLayouter layouter(data, model, true);
+  BarLayouter layouter(data, model, BarLayouter::Prepare::RowsAndBars);
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
     const PlanEntry& p = data.PlanTable[static_cast<std::size_t>(i)];
     if (p.InUse > 0) layouter.Layout(PlanIdx{i}, 0);
+  }
+}
+
+void RescaleAllBars(const PlanData& data, ChartModel& model) {
+  BarLayouter layouter(data, model, BarLayouter::Prepare::Bars);
+  for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
+    if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0) layouter.Rescale(PlanIdx{i});
   }
 }
 

@@ -52,6 +52,10 @@ void LayoutBarOnRow(const PlanData& data, ChartModel& model, PlanIdx planIndex, 
 void LayoutBars(const PlanData& data, ChartModel& model, const std::vector<PlanIdx>& plans,
                 std::int16_t keepSurface);
 void LayoutAllBars(const PlanData& data, ChartModel& model);
+// After a change of the time scale alone: every bar's place, width and stacking as LayoutAllBars
+// gives them, with the captions, colours and rows the bars were last laid out with. A zoom then
+// costs a frame, not a caption and a row look-up for every plan of the period.
+void RescaleAllBars(const PlanData& data, ChartModel& model);
 
 // Places and sizes the progress bar PlanJBar(index) over PlanBar(index): its width is the
 // received share of the bar's inner width.

@@ -49,6 +49,10 @@ void SetTimeScrollRange(const PlanData& data, ChartModel& model) {
 }
 
 void Disp_Gantt(const PlanData& data, ChartModel& model) {
+  RedrawWith(data, model, LayoutAllBars);
+}
+
+void RedrawWith(const PlanData& data, ChartModel& model, LayOut layOutBars) {
   TimeScale& scale = model.Scale;
   model.PlatForm.Visible = model.PlatForm2.Visible = model.PlatForm3.Visible = false;
   model.ScrollDays =
@@ -77,7 +81,7 @@ void Disp_Gantt(const PlanData& data, ChartModel& model) {
   }
   SetHScroll1Value(data, model, value);
 
-  LayoutAllBars(data, model);
+  layOutBars(data, model);
 
   HideFrom(model.DayLine, 1);
   HideFrom(model.LineName, 1);
@@ -104,22 +108,13 @@ void DispMonth(const PlanData& data, ChartModel& model) {
 }
 
 void DispMode(const PlanData& data, ChartModel& model, int mode) {
-  switch (mode) {
-    case 1:
-      DispDay(data, model);
-      break;
-    case 2:
-      Disp3Day(data, model);
-      break;
-    case 3:
-      DispWeek(data, model);
-      break;
-    case 4:
-      DispMonth(data, model);
-      break;
-    default:
-      break;
-  }
+  static constexpr const char* kCaptions[] = {kDayModeCaption, kThreeDayModeCaption,
+                                              kWeekModeCaption, kMonthModeCaption};
+  if (mode < 1 || mode > 4) return;
+  model.Text1 = kCaptions[mode - 1];
+  model.Scale.DisplayMode = static_cast<std::int16_t>(mode);
+  // The bars were laid out when they last changed; only the scale changes here.
+  RedrawWith(data, model, RescaleAllBars);
 }
 
 void Command4_Click(const PlanData& data, ChartModel& model) {

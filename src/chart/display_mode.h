@@ -22,6 +22,9 @@ void SetTimeScrollRange(const PlanData& data, ChartModel& model);
 // Applies DisplayMode and redraws everything: day and hour widths, scroll range (keeping the
 // day at the left edge), surfaces, every bar, the axis and the shading.
 void Disp_Gantt(const PlanData& data, ChartModel& model);
+// As Disp_Gantt, laying the bars out with `layOutBars`.
+using LayOut = void (*)(const PlanData&, ChartModel&);
+void RedrawWith(const PlanData& data, ChartModel& model, LayOut layOutBars);
 
 // The four display modes: caption, DisplayMode, Disp_Gantt.
 void DispDay(const PlanData& data, ChartModel& model);
@@ -29,7 +32,8 @@ void Disp3Day(const PlanData& data, ChartModel& model);
 void DispWeek(const PlanData& data, ChartModel& model);
 void DispMonth(const PlanData& data, ChartModel& model);
 
-// Display mode 1..4 by its number; any other number changes nothing.
+// Display mode 1..4 by its number, for a chart whose bars are laid out (a zoom): only their
+// places change. Any other number changes nothing.
 void DispMode(const PlanData& data, ChartModel& model, int mode);
 
 // Command4 ("表示モード変更"): the next display mode, 1 -> 2 -> 3 -> 4 -> 1.

@@ -131,6 +131,41 @@ TEST(DisplayMode, ChangingModeKeepsTheDayAtTheLeftEdge) {
   EXPECT_EQ(-5760 - w.model.HScroll1.Max * 15, w.model.PlatForm.Left);
 }
 
+// A zoom only moves and stretches the bars: in every mode they stand, stack and show as a full
+// layout of the same plan lays them, unplanned, hidden and half-received plans included.
+TEST(DisplayMode, AZoomLaysTheBarsAsAFullLayoutDoes) {
+  ChartWorld w;
+  const std::string machine = w.data.RowCode[2];
+  w.AddPlan(machine, "2024/12/02 08:00:00", "2024/12/02 17:00:00");
+  w.Plan(w.AddPlan(machine, "2024/12/03 08:00:00", "2024/12/05 12:30:00")).ReceivedQty = 40;
+  w.AddPlan(std::string(8, ' '), "2024/12/04 09:00:00", "2024/12/04 10:00:00");
+  w.Plan(w.AddPlan(machine, "2024/12/06 08:00:00", "2024/12/06 09:00:00")).Hidden = 1;
+  w.AddPlan(machine, "2024/11/28 20:00:00", "2024/12/09 07:00:00");
+  DispWeek(w.data, w.model);
+  for (const int mode : {1, 2, 4, 3}) {
+    SCOPED_TRACE("mode " + std::to_string(mode));
+    ChartWorld full = w;
+    DispMode(w.data, w.model, mode);
+    full.model.Scale.DisplayMode = static_cast<std::int16_t>(mode);
+    Disp_Gantt(full.data, full.model);
+    for (const auto bars : {&ChartModel::PlanBar, &ChartModel::PlanJBar}) {
+      const std::vector<BarLabel>& zoomed = w.model.*bars;
+      const std::vector<BarLabel>& laid = full.model.*bars;
+      ASSERT_EQ(laid.size(), zoomed.size());
+      for (std::size_t b = 0; b < laid.size(); ++b) {
+        SCOPED_TRACE("bar " + std::to_string(b));
+        EXPECT_EQ(laid[b].Left, zoomed[b].Left);
+        EXPECT_EQ(laid[b].Width, zoomed[b].Width);
+        EXPECT_EQ(laid[b].Top, zoomed[b].Top);
+        EXPECT_EQ(laid[b].ZOrder, zoomed[b].ZOrder);
+        EXPECT_EQ(laid[b].Visible, zoomed[b].Visible);
+        EXPECT_EQ(laid[b].Container, zoomed[b].Container);
+        EXPECT_EQ(laid[b].Caption, zoomed[b].Caption);
+      }
+    }
+  }
+}
+
 TEST(Scrolling, HorizontalMovesRowsAndHeaderButNotTheUnplannedBand) {
   ChartWorld w;
   DispWeek(w.data, w.model);
