@@ -73,6 +73,12 @@ void AppendList(std::vector<std::pair<std::string, std::string>>& out, const cha
 
 }  // namespace
 
+Packs PacksOf(std::int32_t quantity, std::int32_t packQty) {
+  // In 64 bits: the lowest quantity over a pack of -1 does not fit 32.
+  if (packQty == 0) return {quantity, 0};
+  return {std::int64_t{quantity} % packQty, std::int64_t{quantity} / packQty};
+}
+
 std::string NumberText(double value) {
   if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15) {
     return std::to_string(static_cast<long long>(value));
@@ -142,8 +148,7 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   Text21 = FormatOptionalSlashDate(e.LastResultDate);
   Text22 = std::to_string(e.PackQty);
   Text25 = std::to_string(e.Cavities);
-  Text28 = std::to_string(e.Cavities != 0 ? e.OrderQty % e.Cavities : e.OrderQty);
-  Text27 = std::to_string(e.Cavities != 0 ? e.OrderQty / e.Cavities : 0);
+  ShowPacks(e);
   Text26 = std::to_string(e.PieceWeight);
   Text42 = std::to_string(e.ResultMinutes);
   Text40 = std::to_string(e.Workers);
@@ -191,9 +196,14 @@ void PlanWindow::ShowMembers(const PlanEntry& e) {
 
 void PlanWindow::ShowQuantity(const PlanEntry& e) {
   Text3 = std::to_string(e.OrderQty);
-  Text28 = std::to_string(e.PackQty != 0 ? e.OrderQty % e.PackQty : e.OrderQty);
-  Text27 = std::to_string(e.PackQty != 0 ? e.OrderQty / e.PackQty : 0);
+  ShowPacks(e);
   NoteShown("Text3");
+}
+
+void PlanWindow::ShowPacks(const PlanEntry& e) {
+  const Packs packs = PacksOf(e.OrderQty, e.PackQty);
+  Text28 = std::to_string(packs.remainder);
+  Text27 = std::to_string(packs.boxes);
 }
 
 void PlanWindow::ShowLot(const PlanEntry& e) {

@@ -150,6 +150,8 @@ class PlanWindow : public DialogModel {
   void ShowMembers(const PlanEntry& e);
   // Text3 and its split into packs.
   void ShowQuantity(const PlanEntry& e);
+  // The entry's quantity split into packs (Text28 and Text27).
+  void ShowPacks(const PlanEntry& e);
   // The lot's number, quantity, flags and per-lot values.
   void ShowLot(const PlanEntry& e);
   // Text16 and Text19 from setup, cycle and quantity, then the end from the typed start; the
@@ -229,6 +231,14 @@ class PlanWindow : public DialogModel {
 bool LotMembers(const PlanEntry& e);
 // The entry's quantity, and with it that of every member standing for the whole lot.
 void SetLotQuantity(PlanEntry& e, std::int32_t quantity);
+
+// A quantity in full packs and the pieces left over, as the window's "端数/箱数" shows it. No
+// pack quantity leaves every piece over and no packs.
+struct Packs {
+  std::int64_t remainder = 0;
+  std::int64_t boxes = 0;
+};
+Packs PacksOf(std::int32_t quantity, std::int32_t packQty);
 
 // A number as the window shows it: whole numbers without a decimal point.
 std::string NumberText(double value);

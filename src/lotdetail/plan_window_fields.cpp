@@ -210,9 +210,7 @@ void PlanWindow::OfferQuantityForEnd(PlanIdx entry) {
       edited.OrderQty = *quantity;
       // Stored before the close: it must reach the save even if the close writes nothing else.
       ctx_.MarkChanged(edited);
-      Text28 =
-          std::to_string(edited.PackQty != 0 ? edited.OrderQty % edited.PackQty : edited.OrderQty);
-      Text27 = std::to_string(edited.PackQty != 0 ? edited.OrderQty / edited.PackQty : 0);
+      ShowPacks(edited);
     }
   }
 }

@@ -2,6 +2,8 @@
 // search and the write-back on close.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "../editing/editing_world.h"
 #include "editing/overlap_resolution.h"
 #include "lotdetail/lot_opening.h"
@@ -69,8 +71,8 @@ TEST(PlanWindowFill, FieldsListsAndButtonsComeFromTheEntry) {
   EXPECT_EQ(win.Text5, "M01     ");
   EXPECT_EQ(win.Text16 + "/" + win.Text13 + "/" + win.Text19, "120/20/100");
   EXPECT_EQ(win.Text15, "30");
-  // Cavities split the quantity into remainder and shots.
-  EXPECT_EQ(win.Text28 + "/" + win.Text27, "2/66");
+  // The pack quantity splits the quantity, on opening as after any change.
+  EXPECT_EQ(win.Text28 + "/" + win.Text27, "20/6");
   EXPECT_EQ(win.Text21, "") << "no result date";
   EXPECT_EQ(win.Text5List,
             (std::vector<std::string>{"        ", "M01     ", "M02     ", "M03     "}));
@@ -80,6 +82,22 @@ TEST(PlanWindowFill, FieldsListsAndButtonsComeFromTheEntry) {
   EXPECT_TRUE(win.JList.empty()) << "no database, no relations";
   EXPECT_TRUE(win.Command4.Visible);
   EXPECT_EQ(win.Command1.Caption, "変更完了");
+}
+
+TEST(PlanWindowFill, PacksAreFullPacksAndThePiecesLeftOver) {
+  constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
+  const struct {
+    std::int32_t quantity, packQty;
+    std::int64_t remainder, boxes;
+  } cases[] = {
+      {200, 30, 20, 6}, {180, 30, 0, 6}, {29, 30, 29, 0},
+      {200, 0, 200, 0}, {0, 30, 0, 0},   {kLowest, -1, 0, std::int64_t{1} << 31},
+  };
+  for (const auto& c : cases) {
+    const lotdetail::Packs packs = lotdetail::PacksOf(c.quantity, c.packQty);
+    EXPECT_EQ(packs.remainder, c.remainder) << c.quantity << " by " << c.packQty;
+    EXPECT_EQ(packs.boxes, c.boxes) << c.quantity << " by " << c.packQty;
+  }
 }
 
 TEST(PlanWindowFill, ProcessAddingIsHiddenForMoldingCategories) {
