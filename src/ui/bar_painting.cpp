@@ -47,6 +47,7 @@ void ChartPainter::PaintBars(QPainter& painter, const ChartModel& model, Surface
   for (const BarItem& item : items_) coverBars_.push_back({item.rect, item.progress});
   cover_.Compute(coverBars_, area.clip, {firstBaseline_, lineStep_, 1}, kGlyphReach);
 
+  textLeft_ = area.shown.left();
   for (std::size_t k = 0; k < items_.size(); ++k) PaintBar(painter, model, k);
 }
 
@@ -71,9 +72,11 @@ void ChartPainter::PaintBar(QPainter& painter, const ChartModel& model, std::siz
   if (caption.lines[0].runs.empty() && caption.lines[1].runs.empty()) return;
   painter.setPen(PenOf(bar.ForeColor));
   // The progress bar lies one pixel right and down of its bar; its caption is drawn where the
-  // bar's is, so the two read as one text.
+  // bar's is, so the two read as one text. A bar that starts left of what the screen or page
+  // shows has its caption at the left edge of what is shown.
   const int shift = it.progress ? 1 : 0;
-  const QPoint first(r.left() + kBarTextLeft - shift, r.top() + firstBaseline_ - shift);
+  const QPoint first(std::max(r.left() - shift, textLeft_) + kBarTextLeft,
+                     r.top() + firstBaseline_ - shift);
   for (int n = 0; n < BarCover::kLines; ++n) {
     const ShapedLine& line = caption.lines[n];
     if (line.runs.empty() || cover_.LineHidden(item, n)) continue;

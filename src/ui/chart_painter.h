@@ -124,6 +124,7 @@ class ChartPainter {
   // Per paint, kept for their capacity: the bars to paint in back-to-front order, and what
   // they hide of each other.
   std::vector<BarItem> items_;
+  int textLeft_ = 0;  // no caption starts left of this pixel
   std::vector<BarCover::Bar> coverBars_;
   BarCover cover_;
 };

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "chart/scrolling.h"
+#include "ui/edge_captions.h"
 
 namespace velmora::ui {
 
@@ -192,6 +193,7 @@ void ChartView::ScrollPicture(double twips) {
   }
   canvas_->scroll(dx, 0, bands.header);
   canvas_->scroll(dx, 0, bands.rows);
+  canvas_->update(EdgeCaptionsRegion(model_, ChartPainter::ViewportFrame(model_), twips));
 }
 
 void ChartView::PlaceChildren() {

@@ -18,7 +18,8 @@ struct SurfaceArea {
       : band(band), leftTwips(surfaceLeft - surface.ScaleLeft), topTwips(surfaceTop) {
     const QRect extent(QPoint(X(surface.ScaleLeft), Y(0)),
                        QPoint(X(surface.ScaleLeft + surface.Width) - 1, Y(surface.Height) - 1));
-    clip = surface.Visible ? (band & extent & dirty) : QRect();
+    shown = surface.Visible ? (band & extent) : QRect();
+    clip = shown & dirty;
     x0 = (clip.left() - band.left()) * chart::kTwipsPerPixel - leftTwips;
     x1 = (clip.right() + 1 - band.left()) * chart::kTwipsPerPixel - leftTwips;
     y0 = (clip.top() - band.top()) * chart::kTwipsPerPixel - topTwips;
@@ -39,7 +40,8 @@ struct SurfaceArea {
   double SurfaceY(int py) const { return (py - band.top()) * chart::kTwipsPerPixel - topTwips; }
 
   QRect band;
-  QRect clip;
+  QRect shown;  // the part of the band the surface covers, whatever is being painted
+  QRect clip;   // the part of that being painted
   double leftTwips;
   double topTwips;
   double x0 = 0, x1 = 0, y0 = 0, y1 = 0;

@@ -118,6 +118,18 @@ TEST_F(ChartPaint, ViewportShowsTheBarAndScrollingMovesIt) {
   EXPECT_EQ(kOnTimeYellow, image.pixelColor(bar.right() - 12, bar.bottom() - 2 - 40));
 }
 
+// A bar that starts left of the screen shows its caption at the left edge, as one starting there.
+TEST_F(ChartPaint, ABarStartingLeftOfTheScreenShowsItsCaptionAtTheEdge) {
+  ChartView view(w.data, w.model);
+  view.resize(view.sizeHint());
+  const QRect captionAtEdge(kChartLeft, kRowsTop + 55, 80, 24);
+  view.HScroll1()->setValue(16);  // the bar starts at the edge
+  const QImage atEdge = Grab(view).copy(captionAtEdge);
+  EXPECT_GT(CountOtherThan(atEdge, atEdge.rect(), kOnTimeYellow), 40);
+  view.HScroll1()->setValue(16 + 100);  // it starts 100 pixels left of the edge
+  EXPECT_EQ(atEdge, Grab(view).copy(captionAtEdge));
+}
+
 TEST_F(ChartPaint, CaptionShowsUpToTheBarLaidOverIt) {
   // A later bar from 12/02 18:00 covers the caption from 64 pixels in.
   const int over = w.AddPlan("M01     ", "2024/12/02 18:00:00", "2024/12/02 22:00:00");
