@@ -5,24 +5,14 @@
 
 #include "automation/csv_writer.h"
 #include "common/date_text.h"
-#include "common/numeric.h"
 #include "db/value.h"
+#include "plandata/plan_fields.h"
 
 namespace velmora {
 namespace {
 
 std::string Num(long long v) {
   return std::to_string(v);
-}
-
-std::string Members(const MemberGroup& group) {
-  std::string out;
-  for (int k = 1; k <= group.Stored(); ++k) {
-    if (group[k].OrderNo == 0) continue;
-    if (!out.empty()) out += "|";
-    out += Num(group[k].OrderNo);
-  }
-  return out;
 }
 
 std::string RowKind(const PlanData& data, int r) {
@@ -40,60 +30,18 @@ std::string RowKind(const PlanData& data, int r) {
 
 void WritePlansCsv(const PlanData& data, std::ostream& out) {
   CsvWriter csv(out);
-  csv.Record({"index",           "BarIndex",        "OrderNo",
-              "MachineCode",     "DestinationCode", "StartDate",
-              "StartTime",       "EndDate",         "EndTime",
-              "DurationMinutes", "CycleSeconds",    "SetupMinutes",
-              "ConfirmFlag",     "FixedFlag",       "OrderQty",
-              "ReceivedQty",     "PlanQty",         "PlanNoText",
-              "PlanItemCode",    "ItemCode",        "Seq",
-              "ModelName",       "ProcessName",     "InitialDueDate",
-              "LastResultDate",  "SheetIssueDate",  "MoldNo",
-              "MoldCycle",       "Cavities",        "PieceWeight",
-              "PackQty",         "Workers",         "ResultMinutes",
-              "ItemKind",        "InUse",           "Hidden",
-              "Changed",         "OrderNoA",        "OrderNoB"});
+  std::vector<std::string> line = {"index"};
+  for (const PlanField& field : PlanFields()) {
+    if (field.header) line.emplace_back(field.header);
+  }
+  csv.Record(line);
   for (int i = 2; i <= data.PlanCount(); ++i) {
     const PlanEntry& e = data.PlanTable[static_cast<std::size_t>(i)];
-    csv.Record({Num(i),
-                Num(e.BarIndex),
-                Num(e.OrderNo),
-                e.MachineCode,
-                e.DestinationCode,
-                FormatSlashDate(e.StartDate),
-                FormatColonTime(e.StartTime),
-                FormatSlashDate(e.EndDate),
-                FormatColonTime(e.EndTime),
-                Num(e.DurationMinutes),
-                ShortestText(e.CycleSeconds),
-                Num(e.SetupMinutes),
-                e.ConfirmFlag,
-                e.FixedFlag,
-                Num(e.OrderQty),
-                Num(e.ReceivedQty),
-                Num(e.PlanQty),
-                e.PlanNoText,
-                e.PlanItemCode,
-                e.ItemCode,
-                Num(e.Seq),
-                e.ModelName,
-                e.ProcessName,
-                FormatOptionalSlashDate(e.InitialDueDate),
-                FormatOptionalSlashDate(e.LastResultDate),
-                e.SheetIssueDate,
-                e.MoldNo,
-                ShortestText(e.MoldCycle),
-                Num(e.Cavities),
-                Num(e.PieceWeight),
-                Num(e.PackQty),
-                Num(e.Workers),
-                Num(e.ResultMinutes),
-                e.ItemKind,
-                Num(e.InUse),
-                Num(e.Hidden),
-                Num(e.Changed),
-                Members(e.A),
-                Members(e.B)});
+    line = {Num(i)};
+    for (const PlanField& field : PlanFields()) {
+      if (field.header) line.push_back(field.text(e));
+    }
+    csv.Record(line);
   }
 }
 

@@ -72,6 +72,7 @@ inline constexpr const char* kSetupBefore = "前段取時間";
 inline constexpr const char* kSetupAfter = "後段取時間";
 // The masters' own names of the values the query renames
 inline constexpr const char* kStoredCycle = "サイクル";  // 品目別機械別ｻｲｸﾙﾏｽﾀ
+inline constexpr const char* kStoredModelName = "品名＿品名仕様";       // 品目マスタ
 inline constexpr const char* kStoredProductivity = "標準生産性＿機械";  // 工程手順マスタ
 
 // Rows and calendars

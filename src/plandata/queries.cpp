@@ -1,8 +1,12 @@
 #include "plandata/queries.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/date_text.h"
 #include "common/format.h"
 #include "db/sql_text.h"
+#include "plandata/plan_fields.h"
 
 namespace velmora {
 
@@ -12,20 +16,25 @@ std::string CategoryCode00(const PlanData& data) {
   return FormatDigits(data.CategoryCode, "00");
 }
 
+std::string JoinedColumnList() {
+  std::vector<const PlanColumn*> joined;
+  for (const PlanField& field : PlanFields()) {
+    if (field.column.IsJoined()) joined.push_back(&field.column);
+  }
+  std::stable_sort(joined.begin(), joined.end(),
+                   [](const PlanColumn* a, const PlanColumn* b) { return a->home < b->home; });
+  std::string list;
+  for (const PlanColumn* column : joined) {
+    list += std::string(",") + TableOf(column->home) + "." + column->StoredName();
+    if (column->stored) list += std::string(" AS ") + column->name;
+  }
+  return list;
+}
+
 std::string PlanQueryText(const PlanData& data) {
   const std::string from = FormatYmd(data.PeriodStartDate().AddDays(-2));
   const std::string to = FormatYmd(data.PeriodEndDate());
-  std::string sql;
-  sql +=
-      "SELECT 手配情報.*,品目マスタ.品名＿品名仕様 AS "
-      "型番名,品目マスタ.包装単位数量,工程内容マスタ.工程内容名,"
-      "工程内容マスタ.工程分類コード,";
-  sql += "生産計画情報.計画数,生産計画情報.品名コード AS 品名コード2,";
-  sql +=
-      "品目別機械別ｻｲｸﾙﾏｽﾀ.サイクル AS 優先サイクル,工程手順マスタ.標準生産性＿機械 AS "
-      "生産性,成形品マスタ.リサイクル,成形品マスタ.取数,成形品マスタ.ショット重量,成形品マスタ."
-      "前段取時間,"
-      "成形品マスタ.後段取時間 ";
+  std::string sql = "SELECT 手配情報.*" + JoinedColumnList() + " ";
   sql += " FROM (((((((";
   sql += "手配情報";
   sql += " LEFT JOIN 品目マスタ ON 手配情報.品名コード=品目マスタ.品名コード) ";

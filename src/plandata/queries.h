@@ -11,10 +11,12 @@ namespace velmora {
 // Every text value passes SqlText; numbers are written without quotes.
 
 // Arrangements of the period joined with their masters (due day from PeriodStart - 2 days,
-// start day up to PeriodEnd), those without either day too; not those flagged deleted.
+// start day up to PeriodEnd), those without either day too; not those flagged deleted. All of
+// 手配情報's columns come first, then the joined columns of the field table (plan_fields.h).
 std::string PlanQueryText(const PlanData& data);
-// The plan query's columns after those of 手配情報: the masters' values it joins in.
-inline constexpr int kPlanQueryJoinedColumns = 13;
+// ",品目マスタ.品名＿品名仕様 AS 型番名,...": the field table's joined columns as the plan query
+// selects them, master by master in the order of Home.
+std::string JoinedColumnList();
 // Machines of the plant and category, by code.
 std::string MachineQueryText(const PlanData& data);
 // The plant's other departments.
