@@ -69,9 +69,9 @@ void MainForm::BuildControls() {
   BuildViewMenu();
   hozon_ = new HozonForm(this);
 
-  connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-  connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
-  connect(Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
+  connect(modeButton, &QPushButton::clicked, this, [this] { NextDisplayMode(); });
+  connect(saveButton, &QPushButton::clicked, this, [this] { Save(); });
+  connect(quitButton, &QPushButton::clicked, this, [this] { Quit(); });
   connect(ComKensaku, &QPushButton::clicked, this, [this] { ComKensaku_Click(); });
   connect(DayDispArea, &QLineEdit::returnPressed, this, [this] {
     session_.GoToDate(DayDispArea->text().toStdString());
@@ -117,13 +117,13 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
   DayDispArea = new QLineEdit(parent);
   DayDispArea->setFixedWidth(140);
   DayDispArea->setToolTip("日付を入力して Enter: その日へ移動");
-  Text1 = new QLineEdit(parent);
-  Text1->setReadOnly(true);
-  Text1->setFixedWidth(170);
-  Command4 = new QPushButton("表示モード変更", parent);
-  Command8 = new QPushButton("保存", parent);
-  Command8->setEnabled(false);
-  Command9 = new QPushButton("終了", parent);
+  modeCaption = new QLineEdit(parent);
+  modeCaption->setReadOnly(true);
+  modeCaption->setFixedWidth(170);
+  modeButton = new QPushButton("表示モード変更", parent);
+  saveButton = new QPushButton("保存", parent);
+  saveButton->setEnabled(false);
+  quitButton = new QPushButton("終了", parent);
   KCode = new QLineEdit(parent);
   KCode->setPlaceholderText("品名コード");
   KCode->setFixedWidth(130);
@@ -135,14 +135,14 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
        {static_cast<QWidget*>(KTbun), static_cast<QWidget*>(KCode), static_cast<QWidget*>(KName)}) {
     watched->installEventFilter(this);
   }
-  for (QWidget* w : std::initializer_list<QWidget*>{KTbun, DayDispArea, Text1, Command4}) {
+  for (QWidget* w : std::initializer_list<QWidget*>{KTbun, DayDispArea, modeCaption, modeButton}) {
     bar->addWidget(w);
   }
   bar->addSpacing(16);
   for (QWidget* w : std::initializer_list<QWidget*>{KCode, KName, ComKensaku}) bar->addWidget(w);
   bar->addStretch(1);
-  bar->addWidget(Command8);
-  bar->addWidget(Command9);
+  bar->addWidget(saveButton);
+  bar->addWidget(quitButton);
   return bar;
 }
 
@@ -252,9 +252,9 @@ bool MainForm::event(QEvent* event) {
 void MainForm::ShowChartState() {
   const chart::ChartModel& chart = session_.Chart();
   DayDispArea->setText(QString::fromStdString(chart.DayDispArea));
-  Text1->setText(QString::fromStdString(chart.Text1));
+  modeCaption->setText(QString::fromStdString(chart.modeCaption));
   // An edit enables saving only outside the inquiry mode.
-  Command8->setEnabled(session_.CanSave());
+  saveButton->setEnabled(session_.CanSave());
   UndoAction->setEnabled(session_.CanUndo());
   RedoAction->setEnabled(session_.CanRedo());
 }
@@ -385,7 +385,7 @@ void MainForm::Redo_Click() {
   Shown();
 }
 
-void MainForm::Command4_Click() {
+void MainForm::NextDisplayMode() {
   session_.NextDisplayMode();
   Shown();
 }
@@ -396,7 +396,7 @@ int MainForm::ChangedEntries() const {
       std::count_if(plans.begin(), plans.end(), [](const PlanEntry& p) { return p.Changed != 0; }));
 }
 
-void MainForm::Command8_Click() {
+void MainForm::Save() {
   // The entries the save wrote are those it left unchanged; the save itself is not asked.
   const int before = ChangedEntries();
   const std::optional<saving::SaveResult> result = session_.Save(hozon_);
@@ -407,7 +407,7 @@ void MainForm::Command8_Click() {
   Shown();
 }
 
-void MainForm::Command9_Click() {
+void MainForm::Quit() {
   close();
 }
 

@@ -71,10 +71,10 @@ class MainForm : public QMainWindow {
   // Controls, named as the program names them.
   QLabel* KTbun = nullptr;            // category caption; a double click discards and restarts
   QLineEdit* DayDispArea = nullptr;   // long date at the left edge; a typed date goes there
-  QLineEdit* Text1 = nullptr;         // display mode caption
-  QPushButton* Command4 = nullptr;    // "表示モード変更"
-  QPushButton* Command8 = nullptr;    // "保存"
-  QPushButton* Command9 = nullptr;    // "終了"
+  QLineEdit* modeCaption = nullptr;   // display mode caption
+  QPushButton* modeButton = nullptr;  // "表示モード変更"
+  QPushButton* saveButton = nullptr;  // "保存"
+  QPushButton* quitButton = nullptr;  // "終了"
   QLineEdit* KCode = nullptr;         // item code searched for
   QLineEdit* KName = nullptr;         // model name searched for
   QPushButton* ComKensaku = nullptr;  // "検索"
@@ -94,11 +94,11 @@ class MainForm : public QMainWindow {
   bool event(QEvent* event) override;
 
  private:
-  void Command4_Click();
-  void Command8_Click();
+  void NextDisplayMode();
+  void Save();
   // Plan entries with changes not yet saved.
   int ChangedEntries() const;
-  void Command9_Click();
+  void Quit();
   void ComKensaku_Click();
   void ShowSearchedFor(const lotdetail::SearchBoxes& boxes);
   void KTbun_DblClick();

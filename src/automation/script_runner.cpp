@@ -327,7 +327,7 @@ void ScriptRunner::PrintWhere() {
   const chart::ChartModel& chart = session_.Chart();
   const int first = chart.KScroll.Value + 1;
   const int last = std::min<int>(chart.KScroll.Value + chart.VisibleRows, data_.RowCount);
-  boxes_.Print(chart.DayDispArea + "\t" + chart.Text1 + "\t" + std::to_string(first) + "-" +
+  boxes_.Print(chart.DayDispArea + "\t" + chart.modeCaption + "\t" + std::to_string(first) + "-" +
                std::to_string(last) + "/" + std::to_string(data_.RowCount) + "\n");
 }
 
@@ -394,7 +394,7 @@ void ScriptRunner::DialogCommand(const std::vector<std::string>& words, const st
     return;
   }
   if (words.size() < 2) Fail(command + " にはコントロール名が要ります");
-  const std::string& control = words[1];
+  const std::string_view control = ControlNamed(dialog, words[1]);
   if (command == "type") {
     dialog.Type(control, rest);
   } else if (command == "enter" && words.size() == 2) {

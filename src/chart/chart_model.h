@@ -195,7 +195,7 @@ struct ChartModel : BarControls {
   DropPreview Preview;
   std::vector<BarIdx> Highlighted;  // bars a list or a search pointed at, outlined
   std::string DayDispArea;          // long date at the viewport's left edge
-  std::string Text1;                // caption of the display mode
+  std::string modeCaption;          // caption of the display mode
 
   std::int32_t ScrollValue = 0;  // HScroll1's value as last applied to the surfaces
   double ScrollDays = 0;         // horizontal position in days, kept across a mode change

@@ -25,7 +25,7 @@ void PlaceSurface(ChartSurface& surface, double left, double width) {
 }
 
 void ShowMode(const PlanData& data, ChartModel& model, std::int16_t mode, const char* caption) {
-  model.Text1 = caption;
+  model.modeCaption = caption;
   model.Scale.DisplayMode = mode;
   Disp_Gantt(data, model);
 }
@@ -111,13 +111,13 @@ void DispMode(const PlanData& data, ChartModel& model, int mode) {
   static constexpr const char* kCaptions[] = {kDayModeCaption, kThreeDayModeCaption,
                                               kWeekModeCaption, kMonthModeCaption};
   if (mode < 1 || mode > 4) return;
-  model.Text1 = kCaptions[mode - 1];
+  model.modeCaption = kCaptions[mode - 1];
   model.Scale.DisplayMode = static_cast<std::int16_t>(mode);
   // The bars were laid out when they last changed; only the scale changes here.
   RedrawWith(data, model, RescaleAllBars);
 }
 
-void Command4_Click(const PlanData& data, ChartModel& model) {
+void NextDisplayMode(const PlanData& data, ChartModel& model) {
   const int mode = model.Scale.DisplayMode;
   if (mode >= 1 && mode <= 4) DispMode(data, model, mode % 4 + 1);
 }

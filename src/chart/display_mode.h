@@ -5,12 +5,12 @@
 
 namespace velmora::chart {
 
-// Captions of the display modes, written to Text1.
+// Captions of the display modes, written to modeCaption.
 inline constexpr const char* kDayModeCaption = "１日表示モード";
 inline constexpr const char* kThreeDayModeCaption = "３日表示モード";
 inline constexpr const char* kWeekModeCaption = "１週間表示モード";
 inline constexpr const char* kMonthModeCaption = "1ヶ月(４週間)表示モード";
-inline constexpr const char* kModeButtonCaption = "表示モード変更";  // Command4
+inline constexpr const char* kModeButtonCaption = "表示モード変更";
 
 // Width of the surfaces in days for a display mode: the whole period in every mode.
 int SurfaceDays(int displayMode, int dayCount);
@@ -36,7 +36,7 @@ void DispMonth(const PlanData& data, ChartModel& model);
 // places change. Any other number changes nothing.
 void DispMode(const PlanData& data, ChartModel& model, int mode);
 
-// Command4 ("表示モード変更"): the next display mode, 1 -> 2 -> 3 -> 4 -> 1.
-void Command4_Click(const PlanData& data, ChartModel& model);
+// The mode button ("表示モード変更"): the next display mode, 1 -> 2 -> 3 -> 4 -> 1.
+void NextDisplayMode(const PlanData& data, ChartModel& model);
 
 }  // namespace velmora::chart

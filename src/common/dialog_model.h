@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -11,6 +12,21 @@ namespace velmora {
 // A control name a dialog does not have, or an action its control does not take.
 struct ControlError : std::runtime_error {
   using std::runtime_error::runtime_error;
+};
+
+// A control's name in the original form, which scripts and outside programs written for it still
+// use, and the control's name now. The form named most controls by kind and a number ("Text" 14);
+// a name without a number has -1.
+struct ControlAlias {
+  std::string_view kind;
+  int number = -1;
+  std::string_view name;
+
+  bool Matches(std::string_view original) const {
+    if (number < 0) return original == kind;
+    return original.substr(0, kind.size()) == kind &&
+           original.substr(kind.size()) == std::to_string(number);
+  }
 };
 
 // What a window draws of one control: the text of a box, a drop-down or a button, the lines of a
@@ -47,6 +63,8 @@ class DialogModel {
   virtual std::vector<std::pair<std::string, std::string>> Show() const = 0;
   // The close box.
   virtual void Close() = 0;
+  // The dialog's one table of original control names; a script may name a control either way.
+  virtual std::span<const ControlAlias> Aliases() const { return {}; }
 
   // What the window shows of the control; one the model does not describe shows nothing.
   virtual ControlState State(std::string_view /*control*/) const { return {}; }
@@ -64,5 +82,14 @@ class DialogModel {
     throw ControlError("コントロール " + std::string(control) + " はありません");
   }
 };
+
+// The control `name` stands for in `dialog`: an original name as the control's name now, any other
+// name as it is.
+inline std::string_view ControlNamed(const DialogModel& dialog, std::string_view name) {
+  for (const ControlAlias& alias : dialog.Aliases()) {
+    if (alias.Matches(name)) return alias.name;
+  }
+  return name;
+}
 
 }  // namespace velmora

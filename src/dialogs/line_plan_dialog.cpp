@@ -33,7 +33,7 @@ std::vector<Cell> Boxes() {
 
 ModelDialog::Outline LinePlanOutline(const QString& title) {
   // Enter belongs to the time boxes: it must not press the button as a dialog's default would.
-  return {title, {Grid(Boxes()), Row({Stretch(), Button("Command1", "変更", kNoAutoDefault)})}};
+  return {title, {Grid(Boxes()), Row({Stretch(), Button("storeDay", "変更", kNoAutoDefault)})}};
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ LinePlanDialog::LinePlanDialog(std::shared_ptr<editing::LinePlanWindow> window,
     PlanTime[static_cast<std::size_t>(i)] = Widget<QLineEdit>(TimeBoxName(i));
   }
   PlanSum = Widget<QLineEdit>("PlanSum");
-  Command1 = Widget<QPushButton>("Command1");
+  storeDay = Widget<QPushButton>("storeDay");
 }
 
 }  // namespace velmora

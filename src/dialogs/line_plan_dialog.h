@@ -29,7 +29,7 @@ class LinePlanDialog : public ModelDialog {
   // Controls, named as the window model names them.
   std::array<QLineEdit*, 8> PlanTime{};
   QLineEdit* PlanSum = nullptr;
-  QPushButton* Command1 = nullptr;  // "変更"
+  QPushButton* storeDay = nullptr;  // "変更"
 };
 
 }  // namespace velmora

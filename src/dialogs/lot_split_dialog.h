@@ -21,12 +21,12 @@ class LotSplitDialog : public ModelDialog {
 
   QListWidget* NList = nullptr;
   QListWidget* GList = nullptr;
-  QLineEdit* Text1 = nullptr;
-  QLineEdit* Text14 = nullptr;
-  QLineEdit* Text2 = nullptr;
-  QLineEdit* Text3 = nullptr;
-  QPushButton* Command3 = nullptr;  // "分割実施"
-  QPushButton* Command1 = nullptr;  // "分割キャンセル"
+  QLineEdit* memberNo = nullptr;
+  QLineEdit* splitCount = nullptr;
+  QLineEdit* innerTotal = nullptr;
+  QLineEdit* outerTotal = nullptr;
+  QPushButton* split = nullptr;   // "分割実施"
+  QPushButton* cancel = nullptr;  // "分割キャンセル"
 };
 
 }  // namespace velmora

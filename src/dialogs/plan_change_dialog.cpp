@@ -16,29 +16,29 @@ ModelDialog::Outline PlanChangeOutline() {
   Control parents = Lines(Kind::PickList, "ZList", "上位品目 (在庫/配分数 日付 機械)", 160, 2);
   parents.width = 900;
   return {lotdetail::kPlanChangeCaption,
-          {Row({Label("手配番号"), ReadOnly("Text1"), Stretch()}), Alone(parents),
+          {Row({Label("手配番号"), ReadOnly("memberNo"), Stretch()}), Alone(parents),
            Row({Lines(Kind::PickList, "MList", "未割付の手配", 110),
                 Lines(Kind::PickList, "KList", "機械割付済の手配", 110)},
                1),
-           Row({Label("数量"), Box("TextSuryo", kTakesEnter | kSelectAll), Label("開始日"),
-                Box("TextDate", kTakesEnter | kSelectAll), Label("機械"),
-                Named(Kind::Choice, "Text5", kTakesEnter, 140), Stretch(),
+           Row({Label("数量"), Box("shareQty", kTakesEnter | kSelectAll), Label("開始日"),
+                Box("shareDate", kTakesEnter | kSelectAll), Label("機械"),
+                Named(Kind::Choice, "machine", kTakesEnter, 140), Stretch(),
                 // A refused share leaves the focus where the user clicked.
-                Button("Command1", "分割実施", kNoAutoDefault | kKeepsFocus)})}};
+                Button("split", "分割実施", kNoAutoDefault | kKeepsFocus)})}};
 }
 
 }  // namespace
 
 PlanChangeDialog::PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog, QWidget* parent)
     : ModelDialog(std::move(dialog), PlanChangeOutline(), parent) {
-  Text1 = Widget<QLineEdit>("Text1");
+  memberNo = Widget<QLineEdit>("memberNo");
   ZList = Widget<QListWidget>("ZList");
   MList = Widget<QListWidget>("MList");
   KList = Widget<QListWidget>("KList");
-  TextSuryo = Widget<QLineEdit>("TextSuryo");
-  TextDate = Widget<QLineEdit>("TextDate");
-  Text5 = Widget<QComboBox>("Text5");
-  Command1 = Widget<QPushButton>("Command1");
+  shareQty = Widget<QLineEdit>("shareQty");
+  shareDate = Widget<QLineEdit>("shareDate");
+  machine = Widget<QComboBox>("machine");
+  split = Widget<QPushButton>("split");
 }
 
 }  // namespace velmora

@@ -21,14 +21,14 @@ class PlanChangeDialog : public ModelDialog {
   explicit PlanChangeDialog(std::shared_ptr<lotdetail::PlanChange> dialog,
                             QWidget* parent = nullptr);
 
-  QLineEdit* Text1 = nullptr;
+  QLineEdit* memberNo = nullptr;
   QListWidget* ZList = nullptr;
   QListWidget* MList = nullptr;
   QListWidget* KList = nullptr;
-  QLineEdit* TextSuryo = nullptr;
-  QLineEdit* TextDate = nullptr;
-  QComboBox* Text5 = nullptr;
-  QPushButton* Command1 = nullptr;  // "分割実施"
+  QLineEdit* shareQty = nullptr;
+  QLineEdit* shareDate = nullptr;
+  QComboBox* machine = nullptr;
+  QPushButton* split = nullptr;  // "分割実施"
 };
 
 }  // namespace velmora

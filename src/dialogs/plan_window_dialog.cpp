@@ -28,34 +28,34 @@ Control DropDown(const char* name) {
 
 std::vector<Section> Layout() {
   return {
-      Form("手配", {{{Label("手配番号"), {F("Text14")}},
-                     {ClickLabel("Label4", "計画番号"), {F("Text4")}},
-                     {Label("品名コード"), {F("Text10")}}},
-                    {{Label("工程"), {F("Text9")}},
-                     {Label("順序"), {F("Text23")}},
-                     {Label("金型"), {F("Text29")}}},
-                    {{Label("型番名"), {F("Text2")}, 5}}}),
-      Form("日程", {{{Label("開始"), {F("Text7"), F("Text1")}},
-                     {Label("終了"), {F("Text8"), F("Text6")}},
-                     {Label("初期納期"), {F("Text11")}}},
-                    {{Label("機械"), {DropDown("Text5")}},
-                     {Label("指示先"), {DropDown("Text12")}},
-                     {Label("固定"), {F("Text18")}}}}),
-      Form("数量", {{{Label("手配数"), {F("Text3")}},
-                     {Label("計画数"), {F("Text17")}},
-                     {Label("実績数"), {F("Text20")}},
-                     {Label("最終実績日"), {F("Text21")}}},
-                    {{Label("入数"), {F("Text22")}},
-                     {Label("取数"), {F("Text25")}},
-                     {Label("端数/箱数"), {F("Text28"), F("Text27")}},
-                     {Label("重量"), {F("Text26")}}}}),
-      Form("時間", {{{Label("段取"), {F("Text13")}},
-                     {Label("サイクル"), {F("Text15")}},
-                     {Label("総時間"), {F("Text16")}},
-                     {Label("作業時間"), {F("Text19")}}},
-                    {{Label("人員"), {F("Text40")}},
-                     {Label("型サイクル"), {F("Text24")}},
-                     {Label("実績時間"), {F("Text42")}}}}),
+      Form("手配", {{{Label("手配番号"), {F("orderNo")}},
+                     {ClickLabel("planNoLabel", "計画番号"), {F("planNo")}},
+                     {Label("品名コード"), {F("itemCode")}}},
+                    {{Label("工程"), {F("process")}},
+                     {Label("順序"), {F("processSeq")}},
+                     {Label("金型"), {F("moldNo")}}},
+                    {{Label("型番名"), {F("modelName")}, 5}}}),
+      Form("日程", {{{Label("開始"), {F("startDate"), F("startTime")}},
+                     {Label("終了"), {F("endDate"), F("endTime")}},
+                     {Label("初期納期"), {F("initialDueDate")}}},
+                    {{Label("機械"), {DropDown("machine")}},
+                     {Label("指示先"), {DropDown("destination")}},
+                     {Label("固定"), {F("fixedFlag")}}}}),
+      Form("数量", {{{Label("手配数"), {F("orderQty")}},
+                     {Label("計画数"), {F("planQty")}},
+                     {Label("実績数"), {F("receivedQty")}},
+                     {Label("最終実績日"), {F("lastResultDate")}}},
+                    {{Label("入数"), {F("packQty")}},
+                     {Label("取数"), {F("cavities")}},
+                     {Label("端数/箱数"), {F("remainder"), F("boxCount")}},
+                     {Label("重量"), {F("pieceWeight")}}}}),
+      Form("時間", {{{Label("段取"), {F("setupMinutes")}},
+                     {Label("サイクル"), {F("cycleSeconds")}},
+                     {Label("総時間"), {F("totalMinutes")}},
+                     {Label("作業時間"), {F("workingMinutes")}}},
+                    {{Label("人員"), {F("workers")}},
+                     {Label("型サイクル"), {F("moldCycle")}},
+                     {Label("実績時間"), {F("resultMinutes")}}}}),
       // Members are picked for the process split one click each.
       Row({ListOf(Kind::MultiList, "NList", "構成手配 A", 0, 70),
            ListOf(Kind::MultiList, "GList", "構成手配 B", 0, 70)},
@@ -63,10 +63,10 @@ std::vector<Section> Layout() {
       // The relation lines are long: they take the whole width, in fixed-width columns.
       Alone(ListOf(Kind::List, "JList", "受注・所要計画", 0, 100, kFixedFont)),
       // Enter belongs to the window's navigation: no button is the dialog's default.
-      Row({Button("Command2", {}, kNoAutoDefault), Button("Command3", {}, kNoAutoDefault),
-           Button("Command4", {}, kNoAutoDefault), Button("Command5", {}, kNoAutoDefault),
-           Button("Command6", {}, kNoAutoDefault), Button("Command7", {}, kNoAutoDefault),
-           Stretch(), Button("Command1", {}, kNoAutoDefault)}),
+      Row({Button("splitProcesses", {}, kNoAutoDefault), Button("splitLot", {}, kNoAutoDefault),
+           Button("addProcesses", {}, kNoAutoDefault), Button("showProcesses", {}, kNoAutoDefault),
+           Button("changePlan", {}, kNoAutoDefault), Button("hide", {}, kNoAutoDefault), Stretch(),
+           Button("finish", {}, kNoAutoDefault)}),
   };
 }
 
@@ -101,11 +101,11 @@ ModelDialog::Outline PlanWindowOutline() {
 
 PlanWindowDialog::PlanWindowDialog(std::shared_ptr<PlanWindow> window, QWidget* parent)
     : ModelDialog(window, PlanWindowOutline(), parent), window_(std::move(window)) {
-  Text5 = Widget<QComboBox>("Text5");
+  machine = Widget<QComboBox>("machine");
   NList = Widget<QListWidget>("NList");
-  Command1 = Widget<QPushButton>("Command1");
-  Command2 = Widget<QPushButton>("Command2");
-  Command3 = Widget<QPushButton>("Command3");
+  finish = Widget<QPushButton>("finish");
+  splitProcesses = Widget<QPushButton>("splitProcesses");
+  splitLot = Widget<QPushButton>("splitLot");
 }
 
 QLineEdit* PlanWindowDialog::Box(const std::string& name) const {

@@ -23,13 +23,13 @@ class PlanWindowDialog : public ModelDialog {
   explicit PlanWindowDialog(std::shared_ptr<lotdetail::PlanWindow> window,
                             QWidget* parent = nullptr);
 
-  // A text box of the model by name ("Text7"), or nothing.
+  // A text box of the model by name ("startDate"), or nothing.
   QLineEdit* Box(const std::string& name) const;
-  QComboBox* Text5 = nullptr;
+  QComboBox* machine = nullptr;
   QListWidget* NList = nullptr;
-  QPushButton* Command1 = nullptr;  // "変更完了"
-  QPushButton* Command2 = nullptr;
-  QPushButton* Command3 = nullptr;
+  QPushButton* finish = nullptr;  // "変更完了"
+  QPushButton* splitProcesses = nullptr;
+  QPushButton* splitLot = nullptr;
 
  protected:
   // Enter moves on from wherever the focus is, a button included: it never presses one.

@@ -19,10 +19,10 @@ class AddPlanDialog : public ModelDialog {
  public:
   explicit AddPlanDialog(std::shared_ptr<lotdetail::AddPlan> dialog, QWidget* parent = nullptr);
 
-  QLineEdit* Text1 = nullptr;
+  QLineEdit* memberNo = nullptr;
   QListWidget* NList = nullptr;
-  QPushButton* Command3 = nullptr;  // "追加実施"
-  QPushButton* Command1 = nullptr;  // "追加キャンセル"
+  QPushButton* add = nullptr;     // "追加実施"
+  QPushButton* cancel = nullptr;  // "追加キャンセル"
 };
 
 // The process chain around a plan's arrangement, for reading; "照会終了" closes it.
@@ -32,9 +32,9 @@ class ShowPlanDialog : public ModelDialog {
  public:
   explicit ShowPlanDialog(std::shared_ptr<lotdetail::ShowPlan> dialog, QWidget* parent = nullptr);
 
-  QLineEdit* Text1 = nullptr;
+  QLineEdit* memberNo = nullptr;
   QListWidget* NList = nullptr;
-  QPushButton* Command1 = nullptr;  // "照会終了"
+  QPushButton* done = nullptr;  // "照会終了"
 };
 
 }  // namespace velmora

@@ -10,7 +10,7 @@ ModelDialog::Outline SelectPlanOutline() {
   // The lines are columns of numbers and codes.
   return {lotdetail::kSearchCaption,
           {Alone(ListOf(Kind::CurrentList, "NList", {}, 520, 240, kFixedFont)),
-           Row({Stretch(), Button("Command1", lotdetail::kChooseCaption, kDefault)})}};
+           Row({Stretch(), Button("choose", lotdetail::kChooseCaption, kDefault)})}};
 }
 
 }  // namespace
@@ -18,7 +18,7 @@ ModelDialog::Outline SelectPlanOutline() {
 SelectPlanDialog::SelectPlanDialog(std::shared_ptr<lotdetail::SelectPlan> chooser, QWidget* parent)
     : ModelDialog(std::move(chooser), SelectPlanOutline(), parent) {
   NList = Widget<QListWidget>("NList");
-  Command1 = Widget<QPushButton>("Command1");
+  choose = Widget<QPushButton>("choose");
 }
 
 void ShowSelectPlan(std::shared_ptr<lotdetail::SelectPlan> chooser, QWidget* parent) {

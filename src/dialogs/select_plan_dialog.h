@@ -20,7 +20,7 @@ class SelectPlanDialog : public ModelDialog {
                             QWidget* parent = nullptr);
 
   QListWidget* NList = nullptr;
-  QPushButton* Command1 = nullptr;  // "選択"
+  QPushButton* choose = nullptr;  // "選択"
 };
 
 // Shows the chooser modally and reports its choice once the window is gone, so a chosen plan's

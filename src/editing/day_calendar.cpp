@@ -13,8 +13,13 @@
 namespace velmora::editing {
 namespace {
 
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kAliases[] = {
+    {"Command", 1, "storeDay"},
+};
+
 constexpr const char* kSumBox = "PlanSum";
-constexpr const char* kChangeButton = "Command1";
+constexpr const char* kChangeButton = "storeDay";
 
 std::string TimeBoxName(int i) {
   return "PlanTime(" + std::to_string(i) + ")";
@@ -75,7 +80,7 @@ void LinePlanWindow::PlanTime_KeyDown(int index, int keyCode) {
   Focus = index < 7 ? TimeBoxName(index + 1) : kSumBox;
 }
 
-void LinePlanWindow::Command1_Click() {
+void LinePlanWindow::StoreDay() {
   for (int i = 0; i < 8; ++i) {
     const std::string& box = PlanTime[static_cast<std::size_t>(i)];
     if (!box.empty() && !ParseTypedTime(box)) {
@@ -147,7 +152,7 @@ void LinePlanWindow::Enter(std::string_view control) {
   if (i >= 0) {
     PlanTime_KeyDown(i, kEnterKey);
   } else if (control == kChangeButton) {
-    Command1_Click();  // Enter on a focused button presses it
+    StoreDay();  // Enter on a focused button presses it
   }
 }
 
@@ -157,7 +162,7 @@ void LinePlanWindow::Click(std::string_view control) {
     Focus = std::string(control);
     return;
   }
-  Command1_Click();
+  StoreDay();
 }
 
 std::vector<std::pair<std::string, std::string>> LinePlanWindow::Show() const {
@@ -180,6 +185,10 @@ bool LinePlanWindow::FocusMoved(std::string_view control) {
   if (TextOf(control) == nullptr) return false;
   Focus = std::string(control);
   return true;
+}
+
+std::span<const ControlAlias> LinePlanWindow::Aliases() const {
+  return kAliases;
 }
 
 }  // namespace velmora::editing

@@ -37,7 +37,7 @@ class LinePlanWindow : public DialogModel {
   void PlanTime_KeyDown(int index, int keyCode);
   // "変更": stores the day when every box holds a time or nothing and the calendar table can
   // hold the day as shown (see CalendarRowsOf), redraws the chart, closes.
-  void Command1_Click();
+  void StoreDay();
 
   // DialogModel
   bool Closed() const override { return closed_; }
@@ -46,6 +46,7 @@ class LinePlanWindow : public DialogModel {
   void Click(std::string_view control) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  std::span<const ControlAlias> Aliases() const override;
   ControlState State(std::string_view control) const override;
   std::string Focused() const override { return Focus; }
   // Only a box keeps the model's focus: a refused change goes back to the box the user was in.

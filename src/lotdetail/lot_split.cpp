@@ -9,6 +9,12 @@
 namespace velmora::lotdetail {
 namespace {
 
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kAliases[] = {
+    {"Text", 1, "memberNo"},    {"Text", 2, "innerTotal"}, {"Text", 3, "outerTotal"},
+    {"Text", 14, "splitCount"}, {"Command", 1, "cancel"},  {"Command", 3, "split"},
+};
+
 constexpr std::size_t kCountWidth = 6;
 constexpr std::int32_t kLargestCount = 999999;  // what the count field can show
 
@@ -112,20 +118,20 @@ void BunWindow::List_Click(std::string_view list, int line) {
   const std::vector<std::string>& lines = list == "NList" ? NList : GList;
   (list == "NList" ? NListIndex : GListIndex) = line;
   const std::string& text = lines[static_cast<std::size_t>(line)];
-  Text1 = std::to_string(LineNumber(text));
-  Text14Enabled = true;
-  Text14 = std::to_string(LineCount(text));
-  Focus = "Text14";
+  memberNo = std::to_string(LineNumber(text));
+  splitCountEnabled = true;
+  splitCount = std::to_string(LineCount(text));
+  Focus = "splitCount";
 }
 
-void BunWindow::Text14_Enter() {
-  const double typed = Val(Text14);
+void BunWindow::SplitCountEntered() {
+  const double typed = Val(splitCount);
   if (!(typed >= 0 && typed <= kLargestCount) || typed != static_cast<std::int32_t>(typed)) {
     ui::MsgBox(kBadCount);
     return;
   }
   const std::string count = std::to_string(static_cast<std::int32_t>(typed));
-  const std::int32_t number = Whole(Text1);
+  const std::int32_t number = Whole(memberNo);
   for (std::vector<std::string>* lines : {&NList, &GList}) {
     for (std::string& line : *lines) {
       if (LineNumber(line) == number) line = WithCount(line, count);
@@ -133,26 +139,27 @@ void BunWindow::Text14_Enter() {
   }
   NListIndex.reset();
   GListIndex.reset();
-  Text1.clear();
-  Text14.clear();
-  Text2 = Total(NList);
-  Text3 = Total(GList);
-  Text14Enabled = false;
+  memberNo.clear();
+  splitCount.clear();
+  innerTotal = Total(NList);
+  outerTotal = Total(GList);
+  splitCountEnabled = false;
   Focus.clear();
 }
 
 const char* BunWindow::Refusal() const {
-  if (Text2.empty() && Text3.empty()) return kNoLotChosen;
-  if (Text2.empty() && !NList.empty()) return kChooseInner;
-  if (Text3.empty() && !GList.empty()) return kChooseOuter;
-  if (!Text2.empty() && !Text3.empty() && Val(Text2) != Val(Text3)) return kRingsDiffer;
+  if (innerTotal.empty() && outerTotal.empty()) return kNoLotChosen;
+  if (innerTotal.empty() && !NList.empty()) return kChooseInner;
+  if (outerTotal.empty() && !GList.empty()) return kChooseOuter;
+  if (!innerTotal.empty() && !outerTotal.empty() && Val(innerTotal) != Val(outerTotal))
+    return kRingsDiffer;
   if (OverQuantity(NList)) return kInnerOverQuantity;
   if (OverQuantity(GList)) return kOuterOverQuantity;
   if (Whole(NList) && Whole(GList)) return kWholeLotChosen;
   return nullptr;
 }
 
-void BunWindow::Command3_Click() {
+void BunWindow::SplitLot() {
   if (const char* refusal = Refusal()) {
     ui::MsgBox(refusal);
     return;
@@ -169,7 +176,7 @@ void BunWindow::Command3_Click() {
   }
   // The totals add the counts of different arrangements; more than the lot holds would leave it
   // a negative quantity, and its times a negative duration nothing can store.
-  const double total = Val(Text2) != 0 ? Val(Text2) : Val(Text3);
+  const double total = Val(innerTotal) != 0 ? Val(innerTotal) : Val(outerTotal);
   if (total > ctx_.data.Plan(*found).OrderQty) {
     ui::MsgBox(kSplitOverLot);
     return;
@@ -178,11 +185,11 @@ void BunWindow::Command3_Click() {
       ui::Answer::Yes) {
     return;
   }
-  Split(*found);
+  SplitEntry(*found);
   closed_ = true;
 }
 
-void BunWindow::Split(PlanIdx found) {
+void BunWindow::SplitEntry(PlanIdx found) {
   const auto added = AddEntryCopy(ctx_, found);
   if (!added) return;
   PlanData& data = ctx_.data;
@@ -190,11 +197,11 @@ void BunWindow::Split(PlanIdx found) {
   PlanEntry& e = ctx_.Edit(found);
   n.A.Clear();
   n.B.Clear();
-  if (!Text2.empty()) SplitGroup(data, e.A, n.A, NList);
-  if (!Text3.empty()) SplitGroup(data, e.B, n.B, GList);
+  if (!innerTotal.empty()) SplitGroup(data, e.A, n.A, NList);
+  if (!outerTotal.empty()) SplitGroup(data, e.B, n.B, GList);
   e.OrderNo = FirstMemberNo(e);
   n.OrderNo = FirstMemberNo(n);
-  const std::int32_t s = Val(Text2) != 0 ? Whole(Text2) : Whole(Text3);
+  const std::int32_t s = Val(innerTotal) != 0 ? Whole(innerTotal) : Whole(outerTotal);
   n.OrderQty = s;
   n.ReceivedQty = 0;
   e.OrderQty -= s;
@@ -212,30 +219,31 @@ void BunWindow::Split(PlanIdx found) {
 }
 
 void BunWindow::Type(std::string_view control, std::string text) {
-  if (control != "Text14") {
-    if (control == "Text1" || control == "Text2" || control == "Text3") Unsupported(control);
+  if (control != "splitCount") {
+    if (control == "memberNo" || control == "innerTotal" || control == "outerTotal")
+      Unsupported(control);
     Unknown(control);
   }
-  if (!Text14Enabled) throw ControlError("Text14 は使用できません");
-  Focus = "Text14";
-  Text14 = std::move(text);
+  if (!splitCountEnabled) throw ControlError("splitCount は使用できません");
+  Focus = "splitCount";
+  splitCount = std::move(text);
 }
 
 void BunWindow::Enter(std::string_view control) {
-  if (control == "Text14") {
-    if (!Text14Enabled) throw ControlError("Text14 は使用できません");
-    Text14_Enter();
+  if (control == "splitCount") {
+    if (!splitCountEnabled) throw ControlError("splitCount は使用できません");
+    SplitCountEntered();
     return;
   }
   Click(control);
 }
 
 void BunWindow::Click(std::string_view control) {
-  if (control == "Command3") {
-    Command3_Click();
-  } else if (control == "Command1") {
-    Command1_Click();
-  } else if (control == "NList" || control == "GList" || control == "Text14") {
+  if (control == "split") {
+    SplitLot();
+  } else if (control == "cancel") {
+    Cancel();
+  } else if (control == "NList" || control == "GList" || control == "splitCount") {
     Unsupported(control);  // a list line is clicked with select
   } else {
     Unknown(control);
@@ -257,11 +265,13 @@ ControlState BunWindow::State(std::string_view control) const {
     state.Lines = control == "NList" ? NList : GList;
     const std::optional<int>& line = control == "NList" ? NListIndex : GListIndex;
     if (line) state.Selected = {*line};
-  } else if (control == "Text14") {
-    state.Text = Text14;
-    state.Enabled = Text14Enabled;
-  } else if (control == "Text1" || control == "Text2" || control == "Text3") {
-    state.Text = control == "Text1" ? Text1 : control == "Text2" ? Text2 : Text3;
+  } else if (control == "splitCount") {
+    state.Text = splitCount;
+    state.Enabled = splitCountEnabled;
+  } else if (control == "memberNo" || control == "innerTotal" || control == "outerTotal") {
+    state.Text = control == "memberNo"     ? memberNo
+                 : control == "innerTotal" ? innerTotal
+                                           : outerTotal;
   }
   return state;
 }
@@ -269,18 +279,18 @@ ControlState BunWindow::State(std::string_view control) const {
 std::vector<std::pair<std::string, std::string>> BunWindow::Show() const {
   std::vector<std::pair<std::string, std::string>> out;
   out.emplace_back("Caption", kLotSplitCaption);
-  out.emplace_back("Text1", Text1);
-  out.emplace_back("Text14", Text14 + (Text14Enabled ? "" : " (使用不可)"));
-  out.emplace_back("Text2", Text2);
-  out.emplace_back("Text3", Text3);
+  out.emplace_back("memberNo", memberNo);
+  out.emplace_back("splitCount", splitCount + (splitCountEnabled ? "" : " (使用不可)"));
+  out.emplace_back("innerTotal", innerTotal);
+  out.emplace_back("outerTotal", outerTotal);
   for (std::size_t i = 0; i < NList.size(); ++i) {
     out.emplace_back("NList[" + std::to_string(i) + "]", NList[i]);
   }
   for (std::size_t i = 0; i < GList.size(); ++i) {
     out.emplace_back("GList[" + std::to_string(i) + "]", GList[i]);
   }
-  out.emplace_back("Command3", "分割実施");
-  out.emplace_back("Command1", "分割キャンセル");
+  out.emplace_back("split", "分割実施");
+  out.emplace_back("cancel", "分割キャンセル");
   return out;
 }
 
@@ -290,6 +300,10 @@ std::shared_ptr<BunWindow> OpenBunWindow(editing::EditContext& ctx, PlanWindow& 
   auto dialog = std::make_shared<BunWindow>(ctx, window);
   dialog->Fill(ctx.data.Plan(*found));
   return dialog;
+}
+
+std::span<const ControlAlias> BunWindow::Aliases() const {
+  return kAliases;
 }
 
 }  // namespace velmora::lotdetail

@@ -46,18 +46,18 @@ class BunWindow : public DialogModel {
 
   std::vector<std::string> NList, GList;
   std::optional<int> NListIndex, GListIndex;  // the selected line
-  std::string Text1;                          // number of the member being counted
-  std::string Text14;                         // its count
-  bool Text14Enabled = false;
-  std::string Text2, Text3;  // inner and outer totals
+  std::string memberNo;                       // number of the member being counted
+  std::string splitCount;                     // its count
+  bool splitCountEnabled = false;
+  std::string innerTotal, outerTotal;  // inner and outer totals
   std::string Focus;
 
   void List_Click(std::string_view list, int line);
-  void Text14_Enter();
+  void SplitCountEntered();
   // "分割キャンセル"
-  void Command1_Click() { closed_ = true; }
+  void Cancel() { closed_ = true; }
   // "分割実施"
-  void Command3_Click();
+  void SplitLot();
 
   // DialogModel
   bool Closed() const override { return closed_; }
@@ -67,13 +67,14 @@ class BunWindow : public DialogModel {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  std::span<const ControlAlias> Aliases() const override;
   ControlState State(std::string_view control) const override;
   std::string Focused() const override { return Focus; }
 
  private:
   // The refusal for the counts as they stand, or nothing when they can be split.
   const char* Refusal() const;
-  void Split(PlanIdx e);
+  void SplitEntry(PlanIdx e);
 
   editing::EditContext& ctx_;
   PlanWindow& window_;

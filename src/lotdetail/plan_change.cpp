@@ -15,6 +15,12 @@
 namespace velmora::lotdetail {
 namespace {
 
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kAliases[] = {
+    {"Text", 1, "memberNo"},       {"Text", 5, "machine"},  {"TextDate", -1, "shareDate"},
+    {"TextSuryo", -1, "shareQty"}, {"Command", 1, "split"},
+};
+
 constexpr std::size_t kModelWidth = 40;
 constexpr std::size_t kParentWidth = 25;
 constexpr std::size_t kParentCodeLength = 13;
@@ -81,37 +87,37 @@ void PlanChange::AddParent(std::string_view modelName, std::string_view stock,
 void PlanChange::ZList_Click(int line) {
   ZListIndex = line;
   const std::size_t i = static_cast<std::size_t>(line);
-  TextSuryo = std::to_string(ZLine::Quantity(ZList[i]));
-  TextDate = dates_[i] ? FormatSlashDate(*dates_[i]) : "";
+  shareQty = std::to_string(ZLine::Quantity(ZList[i]));
+  shareDate = dates_[i] ? FormatSlashDate(*dates_[i]) : "";
   Focus = "ZList";
 }
 
-void PlanChange::TextDate_Enter() {
-  TextDate = NormalizeDateText(TextDate, window_.Today());
-  if (ParseDateText(TextDate)) {
-    Focus = "Text5";
+void PlanChange::ShareDateEntered() {
+  shareDate = NormalizeDateText(shareDate, window_.Today());
+  if (ParseDateText(shareDate)) {
+    Focus = "machine";
   } else {
     ui::MsgBox(kTypeDateCorrectly);
   }
 }
 
 bool PlanChange::MachineSelected() const {
-  return std::find(Text5List.begin(), Text5List.end(), Text5) != Text5List.end();
+  return std::find(machineChoices.begin(), machineChoices.end(), machine) != machineChoices.end();
 }
 
-void PlanChange::Text5_Enter() {
+void PlanChange::MachineEntered() {
   if (!MachineSelected() || !ZListIndex) return;
-  const double typed = Val(TextSuryo);
-  const std::optional<DateTime> date = ParseDateText(TextDate);
-  if (typed > 0 && !date && !TextDate.empty()) {
+  const double typed = Val(shareQty);
+  const std::optional<DateTime> date = ParseDateText(shareDate);
+  if (typed > 0 && !date && !shareDate.empty()) {
     ui::MsgBox(kTypeCorrectDate);
-    Focus = "TextDate";
+    Focus = "shareDate";
     return;
   }
   // A share is a whole number of pieces; a negative one would let the others exceed the plan.
   if (!(typed >= 0 && typed <= static_cast<double>(kLargestShare)) || typed != std::trunc(typed)) {
     ui::MsgBox(kBadShare);
-    Focus = "TextSuryo";
+    Focus = "shareQty";
     return;
   }
   const auto quantity = static_cast<std::int64_t>(typed);
@@ -119,20 +125,20 @@ void PlanChange::Text5_Enter() {
   if (quantity > 0) {
     dates_[i] = date;
     ZList[i] = ZLine::WithShare(ZList[i], quantity, date ? FormatDateTime(*date, "mm/dd") : kNoDate,
-                                Text5);
+                                machine);
   } else {
     dates_[i].reset();
     ZList[i] = ZLine::WithShare(ZList[i], 0, kNoDate, kNoMachineShown);
   }
-  TextSuryo.clear();
-  Text5.clear();
+  shareQty.clear();
+  machine.clear();
   Focus = "ZList";
 }
 
 const char* PlanChange::Refusal(const PlanEntry& e) {
   std::int64_t sum = 0;
   for (const std::string& line : ZList) sum += ZLine::Quantity(line);
-  TextSuryo = std::to_string(sum);
+  shareQty = std::to_string(sum);
   if (sum > e.OrderQty) return kSharesOverQuantity;
   // Walk the shares as they will be applied: a share equal to what the first member still
   // holds re-labels the plan, which only one share may do.
@@ -152,7 +158,7 @@ const char* PlanChange::Refusal(const PlanEntry& e) {
   return whole > 1 ? kOneWholeShare : nullptr;
 }
 
-void PlanChange::Command1_Click() {
+void PlanChange::SplitPlan() {
   const auto found = window_.LastEntry();
   if (!found) {
     closed_ = true;
@@ -171,9 +177,9 @@ void PlanChange::Command1_Click() {
     const std::int64_t q = ZLine::Quantity(ZList[line]);
     if (q <= 0) continue;
     ZListIndex = static_cast<int>(line);
-    TextSuryo = std::to_string(q);
-    TextDate = dates_[line] ? FormatSlashDate(*dates_[line]) : "";
-    Text5 = ZLine::Machine(ZList[line]);
+    shareQty = std::to_string(q);
+    shareDate = dates_[line] ? FormatSlashDate(*dates_[line]) : "";
+    machine = ZLine::Machine(ZList[line]);
     const PlanEntry& e = ctx_.data.Plan(*found);
     const Member& a = e.A[std::max(1, e.A.SlotOfLine(0))];
     const Member& b = e.B[std::max(1, e.B.SlotOfLine(0))];
@@ -195,10 +201,10 @@ void PlanChange::Relabel(PlanIdx found, std::size_t line) {
     e.MachineCode = machine;
   }
   e.DestinationCode.clear();
-  window_.Text5 = e.MachineCode;
+  window_.machine = e.MachineCode;
   if (dates_[line]) {
-    window_.Text7 = FormatSlashDate(*dates_[line]);
-    window_.NoteShown("Text7");
+    window_.startDate = FormatSlashDate(*dates_[line]);
+    window_.NoteShown("startDate");
   }
   window_.EndFromStart(found);
   // The stored codes are padded as the parent's code was read; a cut code would match no row.
@@ -214,10 +220,10 @@ void PlanChange::Relabel(PlanIdx found, std::size_t line) {
   e.PlanItemCode = parent;
   e.ModelName = model;
   ctx_.MarkChanged(e);
-  window_.Text12 = e.DestinationCode;
-  window_.Text5 = e.MachineCode;
-  window_.Text10 = e.PlanItemCode;
-  window_.Text2 = e.ModelName;
+  window_.destination = e.DestinationCode;
+  window_.machine = e.MachineCode;
+  window_.itemCode = e.PlanItemCode;
+  window_.modelName = e.ModelName;
 }
 
 void PlanChange::SplitOff(PlanIdx found, std::size_t line) {
@@ -269,12 +275,12 @@ void PlanChange::SplitOff(PlanIdx found, std::size_t line) {
 }
 
 void PlanChange::Type(std::string_view control, std::string text) {
-  std::string* box = control == "TextSuryo"  ? &TextSuryo
-                     : control == "TextDate" ? &TextDate
-                     : control == "Text5"    ? &Text5
-                                             : nullptr;
+  std::string* box = control == "shareQty"    ? &shareQty
+                     : control == "shareDate" ? &shareDate
+                     : control == "machine"   ? &machine
+                                              : nullptr;
   if (box == nullptr) {
-    if (control == "Text1" || control == "ZList" || control == "MList" || control == "KList") {
+    if (control == "memberNo" || control == "ZList" || control == "MList" || control == "KList") {
       Unsupported(control);
     }
     Unknown(control);
@@ -285,31 +291,32 @@ void PlanChange::Type(std::string_view control, std::string text) {
 
 void PlanChange::Enter(std::string_view control) {
   Focus = std::string(control);
-  if (control == "TextSuryo") {
-    TextSuryo_Enter();
-  } else if (control == "TextDate") {
-    TextDate_Enter();
-  } else if (control == "Text5") {
-    Text5_Enter();
+  if (control == "shareQty") {
+    ShareQtyEntered();
+  } else if (control == "shareDate") {
+    ShareDateEntered();
+  } else if (control == "machine") {
+    MachineEntered();
   } else {
     Click(control);
   }
 }
 
 void PlanChange::Click(std::string_view control) {
-  if (control == "Command1") {
-    Command1_Click();
-  } else if (control == "ZList" || control == "MList" || control == "KList" || control == "Text1") {
+  if (control == "split") {
+    SplitPlan();
+  } else if (control == "ZList" || control == "MList" || control == "KList" ||
+             control == "memberNo") {
     Unsupported(control);
-  } else if (control != "TextSuryo" && control != "TextDate" && control != "Text5") {
+  } else if (control != "shareQty" && control != "shareDate" && control != "machine") {
     Unknown(control);
   }
 }
 
 void PlanChange::Select(std::string_view control, const std::vector<int>& lines) {
-  const std::vector<std::string>* list = control == "ZList"   ? &ZList
-                                         : control == "Text5" ? &Text5List
-                                                              : nullptr;
+  const std::vector<std::string>* list = control == "ZList"     ? &ZList
+                                         : control == "machine" ? &machineChoices
+                                                                : nullptr;
   if (list == nullptr) {
     // The reference lists are shown disabled.
     if (control == "MList" || control == "KList") {
@@ -323,8 +330,8 @@ void PlanChange::Select(std::string_view control, const std::vector<int>& lines)
   if (control == "ZList") {
     ZList_Click(lines[0]);
   } else {
-    Text5 = Text5List[static_cast<std::size_t>(lines[0])];
-    Focus = "Text5";
+    machine = machineChoices[static_cast<std::size_t>(lines[0])];
+    Focus = "machine";
   }
 }
 
@@ -338,12 +345,12 @@ ControlState PlanChange::State(std::string_view control) const {
   if (control == "MList") list(MList, MListIndex);
   if (control == "KList") list(KList, KListIndex);
   state.Enabled = control != "MList" && control != "KList";
-  if (control == "Text1") state.Text = Text1;
-  if (control == "TextSuryo") state.Text = TextSuryo;
-  if (control == "TextDate") state.Text = TextDate;
-  if (control == "Text5") {
-    state.Text = Text5;
-    state.Lines = Text5List;
+  if (control == "memberNo") state.Text = memberNo;
+  if (control == "shareQty") state.Text = shareQty;
+  if (control == "shareDate") state.Text = shareDate;
+  if (control == "machine") {
+    state.Text = machine;
+    state.Lines = machineChoices;
   }
   return state;
 }
@@ -351,7 +358,7 @@ ControlState PlanChange::State(std::string_view control) const {
 std::vector<std::pair<std::string, std::string>> PlanChange::Show() const {
   std::vector<std::pair<std::string, std::string>> out;
   out.emplace_back("Caption", kPlanChangeCaption);
-  out.emplace_back("Text1", Text1);
+  out.emplace_back("memberNo", memberNo);
   const auto list = [&out](const char* name, const std::vector<std::string>& lines,
                            std::optional<int> selected) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -363,11 +370,15 @@ std::vector<std::pair<std::string, std::string>> PlanChange::Show() const {
   list("ZList", ZList, ZListIndex);
   list("MList", MList, MListIndex);
   list("KList", KList, KListIndex);
-  out.emplace_back("TextSuryo", TextSuryo);
-  out.emplace_back("TextDate", TextDate);
-  out.emplace_back("Text5", Text5);
-  out.emplace_back("Command1", "分割実施");
+  out.emplace_back("shareQty", shareQty);
+  out.emplace_back("shareDate", shareDate);
+  out.emplace_back("machine", machine);
+  out.emplace_back("split", "分割実施");
   return out;
+}
+
+std::span<const ControlAlias> PlanChange::Aliases() const {
+  return kAliases;
 }
 
 }  // namespace velmora::lotdetail

@@ -55,19 +55,19 @@ class PlanChange : public DialogModel {
   // and on one (KList).
   std::vector<std::string> MList, KList;
   std::optional<int> MListIndex, KListIndex;
-  std::string Text1;  // the plan's first member
-  std::string TextSuryo, TextDate, Text5;
-  std::vector<std::string> Text5List;
+  std::string memberNo;  // the plan's first member
+  std::string shareQty, shareDate, machine;
+  std::vector<std::string> machineChoices;
   std::string Focus;
 
   // Adds a parent item's line.
   void AddParent(std::string_view modelName, std::string_view stock, std::string_view parentCode);
   void ZList_Click(int line);
-  void TextSuryo_Enter() { Focus = "TextDate"; }
-  void TextDate_Enter();
-  void Text5_Enter();
+  void ShareQtyEntered() { Focus = "shareDate"; }
+  void ShareDateEntered();
+  void MachineEntered();
   // "分割実施"
-  void Command1_Click();
+  void SplitPlan();
 
   // DialogModel
   bool Closed() const override { return closed_; }
@@ -77,6 +77,7 @@ class PlanChange : public DialogModel {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { closed_ = true; }
+  std::span<const ControlAlias> Aliases() const override;
   // The reference lists are shown unusable.
   ControlState State(std::string_view control) const override;
   std::string Focused() const override { return Focus; }

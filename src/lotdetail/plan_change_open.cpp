@@ -38,7 +38,7 @@ std::unordered_map<std::int32_t, const PlanEntry*> LoadedMembers(const PlanData&
 void FillArrangements(PlanChange& dialog, db::Connection& connection, const PlanData& data,
                       const std::string& component, const PlanEntry& e) {
   const auto loaded = LoadedMembers(data);
-  const std::int32_t own = static_cast<std::int32_t>(Val(dialog.Text1));
+  const std::int32_t own = static_cast<std::int32_t>(Val(dialog.memberNo));
   db::Recordset rs;
   rs.Open(std::string("SELECT 手配情報.*,品目マスタ.型番名 ") +
               " FROM (手配情報 INNER JOIN 構成マスタ ON "
@@ -143,10 +143,10 @@ std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow
   }
   rs.Close();
 
-  dialog->Text1 = StartingMemberWord(window);
+  dialog->memberNo = StartingMemberWord(window);
   FillArrangements(*dialog, connection, data, *component, e);
-  dialog->Text5List = window.Text5List;
-  dialog->Text5.clear();
+  dialog->machineChoices = window.machineChoices;
+  dialog->machine.clear();
   return dialog;
 }
 

@@ -7,6 +7,11 @@
 namespace velmora::lotdetail {
 namespace {
 
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kAliases[] = {
+    {"Command", 1, "choose"},
+};
+
 bool Contains(const std::string& text, std::string_view part) {
   return part.empty() || text.find(part) != std::string::npos;
 }
@@ -28,7 +33,7 @@ std::string ChooserLine(const PlanEntry& e) {
          std::to_string(e.OrderQty) + (e.Hidden == 1 ? kHiddenMark : "");
 }
 
-void SelectPlan::Command1_Click() {
+void SelectPlan::Choose() {
   SelectedPlan = ListIndex + 1;
   Unload();
 }
@@ -40,16 +45,16 @@ void SelectPlan::Unload() {
 }
 
 void SelectPlan::Enter(std::string_view control) {
-  if (control == "Command1") {
-    Command1_Click();
+  if (control == "choose") {
+    Choose();
   } else if (control != "NList") {
     Unknown(control);
   }
 }
 
 void SelectPlan::Click(std::string_view control) {
-  if (control == "Command1") {
-    Command1_Click();
+  if (control == "choose") {
+    Choose();
   } else if (control != "NList") {
     Unknown(control);
   }
@@ -58,7 +63,7 @@ void SelectPlan::Click(std::string_view control) {
 void SelectPlan::DblClick(std::string_view control, int line) {
   if (control != "NList") Unsupported(control);
   Select(control, {line});
-  Command1_Click();
+  Choose();
 }
 
 void SelectPlan::Select(std::string_view control, const std::vector<int>& lines) {
@@ -81,7 +86,7 @@ std::vector<std::pair<std::string, std::string>> SelectPlan::Show() const {
   for (std::size_t i = 0; i < NList.size(); ++i) {
     out.emplace_back("NList[" + std::to_string(i) + "]", NList[i]);
   }
-  out.emplace_back("Command1", kChooseCaption);
+  out.emplace_back("choose", kChooseCaption);
   return out;
 }
 
@@ -113,6 +118,10 @@ void ComKensaku_Click(SearchBoxes& boxes, const PlanData& data,
     if (chosen != 0) open(data.Plan(hits[static_cast<std::size_t>(chosen - 1)]).Bar());
   };
   choose(chooser);
+}
+
+std::span<const ControlAlias> SelectPlan::Aliases() const {
+  return kAliases;
 }
 
 }  // namespace velmora::lotdetail

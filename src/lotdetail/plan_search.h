@@ -36,7 +36,7 @@ class SelectPlan : public DialogModel {
   int SelectedPlan = 0;
   std::function<void(int)> Chosen;
 
-  void Command1_Click();
+  void Choose();
 
   bool Closed() const override { return closed_; }
   void Type(std::string_view control, std::string) override { Unsupported(control); }
@@ -46,6 +46,7 @@ class SelectPlan : public DialogModel {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { Unload(); }
+  std::span<const ControlAlias> Aliases() const override;
   ControlState State(std::string_view control) const override;
 
  private:

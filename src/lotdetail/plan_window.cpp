@@ -18,6 +18,30 @@
 namespace velmora::lotdetail {
 namespace {
 
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kAliases[] = {
+    {"Text", 1, "startTime"},        {"Text", 2, "modelName"},
+    {"Text", 3, "orderQty"},         {"Text", 4, "planNo"},
+    {"Text", 5, "machine"},          {"Text", 6, "endTime"},
+    {"Text", 7, "startDate"},        {"Text", 8, "endDate"},
+    {"Text", 9, "process"},          {"Text", 10, "itemCode"},
+    {"Text", 11, "initialDueDate"},  {"Text", 12, "destination"},
+    {"Text", 13, "setupMinutes"},    {"Text", 14, "orderNo"},
+    {"Text", 15, "cycleSeconds"},    {"Text", 16, "totalMinutes"},
+    {"Text", 17, "planQty"},         {"Text", 18, "fixedFlag"},
+    {"Text", 19, "workingMinutes"},  {"Text", 20, "receivedQty"},
+    {"Text", 21, "lastResultDate"},  {"Text", 22, "packQty"},
+    {"Text", 23, "processSeq"},      {"Text", 24, "moldCycle"},
+    {"Text", 25, "cavities"},        {"Text", 26, "pieceWeight"},
+    {"Text", 27, "boxCount"},        {"Text", 28, "remainder"},
+    {"Text", 29, "moldNo"},          {"Text", 40, "workers"},
+    {"Text", 42, "resultMinutes"},   {"Label", 4, "planNoLabel"},
+    {"Command", 1, "finish"},        {"Command", 2, "splitProcesses"},
+    {"Command", 3, "splitLot"},      {"Command", 4, "addProcesses"},
+    {"Command", 5, "showProcesses"}, {"Command", 6, "changePlan"},
+    {"Command", 7, "hide"},
+};
+
 // A text box or drop-down with its tab index; -1 when it takes no tab stop.
 struct Field {
   const char* name;
@@ -29,22 +53,37 @@ struct Field {
 // how much and how long, then the flags. Item code and model name are corrected rarely and only
 // by clicking into them; the display-only boxes take no tab stop.
 const std::array<Field, 31> kFields{{
-    {"Text7", &PlanWindow::Text7, 0},    {"Text1", &PlanWindow::Text1, 1},
-    {"Text8", &PlanWindow::Text8, 2},    {"Text6", &PlanWindow::Text6, 3},
-    {"Text5", &PlanWindow::Text5, 4},    {"Text12", &PlanWindow::Text12, 5},
-    {"Text3", &PlanWindow::Text3, 6},    {"Text13", &PlanWindow::Text13, 7},
-    {"Text15", &PlanWindow::Text15, 8},  {"Text16", &PlanWindow::Text16, 9},
-    {"Text19", &PlanWindow::Text19, 10}, {"Text18", &PlanWindow::Text18, 11},
-    {"Text40", &PlanWindow::Text40, 12}, {"Text11", &PlanWindow::Text11, 13},
-    {"Text10", &PlanWindow::Text10, 14}, {"Text2", &PlanWindow::Text2, 15},
-    {"Text14", &PlanWindow::Text14, -1}, {"Text4", &PlanWindow::Text4, -1},
-    {"Text9", &PlanWindow::Text9, -1},   {"Text23", &PlanWindow::Text23, -1},
-    {"Text29", &PlanWindow::Text29, -1}, {"Text17", &PlanWindow::Text17, -1},
-    {"Text20", &PlanWindow::Text20, -1}, {"Text21", &PlanWindow::Text21, -1},
-    {"Text22", &PlanWindow::Text22, -1}, {"Text25", &PlanWindow::Text25, -1},
-    {"Text28", &PlanWindow::Text28, -1}, {"Text27", &PlanWindow::Text27, -1},
-    {"Text26", &PlanWindow::Text26, -1}, {"Text42", &PlanWindow::Text42, -1},
-    {"Text24", &PlanWindow::Text24, -1},
+    {"startDate", &PlanWindow::startDate, 0},
+    {"startTime", &PlanWindow::startTime, 1},
+    {"endDate", &PlanWindow::endDate, 2},
+    {"endTime", &PlanWindow::endTime, 3},
+    {"machine", &PlanWindow::machine, 4},
+    {"destination", &PlanWindow::destination, 5},
+    {"orderQty", &PlanWindow::orderQty, 6},
+    {"setupMinutes", &PlanWindow::setupMinutes, 7},
+    {"cycleSeconds", &PlanWindow::cycleSeconds, 8},
+    {"totalMinutes", &PlanWindow::totalMinutes, 9},
+    {"workingMinutes", &PlanWindow::workingMinutes, 10},
+    {"fixedFlag", &PlanWindow::fixedFlag, 11},
+    {"workers", &PlanWindow::workers, 12},
+    {"initialDueDate", &PlanWindow::initialDueDate, 13},
+    {"itemCode", &PlanWindow::itemCode, 14},
+    {"modelName", &PlanWindow::modelName, 15},
+    {"orderNo", &PlanWindow::orderNo, -1},
+    {"planNo", &PlanWindow::planNo, -1},
+    {"process", &PlanWindow::process, -1},
+    {"processSeq", &PlanWindow::processSeq, -1},
+    {"moldNo", &PlanWindow::moldNo, -1},
+    {"planQty", &PlanWindow::planQty, -1},
+    {"receivedQty", &PlanWindow::receivedQty, -1},
+    {"lastResultDate", &PlanWindow::lastResultDate, -1},
+    {"packQty", &PlanWindow::packQty, -1},
+    {"cavities", &PlanWindow::cavities, -1},
+    {"remainder", &PlanWindow::remainder, -1},
+    {"boxCount", &PlanWindow::boxCount, -1},
+    {"pieceWeight", &PlanWindow::pieceWeight, -1},
+    {"resultMinutes", &PlanWindow::resultMinutes, -1},
+    {"moldCycle", &PlanWindow::moldCycle, -1},
 }};
 
 constexpr int kLastTabIndex = 13;
@@ -116,53 +155,53 @@ PlanWindow::~PlanWindow() {
 void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   const PlanData& data = ctx_.data;
   const PlanEntry& e = data.Plan(p);
-  Text14 = std::to_string(e.OrderNo);
-  Text4 = e.PlanNoText;
-  Text10 = e.PlanItemCode;
-  Text2 = e.ModelName;
-  Text9 = e.ProcessName;
-  Text23 = std::to_string(e.Seq);
-  Text29 = e.MoldNo;
-  Text7 = FormatSlashDate(e.StartDate);
-  Text1 = FormatColonTime(e.StartTime);
-  Text8 = FormatSlashDate(e.EndDate);
-  Text6 = FormatColonTime(e.EndTime);
-  Text11 = FormatOptionalSlashDate(e.InitialDueDate);
+  orderNo = std::to_string(e.OrderNo);
+  planNo = e.PlanNoText;
+  itemCode = e.PlanItemCode;
+  modelName = e.ModelName;
+  process = e.ProcessName;
+  processSeq = std::to_string(e.Seq);
+  moldNo = e.MoldNo;
+  startDate = FormatSlashDate(e.StartDate);
+  startTime = FormatColonTime(e.StartTime);
+  endDate = FormatSlashDate(e.EndDate);
+  endTime = FormatColonTime(e.EndTime);
+  initialDueDate = FormatOptionalSlashDate(e.InitialDueDate);
 
-  Text5List.clear();
+  machineChoices.clear();
   for (int r = 1; r <= data.MachineRowCount; ++r) {
-    Text5List.push_back(data.RowCode[static_cast<std::size_t>(r)]);
+    machineChoices.push_back(data.RowCode[static_cast<std::size_t>(r)]);
   }
-  Text5 = e.MachineCode;
-  Text12List.clear();
+  machine = e.MachineCode;
+  destinationChoices.clear();
   for (int r = data.MachineRowCount + 1; r <= data.RowCount; ++r) {
     const std::string& code = data.RowCode[static_cast<std::size_t>(r)];
-    if (CharCount(code) > 1) Text12List.push_back(code);
+    if (CharCount(code) > 1) destinationChoices.push_back(code);
   }
-  Text12 = e.DestinationCode;
+  destination = e.DestinationCode;
 
-  Text18 = e.FixedFlag;
-  Text3 = std::to_string(e.OrderQty);
-  Text17 = std::to_string(e.PlanQty);
-  Text20 = std::to_string(e.ReceivedQty);
-  Text21 = FormatOptionalSlashDate(e.LastResultDate);
-  Text22 = std::to_string(e.PackQty);
-  Text25 = std::to_string(e.Cavities);
+  fixedFlag = e.FixedFlag;
+  orderQty = std::to_string(e.OrderQty);
+  planQty = std::to_string(e.PlanQty);
+  receivedQty = std::to_string(e.ReceivedQty);
+  lastResultDate = FormatOptionalSlashDate(e.LastResultDate);
+  packQty = std::to_string(e.PackQty);
+  cavities = std::to_string(e.Cavities);
   ShowPacks(e);
-  Text26 = std::to_string(e.PieceWeight);
-  Text42 = std::to_string(e.ResultMinutes);
-  Text40 = std::to_string(e.Workers);
-  Text24 = ShortestText(e.MoldCycle);
-  Text13 = std::to_string(e.SetupMinutes);
-  Text15 = ShortestText(e.CycleSeconds);
-  Text16 = std::to_string(e.DurationMinutes);
+  pieceWeight = std::to_string(e.PieceWeight);
+  resultMinutes = std::to_string(e.ResultMinutes);
+  workers = std::to_string(e.Workers);
+  moldCycle = ShortestText(e.MoldCycle);
+  setupMinutes = std::to_string(e.SetupMinutes);
+  cycleSeconds = ShortestText(e.CycleSeconds);
+  totalMinutes = std::to_string(e.DurationMinutes);
   UpdateWorkingMinutes();
 
   ShowMembers(e);
   JList = std::move(relations);
 
-  Command4.Visible = !(data.CategoryCode == "3" || data.CategoryCode == "30");
-  Focus = "Text7";
+  addProcesses.Visible = !(data.CategoryCode == "3" || data.CategoryCode == "30");
+  Focus = "startDate";
 
   if (!gestureOpen_) {
     ctx_.history.Begin(ctx_.data);
@@ -174,7 +213,7 @@ void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
 }
 
 std::optional<PlanIdx> PlanWindow::Entry() const {
-  const double key = Val(Text14);
+  const double key = Val(orderNo);
   const PlanData& data = ctx_.data;
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
     if (data.PlanTable[static_cast<std::size_t>(i)].OrderNo == key) return PlanIdx{i};
@@ -183,7 +222,7 @@ std::optional<PlanIdx> PlanWindow::Entry() const {
 }
 
 std::optional<PlanIdx> PlanWindow::LastEntry() const {
-  return LastEntryWithNumber(ctx_.data, Val(Text14));
+  return LastEntryWithNumber(ctx_.data, Val(orderNo));
 }
 
 void PlanWindow::ShowMembers(const PlanEntry& e) {
@@ -191,39 +230,41 @@ void PlanWindow::ShowMembers(const PlanEntry& e) {
   GList = MemberLines(e.B);
   NListSelected.clear();
   GListSelected.clear();
-  Command6.Enabled = PlanChangeAvailable(e);
+  changePlan.Enabled = PlanChangeAvailable(e);
 }
 
 void PlanWindow::ShowQuantity(const PlanEntry& e) {
-  Text3 = std::to_string(e.OrderQty);
+  orderQty = std::to_string(e.OrderQty);
   ShowPacks(e);
-  NoteShown("Text3");
+  NoteShown("orderQty");
 }
 
 void PlanWindow::ShowPacks(const PlanEntry& e) {
   const Packs packs = PacksOf(e.OrderQty, e.PackQty);
-  Text28 = std::to_string(packs.remainder);
-  Text27 = std::to_string(packs.boxes);
+  remainder = std::to_string(packs.remainder);
+  boxCount = std::to_string(packs.boxes);
 }
 
 void PlanWindow::ShowLot(const PlanEntry& e) {
   ShowQuantity(e);
-  Text14 = std::to_string(e.OrderNo);
-  Text18 = e.FixedFlag;
-  Text22 = std::to_string(e.PackQty);
-  Text25 = std::to_string(e.Cavities);
-  Text26 = std::to_string(e.PieceWeight);
-  Text42 = std::to_string(e.ResultMinutes);
-  Text40 = std::to_string(e.Workers);
-  Text24 = ShortestText(e.MoldCycle);
-  NoteShown("Text18");
-  NoteShown("Text40");
+  orderNo = std::to_string(e.OrderNo);
+  fixedFlag = e.FixedFlag;
+  packQty = std::to_string(e.PackQty);
+  cavities = std::to_string(e.Cavities);
+  pieceWeight = std::to_string(e.PieceWeight);
+  resultMinutes = std::to_string(e.ResultMinutes);
+  workers = std::to_string(e.Workers);
+  moldCycle = ShortestText(e.MoldCycle);
+  NoteShown("fixedFlag");
+  NoteShown("workers");
 }
 
 bool PlanWindow::SelectsAllOnFocus(std::string_view control) {
   static constexpr std::array<std::string_view, 18> kSelecting{
-      "Text1",  "Text2",  "Text3",  "Text5",  "Text6",  "Text7",  "Text8",  "Text9",  "Text10",
-      "Text11", "Text12", "Text13", "Text14", "Text15", "Text16", "Text18", "Text19", "Text40"};
+      "startTime",   "modelName",      "orderQty", "machine",      "endTime",
+      "startDate",   "endDate",        "process",  "itemCode",     "initialDueDate",
+      "destination", "setupMinutes",   "orderNo",  "cycleSeconds", "totalMinutes",
+      "fixedFlag",   "workingMinutes", "workers"};
   for (std::string_view name : kSelecting) {
     if (name == control) return true;
   }
@@ -237,7 +278,7 @@ int PlanWindow::TabIndex(std::string_view control) {
 
 void PlanWindow::SetFocus(std::string_view control) {
   if (Focus == control) return;
-  const bool leavingItemCode = Focus == "Text10";
+  const bool leavingItemCode = Focus == "itemCode";
   Focus = std::string(control);
   if (leavingItemCode) ItemCodeLeft();
 }
@@ -264,13 +305,13 @@ std::string* PlanWindow::TextOf(std::string_view control) {
 }
 
 Button* PlanWindow::ButtonOf(std::string_view control) {
-  if (control == "Command1") return &Command1;
-  if (control == "Command2") return &Command2;
-  if (control == "Command3") return &Command3;
-  if (control == "Command4") return &Command4;
-  if (control == "Command5") return &Command5;
-  if (control == "Command6") return &Command6;
-  if (control == "Command7") return &Command7;
+  if (control == "finish") return &finish;
+  if (control == "splitProcesses") return &splitProcesses;
+  if (control == "splitLot") return &splitLot;
+  if (control == "addProcesses") return &addProcesses;
+  if (control == "showProcesses") return &showProcesses;
+  if (control == "changePlan") return &changePlan;
+  if (control == "hide") return &hide;
   return nullptr;
 }
 
@@ -292,7 +333,7 @@ void PlanWindow::Enter(std::string_view control) {
 }
 
 void PlanWindow::Click(std::string_view control) {
-  if (control == "Label4") return;  // selects Text4's text; nothing else
+  if (control == "planNoLabel") return;  // selects planNo's text; nothing else
   if (TextOf(control) != nullptr) {
     SetFocus(control);
     return;
@@ -304,22 +345,22 @@ void PlanWindow::Click(std::string_view control) {
   }
   SetFocus(control);
   const std::vector<std::string> before = ValueTexts();
-  if (control == "Command1") {
-    Command1_Click();
-  } else if (control == "Command7") {
-    Command7_Click();
-  } else if (control == "Command5") {
+  if (control == "finish") {
+    Finish();
+  } else if (control == "hide") {
+    Hide();
+  } else if (control == "showProcesses") {
     if (auto dialog = OpenShowPlan(ctx_, *this); dialog && ShowDialog) ShowDialog(dialog);
   } else {
     // A restructuring computes from the fields: each must hold what the lot can take.
     if (!ConfirmAll()) return;
-    if (control == "Command2") {
+    if (control == "splitProcesses") {
       SplitProcesses(ctx_, *this);
     } else {
       std::shared_ptr<DialogModel> dialog;
-      if (control == "Command3") dialog = OpenBunWindow(ctx_, *this);
-      if (control == "Command4") dialog = OpenAddPlan(ctx_, *this);
-      if (control == "Command6") dialog = OpenPlanChange(ctx_, *this);
+      if (control == "splitLot") dialog = OpenBunWindow(ctx_, *this);
+      if (control == "addProcesses") dialog = OpenAddPlan(ctx_, *this);
+      if (control == "changePlan") dialog = OpenPlanChange(ctx_, *this);
       if (dialog && ShowDialog) ShowDialog(std::move(dialog));
     }
   }
@@ -327,9 +368,9 @@ void PlanWindow::Click(std::string_view control) {
 }
 
 void PlanWindow::Select(std::string_view control, const std::vector<int>& lines) {
-  const std::vector<std::string>* list = control == "Text5"    ? &Text5List
-                                         : control == "Text12" ? &Text12List
-                                                               : nullptr;
+  const std::vector<std::string>* list = control == "machine"       ? &machineChoices
+                                         : control == "destination" ? &destinationChoices
+                                                                    : nullptr;
   if (list == nullptr) {
     std::vector<int>* selected = control == "NList"   ? &NListSelected
                                  : control == "GList" ? &GListSelected
@@ -357,15 +398,18 @@ std::vector<std::pair<std::string, std::string>> PlanWindow::Show() const {
   std::vector<std::pair<std::string, std::string>> out;
   out.emplace_back("Caption", kPlanWindowCaption);
   for (const Field& f : kFields) out.emplace_back(f.name, this->*(f.text));
-  AppendList(out, "Text5", Text5List);
-  AppendList(out, "Text12", Text12List);
+  AppendList(out, "machine", machineChoices);
+  AppendList(out, "destination", destinationChoices);
   AppendList(out, "NList", NList);
   AppendList(out, "GList", GList);
   AppendList(out, "JList", JList);
-  const std::pair<const char*, const Button*> buttons[] = {
-      {"Command1", &Command1}, {"Command2", &Command2}, {"Command3", &Command3},
-      {"Command4", &Command4}, {"Command5", &Command5}, {"Command6", &Command6},
-      {"Command7", &Command7}};
+  const std::pair<const char*, const Button*> buttons[] = {{"finish", &finish},
+                                                           {"splitProcesses", &splitProcesses},
+                                                           {"splitLot", &splitLot},
+                                                           {"addProcesses", &addProcesses},
+                                                           {"showProcesses", &showProcesses},
+                                                           {"changePlan", &changePlan},
+                                                           {"hide", &hide}};
   for (const auto& [name, b] : buttons) {
     out.emplace_back(
         name, b->Caption + (b->Visible ? "" : " (非表示)") + (b->Enabled ? "" : " (使用不可)"));
@@ -376,18 +420,21 @@ std::vector<std::pair<std::string, std::string>> PlanWindow::Show() const {
 ControlState PlanWindow::State(std::string_view control) const {
   ControlState state;
   if (const Field* f = FieldNamed(control)) state.Text = this->*(f->text);
-  if (control == "Text5" || control == "Text12") {
-    state.Lines = control == "Text5" ? Text5List : Text12List;
+  if (control == "machine" || control == "destination") {
+    state.Lines = control == "machine" ? machineChoices : destinationChoices;
   } else if (control == "NList" || control == "GList") {
     state.Lines = control == "NList" ? NList : GList;
     state.Selected = control == "NList" ? NListSelected : GListSelected;
   } else if (control == "JList") {
     state.Lines = JList;
   }
-  const std::pair<const char*, const Button*> buttons[] = {
-      {"Command1", &Command1}, {"Command2", &Command2}, {"Command3", &Command3},
-      {"Command4", &Command4}, {"Command5", &Command5}, {"Command6", &Command6},
-      {"Command7", &Command7}};
+  const std::pair<const char*, const Button*> buttons[] = {{"finish", &finish},
+                                                           {"splitProcesses", &splitProcesses},
+                                                           {"splitLot", &splitLot},
+                                                           {"addProcesses", &addProcesses},
+                                                           {"showProcesses", &showProcesses},
+                                                           {"changePlan", &changePlan},
+                                                           {"hide", &hide}};
   for (const auto& [name, b] : buttons) {
     if (control != name) continue;
     state.Text = b->Caption;
@@ -395,6 +442,10 @@ ControlState PlanWindow::State(std::string_view control) const {
     state.Enabled = b->Enabled;
   }
   return state;
+}
+
+std::span<const ControlAlias> PlanWindow::Aliases() const {
+  return kAliases;
 }
 
 }  // namespace velmora::lotdetail

@@ -73,46 +73,48 @@ class PlanWindow : public DialogModel {
 
   // --- Fields (texts as shown; those without a tab index are display only) ---
   // The arrangement:
-  std::string Text14;  // arrangement number (手配番号), by which the window finds its entry
-  std::string Text4;   // plan number (計画番号), blank without a plan item
-  std::string Text10;  // item code (品名コード); leaving it looks up Text2 and Text9
-  std::string Text2;   // model name (型番名)
-  std::string Text9;   // process (工程); the item look-up puts the model's details here
-  std::string Text23;  // process sequence (順序)
-  std::string Text29;  // mold number (金型)
+  std::string orderNo;     // arrangement number (手配番号), by which the window finds its entry
+  std::string planNo;      // plan number (計画番号), blank without a plan item
+  std::string itemCode;    // item code (品名コード); leaving it looks up modelName and process
+  std::string modelName;   // model name (型番名)
+  std::string process;     // process (工程); the item look-up puts the model's details here
+  std::string processSeq;  // process sequence (順序)
+  std::string moldNo;      // mold number (金型)
   // The schedule:
-  std::string Text7;   // start date (開始), yyyy/mm/dd
-  std::string Text1;   // start time, hh:nn:ss
-  std::string Text8;   // end date (終了), yyyy/mm/dd
-  std::string Text6;   // end time, hh:nn:ss
-  std::string Text11;  // initial due date (初期納期), blank for none
-  std::string Text5;   // machine (機械): a row code from Text5List
-  std::string Text12;  // destination (指示先): a code from Text12List
-  std::vector<std::string> Text5List, Text12List;  // the drop-downs' choices
-  std::string Text18;  // fixed flag (固定): 0 free, 1 end fixed, 2 locked
+  std::string startDate;       // start date (開始), yyyy/mm/dd
+  std::string startTime;       // start time, hh:nn:ss
+  std::string endDate;         // end date (終了), yyyy/mm/dd
+  std::string endTime;         // end time, hh:nn:ss
+  std::string initialDueDate;  // initial due date (初期納期), blank for none
+  std::string machine;         // machine (機械): a row code from machineChoices
+  std::string destination;     // destination (指示先): a code from destinationChoices
+  std::vector<std::string> machineChoices, destinationChoices;  // the drop-downs' choices
+  std::string fixedFlag;  // fixed flag (固定): 0 free, 1 end fixed, 2 locked
   // The quantities:
-  std::string Text3;   // order quantity (手配数)
-  std::string Text17;  // plan quantity (計画数)
-  std::string Text20;  // received quantity (実績数)
-  std::string Text21;  // last result date (最終実績日), blank for none
-  std::string Text22;  // pieces per pack (入数)
-  std::string Text25;  // cavities (取数)
-  std::string Text28;  // pieces left over after the full packs (端数)
-  std::string Text27;  // full packs (箱数)
-  std::string Text26;  // piece weight (重量)
+  std::string orderQty;        // order quantity (手配数)
+  std::string planQty;         // plan quantity (計画数)
+  std::string receivedQty;     // received quantity (実績数)
+  std::string lastResultDate;  // last result date (最終実績日), blank for none
+  std::string packQty;         // pieces per pack (入数)
+  std::string cavities;        // cavities (取数)
+  std::string remainder;       // pieces left over after the full packs (端数)
+  std::string boxCount;        // full packs (箱数)
+  std::string pieceWeight;     // piece weight (重量)
   // The times:
-  std::string Text13;  // setup minutes (段取)
-  std::string Text15;  // cycle seconds per piece (サイクル)
-  std::string Text16;  // total minutes, setup included (総時間): what the end is computed from
-  std::string Text19;  // working minutes (作業時間): Text16 less the setup
-  std::string Text40;  // workers (人員)
-  std::string Text24;  // mold cycle (型サイクル)
-  std::string Text42;  // result minutes (実績時間)
+  std::string setupMinutes;  // setup minutes (段取)
+  std::string cycleSeconds;  // cycle seconds per piece (サイクル)
+  std::string
+      totalMinutes;  // total minutes, setup included (総時間): what the end is computed from
+  std::string workingMinutes;  // working minutes (作業時間): totalMinutes less the setup
+  std::string workers;         // workers (人員)
+  std::string moldCycle;       // mold cycle (型サイクル)
+  std::string resultMinutes;   // result minutes (実績時間)
   std::vector<std::string> NList, GList, JList;
   std::vector<int> NListSelected, GListSelected;  // selected lines, ascending
-  Button Command1{"変更完了"}, Command2{"×工程分割"}, Command3{"ロット分割"}, Command4{"×工程追加"},
-      Command5{"×工程照会"}, Command6{"×計画変更"}, Command7{"××削除××"};
-  std::string Focus = "Text7";
+  Button finish{"変更完了"}, splitProcesses{"×工程分割"}, splitLot{"ロット分割"},
+      addProcesses{"×工程追加"}, showProcesses{"×工程照会"}, changePlan{"×計画変更"},
+      hide{"××削除××"};
+  std::string Focus = "startDate";
 
   // Shows a dialog the window's buttons open (process steps, lot split, plan change) modally;
   // set by whoever hosts the window (the Qt window or a script). Without a host the dialogs are
@@ -135,32 +137,32 @@ class PlanWindow : public DialogModel {
   // Enter in the end time box. False when the text was refused.
   bool EndTimeEntered();
   void ItemCodeLeft();
-  void Command1_Click();
-  void Command7_Click();
+  void Finish();
+  void Hide();
   // The close in any way: writes back, or refuses and keeps the window open.
   bool QueryClose();
 
-  // The entry the window shows (the first one with Text14's number), or nothing.
+  // The entry the window shows (the first one with orderNo's number), or nothing.
   std::optional<PlanIdx> Entry() const;
-  // The entry the restructuring dialogs act on: the last one with Text14's number.
+  // The entry the restructuring dialogs act on: the last one with orderNo's number.
   std::optional<PlanIdx> LastEntry() const;
 
   // --- After a restructuring changed entry e ---
   // The member lists (selections cleared) and whether the plan change can still be used.
   void ShowMembers(const PlanEntry& e);
-  // Text3 and its split into packs.
+  // orderQty and its split into packs.
   void ShowQuantity(const PlanEntry& e);
-  // The entry's quantity split into packs (Text28 and Text27).
+  // The entry's quantity split into packs (remainder and boxCount).
   void ShowPacks(const PlanEntry& e);
   // The lot's number, quantity, flags and per-lot values.
   void ShowLot(const PlanEntry& e);
-  // Text16 and Text19 from setup, cycle and quantity, then the end from the typed start; the
-  // end, or nothing (after telling the user) when the texts give none.
+  // totalMinutes and workingMinutes from setup, cycle and quantity, then the end from the typed
+  // start; the end, or nothing (after telling the user) when the texts give none.
   std::optional<DateTime> RecomputeFromQuantity(PlanIdx e);
-  // The end from the typed start and Text16 whatever their size; nothing when the start or the
-  // total is no value.
+  // The end from the typed start and totalMinutes whatever their size; nothing when the start or
+  // the total is no value.
   std::optional<DateTime> EndFromStart(PlanIdx e);
-  // The start typed in Text7 and Text1, or nothing when they are no moment.
+  // The start typed in startDate and startTime, or nothing when they are no moment.
   std::optional<DateTime> TypedStart() const;
   // Whether `text` is a value field `field` may hold (a date with a stored form, a time, a
   // whole number the entry holds, a finite cycle, a fixed flag 0..2); other fields take any text.
@@ -192,6 +194,7 @@ class PlanWindow : public DialogModel {
   void Select(std::string_view control, const std::vector<int>& lines) override;
   std::vector<std::pair<std::string, std::string>> Show() const override;
   void Close() override { QueryClose(); }
+  std::span<const ControlAlias> Aliases() const override;
   ControlState State(std::string_view control) const override;
   std::string Focused() const override { return Focus; }
   bool FocusMoved(std::string_view control) override {
@@ -204,14 +207,15 @@ class PlanWindow : public DialogModel {
   Button* ButtonOf(std::string_view control);
   void SetEnd(DateTime end);
   void UpdateWorkingMinutes();
-  // Text16 from setup, cycle and quantity; false (after telling the user) when they give none.
+  // totalMinutes from setup, cycle and quantity; false (after telling the user) when they give
+  // none.
   bool MinutesFromQuantity();
   // After a typed end: asks whether the lot takes the quantity its working minutes make, and
   // stores it at once when it does.
   void OfferQuantityForEnd(PlanIdx entry);
   void SetHidden(std::uint8_t hidden);
   bool WriteBack();
-  void Finish();
+  void EndWindow();
   // The value fields' texts, and noting as shown (not typed) those a handler changed since.
   std::vector<std::string> ValueTexts();
   void NoteShownSince(const std::vector<std::string>& before);

@@ -41,17 +41,17 @@ struct LotValues {
 // The dates and times of the fields into v; false (after telling the user and focusing the
 // field) at the first that is no date or time.
 bool ReadDates(PlanWindow& w, LotValues& v) {
-  const auto startDate = ParseDateText(w.Text7);
-  const auto startTime = editing::ParseTypedTime(w.Text1);
-  const auto endDate = ParseDateText(w.Text8);
-  const auto endTime = editing::ParseTypedTime(w.Text6);
-  const auto due =
-      Trim(w.Text11).empty() ? std::optional<DateTime>(DateTime()) : ParseDateText(w.Text11);
-  const std::pair<bool, const char*> dates[] = {{startDate.has_value(), "Text7"},
-                                                {startTime.has_value(), "Text1"},
-                                                {endDate.has_value(), "Text8"},
-                                                {endTime.has_value(), "Text6"},
-                                                {due.has_value(), "Text11"}};
+  const auto startDate = ParseDateText(w.startDate);
+  const auto startTime = editing::ParseTypedTime(w.startTime);
+  const auto endDate = ParseDateText(w.endDate);
+  const auto endTime = editing::ParseTypedTime(w.endTime);
+  const auto due = Trim(w.initialDueDate).empty() ? std::optional<DateTime>(DateTime())
+                                                  : ParseDateText(w.initialDueDate);
+  const std::pair<bool, const char*> dates[] = {{startDate.has_value(), "startDate"},
+                                                {startTime.has_value(), "startTime"},
+                                                {endDate.has_value(), "endDate"},
+                                                {endTime.has_value(), "endTime"},
+                                                {due.has_value(), "initialDueDate"}};
   for (const auto& [valid, field] : dates) {
     if (!valid) {
       ui::MsgBox(kEnterADate);
@@ -72,13 +72,16 @@ bool ReadDates(PlanWindow& w, LotValues& v) {
 bool ReadNumbers(PlanWindow& w, LotValues& v) {
   constexpr double kMin32 = std::numeric_limits<std::int32_t>::min();
   constexpr double kMax32 = std::numeric_limits<std::int32_t>::max();
-  const auto quantity = Whole(w.Text3, kMin32, kMax32);
-  const auto setup16 = Whole(w.Text13, std::numeric_limits<std::int16_t>::min(),
+  const auto quantity = Whole(w.orderQty, kMin32, kMax32);
+  const auto setup16 = Whole(w.setupMinutes, std::numeric_limits<std::int16_t>::min(),
                              std::numeric_limits<std::int16_t>::max());
-  const auto total = Whole(w.Text16, kMin32, kMax32);
-  const auto workers = Whole(w.Text40, kMin32, kMax32);
+  const auto total = Whole(w.totalMinutes, kMin32, kMax32);
+  const auto workers = Whole(w.workers, kMin32, kMax32);
   const std::pair<const std::optional<std::int32_t>*, const char*> numbers[] = {
-      {&quantity, "Text3"}, {&setup16, "Text13"}, {&total, "Text16"}, {&workers, "Text40"}};
+      {&quantity, "orderQty"},
+      {&setup16, "setupMinutes"},
+      {&total, "totalMinutes"},
+      {&workers, "workers"}};
   for (const auto& [value, field] : numbers) {
     if (!value->has_value()) {
       ui::MsgBox(kNumberOutOfRange);
@@ -97,15 +100,15 @@ bool ReadNumbers(PlanWindow& w, LotValues& v) {
 std::optional<LotValues> ReadLotValues(PlanWindow& w, const PlanEntry& old) {
   LotValues v;
   if (!ReadDates(w, v) || !ReadNumbers(w, v)) return std::nullopt;
-  v.cycle = static_cast<float>(Val(w.Text15));
+  v.cycle = static_cast<float>(Val(w.cycleSeconds));
   // A drop-down still showing the entry's code is the entry's code, whatever its width.
-  v.machine = w.Text5 == old.MachineCode ? old.MachineCode : PaddedLeft(w.Text5, 8);
-  v.destination = w.Text12 == old.DestinationCode ? old.DestinationCode
-                  : CharCount(w.Text12) == 1      ? ""
-                                                  : PaddedLeft(w.Text12, 12);
-  v.itemCode = w.Text10;
-  v.modelName = w.Text2;
-  v.fixedFlag = w.Text18;
+  v.machine = w.machine == old.MachineCode ? old.MachineCode : PaddedLeft(w.machine, 8);
+  v.destination = w.destination == old.DestinationCode ? old.DestinationCode
+                  : CharCount(w.destination) == 1      ? ""
+                                                       : PaddedLeft(w.destination, 12);
+  v.itemCode = w.itemCode;
+  v.modelName = w.modelName;
+  v.fixedFlag = w.fixedFlag;
   return v;
 }
 
@@ -159,7 +162,7 @@ void ApplyLotValues(editing::EditContext& ctx, PlanIdx p, const LotValues& v, bo
 }  // namespace
 
 void PlanWindow::SetHidden(std::uint8_t hidden) {
-  const double key = Val(Text14);
+  const double key = Val(orderNo);
   PlanData& data = ctx_.data;
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
     if (data.PlanTable[static_cast<std::size_t>(i)].OrderNo != key) continue;
@@ -173,12 +176,12 @@ void PlanWindow::SetHidden(std::uint8_t hidden) {
   }
 }
 
-void PlanWindow::Command1_Click() {
+void PlanWindow::Finish() {
   SetHidden(0);
   QueryClose();
 }
 
-void PlanWindow::Command7_Click() {
+void PlanWindow::Hide() {
   if (ui::MsgBox(kHideQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::Yes) return;
   SetHidden(1);
   QueryClose();
@@ -187,11 +190,11 @@ void PlanWindow::Command7_Click() {
 bool PlanWindow::QueryClose() {
   if (closed_) return true;
   if (!WriteBack()) return false;
-  Finish();
+  EndWindow();
   return true;
 }
 
-void PlanWindow::Finish() {
+void PlanWindow::EndWindow() {
   closed_ = true;
   // The bars are laid out again whatever was written, which also ends their opened colour.
   for (PlanIdx p : relaid_) {
@@ -206,7 +209,7 @@ void PlanWindow::Finish() {
 }
 
 bool PlanWindow::WriteBack() {
-  if (Text10.empty()) return true;
+  if (itemCode.empty()) return true;
   // Every value the close takes must be one the entry and the database can hold: a field that
   // is not shows its last accepted value again and the window stays open on it.
   if (!ConfirmAll()) return false;
@@ -223,7 +226,7 @@ bool PlanWindow::WriteBack() {
   const bool placed = Placed(v, old);
   if (placed && !IsStorableDate(ComputeEndTime(data, v.startDate + v.startTime, v.total, p))) {
     ui::MsgBox(kEndOutOfRange);
-    Focus = "Text7";
+    Focus = "startDate";
     return false;
   }
   // A look changes nothing: the lot is written back only when a value differs.

@@ -78,22 +78,22 @@ std::optional<std::int64_t> MinutesToEnd(const PlanData& data, DateTime start, D
 }  // namespace
 
 std::optional<DateTime> PlanWindow::TypedStart() const {
-  const auto date = ParseDateText(Text7);
-  const auto time = editing::ParseTypedTime(Text1);
+  const auto date = ParseDateText(startDate);
+  const auto time = editing::ParseTypedTime(startTime);
   if (!date || !time) return std::nullopt;
   return *date + *time;
 }
 
 void PlanWindow::SetEnd(DateTime end) {
-  Text8 = FormatDateTime(end, "yyyy/mm/dd");
-  Text6 = FormatDateTime(end, "hh:nn:ss");
-  NoteShown("Text8");
-  NoteShown("Text6");
+  endDate = FormatDateTime(end, "yyyy/mm/dd");
+  endTime = FormatDateTime(end, "hh:nn:ss");
+  NoteShown("endDate");
+  NoteShown("endTime");
 }
 
 void PlanWindow::UpdateWorkingMinutes() {
-  Text19 = NumberText(Val(Text16) - Val(Text13));
-  NoteShown("Text19");
+  workingMinutes = NumberText(Val(totalMinutes) - Val(setupMinutes));
+  NoteShown("workingMinutes");
 }
 
 bool PlanWindow::ConfirmInputs(std::initializer_list<const char*> fields) {
@@ -105,18 +105,18 @@ bool PlanWindow::ConfirmInputs(std::initializer_list<const char*> fields) {
 
 bool PlanWindow::MinutesFromQuantity() {
   // A typed value the lot cannot hold never goes into a computed one.
-  if (!ConfirmInputs({"Text3", "Text13", "Text15"})) return false;
-  const auto setup = Int32Of(Text13);
-  const auto quantity = Int32Of(Text3);
+  if (!ConfirmInputs({"orderQty", "setupMinutes", "cycleSeconds"})) return false;
+  const auto setup = Int32Of(setupMinutes);
+  const auto quantity = Int32Of(orderQty);
   if (!setup || *setup < std::numeric_limits<std::int16_t>::min() ||
       *setup > std::numeric_limits<std::int16_t>::max() || !quantity) {
     ui::MsgBox(kNumberOutOfRange);
     return false;
   }
   try {
-    Text16 = std::to_string(ProductionMinutes(static_cast<std::int16_t>(*setup),
-                                              static_cast<float>(Val(Text15)), *quantity));
-    NoteShown("Text16");
+    totalMinutes = std::to_string(ProductionMinutes(
+        static_cast<std::int16_t>(*setup), static_cast<float>(Val(cycleSeconds)), *quantity));
+    NoteShown("totalMinutes");
   } catch (const std::exception&) {
     ui::MsgBox(kNumberOutOfRange);
     return false;
@@ -125,9 +125,9 @@ bool PlanWindow::MinutesFromQuantity() {
 }
 
 std::optional<DateTime> PlanWindow::EndFromStart(PlanIdx e) {
-  if (!ConfirmInputs({"Text7", "Text1", "Text16"})) return std::nullopt;
+  if (!ConfirmInputs({"startDate", "startTime", "totalMinutes"})) return std::nullopt;
   const auto start = TypedStart();
-  const auto minutes = Int32Of(Text16);
+  const auto minutes = Int32Of(totalMinutes);
   if (!start || !minutes) return std::nullopt;
   const DateTime end = ComputeEndTime(ctx_.data, *start, *minutes, e);
   SetEnd(end);
@@ -141,50 +141,52 @@ std::optional<DateTime> PlanWindow::RecomputeFromQuantity(PlanIdx e) {
 }
 
 void PlanWindow::RecomputeEnd() {
-  if (!ConfirmInputs({"Text7", "Text1", "Text16"})) return;
-  if (!(Val(Text16) > kEndRecomputeThreshold)) return;
+  if (!ConfirmInputs({"startDate", "startTime", "totalMinutes"})) return;
+  if (!(Val(totalMinutes) > kEndRecomputeThreshold)) return;
   const auto entry = Entry();
   const auto start = TypedStart();
-  const auto minutes = Int32Of(Text16);
+  const auto minutes = Int32Of(totalMinutes);
   // A start that is no moment cannot give an end: the fields stay until it is corrected.
   if (!entry || !start || !minutes) return;
   SetEnd(ComputeEndTime(ctx_.data, *start, *minutes, *entry));
 }
 
 bool PlanWindow::EndTimeEntered() {
-  if (!ConfirmInputs({"Text7", "Text1", "Text8", "Text13", "Text15", "Text16"})) return false;
-  const auto endTime = editing::ParseTypedTime(Text6);
-  if (!endTime) {
+  if (!ConfirmInputs(
+          {"startDate", "startTime", "endDate", "setupMinutes", "cycleSeconds", "totalMinutes"}))
+    return false;
+  const auto timeOfEnd = editing::ParseTypedTime(endTime);
+  if (!timeOfEnd) {
     ui::MsgBox(kNotATimeOfDay);
     return false;
   }
   const auto start = TypedStart();
-  const auto endDate = ParseDateText(Text8);
-  if (!start || !endDate) {
+  const auto dayOfEnd = ParseDateText(endDate);
+  if (!start || !dayOfEnd) {
     ui::MsgBox(kEnterADate);
-    RestoreShown({"Text7", "Text1", "Text8"});
+    RestoreShown({"startDate", "startTime", "endDate"});
     return false;
   }
-  const DateTime end = *endDate + *endTime;
+  const DateTime end = *dayOfEnd + *timeOfEnd;
   if (*start >= end) {
     ui::MsgBox(kEndBeforeStart);
-    RestoreShown({"Text8", "Text6"});
+    RestoreShown({"endDate", "endTime"});
     return false;
   }
   const auto entry = Entry();
   if (!entry) return false;
   PlanData& data = ctx_.data;
 
-  if (Val(Text16) > kEndRecomputeThreshold) {
-    const auto typed = Int32Of(Text16);
+  if (Val(totalMinutes) > kEndRecomputeThreshold) {
+    const auto typed = Int32Of(totalMinutes);
     const auto minutes =
         typed ? MinutesToEnd(data, *start, end, *typed, *entry) : std::optional<std::int64_t>();
     if (!minutes) {
       ui::MsgBox(kEndUnreachable);
-      RestoreShown({"Text8", "Text6"});
+      RestoreShown({"endDate", "endTime"});
       return false;
     }
-    Text16 = std::to_string(*minutes);
+    totalMinutes = std::to_string(*minutes);
     const DateTime computed =
         ComputeEndTime(data, *start, static_cast<std::int32_t>(*minutes), *entry);
     const std::int64_t apart = (computed - end).Seconds();
@@ -192,19 +194,20 @@ bool PlanWindow::EndTimeEntered() {
   }
   UpdateWorkingMinutes();
   OfferQuantityForEnd(*entry);
-  SetFocus("Text12");
+  SetFocus("destination");
   return true;
 }
 
 void PlanWindow::OfferQuantityForEnd(PlanIdx entry) {
   const PlanEntry& e = ctx_.data.Plan(entry);
   // An end the setup alone runs past has no quantity to offer: nothing is asked.
-  const double pieces = Val(Text15) != 0 ? std::trunc(Val(Text19) * 60 / Val(Text15)) : -1;
+  const double pieces =
+      Val(cycleSeconds) != 0 ? std::trunc(Val(workingMinutes) * 60 / Val(cycleSeconds)) : -1;
   if (pieces >= 0 && e.A[1].OrderQty == e.OrderQty &&
       ui::MsgBox(kAdjustQuantityQuestion, ui::kYesNo | ui::kDefaultButton2) == ui::Answer::Yes) {
     const auto quantity = Int32Of(NumberText(pieces));
     if (quantity) {
-      Text3 = std::to_string(*quantity);
+      orderQty = std::to_string(*quantity);
       PlanEntry& edited = ctx_.Edit(entry);
       edited.A.Slot(1).OrderQty = *quantity;
       edited.OrderQty = *quantity;
@@ -220,7 +223,7 @@ void PlanWindow::KeyEnter() {
   const std::vector<std::string> before = ValueTexts();
   // A typed date is completed as the window completes dates; one that is no date is refused
   // rather than silently becoming today.
-  if (field == "Text7" || field == "Text8" || field == "Text11") {
+  if (field == "startDate" || field == "endDate" || field == "initialDueDate") {
     std::string& text = *TextOf(field);
     if (const auto normal = NormalizeTypedDate(text, today_)) text = *normal;
   }
@@ -231,24 +234,24 @@ void PlanWindow::KeyEnter() {
 }
 
 bool PlanWindow::KeyEnterConfirmed(const std::string& field) {
-  if (field == "Text7") {
+  if (field == "startDate") {
     RecomputeEnd();
-  } else if (field == "Text1") {
+  } else if (field == "startTime") {
     RecomputeEnd();
-  } else if (field == "Text8" || field == "Text11") {
+  } else if (field == "endDate" || field == "initialDueDate") {
     // completed above
-  } else if (field == "Text13" || field == "Text15") {
+  } else if (field == "setupMinutes" || field == "cycleSeconds") {
     if (!MinutesFromQuantity()) return false;
     RecomputeEnd();
     UpdateWorkingMinutes();
-  } else if (field == "Text16") {
+  } else if (field == "totalMinutes") {
     RecomputeEnd();
     UpdateWorkingMinutes();
-  } else if (field == "Text19") {
-    if (!ConfirmInputs({"Text13"})) return false;
-    Text16 = NumberText(Val(Text19) + Val(Text13));
+  } else if (field == "workingMinutes") {
+    if (!ConfirmInputs({"setupMinutes"})) return false;
+    totalMinutes = NumberText(Val(workingMinutes) + Val(setupMinutes));
     RecomputeEnd();
-  } else if (field == "Text6") {
+  } else if (field == "endTime") {
     return EndTimeEntered();  // the focus went to the destination
   }
   MoveToNextField();
@@ -257,16 +260,16 @@ bool PlanWindow::KeyEnterConfirmed(const std::string& field) {
 
 void PlanWindow::ItemCodeLeft() {
   for (const char* code : kGenericItemCodes) {
-    if (Text10 == code) return;
+    if (itemCode == code) return;
   }
   if (ctx_.connection == nullptr) return;
   db::Recordset rs;
   rs.Open("select 型番名,型番名仕様ＡＮＫ,品名コード from 品目マスタ where 品名コード = '" +
-              db::SqlText(Text10) + "'",
+              db::SqlText(itemCode) + "'",
           *ctx_.connection);
   if (!rs.Eof()) {
-    Text2 = rs.Fields("型番名").Text();
-    Text9 = rs.Fields("型番名仕様ＡＮＫ").Text();
+    modelName = rs.Fields("型番名").Text();
+    process = rs.Fields("型番名仕様ＡＮＫ").Text();
   }
   rs.Close();
 }

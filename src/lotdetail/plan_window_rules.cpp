@@ -33,35 +33,38 @@ struct Rule {
 
 // The fields the window writes back or computes from, with their refusal.
 constexpr Rule kRules[] = {
-    {"Text7", kEnterADate},    {"Text1", kEnterADate},      {"Text8", kEnterADate},
-    {"Text6", kNotATimeOfDay}, {"Text11", kEnterADate},     {"Text3", kQuantityRange},
-    {"Text13", kSetupRange},   {"Text15", kCycleRange},     {"Text16", kTotalRange},
-    {"Text19", kWorkingRange}, {"Text18", kFixedFlagRange}, {"Text40", kWorkersRange},
+    {"startDate", kEnterADate},      {"startTime", kEnterADate},
+    {"endDate", kEnterADate},        {"endTime", kNotATimeOfDay},
+    {"initialDueDate", kEnterADate}, {"orderQty", kQuantityRange},
+    {"setupMinutes", kSetupRange},   {"cycleSeconds", kCycleRange},
+    {"totalMinutes", kTotalRange},   {"workingMinutes", kWorkingRange},
+    {"fixedFlag", kFixedFlagRange},  {"workers", kWorkersRange},
 };
 
 }  // namespace
 
 bool PlanWindow::IsAcceptable(std::string_view field, const std::string& text) const {
-  if (field == "Text7" || field == "Text8") {
+  if (field == "startDate" || field == "endDate") {
     const auto date = ParseDateText(text);
     return date && IsStorableDate(*date);
   }
-  if (field == "Text11") {
+  if (field == "initialDueDate") {
     if (Trim(text).empty()) return true;  // no initial due date
     const auto date = ParseDateText(text);
     return date && IsStorableDate(*date);
   }
-  if (field == "Text1" || field == "Text6") return editing::ParseTypedTime(text).has_value();
-  if (field == "Text3" || field == "Text16" || field == "Text19" || field == "Text40") {
+  if (field == "startTime" || field == "endTime") return editing::ParseTypedTime(text).has_value();
+  if (field == "orderQty" || field == "totalMinutes" || field == "workingMinutes" ||
+      field == "workers") {
     return WholeWithin(text, kMaxInt32);
   }
-  if (field == "Text13") return WholeWithin(text, kMaxInt16);
-  if (field == "Text15") {
+  if (field == "setupMinutes") return WholeWithin(text, kMaxInt16);
+  if (field == "cycleSeconds") {
     if (!IsNumeric(text)) return false;
     const double v = Val(text);
     return std::isfinite(v) && v >= 0 && v <= FLT_MAX;
   }
-  if (field == "Text18") return text == "0" || text == "1" || text == "2";
+  if (field == "fixedFlag") return text == "0" || text == "1" || text == "2";
   return true;
 }
 
@@ -71,7 +74,7 @@ std::optional<std::string> PlanWindow::FieldProblem(std::string_view field) {
   for (const Rule& rule : kRules) {
     if (field != rule.field) continue;
     if (!IsAcceptable(field, *text)) return std::string(rule.message);
-    if (field == "Text3") {
+    if (field == "orderQty") {
       // The quantity belongs to the members that stand for the whole lot; a bar of members with
       // quantities of their own has none to give a new one to.
       const auto entry = Entry();

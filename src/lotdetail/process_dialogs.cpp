@@ -13,6 +13,19 @@
 namespace velmora::lotdetail {
 namespace {
 
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kAddPlanAliases[] = {
+    {"Text", 1, "memberNo"},
+    {"Command", 1, "cancel"},
+    {"Command", 3, "add"},
+};
+
+// The original form's control names, which scripts written for it still use.
+constexpr ControlAlias kShowPlanAliases[] = {
+    {"Text", 1, "memberNo"},
+    {"Command", 1, "done"},
+};
+
 constexpr const char* kSelectWithProcess = "SELECT 手配情報.*,工程内容マスタ.工程内容名 ";
 constexpr const char* kFromOwnProcess =
     " FROM (手配情報 LEFT JOIN 工程内容マスタ ON "
@@ -101,7 +114,7 @@ std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& wind
     return nullptr;
   }
   auto dialog = std::make_shared<AddPlan>(ctx, window);
-  dialog->Text1 = StartingMemberWord(window);
+  dialog->memberNo = StartingMemberWord(window);
   if (ctx.connection == nullptr) {
     ui::MsgBox(kNoArrangementToAdd);
     return nullptr;
@@ -109,7 +122,7 @@ std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& wind
   const std::string head =
       std::string(kSelectWithProcess) + kFromOwnProcess + kJoinItem + kWhereStepNo;
   db::Recordset rs;
-  rs.Open(head + Number(dialog->Text1), *ctx.connection);
+  rs.Open(head + Number(dialog->memberNo), *ctx.connection);
   if (rs.Eof()) {
     rs.Close();
     ui::MsgBox(kNoArrangementToAdd);
@@ -127,7 +140,7 @@ std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& wind
   return dialog;
 }
 
-void AddPlan::Command3_Click() {
+void AddPlan::AddSteps() {
   const std::optional<PlanIdx> found = window_.Entry();
   const int c = NList.TickedCount();
   if (c <= 1) {
@@ -178,10 +191,10 @@ void AddPlan::Command3_Click() {
 }
 
 bool AddPlan::Press(std::string_view control) {
-  if (control == "Command3") {
-    Command3_Click();
-  } else if (control == "Command1") {
-    Command1_Click();
+  if (control == "add") {
+    AddSteps();
+  } else if (control == "cancel") {
+    Cancel();
   } else {
     return false;
   }
@@ -190,9 +203,9 @@ bool AddPlan::Press(std::string_view control) {
 
 std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWindow& window) {
   auto dialog = std::make_shared<ShowPlan>();
-  dialog->Text1 = StartingMemberWord(window);
+  dialog->memberNo = StartingMemberWord(window);
   if (ctx.connection == nullptr) return dialog;
-  const std::string member = Number(dialog->Text1);
+  const std::string member = Number(dialog->memberNo);
   const auto line = [](db::Recordset& rs, const char* code) {
     return StoredMonthDay(rs.Fields("納期").Text()) + " " + rs.Fields("手配番号").Text() + " " +
            rs.Fields("品名コード").Text() + " " + rs.Fields(code).Text() + " " +
@@ -228,8 +241,8 @@ std::shared_ptr<ShowPlan> OpenShowPlan(editing::EditContext& ctx, const PlanWind
 }
 
 bool ShowPlan::Press(std::string_view control) {
-  if (control != "Command1") return false;
-  Command1_Click();
+  if (control != "done") return false;
+  Done();
   return true;
 }
 
@@ -238,7 +251,7 @@ void ChainDialog::Type(std::string_view control, std::string) {
 }
 
 void ChainDialog::Click(std::string_view control) {
-  if (!Press(control) && control != "NList" && control != "Text1") Unknown(control);
+  if (!Press(control) && control != "NList" && control != "memberNo") Unknown(control);
 }
 
 void ChainDialog::Select(std::string_view control, const std::vector<int>& lines) {
@@ -255,7 +268,7 @@ void ChainDialog::Check(std::string_view control, int line) {
 
 ControlState ChainDialog::State(std::string_view control) const {
   ControlState state;
-  if (control == "Text1") state.Text = Text1;
+  if (control == "memberNo") state.Text = memberNo;
   if (control == "NList") {
     state.Lines = NList.Lines;
     state.Ticked = NList.Ticked;
@@ -265,10 +278,18 @@ ControlState ChainDialog::State(std::string_view control) const {
 
 std::vector<std::pair<std::string, std::string>> ChainDialog::Show() const {
   std::vector<std::pair<std::string, std::string>> out;
-  out.emplace_back("Text1", Text1);
+  out.emplace_back("memberNo", memberNo);
   NList.AppendTo(out, "NList");
   for (auto& button : Buttons()) out.push_back(std::move(button));
   return out;
+}
+
+std::span<const ControlAlias> AddPlan::Aliases() const {
+  return kAddPlanAliases;
+}
+
+std::span<const ControlAlias> ShowPlan::Aliases() const {
+  return kShowPlanAliases;
 }
 
 }  // namespace velmora::lotdetail

@@ -31,11 +31,11 @@ struct ChainList {
   void AppendTo(std::vector<std::pair<std::string, std::string>>& out, const char* name) const;
 };
 
-// What both chain dialogs share: the member's number in Text1, the chain list with its tick
+// What both chain dialogs share: the member's number in memberNo, the chain list with its tick
 // boxes, and their buttons, which each dialog names and presses.
 class ChainDialog : public DialogModel {
  public:
-  std::string Text1;
+  std::string memberNo;
   ChainList NList;
 
   bool Closed() const override { return closed_; }
@@ -63,13 +63,14 @@ class AddPlan : public ChainDialog {
   AddPlan(editing::EditContext& ctx, PlanWindow& window) : ctx_(ctx), window_(window) {}
 
   // "追加実施": the ticked steps after line 0 become members of the plan.
-  void Command3_Click();
+  void AddSteps();
   // "追加キャンセル"
-  void Command1_Click() { closed_ = true; }
+  void Cancel() { closed_ = true; }
+  std::span<const ControlAlias> Aliases() const override;
 
  protected:
   std::vector<std::pair<std::string, std::string>> Buttons() const override {
-    return {{"Command3", "追加実施"}, {"Command1", "追加キャンセル"}};
+    return {{"add", "追加実施"}, {"cancel", "追加キャンセル"}};
   }
   bool Press(std::string_view control) override;
 
@@ -82,11 +83,12 @@ class AddPlan : public ChainDialog {
 class ShowPlan : public ChainDialog {
  public:
   // "照会終了"
-  void Command1_Click() { closed_ = true; }
+  void Done() { closed_ = true; }
+  std::span<const ControlAlias> Aliases() const override;
 
  protected:
   std::vector<std::pair<std::string, std::string>> Buttons() const override {
-    return {{"Command1", "照会終了"}};
+    return {{"done", "照会終了"}};
   }
   bool Press(std::string_view control) override;
 };

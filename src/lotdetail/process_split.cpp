@@ -66,7 +66,7 @@ void SplitProcesses(editing::EditContext& ctx, PlanWindow& window) {
     ui::MsgBox(kEveryProcessChosen);
     return;
   }
-  if (!inner.empty() && !outer.empty() && Trim(window.Text10) != kBothRingsItem) {
+  if (!inner.empty() && !outer.empty() && Trim(window.itemCode) != kBothRingsItem) {
     ui::MsgBox(kOuterRingStays);
     return;
   }
@@ -102,7 +102,7 @@ void SplitProcesses(editing::EditContext& ctx, PlanWindow& window) {
   n.EndDate = n.EndDate.AddDays(1);
   ctx.MarkChanged(e);
   ctx.MarkChanged(n);
-  window.Text14 = std::to_string(e.OrderNo);
+  window.orderNo = std::to_string(e.OrderNo);
   window.ShowMembers(e);
   chart::LayoutBar(ctx.data, ctx.model, *added, 0);
 }

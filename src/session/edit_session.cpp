@@ -385,7 +385,7 @@ bool EditSession::Redo() {
 }
 
 void EditSession::NextDisplayMode() {
-  chart::Command4_Click(data_, chart_);
+  chart::NextDisplayMode(data_, chart_);
 }
 
 void EditSession::SetDisplayMode(int mode) {

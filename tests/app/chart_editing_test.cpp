@@ -18,7 +18,7 @@ TEST_F(ChartEditingTest, DraggingABarMovesThePlanAndUndoPutsItBack) {
     Release(main, grab);
     EXPECT_EQ("A01     ", plan.MachineCode);
     EXPECT_EQ(0, plan.Changed);
-    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.saveButton->isEnabled());
     EXPECT_FALSE(main.UndoAction->isEnabled());
     EXPECT_EQ(colour, bar.BackColor);
 
@@ -48,14 +48,14 @@ TEST_F(ChartEditingTest, DraggingABarMovesThePlanAndUndoPutsItBack) {
     EXPECT_NEAR(preview.Width, bar.Width, 15);
     EXPECT_FALSE(main.Chart().Preview.Visible);
     EXPECT_NE(Qt::ClosedHandCursor, main.Picture1()->Canvas()->cursor().shape());
-    EXPECT_TRUE(main.Command8->isEnabled());
+    EXPECT_TRUE(main.saveButton->isEnabled());
     EXPECT_TRUE(main.UndoAction->isEnabled());
 
     Keys(main, Qt::ControlModifier, Qt::Key_Z);
     EXPECT_EQ("A01     ", plan.MachineCode);
     EXPECT_EQ("2024/04/11 08:00:00",
               FormatSlashDate(plan.StartDate) + " " + FormatColonTime(plan.StartTime));
-    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.saveButton->isEnabled());
     EXPECT_FALSE(main.UndoAction->isEnabled());
     EXPECT_TRUE(main.RedoAction->isEnabled());
     Keys(main, Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
@@ -102,7 +102,7 @@ TEST_F(ChartEditingTest, HoldingADraggedBarAtTheBottomScrollsTheRows) {
     Release(main, captions);
     EXPECT_FALSE(main.Session().Dragging());
     EXPECT_EQ("A01     ", plan.MachineCode);
-    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.saveButton->isEnabled());
   });
 }
 
@@ -119,7 +119,7 @@ TEST_F(ChartEditingTest, RightPressOnARowCaptionExpandsTheRow) {
     EXPECT_EQ("04/10 08:00", FormatDateTime(Plan(main, 1).Start(), "mm/dd hh:nn"));
     EXPECT_EQ("04/10 12:00", FormatDateTime(Plan(main, 2).Start(), "mm/dd hh:nn"));
     EXPECT_EQ(X(main, "2024/04/10 12:00"), main.Chart().PlanBar[Plan(main, 2).Bar().Slot()].Left);
-    EXPECT_TRUE(main.Command8->isEnabled());
+    EXPECT_TRUE(main.saveButton->isEnabled());
     EXPECT_TRUE(main.UndoAction->isEnabled());
   });
 }
@@ -159,7 +159,7 @@ TEST_F(ChartEditingTest, RightPressOnTheRowsOpensTheDayCalendarWhichStoresTheDay
       QTest::keyClicks(dialog.PlanSum, "600");
       QTest::keyClick(dialog.PlanSum, Qt::Key_Return);
       EXPECT_TRUE(dialog.isVisible()) << "Enter in a box is not the button";
-      dialog.Command1->click();
+      dialog.storeDay->click();
       EXPECT_FALSE(dialog.isVisible());
     });
     const QPoint at = OnRows(main, X(main, "2024/04/15 10:00"),
@@ -175,7 +175,7 @@ TEST_F(ChartEditingTest, RightPressOnTheRowsOpensTheDayCalendarWhichStoresTheDay
     EXPECT_EQ("17:00:00", FormatColonTime(data.ShiftTimes(row, 3, day)));
     EXPECT_EQ("19:30:00", FormatColonTime(data.ShiftTimes(row, 4, day)));
     EXPECT_EQ(600, data.WorkMinutes(row, day));
-    EXPECT_TRUE(main.Command8->isEnabled());
+    EXPECT_TRUE(main.saveButton->isEnabled());
     EXPECT_TRUE(main.UndoAction->isEnabled());
   });
 }
@@ -201,7 +201,7 @@ TEST_F(ChartEditingTest, TheWheelAndTheKeysMoveTheChart) {
     EXPECT_EQ(3, chart.Scale.DisplayMode) << "half a notch does nothing yet";
     wheel(QPoint(0, 60), Qt::ControlModifier);
     EXPECT_EQ(2, chart.Scale.DisplayMode);
-    EXPECT_EQ(chart.Text1, main.Text1->text().toStdString());
+    EXPECT_EQ(chart.modeCaption, main.modeCaption->text().toStdString());
 
     canvas->setFocus();
     QTest::keyClick(canvas, Qt::Key_End);

@@ -60,17 +60,17 @@ class MainFormTest : public test::ProgramFixture {
 TEST_F(MainFormTest, LoadShowsTheSelectionInWeekModeWithEveryBar) {
   const int status = RunWithMainForm({"20240410", "03"}, [](MainForm& main) {
     EXPECT_EQ("03 組立", main.KTbun->text().toStdString());
-    EXPECT_EQ("１週間表示モード", main.Text1->text().toStdString());
+    EXPECT_EQ("１週間表示モード", main.modeCaption->text().toStdString());
     EXPECT_EQ("2024年4月10日", main.DayDispArea->text().toStdString());
-    EXPECT_EQ("保存", main.Command8->text().toStdString());
-    EXPECT_FALSE(main.Command8->isEnabled());
-    EXPECT_EQ("終了", main.Command9->text().toStdString());
+    EXPECT_EQ("保存", main.saveButton->text().toStdString());
+    EXPECT_FALSE(main.saveButton->isEnabled());
+    EXPECT_EQ("終了", main.quitButton->text().toStdString());
     const chart::ChartModel& chart = main.Chart();
     ASSERT_GE(chart.PlanBar.size(), 4u);
     EXPECT_TRUE(chart.PlanBar[2].Visible);
     EXPECT_TRUE(chart.PlanBar[3].Visible);
     EXPECT_EQ("A01 組立ライン1", chart.MachineName[2]);
-    main.Command9->click();
+    main.quitButton->click();
   });
   EXPECT_EQ(0, status);
   EXPECT_TRUE(messages_.shown().empty()) << "nothing unsaved: no question";
@@ -78,10 +78,10 @@ TEST_F(MainFormTest, LoadShowsTheSelectionInWeekModeWithEveryBar) {
 
 TEST_F(MainFormTest, ModeButtonCyclesTheDisplayModes) {
   RunWithMainForm({"20240410", "03"}, [](MainForm& main) {
-    main.Command4->click();
-    EXPECT_EQ("1ヶ月(４週間)表示モード", main.Text1->text().toStdString());
-    main.Command4->click();
-    EXPECT_EQ("１日表示モード", main.Text1->text().toStdString());
+    main.modeButton->click();
+    EXPECT_EQ("1ヶ月(４週間)表示モード", main.modeCaption->text().toStdString());
+    main.modeButton->click();
+    EXPECT_EQ("１日表示モード", main.modeCaption->text().toStdString());
     main.close();
   });
 }
@@ -105,7 +105,7 @@ TEST_F(MainFormTest, PanelListsTheClashAndChoosingItOutlinesTheBars) {
         main.Picture1()->TipFor({chart::ChartHit::Target::PlanBar, 2, bar.Left + 10, bar.Top + 10});
     EXPECT_TRUE(tip.contains("手配番号: ")) << tip.toStdString();
     EXPECT_TRUE(tip.contains("機械: A01 組立ライン1")) << tip.toStdString();
-    main.Command9->click();
+    main.quitButton->click();
   });
 }
 
@@ -130,7 +130,7 @@ TEST_F(MainFormTest, SidePanelShowsItsLinesWholeAndKeepsItsWidth) {
         QApplication::processEvents();
       }
       EXPECT_EQ(640, panel.width());
-      main.Command9->click();
+      main.quitButton->click();
     });
   }
 }
@@ -141,7 +141,7 @@ TEST_F(MainFormTest, UnsavedChangesAreConfirmedWithNoAsTheDefault) {
   const int status = RunWithMainForm({"20240410", "03"}, [&stayedOpen](MainForm& main) {
     main.Session().Data().Edits.MarkEdited();  // as an edit leaves it
     main.ShowChartState();
-    ASSERT_TRUE(main.Command8->isEnabled());
+    ASSERT_TRUE(main.saveButton->isEnabled());
     main.close();
     stayedOpen = main.isVisible();
     main.close();
@@ -164,7 +164,7 @@ TEST_F(MainFormTest, InquiryModeNeverEnablesSavingSoClosingNeverAsks) {
       EXPECT_EQ("生産計画支援システム(照会モード)", main.windowTitle().toStdString());
       main.Session().Data().Edits.MarkEdited();
       main.ShowChartState();
-      EXPECT_FALSE(main.Command8->isEnabled());
+      EXPECT_FALSE(main.saveButton->isEnabled());
       main.close();
     });
   });

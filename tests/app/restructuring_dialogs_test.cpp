@@ -43,7 +43,7 @@ TEST(RestructuringDialogs, MembersPickedInTheLotWindowSplitOffByProcess) {
 
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes);
-  QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+  QTest::mouseClick(dialog.splitProcesses, Qt::LeftButton);
   EXPECT_EQ(dialog.NList->count(), 2);
   EXPECT_TRUE(dialog.NList->selectedItems().isEmpty());
   EXPECT_EQ(w.Numbers(w.Last().A), std::vector<std::int32_t>{1003});
@@ -53,7 +53,7 @@ TEST(RestructuringDialogs, MembersPickedInTheLotWindowSplitOffByProcess) {
 TEST(RestructuringDialogs, LotSplitCountsWithEnterAndSplitsOnItsButton) {
   TestApp();
   RestructuringWorld w({{1001, "成形", 200}, {1002, "仕上", 200}});
-  w.window->Click("Command3");
+  w.window->Click("splitLot");
   auto model = std::dynamic_pointer_cast<lotdetail::BunWindow>(w.dialog);
   ASSERT_TRUE(model);
   LotSplitDialog dialog(model);
@@ -61,20 +61,20 @@ TEST(RestructuringDialogs, LotSplitCountsWithEnterAndSplitsOnItsButton) {
   EXPECT_EQ(dialog.windowTitle().toStdString(), lotdetail::kLotSplitCaption);
   ASSERT_EQ(dialog.NList->count(), 2);
   EXPECT_EQ(dialog.NList->currentRow(), 0);
-  EXPECT_TRUE(dialog.Text14->isEnabled());
-  EXPECT_EQ(dialog.Text1->text(), "1001");
+  EXPECT_TRUE(dialog.splitCount->isEnabled());
+  EXPECT_EQ(dialog.memberNo->text(), "1001");
 
-  TypeAndEnter(dialog.Text14, "50");
-  EXPECT_FALSE(dialog.Text14->isEnabled());
-  EXPECT_EQ(dialog.Text2->text(), "50");
+  TypeAndEnter(dialog.splitCount, "50");
+  EXPECT_FALSE(dialog.splitCount->isEnabled());
+  EXPECT_EQ(dialog.innerTotal->text(), "50");
   EXPECT_TRUE(dialog.NList->item(0)->text().endsWith("    50/200   "));
   ClickLine(dialog.NList, 1);
-  EXPECT_EQ(dialog.Text1->text(), "1002");
-  EXPECT_TRUE(dialog.Text14->isEnabled());
+  EXPECT_EQ(dialog.memberNo->text(), "1002");
+  EXPECT_TRUE(dialog.splitCount->isEnabled());
 
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes);
-  QTest::mouseClick(dialog.Command3, Qt::LeftButton);
+  QTest::mouseClick(dialog.split, Qt::LeftButton);
   EXPECT_TRUE(model->Closed());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(w.Numbers(w.Last().A), std::vector<std::int32_t>{-1});
@@ -94,15 +94,15 @@ TEST(RestructuringDialogs, TheLotWindowsDialogsOpenInTheirViewsAndEscapeCancelsT
   QWidget* over = nullptr;
   WhenShown<LotSplitDialog>([&over](LotSplitDialog& split) {
     over = split.parentWidget();
-    QTest::keyClick(split.Text14, Qt::Key_Escape);
+    QTest::keyClick(split.splitCount, Qt::Key_Escape);
   });
-  QTest::mouseClick(dialog.Command3, Qt::LeftButton);
+  QTest::mouseClick(dialog.splitLot, Qt::LeftButton);
   EXPECT_EQ(over, &dialog);
   ASSERT_TRUE(w.dialog);
   EXPECT_TRUE(w.dialog->Closed());
   EXPECT_EQ(w.Numbers(w.Last().A), (std::vector<std::int32_t>{1001, 1002}));
 
-  QTest::keyClick(dialog.Box("Text7"), Qt::Key_Escape);
+  QTest::keyClick(dialog.Box("startDate"), Qt::Key_Escape);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(w.window->Closed());
 }
@@ -114,27 +114,27 @@ TEST(RestructuringDialogs, PlanChangeSharesAreEnteredLineByLine) {
   model->AddParent("親B", "25", "P-B");
   model->AddParent("親C", "0", "P-C");
   model->MList = {"12/10 5001 親B 70"};
-  model->Text5List = w.window->Text5List;
+  model->machineChoices = w.window->machineChoices;
   PlanChangeDialog dialog(model);
   dialog.show();
   EXPECT_FALSE(dialog.MList->isEnabled());
   EXPECT_FALSE(dialog.KList->isEnabled());
-  EXPECT_EQ(dialog.Text5->count(), static_cast<int>(w.window->Text5List.size()));
+  EXPECT_EQ(dialog.machine->count(), static_cast<int>(w.window->machineChoices.size()));
 
   ClickLine(dialog.ZList, 1);
-  EXPECT_EQ(dialog.TextSuryo->text(), "0");
-  TypeAndEnter(dialog.TextSuryo, "300");
-  EXPECT_EQ(model->Focus, "TextDate");
-  TypeAndEnter(dialog.TextDate, "2024/12/10");
-  EXPECT_EQ(model->Focus, "Text5");
-  dialog.Text5->setCurrentIndex(2);
-  QTest::keyClick(dialog.Text5, Qt::Key_Return);
+  EXPECT_EQ(dialog.shareQty->text(), "0");
+  TypeAndEnter(dialog.shareQty, "300");
+  EXPECT_EQ(model->Focus, "shareDate");
+  TypeAndEnter(dialog.shareDate, "2024/12/10");
+  EXPECT_EQ(model->Focus, "machine");
+  dialog.machine->setCurrentIndex(2);
+  QTest::keyClick(dialog.machine, Qt::Key_Return);
   const std::string line = dialog.ZList->item(1)->text().toStdString();
   EXPECT_EQ(lotdetail::ZLine::Quantity(line), 300);
   EXPECT_EQ(lotdetail::ZLine::Date(line) + lotdetail::ZLine::Machine(line), "12/10M02     ");
-  EXPECT_EQ(dialog.TextSuryo->text(), "");
+  EXPECT_EQ(dialog.shareQty->text(), "");
 
-  QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+  QTest::mouseClick(dialog.split, Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(w.Last().OrderQty, 300);
   EXPECT_EQ(w.Last().MachineCode, "M02     ");

@@ -21,7 +21,7 @@ class SaveWatch : public QObject {
   void Poke() {
     poked = main_.Hozon()->isVisible();
     QTest::keyClick(main_.windowHandle(), Qt::Key_Z, Qt::ControlModifier);
-    const QPoint exit = main_.Command9->mapTo(&main_, main_.Command9->rect().center());
+    const QPoint exit = main_.quitButton->mapTo(&main_, main_.quitButton->rect().center());
     QTest::mouseClick(main_.windowHandle(), Qt::LeftButton, {}, exit);
   }
 
@@ -39,17 +39,17 @@ TEST_F(ChartEditingTest, SaveWritesTheMovedPlanWithProgressAndEndsTheUndoHistory
     const DateTime start = Plan(main, 1).Start();
     const chart::BarLabel& bar = main.Chart().PlanBar[Plan(main, 1).Bar().Slot()];
     ASSERT_TRUE(bar.Bold) << "unsaved";
-    ASSERT_TRUE(main.Command8->isEnabled());
+    ASSERT_TRUE(main.saveButton->isEnabled());
 
     SaveWatch watch(main);
-    main.Command8->click();
+    main.saveButton->click();
 
     EXPECT_EQ("A02     " + FormatYmd(start.DatePart()) + FormatHms(start.TimePart()),
               Stored(1, "機械コード||開始日||GNT開始時刻"));
     EXPECT_EQ("A01     20240412080000", Stored(2, "機械コード||開始日||GNT開始時刻"));
     EXPECT_EQ(0, Plan(main, 1).Changed);
     EXPECT_FALSE(bar.Bold);
-    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.saveButton->isEnabled());
     EXPECT_FALSE(main.UndoAction->isEnabled());
 
     const int n = main.Session().Data().PlanCount();
@@ -71,7 +71,7 @@ TEST_F(ChartEditingTest, AFailedSaveKeepsTheEditsSavableAndUndoable) {
       "END");
   WithMainForm([this](MainForm& main) {
     MoveToA02(main, 1);
-    main.Command8->click();
+    main.saveButton->click();
 
     ASSERT_EQ(1u, messages_.shown().size());
     EXPECT_EQ(0u, messages_.shown()[0].text.rfind(saving::kSaveFailed, 0))
@@ -82,15 +82,15 @@ TEST_F(ChartEditingTest, AFailedSaveKeepsTheEditsSavableAndUndoable) {
     EXPECT_NE(0, Plan(main, 1).Changed);
     EXPECT_TRUE(main.Chart().PlanBar[Plan(main, 1).Bar().Slot()].Bold);
     EXPECT_FALSE(main.Hozon()->isVisible());
-    EXPECT_TRUE(main.Command8->isEnabled());
+    EXPECT_TRUE(main.saveButton->isEnabled());
     ASSERT_TRUE(main.UndoAction->isEnabled());
 
     // The save works again once the database takes writes.
     db_.connection().ExecuteScript("DROP TRIGGER refuse");
-    main.Command8->click();
+    main.saveButton->click();
     EXPECT_EQ(1u, messages_.shown().size());
     EXPECT_EQ("A02     ", Stored(1, "機械コード"));
-    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.saveButton->isEnabled());
   });
 }
 
@@ -98,7 +98,8 @@ TEST_F(ChartEditingTest, AFailedSaveKeepsTheEditsSavableAndUndoable) {
 std::string FocusedControl() {
   for (QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
     const std::string name = w->objectName().toStdString();
-    if (name.rfind("Text", 0) == 0 || name.rfind("Command", 0) == 0) return name;
+    // The model's controls name their widgets; Qt's inner parts are unnamed or "qt_...".
+    if (!name.empty() && name.rfind("qt_", 0) != 0) return name;
   }
   return "";
 }
@@ -120,23 +121,23 @@ TEST_F(ChartEditingTest, DoubleClickedBarOpensTheLotWindowWhoseEditsUndoAsOneSte
     std::vector<std::string> shown;
     test::WhenShown<PlanWindowDialog>([&](PlanWindowDialog& dialog) {
       ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-      shown = {dialog.windowTitle().toStdString(), dialog.Box("Text14")->text().toStdString(),
-               dialog.Box("Text10")->text().toStdString(),
-               dialog.Text5->currentText().toStdString(), FocusedControl()};
-      EXPECT_TRUE(dialog.Box("Text14")->isReadOnly());
-      EXPECT_FALSE(dialog.Box("Text16")->isReadOnly());
+      shown = {dialog.windowTitle().toStdString(), dialog.Box("orderNo")->text().toStdString(),
+               dialog.Box("itemCode")->text().toStdString(),
+               dialog.machine->currentText().toStdString(), FocusedControl()};
+      EXPECT_TRUE(dialog.Box("orderNo")->isReadOnly());
+      EXPECT_FALSE(dialog.Box("totalMinutes")->isReadOnly());
       EXPECT_EQ(editing::kOpenedColor, bar.BackColor);
 
-      Retype(dialog.Box("Text6"), "14:00");
-      QTest::keyClick(dialog.Box("Text6"), Qt::Key_Return);
-      EXPECT_EQ("360", dialog.Box("Text16")->text().toStdString());
-      EXPECT_EQ("360", dialog.Box("Text19")->text().toStdString());
-      EXPECT_EQ("Text12", FocusedControl());
+      Retype(dialog.Box("endTime"), "14:00");
+      QTest::keyClick(dialog.Box("endTime"), Qt::Key_Return);
+      EXPECT_EQ("360", dialog.Box("totalMinutes")->text().toStdString());
+      EXPECT_EQ("360", dialog.Box("workingMinutes")->text().toStdString());
+      EXPECT_EQ("destination", FocusedControl());
       EXPECT_EQ(std::vector<std::string>{lotdetail::kAdjustQuantityQuestion}, messages_.texts());
       EXPECT_TRUE(dialog.isVisible()) << "Enter never closes the window";
 
-      Retype(dialog.Text5->lineEdit(), "A02");
-      QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+      Retype(dialog.machine->lineEdit(), "A02");
+      QTest::mouseClick(dialog.finish, Qt::LeftButton);
       EXPECT_FALSE(dialog.isVisible());
     });
     Press(main, at);
@@ -144,21 +145,21 @@ TEST_F(ChartEditingTest, DoubleClickedBarOpensTheLotWindowWhoseEditsUndoAsOneSte
     Mouse(main, QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
 
     EXPECT_EQ((std::vector<std::string>{lotdetail::kPlanWindowCaption, "1", "AS2000-61C",
-                                        "A01     ", "Text7"}),
+                                        "A01     ", "startDate"}),
               shown);
     EXPECT_EQ("A02     ", plan.MachineCode);
     EXPECT_EQ("2024/04/11 14:00", FormatDateTime(plan.End(), "yyyy/mm/dd hh:nn"));
     EXPECT_EQ(360, plan.DurationMinutes);
     EXPECT_NE(0, plan.Changed);
     EXPECT_NE(editing::kOpenedColor, bar.BackColor);
-    EXPECT_TRUE(main.Command8->isEnabled());
+    EXPECT_TRUE(main.saveButton->isEnabled());
 
     Keys(main, Qt::ControlModifier, Qt::Key_Z);
     EXPECT_EQ("A01     ", plan.MachineCode);
     EXPECT_EQ("2024/04/11 12:00", FormatDateTime(plan.End(), "yyyy/mm/dd hh:nn"));
     EXPECT_EQ(240, plan.DurationMinutes);
     EXPECT_EQ(0, plan.Changed);
-    EXPECT_FALSE(main.Command8->isEnabled());
+    EXPECT_FALSE(main.saveButton->isEnabled());
     EXPECT_FALSE(main.UndoAction->isEnabled()) << "the window was one step";
   });
 }
@@ -171,12 +172,12 @@ TEST_F(ChartEditingTest, TheLotWindowTakesEnterAndKeepsARefusedCloseOpen) {
     std::vector<std::string> byEnter, byTab;
     test::WhenShown<PlanWindowDialog>([&](PlanWindowDialog& dialog) {
       ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-      dialog.Command3->setFocus();
+      dialog.splitLot->setFocus();
       for (int i = 0; i < 16; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         byEnter.push_back(FocusedControl());
       }
-      dialog.Box("Text7")->setFocus();
+      dialog.Box("startDate")->setFocus();
       for (int i = 0; i < 16; ++i) {
         byTab.push_back(FocusedControl());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -184,13 +185,13 @@ TEST_F(ChartEditingTest, TheLotWindowTakesEnterAndKeepsARefusedCloseOpen) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
       EXPECT_TRUE(dialog.isVisible());
 
-      Retype(dialog.Box("Text7"), "someday");
-      dialog.Box("Text40")->setFocus();
+      Retype(dialog.Box("startDate"), "someday");
+      dialog.Box("workers")->setFocus();
       dialog.close();
       EXPECT_TRUE(dialog.isVisible());
-      EXPECT_EQ("Text7", FocusedControl());
+      EXPECT_EQ("startDate", FocusedControl());
       EXPECT_EQ(lotdetail::kEnterADate, messages_.texts().back());
-      Retype(dialog.Box("Text7"), "2024/04/12");
+      Retype(dialog.Box("startDate"), "2024/04/12");
       dialog.close();
       EXPECT_FALSE(dialog.isVisible());
     });
@@ -200,14 +201,16 @@ TEST_F(ChartEditingTest, TheLotWindowTakesEnterAndKeepsARefusedCloseOpen) {
     click.hit = {ChartHit::Target::PlanBar, Plan(main, 2).Bar().value, 0, 0};
     main.Session().Pointer(click);
 
-    // Enter on Text6 confirms the end and goes on to the destination, past the machine.
-    EXPECT_EQ((std::vector<std::string>{"Text7", "Text1", "Text8", "Text6", "Text12", "Text3",
-                                        "Text13", "Text15", "Text16", "Text19", "Text18", "Text40",
-                                        "Text11", "Text7", "Text1", "Text8"}),
+    // Enter on endTime confirms the end and goes on to the destination, past the machine.
+    EXPECT_EQ((std::vector<std::string>{"startDate", "startTime", "endDate", "endTime",
+                                        "destination", "orderQty", "setupMinutes", "cycleSeconds",
+                                        "totalMinutes", "workingMinutes", "fixedFlag", "workers",
+                                        "initialDueDate", "startDate", "startTime", "endDate"}),
               byEnter);
-    EXPECT_EQ((std::vector<std::string>{"Text7", "Text1", "Text8", "Text6", "Text5", "Text12",
-                                        "Text3", "Text13", "Text15", "Text16", "Text19", "Text18",
-                                        "Text40", "Text11", "Text10", "Text2"}),
+    EXPECT_EQ((std::vector<std::string>{"startDate", "startTime", "endDate", "endTime", "machine",
+                                        "destination", "orderQty", "setupMinutes", "cycleSeconds",
+                                        "totalMinutes", "workingMinutes", "fixedFlag", "workers",
+                                        "initialDueDate", "itemCode", "modelName"}),
               byTab);
     EXPECT_EQ("A01     ", Plan(main, 2).MachineCode);
   });
@@ -245,8 +248,8 @@ TEST_F(ChartEditingTest, SearchOpensTheOnlyHitOrTheLotChosenFromTheHits) {
 
     std::vector<std::string> opened;
     auto noteLot = [&opened](PlanWindowDialog& dialog) {
-      opened.push_back(dialog.Box("Text14")->text().toStdString());
-      dialog.Command1->click();
+      opened.push_back(dialog.Box("orderNo")->text().toStdString());
+      dialog.finish->click();
     };
     test::WhenShown<PlanWindowDialog>(noteLot);
     main.KCode->setText("ｂｘ");

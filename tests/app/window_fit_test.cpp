@@ -73,7 +73,7 @@ TEST_F(WindowFit, ChartFillsTheWindowOnTheScreenAndAfterEveryResize) {
     QApplication::processEvents();
     EXPECT_EQ(QSize(1280, 720), main.size());
     ExpectChartReachable(main, "with the side panel");
-    main.Command9->click();
+    main.quitButton->click();
   });
   EXPECT_EQ(0, Run({"20240410", "03"}));
 }
@@ -89,7 +89,7 @@ TEST_F(WindowFit, EveryModeReachesThePeriodsLastDay) {
     ASSERT_GT(lastDay, 50);
     for (const int mode : {1, 2, 3, 4}) {
       SCOPED_TRACE("mode " + std::to_string(mode));
-      while (chart.Scale.DisplayMode != mode) main.Command4->click();
+      while (chart.Scale.DisplayMode != mode) main.modeButton->click();
       ExpectChartReachable(main, "mode");
       // The left edge's moment and the viewport, in days from the period start.
       const auto left = [&] {
@@ -117,7 +117,7 @@ TEST_F(WindowFit, EveryModeReachesThePeriodsLastDay) {
       test::PressEnter(main.DayDispArea);
       lastDayShown();
     }
-    main.Command9->click();
+    main.quitButton->click();
   };
   test::WhenShown<KBunSelect>([&everyMode](KBunSelect& dialog) {
     dialog.strYYMMDD->setText("2024/04/01");

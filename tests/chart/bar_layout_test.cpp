@@ -206,7 +206,7 @@ TEST_F(BarLayout, FarDatedPlansStayAtTheEdgeInEveryMode) {
   w.Plan(past).InitialDueDate = ChartWorld::Date("9999/12/31");
   ASSERT_NO_THROW(Disp_Gantt(w.data, w.model));  // laid out as a load lays them out
   for (int k = 0; k < 4; ++k) {
-    ASSERT_NO_THROW(Command4_Click(w.data, w.model));
+    ASSERT_NO_THROW(NextDisplayMode(w.data, w.model));
     SCOPED_TRACE(w.model.Scale.DisplayMode);
     EXPECT_TRUE(w.Bar(past).Visible);
     EXPECT_LE(w.Bar(past).Left, w.model.PlatForm.ScaleLeft);

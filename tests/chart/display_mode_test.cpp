@@ -15,7 +15,7 @@ using test::ChartWorld;
 TEST(DisplayMode, WeekModeWidthsSurfacesAndScrollRange) {
   ChartWorld w;
   DispWeek(w.data, w.model);
-  EXPECT_EQ("１週間表示モード", w.model.Text1);
+  EXPECT_EQ("１週間表示モード", w.model.modeCaption);
   EXPECT_EQ(3, w.model.Scale.DisplayMode);
   EXPECT_EQ(2880, w.model.Scale.DayWidth);
   EXPECT_EQ(120, w.model.Scale.HourWidth);
@@ -36,21 +36,21 @@ TEST(DisplayMode, WeekModeWidthsSurfacesAndScrollRange) {
 TEST(DisplayMode, ModeButtonCyclesThroughTheFourModes) {
   ChartWorld w;
   DispWeek(w.data, w.model);
-  Command4_Click(w.data, w.model);
+  NextDisplayMode(w.data, w.model);
   EXPECT_EQ(4, w.model.Scale.DisplayMode);
-  EXPECT_EQ("1ヶ月(４週間)表示モード", w.model.Text1);
+  EXPECT_EQ("1ヶ月(４週間)表示モード", w.model.modeCaption);
   EXPECT_EQ(30, w.model.Scale.HourWidth);
   EXPECT_EQ(720, w.model.Scale.DayWidth);
-  Command4_Click(w.data, w.model);
+  NextDisplayMode(w.data, w.model);
   EXPECT_EQ(1, w.model.Scale.DisplayMode);
-  EXPECT_EQ("１日表示モード", w.model.Text1);
+  EXPECT_EQ("１日表示モード", w.model.modeCaption);
   EXPECT_EQ(20160, w.model.Scale.DayWidth);
   EXPECT_EQ(840, w.model.Scale.HourWidth);
-  Command4_Click(w.data, w.model);
+  NextDisplayMode(w.data, w.model);
   EXPECT_EQ(2, w.model.Scale.DisplayMode);
-  EXPECT_EQ("３日表示モード", w.model.Text1);
+  EXPECT_EQ("３日表示モード", w.model.modeCaption);
   EXPECT_EQ(6720, w.model.Scale.DayWidth);
-  Command4_Click(w.data, w.model);
+  NextDisplayMode(w.data, w.model);
   EXPECT_EQ(3, w.model.Scale.DisplayMode);
 }
 

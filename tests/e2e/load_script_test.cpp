@@ -41,7 +41,7 @@ TEST_P(LoadScripts, FollowsADragItsUndoAndALotWindow) {
       "load M101 2024/05/15\n"
       "undo\n"
       "export undone\n"
-      "open 1001473\ntype Text6 12:00\nanswer yes\nenter Text6\nanswer yes\nclick Command1\n"
+      "open 1001473\ntype endTime 12:00\nanswer yes\nenter endTime\nanswer yes\nclick finish\n"
       "export lot\n");
   ASSERT_EQ(run.status, 0) << run.err << run.out;
   const Csv loaded(Out("loaded/load.csv"));

@@ -71,7 +71,7 @@ TEST_P(Scripts, MoveAndPushThenUndoAndRedo) {
 // in the window.
 TEST_P(Scripts, ASaveClearsTheUnsavedMarkOfTheBarsItWrote) {
   const ProgramRun run = ScriptText(
-      "open 1001473\ntype Text11 2024/07/01\nclose\nexport before\nsave\nexport after\n");
+      "open 1001473\ntype initialDueDate 2024/07/01\nclose\nexport before\nsave\nexport after\n");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string bar = Csv(Out("before/plans.csv")).Find("OrderNo", "1001473").at("BarIndex");
   EXPECT_EQ(Csv(Out("before/bars.csv")).Find("BarIndex", bar).at("Unsaved"), "1");
@@ -174,20 +174,20 @@ TEST_P(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
   const ProgramRun run = Script(ScriptPath("search_and_discard.txt"));
   ASSERT_EQ(run.status, 0) << run.err;
   // The item code found one lot and opened it with its members and sales orders.
-  EXPECT_NE(run.out.find("Text14\t1001473\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("orderNo\t1001473\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("NList[0]\t1001473 射出成形 エンブレム アイボリー HK-1400IV 1700\n"),
             std::string::npos);
   EXPECT_NE(run.out.find("JList[2]\t受注       500907 EMK1400-3-IV1            "
                          "ｴﾝﾌﾞﾚﾑ(ｱｲﾎﾞﾘｰ)100200北斗自動車05/23     800\n"),
             std::string::npos);
-  EXPECT_NE(run.out.find("Command4\t×工程追加 (非表示)\n"), std::string::npos);
+  EXPECT_NE(run.out.find("addProcesses\t×工程追加 (非表示)\n"), std::string::npos);
   // The model name found five, offered in table order.
   EXPECT_NE(run.out.find("NList[2]\t1001525 05/15 M101     射出成形 エンブレム 黒 HK-1400BK 800\n"
                          "NList[3]\t1001564"),
             std::string::npos);
-  const std::string tail = run.out.substr(run.out.find("Command1\t選択\n"));
+  const std::string tail = run.out.substr(run.out.find("choose\t選択\n"));
   EXPECT_EQ(tail,
-            "Command1\t選択\n"
+            "choose\t選択\n"
             "question\t\tこのデータをエディタ上で見えないようにします。よろしいですか？\tYes\n"
             "message\t\t該当する手配が存在しません\tOK\n"
             "question\t\t変更を保存せずに破棄しますか？\tYes\n");
@@ -203,15 +203,15 @@ TEST_P(Scripts, SearchOpensOneHitOrChoosesAndDiscardReloads) {
 
 TEST_P(Scripts, TheLotWindowShowsTheProcessChainOnTopOfItself) {
   const ProgramRun run =
-      ScriptText("open 1001473\nclick Command5\nshow\nclick Command1\nclick Command1\n");
+      ScriptText("open 1001473\nclick showProcesses\nshow\nclick done\nclick finish\n");
   ASSERT_EQ(run.status, 0) << run.err;
   // The inquiry sits on top of the lot window and closes back to it; the second click closes
   // the lot window itself.
   EXPECT_EQ(run.out,
-            "Text1\t1001473 \n"
+            "memberNo\t1001473 \n"
             "NList[0]\t[ ] 05/15 1001473 EMK1400-3-IV1             M102     射出成形\n"
             "NList[1]\t[ ] 05/17 1001474 EMK1400-3-IV1                      スプレー塗装\n"
-            "Command1\t照会終了\n");
+            "done\t照会終了\n");
 }
 
 // A day outside the period is a message, as in the window, and the script goes on.
@@ -256,7 +256,7 @@ TEST_P(Scripts, LinesThatCannotRunNameTheirNumber) {
       {"answer yes\n", 3, "答え"},
       {"search emk\n", 2, "search"},
       {"search - hk\nselect NList 99\n", 2, "NList"},
-      {"open 1001473\nclick Command4\n", 2, "Command4"},
+      {"open 1001473\nclick addProcesses\n", 2, "addProcesses"},
       {"open 1001473\nundo\n", 2, "ダイアログが開いている間は undo"},
       {"goto 2024/05/20 10:00\n", 2, "goto"},
       {"wheel sideways 2\n", 2, "wheel"},

@@ -95,7 +95,7 @@ TEST(ServerErrors, ASaveTheServerRefusesNamesItsCause) {
     if (c.reader) address.replace(address.find("velmora@"), 7, reader);
     program.Settings(address, 3);
     const std::string script = program.File("save.txt");
-    std::ofstream(script) << "open 1001473\ntype Text11 2024/07/01\nclose\nsave\n";
+    std::ofstream(script) << "open 1001473\ntype initialDueDate 2024/07/01\nclose\nsave\n";
     const ProgramRun run = RunProgram(
         program.executable(),
         {"--script", script, "--from", "20240514", "--to", "20240531", "--category", "3"}, {},

@@ -24,7 +24,8 @@ namespace velmora::test {
 namespace {
 
 // Painted lots split in their lot windows (as in scripts/restructure_lots.txt): 700 pieces of
-// both steps of 1001171, and 500 of both steps of 1001831, each into a new lot.
+// both steps of 1001171, and 500 of both steps of 1001831, each into a new lot. Written with the
+// original control names, which scripts still accept.
 std::string SplitOffBothSteps(const std::string& lot, const std::string& pieces) {
   return "open " + lot + "\nclick Command4\ncheck NList 1\nclick Command3\nclick Command3\n" +
          "type Text14 " + pieces + "\nenter Text14\nselect NList 1\ntype Text14 " + pieces +
@@ -78,7 +79,7 @@ class SharedPlan : public ::testing::TestWithParam<Engine> {
     return rs.Eof() ? "(none)" : rs.Fields(0).Text();
   }
   static std::string DueDate(const std::string& lot, const std::string& date) {
-    return "open " + lot + "\ntype Text11 " + date + "\nclose\n";
+    return "open " + lot + "\ntype initialDueDate " + date + "\nclose\n";
   }
 
   ProgramCopy program;

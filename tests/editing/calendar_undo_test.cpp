@@ -137,7 +137,7 @@ TEST(DayCalendar, StoringRules) {
     for (const auto& [box, text] : c.boxes)
       w.dialog->Type("PlanTime(" + std::to_string(box) + ")", text);
     w.dialog->Type("PlanSum", c.sum);
-    w.dialog->Click("Command1");
+    w.dialog->Click("storeDay");
     EXPECT_EQ(w.data.CalendarChanged(kM01, kDec3), c.changed);
     EXPECT_EQ(w.dialog->Closed(), c.message.empty());
     EXPECT_EQ(messages.texts(),
@@ -160,7 +160,7 @@ TEST(DayCalendar, LaterEndsFollowTheNewShifts) {
   EditingWorld w;
   w.editor.PlatForm_MouseDown(editing::kRightButton, 0, w.X("2024/12/03 09:00"), w.RowY(kM01));
   w.dialog->Type("PlanTime(1)", "12:00");
-  w.dialog->Click("Command1");
+  w.dialog->Click("storeDay");
   const int p = w.Add("M02     ", "2024/12/02 09:00:00", 240);
   w.Drag(p, kM01, "2024/12/03 10:00");
   EXPECT_EQ(w.End(p), "12/04 10:00");  // two hours on the 3rd, two on the 4th
@@ -195,7 +195,7 @@ TEST(Undo, EachKindOfStepUndoesAndRedoes) {
        [](EditingWorld& w, int, int) {
          w.editor.PlatForm_MouseDown(2, 0, w.X("2024/12/03 09:00"), w.RowY(3));
          w.dialog->Type("PlanTime(1)", "10:00");
-         w.dialog->Click("Command1");
+         w.dialog->Click("storeDay");
        }},
   };
   for (const Case& c : cases) {

@@ -56,7 +56,7 @@ struct ChangeWorld {
                            {"手配数", 70}});
   }
   PlanChange& Open() {
-    world->window->Click("Command6");
+    world->window->Click("changePlan");
     return world->Dialog<PlanChange>();
   }
   int LineOf(PlanChange& d, const char* parent) {
@@ -68,12 +68,12 @@ struct ChangeWorld {
   // Enters a share as the user does: the line, the quantity, the date, the machine row.
   void Share(PlanChange& d, const char* parent, int qty, const char* date, int machineRow) {
     d.Select("ZList", {LineOf(d, parent)});
-    d.Type("TextSuryo", std::to_string(qty));
-    d.Enter("TextSuryo");
-    d.Type("TextDate", date);
-    if (*date != 0) d.Enter("TextDate");
-    d.Select("Text5", {machineRow - 1});
-    d.Enter("Text5");
+    d.Type("shareQty", std::to_string(qty));
+    d.Enter("shareQty");
+    d.Type("shareDate", date);
+    if (*date != 0) d.Enter("shareDate");
+    d.Select("machine", {machineRow - 1});
+    d.Enter("machine");
   }
 
   TestDb db;
@@ -99,14 +99,14 @@ TEST(PlanChangeOpen, ParentsArrangementsAndMachines) {
   EXPECT_EQ(d.ZList[static_cast<std::size_t>(c.LineOf(d, "P-B          "))],
             ZLine::Make("親B", "25", Code("P-B")));
   EXPECT_EQ(ZLine::Quantity(d.ZList[0]), 0);
-  EXPECT_EQ(d.Text1, "1001 ");
+  EXPECT_EQ(d.memberNo, "1001 ");
   // Not on a line: 5001; on one: 5002 by its line, the loaded lot by its machine, selected.
   EXPECT_EQ(d.MList, std::vector<std::string>{"12/10 5001 親B 70"});
   EXPECT_EQ(d.KList,
             (std::vector<std::string>{"12/06 1001 M01 型式A 500", "12/08 5002 L9 親C 70"}));
   EXPECT_EQ(d.KListIndex, 0);
   EXPECT_FALSE(d.MListIndex);
-  EXPECT_EQ(d.Text5List, c.world->window->Text5List);
+  EXPECT_EQ(d.machineChoices, c.world->window->machineChoices);
 }
 
 TEST(PlanChangeOpen, TwoStepPlansNeedParentsWithBothSteps) {
@@ -124,7 +124,7 @@ TEST(PlanChangeOpen, RefusedWithoutParents) {
     // The lot's step is one no parent has.
     if (std::string(item) == "P-A") c.world->Plan(c.world->lot).A.Slot(1).Seq = 7;
     ScriptedMessages boxes;
-    c.world->window->Click("Command6");
+    c.world->window->Click("changePlan");
     EXPECT_EQ(boxes.texts(),
               std::vector<std::string>{std::string(item) == "P-X" ? lotdetail::kNoBillOfMaterials
                                                                   : lotdetail::kSequenceMismatch});
@@ -140,23 +140,23 @@ TEST(PlanChangeShares, EnteringAShareWritesItsLine) {
   std::string line = d.ZList[static_cast<std::size_t>(c.LineOf(d, "P-B          "))];
   EXPECT_EQ(ZLine::Quantity(line) * 1000 + 0, 300000);
   EXPECT_EQ(ZLine::Date(line) + ZLine::Machine(line), "12/10M02     ");
-  EXPECT_EQ(d.TextSuryo + d.Text5, "");
+  EXPECT_EQ(d.shareQty + d.machine, "");
   EXPECT_EQ(d.Focus, "ZList");
   d.Select("ZList", {c.LineOf(d, "P-B          ")});
-  EXPECT_EQ(d.TextSuryo + " " + d.TextDate, "300 2024/12/10");
+  EXPECT_EQ(d.shareQty + " " + d.shareDate, "300 2024/12/10");
 
   // A date that is no date, and a quantity that is no count, are refused; 0 clears the share.
-  d.Type("TextDate", "2024/13/45");
-  d.Select("Text5", {1});
-  d.Enter("Text5");
-  d.TextDate = "";
-  d.Type("TextSuryo", "-5");
-  d.Select("Text5", {1});
-  d.Enter("Text5");
+  d.Type("shareDate", "2024/13/45");
+  d.Select("machine", {1});
+  d.Enter("machine");
+  d.shareDate = "";
+  d.Type("shareQty", "-5");
+  d.Select("machine", {1});
+  d.Enter("machine");
   EXPECT_EQ(boxes.texts(),
             (std::vector<std::string>{lotdetail::kTypeCorrectDate, lotdetail::kBadShare}));
-  d.Type("TextSuryo", "0");
-  d.Enter("Text5");
+  d.Type("shareQty", "0");
+  d.Enter("machine");
   line = d.ZList[static_cast<std::size_t>(c.LineOf(d, "P-B          "))];
   EXPECT_EQ(ZLine::Quantity(line), 0);
   EXPECT_EQ(ZLine::Date(line) + ZLine::Machine(line), "--/----------");
@@ -205,7 +205,7 @@ TEST(PlanChangeApply, WholeSharesRelabelAndPartSharesBecomeNewLots) {
     for (const Share& s : c.shares) w.Share(d, s.parent, s.qty, s.date, s.machineRow);
     ScriptedMessages boxes;
     const int before = w.world->data.PlanCount();
-    d.Click("Command1");
+    d.Click("split");
     EXPECT_EQ(boxes.texts(), c.messages) << c.name;
     EXPECT_EQ(d.Closed(), c.messages.empty()) << c.name;
     EXPECT_EQ(w.world->data.PlanCount() - before, c.newLots) << c.name;
@@ -221,7 +221,7 @@ TEST(PlanChangeApply, ANewLotCarriesTheParentTheDateAndTheMachine) {
   PlanChange& d = w.Open();
   w.Share(d, "P-B          ", 300, "2024/12/10", 3);
   w.Share(d, "P-C          ", 200, "2024/12/11", 4);
-  d.Click("Command1");
+  d.Click("split");
   const PlanEntry& e = w.world->Plan(w.world->lot);
   const PlanEntry& n = w.world->Last();
   EXPECT_EQ(n.A[1].OrderNo, -1);
@@ -239,17 +239,17 @@ TEST(PlanChangeApply, ANewLotCarriesTheParentTheDateAndTheMachine) {
   EXPECT_EQ(e.MachineCode, "M03     ");
   EXPECT_EQ(e.DestinationCode, "");
   const lotdetail::PlanWindow& win = *w.world->window;
-  EXPECT_EQ(win.Text10, Code("P-C"));
-  EXPECT_EQ(win.Text7, "2024/12/11");
-  EXPECT_EQ(win.Text3, "200");
+  EXPECT_EQ(win.itemCode, Code("P-C"));
+  EXPECT_EQ(win.startDate, "2024/12/11");
+  EXPECT_EQ(win.orderQty, "200");
   // The lot shrank to 200 pieces: 100 + 20 minutes from 08:00; the new lot starts on its own
   // date at the time the shortened lot ended, 150 + 20 minutes long.
-  EXPECT_EQ(win.Text16, "120");
+  EXPECT_EQ(win.totalMinutes, "120");
   EXPECT_EQ(w.world->Start(w.world->data.PlanCount()), "12/10 10:00");
   EXPECT_EQ(w.world->End(w.world->data.PlanCount()), "12/10 12:50");
 
   // The change undoes with the window that made it.
-  w.world->window->Command1_Click();
+  w.world->window->Finish();
   ASSERT_TRUE(w.world->editor.Undo());
   EXPECT_EQ(w.world->Plan(w.world->lot).A[1].ItemCode, "ITEM-0001");
   EXPECT_EQ(w.world->Plan(w.world->lot).OrderQty, 500);

@@ -65,23 +65,23 @@ struct LotWorld : EditingWorld {
 TEST(PlanWindowFill, FieldsListsAndButtonsComeFromTheEntry) {
   LotWorld w;
   const PlanWindow& win = *w.window;
-  EXPECT_EQ(win.Text14, "1001");
-  EXPECT_EQ(win.Text7 + " " + win.Text1, "2024/12/03 08:00:00");
-  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 10:00:00");
-  EXPECT_EQ(win.Text5, "M01     ");
-  EXPECT_EQ(win.Text16 + "/" + win.Text13 + "/" + win.Text19, "120/20/100");
-  EXPECT_EQ(win.Text15, "30");
+  EXPECT_EQ(win.orderNo, "1001");
+  EXPECT_EQ(win.startDate + " " + win.startTime, "2024/12/03 08:00:00");
+  EXPECT_EQ(win.endDate + " " + win.endTime, "2024/12/03 10:00:00");
+  EXPECT_EQ(win.machine, "M01     ");
+  EXPECT_EQ(win.totalMinutes + "/" + win.setupMinutes + "/" + win.workingMinutes, "120/20/100");
+  EXPECT_EQ(win.cycleSeconds, "30");
   // The pack quantity splits the quantity, on opening as after any change.
-  EXPECT_EQ(win.Text28 + "/" + win.Text27, "20/6");
-  EXPECT_EQ(win.Text21, "") << "no result date";
-  EXPECT_EQ(win.Text5List,
+  EXPECT_EQ(win.remainder + "/" + win.boxCount, "20/6");
+  EXPECT_EQ(win.lastResultDate, "") << "no result date";
+  EXPECT_EQ(win.machineChoices,
             (std::vector<std::string>{"        ", "M01     ", "M02     ", "M03     "}));
-  EXPECT_EQ(win.Text12List, (std::vector<std::string>{"30", "S001"}));
+  EXPECT_EQ(win.destinationChoices, (std::vector<std::string>{"30", "S001"}));
   EXPECT_EQ(win.NList, std::vector<std::string>{"1001 成形 型式A 200"});
   EXPECT_TRUE(win.GList.empty());
   EXPECT_TRUE(win.JList.empty()) << "no database, no relations";
-  EXPECT_TRUE(win.Command4.Visible);
-  EXPECT_EQ(win.Command1.Caption, "変更完了");
+  EXPECT_TRUE(win.addProcesses.Visible);
+  EXPECT_EQ(win.finish.Caption, "変更完了");
 }
 
 TEST(PlanWindowFill, PacksAreFullPacksAndThePiecesLeftOver) {
@@ -104,7 +104,7 @@ TEST(PlanWindowFill, ProcessAddingIsHiddenForMoldingCategories) {
   for (const char* category : {"3", "30", "4"}) {
     LotWorld w;
     w.data.CategoryCode = category;
-    EXPECT_EQ(w.Open()->Command4.Visible, std::string(category) == "4") << category;
+    EXPECT_EQ(w.Open()->addProcesses.Visible, std::string(category) == "4") << category;
   }
 }
 
@@ -147,40 +147,40 @@ TEST(PlanWindowFill, PlanChangeNeedsOneSidedMembersOfOneItemAndNoDepartment) {
 TEST(PlanWindowEnter, TheFocusFollowsTheTabOrderAndWraps) {
   LotWorld w;
   PlanWindow& win = *w.window;
-  win.Enter("Text7");
-  EXPECT_EQ(win.Focus, "Text1");
-  win.Enter("Text11");  // the last tab index
-  EXPECT_EQ(win.Focus, "Text7");
-  win.Click("Text10");  // beyond the Enter order
-  win.Enter("Text10");
-  EXPECT_EQ(win.Focus, "Text7");
-  win.Enter("Text16");
-  EXPECT_EQ(win.Focus, "Text19");
+  win.Enter("startDate");
+  EXPECT_EQ(win.Focus, "startTime");
+  win.Enter("initialDueDate");  // the last tab index
+  EXPECT_EQ(win.Focus, "startDate");
+  win.Click("itemCode");  // beyond the Enter order
+  win.Enter("itemCode");
+  EXPECT_EQ(win.Focus, "startDate");
+  win.Enter("totalMinutes");
+  EXPECT_EQ(win.Focus, "workingMinutes");
 }
 
 TEST(PlanWindowEnter, TheEndMovesOnlyAboveThirtyMinutes) {
   for (int minutes : {30, 31}) {
     LotWorld w;
-    w.EnterIn("Text16", std::to_string(minutes));
-    EXPECT_EQ(w.window->Text8 + " " + w.window->Text6,
+    w.EnterIn("totalMinutes", std::to_string(minutes));
+    EXPECT_EQ(w.window->endDate + " " + w.window->endTime,
               minutes == 30 ? "2024/12/03 10:00:00" : "2024/12/03 08:31:00");
-    EXPECT_EQ(w.window->Text19, std::to_string(minutes - 20));
+    EXPECT_EQ(w.window->workingMinutes, std::to_string(minutes - 20));
   }
 }
 
 TEST(PlanWindowEnter, SetupCycleStartAndWorkingMinutesRecomputeTheEnd) {
   LotWorld w;
   PlanWindow& win = *w.window;
-  w.EnterIn("Text15", "60");  // 200 pieces a minute each, plus 20 setup
-  EXPECT_EQ(win.Text16 + "/" + win.Text19, "220/200");
-  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 11:40:00");
-  w.EnterIn("Text19", "470");  // across the 16:00 shift end
-  EXPECT_EQ(win.Text16, "490");
-  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/04 08:10:00");
-  w.EnterIn("Text7", "12/4");
-  EXPECT_EQ(win.Text7, "2024/12/04");
-  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/05 08:10:00");
-  EXPECT_EQ(win.Focus, "Text1");
+  w.EnterIn("cycleSeconds", "60");  // 200 pieces a minute each, plus 20 setup
+  EXPECT_EQ(win.totalMinutes + "/" + win.workingMinutes, "220/200");
+  EXPECT_EQ(win.endDate + " " + win.endTime, "2024/12/03 11:40:00");
+  w.EnterIn("workingMinutes", "470");  // across the 16:00 shift end
+  EXPECT_EQ(win.totalMinutes, "490");
+  EXPECT_EQ(win.endDate + " " + win.endTime, "2024/12/04 08:10:00");
+  w.EnterIn("startDate", "12/4");
+  EXPECT_EQ(win.startDate, "2024/12/04");
+  EXPECT_EQ(win.endDate + " " + win.endTime, "2024/12/05 08:10:00");
+  EXPECT_EQ(win.Focus, "startTime");
   // The entry itself is untouched until the window closes.
   EXPECT_EQ(w.End(w.lot), "12/03 10:00");
 }
@@ -214,12 +214,12 @@ TEST(PlanWindowEndTime, TheMinutesFollowTheTypedEnd) {
       w.data.ShiftTimes(2, 4, day) = DateTime::FromTime(17, 0, 0);
     }
     PlanWindow& win = *w.window;
-    win.Text16 = c.minutes;
-    win.Text8 = c.endDate;
-    w.EnterIn("Text6", c.endTime);
-    EXPECT_EQ(win.Text16, c.wantMinutes);
-    EXPECT_EQ(win.Text8 + " " + win.Text6, c.wantEnd);
-    EXPECT_EQ(win.Focus, "Text12");
+    win.totalMinutes = c.minutes;
+    win.endDate = c.endDate;
+    w.EnterIn("endTime", c.endTime);
+    EXPECT_EQ(win.totalMinutes, c.wantMinutes);
+    EXPECT_EQ(win.endDate + " " + win.endTime, c.wantEnd);
+    EXPECT_EQ(win.Focus, "destination");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kAdjustQuantityQuestion});
   }
 }
@@ -242,13 +242,13 @@ TEST(PlanWindowEndTime, RefusedEndsChangeNothing) {
     LotWorld w;
     ScriptedMessages messages;
     PlanWindow& win = *w.window;
-    win.Text8 = c.endDate;
-    w.EnterIn("Text6", c.endTime);
+    win.endDate = c.endDate;
+    w.EnterIn("endTime", c.endTime);
     EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
-    EXPECT_EQ(win.Text16 + "/" + win.Text19, "120/100");
+    EXPECT_EQ(win.totalMinutes + "/" + win.workingMinutes, "120/100");
     // The end shows what it was before the refused one was typed.
-    EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 10:00:00");
-    EXPECT_EQ(win.Focus, "Text6");
+    EXPECT_EQ(win.endDate + " " + win.endTime, "2024/12/03 10:00:00");
+    EXPECT_EQ(win.Focus, "endTime");
   }
 }
 
@@ -258,13 +258,13 @@ TEST(PlanWindowEndTime, TheQuantityFollowsTheEndAndUndoesWithTheClose) {
   messages.Answer(ui::Answer::Yes);
   PlanWindow& win = *w.window;
   const std::size_t steps = w.editor.History().Steps();
-  w.EnterIn("Text6", "12:00");  // 240 minutes, 220 working: 440 pieces of 30 s
-  EXPECT_EQ(win.Text3, "440");
-  EXPECT_EQ(win.Text28 + "/" + win.Text27, "20/14") << "by the pack quantity";
+  w.EnterIn("endTime", "12:00");  // 240 minutes, 220 working: 440 pieces of 30 s
+  EXPECT_EQ(win.orderQty, "440");
+  EXPECT_EQ(win.remainder + "/" + win.boxCount, "20/14") << "by the pack quantity";
   EXPECT_EQ(w.Plan(w.lot).OrderQty, 440) << "stored at once";
   EXPECT_EQ(w.Plan(w.lot).A[1].OrderQty, 440);
-  win.Type("Text5", "M02");
-  win.Click("Command1");
+  win.Type("machine", "M02");
+  win.Click("finish");
   ASSERT_TRUE(win.Closed());
   EXPECT_EQ(w.Plan(w.lot).MachineCode, "M02     ");
   EXPECT_EQ(w.End(w.lot), "12/03 12:00");
@@ -282,9 +282,9 @@ TEST(PlanWindowClose, WritesBackAndResolvesOverlaps) {
   const int other = w.Add("M02     ", "2024/12/03 09:00:00", 60);
   messages.Answer(ui::Answer::Yes);
   PlanWindow& win = *w.window;
-  win.Text5 = "M02";
-  win.Text40 = "2";
-  win.Text18 = "1";
+  win.machine = "M02";
+  win.workers = "2";
+  win.fixedFlag = "1";
   win.Close();
   EXPECT_TRUE(win.Closed());
   const PlanEntry& p = w.Plan(w.lot);
@@ -302,8 +302,8 @@ TEST(PlanWindowClose, EdgeCasesOfTheWriteBack) {
   {
     SCOPED_TRACE("an empty item code writes nothing");
     LotWorld w;
-    w.window->Text10 = "";
-    w.window->Text3 = "999";
+    w.window->itemCode = "";
+    w.window->orderQty = "999";
     w.window->Close();
     EXPECT_TRUE(w.window->Closed());
     EXPECT_EQ(w.Plan(w.lot).OrderQty, 200);
@@ -314,10 +314,10 @@ TEST(PlanWindowClose, EdgeCasesOfTheWriteBack) {
     SCOPED_TRACE("a bad start keeps the window open");
     LotWorld w;
     ScriptedMessages messages;
-    w.window->Text1 = "8 o'clock";
+    w.window->startTime = "8 o'clock";
     w.window->Close();
     EXPECT_FALSE(w.window->Closed());
-    EXPECT_EQ(w.window->Focus, "Text1");
+    EXPECT_EQ(w.window->Focus, "startTime");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kEnterADate});
     EXPECT_EQ(w.Plan(w.lot).Changed, 0);
   }
@@ -326,7 +326,7 @@ TEST(PlanWindowClose, EdgeCasesOfTheWriteBack) {
     LotWorld w;
     ScriptedMessages messages;
     const double left = w.Bar(w.lot).Left;
-    w.window->Text11 = "2024/12/10";
+    w.window->initialDueDate = "2024/12/10";
     w.window->Close();
     EXPECT_EQ(w.Plan(w.lot).InitialDueDate, w.Date("2024/12/10"));
     EXPECT_EQ(w.Plan(w.lot).Changed, 1);
@@ -346,23 +346,23 @@ TEST(PlanWindowRules, ValuesTheLotCannotHoldAreRefusedAndTheOldValueKept) {
     const char* message;
     const char* kept;
   } cases[] = {
-      {"Text15", "1e308", lotdetail::kCycleRange, "30"},
-      {"Text15", "-2", lotdetail::kCycleRange, "30"},
-      {"Text15", "nan", lotdetail::kCycleRange, "30"},
-      {"Text18", "あ", lotdetail::kFixedFlagRange, "0"},
-      {"Text18", "9", lotdetail::kFixedFlagRange, "0"},
-      {"Text13", "-5", lotdetail::kSetupRange, "20"},
-      {"Text13", "40000", lotdetail::kSetupRange, "20"},
-      {"Text16", "-1", lotdetail::kTotalRange, "120"},
-      {"Text3", "", lotdetail::kQuantityRange, "200"},
-      {"Text3", "3000000000", lotdetail::kQuantityRange, "200"},
-      {"Text40", "-3", lotdetail::kWorkersRange, "0"},
-      {"Text7", "2024/02/30", lotdetail::kEnterADate, "2024/12/03"},
-      {"Text7", "0000/00/00", lotdetail::kEnterADate, "2024/12/03"},
-      {"Text8", "someday", lotdetail::kEnterADate, "2024/12/03"},
-      {"Text11", "2024/13/40", lotdetail::kEnterADate, "2024/12/03"},
-      {"Text1", "25:00", lotdetail::kEnterADate, "08:00:00"},
-      {"Text6", "noon", lotdetail::kNotATimeOfDay, "10:00:00"},
+      {"cycleSeconds", "1e308", lotdetail::kCycleRange, "30"},
+      {"cycleSeconds", "-2", lotdetail::kCycleRange, "30"},
+      {"cycleSeconds", "nan", lotdetail::kCycleRange, "30"},
+      {"fixedFlag", "あ", lotdetail::kFixedFlagRange, "0"},
+      {"fixedFlag", "9", lotdetail::kFixedFlagRange, "0"},
+      {"setupMinutes", "-5", lotdetail::kSetupRange, "20"},
+      {"setupMinutes", "40000", lotdetail::kSetupRange, "20"},
+      {"totalMinutes", "-1", lotdetail::kTotalRange, "120"},
+      {"orderQty", "", lotdetail::kQuantityRange, "200"},
+      {"orderQty", "3000000000", lotdetail::kQuantityRange, "200"},
+      {"workers", "-3", lotdetail::kWorkersRange, "0"},
+      {"startDate", "2024/02/30", lotdetail::kEnterADate, "2024/12/03"},
+      {"startDate", "0000/00/00", lotdetail::kEnterADate, "2024/12/03"},
+      {"endDate", "someday", lotdetail::kEnterADate, "2024/12/03"},
+      {"initialDueDate", "2024/13/40", lotdetail::kEnterADate, "2024/12/03"},
+      {"startTime", "25:00", lotdetail::kEnterADate, "08:00:00"},
+      {"endTime", "noon", lotdetail::kNotATimeOfDay, "10:00:00"},
   };
   for (const bool byEnter : {true, false}) {
     for (const Case& c : cases) {
@@ -392,8 +392,8 @@ TEST(PlanWindowRules, ValuesTheLotCannotHoldAreRefusedAndTheOldValueKept) {
 TEST(PlanWindowRules, AStartWhoseEndPassesTheLastStorableDayIsRefused) {
   LotWorld w;
   ScriptedMessages messages;
-  w.window->Type("Text7", "9999/12/31");
-  w.window->Type("Text1", "23:30");
+  w.window->Type("startDate", "9999/12/31");
+  w.window->Type("startTime", "23:30");
   w.window->Close();
   EXPECT_FALSE(w.window->Closed());
   EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kEndOutOfRange});
@@ -417,8 +417,8 @@ TEST(PlanWindowClose, ALookChangesNothing) {
     const PlanEntry before = w.Plan(w.lot);
     auto win = w.Open();
     ScriptedMessages messages;
-    win->Enter("Text7");
-    win->Enter("Text3");
+    win->Enter("startDate");
+    win->Enter("orderQty");
     win->Close();
     EXPECT_TRUE(win->Closed());
     EXPECT_EQ(w.Plan(w.lot), before);
@@ -434,7 +434,7 @@ TEST(PlanWindowClose, ATypedQuantityReachesTheLotsMembers) {
   {
     SCOPED_TRACE("one member, the digits typed in full width");
     LotWorld w;
-    w.window->Type("Text3", "５００");
+    w.window->Type("orderQty", "５００");
     w.window->Close();
     EXPECT_EQ(w.Plan(w.lot).OrderQty, 500);
     EXPECT_EQ(w.Plan(w.lot).A[1].OrderQty, 500);
@@ -451,7 +451,7 @@ TEST(PlanWindowClose, ATypedQuantityReachesTheLotsMembers) {
     p.A.Slot(2).OrderNo = 1003;
     p.A.Slot(2).OrderQty = 150;
     auto win = w.Open();
-    win->Type("Text3", "240");
+    win->Type("orderQty", "240");
     win->Close();
     const PlanEntry& q = w.Plan(w.lot);
     EXPECT_EQ(std::vector<int>({q.A[1].OrderQty, q.A[2].OrderQty, q.B[1].OrderQty}),
@@ -468,10 +468,10 @@ TEST(PlanWindowClose, ATypedQuantityReachesTheLotsMembers) {
     p.A.Slot(2).OrderQty = 80;
     auto win = w.Open();
     ScriptedMessages messages;
-    win->Type("Text3", "300");
-    win->Enter("Text3");
+    win->Type("orderQty", "300");
+    win->Enter("orderQty");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{lotdetail::kQuantityOfParts});
-    EXPECT_EQ(win->Text3, "200");
+    EXPECT_EQ(win->orderQty, "200");
   }
 }
 
@@ -483,19 +483,19 @@ TEST(PlanWindowClose, HidingAndShowingActOnEveryEntryOfTheArrangement) {
   w.Plan(twin).PlanItemCode = "ITEM-1";
 
   messages.Answer(ui::Answer::No);
-  w.window->Click("Command7");
+  w.window->Click("hide");
   EXPECT_FALSE(w.window->Closed());
   EXPECT_EQ(w.Plan(w.lot).Hidden, 0);
 
   messages.Answer(ui::Answer::Yes);
-  w.window->Click("Command7");
+  w.window->Click("hide");
   EXPECT_TRUE(w.window->Closed());
   EXPECT_EQ(w.Plan(w.lot).Hidden + w.Plan(twin).Hidden, 2);
   EXPECT_EQ(w.Plan(twin).Changed, 1) << "so the save marks it completed";
   EXPECT_FALSE(w.Bar(twin).Visible);
 
   auto again = w.Open();
-  again->Click("Command1");
+  again->Click("finish");
   EXPECT_TRUE(again->Closed());
   EXPECT_EQ(w.Plan(w.lot).Hidden + w.Plan(twin).Hidden, 0);
   EXPECT_TRUE(w.Bar(twin).Visible);
@@ -506,10 +506,10 @@ TEST(PlanWindowScript, UnknownControlsAndUnusableButtonsAreRefused) {
   w.data.CategoryCode = "3";
   auto win = w.Open();
   EXPECT_THROW(win->Type("Text99", "x"), ControlError);
-  EXPECT_THROW(win->Click("Command4"), ControlError);
-  win->Select("Text5", {2});
-  EXPECT_EQ(win->Text5, "M02     ");
-  EXPECT_THROW(win->Select("Text5", {9}), ControlError);
+  EXPECT_THROW(win->Click("addProcesses"), ControlError);
+  win->Select("machine", {2});
+  EXPECT_EQ(win->machine, "M02     ");
+  EXPECT_THROW(win->Select("machine", {9}), ControlError);
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(AddPlan, RefusesPlansWithoutExactlyOneKnownMember) {
     ScriptedMessages boxes;
     ChainWorld c;
     k.change(c);
-    c.Window()->Click("Command4");
+    c.Window()->Click("addProcesses");
     EXPECT_EQ(c.adding, nullptr);
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{k.message});
   }
@@ -100,9 +100,9 @@ TEST(AddPlan, ListsFollowingStepsUpToAMoldingCategory) {
   for (const char* category : {"03", "30"}) {
     SCOPED_TRACE(category);
     ChainWorld c(category);
-    c.Window()->Click("Command4");
+    c.Window()->Click("addProcesses");
     ASSERT_NE(c.adding, nullptr);
-    EXPECT_EQ(c.adding->Text1, "1001 ");
+    EXPECT_EQ(c.adding->memberNo, "1001 ");
     EXPECT_EQ(c.adding->NList.Lines,
               (std::vector<std::string>{"1001 成形", "1002 仕上げ", "1003 検査"}));
     EXPECT_EQ(c.adding->NList.Ticked, (std::vector<bool>{true, false, false}));
@@ -115,11 +115,11 @@ TEST(ProcessChains, AChainThatLoopsBackEndsInsteadOfHanging) {
       "UPDATE 手配情報 SET 上位手配番号=1000 WHERE 手配番号=1003;"
       "UPDATE 手配情報 SET 上位手配番号=1001 WHERE 手配番号=1000;");
   auto window = c.Window();
-  window->Click("Command4");
+  window->Click("addProcesses");
   ASSERT_NE(c.adding, nullptr);
   EXPECT_EQ(c.adding->NList.Lines,
             (std::vector<std::string>{"1001 成形", "1002 仕上げ", "1003 検査", "1000 切断"}));
-  window->Click("Command5");
+  window->Click("showProcesses");
   ASSERT_NE(c.showing, nullptr);
   EXPECT_EQ(c.showing->NList.Lines.size(), 4u + 3u);
 }
@@ -138,15 +138,15 @@ TEST(AddPlan, FoldingTwoStepsGivesThreeMembersAndAMixedProcess) {
   ScriptedMessages boxes;
   ChainWorld c;
   auto window = c.Window();
-  window->Click("Command4");
+  window->Click("addProcesses");
   ASSERT_NE(c.adding, nullptr);
 
-  c.adding->Click("Command3");
+  c.adding->Click("add");
   EXPECT_EQ(boxes.texts(), std::vector<std::string>{lotdetail::kNoProcessAdded});
   EXPECT_FALSE(c.adding->Closed()) << "nothing ticked beyond the plan's own step";
 
   c.adding->Check("NList", 2);
-  c.adding->Click("Command3");
+  c.adding->Click("add");
   EXPECT_TRUE(c.adding->Closed());
   const PlanEntry& p = c.world.Plan(c.lot);
   EXPECT_EQ(p.ProcessName, "混合");
@@ -165,9 +165,9 @@ TEST(AddPlan, FoldingTwoStepsGivesThreeMembersAndAMixedProcess) {
 
 TEST(AddPlan, CancelLeavesThePlanAlone) {
   ChainWorld c;
-  c.Window()->Click("Command4");
+  c.Window()->Click("addProcesses");
   c.adding->Check("NList", 1);
-  c.adding->Click("Command1");
+  c.adding->Click("cancel");
   EXPECT_TRUE(c.adding->Closed());
   EXPECT_EQ(c.world.Plan(c.lot).ProcessName, "成形");
   EXPECT_EQ(c.world.Plan(c.lot).A[2].OrderNo, 0);
@@ -175,9 +175,9 @@ TEST(AddPlan, CancelLeavesThePlanAlone) {
 
 TEST(ShowPlan, ListsEarlierStepsAboveAndLaterOnesBelowTheMember) {
   ChainWorld c;
-  c.Window()->Click("Command5");
+  c.Window()->Click("showProcesses");
   ASSERT_NE(c.showing, nullptr);
-  EXPECT_EQ(c.showing->Text1, "1001 ");
+  EXPECT_EQ(c.showing->memberNo, "1001 ");
   EXPECT_EQ(c.showing->NList.Lines, (std::vector<std::string>{
                                         "12/01 1000 P-1 L1 切断",
                                         "12/05 1001 P-1 M02      成形",
@@ -189,7 +189,7 @@ TEST(ShowPlan, ListsEarlierStepsAboveAndLaterOnesBelowTheMember) {
 TEST(ShowPlan, ShowsTheMemberEvenOfAMoldingCategory) {
   ChainWorld c;
   c.world.Plan(c.lot).A.Slot(1).OrderNo = 1004;
-  c.Window()->Click("Command5");
+  c.Window()->Click("showProcesses");
   ASSERT_NE(c.showing, nullptr);
   ASSERT_FALSE(c.showing->NList.Lines.empty());
   EXPECT_EQ(c.showing->NList.Lines.back(), "12/12 1004 P-1 M05      梱包");

@@ -103,12 +103,12 @@ TEST(OrderRelations, TheWindowListsThemAndLooksUpATypedItemCode) {
   auto win = lotdetail::OpenPlanWindow(w.editor.Context(), PlanIdx{lot}, kToday);
   EXPECT_EQ(win->JList, std::vector<std::string>{"所要計画     5999         "});
 
-  win->Type("Text10", "199913");
-  win->Click("Text3");
-  EXPECT_EQ(win->Text2, "") << "a generic code is not looked up";
-  win->Type("Text10", "P'2");  // a quote stays data
-  win->Click("Text3");
-  EXPECT_EQ(win->Text2 + "/" + win->Text9, "新型/ｼﾝｶﾞﾀ");
+  win->Type("itemCode", "199913");
+  win->Click("orderQty");
+  EXPECT_EQ(win->modelName, "") << "a generic code is not looked up";
+  win->Type("itemCode", "P'2");  // a quote stays data
+  win->Click("orderQty");
+  EXPECT_EQ(win->modelName + "/" + win->process, "新型/ｼﾝｶﾞﾀ");
 }
 
 struct SearchWorld : EditingWorld {
@@ -186,7 +186,7 @@ TEST(Search, TheChooserOpensNothingWithoutAChoice) {
     w.Search("emk", "");
     ASSERT_NE(w.chooser, nullptr);
     if (press) {
-      w.chooser->Click("Command1");
+      w.chooser->Click("choose");
     } else {
       w.chooser->Close();
     }
@@ -196,7 +196,7 @@ TEST(Search, TheChooserOpensNothingWithoutAChoice) {
   SearchWorld w;
   w.Search("emk", "");
   w.chooser->Select("NList", {0});
-  w.chooser->Click("Command1");
+  w.chooser->Click("choose");
   EXPECT_EQ(w.chooser->SelectedPlan, 1);
   EXPECT_EQ(w.opened, std::vector<int>{2});
   EXPECT_THROW(w.chooser->Select("NList", {5}), ControlError);

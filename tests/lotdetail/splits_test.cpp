@@ -64,7 +64,7 @@ TEST(ProcessSplit, RefusalsAndDeclinedQuestionsChangeNothing) {
     const int count = w.data.PlanCount();
     if (!c.inner.empty()) w.window->Select("NList", c.inner);
     if (!c.outer.empty()) w.window->Select("GList", c.outer);
-    w.window->Click("Command2");
+    w.window->Click("splitProcesses");
     EXPECT_EQ(boxes.texts(), c.messages) << c.name;
     EXPECT_EQ(w.data.PlanCount(), count) << c.name;
     EXPECT_TRUE(w.Plan(w.lot) == before) << c.name;
@@ -80,7 +80,7 @@ TEST(ProcessSplit, SelectedMembersLeaveForANewBarOneDayLater) {
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes);
   w.window->Select("NList", {3, 1});
-  w.window->Click("Command2");
+  w.window->Click("splitProcesses");
 
   ASSERT_EQ(boxes.shown().size(), 1u);
   EXPECT_EQ(boxes.shown()[0].title, lotdetail::kSplitTitle);
@@ -101,7 +101,7 @@ TEST(ProcessSplit, SelectedMembersLeaveForANewBarOneDayLater) {
   EXPECT_TRUE(w.model.Bar(n.Bar()).Visible);
   EXPECT_EQ(w.window->NList.size(), 2u);
   EXPECT_TRUE(w.window->NListSelected.empty());
-  EXPECT_EQ(w.window->Text14, "1001");
+  EXPECT_EQ(w.window->orderNo, "1001");
 }
 
 TEST(ProcessSplit, KeysBothRingsSpecialItemAndPartialProcesses) {
@@ -110,20 +110,20 @@ TEST(ProcessSplit, KeysBothRingsSpecialItemAndPartialProcesses) {
     ScriptedMessages boxes;
     boxes.Answer(ui::Answer::Yes);
     w.window->Select("NList", {0, 1});
-    w.window->Click("Command2");
+    w.window->Click("splitProcesses");
     EXPECT_EQ(w.Plan(w.lot).OrderNo, 2001);
-    EXPECT_EQ(w.window->Text14, "2001");
+    EXPECT_EQ(w.window->orderNo, "2001");
     EXPECT_EQ(w.Last().OrderNo, 1002);
   }
   {  // the one item whose rings may leave together; the partial process is accepted
     RestructuringWorld w(
         {{1001}, {1002}, {1003, "仕上"}, {2001, "組付", 100, true}, {2002, "検査", 100, true}});
-    w.window->Text10 = lotdetail::kBothRingsItem;
+    w.window->itemCode = lotdetail::kBothRingsItem;
     ScriptedMessages boxes;
     boxes.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
     w.window->Select("NList", {1});
     w.window->Select("GList", {1});
-    w.window->Click("Command2");
+    w.window->Click("splitProcesses");
     EXPECT_EQ(boxes.shown().at(1).title, lotdetail::kPartialTitle);
     EXPECT_EQ(w.Numbers(w.Last().A), Numbers{1002});
     EXPECT_EQ(w.Numbers(w.Last().B), Numbers{2002});
@@ -142,15 +142,15 @@ TEST(Restructuring, UndoTakesTheSplitBackWithTheWindow) {
       {"process split",
        [](RestructuringWorld& w) {
          w.window->Select("NList", {1});
-         w.window->Click("Command2");
+         w.window->Click("splitProcesses");
        }},
       {"lot split",
        [](RestructuringWorld& w) {
-         w.window->Click("Command3");
+         w.window->Click("splitLot");
          auto& bun = w.Dialog<BunWindow>();
-         bun.Type("Text14", "30");
-         bun.Enter("Text14");
-         bun.Click("Command3");
+         bun.Type("splitCount", "30");
+         bun.Enter("splitCount");
+         bun.Click("split");
        }},
   };
   for (const Case& c : cases) {
@@ -160,7 +160,7 @@ TEST(Restructuring, UndoTakesTheSplitBackWithTheWindow) {
     boxes.Answer(ui::Answer::Yes);
     const PlanEntry before = w.Plan(w.lot);
     c.split(w);
-    w.window->Command1_Click();
+    w.window->Finish();
     const int n = w.data.PlanCount();
     ASSERT_EQ(n, w.lot + 1);
     const PlanEntry after = w.Plan(n);
@@ -203,7 +203,7 @@ struct Counted {
   Counted(const std::vector<M>& members, const std::vector<int>& inner,
           const std::vector<int>& outer = {})
       : w(members) {
-    w.window->Click("Command3");
+    w.window->Click("splitLot");
     bun = &w.Dialog<BunWindow>();
     Count("NList", inner);
     Count("GList", outer);
@@ -212,8 +212,8 @@ struct Counted {
     for (std::size_t i = 0; i < counts.size(); ++i) {
       if (counts[i] < 0) continue;
       bun->Select(list, {static_cast<int>(i)});
-      bun->Type("Text14", std::to_string(counts[i]));
-      bun->Enter("Text14");
+      bun->Type("splitCount", std::to_string(counts[i]));
+      bun->Enter("splitCount");
     }
   }
 };
@@ -222,17 +222,17 @@ TEST(LotSplit, CountsAndTotals) {
   Counted c({{1001, "成形", 100}, {1001, "成形", 100}, {1002, "仕上", 80}}, {-1, 30, 20});
   // Both lines of 1001 take its count; the repeated number is counted once.
   EXPECT_EQ(lotdetail::LineCount(c.bun->NList[0]), 30);
-  EXPECT_EQ(c.bun->Text2, "50");
-  EXPECT_EQ(c.bun->Text3, "");
-  EXPECT_FALSE(c.bun->Text14Enabled);
-  EXPECT_EQ(c.bun->Text1, "");
+  EXPECT_EQ(c.bun->innerTotal, "50");
+  EXPECT_EQ(c.bun->outerTotal, "");
+  EXPECT_FALSE(c.bun->splitCountEnabled);
+  EXPECT_EQ(c.bun->memberNo, "");
 
   ScriptedMessages boxes;
   c.bun->Select("NList", {0});
-  EXPECT_EQ(c.bun->Text14, "30");
+  EXPECT_EQ(c.bun->splitCount, "30");
   for (const char* bad : {"-5", "1.5", "1000000"}) {
-    c.bun->Type("Text14", bad);
-    c.bun->Enter("Text14");
+    c.bun->Type("splitCount", bad);
+    c.bun->Enter("splitCount");
   }
   EXPECT_EQ(boxes.texts(), std::vector<std::string>(3, lotdetail::kBadCount));
   EXPECT_EQ(lotdetail::LineCount(c.bun->NList[0]), 30);
@@ -268,7 +268,7 @@ TEST(LotSplit, RefusalsChangeNothing) {
     Counted s(c.members, c.inner, c.outer);
     ScriptedMessages boxes;
     const PlanEntry before = s.w.Plan(s.w.lot);
-    s.bun->Click("Command3");
+    s.bun->Click("split");
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{c.message}) << c.name;
     EXPECT_FALSE(s.bun->Closed()) << c.name;
     EXPECT_EQ(s.w.data.PlanCount(), s.w.lot) << c.name;
@@ -282,7 +282,7 @@ TEST(LotSplit, WholeMembersMoveAndPartMembersGetTemporaryNumbers) {
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes);
   s.w.data.LastTempOrderNo = -4;  // an earlier split in this run
-  s.bun->Click("Command3");
+  s.bun->Click("split");
   ASSERT_TRUE(s.bun->Closed());
 
   const PlanEntry& e = s.w.Plan(s.w.lot);
@@ -311,14 +311,14 @@ TEST(LotSplit, TheNewLotStartsWhereTheShortenedOneEnds) {
   Counted s({{1001, "成形", 200}}, {80});
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes);
-  s.bun->Click("Command3");
+  s.bun->Click("split");
   const lotdetail::PlanWindow& win = *s.w.window;
   // 120 pieces at 30 s and 20 minutes of setup: 80 minutes from 08:00.
-  EXPECT_EQ(win.Text3, "120");
-  EXPECT_EQ(win.Text16, "80");
-  EXPECT_EQ(win.Text19, "60");
-  EXPECT_EQ(win.Text8 + " " + win.Text6, "2024/12/03 09:20:00");
-  EXPECT_EQ(win.Text28 + "/" + win.Text27, "0/4");
+  EXPECT_EQ(win.orderQty, "120");
+  EXPECT_EQ(win.totalMinutes, "80");
+  EXPECT_EQ(win.workingMinutes, "60");
+  EXPECT_EQ(win.endDate + " " + win.endTime, "2024/12/03 09:20:00");
+  EXPECT_EQ(win.remainder + "/" + win.boxCount, "0/4");
   const int n = s.w.data.PlanCount();
   EXPECT_EQ(s.w.Start(n), "12/03 09:20");
   // 80 pieces: 40 + 20 minutes, across the 16:00 close into the next day when needed.
@@ -326,7 +326,7 @@ TEST(LotSplit, TheNewLotStartsWhereTheShortenedOneEnds) {
   EXPECT_EQ(s.w.End(n), "12/03 10:20");
   EXPECT_TRUE(s.w.model.Bar(s.w.Plan(n).Bar()).Visible);
   // The entry itself takes the window's times when the window closes.
-  s.w.window->Command1_Click();
+  s.w.window->Finish();
   EXPECT_EQ(s.w.End(s.w.lot), "12/03 09:20");
 }
 
@@ -335,11 +335,11 @@ TEST(LotSplit, TemporaryNumbersRunOnAcrossSplits) {
   ScriptedMessages boxes;
   boxes.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
   for (int round = 0; round < 2; ++round) {
-    w.window->Click("Command3");
+    w.window->Click("splitLot");
     auto& bun = w.Dialog<BunWindow>();
-    bun.Type("Text14", "100");
-    bun.Enter("Text14");
-    bun.Click("Command3");
+    bun.Type("splitCount", "100");
+    bun.Enter("splitCount");
+    bun.Click("split");
   }
   EXPECT_EQ(w.Plan(w.data.PlanCount() - 1).OrderNo, -1);
   EXPECT_EQ(w.Plan(w.data.PlanCount()).OrderNo, -2);

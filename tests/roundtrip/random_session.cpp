@@ -129,8 +129,8 @@ std::vector<std::string> RandomSession::CloseDialog() {
   const int tries = ++actionsIn_[dialog];
   if (Is<lotdetail::PlanWindow>(dialog) && tries > 20 && openedWith_.size() == 3) {
     // A close refused again and again: the lot as it was opened, then closed.
-    return {"type Text7 " + openedWith_[0], "type Text1 " + openedWith_[1],
-            "type Text16 " + openedWith_[2], "close"};
+    return {"type startDate " + openedWith_[0], "type startTime " + openedWith_[1],
+            "type totalMinutes " + openedWith_[2], "close"};
   }
   return {"close"};
 }
@@ -164,10 +164,11 @@ std::vector<std::string> RandomSession::ChartGesture() {
 }
 
 std::vector<std::string> RandomSession::LotWindowAction() {
-  if (openedWith_.empty()) openedWith_ = {Shown("Text7"), Shown("Text1"), Shown("Text16")};
-  if (actionsInDialog_ > 8 || Chance(0.12)) return {Chance(0.7) ? "click Command1" : "close"};
-  if (Lines("NList").size() >= 2 && Usable("Command2") && Chance(0.25)) {
-    return {"select NList " + std::to_string(Pick(Lines("NList").size())), "click Command2"};
+  if (openedWith_.empty())
+    openedWith_ = {Shown("startDate"), Shown("startTime"), Shown("totalMinutes")};
+  if (actionsInDialog_ > 8 || Chance(0.12)) return {Chance(0.7) ? "click finish" : "close"};
+  if (Lines("NList").size() >= 2 && Usable("splitProcesses") && Chance(0.25)) {
+    return {"select NList " + std::to_string(Pick(Lines("NList").size())), "click splitProcesses"};
   }
   const bool enter = Chance(0.7);
   auto typed = [&](const std::string& field, const std::string& text) {
@@ -175,68 +176,68 @@ std::vector<std::string> RandomSession::LotWindowAction() {
     if (enter) lines.push_back("enter " + field);
     return lines;
   };
-  const int qty = static_cast<int>(Val(Shown("Text3")));
+  const int qty = static_cast<int>(Val(Shown("orderQty")));
   switch (Pick(17)) {
     case 0:
-      return typed("Text3", Chance(0.85) ? std::to_string(std::max(0, qty + Pick(400) - 150))
-                                         : (Chance(0.5) ? "-5" : "abc"));
+      return typed("orderQty", Chance(0.85) ? std::to_string(std::max(0, qty + Pick(400) - 150))
+                                            : (Chance(0.5) ? "-5" : "abc"));
     case 1:
-      return typed("Text13", Chance(0.85) ? std::to_string(Pick(120)) : "40000");
+      return typed("setupMinutes", Chance(0.85) ? std::to_string(Pick(120)) : "40000");
     case 2:
-      return typed("Text15", Chance(0.8)   ? std::to_string(1 + Pick(60))
-                             : Chance(0.5) ? "1e308"
-                                           : "-2");
+      return typed("cycleSeconds", Chance(0.8)   ? std::to_string(1 + Pick(60))
+                                   : Chance(0.5) ? "1e308"
+                                                 : "-2");
     case 3:
-      return typed("Text16", Chance(0.85) ? std::to_string(Pick(3000)) : "-1");
+      return typed("totalMinutes", Chance(0.85) ? std::to_string(Pick(3000)) : "-1");
     case 4:
-      return typed("Text7", Chance(0.85) ? DateInPeriod(2) : "2024/02/30");
+      return typed("startDate", Chance(0.85) ? DateInPeriod(2) : "2024/02/30");
     case 5:
-      return typed("Text1", Chance(0.9) ? Clock() : "25:00");
+      return typed("startTime", Chance(0.9) ? Clock() : "25:00");
     case 6:
-      return typed("Text6", Chance(0.9) ? Clock() : "noon");
+      return typed("endTime", Chance(0.9) ? Clock() : "noon");
     case 7:
-      return typed("Text8", Chance(0.85) ? DateInPeriod(2) : "0000/00/00");
+      return typed("endDate", Chance(0.85) ? DateInPeriod(2) : "0000/00/00");
     case 8: {
       static const char* kFlags[] = {"0", "1", "2", "0", "あ", "9"};
-      return typed("Text18", kFlags[Pick(6)]);
+      return typed("fixedFlag", kFlags[Pick(6)]);
     }
     case 9:
-      return typed("Text40", Chance(0.9) ? std::to_string(Pick(5)) : "-3");
+      return typed("workers", Chance(0.9) ? std::to_string(Pick(5)) : "-3");
     case 10:
-      return typed("Text11", Chance(0.8) ? DateInPeriod(10) : "");
+      return typed("initialDueDate", Chance(0.8) ? DateInPeriod(10) : "");
     case 11: {
-      const auto list = Lines("Text5");
-      if (!list.empty()) return {"select Text5 " + std::to_string(Pick(list.size()))};
-      return {"enter Text7"};
+      const auto list = Lines("machine");
+      if (!list.empty()) return {"select machine " + std::to_string(Pick(list.size()))};
+      return {"enter startDate"};
     }
     case 12: {
-      const auto list = Lines("Text12");
-      if (!list.empty()) return {"select Text12 " + std::to_string(Pick(list.size()))};
-      return {"enter Text7"};
+      const auto list = Lines("destination");
+      if (!list.empty()) return {"select destination " + std::to_string(Pick(list.size()))};
+      return {"enter startDate"};
     }
     case 13:
-      if (Usable("Command3")) return {"click Command3"};
-      return {"enter Text13"};
+      if (Usable("splitLot")) return {"click splitLot"};
+      return {"enter setupMinutes"};
     case 14: {
       const auto inner = Lines("NList");
-      if (inner.size() >= 2 && Usable("Command2")) {
-        return {"select NList " + std::to_string(Pick(inner.size())), "click Command2"};
+      if (inner.size() >= 2 && Usable("splitProcesses")) {
+        return {"select NList " + std::to_string(Pick(inner.size())), "click splitProcesses"};
       }
-      if (Usable("Command4")) return {"click Command4"};
-      return {"enter Text16"};
+      if (Usable("addProcesses")) return {"click addProcesses"};
+      return {"enter totalMinutes"};
     }
     case 15:
-      if (Usable("Command6")) return {"click Command6"};
-      if (Usable("Command5")) return {"click Command5"};
-      return {"enter Text1"};
+      if (Usable("changePlan")) return {"click changePlan"};
+      if (Usable("showProcesses")) return {"click showProcesses"};
+      return {"enter startTime"};
     default:
-      if (Chance(0.3)) return {"click Command7"};
-      return {"enter Text3"};
+      if (Chance(0.3)) return {"click hide"};
+      return {"enter orderQty"};
   }
 }
 
 std::vector<std::string> RandomSession::LotSplitAction() {
-  if (actionsInDialog_ > 6 || Chance(0.15)) return {Chance(0.2) ? "click Command1" : "close"};
+  if (actionsInDialog_ > 6 || Chance(0.15)) return {Chance(0.2) ? "click cancel" : "close"};
   const auto inner = Lines("NList");
   const auto outer = Lines("GList");
   std::vector<std::string> lines;
@@ -245,12 +246,12 @@ std::vector<std::string> RandomSession::LotSplitAction() {
     const int remaining = lotdetail::LineRemaining(members[static_cast<std::size_t>(line)]);
     const int n = Chance(0.2) ? remaining : Pick(std::max(1, remaining));
     lines.push_back(std::string("select ") + list + " " + std::to_string(line));
-    lines.push_back("type Text14 " + std::to_string(n));
-    lines.push_back("enter Text14");
+    lines.push_back("type splitCount " + std::to_string(n));
+    lines.push_back("enter splitCount");
   };
   if (!inner.empty()) count("NList", inner);
   if (!outer.empty()) count("GList", outer);
-  if (Chance(0.5)) lines.push_back("click Command3");
+  if (Chance(0.5)) lines.push_back("click split");
   return lines;
 }
 
@@ -275,15 +276,15 @@ std::vector<std::string> RandomSession::DayCalendarAction() {
   }
   lines.push_back(std::string("type PlanSum ") +
                   (Chance(0.85) ? kMinutes[day] : std::to_string(Pick(700))));
-  lines.push_back("click Command1");
+  lines.push_back("click storeDay");
   return lines;
 }
 
 std::vector<std::string> RandomSession::ChainAction() {
-  if (Shown("Command3").empty() || actionsInDialog_ > 2) return {"close"};
+  if (Shown("add").empty() || actionsInDialog_ > 2) return {"close"};
   const auto steps = Lines("NList");
-  if (steps.size() < 2) return {"click Command1"};
-  return {"check NList " + std::to_string(1 + Pick(steps.size() - 1)), "click Command3"};
+  if (steps.size() < 2) return {"click cancel"};
+  return {"check NList " + std::to_string(1 + Pick(steps.size() - 1)), "click add"};
 }
 
 std::vector<std::string> RandomSession::PlanChangeAction() {
@@ -292,13 +293,13 @@ std::vector<std::string> RandomSession::PlanChangeAction() {
   if (parents.empty()) return {"close"};
   const int machines = data_.MachineRowCount;  // the drop-down lists the machine rows
   return {"select ZList " + std::to_string(Pick(parents.size())),
-          "type TextSuryo " + std::to_string(1 + Pick(300)),
-          "enter TextSuryo",
-          "type TextDate " + DateInPeriod(0),
-          "enter TextDate",
-          "select Text5 " + std::to_string(Pick(machines)),
-          "enter Text5",
-          "click Command1"};
+          "type shareQty " + std::to_string(1 + Pick(300)),
+          "enter shareQty",
+          "type shareDate " + DateInPeriod(0),
+          "enter shareDate",
+          "select machine " + std::to_string(Pick(machines)),
+          "enter machine",
+          "click split"};
 }
 
 }  // namespace velmora::test

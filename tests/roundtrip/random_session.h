@@ -51,7 +51,8 @@ class RandomSession {
   ScriptRunner& runner_;
   int actionsInDialog_ = 0;               // in the dialog on top
   std::map<const void*, int> actionsIn_;  // per open dialog
-  std::vector<std::string> openedWith_;   // Text7, Text1, Text16 of the lot window as opened
+  std::vector<std::string>
+      openedWith_;  // startDate, startTime, totalMinutes of the lot window as opened
 };
 
 }  // namespace velmora::test

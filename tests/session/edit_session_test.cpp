@@ -306,7 +306,7 @@ TEST_F(EditSessionTest, TheCaptionBoxFollowsAnEditInTheLotWindow) {
   ASSERT_EQ(label.Caption, box.Text);
 
   session_->ShowModal = [](const std::shared_ptr<DialogModel>& window) {
-    window->Type("Text3", "1234");
+    window->Type("orderQty", "1234");
     window->Close();
   };
   session_->OpenLot(plan);
