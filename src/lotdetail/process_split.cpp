@@ -45,6 +45,29 @@ void MoveMembers(MemberGroup& from, MemberGroup& into, const std::vector<int>& s
   }
 }
 
+// The chosen members move from entry `found` to a new entry one day later; the window shows what
+// stays.
+void SplitOff(editing::EditContext& ctx, PlanWindow& window, PlanIdx found,
+              const std::vector<int>& inner, const std::vector<int>& outer) {
+  const auto added = AddEntryCopy(ctx, found);
+  if (!added) return;
+  PlanEntry& n = ctx.data.Plan(*added);
+  PlanEntry& e = ctx.Edit(found);
+  n.A.Clear();
+  n.B.Clear();
+  MoveMembers(e.A, n.A, inner);
+  MoveMembers(e.B, n.B, outer);
+  e.OrderNo = FirstMemberNo(e);
+  n.OrderNo = FirstMemberNo(n);
+  n.StartDate = n.StartDate.AddDays(1);
+  n.EndDate = n.EndDate.AddDays(1);
+  ctx.MarkChanged(e);
+  ctx.MarkChanged(n);
+  window.orderNo = std::to_string(e.OrderNo);
+  window.ShowMembers(e);
+  chart::LayoutBar(ctx.data, ctx.model, *added, 0);
+}
+
 }  // namespace
 
 void SplitProcesses(editing::EditContext& ctx, PlanWindow& window) {
@@ -88,23 +111,7 @@ void SplitProcesses(editing::EditContext& ctx, PlanWindow& window) {
     }
   }
 
-  const auto added = AddEntryCopy(ctx, *found);
-  if (!added) return;
-  PlanEntry& n = ctx.data.Plan(*added);
-  PlanEntry& e = ctx.Edit(*found);
-  n.A.Clear();
-  n.B.Clear();
-  MoveMembers(e.A, n.A, inner);
-  MoveMembers(e.B, n.B, outer);
-  e.OrderNo = FirstMemberNo(e);
-  n.OrderNo = FirstMemberNo(n);
-  n.StartDate = n.StartDate.AddDays(1);
-  n.EndDate = n.EndDate.AddDays(1);
-  ctx.MarkChanged(e);
-  ctx.MarkChanged(n);
-  window.orderNo = std::to_string(e.OrderNo);
-  window.ShowMembers(e);
-  chart::LayoutBar(ctx.data, ctx.model, *added, 0);
+  SplitOff(ctx, window, *found, inner, outer);
 }
 
 }  // namespace velmora::lotdetail

@@ -1,4 +1,5 @@
-// Closing the lot detail window: hiding or showing the lot, and writing the fields back.
+#include "lotdetail/lot_closing.h"
+
 #include <cmath>
 #include <limits>
 
@@ -9,7 +10,6 @@
 #include "common/text.h"
 #include "editing/day_calendar.h"
 #include "editing/overlap_resolution.h"
-#include "lotdetail/plan_window.h"
 #include "plandata/plan_end_time.h"
 
 namespace velmora::lotdetail {
@@ -40,7 +40,7 @@ struct LotValues {
 
 // The dates and times of the fields into v; false (after telling the user and focusing the
 // field) at the first that is no date or time.
-bool ReadDates(PlanWindow& w, LotValues& v) {
+bool ReadDates(LotFields& w, LotValues& v) {
   const auto startDate = ParseDateText(w.startDate);
   const auto startTime = editing::ParseTypedTime(w.startTime);
   const auto endDate = ParseDateText(w.endDate);
@@ -69,7 +69,7 @@ bool ReadDates(PlanWindow& w, LotValues& v) {
 
 // The whole numbers of the fields into v; false (after telling the user and focusing the field)
 // at the first the entry cannot hold.
-bool ReadNumbers(PlanWindow& w, LotValues& v) {
+bool ReadNumbers(LotFields& w, LotValues& v) {
   constexpr double kMin32 = std::numeric_limits<std::int32_t>::min();
   constexpr double kMax32 = std::numeric_limits<std::int32_t>::max();
   const auto quantity = Whole(w.orderQty, kMin32, kMax32);
@@ -97,7 +97,7 @@ bool ReadNumbers(PlanWindow& w, LotValues& v) {
 }
 
 // The window's fields as the values of entry `old`, or nothing when a field gives none.
-std::optional<LotValues> ReadLotValues(PlanWindow& w, const PlanEntry& old) {
+std::optional<LotValues> ReadLotValues(LotFields& w, const PlanEntry& old) {
   LotValues v;
   if (!ReadDates(w, v) || !ReadNumbers(w, v)) return std::nullopt;
   v.cycle = static_cast<float>(Val(w.cycleSeconds));
@@ -161,8 +161,20 @@ void ApplyLotValues(editing::EditContext& ctx, PlanIdx p, const LotValues& v, bo
 
 }  // namespace
 
-void PlanWindow::SetHidden(std::uint8_t hidden) {
-  const double key = Val(orderNo);
+LotClosing::~LotClosing() {
+  if (gestureOpen_) ctx_.history.End(ctx_.data);
+}
+
+void LotClosing::Opened(PlanIdx p) {
+  if (!gestureOpen_) {
+    ctx_.history.Begin(ctx_.data);
+    gestureOpen_ = true;
+  }
+  relaid_.assign(1, p);
+}
+
+void LotClosing::SetHidden(std::uint8_t hidden) {
+  const double key = Val(fields_.orderNo);
   PlanData& data = ctx_.data;
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
     if (data.PlanTable[static_cast<std::size_t>(i)].OrderNo != key) continue;
@@ -176,25 +188,14 @@ void PlanWindow::SetHidden(std::uint8_t hidden) {
   }
 }
 
-void PlanWindow::Finish() {
-  SetHidden(0);
-  QueryClose();
-}
-
-void PlanWindow::Hide() {
-  if (ui::MsgBox(kHideQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::Yes) return;
-  SetHidden(1);
-  QueryClose();
-}
-
-bool PlanWindow::QueryClose() {
+bool LotClosing::Close() {
   if (closed_) return true;
   if (!WriteBack()) return false;
-  EndWindow();
+  End();
   return true;
 }
 
-void PlanWindow::EndWindow() {
+void LotClosing::End() {
   closed_ = true;
   // The bars are laid out again whatever was written, which also ends their opened colour.
   for (PlanIdx p : relaid_) {
@@ -208,25 +209,25 @@ void PlanWindow::EndWindow() {
   }
 }
 
-bool PlanWindow::WriteBack() {
-  if (itemCode.empty()) return true;
+bool LotClosing::WriteBack() {
+  if (fields_.itemCode.empty()) return true;
   // Every value the close takes must be one the entry and the database can hold: a field that
   // is not shows its last accepted value again and the window stays open on it.
-  if (!ConfirmAll()) return false;
-  const auto found = Entry();
+  if (!rules_.ConfirmAll()) return false;
+  PlanData& data = ctx_.data;
+  const auto found = FirstEntryWithNumber(data, Val(fields_.orderNo));
   if (!found) return true;  // no entry carries the number shown: nothing to write to
   const PlanIdx p = *found;
-  PlanData& data = ctx_.data;
   const PlanEntry old = data.Plan(p);
 
   // Values the window computed itself are checked too: they must fit the entry's fields.
-  const std::optional<LotValues> typed = ReadLotValues(*this, old);
+  const std::optional<LotValues> typed = ReadLotValues(fields_, old);
   if (!typed) return false;
   const LotValues& v = *typed;
   const bool placed = Placed(v, old);
   if (placed && !IsStorableDate(ComputeEndTime(data, v.startDate + v.startTime, v.total, p))) {
     ui::MsgBox(kEndOutOfRange);
-    Focus = "startDate";
+    fields_.Focus = "startDate";
     return false;
   }
   // A look changes nothing: the lot is written back only when a value differs.

@@ -1,7 +1,5 @@
-// What the lot detail window's fields accept: a value the entry and the database can hold. Typed
-// text that is not one is refused when it is confirmed (Enter, a computation that takes it, a
-// button, the close), and the field shows its text as the window last showed it, so nothing out
-// of form ever reaches the entry or the save.
+#include "lotdetail/lot_rules.h"
+
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -11,7 +9,6 @@
 #include "common/numeric.h"
 #include "common/text.h"
 #include "editing/day_calendar.h"
-#include "lotdetail/plan_window.h"
 
 namespace velmora::lotdetail {
 namespace {
@@ -43,7 +40,7 @@ constexpr Rule kRules[] = {
 
 }  // namespace
 
-bool PlanWindow::IsAcceptable(std::string_view field, const std::string& text) const {
+bool LotRules::IsAcceptable(std::string_view field, const std::string& text) {
   if (field == "startDate" || field == "endDate") {
     const auto date = ParseDateText(text);
     return date && IsStorableDate(*date);
@@ -68,8 +65,8 @@ bool PlanWindow::IsAcceptable(std::string_view field, const std::string& text) c
   return true;
 }
 
-std::optional<std::string> PlanWindow::FieldProblem(std::string_view field) {
-  const std::string* text = TextOf(field);
+std::optional<std::string> LotRules::FieldProblem(std::string_view field) const {
+  const std::string* text = fields_.TextOf(field);
   if (text == nullptr) return std::nullopt;
   for (const Rule& rule : kRules) {
     if (field != rule.field) continue;
@@ -77,9 +74,9 @@ std::optional<std::string> PlanWindow::FieldProblem(std::string_view field) {
     if (field == "orderQty") {
       // The quantity belongs to the members that stand for the whole lot; a bar of members with
       // quantities of their own has none to give a new one to.
-      const auto entry = Entry();
-      if (entry && std::nearbyint(Val(*text)) != ctx_.data.Plan(*entry).OrderQty &&
-          !LotMembers(ctx_.data.Plan(*entry))) {
+      const auto entry = FirstEntryWithNumber(data_, Val(fields_.orderNo));
+      if (entry && std::nearbyint(Val(*text)) != data_.Plan(*entry).OrderQty &&
+          !LotMembers(data_.Plan(*entry))) {
         return std::string(kQuantityOfParts);
       }
     }
@@ -88,17 +85,17 @@ std::optional<std::string> PlanWindow::FieldProblem(std::string_view field) {
   return std::nullopt;
 }
 
-bool PlanWindow::Typed(std::string_view field) {
-  const std::string* text = TextOf(field);
+bool LotRules::Typed(std::string_view field) const {
+  const std::string* text = fields_.TextOf(field);
   const auto it = shown_.find(field);
   return text != nullptr && (it == shown_.end() || it->second != *text);
 }
 
-bool PlanWindow::Confirm(std::string_view field) {
+bool LotRules::Confirm(std::string_view field) {
   // What the window itself showed came from the lot; only typed text is the user's to confirm.
   if (!Typed(field)) return true;
   // Digits typed in full width are the same numbers and dates.
-  std::string& text = *TextOf(field);
+  std::string& text = *fields_.TextOf(field);
   if (const std::string narrow = FoldNarrowUpper(text);
       narrow != text && IsAcceptable(field, narrow))
     text = narrow;
@@ -106,39 +103,51 @@ bool PlanWindow::Confirm(std::string_view field) {
   if (!problem) return true;
   ui::MsgBox(*problem);
   RestoreShown({std::string(field)});
-  Focus = std::string(field);
+  fields_.Focus = std::string(field);
   return false;
 }
 
-void PlanWindow::RestoreShown(std::initializer_list<std::string> fields) {
+void LotRules::RestoreShown(std::initializer_list<std::string> fields) {
   for (const std::string& field : fields) {
     const auto it = shown_.find(field);
-    if (it != shown_.end()) *TextOf(field) = it->second;
+    if (it != shown_.end()) *fields_.TextOf(field) = it->second;
   }
 }
 
-bool PlanWindow::ConfirmAll() {
+bool LotRules::ConfirmInputs(std::initializer_list<const char*> fields) {
+  for (const char* field : fields) {
+    if (!Confirm(field)) return false;
+  }
+  return true;
+}
+
+bool LotRules::ConfirmAll() {
   for (const Rule& rule : kRules) {
     if (!Confirm(rule.field)) return false;
   }
   return true;
 }
 
-std::vector<std::string> PlanWindow::ValueTexts() {
+std::vector<std::string> LotRules::ValueTexts() const {
   std::vector<std::string> texts;
-  for (const Rule& rule : kRules) texts.push_back(*TextOf(rule.field));
+  for (const Rule& rule : kRules) texts.push_back(*fields_.TextOf(rule.field));
   return texts;
 }
 
-void PlanWindow::NoteShownSince(const std::vector<std::string>& before) {
+void LotRules::NoteShownSince(const std::vector<std::string>& before) {
   for (std::size_t i = 0; i < std::size(kRules); ++i) {
-    const std::string& now = *TextOf(kRules[i].field);
+    const std::string& now = *fields_.TextOf(kRules[i].field);
     if (i >= before.size() || now != before[i]) shown_[kRules[i].field] = now;
   }
 }
 
-void PlanWindow::NoteShown(std::string_view field) {
-  if (const std::string* text = TextOf(field)) shown_[std::string(field)] = *text;
+void LotRules::NoteShown(std::string_view field) {
+  if (const std::string* text = fields_.TextOf(field)) shown_[std::string(field)] = *text;
+}
+
+void LotRules::NoteAllShown() {
+  shown_.clear();
+  NoteShownSince({});
 }
 
 bool LotMembers(const PlanEntry& e) {
@@ -148,6 +157,13 @@ bool LotMembers(const PlanEntry& e) {
     }
   }
   return false;
+}
+
+std::optional<PlanIdx> FirstEntryWithNumber(const PlanData& data, double orderNo) {
+  for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
+    if (data.PlanTable[static_cast<std::size_t>(i)].OrderNo == orderNo) return PlanIdx{i};
+  }
+  return std::nullopt;
 }
 
 void SetLotQuantity(PlanEntry& e, std::int32_t quantity) {

@@ -1,4 +1,5 @@
-// The confirmations of the lot detail window's fields with Enter, and the item-code look-up.
+// The lot window's fields confirmed with Enter: the computations they start, the end-time search
+// and the item-code look-up.
 #include <cmath>
 #include <limits>
 
@@ -96,16 +97,9 @@ void PlanWindow::UpdateWorkingMinutes() {
   NoteShown("workingMinutes");
 }
 
-bool PlanWindow::ConfirmInputs(std::initializer_list<const char*> fields) {
-  for (const char* field : fields) {
-    if (!Confirm(field)) return false;
-  }
-  return true;
-}
-
 bool PlanWindow::MinutesFromQuantity() {
   // A typed value the lot cannot hold never goes into a computed one.
-  if (!ConfirmInputs({"orderQty", "setupMinutes", "cycleSeconds"})) return false;
+  if (!rules_.ConfirmInputs({"orderQty", "setupMinutes", "cycleSeconds"})) return false;
   const auto setup = Int32Of(setupMinutes);
   const auto quantity = Int32Of(orderQty);
   if (!setup || *setup < std::numeric_limits<std::int16_t>::min() ||
@@ -125,7 +119,7 @@ bool PlanWindow::MinutesFromQuantity() {
 }
 
 std::optional<DateTime> PlanWindow::EndFromStart(PlanIdx e) {
-  if (!ConfirmInputs({"startDate", "startTime", "totalMinutes"})) return std::nullopt;
+  if (!rules_.ConfirmInputs({"startDate", "startTime", "totalMinutes"})) return std::nullopt;
   const auto start = TypedStart();
   const auto minutes = Int32Of(totalMinutes);
   if (!start || !minutes) return std::nullopt;
@@ -141,7 +135,7 @@ std::optional<DateTime> PlanWindow::RecomputeFromQuantity(PlanIdx e) {
 }
 
 void PlanWindow::RecomputeEnd() {
-  if (!ConfirmInputs({"startDate", "startTime", "totalMinutes"})) return;
+  if (!rules_.ConfirmInputs({"startDate", "startTime", "totalMinutes"})) return;
   if (!(Val(totalMinutes) > kEndRecomputeThreshold)) return;
   const auto entry = Entry();
   const auto start = TypedStart();
@@ -152,7 +146,7 @@ void PlanWindow::RecomputeEnd() {
 }
 
 bool PlanWindow::EndTimeEntered() {
-  if (!ConfirmInputs(
+  if (!rules_.ConfirmInputs(
           {"startDate", "startTime", "endDate", "setupMinutes", "cycleSeconds", "totalMinutes"}))
     return false;
   const auto timeOfEnd = editing::ParseTypedTime(endTime);
@@ -164,13 +158,13 @@ bool PlanWindow::EndTimeEntered() {
   const auto dayOfEnd = ParseDateText(endDate);
   if (!start || !dayOfEnd) {
     ui::MsgBox(kEnterADate);
-    RestoreShown({"startDate", "startTime", "endDate"});
+    rules_.RestoreShown({"startDate", "startTime", "endDate"});
     return false;
   }
   const DateTime end = *dayOfEnd + *timeOfEnd;
   if (*start >= end) {
     ui::MsgBox(kEndBeforeStart);
-    RestoreShown({"endDate", "endTime"});
+    rules_.RestoreShown({"endDate", "endTime"});
     return false;
   }
   const auto entry = Entry();
@@ -183,7 +177,7 @@ bool PlanWindow::EndTimeEntered() {
         typed ? MinutesToEnd(data, *start, end, *typed, *entry) : std::optional<std::int64_t>();
     if (!minutes) {
       ui::MsgBox(kEndUnreachable);
-      RestoreShown({"endDate", "endTime"});
+      rules_.RestoreShown({"endDate", "endTime"});
       return false;
     }
     totalMinutes = std::to_string(*minutes);
@@ -220,17 +214,17 @@ void PlanWindow::OfferQuantityForEnd(PlanIdx entry) {
 
 void PlanWindow::KeyEnter() {
   const std::string field = Focus;
-  const std::vector<std::string> before = ValueTexts();
+  const std::vector<std::string> before = rules_.ValueTexts();
   // A typed date is completed as the window completes dates; one that is no date is refused
   // rather than silently becoming today.
   if (field == "startDate" || field == "endDate" || field == "initialDueDate") {
     std::string& text = *TextOf(field);
     if (const auto normal = NormalizeTypedDate(text, today_)) text = *normal;
   }
-  if (!Confirm(field)) return;
+  if (!rules_.Confirm(field)) return;
   if (!KeyEnterConfirmed(field)) return;
   NoteShown(field);
-  NoteShownSince(before);
+  rules_.NoteShownSince(before);
 }
 
 bool PlanWindow::KeyEnterConfirmed(const std::string& field) {
@@ -248,7 +242,7 @@ bool PlanWindow::KeyEnterConfirmed(const std::string& field) {
     RecomputeEnd();
     UpdateWorkingMinutes();
   } else if (field == "workingMinutes") {
-    if (!ConfirmInputs({"setupMinutes"})) return false;
+    if (!rules_.ConfirmInputs({"setupMinutes"})) return false;
     totalMinutes = NumberText(Val(workingMinutes) + Val(setupMinutes));
     RecomputeEnd();
   } else if (field == "endTime") {
