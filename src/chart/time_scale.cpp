@@ -22,6 +22,14 @@ std::int32_t TimeScale::MinutesAt(double x, float hourWidth) const {
   return ToInt32(x / hourWidth * 60);
 }
 
+DateTime TimeScale::TimeAt(double x, TimeKind kind) const {
+  return TimeAt(x, kind == TimeKind::UnplannedBand ? FixedHourWidth : HourWidth);
+}
+
+DateTime TimeScale::TimeAt(double x, float hourWidth) const {
+  return ChartOrigin.AddMinutes(MinutesAt(x, hourWidth));
+}
+
 void TimeScale::SetMode(std::int16_t mode) {
   DisplayMode = mode;
   FixedHourWidth = DayWidthBase / 672;

@@ -36,6 +36,9 @@ struct TimeScale {
   float TimeToX(DateTime date, DateTime time, float hourWidth) const;
   // Whole minutes from the origin to x on a given hour width (rounded half to even).
   std::int32_t MinutesAt(double x, float hourWidth) const;
+  // The moment at x, to the whole minute: the other direction of TimeToX.
+  DateTime TimeAt(double x, TimeKind kind) const;
+  DateTime TimeAt(double x, float hourWidth) const;
 
   // Day and hour widths of `mode` from DayWidthBase, and the fixed hour width.
   void SetMode(std::int16_t mode);

@@ -5,15 +5,16 @@
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "chart/scrolling.h"
-#include "chart/twip_to_datetime.h"
 #include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "editing/drop_place.h"
 #include "editing/merge_plans.h"
 #include "editing/overlap_resolution.h"
 #include "editing/row_code_at.h"
 #include "editing/row_expansion.h"
 #include "editing/stretch_bar.h"
+#include "plandata/plan_end_time.h"
 #include "plandata/row_lookup.h"
 
 namespace velmora::editing {
@@ -93,7 +94,7 @@ void ChartEditor::PlatForm_MouseDown(int button, int /*shift*/, double x, double
 
   const chart::TimeScale& scale = ctx_.model.Scale;
   if (scale.HourWidth <= 0) return;
-  const DateTime t = scale.ChartOrigin.AddMinutes(scale.MinutesAt(x, scale.HourWidth));
+  const DateTime t = scale.TimeAt(x, chart::TimeKind::Rows);
   DateTime day = t.DatePart();
   if (t.TimePart() < DateTime::FromTime(8, 0, 0)) day = day.AddDays(-1);
   const std::int64_t dayNum = (day - data.PeriodStartDate()).Days() + 2;
@@ -139,7 +140,7 @@ void ChartEditor::PlatForm_DragDrop(BarIdx source, double x, double y) {
     return;
   }
   GestureScope gesture(ctx_);
-  FollowMove_PlanBar(source, ToInt32(x), code, pointer_.GrabRowCode);
+  FollowMove_PlanBar(source, x, code, pointer_.GrabRowCode);
   if (pointer_.GrabRowCode != code) StretchBar(ctx_, source, code);
   Insert_PlanBarStep2(ctx_, source, code, "");
 }
@@ -185,21 +186,19 @@ void ChartEditor::CancelDrag() {
   if (dragged) RestoreBar(*dragged);
 }
 
-void ChartEditor::FollowMove_PlanBar(BarIdx barIndex, std::int32_t xx, std::string& workCenter,
+void ChartEditor::FollowMove_PlanBar(BarIdx barIndex, double x, std::string& workCenter,
                                      const std::string& orgWC) {
   PlanData& data = ctx_.data;
   const PlanIdx p = chart::FindPlanByBar(data, barIndex);
   if (p.value == 0) return;
-  chart::BarLabel& bar = ctx_.model.Bar(barIndex);
-  const double newLeft = xx - pointer_.GrabOffsetX;
-  if (data.Plan(p).IsEndFixed() && newLeft > bar.Left) {
+  // The plan's new start comes from the pointer, as the preview's does; the bar follows the plan.
+  const DropPlace place = PlaceOfDrop(data, ctx_.model.Scale, x, pointer_.GrabOffsetX, workCenter);
+  if (data.Plan(p).IsEndFixed() && place.left > ctx_.model.Bar(barIndex).Left) {
     ui::MsgBox(kFixedEndMovedLater);
     workCenter = orgWC;
   } else {
-    bar.Left = newLeft;
-    bar.Top = chart::RowTopOf(data, workCenter, "").value_or(0);
     ctx_.Edit(p);
-    chart::Twip2DateTime(data, ctx_.model, p, barIndex);
+    StartPlanAt(data, p, place.start);
   }
   // The plan takes the new row's codes only after the questions of the drop: until then its bar
   // stands on the row it was dropped on, not over its old row's neighbours.

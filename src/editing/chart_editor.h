@@ -76,8 +76,7 @@ class ChartEditor {
   void CancelDrag();
 
   // --- Window operations used by the drops ---
-  void FollowMove_PlanBar(BarIdx bar, std::int32_t xx, std::string& workCenter,
-                          const std::string& orgWC);
+  void FollowMove_PlanBar(BarIdx bar, double x, std::string& workCenter, const std::string& orgWC);
 
   // The drop preview for the pointer at (x, y), in the coordinates a drop there would get.
   void UpdatePreview(double x, double y);

@@ -4,6 +4,7 @@
 
 #include "chart/bar_layout.h"
 #include "editing/chart_editor.h"
+#include "editing/drop_place.h"
 #include "editing/drop_target.h"
 #include "editing/row_code_at.h"
 #include "plandata/plan_end_time.h"
@@ -40,15 +41,13 @@ void DropPreviewer::Update(EditContext& ctx, const PointerState& pointer, double
   const chart::BarLabel& bar = ctx.model.Bar(moved.Bar());
 
   const std::string code = RowCodeAt(data, y);
-  const double newLeft = std::nearbyint(x) - pointer.GrabOffsetX;
+  const DropPlace place = PlaceOfDrop(data, ctx.model.Scale, x, pointer.GrabOffsetX, code);
+  const double newLeft = place.left;
+  const double rowTop = place.rowTop;
+  const bool band = place.band;
+  const DateTime start = place.start;
   const bool toUnplanned = IsBlank(code);
   preview.Refused = moved.IsEndFixed() && (toUnplanned || newLeft > bar.Left);
-
-  const double rowTop = chart::RowTopOf(data, code, "").value_or(0);
-  const bool band = rowTop <= chart::kUnplannedBandTest;
-  const chart::TimeScale& scale = ctx.model.Scale;
-  const float w = band ? scale.FixedHourWidth : scale.HourWidth;
-  const DateTime start = scale.ChartOrigin.AddMinutes(scale.MinutesAt(newLeft, w));
 
   if (code != pointer.GrabRowCode && !toUnplanned && ctx.connection != nullptr) {
     ApplyCycle(moved, cycles_.Get(data, *ctx.connection, moved, code));
@@ -66,10 +65,13 @@ void DropPreviewer::Update(EditContext& ctx, const PointerState& pointer, double
   preview.Container = band ? chart::Surface::PlatForm2 : chart::Surface::PlatForm;
   preview.Top = rowTop - 45 + (band ? -chart::kUnplannedLift : 0);
   preview.Left = newLeft;
-  preview.Width = band ? chart::kUnplannedBarWidth
-                       : std::max<double>(chart::kMinimumBarWidth,
-                                          scale.TimeToX(end.DatePart(), end.TimePart(), w) -
-                                              scale.TimeToX(start.DatePart(), start.TimePart(), w));
+  const chart::TimeScale& scale = ctx.model.Scale;
+  constexpr chart::TimeKind rows = chart::TimeKind::Rows;
+  preview.Width =
+      band ? chart::kUnplannedBarWidth
+           : std::max<double>(chart::kMinimumBarWidth,
+                              scale.TimeToX(end.DatePart(), end.TimePart(), rows) -
+                                  scale.TimeToX(start.DatePart(), start.TimePart(), rows));
   if (preview.Refused) return;
 
   // The plans the questions would name: the earlier one still running at the start, and the

@@ -19,4 +19,15 @@ DateTime ComputeEndTimeOn(const PlanData& data, DateTime start, std::int32_t min
   return EndOnShifts(CalendarOfRow(data, RowOfCode(data, code)), start, minutes);
 }
 
+void StartPlanAt(PlanData& data, PlanIdx plan, DateTime start) {
+  PlanEntry& p = data.Plan(plan);
+  p.StartDate = start.DatePart();
+  p.StartTime = start.TimePart();
+  const DateTime end = ComputeEndTime(data, p.StartDate + p.StartTime, p.DurationMinutes, plan);
+  p.EndDate = end.DatePart();
+  p.EndTime = end.TimePart();
+  p.Changed = 1;
+  data.Edits.MarkEdited();
+}
+
 }  // namespace velmora

@@ -19,6 +19,10 @@ inline RowCalendar CalendarOfRow(const PlanData& data, int row) {
 // one-character machine codes take plain calendar minutes; a negative duration on a machine
 // ends at the start. Beyond the calendar a day offers 960 minutes from 08:00:00.
 DateTime ComputeEndTime(const PlanData& data, DateTime start, std::int32_t minutes, PlanIdx plan);
+// Moves plan `plan` to start at `start`, lays its minutes across its machine's shifts for the
+// end, and marks the plan changed and the plan table edited (which enables saving outside the
+// inquiry mode).
+void StartPlanAt(PlanData& data, PlanIdx plan, DateTime start);
 
 // The same for a plan that would have machine code `machineCode`.
 DateTime ComputeEndTimeOn(const PlanData& data, DateTime start, std::int32_t minutes,

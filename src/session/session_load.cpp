@@ -40,10 +40,8 @@ load::BucketKind EditSession::LoadBucketKind() const {
 std::pair<DateTime, DateTime> EditSession::TimesOnScreen() const {
   const chart::TimeScale& scale = chart_.Scale;
   const double left = chart_.PlatForm.ScaleLeft - chart_.PlatForm.Left;
-  const auto at = [&](double x) {
-    return scale.ChartOrigin.AddMinutes(scale.MinutesAt(x, scale.HourWidth));
-  };
-  return {at(left), at(left + chart_.Picture1.Width)};
+  return {scale.TimeAt(left, chart::TimeKind::Rows),
+          scale.TimeAt(left + chart_.Picture1.Width, chart::TimeKind::Rows)};
 }
 
 int EditSession::RowAtSurfaceY(double y) const {
