@@ -2,10 +2,7 @@
 
 #include <libpq-fe.h>
 
-#include <chrono>
-#include <cstdlib>
 #include <iostream>
-#include <thread>
 
 #include "common/errors.h"
 #include "db/connection_text.h"
@@ -15,23 +12,9 @@
 namespace velmora::db {
 namespace {
 
-// Every copy's save takes this one lock for its transaction, so saves of one database follow
-// each other as they do on a file, and each takes numbers the one before it left. The
-// transaction's id comes with it: a commit whose answer is lost is asked about by that id.
-constexpr const char* kSaveLock = "SELECT pg_advisory_xact_lock(7461726), ";
-
 // Writes held back are sent at the latest with this many, so that neither side waits on a full
 // network buffer while the other has not read.
 constexpr std::size_t kMostHeldWrites = 256;
-
-// A commit whose answer was lost is asked about this far apart while the server still counts the
-// transaction in progress (it has not yet seen the connection go) or cannot be reached.
-constexpr int kOutcomePauseMs = 100;
-
-const std::string kOutcomeUnknown =
-    "データベースサーバーとの接続が保存の確定の途中で切れたため、保存できたかどうか分かりません。"
-    "編集内容はそのまま残しています。最新の状態を読み込み直すと、保存されたかどうかが分かります。"
-    "読み込み直すまで保存はできません。";
 
 std::string ParameterText(const Value& value) {
   const auto& raw = value.Raw();
@@ -117,120 +100,6 @@ void PgEngine::ThrowIfBroken() const {
 
 void PgEngine::Flush() {
   if (held_.Size() > 0) Send({});
-}
-
-std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests, bool reads) {
-  ThrowIfBroken();
-  EnsureConnected();
-  std::vector<PgStatement> statements = held_.Take();
-  const std::size_t held = statements.size();
-  for (PgStatement& request : requests) statements.push_back(std::move(request));
-  ++roundTrips_;
-  std::vector<PgResult> results = Pipeline(statements);
-  // Reads outside a transaction that met a connection the server had just ended (its notice not
-  // yet arrived when the socket was looked at) are asked again on a new connection: nothing was
-  // done that could be done twice.
-  if (reads && !transaction_ && held == 0 && !results.empty() &&
-      (!results[0] || PgConnectionLost(conn_.get(), results[0].get())) &&
-      PQresultStatus(results[0].get()) != PGRES_TUPLES_OK) {
-    Reconnect();
-    ++roundTrips_;
-    results = Pipeline(statements);
-  }
-
-  // The held writes were the transaction's own: one that failed ends the transaction's use.
-  for (std::size_t i = 0; i < held; ++i) {
-    const PgResult& result = results[i];
-    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-      try {
-        Check(result, statements[i].sql);
-      } catch (...) {
-        broken_ = std::current_exception();
-      }
-      ThrowIfBroken();
-    }
-    if (statements[i].RowUpdate()) {
-      // A write that found no row (or more than one) stored nothing of what was meant for it.
-      if (PQntuples(result.get()) != 1) {
-        broken_ =
-            std::make_exception_ptr(RowNotWritten(statements[i].table, PQntuples(result.get())));
-        ThrowIfBroken();
-      }
-      held_.Moved(statements[i].table, statements[i].ctid, PQgetvalue(result.get(), 0, 0));
-    }
-  }
-  results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(held));
-  return results;
-}
-
-std::vector<PgResult> PgEngine::Pipeline(const std::vector<PgStatement>& statements) {
-  PGconn* conn = conn_.get();
-  // What was sent, in order: each statement, after its preparation when its text is new.
-  struct Command {
-    std::size_t statement;
-    std::string prepared;  // the name a new text is prepared under; empty for the statement
-  };
-  std::vector<Command> commands;
-  std::unordered_map<std::string, std::string> preparing;
-  bool sent = PQenterPipelineMode(conn) == 1;
-  for (std::size_t i = 0; sent && i < statements.size(); ++i) {
-    const PgStatement& statement = statements[i];
-    std::vector<const char*> values;
-    for (const auto& parameter : statement.parameters)
-      values.push_back(parameter ? parameter->c_str() : nullptr);
-    const int n = static_cast<int>(values.size());
-    if (!statement.keep) {
-      sent = PQsendQueryParams(conn, NumberedParameters(statement.sql).c_str(), n, nullptr,
-                               values.data(), nullptr, nullptr, 0) == 1;
-    } else {
-      std::string name;
-      if (const auto kept = kept_.find(statement.sql); kept != kept_.end()) {
-        name = kept->second.name;
-      } else if (const auto made = preparing.find(statement.sql); made != preparing.end()) {
-        name = made->second;
-      } else {
-        name = "velmora_" + std::to_string(++keptNames_);
-        sent = PQsendPrepare(conn, name.c_str(), NumberedParameters(statement.sql).c_str(), 0,
-                             nullptr) == 1;
-        preparing.emplace(statement.sql, name);
-        commands.push_back({i, name});
-      }
-      sent = sent &&
-             PQsendQueryPrepared(conn, name.c_str(), n, values.data(), nullptr, nullptr, 0) == 1;
-    }
-    commands.push_back({i, {}});
-  }
-  sent = sent && PQpipelineSync(conn) == 1;
-
-  // Each command answers with one result and a null; after a failure the rest answer that the
-  // pipeline was given up. A statement left without a result lost its connection.
-  std::vector<PgResult> results(statements.size());
-  for (const Command& command : commands) {
-    if (!sent) break;
-    PgResult result(PQgetResult(conn));
-    if (!result) break;
-    while (PGresult* more = PQgetResult(conn)) PQclear(more);
-    const bool ok = PQresultStatus(result.get()) == PGRES_COMMAND_OK;
-    if (command.prepared.empty()) {
-      // A statement whose preparation failed keeps the preparation's error.
-      if (!results[command.statement]) results[command.statement] = std::move(result);
-    } else if (ok) {
-      kept_.emplace(statements[command.statement].sql, Kept{command.prepared, nullptr});
-    } else {
-      results[command.statement] = std::move(result);
-    }
-  }
-  for (int nothing = 0; sent && nothing < 3 && PQstatus(conn) == CONNECTION_OK;) {
-    PgResult end(PQgetResult(conn));
-    if (!end) {
-      ++nothing;
-    } else if (PQresultStatus(end.get()) == PGRES_PIPELINE_SYNC) {
-      break;
-    }
-  }
-  PQexitPipelineMode(conn);
-  return results;
 }
 
 void PgEngine::Check(const PgResult& result, std::string_view what) {
@@ -388,135 +257,6 @@ void PgEngine::Execute(std::string_view script) {
   ThrowIfBroken();
   Flush();
   Check(Simple(std::string(script)), "SQL failed");
-}
-
-void PgEngine::Begin() {
-  if (readOnly_) {
-    throw DatabaseError("データベースは読み取り専用で開かれているため、書き込めません。\n" + name_);
-  }
-  EndTransaction();
-  const std::string begin =
-      std::string("BEGIN; ") + kSaveLock +
-      (serverVersion_ >= 130000 ? "pg_current_xact_id()::text" : "txid_current()::text");
-  PgResult begun = Simple(begin);
-  // A connection that died while idle without a word (a network gone quiet) shows here at the
-  // latest: nothing of the transaction was done, so it begins once more on a new connection.
-  if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK &&
-      PgConnectionLost(conn_.get(), begun.get())) {
-    Reconnect();
-    begun = Simple(begin);
-  }
-  const PGTransactionStatusType status = PQtransactionStatus(conn_.get());
-  if (PQresultStatus(begun.get()) != PGRES_TUPLES_OK &&
-      (status == PQTRANS_INTRANS || status == PQTRANS_INERROR)) {
-    // The lock was not had: the transaction begun for it ends before the failure is told.
-    PgResult(PQexec(conn_.get(), "ROLLBACK"));
-  }
-  Check(begun, "BEGIN");
-  transactionId_ = PQgetvalue(begun.get(), 0, 1);
-  transaction_ = true;
-}
-
-void PgEngine::Commit() {
-  ThrowIfBroken();
-  // A transaction the server already failed would answer COMMIT by rolling back; one whose
-  // connection is gone was rolled back by the server, as the COMMIT was never sent.
-  if (PQstatus(conn_.get()) != CONNECTION_OK ||
-      PQtransactionStatus(conn_.get()) != PQTRANS_INTRANS) {
-    throw DatabaseError(kPgLost + "\n(" + name_ + ": the transaction was not open at COMMIT)");
-  }
-  std::vector<PgResult> results;
-  try {
-    results = Send({PgStatement{"COMMIT", {}, false, {}, {}}});
-  } catch (const DatabaseError&) {
-    if (PQstatus(conn_.get()) == CONNECTION_OK) throw;  // a held write failed: nothing committed
-  }
-  if (PQstatus(conn_.get()) != CONNECTION_OK ||
-      (!results.empty() && PQresultStatus(results[0].get()) != PGRES_COMMAND_OK &&
-       PgConnectionLost(conn_.get(), results[0].get()))) {
-    ResolveLostCommit();
-  } else {
-    Check(results[0], "COMMIT");
-  }
-  EndTransaction();
-}
-
-void PgEngine::ResolveLostCommit() {
-  // The COMMIT may have reached the server before the connection went: only the server can tell,
-  // by the transaction's id, on a new connection.
-  const std::string id = transactionId_;
-  const bool current = serverVersion_ >= 130000;
-  EndTransaction();
-  const std::string ask = current ? "SELECT pg_xact_status($1::xid8)" : "SELECT txid_status($1)";
-  std::string answer = "no answer";
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(outcomeWaitMs_);
-  for (int question = 0; question == 0 || std::chrono::steady_clock::now() < end; ++question) {
-    if (question > 0) std::this_thread::sleep_for(std::chrono::milliseconds(kOutcomePauseMs));
-    try {
-      Reconnect(false);
-    } catch (const DatabaseError&) {
-      continue;  // the server may be coming back
-    }
-    const char* values[] = {id.c_str()};
-    ++roundTrips_;
-    const PgResult status(
-        PQexecParams(conn_.get(), ask.c_str(), 1, nullptr, values, nullptr, nullptr, 0));
-    if (PQresultStatus(status.get()) != PGRES_TUPLES_OK) continue;
-    answer = PQgetisnull(status.get(), 0, 0) ? "unknown" : PQgetvalue(status.get(), 0, 0);
-    if (answer == "committed") return;
-    if (answer == "aborted") {
-      throw DatabaseError(kPgLost + "\n(" + name_ + ": the connection was lost at COMMIT; the " +
-                          "server rolled transaction " + id + " back)");
-    }
-    if (answer != "in progress") break;
-  }
-  throw CommitOutcomeUnknown(kOutcomeUnknown + "\n(" + name_ + ": the connection was lost at " +
-                             "COMMIT; transaction " + id + ": " + answer + ")");
-}
-
-void PgEngine::Rollback() {
-  const bool open = transaction_;
-  EndTransaction();
-  if (!open) return;
-  // A dropped connection took the transaction with it; the server rolled it back.
-  if (PQstatus(conn_.get()) != CONNECTION_OK) return;
-  if (PQtransactionStatus(conn_.get()) != PQTRANS_IDLE) Check(Simple("ROLLBACK"), "ROLLBACK");
-}
-
-void PgEngine::EndTransaction() {
-  transaction_ = false;
-  held_.Clear();
-  markSet_ = false;
-  broken_ = nullptr;
-  firstFailure_ = nullptr;
-  transactionId_.clear();
-}
-
-// A failed statement fails the server's whole transaction; a savepoint keeps the rest of it.
-// Setting and releasing one go with the next request; only undoing to it is sent at once.
-void PgEngine::Mark() {
-  ThrowIfBroken();
-  held_.Add(PgStatement{"SAVEPOINT velmora_attempt", {}, false, {}, {}});
-  markSet_ = true;
-}
-
-void PgEngine::ForgetMark() {
-  if (!markSet_) return;
-  markSet_ = false;
-  held_.Add(PgStatement{"RELEASE SAVEPOINT velmora_attempt", {}, false, {}, {}});
-}
-
-void PgEngine::UndoToMark() {
-  if (!markSet_) return;
-  markSet_ = false;
-  std::vector<PgResult> results =
-      Send({PgStatement{"ROLLBACK TO SAVEPOINT velmora_attempt", {}, false, {}, {}},
-            PgStatement{"RELEASE SAVEPOINT velmora_attempt", {}, false, {}, {}}});
-  for (const PgResult& result : results) Check(result, "ROLLBACK TO SAVEPOINT");
-}
-
-bool PgEngine::InTransaction() const {
-  return transaction_;
 }
 
 }  // namespace velmora::db

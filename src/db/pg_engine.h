@@ -75,6 +75,19 @@ class PgEngine final : public Engine {
   // Sends `statements` in one pipeline, preparing new texts on the way, and gives each one's
   // result in order.
   std::vector<PgResult> Pipeline(const std::vector<PgStatement>& statements);
+  // What was sent, in order: each statement, after its preparation when its text is new.
+  struct PipelineCommand {
+    std::size_t statement;
+    std::string prepared;  // the name a new text is prepared under; empty for the statement
+  };
+  // Queues statement `i`, preparing its text first when the connection does not know it yet;
+  // false when the connection refused it.
+  bool SendPipelined(const std::vector<PgStatement>& statements, std::size_t i,
+                     std::unordered_map<std::string, std::string>& preparing,
+                     std::vector<PipelineCommand>& commands);
+  // Each statement's result, in order, from the answers to `commands`.
+  std::vector<PgResult> ReadPipelined(const std::vector<PgStatement>& statements,
+                                      const std::vector<PipelineCommand>& commands);
   // Sends what is held back, if anything.
   void Flush();
   // The rows of a query's result, its columns named as the statement read them.
