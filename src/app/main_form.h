@@ -105,6 +105,7 @@ class MainForm : public QMainWindow {
   void Undo_Click();
   void Redo_Click();
   void BuildControls();
+  void ConnectControls();
   QLayout* BuildButtonBar(QWidget* parent);
   void BuildEditMenu();
   void BuildViewMenu();
