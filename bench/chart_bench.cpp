@@ -22,6 +22,7 @@
 #include "common/text.h"
 #include "load/load_model.h"
 #include "plandata/plan_data.h"
+#include "qt_application.h"
 #include "session/edit_session.h"
 #include "ui/chart_painter.h"
 #include "ui/chart_view.h"
@@ -132,14 +133,8 @@ struct Chart {
   chart::ChartModel model;
 };
 
-// Painting needs an application object; the offscreen platform when no display is set.
 void StartApplication() {
-  static int argc = 1;
-  static char name[] = "chart_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);  // lives until the program ends
-  (void)app;
+  bench::StartApplication("chart_bench");
 }
 
 Chart& World() {

@@ -19,6 +19,7 @@
 #include "db/command.h"
 #include "db/connection.h"
 #include "generator/demo_generator.h"
+#include "qt_application.h"
 #include "startup/main_form_load.h"
 #include "ui/chart_painter.h"
 #include "yes_to_all.h"
@@ -29,12 +30,7 @@ using namespace velmora;
 
 struct DensePlant {
   DensePlant() {
-    static int argc = 1;
-    static char name[] = "dense_chart_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    bench::StartApplication("dense_chart_bench");
     char dir[] = "/tmp/velmora-bench-XXXXXX";
     path = std::string(mkdtemp(dir)) + "/plant.db";
     demo::DemoOptions options;

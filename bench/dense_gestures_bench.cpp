@@ -13,6 +13,7 @@
 #include "app/chart_gestures.h"
 #include "busy_row.h"
 #include "chart/scrolling.h"
+#include "qt_application.h"
 #include "session/edit_session.h"
 #include "ui/chart_painter.h"
 #include "ui/chart_view.h"
@@ -24,18 +25,11 @@ using namespace velmora;
 
 bench::YesToAll yes;
 
-void StartApplication() {
-  static int argc = 1;
-  static char name[] = "dense_gestures_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
-}
-
 // Laid out in the busy row's plans of at most 60 minutes, 300 fit in the four weeks.
 struct Plant : bench::BusyRow {
-  Plant() : BusyRow((StartApplication(), yes), bench::PlantSize::Dense(), 60) {}
+  Plant()
+      : BusyRow((bench::StartApplication("dense_gestures_bench"), yes), bench::PlantSize::Dense(),
+                60) {}
 };
 
 Plant& ThePlant() {
