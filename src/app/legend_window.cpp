@@ -19,6 +19,18 @@ constexpr int kSampleWidth = 64;
 constexpr int kSampleHeight = 22;
 constexpr int kProgressAlpha = 90;  // as the chart darkens a bar under its progress
 
+// A caption on a plain bar: in the entry's colour, bold or with the sheet mark.
+void PaintTextSample(QPainter& painter, const chart::LegendEntry& entry, const QFont& font,
+                     const QRect& bar) {
+  using S = chart::LegendEntry::Sample;
+  painter.fillRect(bar, ui::ToQColor(chart::kOnTimeColor));
+  QFont f = font;
+  f.setBold(entry.sample == S::Bold);
+  painter.setFont(f);
+  painter.setPen(ui::ToQColor(entry.color));
+  painter.drawText(bar, Qt::AlignCenter, entry.sample == S::Sheet ? "●ABC1" : "ABC123");
+}
+
 QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
   using S = chart::LegendEntry::Sample;
   QPixmap pixmap(kSampleWidth, kSampleHeight);
@@ -33,15 +45,9 @@ QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
       break;
     case S::Text:
     case S::Bold:
-    case S::Sheet: {
-      painter.fillRect(bar, plain);
-      QFont f = font;
-      f.setBold(entry.sample == S::Bold);
-      painter.setFont(f);
-      painter.setPen(color);
-      painter.drawText(bar, Qt::AlignCenter, entry.sample == S::Sheet ? "●ABC1" : "ABC123");
+    case S::Sheet:
+      PaintTextSample(painter, entry, font, bar);
       break;
-    }
     case S::Progress:
       // As the chart draws it: the bar's colour again over the received share, a pixel inside.
       painter.fillRect(bar, color);

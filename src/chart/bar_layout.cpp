@@ -156,6 +156,19 @@ class BarLayouter {
     if (unplannedBand) bar.Top -= kUnplannedLift;
     const double xEnd = PlaceLeft(p, bar);
 
+    Dress(p, bar, progress);
+
+    const PlanIdx plan = PlanOfBar(p.Bar());
+    GuardedBlock width;
+    width.Run([&] { progress.Caption.assign(bar.Caption); });
+    width.Run([&] { PlaceWidth(bar, xEnd); });
+    width.Run([&] { PlaceProgress(data_, bar, progress, plan); });
+    width.End();
+    FinishProgress(bar, progress, plan);
+  }
+
+  // Colours, visibility and caption, each block guarded as a whole.
+  void Dress(const PlanEntry& p, BarLabel& bar, BarLabel& progress) {
     GuardedBlock colours;
     colours.Run([&] { bar.BackColor = BackColorOf(p); });
     colours.Run([&] { bar.ForeColor = ForeColorOf(p); });
@@ -163,7 +176,6 @@ class BarLayouter {
     colours.Run([&] { progress.Bold = bar.Bold; });
     colours.Run([&] { bar.Visible = true; });
     colours.End();
-
     GuardedBlock caption;
     caption.Run([&] {
       BuildCaption(p, scratch_);
@@ -174,14 +186,6 @@ class BarLayouter {
       }
     });
     caption.End();
-
-    const PlanIdx plan = PlanOfBar(p.Bar());
-    GuardedBlock width;
-    width.Run([&] { progress.Caption.assign(bar.Caption); });
-    width.Run([&] { PlaceWidth(bar, xEnd); });
-    width.Run([&] { PlaceProgress(data_, bar, progress, plan); });
-    width.End();
-    FinishProgress(bar, progress, plan);
   }
 
   void Rescale(PlanIdx planIndex) {

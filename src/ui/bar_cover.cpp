@@ -31,30 +31,36 @@ void BarCover::Compute(const std::vector<Bar>& bars, const QRect& clip, const Li
     result.fillHidden =
         shown.isEmpty() || Covers(shown.bottom() - r.height(), shown.top(), shown.bottom(),
                                   shown.left(), shown.right(), false, 0, 0);
-    // The part of the bar whose glyphs can show: glyphs reach a little past their boxes.
-    const int shownLeft = std::max(r.left(), clip.left() - glyphReach);
-    const int shownRight = std::min(r.right(), clip.right() + glyphReach);
-    const int shift = bar.seeThrough ? lines.seeThroughShift : 0;
-    for (int n = 0; n < kLines; ++n) {
-      LineResult& line = result.lines[n];
-      line.begin = static_cast<std::uint32_t>(spans_.size());
-      line.hidden = shownLeft > shownRight;
-      if (!line.hidden) {
-        const int baseline = r.top() + lines.firstBaseline - shift + n * lines.step;
-        const int inkTop = baseline - lines.firstBaseline + 1;
-        const int inkBottom = baseline + 2;
-        line.hidden = Covers(inkBottom - r.height(), inkTop, inkBottom, shownLeft, shownRight, true,
-                             r.left(), r.right());
-      }
-      if (line.hidden) spans_.resize(line.begin);
-      line.end = static_cast<std::uint32_t>(spans_.size());
-      std::sort(spans_.begin() + line.begin, spans_.end());
-    }
+    CoverLines(bar, clip, lines, glyphReach, result);
     if (!bar.seeThrough && !r.isEmpty()) {
       auto band =
           std::lower_bound(bands_.begin(), bands_.end(), Band{r.top(), r.bottom(), {}}, byEdges);
       Add(band->spans, r.left(), r.right() + 1);
     }
+  }
+}
+
+void BarCover::CoverLines(const Bar& bar, const QRect& clip, const Lines& lines, int glyphReach,
+                          Result& result) {
+  const QRect& r = bar.rect;
+  // The part of the bar whose glyphs can show: glyphs reach a little past their boxes.
+  const int shownLeft = std::max(r.left(), clip.left() - glyphReach);
+  const int shownRight = std::min(r.right(), clip.right() + glyphReach);
+  const int shift = bar.seeThrough ? lines.seeThroughShift : 0;
+  for (int n = 0; n < kLines; ++n) {
+    LineResult& line = result.lines[n];
+    line.begin = static_cast<std::uint32_t>(spans_.size());
+    line.hidden = shownLeft > shownRight;
+    if (!line.hidden) {
+      const int baseline = r.top() + lines.firstBaseline - shift + n * lines.step;
+      const int inkTop = baseline - lines.firstBaseline + 1;
+      const int inkBottom = baseline + 2;
+      line.hidden = Covers(inkBottom - r.height(), inkTop, inkBottom, shownLeft, shownRight, true,
+                           r.left(), r.right());
+    }
+    if (line.hidden) spans_.resize(line.begin);
+    line.end = static_cast<std::uint32_t>(spans_.size());
+    std::sort(spans_.begin() + line.begin, spans_.end());
   }
 }
 

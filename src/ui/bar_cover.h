@@ -62,6 +62,9 @@ class BarCover {
     std::map<int, int> spans;
   };
 
+  // Which caption lines of `bar` later bars hide, and the spans they cover of the others.
+  void CoverLines(const Bar& bar, const QRect& clip, const Lines& lines, int glyphReach,
+                  Result& result);
   // Whether a band with its top in [topFrom, topTo] and its bottom at or below `bottom` covers
   // [left, right] whole; otherwise (with `collect`) its spans reaching into [from, to] are kept.
   bool Covers(int topFrom, int topTo, int bottom, int left, int right, bool collect, int from,
