@@ -75,6 +75,20 @@ class PgRows final : public Rows {
     return Get(column).Number();
   }
 
+  // A text column is printed from the result's own bytes: the load prints every column of every
+  // row it takes, and a string made for each would cost it a fifth of its time.
+  void Print(Fingerprint& print, int column) const override {
+    if (IsNull(column)) {
+      print.Null();
+    } else if (IsText(column)) {
+      print.Text(std::string_view(
+          PQgetvalue(result_.get(), row_, column + first_),
+          static_cast<std::size_t>(PQgetlength(result_.get(), row_, column + first_))));
+    } else {
+      PrintValue(print, Get(column));
+    }
+  }
+
   Value RowId() const override { return Value(std::string(PQgetvalue(result_.get(), row_, 0))); }
 
  private:
