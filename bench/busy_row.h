@@ -20,11 +20,11 @@ constexpr int kPushed = 50;
 // exactly 50.
 struct BusyRow : LoadedPlant {
   // `planMinutes` caps the row's plans' length, so that 300 of them fit in the period.
-  explicit BusyRow(ui::MessageBoxes& boxes, const PlantSize& size = PlantSize::Large(),
+  explicit BusyRow(Questions& boxes, const PlantSize& size = PlantSize::Large(),
                    int planMinutes = 600)
       : LoadedPlant(boxes, size) {
     BuildRow(planMinutes);
-    editor = std::make_unique<editing::ChartEditor>(data, model, &connection);
+    editor = std::make_unique<editing::ChartEditor>(data, model, &connection, boxes);
   }
 
   void BuildRow(int planMinutes) {

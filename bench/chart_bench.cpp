@@ -27,6 +27,7 @@
 #include "ui/chart_painter.h"
 #include "ui/chart_view.h"
 #include "ui/load_strip.h"
+#include "yes_to_all.h"
 
 namespace {
 
@@ -218,12 +219,14 @@ BENCHMARK(BM_ScrollStepAndRepaint)
 // The chart of the big plant in a window, driven through the edit session as the main window
 // drives it.
 struct ChartWindow {
-  ChartWindow() : session(World().data, nullptr, nullptr), view(session.Data(), session.Chart()) {
+  ChartWindow()
+      : session(World().data, nullptr, nullptr, yes), view(session.Data(), session.Chart()) {
     session.Chart() = World().model;
     view.resize(view.sizeHint());
     view.show();
     QCoreApplication::processEvents();
   }
+  bench::YesToAll yes;
   EditSession session;
   ui::ChartView view;
   ChartGestures gestures{session, view};

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "chart/scrolling.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "db/command.h"
 #include "db/connection.h"
 #include "generator/demo_generator.h"
@@ -40,7 +40,6 @@ struct DensePlant {
     demo::GenerateDemoDatabase(path, options);
     connection.OpenFile(path, {.readOnly = true});
     command.ActiveConnection = &connection;
-    ui::InstallMessageBoxes(&yes);
     const auto started = std::chrono::steady_clock::now();
     Load(data, model);
     loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -55,7 +54,8 @@ struct DensePlant {
     into.SetPeriod("2024/04/22", "2024/05/19");
     chart = chart::ChartModel{};
     chart.Picture1.Width = (1920 - 140) * chart::kTwipsPerPixel;
-    LoadMainForm(into, chart, command);
+    chart.FaultsTo = &yes;
+    LoadMainForm(into, chart, command, yes);
     chart.SetVisibleRows(22);  // 1080 pixels high
   }
 

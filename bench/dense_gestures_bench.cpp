@@ -39,7 +39,8 @@ Plant& ThePlant() {
 
 // The plant in a window as the main window drives it, scrolled to the busy row at the drop.
 struct Window {
-  Window() : session(ThePlant().data, nullptr, nullptr), view(session.Data(), session.Chart()) {
+  Window()
+      : session(ThePlant().data, nullptr, nullptr, yes), view(session.Data(), session.Chart()) {
     session.Chart() = ThePlant().model;
     chart::SetHScroll1Value(session.Data(), session.Chart(), session.Chart().HScroll1.Max / 3);
     view.resize(1920, 1080);

@@ -13,7 +13,7 @@
 
 #include "busy_row.h"
 #include "chart/bar_layout.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "editing/chart_editor.h"
 #include "editing/plan_order.h"
 #include "plandata/clash_list.h"

@@ -58,7 +58,9 @@ void Load(PlanData& data, chart::ChartModel& chart) {
   data.CategoryCode = "3";
   data.CategoryCaption = "03 成形";
   data.SetPeriod("2024/04/01", "2024/06/29");
-  LoadMainForm(data, chart, Plant().command);
+  static ConsoleQuestions console;
+  chart.FaultsTo = &console;
+  LoadMainForm(data, chart, Plant().command, console);
 }
 
 template <typename Save>

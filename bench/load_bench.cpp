@@ -34,7 +34,7 @@ void BM_WindowLoad(benchmark::State& state) {
   for (auto _ : state) {
     PlanData data = selection;
     chart::ChartModel model;
-    LoadMainForm(data, model, w.command);
+    LoadMainForm(data, model, w.command, yes);
     benchmark::DoNotOptimize(data.PlanCount());
   }
 }

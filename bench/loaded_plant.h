@@ -6,7 +6,7 @@
 #include <string>
 
 #include "chart/chart_model.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "db/command.h"
 #include "db/connection.h"
 #include "generator/demo_generator.h"
@@ -32,7 +32,8 @@ struct PlantSize {
 // A generated plant in a scratch folder, loaded as the window loads it: category 3, week mode.
 // `boxes` answers whatever the load and the benchmark ask.
 struct LoadedPlant {
-  explicit LoadedPlant(ui::MessageBoxes& boxes, const PlantSize& size = PlantSize::Large()) {
+  explicit LoadedPlant(Questions& boxes, const PlantSize& size = PlantSize::Large())
+      : questions(boxes) {
     char dir[] = "/tmp/velmora-bench-XXXXXX";
     path = std::string(mkdtemp(dir)) + "/plant.db";
     demo::DemoOptions options;
@@ -46,13 +47,14 @@ struct LoadedPlant {
     data.CategoryCode = "3";
     data.CategoryCaption = "03 成形";
     data.SetPeriod(size.from, size.to);
-    ui::InstallMessageBoxes(&boxes);
-    LoadMainForm(data, model, command);
+    model.FaultsTo = &boxes;
+    LoadMainForm(data, model, command, boxes);
   }
   ~LoadedPlant() { std::filesystem::remove_all(std::filesystem::path(path).parent_path()); }
   LoadedPlant(const LoadedPlant&) = delete;
   LoadedPlant& operator=(const LoadedPlant&) = delete;
 
+  Questions& questions;
   std::string path;
   db::Connection connection;
   db::Command command;

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "editing/chart_editor.h"
 #include "loaded_plant.h"
 #include "lotdetail/lot_opening.h"
@@ -21,11 +21,10 @@ using namespace velmora;
 constexpr int kRelations = 200;
 
 // Messages taken in silence.
-class Silent : public ui::MessageBoxes {
+class Silent : public Questions {
  public:
-  ui::Answer Show(std::string_view, int style, std::string_view) override {
-    return ui::DefaultAnswer(style);
-  }
+  void Tell(const Message&) override {}
+  Answer Ask(const Question& question) override { return question.byDefault; }
 };
 
 Silent silent;
@@ -40,7 +39,7 @@ struct World : bench::LoadedPlant {
       }
     }
     AddRelations(data.Plan(lot).OrderNo);
-    editor = std::make_unique<editing::ChartEditor>(data, model, &connection);
+    editor = std::make_unique<editing::ChartEditor>(data, model, &connection, silent);
   }
 
   // Half sales orders, half requirement plans, every joined row present.
@@ -98,7 +97,7 @@ void BM_SearchEveryPlan(benchmark::State& state) {
     lotdetail::SearchBoxes boxes{code, ""};
     hits = 0;
     lotdetail::ComKensaku_Click(
-        boxes, w.data, [&](BarIdx) { hits = 1; },
+        boxes, w.data, silent, [&](BarIdx) { hits = 1; },
         [&](std::shared_ptr<lotdetail::SelectPlan> chooser) { hits = chooser->NList.size(); });
   }
   state.counters["plans"] = static_cast<double>(w.data.PlanCount());

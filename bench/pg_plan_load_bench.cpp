@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "chart/bar_height.h"
+#include "common/questions.h"
 #include "db/command.h"
 #include "db/connection.h"
 #include "pg_server.h"
@@ -19,6 +20,12 @@
 #include "plandata/work_center_rows.h"
 
 namespace {
+
+// Nobody to ask: a broken calendar is told on standard error.
+velmora::Questions& Nobody() {
+  static velmora::ConsoleQuestions console;
+  return console;
+}
 
 using namespace velmora;
 namespace pg = bench::pg;
@@ -114,7 +121,7 @@ void BM_PgReturnPlanDataOnly(benchmark::State& state) {
   PlanData rows;
   try {
     rows = Plant().selection;
-    LoadWorkCenterRows(rows, Plant().command, chart::kPlanBarHeight);
+    LoadWorkCenterRows(rows, Plant().command, chart::kPlanBarHeight, Nobody());
   } catch (const std::exception& e) {
     pg::Fail(state, e.what());
     return;
@@ -164,7 +171,7 @@ void BM_PgLoadersRowsCalendarsPlans(benchmark::State& state) {
     db::Connection& connection = Plant().connection;
     const std::size_t before = connection.RoundTrips();
     PlanData data = Plant().selection;
-    LoadWorkCenterRows(data, Plant().command, chart::kPlanBarHeight);
+    LoadWorkCenterRows(data, Plant().command, chart::kPlanBarHeight, Nobody());
     data.ResetPlanTable();
     NoBarControls bars;
     ReturnPlanData(data, connection, bars);

@@ -42,7 +42,6 @@ using bench::Case;
 // never written; every run writes a fresh copy of it.
 struct ServerPlant {
   ServerPlant() : pristine(pg::ScratchName("save_plant")), work(pg::ScratchName("save_work")) {
-    ui::InstallMessageBoxes(&yes);
     const std::string uri = pg::GenerateLargePlant(pristine);
     db::Connection loader;
     loader.OpenServer(uri);
@@ -50,7 +49,7 @@ struct ServerPlant {
     loader.ExecuteScript(
         "INSERT INTO 番号管理マスタ (番号管理キー,現在番号,開始番号,終了番号) SELECT '" +
         bench::kNumberKey + "',MAX(手配番号),1,9999999 FROM 手配情報 ON CONFLICT DO NOTHING");
-    bench::LoadForSave(loader, loaded, model, withRequirements);
+    bench::LoadForSave(loader, loaded, model, withRequirements, yes);
   }  // the loader's session ends here: a template database must have none
 
   ~ServerPlant() {
@@ -115,8 +114,9 @@ Case& TheCase(int count, bool split) {
 
 std::size_t Save(PlanData& data, db::Connection& connection) {
   const std::size_t before = connection.RoundTrips();
-  saving::SaveContext ctx{data, ThePlant().model, connection, "bench001",
-                          DateTime::FromDate(2024, 4, 1) + DateTime::FromTime(9, 0, 0)};
+  saving::SaveContext ctx{data,       ThePlant().model,
+                          connection, ThePlant().yes,
+                          "bench001", DateTime::FromDate(2024, 4, 1) + DateTime::FromTime(9, 0, 0)};
   if (saving::SavePlan(ctx) != saving::SaveResult::Complete)
     throw std::runtime_error("the save did not complete");
   return connection.RoundTrips() - before;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "chart/bar_height.h"
+#include "common/questions.h"
 #include "db/command.h"
 #include "db/sqlite_statement.h"
 #include "generator/demo_generator.h"
@@ -16,6 +17,12 @@
 #include "plandata/work_center_rows.h"
 
 namespace {
+
+// Nobody to ask: a broken calendar is told on standard error.
+velmora::Questions& Nobody() {
+  static velmora::ConsoleQuestions console;
+  return console;
+}
 
 using namespace velmora;
 
@@ -48,7 +55,7 @@ LargePlant& Plant() {
 
 PlanData Load() {
   PlanData data = Plant().selection;
-  LoadWorkCenterRows(data, Plant().command, chart::kPlanBarHeight);
+  LoadWorkCenterRows(data, Plant().command, chart::kPlanBarHeight, Nobody());
   data.ResetPlanTable();
   NoBarControls bars;
   ReturnPlanData(data, Plant().connection, bars);
@@ -117,7 +124,7 @@ BENCHMARK(BM_RawSqliteSteppingOnly)->Unit(benchmark::kMillisecond);
 // The plan query alone, the loader's largest part, both ways.
 void BM_ReturnPlanDataOnly(benchmark::State& state) {
   PlanData rows = Plant().selection;
-  LoadWorkCenterRows(rows, Plant().command, chart::kPlanBarHeight);
+  LoadWorkCenterRows(rows, Plant().command, chart::kPlanBarHeight, Nobody());
   for (auto _ : state) {
     PlanData data = rows;
     data.ResetPlanTable();

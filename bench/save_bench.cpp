@@ -41,8 +41,9 @@ using bench::TheCase;
 using bench::ThePlant;
 
 void Save(PlanData& data, db::Connection& connection) {
-  saving::SaveContext ctx{data, ThePlant().model, connection, "bench001",
-                          DateTime::FromDate(2024, 4, 1) + DateTime::FromTime(9, 0, 0)};
+  saving::SaveContext ctx{data,       ThePlant().model,
+                          connection, ThePlant().yes,
+                          "bench001", DateTime::FromDate(2024, 4, 1) + DateTime::FromTime(9, 0, 0)};
   if (saving::SavePlan(ctx) != saving::SaveResult::Complete)
     throw std::runtime_error("the save did not complete");
 }
@@ -172,8 +173,9 @@ void BM_RawSqlite(benchmark::State& state, int count, bool split) {
 // The same save without comparing the rows it writes over with what the load read and without
 // reading them back as stored: `check_share` is what that comparison adds to the save.
 void SaveUnchecked(PlanData& data, db::Connection& connection) {
-  saving::SaveContext ctx{data, ThePlant().model, connection, "bench001",
-                          DateTime::FromDate(2024, 4, 1) + DateTime::FromTime(9, 0, 0)};
+  saving::SaveContext ctx{data,       ThePlant().model,
+                          connection, ThePlant().yes,
+                          "bench001", DateTime::FromDate(2024, 4, 1) + DateTime::FromTime(9, 0, 0)};
   ctx.checkOthers = false;
   if (saving::SavePlan(ctx) != saving::SaveResult::Complete)
     throw std::runtime_error("the save did not complete");

@@ -29,7 +29,6 @@ Plant::Plant() {
   options.machines = 100;
   options.arrangements = 40000;
   demo::GenerateDemoDatabase(pristine, options);
-  ui::InstallMessageBoxes(&yes);
 
   db::Connection loader;
   loader.OpenFile(pristine);
@@ -37,18 +36,19 @@ Plant::Plant() {
   loader.ExecuteScript(
       "INSERT OR IGNORE INTO 番号管理マスタ (番号管理キー,現在番号,開始番号,終了番号) SELECT '" +
       kNumberKey + "',MAX(手配番号),1,9999999 FROM 手配情報");
-  LoadForSave(loader, loaded, model, withRequirements);
+  LoadForSave(loader, loaded, model, withRequirements, yes);
 }  // closing the connection folds its journal back into the file, so one file is the copy
 
 void LoadForSave(db::Connection& loader, PlanData& loaded, chart::ChartModel& model,
-                 std::set<std::int32_t>& withRequirements) {
+                 std::set<std::int32_t>& withRequirements, Questions& questions) {
   db::Command command;
   command.ActiveConnection = &loader;
   loaded.PlantCode = 3;
   loaded.CategoryCode = "3";
   loaded.CategoryCaption = "03 成形";
   loaded.SetPeriod("2024/04/01", "2024/06/29");
-  LoadMainForm(loaded, model, command);
+  model.FaultsTo = &questions;
+  LoadMainForm(loaded, model, command, questions);
   db::Recordset parents;
   parents.Open("SELECT DISTINCT 上位手配番号 FROM 所要量情報", loader);
   for (; !parents.Eof(); parents.MoveNext()) withRequirements.insert(parents.Fields(0).Int32());

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "chart/chart_model.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "db/connection.h"
 #include "plandata/plan_data.h"
 #include "yes_to_all.h"
@@ -40,7 +40,7 @@ Plant& ThePlant();
 // Loads the molding category of the generated plant over its whole span into `loaded` and
 // `model`, as the window does, and names the arrangements that have requirement rows.
 void LoadForSave(db::Connection& loader, PlanData& loaded, chart::ChartModel& model,
-                 std::set<std::int32_t>& withRequirements);
+                 std::set<std::int32_t>& withRequirements, Questions& questions);
 
 struct Case {
   PlanData data;  // the loaded tables with the case's entries changed

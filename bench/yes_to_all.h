@@ -1,17 +1,14 @@
 #pragma once
 
-#include <string_view>
-
-#include "common/msgbox.h"
+#include "common/questions.h"
 
 namespace velmora::bench {
 
 // Every question answered Yes (mold conflicts are kept), every message taken in silence.
-class YesToAll : public ui::MessageBoxes {
+class YesToAll : public Questions {
  public:
-  ui::Answer Show(std::string_view, int style, std::string_view) override {
-    return (style & 7) == ui::kYesNo ? ui::Answer::Yes : ui::Answer::Ok;
-  }
+  void Tell(const Message&) override {}
+  Answer Ask(const Question&) override { return Answer::Yes; }
 };
 
 }  // namespace velmora::bench

@@ -7,7 +7,7 @@
 #include "automation/export_command.h"
 #include "automation/export_options.h"
 #include "startup/command_line.h"
-#include "ui/qt_message_boxes.h"
+#include "ui/qt_questions.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // Fontconfig keeps its caches until the process ends; in sanitized builds the leak checker
@@ -37,9 +37,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  velmora::VelmoraApplication app(argc, argv);
-  velmora::ui::QtMessageBoxes boxes;
-  velmora::ui::InstallMessageBoxes(&boxes);
+  velmora::ui::QtQuestions questions;
+  velmora::VelmoraApplication app(argc, argv, questions);
   // Qt has taken its own options (-platform, -style, ...) out of argv: the rest is the
   // program's command line.
   velmora::StartupEnvironment environment;

@@ -28,12 +28,14 @@
 #include "startup/user_dirs.h"
 #include "ui/chart_view.h"
 #include "ui/load_strip.h"
-#include "ui/qt_message_boxes.h"
+#include "ui/qt_questions.h"
 
 namespace velmora {
 
 MainForm::MainForm(AppState& state, Program& program)
-    : state_(state), program_(program), session_(state.Data, &state.Connection, &state.Command) {
+    : state_(state),
+      program_(program),
+      session_(state.Data, &state.Connection, &state.Command, program.UserQuestions()) {
   setWindowTitle(kMainFormCaption);
   BuildControls();
 }

@@ -13,6 +13,7 @@
 
 #include "app/legend_window.h"
 #include "app/print_actions.h"
+#include "app/program.h"
 #include "app/side_panel.h"
 #include "dialogs/hozon_form.h"
 #include "ui/chart_view.h"
@@ -117,8 +118,10 @@ QLayout* MainForm::BuildButtonBar(QWidget* parent) {
 }
 
 void MainForm::BuildEditMenu() {
-  AddPrintActions(*this, *menuBar()->addMenu("ファイル"), session_.Data(), session_.Chart(),
-                  [this] { return ui::MakeLoadTable(session_.Data(), session_.MachineLoad()); });
+  AddPrintActions(
+      *this, *menuBar()->addMenu("ファイル"), session_.Data(), session_.Chart(),
+      [this] { return ui::MakeLoadTable(session_.Data(), session_.MachineLoad()); },
+      program_.UserQuestions());
   QMenu* edit = menuBar()->addMenu("編集");
   UndoAction = edit->addAction("元に戻す");
   UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));

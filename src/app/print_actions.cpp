@@ -13,7 +13,6 @@
 #include <string>
 
 #include "app/velmora_application.h"
-#include "common/msgbox.h"
 #include "ui/chart_pdf.h"
 
 namespace velmora {
@@ -35,8 +34,8 @@ struct BusyCursor {
   ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-void Print(QMainWindow& window, const PlanData& data, const chart::ChartModel& model,
-           const ui::LoadTable& load) {
+void Print(QMainWindow& window, Questions& questions, const PlanData& data,
+           const chart::ChartModel& model, const ui::LoadTable& load) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageLayout(ui::ChartPdfPageLayout(QPageSize::A4));
   printer.setDocName(FromUtf8(data.CategoryCaption));
@@ -49,12 +48,13 @@ void Print(QMainWindow& window, const PlanData& data, const chart::ChartModel& m
     printed = ui::PaintChartPages(printer, data, model, QDate::currentDate(), &load);
   }
   if (!printed) {
-    ui::MsgBox("印刷できませんでした。プリンターの接続と設定を確認してください。", ui::kCritical);
+    questions.Tell(
+        {"印刷できませんでした。プリンターの接続と設定を確認してください。", Tone::Critical});
   }
 }
 
-void ExportPdf(QMainWindow& window, const PlanData& data, const chart::ChartModel& model,
-               const ui::LoadTable& load) {
+void ExportPdf(QMainWindow& window, Questions& questions, const PlanData& data,
+               const chart::ChartModel& model, const ui::LoadTable& load) {
   QString path =
       QFileDialog::getSaveFileName(&window, QStringLiteral("PDF に出力"), SuggestedName(data),
                                    QStringLiteral("PDF ファイル (*.pdf)"));
@@ -64,21 +64,24 @@ void ExportPdf(QMainWindow& window, const PlanData& data, const chart::ChartMode
     BusyCursor busy;
     ui::SaveChartPdf(data, model, path.toStdString(), QPageSize::A4, QDate::currentDate(), &load);
   } catch (...) {
-    ReportFailure(std::current_exception());
+    ReportFailure(std::current_exception(), questions);
   }
 }
 
 }  // namespace
 
 void AddPrintActions(QMainWindow& window, QMenu& menu, const PlanData& data,
-                     const chart::ChartModel& model, std::function<ui::LoadTable()> load) {
+                     const chart::ChartModel& model, std::function<ui::LoadTable()> load,
+                     Questions& questions) {
   QAction* print = menu.addAction(QStringLiteral("印刷..."));
   print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  QObject::connect(print, &QAction::triggered, &window,
-                   [&window, &data, &model, load] { Print(window, data, model, load()); });
+  QObject::connect(print, &QAction::triggered, &window, [&window, &questions, &data, &model, load] {
+    Print(window, questions, data, model, load());
+  });
   QAction* pdf = menu.addAction(QStringLiteral("PDF に出力..."));
-  QObject::connect(pdf, &QAction::triggered, &window,
-                   [&window, &data, &model, load] { ExportPdf(window, data, model, load()); });
+  QObject::connect(pdf, &QAction::triggered, &window, [&window, &questions, &data, &model, load] {
+    ExportPdf(window, questions, data, model, load());
+  });
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "chart/chart_model.h"
+#include "common/questions.h"
 #include "plandata/plan_data.h"
 #include "ui/load_table.h"
 
@@ -14,8 +15,9 @@ namespace velmora {
 // "印刷..." (Ctrl+P, through the platform's print dialog) and "PDF に出力..." (a file dialog,
 // then the file) on `menu`: both lay the whole chart of the display mode the window shows on
 // landscape pages, followed by the machine load that `load` gives at the moment of printing.
-// `data` and `model` must outlive the window.
+// `data`, `model` and `questions` (where a failure is told) must outlive the window.
 void AddPrintActions(QMainWindow& window, QMenu& menu, const PlanData& data,
-                     const chart::ChartModel& model, std::function<ui::LoadTable()> load);
+                     const chart::ChartModel& model, std::function<ui::LoadTable()> load,
+                     Questions& questions);
 
 }  // namespace velmora

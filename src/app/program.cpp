@@ -20,11 +20,11 @@ Program::~Program() {
 void Program::SelectCategoryAndPeriod() {
   const std::filesystem::path remembered = RememberedCategoryFile(CurrentUserName());
   KBunSelect dialog(state_.Connection, state_.Data.CommandLine(),
-                    ReadRememberedCategory(remembered), today_(),
+                    ReadRememberedCategory(remembered), today_(), app_.UserQuestions(),
                     ReadRememberedPeriods(remembered));
   dialog.exec();
   app_.ThrowIfEnded();
-  PublishSelection(dialog.Selection(), state_.Data, remembered);
+  PublishSelection(dialog.Selection(), state_.Data, remembered, app_.UserQuestions());
 }
 
 void Program::ShowSelectionAndMain() {
@@ -59,7 +59,7 @@ void Program::UnloadSplash() {
 int RunVelmora(VelmoraApplication& app, const StartupEnvironment& environment) {
   AppState state;
   try {
-    StartUp(state, environment);
+    StartUp(state, environment, app.UserQuestions());
     Program program(state, app, LocalToday);
     program.ShowSelectionAndMain();
     const int status = app.exec();
@@ -68,7 +68,7 @@ int RunVelmora(VelmoraApplication& app, const StartupEnvironment& environment) {
   } catch (const ProgramEnd& end) {
     return end.status;
   } catch (...) {
-    return ReportFailure(std::current_exception());
+    return ReportFailure(std::current_exception(), app.UserQuestions());
   }
 }
 

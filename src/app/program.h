@@ -31,6 +31,7 @@ class Program {
   void Restart();
 
   void UnloadSplash();
+  Questions& UserQuestions() { return app_.UserQuestions(); }
   MainForm* Main() const { return main_; }
 
  private:

@@ -10,11 +10,11 @@
 
 #include "common/error_text.h"
 #include "common/errors.h"
-#include "common/msgbox.h"
 
 namespace velmora {
 
-VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
+VelmoraApplication::VelmoraApplication(int& argc, char** argv, Questions& questions)
+    : QApplication(argc, argv), questions_(questions) {
   setApplicationName("Velmora");
   // The desktop (a Wayland compositor above all) finds the window's name and icon through it.
   setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
@@ -56,7 +56,7 @@ bool VelmoraApplication::notify(QObject* receiver, QEvent* event) {
     // Only the first failure is shown; what follows from it while its box is open is noise.
     if (!endStatus_ && !reporting_) {
       reporting_ = true;
-      status = ReportFailure(std::current_exception());
+      status = ReportFailure(std::current_exception(), questions_);
       reporting_ = false;
     }
     End(status);
@@ -76,12 +76,12 @@ void VelmoraApplication::ThrowIfEnded() {
   throw ProgramEnd{status};
 }
 
-int ReportFailure(std::exception_ptr failure) {
+int ReportFailure(std::exception_ptr failure, Questions& questions) {
   const std::string text = UserErrorText(failure);
   // The engine's or the library's own words help whoever looks into it, not the user.
   const std::string detail = TechnicalErrorText(failure);
   if (!detail.empty() && detail != text) std::cerr << "velmora: " << detail << std::endl;
-  ui::MsgBox(text, ui::kCritical);
+  questions.Tell({text, Tone::Critical});
   return 1;
 }
 

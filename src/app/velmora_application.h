@@ -4,6 +4,8 @@
 #include <exception>
 #include <optional>
 
+#include "common/questions.h"
+
 namespace velmora {
 
 // The Qt application of the program. Qt cannot carry an exception through its event loop, so
@@ -13,7 +15,10 @@ namespace velmora {
 // ends the program with ThrowIfEnded.
 class VelmoraApplication : public QApplication {
  public:
-  VelmoraApplication(int& argc, char** argv);
+  // Every message and question of the program's windows goes to `questions`, which outlives the
+  // application: Qt message boxes, or a test's script.
+  VelmoraApplication(int& argc, char** argv, Questions& questions);
+  Questions& UserQuestions() { return questions_; }
 
   bool notify(QObject* receiver, QEvent* event) override;
   // Enter on a focused push button of a window that is no dialog presses it, as Space does;
@@ -26,12 +31,13 @@ class VelmoraApplication : public QApplication {
  private:
   void End(int status);
 
+  Questions& questions_;
   std::optional<int> endStatus_;
   bool reporting_ = false;
 };
 
-// The top-level report of a failure: its text in a critical message box. Returns the exit
-// status for it.
-int ReportFailure(std::exception_ptr failure);
+// The top-level report of a failure: its text as a critical message. Returns the exit status
+// for it.
+int ReportFailure(std::exception_ptr failure, Questions& questions);
 
 }  // namespace velmora

@@ -15,7 +15,7 @@
 #include "common/date_text.h"
 #include "common/error_text.h"
 #include "common/errors.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "session/edit_session.h"
 #include "startup/main_form_load.h"
 #include "ui/chart_image.h"
@@ -29,8 +29,10 @@ namespace fs = std::filesystem;
 
 // The state as the window loads it (week mode, every bar laid out), so the bars are the chart's.
 void ExportCsv(AppState& state, const ExportOptions& options) {
-  chart::ChartModel chart;  // the default viewport width, as the PNG export uses
-  LoadMainForm(state.Data, chart, state.Command);
+  ConsoleQuestions console;  // nobody to ask: messages go to standard error
+  chart::ChartModel chart;   // the default viewport width, as the PNG export uses
+  chart.FaultsTo = &console;
+  LoadMainForm(state.Data, chart, state.Command, console);
   WriteStateCsv(state.Data, chart, options.target);
 }
 
@@ -41,8 +43,10 @@ void ExportPicture(AppState& state, const ExportOptions& options, int argc, char
   QGuiApplication app(argc, argv);
 
   PlanData& data = state.Data;
+  ConsoleQuestions console;
   chart::ChartModel chart;
-  LoadMainForm(data, chart, state.Command);  // the window opens in week mode
+  chart.FaultsTo = &console;
+  LoadMainForm(data, chart, state.Command, console);  // the window opens in week mode
   if (options.mode != 3) chart::DispMode(data, chart, options.mode);
 
   const fs::path target = fs::absolute(options.target);
@@ -75,15 +79,10 @@ void RunScript(AppState& state, const ExportOptions& options) {
   }
   std::istream& script = fromInput ? std::cin : file;
   ScriptMessageBoxes boxes(std::cout);
-  struct Installed {
-    explicit Installed(ui::MessageBoxes* boxes) : previous(ui::InstallMessageBoxes(boxes)) {}
-    ~Installed() { ui::InstallMessageBoxes(previous); }
-    ui::MessageBoxes* previous;
-  } installed(&boxes);
 
   state.Data.SetCommandLine(options.inquiry ? "1"
                                             : FormatYmd(options.from) + " " + options.category);
-  EditSession session(state.Data, &state.Connection, &state.Command);
+  EditSession session(state.Data, &state.Connection, &state.Command, boxes);
   session.Load();
   ScriptRunner runner(session, boxes);
   runner.Run(script);

@@ -17,27 +17,31 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
-ui::Answer ScriptMessageBoxes::Show(std::string_view text, int style, std::string_view title) {
-  const bool question = (style & 7) == ui::kYesNo;
-  ui::Answer answer = ui::Answer::Ok;
-  if (question) {
-    if (!answers_.empty()) {
-      answer = answers_.front();
-      answers_.pop_front();
-    } else if (Unanswered) {
-      answer = Unanswered(text);
-    } else {
-      throw ScriptFailure(3, "質問に答えがありません: " + OneLine(text));
-    }
+void ScriptMessageBoxes::Tell(const Message& message) {
+  PrintLine("message", message.title, message.text, "OK");
+}
+
+Answer ScriptMessageBoxes::Ask(const Question& question) {
+  Answer answer = question.byDefault;
+  if (!answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  } else if (Unanswered) {
+    answer = Unanswered(question.text);
+  } else {
+    throw ScriptFailure(3, "質問に答えがありません: " + OneLine(question.text));
   }
-  out_ << (question ? "question" : "message") << '\t' << OneLine(title) << '\t' << OneLine(text)
-       << '\t'
-       << (answer == ui::Answer::Yes  ? "Yes"
-           : answer == ui::Answer::No ? "No"
-                                      : "OK")
-       << '\n';
-  out_.flush();
+  PrintLine("question", question.title, question.text,
+            answer == Answer::Yes  ? "Yes"
+            : answer == Answer::No ? "No"
+                                   : "Cancel");
   return answer;
+}
+
+void ScriptMessageBoxes::PrintLine(std::string_view kind, std::string_view title,
+                                   std::string_view text, std::string_view button) {
+  out_ << kind << '\t' << OneLine(title) << '\t' << OneLine(text) << '\t' << button << '\n';
+  out_.flush();
 }
 
 }  // namespace velmora

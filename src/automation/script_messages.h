@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "common/msgbox.h"
+#include "common/questions.h"
 
 namespace velmora {
 
@@ -17,19 +17,20 @@ struct ScriptFailure : std::runtime_error {
   int status;
 };
 
-// Message boxes of a script run: each is printed as one line on standard output as it is shown
-// ("message" or "question", title, text, the button pressed; tab-separated), and questions take
-// the answers the script queued.
-class ScriptMessageBoxes : public ui::MessageBoxes {
+// The questions port of a script run: each message and question is printed as one line on
+// standard output as it comes ("message" or "question", title, text, the button pressed;
+// tab-separated), and questions take the answers the script queued.
+class ScriptMessageBoxes : public Questions {
  public:
   explicit ScriptMessageBoxes(std::ostream& out) : out_(out) {}
 
-  void Queue(ui::Answer answer) { answers_.push_back(answer); }
+  void Queue(Answer answer) { answers_.push_back(answer); }
   // Answers a question no answer was queued for (a driver that decides as it goes); without it
   // such a question ends the run.
-  std::function<ui::Answer(std::string_view text)> Unanswered;
+  std::function<Answer(std::string_view text)> Unanswered;
   std::size_t Queued() const { return answers_.size(); }
-  ui::Answer Show(std::string_view text, int style, std::string_view title) override;
+  void Tell(const Message& message) override;
+  Answer Ask(const Question& question) override;
   // Other output of the script, in order with the messages.
   void Print(std::string_view text) {
     out_ << text;
@@ -38,7 +39,10 @@ class ScriptMessageBoxes : public ui::MessageBoxes {
 
  private:
   std::ostream& out_;
-  std::deque<ui::Answer> answers_;
+  void PrintLine(std::string_view kind, std::string_view title, std::string_view text,
+                 std::string_view button);
+
+  std::deque<Answer> answers_;
 };
 
 // A text on one line: carriage returns and line feeds as the two characters \r and \n.

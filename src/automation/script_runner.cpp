@@ -113,7 +113,7 @@ bool ScriptRunner::OtherCommand(const std::vector<std::string>& words, const std
     if (words.size() != 2 || (words[1] != "yes" && words[1] != "no")) {
       Fail("answer には yes か no を書いてください");
     }
-    boxes_.Queue(words[1] == "yes" ? ui::Answer::Yes : ui::Answer::No);
+    boxes_.Queue(words[1] == "yes" ? Answer::Yes : Answer::No);
   } else if (command == "export") {
     if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
     try {

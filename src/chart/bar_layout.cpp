@@ -8,7 +8,6 @@
 #include "chart/time_axis.h"
 #include "common/errors.h"
 #include "common/format.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "plandata/row_lookup.h"
@@ -17,9 +16,10 @@ namespace velmora::chart {
 namespace {
 
 // Drawing steps that run to the end of their block even when one fails; the (last) failure is
-// then shown in an OK message box and the layout carries on with the next block.
+// then told to the model's FaultsTo and the layout carries on with the next block.
 class GuardedBlock {
  public:
+  explicit GuardedBlock(Questions* faultsTo) : faultsTo_(faultsTo) {}
   template <typename Step>
   void Run(Step step) {
     try {
@@ -29,10 +29,11 @@ class GuardedBlock {
     }
   }
   void End() {
-    if (!failure_.empty()) ui::MsgBox(failure_, ui::kOkOnly);
+    if (!failure_.empty() && faultsTo_ != nullptr) faultsTo_->Tell({failure_});
   }
 
  private:
+  Questions* faultsTo_;
   std::string failure_;
 };
 
@@ -159,7 +160,7 @@ class BarLayouter {
     Dress(p, bar, progress);
 
     const PlanIdx plan = PlanOfBar(p.Bar());
-    GuardedBlock width;
+    GuardedBlock width(model_.FaultsTo);
     width.Run([&] { progress.Caption.assign(bar.Caption); });
     width.Run([&] { PlaceWidth(bar, xEnd); });
     width.Run([&] { PlaceProgress(data_, bar, progress, plan); });
@@ -169,14 +170,14 @@ class BarLayouter {
 
   // Colours, visibility and caption, each block guarded as a whole.
   void Dress(const PlanEntry& p, BarLabel& bar, BarLabel& progress) {
-    GuardedBlock colours;
+    GuardedBlock colours(model_.FaultsTo);
     colours.Run([&] { bar.BackColor = BackColorOf(p); });
     colours.Run([&] { bar.ForeColor = ForeColorOf(p); });
     colours.Run([&] { bar.Bold = p.Changed == 1; });
     colours.Run([&] { progress.Bold = bar.Bold; });
     colours.Run([&] { bar.Visible = true; });
     colours.End();
-    GuardedBlock caption;
+    GuardedBlock caption(model_.FaultsTo);
     caption.Run([&] {
       BuildCaption(p, scratch_);
       bar.Caption.assign(scratch_);

@@ -37,8 +37,8 @@ PlanIdx FindPlanByBar(const PlanData& data, BarIdx bar);
 
 // Geometry, colours and caption of plan `planIndex`'s bar pair (PlanBar, PlanJBar at its
 // BarIndex). keepSurface 0 picks the surface from the plan's row and brings the pair to the
-// front; any other value leaves surface and order as they are. A failing drawing step is shown
-// in an OK message box and the layout goes on.
+// front; any other value leaves surface and order as they are. A failing drawing step is told
+// to model.FaultsTo and the layout goes on.
 void LayoutBar(const PlanData& data, ChartModel& model, PlanIdx planIndex,
                std::int16_t keepSurface);
 

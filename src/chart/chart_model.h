@@ -8,6 +8,7 @@
 
 #include "chart/bar_height.h"
 #include "chart/time_scale.h"
+#include "common/questions.h"
 #include "plandata/bar_controls.h"
 #include "plandata/row_geometry.h"
 
@@ -200,6 +201,9 @@ struct ChartModel : BarControls {
   std::int32_t ScrollValue = 0;  // HScroll1's value as last applied to the surfaces
   double ScrollDays = 0;         // horizontal position in days, kept across a mode change
   std::uint64_t LastZOrder = 0;  // "bring to front" hands out the next number
+  // Where a layout tells of a step it could not do before it carries on; none (a chart laid out
+  // again for paper, whose faults the screen told already): they go untold.
+  Questions* FaultsTo = nullptr;
 
   // BarControls
   void HidePlanSurface() override { PlatForm.Visible = false; }

@@ -33,13 +33,13 @@ ModelDialog::Outline KBunOutline() {
 }  // namespace
 
 KBunSelect::KBunSelect(db::Connection& connection, std::string commandLine,
-                       std::string rememberedCode, DateTime today,
+                       std::string rememberedCode, DateTime today, Questions& questions,
                        const std::map<std::string, PeriodPrefill>& rememberedPeriods,
                        QWidget* parent)
     : KBunSelect(
           std::make_shared<CategoryWindow>(
               LoadCategorySelection(connection, commandLine, rememberedCode, rememberedPeriods),
-              std::move(commandLine), today),
+              std::move(commandLine), today, questions),
           parent) {}
 
 KBunSelect::KBunSelect(std::shared_ptr<CategoryWindow> window, QWidget* parent)

@@ -24,7 +24,8 @@ class KBunSelect : public ModelDialog {
 
  public:
   KBunSelect(db::Connection& connection, std::string commandLine, std::string rememberedCode,
-             DateTime today, const std::map<std::string, PeriodPrefill>& rememberedPeriods = {},
+             DateTime today, Questions& questions,
+             const std::map<std::string, PeriodPrefill>& rememberedPeriods = {},
              QWidget* parent = nullptr);
 
   const CategorySelection& Selection() const { return window_->Selection; }

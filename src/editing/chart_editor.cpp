@@ -5,8 +5,8 @@
 #include "chart/bar_layout.h"
 #include "chart/display_mode.h"
 #include "chart/scrolling.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "editing/drop_place.h"
 #include "editing/merge_plans.h"
@@ -31,8 +31,9 @@ constexpr double kBottomZone = 0.97;
 
 }  // namespace
 
-ChartEditor::ChartEditor(PlanData& data, chart::ChartModel& model, db::Connection* connection)
-    : ctx_{data, model, connection, history_, {}} {}
+ChartEditor::ChartEditor(PlanData& data, chart::ChartModel& model, db::Connection* connection,
+                         Questions& questions)
+    : ctx_{data, model, connection, history_, questions, {}} {}
 
 void ChartEditor::PlanBar_MouseDown(BarIdx index, int button, int /*shift*/, double x, double y) {
   chart::BarLabel& bar = ctx_.model.Bar(index);
@@ -136,7 +137,7 @@ void ChartEditor::PlatForm_DragDrop(BarIdx source, double x, double y) {
   if (p.value == 0) return;
   if (ctx_.data.Plan(p).IsEndFixed() && IsBlank(code)) {
     RestoreBar(source);
-    ui::MsgBox(kFixedEndToUnplanned);
+    ctx_.questions.Tell({kFixedEndToUnplanned});
     return;
   }
   GestureScope gesture(ctx_);
@@ -168,7 +169,7 @@ void ChartEditor::PlanBar_DragDrop(BarIdx index, BarIdx source, double x, double
   const PlanEntry& from = ctx_.data.Plan(s);
   const PlanEntry& into = ctx_.data.Plan(t);
   if (from.PlanNoText != into.PlanNoText || from.ReceivedQty != 0 || into.ReceivedQty != 0 ||
-      ui::MsgBox(kMergeQuestion, ui::kYesNo) != ui::Answer::Yes) {
+      ctx_.questions.Ask({kMergeQuestion}) != Answer::Yes) {
     PlatForm_DragDrop(source, atX, atY);
     return;
   }
@@ -194,7 +195,7 @@ void ChartEditor::FollowMove_PlanBar(BarIdx barIndex, double x, std::string& wor
   // The plan's new start comes from the pointer, as the preview's does; the bar follows the plan.
   const DropPlace place = PlaceOfDrop(data, ctx_.model.Scale, x, pointer_.GrabOffsetX, workCenter);
   if (data.Plan(p).IsEndFixed() && place.left > ctx_.model.Bar(barIndex).Left) {
-    ui::MsgBox(kFixedEndMovedLater);
+    ctx_.questions.Tell({kFixedEndMovedLater});
     workCenter = orgWC;
   } else {
     ctx_.Edit(p);

@@ -37,7 +37,8 @@ struct PointerState {
 // changes the plan is one undo step.
 class ChartEditor {
  public:
-  ChartEditor(PlanData& data, chart::ChartModel& model, db::Connection* connection);
+  ChartEditor(PlanData& data, chart::ChartModel& model, db::Connection* connection,
+              Questions& questions);
 
   // Opens the lot detail window of a plan (filled by that window; nothing before it exists).
   std::function<void(PlanIdx)> OpenPlan;

@@ -5,8 +5,8 @@
 
 #include "chart/display_mode.h"
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "plandata/calendar_rows.h"
 
@@ -74,7 +74,7 @@ void LinePlanWindow::PlanTime_KeyDown(int index, int keyCode) {
   if (const auto time = ParseTypedTime(box)) {
     box = FormatColonTime(*time);
   } else if (!box.empty()) {
-    ui::MsgBox(kEnterATime);
+    ctx_.questions.Tell({kEnterATime});
     return;
   }
   Focus = index < 7 ? TimeBoxName(index + 1) : kSumBox;
@@ -84,7 +84,7 @@ void LinePlanWindow::StoreDay() {
   for (int i = 0; i < 8; ++i) {
     const std::string& box = PlanTime[static_cast<std::size_t>(i)];
     if (!box.empty() && !ParseTypedTime(box)) {
-      ui::MsgBox(kNotATime);
+      ctx_.questions.Tell({kNotATime});
       Focus = TimeBoxName(i);
       return;
     }
@@ -92,7 +92,7 @@ void LinePlanWindow::StoreDay() {
   // A number the day's minutes cannot hold is refused before anything is stored.
   const double minutes = std::nearbyint(Val(PlanSum));
   if (!(minutes >= 0 && minutes <= 32767)) {
-    ui::MsgBox(kMinutesTooLarge);
+    ctx_.questions.Tell({kMinutesTooLarge});
     Focus = kSumBox;
     return;
   }
@@ -105,7 +105,7 @@ void LinePlanWindow::StoreDay() {
   // A day the calendar table cannot give back as shown is refused here, not lost at the save.
   const auto rows = CalendarRowsOf(shifts, static_cast<int>(minutes));
   if (const auto* problem = std::get_if<std::string>(&rows)) {
-    ui::MsgBox(*problem);
+    ctx_.questions.Tell({*problem});
     Focus = TimeBoxName(0);
     return;
   }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "chart/chart_model.h"
+#include "common/questions.h"
 #include "editing/undo_history.h"
 #include "plandata/plan_data.h"
 
@@ -13,13 +14,14 @@ class Connection;
 namespace velmora::editing {
 
 // What every editing handler works on: the program's tables, the chart, the database for the
-// cycle look-ups (none in tests that need no look-up) and the undo history, which must see every
-// entry and calendar day before it is written.
+// cycle look-ups (none in tests that need no look-up), the undo history, which must see every
+// entry and calendar day before it is written, and the user, whom a handler may tell or ask.
 struct EditContext {
   PlanData& data;
   chart::ChartModel& model;
   db::Connection* connection;
   UndoHistory& history;
+  Questions& questions;
   // Plans that pushing later plans took off their machine because a fixed plan follows them,
   // for the window to name; whoever reads it clears it.
   std::vector<PlanIdx> TakenOff;

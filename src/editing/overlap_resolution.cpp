@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "chart/bar_layout.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "editing/drop_target.h"
 #include "editing/plan_order.h"
 #include "editing/row_code_at.h"
@@ -51,7 +51,7 @@ void PushLaterPlans(EditContext& ctx, std::vector<PlanIdx>& later, DateTime curs
   for (std::size_t j = 0; j < later.size(); ++j) {
     const PlanEntry& current = data.Plan(later[j]);
     if (IsFixed(current) || current.Start() >= cursor) {
-      if (j == 0 && IsFixed(current)) ui::MsgBox(kFirstPlanFixed);
+      if (j == 0 && IsFixed(current)) ctx.questions.Tell({kFirstPlanFixed});
       return;
     }
     PlanEntry& p = ctx.Edit(later[j]);
@@ -86,7 +86,7 @@ void Insert_PlanBarStep2(EditContext& ctx, BarIdx bar, const std::string& machin
   RecomputeEnd(data, k, moved);
 
   const PlanIdx earlier = EarlierOverlap(data, k, target);
-  if (earlier.value != 0 && ui::MsgBox(kEarlierOverlapQuestion, ui::kYesNo) == ui::Answer::Yes) {
+  if (earlier.value != 0 && ctx.questions.Ask({kEarlierOverlapQuestion}) == Answer::Yes) {
     SetStart(moved, data.Plan(earlier).End());
     RecomputeEnd(data, k, moved);
   }
@@ -108,7 +108,7 @@ void Insert_PlanBarStep2(EditContext& ctx, BarIdx bar, const std::string& machin
     if (other.Start() < kEnd) overlaps = true;
   }
   if (!overlaps) return;
-  if (ui::MsgBox(kLaterOverlapQuestion, ui::kYesNo) != ui::Answer::Yes) return;
+  if (ctx.questions.Ask({kLaterOverlapQuestion}) != Answer::Yes) return;
   SortPlans(data, later);
   PushLaterPlans(ctx, later, kEnd);
 }

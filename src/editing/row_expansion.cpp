@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "chart/bar_layout.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "editing/plan_order.h"
 #include "editing/row_code_at.h"
 #include "plandata/plan_end_time.h"
@@ -35,13 +35,13 @@ bool IsFixed(const PlanEntry& p) {
 void ExpandRow(EditContext& ctx, int row) {
   PlanData& data = ctx.data;
   if (row == 1) {
-    ui::MsgBox(kUnplannedNotExpandable);
+    ctx.questions.Tell({kUnplannedNotExpandable});
     return;
   }
-  if (ui::MsgBox(kExpandQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::Yes) return;
+  if (ctx.questions.Ask({kExpandQuestion, Answer::No}) != Answer::Yes) return;
   DateTime cursor = data.PeriodStartDate() + DateTime::FromTime(8, 0, 0);
   std::vector<PlanIdx> plans = PlansOfRow(data, row);
-  ui::MsgBox(std::to_string(plans.size()) + kCountSuffix);
+  ctx.questions.Tell({std::to_string(plans.size()) + kCountSuffix});
   SortPlans(data, plans);
 
   for (std::size_t j = 0; j < plans.size(); ++j) {

@@ -1,7 +1,7 @@
 #include "editing/stretch_bar.h"
 
 #include "chart/bar_layout.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
 #include "editing/row_code_at.h"
@@ -74,7 +74,7 @@ void StretchBar(EditContext& ctx, BarIdx bar, const std::string& workNo) {
   if (k.value == 0 || ctx.connection == nullptr) return;
   const RowCycle cycle = LookUpCycle(ctx.data, *ctx.connection, ctx.data.Plan(k), workNo);
   if (cycle.kind == RowCycle::Kind::NoRow && cycle.machineRow) {
-    ui::MsgBox(kNoCycleOnLine);
+    ctx.questions.Tell({kNoCycleOnLine});
     return;
   }
   if (cycle.kind != RowCycle::Kind::Found) return;

@@ -5,8 +5,8 @@
 
 #include "chart/bar_layout.h"
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "editing/day_calendar.h"
 #include "editing/overlap_resolution.h"
@@ -40,7 +40,7 @@ struct LotValues {
 
 // The dates and times of the fields into v; false (after telling the user and focusing the
 // field) at the first that is no date or time.
-bool ReadDates(LotFields& w, LotValues& v) {
+bool ReadDates(Questions& questions, LotFields& w, LotValues& v) {
   const auto startDate = ParseDateText(w.startDate);
   const auto startTime = editing::ParseTypedTime(w.startTime);
   const auto endDate = ParseDateText(w.endDate);
@@ -54,7 +54,7 @@ bool ReadDates(LotFields& w, LotValues& v) {
                                                 {due.has_value(), "initialDueDate"}};
   for (const auto& [valid, field] : dates) {
     if (!valid) {
-      ui::MsgBox(kEnterADate);
+      questions.Tell({kEnterADate});
       w.Focus = field;
       return false;
     }
@@ -69,7 +69,7 @@ bool ReadDates(LotFields& w, LotValues& v) {
 
 // The whole numbers of the fields into v; false (after telling the user and focusing the field)
 // at the first the entry cannot hold.
-bool ReadNumbers(LotFields& w, LotValues& v) {
+bool ReadNumbers(Questions& questions, LotFields& w, LotValues& v) {
   constexpr double kMin32 = std::numeric_limits<std::int32_t>::min();
   constexpr double kMax32 = std::numeric_limits<std::int32_t>::max();
   const auto quantity = Whole(w.orderQty, kMin32, kMax32);
@@ -84,7 +84,7 @@ bool ReadNumbers(LotFields& w, LotValues& v) {
       {&workers, "workers"}};
   for (const auto& [value, field] : numbers) {
     if (!value->has_value()) {
-      ui::MsgBox(kNumberOutOfRange);
+      questions.Tell({kNumberOutOfRange});
       w.Focus = field;
       return false;
     }
@@ -97,9 +97,9 @@ bool ReadNumbers(LotFields& w, LotValues& v) {
 }
 
 // The window's fields as the values of entry `old`, or nothing when a field gives none.
-std::optional<LotValues> ReadLotValues(LotFields& w, const PlanEntry& old) {
+std::optional<LotValues> ReadLotValues(Questions& questions, LotFields& w, const PlanEntry& old) {
   LotValues v;
-  if (!ReadDates(w, v) || !ReadNumbers(w, v)) return std::nullopt;
+  if (!ReadDates(questions, w, v) || !ReadNumbers(questions, w, v)) return std::nullopt;
   v.cycle = static_cast<float>(Val(w.cycleSeconds));
   // A drop-down still showing the entry's code is the entry's code, whatever its width.
   v.machine = w.machine == old.MachineCode ? old.MachineCode : PaddedLeft(w.machine, 8);
@@ -221,12 +221,12 @@ bool LotClosing::WriteBack() {
   const PlanEntry old = data.Plan(p);
 
   // Values the window computed itself are checked too: they must fit the entry's fields.
-  const std::optional<LotValues> typed = ReadLotValues(fields_, old);
+  const std::optional<LotValues> typed = ReadLotValues(ctx_.questions, fields_, old);
   if (!typed) return false;
   const LotValues& v = *typed;
   const bool placed = Placed(v, old);
   if (placed && !IsStorableDate(ComputeEndTime(data, v.startDate + v.startTime, v.total, p))) {
-    ui::MsgBox(kEndOutOfRange);
+    ctx_.questions.Tell({kEndOutOfRange});
     fields_.Focus = "startDate";
     return false;
   }

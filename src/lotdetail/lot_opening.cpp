@@ -1,6 +1,6 @@
 #include "lotdetail/lot_opening.h"
 
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "lotdetail/order_relations.h"
 
 namespace velmora::lotdetail {
@@ -15,9 +15,9 @@ std::shared_ptr<PlanWindow> OpenPlanWindow(editing::EditContext& ctx, PlanIdx p,
   return window;
 }
 
-bool ConfirmDiscard(const PlanData& data) {
+bool ConfirmDiscard(const PlanData& data, Questions& questions) {
   if (!data.Edits.CanSave()) return true;
-  return ui::MsgBox(kDiscardQuestion, ui::kYesNo | ui::kDefaultButton2) == ui::Answer::Yes;
+  return questions.Ask({kDiscardQuestion, Answer::No}) == Answer::Yes;
 }
 
 }  // namespace velmora::lotdetail

@@ -15,6 +15,6 @@ std::shared_ptr<PlanWindow> OpenPlanWindow(editing::EditContext& ctx, PlanIdx p,
 
 // KTbun double click: whether the loaded plan may be thrown away and loaded again. Unsaved
 // edits ask first (No by default); without them the answer is yes at once.
-bool ConfirmDiscard(const PlanData& data);
+bool ConfirmDiscard(const PlanData& data, Questions& questions);
 
 }  // namespace velmora::lotdetail

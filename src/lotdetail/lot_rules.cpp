@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "editing/day_calendar.h"
 
@@ -101,7 +101,7 @@ bool LotRules::Confirm(std::string_view field) {
     text = narrow;
   const auto problem = FieldProblem(field);
   if (!problem) return true;
-  ui::MsgBox(*problem);
+  questions_.Tell({*problem});
   RestoreShown({std::string(field)});
   fields_.Focus = std::string(field);
   return false;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/questions.h"
 #include "lotdetail/lot_fields.h"
 
 namespace velmora::lotdetail {
@@ -35,7 +36,8 @@ inline constexpr const char* kWorkersRange =
 // last showed it, so nothing out of form reaches the entry or the save.
 class LotRules {
  public:
-  LotRules(const PlanData& data, LotFields& fields) : data_(data), fields_(fields) {}
+  LotRules(const PlanData& data, LotFields& fields, Questions& questions)
+      : data_(data), fields_(fields), questions_(questions) {}
 
   // Whether `text` is a value field `field` may hold (a date with a stored form, a time, a whole
   // number the entry holds, a finite cycle, a fixed flag 0..2); other fields take any text.
@@ -65,6 +67,7 @@ class LotRules {
  private:
   const PlanData& data_;
   LotFields& fields_;
+  Questions& questions_;  // why a typed text is refused
   // The value fields' texts as the window last showed them: filled, computed or confirmed.
   std::map<std::string, std::string, std::less<>> shown_;
 };

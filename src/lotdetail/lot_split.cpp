@@ -1,7 +1,7 @@
 #include "lotdetail/lot_split.h"
 
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "lotdetail/new_entry.h"
 #include "lotdetail/plan_window.h"
@@ -127,7 +127,7 @@ void BunWindow::List_Click(std::string_view list, int line) {
 void BunWindow::SplitCountEntered() {
   const double typed = Val(splitCount);
   if (!(typed >= 0 && typed <= kLargestCount) || typed != static_cast<std::int32_t>(typed)) {
-    ui::MsgBox(kBadCount);
+    ctx_.questions.Tell({kBadCount});
     return;
   }
   const std::string count = std::to_string(static_cast<std::int32_t>(typed));
@@ -161,7 +161,7 @@ const char* BunWindow::Refusal() const {
 
 void BunWindow::SplitLot() {
   if (const char* refusal = Refusal()) {
-    ui::MsgBox(refusal);
+    ctx_.questions.Tell({refusal});
     return;
   }
   const auto found = window_.LastEntry();
@@ -171,18 +171,17 @@ void BunWindow::SplitLot() {
   }
   // The new lot starts where the shortened one ends, so that end must be computable.
   if (!window_.TypedStart()) {
-    ui::MsgBox(kEnterADate);
+    ctx_.questions.Tell({kEnterADate});
     return;
   }
   // The totals add the counts of different arrangements; more than the lot holds would leave it
   // a negative quantity, and its times a negative duration nothing can store.
   const double total = Val(innerTotal) != 0 ? Val(innerTotal) : Val(outerTotal);
   if (total > ctx_.data.Plan(*found).OrderQty) {
-    ui::MsgBox(kSplitOverLot);
+    ctx_.questions.Tell({kSplitOverLot});
     return;
   }
-  if (ui::MsgBox(kSplitQuestion, ui::kYesNo | ui::kDefaultButton2, kSplitTitle) !=
-      ui::Answer::Yes) {
+  if (ctx_.questions.Ask({kSplitQuestion, Answer::No, kSplitTitle}) != Answer::Yes) {
     return;
   }
   SplitEntry(*found);

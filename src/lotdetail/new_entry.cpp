@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "chart/bar_layout.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "plandata/plan_end_time.h"
 #include "worktime/production_minutes.h"
 
@@ -22,7 +22,7 @@ std::optional<PlanIdx> AddEntryCopy(editing::EditContext& ctx, PlanIdx e) {
   std::int32_t largest = 0;
   for (const PlanEntry& p : data.PlanTable) largest = std::max(largest, p.BarIndex);
   if (largest == std::numeric_limits<std::int32_t>::max()) {
-    ui::MsgBox(kNoBarLeft);
+    ctx.questions.Tell({kNoBarLeft});
     return std::nullopt;
   }
   PlanEntry copy = data.Plan(e);

@@ -5,9 +5,9 @@
 
 #include "common/date_text.h"
 #include "common/format.h"
-#include "common/msgbox.h"
 #include "common/normalize_date.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "lotdetail/new_entry.h"
 #include "lotdetail/plan_window.h"
@@ -97,7 +97,7 @@ void PlanChange::ShareDateEntered() {
   if (ParseDateText(shareDate)) {
     Focus = "machine";
   } else {
-    ui::MsgBox(kTypeDateCorrectly);
+    ctx_.questions.Tell({kTypeDateCorrectly});
   }
 }
 
@@ -110,13 +110,13 @@ void PlanChange::MachineEntered() {
   const double typed = Val(shareQty);
   const std::optional<DateTime> date = ParseDateText(shareDate);
   if (typed > 0 && !date && !shareDate.empty()) {
-    ui::MsgBox(kTypeCorrectDate);
+    ctx_.questions.Tell({kTypeCorrectDate});
     Focus = "shareDate";
     return;
   }
   // A share is a whole number of pieces; a negative one would let the others exceed the plan.
   if (!(typed >= 0 && typed <= static_cast<double>(kLargestShare)) || typed != std::trunc(typed)) {
-    ui::MsgBox(kBadShare);
+    ctx_.questions.Tell({kBadShare});
     Focus = "shareQty";
     return;
   }
@@ -165,12 +165,12 @@ void PlanChange::SplitPlan() {
     return;
   }
   if (const char* refusal = Refusal(ctx_.data.Plan(*found))) {
-    ui::MsgBox(refusal);
+    ctx_.questions.Tell({refusal});
     return;
   }
   // Shares start from the plan's start and end, so those must be moments.
   if (!window_.TypedStart()) {
-    ui::MsgBox(kEnterADate);
+    ctx_.questions.Tell({kEnterADate});
     return;
   }
   for (std::size_t line = 0; line < ZList.size(); ++line) {

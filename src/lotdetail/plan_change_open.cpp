@@ -4,8 +4,8 @@
 #include <unordered_map>
 
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
@@ -73,12 +73,13 @@ void FillArrangements(PlanChange& dialog, db::Connection& connection, const Plan
 
 // The component of parent item `item` by the bill of materials, or nothing (after telling the
 // user) when it has none.
-std::optional<std::string> ComponentOf(db::Connection& connection, const std::string& item) {
+std::optional<std::string> ComponentOf(db::Connection& connection, const std::string& item,
+                                       Questions& questions) {
   db::Recordset rs;
   rs.Open("SELECT * FROM 構成マスタ WHERE 上位品名コード='" + db::SqlText(item) + "'", connection);
   if (rs.Eof()) {
     rs.Close();
-    ui::MsgBox(kNoBillOfMaterials);
+    questions.Tell({kNoBillOfMaterials});
     return std::nullopt;
   }
   std::string component = rs.Fields("下位品名コード").Text();
@@ -119,14 +120,14 @@ std::shared_ptr<PlanChange> OpenPlanChange(editing::EditContext& ctx, PlanWindow
 
   std::string item = e.ItemCode;
   if (CharCount(item) < kParentCodeWidth) item = PadRight(item, kParentCodeWidth);
-  const std::optional<std::string> component = ComponentOf(connection, item);
+  const std::optional<std::string> component = ComponentOf(connection, item, ctx.questions);
   if (!component) return nullptr;
 
   db::Recordset rs;
   rs.Open(ParentItemsSql(*component, data.PlantCode, s1, s2), connection);
   if (rs.Eof()) {
     rs.Close();
-    ui::MsgBox(kSequenceMismatch);
+    ctx.questions.Tell({kSequenceMismatch});
     return nullptr;
   }
   auto dialog = std::make_shared<PlanChange>(ctx, window);

@@ -1,7 +1,7 @@
 #include "lotdetail/plan_search.h"
 
 #include "common/format.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "common/text.h"
 
 namespace velmora::lotdetail {
@@ -90,18 +90,18 @@ std::vector<std::pair<std::string, std::string>> SelectPlan::Show() const {
   return out;
 }
 
-void ComKensaku_Click(SearchBoxes& boxes, const PlanData& data,
+void ComKensaku_Click(SearchBoxes& boxes, const PlanData& data, Questions& questions,
                       const std::function<void(BarIdx)>& open,
                       const std::function<void(std::shared_ptr<SelectPlan>)>& choose) {
   if (boxes.KName.empty() && boxes.KCode.empty()) {
-    ui::MsgBox(kEnterSearchTerms);
+    questions.Tell({kEnterSearchTerms});
     return;
   }
   boxes.KCode = FoldNarrowUpper(boxes.KCode);
   boxes.KName = FoldNarrowUpper(boxes.KName);
   const std::vector<PlanIdx> hits = FindPlans(data, boxes.KCode, boxes.KName);
   if (hits.empty()) {
-    ui::MsgBox(kNoPlanFound);
+    questions.Tell({kNoPlanFound});
     return;
   }
   if (hits.size() == 1) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/dialog_model.h"
+#include "common/questions.h"
 #include "plandata/plan_data.h"
 
 namespace velmora::lotdetail {
@@ -63,7 +64,7 @@ struct SearchBoxes {
 // ComKensaku: folds both boxes (written back), searches and reports: nothing typed or nothing
 // found as a message; one hit to `open` with its bar; several to `choose` with a filled chooser
 // whose choice opens the chosen plan.
-void ComKensaku_Click(SearchBoxes& boxes, const PlanData& data,
+void ComKensaku_Click(SearchBoxes& boxes, const PlanData& data, Questions& questions,
                       const std::function<void(BarIdx)>& open,
                       const std::function<void(std::shared_ptr<SelectPlan>)>& choose);
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "lotdetail/lot_split.h"
 #include "lotdetail/new_entry.h"
 #include "lotdetail/plan_change.h"
@@ -40,7 +40,10 @@ constexpr ControlAlias kAliases[] = {
 }  // namespace
 
 PlanWindow::PlanWindow(editing::EditContext& ctx, DateTime today)
-    : ctx_(ctx), today_(today), rules_(ctx.data, *this), closing_(ctx, *this, rules_) {}
+    : ctx_(ctx),
+      today_(today),
+      rules_(ctx.data, *this, ctx.questions),
+      closing_(ctx, *this, rules_) {}
 
 void PlanWindow::Fill(PlanIdx p, std::vector<std::string> relations) {
   ShowEntry(ctx_.data, ctx_.data.Plan(p));
@@ -88,7 +91,7 @@ void PlanWindow::Finish() {
 }
 
 void PlanWindow::Hide() {
-  if (ui::MsgBox(kHideQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::Yes) return;
+  if (ctx_.questions.Ask({kHideQuestion, Answer::No}) != Answer::Yes) return;
   closing_.SetHidden(1);
   QueryClose();
 }

@@ -5,9 +5,9 @@
 
 #include "common/date_text.h"
 #include "common/format.h"
-#include "common/msgbox.h"
 #include "common/normalize_date.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "db/recordset.h"
 #include "db/sql_text.h"
 #include "editing/day_calendar.h"
@@ -104,7 +104,7 @@ bool PlanWindow::MinutesFromQuantity() {
   const auto quantity = Int32Of(orderQty);
   if (!setup || *setup < std::numeric_limits<std::int16_t>::min() ||
       *setup > std::numeric_limits<std::int16_t>::max() || !quantity) {
-    ui::MsgBox(kNumberOutOfRange);
+    ctx_.questions.Tell({kNumberOutOfRange});
     return false;
   }
   try {
@@ -112,7 +112,7 @@ bool PlanWindow::MinutesFromQuantity() {
         static_cast<std::int16_t>(*setup), static_cast<float>(Val(cycleSeconds)), *quantity));
     NoteShown("totalMinutes");
   } catch (const std::exception&) {
-    ui::MsgBox(kNumberOutOfRange);
+    ctx_.questions.Tell({kNumberOutOfRange});
     return false;
   }
   return true;
@@ -151,19 +151,19 @@ bool PlanWindow::EndTimeEntered() {
     return false;
   const auto timeOfEnd = editing::ParseTypedTime(endTime);
   if (!timeOfEnd) {
-    ui::MsgBox(kNotATimeOfDay);
+    ctx_.questions.Tell({kNotATimeOfDay});
     return false;
   }
   const auto start = TypedStart();
   const auto dayOfEnd = ParseDateText(endDate);
   if (!start || !dayOfEnd) {
-    ui::MsgBox(kEnterADate);
+    ctx_.questions.Tell({kEnterADate});
     rules_.RestoreShown({"startDate", "startTime", "endDate"});
     return false;
   }
   const DateTime end = *dayOfEnd + *timeOfEnd;
   if (*start >= end) {
-    ui::MsgBox(kEndBeforeStart);
+    ctx_.questions.Tell({kEndBeforeStart});
     rules_.RestoreShown({"endDate", "endTime"});
     return false;
   }
@@ -176,7 +176,7 @@ bool PlanWindow::EndTimeEntered() {
     const auto minutes =
         typed ? MinutesToEnd(data, *start, end, *typed, *entry) : std::optional<std::int64_t>();
     if (!minutes) {
-      ui::MsgBox(kEndUnreachable);
+      ctx_.questions.Tell({kEndUnreachable});
       rules_.RestoreShown({"endDate", "endTime"});
       return false;
     }
@@ -198,7 +198,7 @@ void PlanWindow::OfferQuantityForEnd(PlanIdx entry) {
   const double pieces =
       Val(cycleSeconds) != 0 ? std::trunc(Val(workingMinutes) * 60 / Val(cycleSeconds)) : -1;
   if (pieces >= 0 && e.A[1].OrderQty == e.OrderQty &&
-      ui::MsgBox(kAdjustQuantityQuestion, ui::kYesNo | ui::kDefaultButton2) == ui::Answer::Yes) {
+      ctx_.questions.Ask({kAdjustQuantityQuestion, Answer::No}) == Answer::Yes) {
     const auto quantity = Int32Of(NumberText(pieces));
     if (quantity) {
       orderQty = std::to_string(*quantity);

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "db/recordset.h"
 #include "lotdetail/plan_window.h"
@@ -110,13 +110,13 @@ std::string StartingMemberWord(const PlanWindow& window) {
 
 std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& window) {
   if (window.NList.size() + window.GList.size() != 1) {
-    ui::MsgBox(kCannotAddProcess);
+    ctx.questions.Tell({kCannotAddProcess});
     return nullptr;
   }
   auto dialog = std::make_shared<AddPlan>(ctx, window);
   dialog->memberNo = StartingMemberWord(window);
   if (ctx.connection == nullptr) {
-    ui::MsgBox(kNoArrangementToAdd);
+    ctx.questions.Tell({kNoArrangementToAdd});
     return nullptr;
   }
   const std::string head =
@@ -125,7 +125,7 @@ std::shared_ptr<AddPlan> OpenAddPlan(editing::EditContext& ctx, PlanWindow& wind
   rs.Open(head + Number(dialog->memberNo), *ctx.connection);
   if (rs.Eof()) {
     rs.Close();
-    ui::MsgBox(kNoArrangementToAdd);
+    ctx.questions.Tell({kNoArrangementToAdd});
     return nullptr;
   }
   ChainGuard guard;
@@ -144,7 +144,7 @@ void AddPlan::AddSteps() {
   const std::optional<PlanIdx> found = window_.Entry();
   const int c = NList.TickedCount();
   if (c <= 1) {
-    ui::MsgBox(kNoProcessAdded);
+    ctx_.questions.Tell({kNoProcessAdded});
     return;
   }
   if (!found || ctx_.connection == nullptr) {

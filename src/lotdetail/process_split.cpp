@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "chart/bar_layout.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "lotdetail/new_entry.h"
 #include "lotdetail/plan_window.h"
@@ -18,16 +18,16 @@ bool Contains(const std::vector<int>& lines, int line) {
 }
 
 // Asks about the first selected member whose process also has members that stay behind.
-bool AcceptPartialProcess(const MemberGroup& group, const std::vector<int>& selected,
-                          std::size_t lineCount, const char* question) {
+bool AcceptPartialProcess(Questions& questions, const MemberGroup& group,
+                          const std::vector<int>& selected, std::size_t lineCount,
+                          const char* question) {
   for (int line : selected) {
     const std::string& process = group[group.SlotOfLine(line)].ProcessName;
     for (int other = 0; other < static_cast<int>(lineCount); ++other) {
       if (Contains(selected, other) || group[group.SlotOfLine(other)].ProcessName != process) {
         continue;
       }
-      return ui::MsgBox(Trim(process) + question, ui::kYesNo | ui::kDefaultButton2,
-                        kPartialTitle) == ui::Answer::Yes;
+      return questions.Ask({Trim(process) + question, Answer::No, kPartialTitle}) == Answer::Yes;
     }
   }
   return true;
@@ -82,31 +82,32 @@ void SplitProcesses(editing::EditContext& ctx, PlanWindow& window) {
     });
   };
   if (inner.empty() && outer.empty()) {
-    ui::MsgBox(kNoProcessChosen);
+    ctx.questions.Tell({kNoProcessChosen});
     return;
   }
   if (inner.size() == window.NList.size() && outer.size() == window.GList.size()) {
-    ui::MsgBox(kEveryProcessChosen);
+    ctx.questions.Tell({kEveryProcessChosen});
     return;
   }
   if (!inner.empty() && !outer.empty() && Trim(window.itemCode) != kBothRingsItem) {
-    ui::MsgBox(kOuterRingStays);
+    ctx.questions.Tell({kOuterRingStays});
     return;
   }
   if (hasSeparation(window.NList, inner) || hasSeparation(window.GList, outer)) {
-    ui::MsgBox(kSeparationStays);
+    ctx.questions.Tell({kSeparationStays});
     return;
   }
-  if (ui::MsgBox(kSplitQuestion, ui::kYesNo | ui::kDefaultButton2, kSplitTitle) !=
-      ui::Answer::Yes) {
+  if (ctx.questions.Ask({kSplitQuestion, Answer::No, kSplitTitle}) != Answer::Yes) {
     return;
   }
   {
     const PlanEntry& e = ctx.data.Plan(*found);
-    if (!inner.empty() && !AcceptPartialProcess(e.A, inner, window.NList.size(), kPartialInner)) {
+    if (!inner.empty() &&
+        !AcceptPartialProcess(ctx.questions, e.A, inner, window.NList.size(), kPartialInner)) {
       return;
     }
-    if (!outer.empty() && !AcceptPartialProcess(e.B, outer, window.GList.size(), kPartialOuter)) {
+    if (!outer.empty() &&
+        !AcceptPartialProcess(ctx.questions, e.B, outer, window.GList.size(), kPartialOuter)) {
       return;
     }
   }

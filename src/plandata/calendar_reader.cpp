@@ -4,8 +4,8 @@
 
 #include "common/date_text.h"
 #include "common/errors.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "db/recordset.h"
 #include "plandata/db_names.h"
@@ -62,7 +62,7 @@ double WorkMinutes(db::Recordset& rs, const CalendarColumns& col, const std::str
 }  // namespace
 
 void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
-                         const std::string& machineCode) {
+                         const std::string& machineCode, Questions& questions) {
   db::Recordset calendar;
   calendar.Open(CalendarQueryText(data, machineCode), connection, db::CursorType::ForwardOnly,
                 db::LockType::ReadOnly);
@@ -96,7 +96,7 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
       }
       data.ShiftTimes(r, slot, d) = ShiftTime(calendar, col.shift1Start, col, machineCode);
       if (slot == 1 && data.ShiftTimes(r, slot, d) > kLatestFirstShiftStart) {
-        ui::MsgBox(machineCode + "の計画におかしい情報が存在します。日付:" + day, ui::kOkOnly);
+        questions.Tell({machineCode + "の計画におかしい情報が存在します。日付:" + day});
         throw ProgramEnd{1};
       }
       data.ShiftTimes(r, slot + 1, d) = ShiftTime(calendar, col.shift1End, col, machineCode);

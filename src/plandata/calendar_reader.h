@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/questions.h"
 #include "db/connection.h"
 #include "plandata/plan_data.h"
 
@@ -15,6 +16,6 @@ inline constexpr DateTime kLatestFirstShiftStart = DateTime::FromTime(10, 0, 0);
 // in slots 1..8. A first shift later than 10:00:00 shows the machine's message and ends the
 // program.
 void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
-                         const std::string& machineCode);
+                         const std::string& machineCode, Questions& questions);
 
 }  // namespace velmora

@@ -39,7 +39,8 @@ void BreakBefore(std::string& caption, std::string_view mark) {
 
 }  // namespace
 
-void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset& lKikaiSet) {
+void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset& lKikaiSet,
+                      Questions& questions) {
   data.RowCount = 1;
   data.RowTop.assign(2, 0);
   data.RowCode.assign(2, "");
@@ -61,7 +62,7 @@ void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset&
     const std::string code = lKikaiSet.Fields(dbname::kMachineCode).Text();
     const int r =
         AppendRow(data, code, Trim(code) + " " + lKikaiSet.Fields(dbname::kMachineName).Text());
-    ReadMachineCalendar(data, connection, r, code);
+    ReadMachineCalendar(data, connection, r, code, questions);
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/questions.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "plandata/plan_data.h"
@@ -9,8 +10,9 @@ namespace velmora {
 
 // Builds row 1 (unplanned) and one row per machine of `lKikaiSet`, reading each machine's
 // calendar for day index 0..DayCount. A day whose first shift starts after 10:00:00 is
-// reported and ends the program (ProgramEnd).
-void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset& lKikaiSet);
+// told through `questions` and ends the program (ProgramEnd).
+void InputTopPosition(PlanData& data, db::Connection& connection, db::Recordset& lKikaiSet,
+                      Questions& questions);
 // Appends one row per department of `lKikaiSet`.
 void InputTopPosition3(PlanData& data, db::Recordset& lKikaiSet);
 // Appends one row per subcontractor of `lKikaiSet` and pads the rows to 16.

@@ -5,11 +5,12 @@
 
 namespace velmora {
 
-void LoadWorkCenterRows(PlanData& data, db::Command& command, double barHeight) {
+void LoadWorkCenterRows(PlanData& data, db::Command& command, double barHeight,
+                        Questions& questions) {
   db::Connection& connection = *command.ActiveConnection;
   command.CommandText = MachineQueryText(data);
   db::Recordset lKikaiSet = command.Execute();
-  InputTopPosition(data, connection, lKikaiSet);
+  InputTopPosition(data, connection, lKikaiSet, questions);
   data.MachineRowCount = data.RowCount;
 
   lKikaiSet.Open(DepartmentQueryText(data), connection);

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "common/text.h"
 #include "plandata/blank_codes.h"
 #include "plandata/clashes.h"
@@ -68,9 +68,9 @@ int AskMoldConflicts(SaveContext& ctx, EntriesBefore& before) {
     if (entry.Changed == 0 || Trim(entry.MoldNo).empty()) continue;
     for (int j = NextMoldConflict(data, molds, i, 1); j != 0;
          j = NextMoldConflict(data, molds, i, j + 1)) {
-      const ui::Answer answer =
-          ui::MsgBox(kMoldConflictQuestion, ui::kYesNo | ui::kDefaultButton2, kMoldConflictTitle);
-      if (answer == ui::Answer::Yes) continue;
+      const Answer answer =
+          ctx.questions.Ask({kMoldConflictQuestion, Answer::No, kMoldConflictTitle});
+      if (answer == Answer::Yes) continue;
       Unassign(ctx, before, i);
       Unassign(ctx, before, j);
       return i;

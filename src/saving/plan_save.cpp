@@ -8,7 +8,7 @@
 #include "chart/bar_layout.h"
 #include "common/error_text.h"
 #include "common/errors.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "db/transaction.h"
 #include "saving/calendar_writer.h"
 #include "saving/entries_before.h"
@@ -42,13 +42,13 @@ SaveResult Failed(SaveContext& ctx, EntriesBefore& before, std::exception_ptr fa
   before.Restore(ctx.data, ctx.model);
   const std::string detail = TechnicalErrorText(failure);
   if (!detail.empty()) std::cerr << "velmora: " << detail << std::endl;
-  ui::MsgBox(std::string(kSaveFailed) + "\r\n" + UserErrorText(failure), ui::kCritical);
+  ctx.questions.Tell({std::string(kSaveFailed) + "\r\n" + UserErrorText(failure), Tone::Critical});
   return SaveResult::Failed;
 }
 
 SaveResult Refused(SaveContext& ctx, EntriesBefore& before, const std::string& why) {
   before.Restore(ctx.data, ctx.model);
-  ui::MsgBox(std::string(kSaveFailed) + "\r\n" + why, ui::kCritical);
+  ctx.questions.Tell({std::string(kSaveFailed) + "\r\n" + why, Tone::Critical});
   return SaveResult::Failed;
 }
 
@@ -124,19 +124,19 @@ bool AskToWriteOver(SaveContext& ctx, const std::vector<int>& entries,
   }
   if (!changed.Empty()) {
     ++questions;
-    const ui::Answer answer =
-        ui::MsgBox(OverwriteQuestionText(data, changed), ui::kYesNo | ui::kDefaultButton2);
-    if (answer != ui::Answer::Yes) return false;
+    const Answer answer = ctx.questions.Ask({OverwriteQuestionText(data, changed), Answer::No});
+    if (answer != Answer::Yes) return false;
     accepted.Add(changed);
   }
   return true;
 }
 
 // The messages of the writes that gave up, once nothing is locked, then how the save ended.
-SaveResult Finished(const std::vector<std::string>& deferred, bool interrupted) {
-  for (const std::string& message : deferred) ui::MsgBox(message);
+SaveResult Finished(Questions& questions, const std::vector<std::string>& deferred,
+                    bool interrupted) {
+  for (const std::string& message : deferred) questions.Tell({message});
   if (interrupted) {
-    ui::MsgBox(kSaveInterrupted);
+    questions.Tell({kSaveInterrupted});
     return SaveResult::Interrupted;
   }
   return SaveResult::Complete;
@@ -215,7 +215,7 @@ SaveResult SavePlan(SaveContext& ctx) {
       asked.Restore(data, ctx.model);
       const std::string detail = TechnicalErrorText(std::current_exception());
       if (!detail.empty()) std::cerr << "velmora: " << detail << std::endl;
-      ui::MsgBox(UserErrorText(std::current_exception()), ui::kCritical);
+      ctx.questions.Tell({UserErrorText(std::current_exception()), Tone::Critical});
       return SaveResult::Unknown;
     } catch (const DatabaseError&) {
       written.Restore(data, ctx.model);
@@ -231,7 +231,7 @@ SaveResult SavePlan(SaveContext& ctx) {
     }
     break;
   }
-  return Finished(deferred, interrupted);
+  return Finished(ctx.questions, deferred, interrupted);
 }
 
 }  // namespace velmora::saving

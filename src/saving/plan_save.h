@@ -4,6 +4,7 @@
 
 #include "chart/chart_model.h"
 #include "common/datetime.h"
+#include "common/questions.h"
 #include "db/connection.h"
 #include "plandata/plan_data.h"
 
@@ -50,6 +51,7 @@ struct SaveContext {
   PlanData& data;
   chart::ChartModel& model;
   db::Connection& connection;
+  Questions& questions;  // conflicts, others' changes and failures are told or asked here
   std::string userName;
   DateTime now;
   SaveProgress* progress = nullptr;
@@ -75,7 +77,8 @@ enum class SaveResult {
 // one short write transaction after every question is answered, and lays out again the bars of
 // the entries it wrote (they are no longer unsaved): the mold conflicts, then
 // whether to write over rows other programs changed since this copy read them (asked again,
-// a bounded number of times, when more change meanwhile). Messages go through ui::MsgBox.
+// a bounded number of times, when more change meanwhile). Messages and questions go through
+// ctx.questions.
 SaveResult SavePlan(SaveContext& ctx);
 
 // Whether any entry still waits for a save.

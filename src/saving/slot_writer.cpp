@@ -5,7 +5,6 @@
 #include "common/date_text.h"
 #include "common/errors.h"
 #include "common/format.h"
-#include "common/msgbox.h"
 #include "common/numeric.h"
 #include "common/text.h"
 #include "db/recordset.h"

@@ -10,10 +10,8 @@
 #include "chart/scrolling.h"
 #include "chart/viewport_fit.h"
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/normalize_date.h"
 #include "lotdetail/lot_opening.h"
-#include "startup/current_user.h"
 #include "startup/local_today.h"
 #include "startup/main_form_load.h"
 
@@ -35,12 +33,14 @@ BarIdx BarOf(const chart::ChartHit& hit) {
 }  // namespace
 
 EditSession::EditSession(const PlanData& selection, db::Connection* connection,
-                         db::Command* command)
+                         db::Command* command, Questions& questions)
     : selection_(selection),
       data_(selection),
       connection_(connection),
       command_(command),
-      editor_(data_, chart_, connection) {
+      questions_(questions),
+      editor_(data_, chart_, connection, questions) {
+  chart_.FaultsTo = &questions_;
   editor_.OpenPlan = [this](PlanIdx plan) { OpenPlanWindow(plan); };
   editor_.ShowLinePlanWindow = [this](std::shared_ptr<editing::LinePlanWindow> window) {
     Opened(std::move(window));
@@ -49,7 +49,7 @@ EditSession::EditSession(const PlanData& selection, db::Connection* connection,
 
 void EditSession::Load() {
   if (command_ == nullptr) throw std::logic_error("a session without a database loads nothing");
-  LoadMainForm(data_, chart_, *command_);
+  LoadMainForm(data_, chart_, *command_, questions_);
 }
 
 void EditSession::Reload() {
@@ -61,6 +61,7 @@ void EditSession::Reload() {
   const chart::Viewport picture = chart_.Picture1;
   const int rows = chart_.VisibleRows;
   chart_ = chart::ChartModel{};
+  chart_.FaultsTo = &questions_;
   chart_.SetVisibleRows(rows);
   chart_.Picture1 = picture;
   data_ = selection_;
@@ -337,43 +338,13 @@ lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
   ForgetClosedDialogs();
   lotdetail::SearchBoxes boxes{itemCode, modelName};
   lotdetail::ComKensaku_Click(
-      boxes, data_,
+      boxes, data_, questions_,
       [this](BarIdx bar) {
         Reveal({chart::FindPlanByBar(data_, bar)});
         editor_.RightButtonDown(bar);
       },
       [this](std::shared_ptr<lotdetail::SelectPlan> chooser) { Opened(std::move(chooser)); });
   return boxes;
-}
-
-bool EditSession::Discard() {
-  if (!lotdetail::ConfirmDiscard(data_)) return false;
-  // Nothing of the dropped plan can be undone into the one loaded next.
-  editor_.History().Clear();
-  return true;
-}
-
-std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progress) {
-  if (saving_ || connection_ == nullptr) return std::nullopt;
-  saving_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{saving_};
-  if (outcomeUnknown_) {
-    ui::MsgBox(saving::kOutcomeUnknownRefusal, ui::kCritical);
-    return saving::SaveResult::Failed;
-  }
-  saving::SaveContext context{data_, chart_, *connection_, CurrentUserName(), LocalNow(), progress};
-  const saving::SaveResult result = saving::SavePlan(context);
-  saving::AfterSave(data_, result);
-  outcomeUnknown_ = result == saving::SaveResult::Unknown;
-  // What was written can no longer be undone; when nothing was written the tables are as
-  // before, so the edits stay undoable.
-  if (result == saving::SaveResult::Complete || result == saving::SaveResult::Interrupted) {
-    editor_.History().Clear();
-  }
-  return result;
 }
 
 bool EditSession::Undo() {
@@ -390,11 +361,6 @@ void EditSession::NextDisplayMode() {
 
 void EditSession::SetDisplayMode(int mode) {
   for (int i = 0; i < 4 && chart_.Scale.DisplayMode != mode; ++i) NextDisplayMode();
-}
-
-bool EditSession::ConfirmClose() const {
-  if (!CanSave()) return true;
-  return ui::MsgBox(kUnsavedCloseQuestion, ui::kYesNo | ui::kDefaultButton2) != ui::Answer::No;
 }
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include "chart/chart_hit.h"
 #include "chart/chart_model.h"
 #include "common/dialog_model.h"
+#include "common/questions.h"
 #include "db/command.h"
 #include "db/connection.h"
 #include "editing/chart_editor.h"
@@ -57,8 +58,10 @@ class EditSession {
  public:
   // `selection` holds what the load reads (category, period, command line, plant); the
   // connection and the command of the row queries outlive the session. A session without them
-  // (a chart built in memory) looks nothing up and cannot load or save.
-  EditSession(const PlanData& selection, db::Connection* connection, db::Command* command);
+  // (a chart built in memory) looks nothing up and cannot load or save. Every message and
+  // question of the session and of what it runs goes to `questions`, which outlives it.
+  EditSession(const PlanData& selection, db::Connection* connection, db::Command* command,
+              Questions& questions);
   EditSession(const EditSession&) = delete;
   EditSession& operator=(const EditSession&) = delete;
 
@@ -186,6 +189,7 @@ class EditSession {
   chart::ChartModel chart_;
   db::Connection* connection_;
   db::Command* command_;
+  Questions& questions_;
   editing::ChartEditor editor_;
   std::vector<std::shared_ptr<DialogModel>> dialogs_;
   bool saving_ = false;

@@ -6,8 +6,8 @@
 #include "chart/scrolling.h"
 #include "chart/viewport_fit.h"
 #include "common/date_text.h"
-#include "common/msgbox.h"
 #include "common/normalize_date.h"
+#include "common/questions.h"
 #include "session/edit_session.h"
 
 // Moving around the chart: the window's size, rows, days, the wheel and the keys.
@@ -36,12 +36,12 @@ bool EditSession::GoToDate(const std::string& typed) {
   const DateTime last = data_.PeriodEndDate();
   const std::optional<DateTime> day = TypedDayOfPeriod(typed, first, last);
   if (!day) {
-    ui::MsgBox(kGoToWhichDate);
+    questions_.Tell({kGoToWhichDate});
     return false;
   }
   if (*day < first || *day > last) {
-    ui::MsgBox(std::string(kDateOutsidePeriod) + FormatSlashDate(first) + "～" +
-               FormatSlashDate(last));
+    questions_.Tell(
+        {std::string(kDateOutsidePeriod) + FormatSlashDate(first) + "～" + FormatSlashDate(last)});
     return false;
   }
   // The left edge shows the day a scroll position falls in: the first position inside it.

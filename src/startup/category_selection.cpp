@@ -1,9 +1,9 @@
 #include "startup/category_selection.h"
 
 #include "common/errors.h"
-#include "common/msgbox.h"
 #include "common/normalize_date.h"
 #include "common/numeric.h"
+#include "common/questions.h"
 #include "db/recordset.h"
 #include "plandata/db_names.h"
 #include "startup/command_line.h"
@@ -57,26 +57,28 @@ ActivateAction ActivateActionFor(std::string_view commandLine) {
   return PeriodFromCommandLine(commandLine) ? ActivateAction::FocusList : ActivateAction::None;
 }
 
-bool ConfirmDatesEntered(const CategorySelection& selection) {
+bool ConfirmDatesEntered(const CategorySelection& selection, Questions& questions) {
   if (!selection.StartText.empty() && !selection.EndText.empty()) return true;
-  ui::MsgBox("日付を入力してください", ui::kOkOnly);
+  questions.Tell({"日付を入力してください"});
   return false;
 }
 
-bool ConfirmPeriod(const CategorySelection& selection) {
-  if (!ConfirmDatesEntered(selection)) return false;
+bool ConfirmPeriod(const CategorySelection& selection, Questions& questions) {
+  if (!ConfirmDatesEntered(selection, questions)) return false;
   if (const std::optional<std::string> problem =
           PeriodProblem(selection.StartText, selection.EndText)) {
-    ui::MsgBox(*problem, ui::kOkOnly);
+    questions.Tell({*problem});
     return false;
   }
   return true;
 }
 
-CategoryWindow::CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today)
+CategoryWindow::CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today,
+                               Questions& questions)
     : Selection(std::move(selection)),
       commandLine_(std::move(commandLine)),
       today_(today),
+      questions_(questions),
       periodGiven_(PeriodFromCommandLine(commandLine_).has_value()) {}
 
 void CategoryWindow::Activate() {
@@ -129,7 +131,7 @@ void CategoryWindow::Accept() {
     Focus = "ComboKBun";
     return;
   }
-  if (ConfirmPeriod(Selection)) {
+  if (ConfirmPeriod(Selection, questions_)) {
     closed_ = true;
   } else {
     Focus = "strYYMMDD";
@@ -142,7 +144,8 @@ bool CategoryWindow::Complete() const {
 }
 
 void CategoryWindow::AskToQuit() {
-  if (ui::MsgBox("終了しますか？", ui::kYesNo | ui::kQuestion, "工程分類指定") == ui::Answer::Yes) {
+  if (questions_.Ask({.text = "終了しますか？", .title = "工程分類指定", .questionMark = true}) ==
+      Answer::Yes) {
     Selection.Quit = true;
     closed_ = true;
     return;
@@ -215,7 +218,7 @@ ControlState CategoryWindow::State(std::string_view control) const {
 }
 
 void PublishSelection(const CategorySelection& selection, PlanData& data,
-                      const std::filesystem::path& rememberedFile) {
+                      const std::filesystem::path& rememberedFile, Questions& questions) {
   const bool selected =
       selection.ListIndex >= 0 && selection.ListIndex < static_cast<int>(selection.Items.size());
   if (selection.Quit || !selected) throw ProgramEnd{0};
@@ -228,7 +231,7 @@ void PublishSelection(const CategorySelection& selection, PlanData& data,
   } catch (const ConversionError& problem) {
     // Closing the window with a period that cannot be planned ends the program as an empty box
     // does, after saying why.
-    ui::MsgBox(problem.what(), ui::kOkOnly);
+    questions.Tell({problem.what()});
     throw ProgramEnd{0};
   }
   WriteRememberedCategory(rememberedFile, data.CategoryCode,

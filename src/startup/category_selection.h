@@ -9,6 +9,7 @@
 
 #include "common/datetime.h"
 #include "common/dialog_model.h"
+#include "common/questions.h"
 #include "db/connection.h"
 #include "plandata/plan_data.h"
 #include "startup/command_line.h"
@@ -51,11 +52,11 @@ ActivateAction ActivateActionFor(std::string_view commandLine);
 
 // Enter or double-click in the list: true when both dates are filled in (accept); otherwise
 // tells the user "日付を入力してください" and returns false.
-bool ConfirmDatesEntered(const CategorySelection& selection);
+bool ConfirmDatesEntered(const CategorySelection& selection, Questions& questions);
 
 // The same, and then the period itself: both texts dates and the end not before the start;
 // otherwise tells the user what is wrong and returns false.
-bool ConfirmPeriod(const CategorySelection& selection);
+bool ConfirmPeriod(const CategorySelection& selection, Questions& questions);
 
 // The selection window: the list ComboKBun, the period boxes strYYMMDD and endYYMMDD and the
 // buttons cmdOK and cmdCancel. Enter in a box completes its date and moves on; Enter or a double
@@ -65,7 +66,9 @@ bool ConfirmPeriod(const CategorySelection& selection);
 // PublishSelection; キャンセル, or closing without one, asks "終了しますか？" first.
 class CategoryWindow : public DialogModel {
  public:
-  CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today);
+  // The window's messages and the question before quitting go to `questions`, which outlives it.
+  CategoryWindow(CategorySelection selection, std::string commandLine, DateTime today,
+                 Questions& questions);
 
   CategorySelection Selection;
   std::string Focus = "strYYMMDD";
@@ -95,6 +98,7 @@ class CategoryWindow : public DialogModel {
 
   std::string commandLine_;
   DateTime today_;
+  Questions& questions_;
   bool closed_ = false;
   // The boxes hold the command line's or the user's period, which a chosen line leaves alone.
   bool periodGiven_ = false;
@@ -103,8 +107,8 @@ class CategoryWindow : public DialogModel {
 // The dialog's unload: publishes CategoryCode, CategoryCaption, PeriodStart, PeriodEnd and
 // DayStartTime into `data` and remembers the category and its period in `rememberedFile`. When
 // the user chose to end, or without a selected line or without both dates, the program ends here
-// (ProgramEnd with status 0, no message).
+// (ProgramEnd with status 0, no message); a period that cannot be planned is told first.
 void PublishSelection(const CategorySelection& selection, PlanData& data,
-                      const std::filesystem::path& rememberedFile);
+                      const std::filesystem::path& rememberedFile, Questions& questions);
 
 }  // namespace velmora

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "generator/demo_command.h"
 #include "generator/demo_generator.h"
 
@@ -54,14 +54,15 @@ void WriteSettingsOnce(const fs::path& file, const std::string& text) {
 
 }  // namespace
 
-bool OfferDemoPlant(const SettingsPlaces& places, const fs::path& dataDir, DateTime today) {
+bool OfferDemoPlant(const SettingsPlaces& places, const fs::path& dataDir, DateTime today,
+                    Questions& questions) {
   const fs::path database = dataDir / kDemoDatabaseName;
   const std::string question = "設定ファイルがありません。デモ用の工場データを " +
                                dataDir.string() + "/ に作成しますか？\n\n設定ファイル " +
                                places.User.string() + " がそのデータベースを指すようになります。";
-  const ui::Answer answer =
-      ui::MsgBox(question, ui::kYesNo | ui::kQuestion | ui::kDefaultButton2, "初回起動");
-  if (answer != ui::Answer::Yes) return false;
+  const Answer answer = questions.Ask(
+      {.text = question, .byDefault = Answer::No, .title = "初回起動", .questionMark = true});
+  if (answer != Answer::Yes) return false;
 
   demo::DemoOptions options;
   // As velmora-demo does: a period around today shows a full chart.

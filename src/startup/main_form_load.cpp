@@ -8,10 +8,11 @@
 
 namespace velmora {
 
-void LoadMainForm(PlanData& data, chart::ChartModel& chart, db::Command& command) {
+void LoadMainForm(PlanData& data, chart::ChartModel& chart, db::Command& command,
+                  Questions& questions) {
   chart::TakeViewportScale(data, chart);  // display mode 1, DayWidthBase from the viewport
   // Machine, department and subcontractor rows with the machines' calendars, and the row limits.
-  LoadWorkCenterRows(data, command, chart::kPlanBarHeight);
+  LoadWorkCenterRows(data, command, chart::kPlanBarHeight, questions);
   chart::SetUpRowScroll(data, chart);
   chart::ShowPeriodStart(data, chart);
   chart::SetUpSurfaces(data, chart);

@@ -1,7 +1,7 @@
 #include "startup/startup.h"
 
 #include "common/errors.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "startup/command_line.h"
 #include "startup/first_start.h"
 #include "startup/local_today.h"
@@ -17,7 +17,7 @@ std::filesystem::path ExecutableDirectory() {
   return exe.parent_path();
 }
 
-void StartUp(AppState& state, const StartupEnvironment& environment) {
+void StartUp(AppState& state, const StartupEnvironment& environment, Questions& questions) {
   state.Data.SetCommandLine(JoinArguments(environment.Arguments));
 
   // The settings file is read before the instance check, so a bad file is reported even by
@@ -29,7 +29,7 @@ void StartUp(AppState& state, const StartupEnvironment& environment) {
     const std::filesystem::path data =
         environment.DataDir.empty() ? VelmoraDataDir() : environment.DataDir;
     const DateTime today = environment.Today.IsZero() ? LocalToday() : environment.Today;
-    if (!OfferDemoPlant(places, data, today)) throw places.Missing();
+    if (!OfferDemoPlant(places, data, today, questions)) throw places.Missing();
   }
   const Settings settings = ReadSettings(places);
   state.Data.PlantCode = settings.PlantCode;
@@ -37,7 +37,7 @@ void StartUp(AppState& state, const StartupEnvironment& environment) {
   const std::filesystem::path lock =
       environment.LockFile.empty() ? DefaultInstanceLockFile() : environment.LockFile;
   if (!state.Guard.TryAcquire(lock)) {
-    ui::MsgBox("生産計画システムは既に起動されています。", ui::kInformation, "二重起動");
+    questions.Tell({"生産計画システムは既に起動されています。", Tone::Information, "二重起動"});
     throw ProgramEnd{1};
   }
 

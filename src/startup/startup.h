@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/datetime.h"
+#include "common/questions.h"
 #include "startup/app_state.h"
 
 namespace velmora {
@@ -27,9 +28,9 @@ std::filesystem::path ExecutableDirectory();
 // The start-up before any window: command line, settings file, the single-instance check,
 // the connection and the shared command. Without a settings file in either place, the demo plant
 // is offered (OfferDemoPlant); declining ends with the SettingsError naming both places. A second
-// running copy gets "生産計画システムは既に 起動されています。" and ends this one (ProgramEnd with
+// running copy tells "生産計画システムは既に 起動されています。" and ends this one (ProgramEnd with
 // status 1). A bad settings file throws SettingsError, a database that cannot be opened
 // DatabaseError, each naming the file.
-void StartUp(AppState& state, const StartupEnvironment& environment);
+void StartUp(AppState& state, const StartupEnvironment& environment, Questions& questions);
 
 }  // namespace velmora

@@ -3,28 +3,8 @@
 #include <algorithm>
 
 #include "chart/display_mode.h"
-#include "common/msgbox.h"
 
 namespace velmora::ui {
-namespace {
-
-// The window reported a plan's faults when it laid the plan out; laying it out again for paper
-// does not ask again.
-class Quiet : public MessageBoxes {
- public:
-  Quiet() : previous_(InstallMessageBoxes(this)) {}
-  ~Quiet() override { InstallMessageBoxes(previous_); }
-  Quiet(const Quiet&) = delete;
-  Quiet& operator=(const Quiet&) = delete;
-  Answer Show(std::string_view, int style, std::string_view) override {
-    return DefaultAnswer(style);
-  }
-
- private:
-  MessageBoxes* previous_;
-};
-
-}  // namespace
 
 chart::ChartModel PrintedChart(const PlanData& data, const chart::ChartModel& screen) {
   chart::ChartModel printed = screen;
@@ -34,7 +14,8 @@ chart::ChartModel PrintedChart(const PlanData& data, const chart::ChartModel& sc
   printed.GradeName.Visible = false;
   printed.Preview = {};
   printed.Highlighted.clear();
-  const Quiet quiet;
+  // The window told the plan's faults when it laid the plan out; paper does not tell them again.
+  printed.FaultsTo = nullptr;
   chart::Disp_Gantt(data, printed);
   return printed;
 }

@@ -107,7 +107,7 @@ TEST_F(ChartEditingTest, HoldingADraggedBarAtTheBottomScrollsTheRows) {
 }
 
 TEST_F(ChartEditingTest, RightPressOnARowCaptionExpandsTheRow) {
-  messages_.Answer(ui::Answer::Yes);
+  messages_.Answer(Answer::Yes);
   WithMainForm([this](MainForm& main) {
     const int slot = Row(main, "A01     ") - main.Chart().KScroll.Value;
     ASSERT_EQ("A01 組立ライン1", main.Chart().MachineName[static_cast<std::size_t>(slot)]);

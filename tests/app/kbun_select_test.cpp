@@ -25,8 +25,9 @@ class KBunSelectTest : public ::testing::Test {
     db_.Insert("工程分類マスタ", {{"工程分類コード", "03"}, {"工程分類名", "組立"}});
   }
   std::unique_ptr<KBunSelect> Open(std::string commandLine, std::string remembered = "") {
-    auto dialog = std::make_unique<KBunSelect>(db_.connection(), std::move(commandLine),
-                                               std::move(remembered), kToday);
+    auto dialog =
+        std::make_unique<KBunSelect>(db_.connection(), std::move(commandLine),
+                                     std::move(remembered), kToday, test::TestQuestions());
     dialog->show();
     QApplication::setActiveWindow(dialog.get());
     QApplication::processEvents();
@@ -96,7 +97,7 @@ TEST_F(KBunSelectTest, DoubleClickOnTheListAccepts) {
 }
 
 TEST_F(KBunSelectTest, CommandLineWithACategoryAcceptsAtOnce) {
-  KBunSelect dialog(db_.connection(), "20240410 3", "1", kToday);
+  KBunSelect dialog(db_.connection(), "20240410 3", "1", kToday, test::TestQuestions());
   EXPECT_EQ(QDialog::Accepted, dialog.exec());
   EXPECT_EQ(1, dialog.Selection().ListIndex);
   EXPECT_EQ("2024/04/10", dialog.Selection().StartText);
@@ -131,7 +132,7 @@ TEST_F(KBunSelectTest, InquiryCommandLineStartsOnThePeriodBox) {
 
 TEST_F(KBunSelectTest, OkAcceptsAndCancelAsksWhetherToEnd) {
   auto dialog = Open("20240410", "1");
-  messages_.Answer(ui::Answer::No);
+  messages_.Answer(Answer::No);
   dialog->cmdCancel->click();
   EXPECT_TRUE(dialog->isVisible());
   ASSERT_EQ(1u, messages_.shown().size());
@@ -143,7 +144,7 @@ TEST_F(KBunSelectTest, OkAcceptsAndCancelAsksWhetherToEnd) {
   EXPECT_FALSE(dialog->Selection().Quit);
 
   auto cancelled = Open("20240410", "1");
-  messages_.Answer(ui::Answer::Yes);
+  messages_.Answer(Answer::Yes);
   cancelled->cmdCancel->click();
   EXPECT_FALSE(cancelled->isVisible());
   EXPECT_EQ(QDialog::Rejected, cancelled->result());

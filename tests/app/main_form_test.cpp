@@ -136,7 +136,7 @@ TEST_F(MainFormTest, SidePanelShowsItsLinesWholeAndKeepsItsWidth) {
 }
 
 TEST_F(MainFormTest, UnsavedChangesAreConfirmedWithNoAsTheDefault) {
-  messages_.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
+  messages_.Answer(Answer::No).Answer(Answer::Yes);
   bool stayedOpen = false;
   const int status = RunWithMainForm({"20240410", "03"}, [&stayedOpen](MainForm& main) {
     main.Session().Data().Edits.MarkEdited();  // as an edit leaves it
@@ -150,7 +150,8 @@ TEST_F(MainFormTest, UnsavedChangesAreConfirmedWithNoAsTheDefault) {
   EXPECT_EQ(0, status);
   ASSERT_EQ(2u, messages_.shown().size());
   EXPECT_EQ("変更を保存せずに終了しますか？", messages_.shown()[0].text);
-  EXPECT_EQ(ui::kYesNo | ui::kDefaultButton2, messages_.shown()[0].style);
+  EXPECT_TRUE(messages_.shown()[0].question);
+  EXPECT_EQ(Answer::No, messages_.shown()[0].byDefault);
   EXPECT_EQ("", messages_.shown()[0].title);
 }
 
@@ -174,7 +175,7 @@ TEST_F(MainFormTest, InquiryModeNeverEnablesSavingSoClosingNeverAsks) {
 
 TEST_F(MainFormTest, AfterARestartClosingStillAsksAboutUnsavedChanges) {
   AppState state;
-  StartUp(state, Environment({"20240410", "03"}));
+  StartUp(state, Environment({"20240410", "03"}), test::TestQuestions());
   Program program(state, test::TestApp(), [] { return DateTime::FromDate(2024, 4, 10); });
   program.ShowSelectionAndMain();
   test::WhenShown<KBunSelect>([](KBunSelect& dialog) {
@@ -188,7 +189,7 @@ TEST_F(MainFormTest, AfterARestartClosingStillAsksAboutUnsavedChanges) {
 
   main->Session().Data().Edits.MarkEdited();
   main->ShowChartState();
-  messages_.Answer(ui::Answer::No);
+  messages_.Answer(Answer::No);
   main->close();
   EXPECT_TRUE(main->isVisible());
   ASSERT_EQ(1u, messages_.shown().size());

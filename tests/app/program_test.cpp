@@ -55,7 +55,7 @@ TEST_F(ProgramTest, InquiryModeWaitsForTheSelectionAndMarksTheCaption) {
 }
 
 TEST_F(ProgramTest, ClosingTheSelectionWithoutAChoiceAsksBeforeTheProgramEnds) {
-  messages_.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
+  messages_.Answer(Answer::No).Answer(Answer::Yes);
   test::WhenShown<KBunSelect>([](KBunSelect& dialog) {
     dialog.close();
     EXPECT_TRUE(dialog.isVisible()) << "いいえ keeps the selection open";
@@ -104,7 +104,7 @@ TEST_F(ProgramTest, BadInputIsReportedAndEndsWithStatusOne) {
     WriteSettings(content);
     EXPECT_EQ(1, Run({"20240410", "03"})) << content;
     ASSERT_EQ(1u, messages.shown().size()) << content;
-    EXPECT_EQ(ui::kCritical, messages.shown()[0].style);
+    EXPECT_EQ(Tone::Critical, messages.shown()[0].tone);
     EXPECT_THAT(messages.shown()[0].text, HasSubstr(named));
   }
   EXPECT_FALSE(std::filesystem::exists(missingDb)) << "opening never creates a database";
@@ -125,7 +125,7 @@ TEST_F(ProgramTest, DatabaseErrorDuringTheSelectionIsReported) {
 
 TEST_F(ProgramTest, RestartAsksForTheSelectionAgainWithTheDateAlone) {
   AppState state;
-  StartUp(state, Environment({"20240410", "03"}));
+  StartUp(state, Environment({"20240410", "03"}), test::TestQuestions());
   Program program(state, test::TestApp(), [] { return DateTime::FromDate(2024, 4, 10); });
   program.ShowSelectionAndMain();
   QPointer<MainForm> first = program.Main();
@@ -179,7 +179,7 @@ TEST(VelmoraApplication, FailureInAHandlerIsReportedAndStopsEveryLoop) {
   EXPECT_EQ(1, app.exec());
   ASSERT_EQ(1u, messages.shown().size());
   EXPECT_THAT(messages.shown()[0].text, HasSubstr("データベースの処理に失敗しました。"));
-  EXPECT_EQ(ui::kCritical, messages.shown()[0].style);
+  EXPECT_EQ(Tone::Critical, messages.shown()[0].tone);
   EXPECT_EQ(1, EndStatus(app));
   EXPECT_EQ(-1, EndStatus(app)) << "ends once";
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/velmora_application.h"
+#include "support/scripted_messages.h"
 
 namespace velmora::test {
 
@@ -18,7 +19,7 @@ inline VelmoraApplication& TestApp() {
   static int argc = 1;
   static char name[] = "velmora_app_ui_tests";
   static char* argv[] = {name, nullptr};
-  static VelmoraApplication* app = new VelmoraApplication(argc, argv);
+  static VelmoraApplication* app = new VelmoraApplication(argc, argv, test::TestQuestions());
   return *app;
 }
 

@@ -42,7 +42,7 @@ TEST(RestructuringDialogs, MembersPickedInTheLotWindowSplitOffByProcess) {
   EXPECT_EQ(w.window->NListSelected, std::vector<int>{2});
 
   ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes);
+  boxes.Answer(Answer::Yes);
   QTest::mouseClick(dialog.splitProcesses, Qt::LeftButton);
   EXPECT_EQ(dialog.NList->count(), 2);
   EXPECT_TRUE(dialog.NList->selectedItems().isEmpty());
@@ -73,7 +73,7 @@ TEST(RestructuringDialogs, LotSplitCountsWithEnterAndSplitsOnItsButton) {
   EXPECT_TRUE(dialog.splitCount->isEnabled());
 
   ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes);
+  boxes.Answer(Answer::Yes);
   QTest::mouseClick(dialog.split, Qt::LeftButton);
   EXPECT_TRUE(model->Closed());
   EXPECT_EQ(dialog.result(), QDialog::Accepted);

@@ -76,7 +76,7 @@ TEST_F(ChartEditingTest, AFailedSaveKeepsTheEditsSavableAndUndoable) {
     ASSERT_EQ(1u, messages_.shown().size());
     EXPECT_EQ(0u, messages_.shown()[0].text.rfind(saving::kSaveFailed, 0))
         << messages_.shown()[0].text;
-    EXPECT_EQ(ui::kCritical, messages_.shown()[0].style);
+    EXPECT_EQ(Tone::Critical, messages_.shown()[0].tone);
     EXPECT_EQ("A01     20240411", Stored(1, "機械コード||開始日"));
     EXPECT_EQ("A02     ", Plan(main, 1).MachineCode);
     EXPECT_NE(0, Plan(main, 1).Changed);
@@ -286,7 +286,7 @@ TEST_F(ChartEditingTest, SearchOpensTheOnlyHitOrTheLotChosenFromTheHits) {
 
 // A double click on the category asks before unsaved edits go; No keeps them.
 TEST_F(ChartEditingTest, DiscardingUnsavedEditsAsksFirst) {
-  messages_.Answer(ui::Answer::No);
+  messages_.Answer(Answer::No);
   WithMainForm([this](MainForm& main) {
     MoveToA02(main, 1);
     QTest::mouseDClick(main.KTbun, Qt::LeftButton);

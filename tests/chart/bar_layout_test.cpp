@@ -16,7 +16,10 @@ using test::ChartWorld;
 
 class BarLayout : public ::testing::Test {
  protected:
-  void SetUp() override { DispWeek(w.data, w.model); }
+  void SetUp() override {
+    w.model.FaultsTo = &test::TestQuestions();
+    DispWeek(w.data, w.model);
+  }
 
   int Plan(const std::string& machine, std::string_view start = "2024/12/02 10:00:00",
            std::string_view end = "2024/12/02 14:00:00") {
@@ -138,7 +141,8 @@ TEST_F(BarLayout, ConfirmFlagThatIsNoBooleanIsReportedAndTheLayoutGoesOn) {
   Layout(i);
   ASSERT_EQ(1u, messages.shown().size());
   EXPECT_EQ("型が一致しません。", messages.shown()[0].text);
-  EXPECT_EQ(ui::kOkOnly, messages.shown()[0].style);
+  EXPECT_FALSE(messages.shown()[0].question);
+  EXPECT_EQ(Tone::Plain, messages.shown()[0].tone);
   const BarLabel& bar = w.Bar(i);
   EXPECT_EQ(kCycleTextColor, bar.ForeColor);  // the failed step left the colour as it was
   EXPECT_EQ(kNoDueDateColor, bar.BackColor);  // the other steps of the block ran

@@ -16,6 +16,7 @@
 #include "plandata/plan_loader.h"
 #include "plandata/queries.h"
 #include "plandata/work_center_rows.h"
+#include "support/scripted_messages.h"
 #include "support/test_db.h"
 
 namespace velmora::demo {
@@ -262,7 +263,7 @@ TEST_F(DemoDatabase, TheEditorLaysStoredMachineWorkOutAsStored) {
     data.SetPeriod("2024/04/15", "2024/06/15");
     db::Command command;
     command.ActiveConnection = db_.get();
-    LoadWorkCenterRows(data, command, 300);
+    LoadWorkCenterRows(data, command, 300, test::TestQuestions());
     data.ResetPlanTable();
     NoBarControls bars;
     ReturnPlanData(data, *db_, bars);

@@ -9,6 +9,7 @@
 #include "e2e/program_copy.h"
 #include "generator/demo_generator.h"
 #include "startup/main_form_load.h"
+#include "support/scripted_messages.h"
 
 namespace velmora::test {
 
@@ -35,7 +36,7 @@ class DemoExport : public ::testing::Test {
     data.CategoryCode = "3";
     data.CategoryCaption = "03 成形";
     data.SetPeriod("2024/05/01", "2024/05/28");
-    LoadMainForm(data, chart, command);
+    LoadMainForm(data, chart, command, test::TestQuestions());
   }
 
   ProgramCopy program;

@@ -18,6 +18,7 @@
 #include "generator/demo_generator.h"
 #include "startup/main_form_load.h"
 #include "support/run_program.h"
+#include "support/scripted_messages.h"
 #include "ui/chart_painter.h"
 #include "ui/chart_pdf.h"
 #include "ui/load_pages.h"
@@ -227,7 +228,7 @@ TEST_F(ExportPdf, TheWindowsPdfIsTheCommandLinesWhateverTheScreen) {
     shown.SetPeriod("2024/05/01", "2024/05/28");
     chart::ChartModel window;
     window.Picture1.Width = viewport * chart::kTwipsPerPixel;
-    LoadMainForm(shown, window, command);
+    LoadMainForm(shown, window, command, test::TestQuestions());
     const std::string pdf = program.File("window.pdf");
     load::LoadModel load;
     load.Update(shown);

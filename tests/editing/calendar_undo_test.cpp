@@ -175,20 +175,20 @@ TEST(Undo, EachKindOfStepUndoesAndRedoes) {
       {"a drop with a push",
        [](EditingWorld& w, int k, int) {
          ScriptedMessages messages;
-         messages.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
+         messages.Answer(Answer::Yes).Answer(Answer::Yes);
          w.Drag(k, 3, "2024/12/03 10:00");
        }},
       {"a merge",
        [](EditingWorld& w, int k, int b) {
          ScriptedMessages messages;
-         messages.Answer(ui::Answer::Yes);
+         messages.Answer(Answer::Yes);
          w.editor.PlanBar_MouseDown(w.Plan(k).Bar(), 1, 0, 0, 100);
          w.editor.PlanBar_DragDrop(w.Plan(b).Bar(), w.Plan(k).Bar(), 0, 100);
        }},
       {"a row expansion",
        [](EditingWorld& w, int, int) {
          ScriptedMessages messages;
-         messages.Answer(ui::Answer::Yes);
+         messages.Answer(Answer::Yes);
          w.editor.MachineName_DblClick(3);
        }},
       {"a day calendar",

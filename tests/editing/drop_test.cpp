@@ -127,7 +127,7 @@ TEST(Drop, LockedPlansAreNeitherHighlightedNorDragged) {
 struct OverlapCase {
   const char* name;
   const char* at;
-  std::vector<ui::Answer> answers;
+  std::vector<Answer> answers;
   std::vector<std::string> questions;
   const char* moved;  // start of the moved plan afterwards
   const char* a;
@@ -138,21 +138,21 @@ TEST(Drop, OverlapQuestionsAndTheirAnswers) {
   const OverlapCase cases[] = {
       {"earlier yes, later yes: behind a, b pushed",
        "2024/12/03 10:00",
-       {ui::Answer::Yes, ui::Answer::Yes},
+       {Answer::Yes, Answer::Yes},
        {kEarlierOverlapQuestion, kLaterOverlapQuestion},
        "12/03 11:00",
        "12/03 09:00",
        "12/03 12:00"},
       {"earlier no, later yes: stays inside a, b pushed",
        "2024/12/03 10:30",
-       {ui::Answer::No, ui::Answer::Yes},
+       {Answer::No, Answer::Yes},
        {kEarlierOverlapQuestion, kLaterOverlapQuestion},
        "12/03 10:30",
        "12/03 09:00",
        "12/03 11:30"},
       {"earlier no, later no: overlapping stays",
        "2024/12/03 10:30",
-       {ui::Answer::No, ui::Answer::No},
+       {Answer::No, Answer::No},
        {kEarlierOverlapQuestion, kLaterOverlapQuestion},
        "12/03 10:30",
        "12/03 09:00",
@@ -166,7 +166,7 @@ TEST(Drop, OverlapQuestionsAndTheirAnswers) {
        "12/03 11:00"},
       {"before both: only the later question, both pushed",
        "2024/12/03 08:30",
-       {ui::Answer::Yes},
+       {Answer::Yes},
        {kLaterOverlapQuestion},
        "12/03 08:30",
        "12/03 09:30",
@@ -176,7 +176,7 @@ TEST(Drop, OverlapQuestionsAndTheirAnswers) {
     SCOPED_TRACE(c.name);
     EditingWorld w;
     ScriptedMessages messages;
-    for (ui::Answer answer : c.answers) messages.Answer(answer);
+    for (Answer answer : c.answers) messages.Answer(answer);
     const int a = w.Add("M02     ", "2024/12/03 09:00:00", 120);
     const int b = w.Add("M02     ", "2024/12/03 11:00:00", 60);
     const int k = w.Add("M01     ", "2024/12/02 09:00:00", 60);
@@ -242,7 +242,7 @@ TEST(Drop, PushOrderOnEqualStarts) {
     SCOPED_TRACE(c.name);
     EditingWorld w;
     ScriptedMessages messages;
-    messages.Answer(ui::Answer::Yes);
+    messages.Answer(Answer::Yes);
     const int x = w.Add("M02     ", "2024/12/03 10:00:00", c.durationX);
     const int y = w.Add("M02     ", "2024/12/03 10:00:00", c.durationY);
     w.Plan(x).OrderQty = c.qtyX;
@@ -260,7 +260,7 @@ TEST(Drop, PushStopsAtAFixedPlan) {
   {
     EditingWorld w;
     ScriptedMessages messages;
-    messages.Answer(ui::Answer::Yes);
+    messages.Answer(Answer::Yes);
     const int fixed = w.Add("M02     ", "2024/12/03 10:00:00", 60);
     w.Plan(fixed).FixedFlag = "2";
     const int k = w.Add("M01     ", "2024/12/02 09:00:00", 60);
@@ -272,7 +272,7 @@ TEST(Drop, PushStopsAtAFixedPlan) {
   // A pushed plan that now runs into a fixed one leaves its machine; the next continue from it.
   EditingWorld w;
   ScriptedMessages messages;
-  messages.Answer(ui::Answer::Yes);
+  messages.Answer(Answer::Yes);
   const int a = w.Add("M02     ", "2024/12/03 10:00:00", 60);
   const int fixed = w.Add("M02     ", "2024/12/03 11:15:00", 60);
   w.Plan(fixed).FixedFlag = "1";

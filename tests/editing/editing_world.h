@@ -10,6 +10,7 @@
 #include "common/format.h"
 #include "editing/chart_editor.h"
 #include "plandata/plan_end_time.h"
+#include "support/scripted_messages.h"
 
 namespace velmora::test {
 
@@ -17,7 +18,9 @@ namespace velmora::test {
 // the editor on it. Week mode: one hour is 120 twips, so a minute is 2.
 class EditingWorld : public ChartWorld {
  public:
-  explicit EditingWorld(db::Connection* connection = nullptr) : editor(data, model, connection) {
+  explicit EditingWorld(db::Connection* connection = nullptr)
+      : editor(data, model, connection, test::TestQuestions()) {
+    model.FaultsTo = &test::TestQuestions();
     for (int r = 2; r <= data.MachineRowCount; ++r) {
       for (int d = 0; d <= data.DayCount; ++d) {
         data.ShiftTimes(r, 1, d) = DateTime::FromTime(8, 0, 0);

@@ -96,9 +96,9 @@ TEST(StretchBar, TheWarnedDropShowsTheBarOnItsNewRow) {
     int plan;
     chart::BarLabel bar;
     SeenAtMessage(EditingWorld& w, int p) : world(w), plan(p) {}
-    ui::Answer Show(std::string_view text, int style, std::string_view title) override {
+    void Tell(const Message& message) override {
       bar = world.model.Bar(world.Plan(plan).Bar());
-      return ScriptedMessages::Show(text, style, title);
+      ScriptedMessages::Tell(message);
     }
   };
   const int p = w.Add("M01     ", "2024/12/02 09:00:00", 60);
@@ -223,7 +223,7 @@ TEST(Merge, IsOfferedOnlyForOnePlanNumberWithoutReceipts) {
     SCOPED_TRACE(c.name);
     EditingWorld w;
     ScriptedMessages messages;
-    messages.Answer(ui::Answer::No);
+    messages.Answer(Answer::No);
     const int t = w.Add("M02     ", "2024/12/03 09:00:00", 60);
     const int s = w.Add("M01     ", "2024/12/02 09:00:00", 60);
     w.Plan(s).PlanNoText = c.planS;
@@ -244,7 +244,7 @@ TEST(Merge, IsOfferedOnlyForOnePlanNumberWithoutReceipts) {
 TEST(Expand, LaysTheRowOutBackToBack) {
   EditingWorld w;
   ScriptedMessages messages;
-  messages.Answer(ui::Answer::Yes);
+  messages.Answer(Answer::Yes);
   const int late = w.Add("M01     ", "2024/12/05 09:00:00", 120);
   const int early = w.Add("M01     ", "2024/12/03 09:00:00", 240);
   const int locked = w.Add("M01     ", "2024/12/02 11:00:00", 240);
@@ -268,7 +268,7 @@ TEST(Expand, LaysTheRowOutBackToBack) {
 TEST(Expand, APlanRunningIntoAFixedOneLeavesTheMachine) {
   EditingWorld w;
   ScriptedMessages messages;
-  messages.Answer(ui::Answer::Yes);
+  messages.Answer(Answer::Yes);
   const int a = w.Add("M01     ", "2024/12/02 08:00:00", 240);
   const int b = w.Add("M01     ", "2024/12/02 10:00:00", 300);  // would run into the fixed one
   const int fixed = w.Add("M01     ", "2024/12/02 14:00:00", 60);
@@ -289,20 +289,20 @@ TEST(Expand, RefusalsAndAnswers) {
     const char* name;
     int caption;
     int scroll;
-    std::vector<ui::Answer> answers;
+    std::vector<Answer> answers;
     std::vector<std::string> shown;
   } cases[] = {
       {"the unplanned row", 1, 0, {}, {editing::kUnplannedNotExpandable}},
-      {"answered No", 2, 0, {ui::Answer::No}, {kExpandQuestion}},
+      {"answered No", 2, 0, {Answer::No}, {kExpandQuestion}},
       {"Enter takes the default No", 2, 0, {}, {kExpandQuestion}},
-      {"an empty row counts 0", 4, 0, {ui::Answer::Yes}, {kExpandQuestion, "0件"}},
-      {"the caption slot follows the scroll", 1, 1, {ui::Answer::Yes}, {kExpandQuestion, "1件"}},
+      {"an empty row counts 0", 4, 0, {Answer::Yes}, {kExpandQuestion, "0件"}},
+      {"the caption slot follows the scroll", 1, 1, {Answer::Yes}, {kExpandQuestion, "1件"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EditingWorld w;
     ScriptedMessages messages;
-    for (ui::Answer a : c.answers) messages.Answer(a);
+    for (Answer a : c.answers) messages.Answer(a);
     const int p = w.Add("M01     ", "2024/12/03 09:00:00", 60);
     w.model.KScroll.Value = static_cast<std::int16_t>(c.scroll);
     w.editor.MachineName_MouseDown(c.caption, editing::kRightButton);

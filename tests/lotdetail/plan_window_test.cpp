@@ -205,7 +205,7 @@ TEST(PlanWindowEndTime, TheMinutesFollowTheTypedEnd) {
     SCOPED_TRACE(c.name);
     LotWorld w;
     ScriptedMessages messages;
-    messages.Answer(ui::Answer::No);
+    messages.Answer(Answer::No);
     // 12/03 works 08:00-12:00 and 13:00-17:00 in this case only.
     if (std::string(c.name) == "in the break") {
       const int day = 3;  // 11/30 + 3
@@ -255,7 +255,7 @@ TEST(PlanWindowEndTime, RefusedEndsChangeNothing) {
 TEST(PlanWindowEndTime, TheQuantityFollowsTheEndAndUndoesWithTheClose) {
   LotWorld w;
   ScriptedMessages messages;
-  messages.Answer(ui::Answer::Yes);
+  messages.Answer(Answer::Yes);
   PlanWindow& win = *w.window;
   const std::size_t steps = w.editor.History().Steps();
   w.EnterIn("endTime", "12:00");  // 240 minutes, 220 working: 440 pieces of 30 s
@@ -280,7 +280,7 @@ TEST(PlanWindowClose, WritesBackAndResolvesOverlaps) {
   ScriptedMessages messages;
   EXPECT_EQ(w.Bar(w.lot).BackColor, editing::kOpenedColor);
   const int other = w.Add("M02     ", "2024/12/03 09:00:00", 60);
-  messages.Answer(ui::Answer::Yes);
+  messages.Answer(Answer::Yes);
   PlanWindow& win = *w.window;
   win.machine = "M02";
   win.workers = "2";
@@ -482,12 +482,12 @@ TEST(PlanWindowClose, HidingAndShowingActOnEveryEntryOfTheArrangement) {
   w.Plan(twin).OrderNo = 1001;
   w.Plan(twin).PlanItemCode = "ITEM-1";
 
-  messages.Answer(ui::Answer::No);
+  messages.Answer(Answer::No);
   w.window->Click("hide");
   EXPECT_FALSE(w.window->Closed());
   EXPECT_EQ(w.Plan(w.lot).Hidden, 0);
 
-  messages.Answer(ui::Answer::Yes);
+  messages.Answer(Answer::Yes);
   w.window->Click("hide");
   EXPECT_TRUE(w.window->Closed());
   EXPECT_EQ(w.Plan(w.lot).Hidden + w.Plan(twin).Hidden, 2);

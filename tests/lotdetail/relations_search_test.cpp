@@ -127,7 +127,7 @@ struct SearchWorld : EditingWorld {
   void Search(std::string code, std::string name) {
     boxes = {std::move(code), std::move(name)};
     lotdetail::ComKensaku_Click(
-        boxes, data, [this](BarIdx bar) { opened.push_back(bar.value); },
+        boxes, data, test::TestQuestions(), [this](BarIdx bar) { opened.push_back(bar.value); },
         [this](std::shared_ptr<lotdetail::SelectPlan> c) { chooser = std::move(c); });
   }
   lotdetail::SearchBoxes boxes;
@@ -205,18 +205,18 @@ TEST(Search, TheChooserOpensNothingWithoutAChoice) {
 TEST(Discard, AsksOnlyWhenThereIsSomethingToLose) {
   EditingWorld w;
   ScriptedMessages messages;
-  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
+  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data, test::TestQuestions()));
   EXPECT_TRUE(messages.texts().empty());
 
   w.data.Edits.MarkEdited();
-  EXPECT_FALSE(lotdetail::ConfirmDiscard(w.data)) << "No is the default";
-  messages.Answer(ui::Answer::Yes);
-  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
+  EXPECT_FALSE(lotdetail::ConfirmDiscard(w.data, test::TestQuestions())) << "No is the default";
+  messages.Answer(Answer::Yes);
+  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data, test::TestQuestions()));
   EXPECT_EQ(messages.texts(),
             (std::vector<std::string>{lotdetail::kDiscardQuestion, lotdetail::kDiscardQuestion}));
 
   w.data.SetCommandLine("1");  // nothing can be saved: nothing to lose
-  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data));
+  EXPECT_TRUE(lotdetail::ConfirmDiscard(w.data, test::TestQuestions()));
   EXPECT_EQ(messages.texts().size(), 2u);
 }
 

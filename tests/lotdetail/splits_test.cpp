@@ -18,7 +18,7 @@ TEST(ProcessSplit, RefusalsAndDeclinedQuestionsChangeNothing) {
     const char* name;
     std::vector<M> members;
     std::vector<int> inner, outer;
-    std::vector<ui::Answer> answers;
+    std::vector<Answer> answers;
     std::vector<std::string> messages;
   };
   const M in1{1001}, in2{1002, "成形"}, out1{2001, "組付", 100, true};
@@ -47,19 +47,19 @@ TEST(ProcessSplit, RefusalsAndDeclinedQuestionsChangeNothing) {
        {in1, {1002, "仕上"}},
        {1},
        {},
-       {ui::Answer::No},
+       {Answer::No},
        {lotdetail::kSplitQuestion}},
       {"the partial process declined",
        {in1, in2},
        {1},
        {},
-       {ui::Answer::Yes, ui::Answer::No},
+       {Answer::Yes, Answer::No},
        {lotdetail::kSplitQuestion, std::string("成形") + lotdetail::kPartialInner}},
   };
   for (const Case& c : cases) {
     RestructuringWorld w(c.members);
     ScriptedMessages boxes;
-    for (ui::Answer a : c.answers) boxes.Answer(a);
+    for (Answer a : c.answers) boxes.Answer(a);
     const PlanEntry before = w.Plan(w.lot);
     const int count = w.data.PlanCount();
     if (!c.inner.empty()) w.window->Select("NList", c.inner);
@@ -78,7 +78,7 @@ TEST(ProcessSplit, SelectedMembersLeaveForANewBarOneDayLater) {
                         {1004, "梱包", 100, false, 0, 900},
                         {2001, "組付", 100, true}});
   ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes);
+  boxes.Answer(Answer::Yes);
   w.window->Select("NList", {3, 1});
   w.window->Click("splitProcesses");
 
@@ -108,7 +108,7 @@ TEST(ProcessSplit, KeysBothRingsSpecialItemAndPartialProcesses) {
   {  // every inner member leaves: the plan is known by its outer member
     RestructuringWorld w({{1001}, {1002, "仕上"}, {2001, "組付", 100, true}});
     ScriptedMessages boxes;
-    boxes.Answer(ui::Answer::Yes);
+    boxes.Answer(Answer::Yes);
     w.window->Select("NList", {0, 1});
     w.window->Click("splitProcesses");
     EXPECT_EQ(w.Plan(w.lot).OrderNo, 2001);
@@ -120,7 +120,7 @@ TEST(ProcessSplit, KeysBothRingsSpecialItemAndPartialProcesses) {
         {{1001}, {1002}, {1003, "仕上"}, {2001, "組付", 100, true}, {2002, "検査", 100, true}});
     w.window->itemCode = lotdetail::kBothRingsItem;
     ScriptedMessages boxes;
-    boxes.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
+    boxes.Answer(Answer::Yes).Answer(Answer::Yes);
     w.window->Select("NList", {1});
     w.window->Select("GList", {1});
     w.window->Click("splitProcesses");
@@ -157,7 +157,7 @@ TEST(Restructuring, UndoTakesTheSplitBackWithTheWindow) {
     SCOPED_TRACE(c.name);
     RestructuringWorld w({{1001}, {1002, "仕上"}});
     ScriptedMessages boxes;
-    boxes.Answer(ui::Answer::Yes);
+    boxes.Answer(Answer::Yes);
     const PlanEntry before = w.Plan(w.lot);
     c.split(w);
     w.window->Finish();
@@ -280,7 +280,7 @@ TEST(LotSplit, WholeMembersMoveAndPartMembersGetTemporaryNumbers) {
   Counted s({{1001, "成形", 200}, {1002, "仕上", 200}, {1003, "検査", 200, false, 0, 777}},
             {50, 200, 50});
   ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes);
+  boxes.Answer(Answer::Yes);
   s.w.data.LastTempOrderNo = -4;  // an earlier split in this run
   s.bun->Click("split");
   ASSERT_TRUE(s.bun->Closed());
@@ -310,7 +310,7 @@ TEST(LotSplit, WholeMembersMoveAndPartMembersGetTemporaryNumbers) {
 TEST(LotSplit, TheNewLotStartsWhereTheShortenedOneEnds) {
   Counted s({{1001, "成形", 200}}, {80});
   ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes);
+  boxes.Answer(Answer::Yes);
   s.bun->Click("split");
   const lotdetail::PlanWindow& win = *s.w.window;
   // 120 pieces at 30 s and 20 minutes of setup: 80 minutes from 08:00.
@@ -333,7 +333,7 @@ TEST(LotSplit, TheNewLotStartsWhereTheShortenedOneEnds) {
 TEST(LotSplit, TemporaryNumbersRunOnAcrossSplits) {
   RestructuringWorld w({{1001, "成形", 300}});
   ScriptedMessages boxes;
-  boxes.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
+  boxes.Answer(Answer::Yes).Answer(Answer::Yes);
   for (int round = 0; round < 2; ++round) {
     w.window->Click("splitLot");
     auto& bun = w.Dialog<BunWindow>();

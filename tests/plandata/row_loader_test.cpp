@@ -53,7 +53,7 @@ class RowLoader : public ::testing::Test {
               {{"仕入先コード", code}, {"仕入先名略名", name}, {"仕入先分類", "2"}});
     db.Insert("指示先別工程分類", {{"指示先コード", code}, {"工程分類コード", "03"}});
   }
-  void Load() { LoadWorkCenterRows(data, command, 300); }
+  void Load() { LoadWorkCenterRows(data, command, 300, test::TestQuestions()); }
 
   test::TestDb db;
   db::Command command;
@@ -217,7 +217,8 @@ TEST_F(RowLoader, FirstShiftAtTenIsAcceptedOneSecondLaterEndsTheProgram) {
   }
   ASSERT_EQ(1u, messages.shown().size());
   EXPECT_EQ("M01     の計画におかしい情報が存在します。日付:20240411", messages.shown()[0].text);
-  EXPECT_EQ(ui::kOkOnly, messages.shown()[0].style);
+  EXPECT_FALSE(messages.shown()[0].question);
+  EXPECT_EQ(Tone::Plain, messages.shown()[0].tone);
 }
 
 }  // namespace

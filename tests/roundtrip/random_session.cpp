@@ -30,8 +30,8 @@ bool RandomSession::Chance(double p) {
   return std::uniform_real_distribution<double>(0, 1)(random_) < p;
 }
 
-ui::Answer RandomSession::Answer() {
-  return Chance(0.6) ? ui::Answer::Yes : ui::Answer::No;
+velmora::Answer RandomSession::Answer() {
+  return Chance(0.6) ? velmora::Answer::Yes : velmora::Answer::No;
 }
 
 std::string RandomSession::OrderOfALivePlan() {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "automation/script_runner.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "plandata/plan_data.h"
 
 namespace velmora::test {
@@ -23,7 +23,7 @@ class RandomSession {
   std::vector<std::string> Next();
   // Until the open dialogs are closed: the lines that close the topmost one.
   std::vector<std::string> CloseDialog();
-  ui::Answer Answer();
+  velmora::Answer Answer();
 
  private:
   std::vector<std::string> ChartGesture();

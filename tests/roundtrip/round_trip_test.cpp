@@ -47,7 +47,7 @@ const std::string& DemoPlant() {
 
 // A selection loaded as the window loads it, in the session both hosts drive.
 struct Loaded {
-  Loaded(const std::string& target, const std::string& category) {
+  Loaded(const std::string& target, const std::string& category, Questions& questions) {
     connection.OpenTarget(target);
     command.ActiveConnection = &connection;
     PlanData selection;
@@ -56,7 +56,7 @@ struct Loaded {
     selection.CategoryCaption = category;
     selection.SetPeriod(kFrom, kTo);
     selection.SetCommandLine("20240514 " + category);
-    session = std::make_unique<EditSession>(selection, &connection, &command);
+    session = std::make_unique<EditSession>(selection, &connection, &command, questions);
     session->Load();
   }
   db::Connection connection;
@@ -110,17 +110,15 @@ class Session {
       server_ = std::make_unique<DemoDatabase>(engine, path_);
       path_ = server_->target();
     }
-    loaded_ = std::make_unique<Loaded>(path_, category);
+    loaded_ = std::make_unique<Loaded>(path_, category, boxes_);
     runner_ = std::make_unique<ScriptRunner>(*loaded_->session, boxes_);
     user_ = std::make_unique<RandomSession>(seed, *loaded_->session, *runner_);
     boxes_.Unanswered = [this](std::string_view) {
-      const ui::Answer a = yesToAll_ ? ui::Answer::Yes : user_->Answer();
-      answers_.push_back(a == ui::Answer::Yes ? "answer yes" : "answer no");
+      const Answer a = yesToAll_ ? Answer::Yes : user_->Answer();
+      answers_.push_back(a == Answer::Yes ? "answer yes" : "answer no");
       return a;
     };
-    previous_ = ui::InstallMessageBoxes(&boxes_);
   }
-  ~Session() { ui::InstallMessageBoxes(previous_); }
 
   // Runs the session and its checks; every broken promise is one line.
   std::vector<std::string> Run() {
@@ -163,7 +161,7 @@ class Session {
     if (!problems_.empty()) return problems_;
     const ShownPlan shown = ShownOnChart(data, problems_);
     const ShownPlan expected = ExpectedAfterLoad(data, shown, loaded_->connection, problems_);
-    Loaded fresh(path_, category_);
+    Loaded fresh(path_, category_, boxes_);
     std::vector<std::string> ignored;
     for (std::string& line : Differences(expected, ShownOnChart(fresh.data(), ignored)))
       problems_.push_back(line);
@@ -234,7 +232,6 @@ class Session {
   std::unique_ptr<Loaded> loaded_;
   std::unique_ptr<ScriptRunner> runner_;
   std::unique_ptr<RandomSession> user_;
-  ui::MessageBoxes* previous_ = nullptr;
   std::vector<std::string> script_;
   std::vector<std::string> answers_;
   std::vector<std::string> problems_;

@@ -14,24 +14,19 @@ namespace {
 using saving::SaveResult;
 
 // Answers questions in order and runs `whenAsked` while a question is open.
-class Asked : public ui::MessageBoxes {
+class Asked : public ScriptedMessages {
  public:
-  Asked() : previous_(ui::InstallMessageBoxes(this)) {}
-  ~Asked() override { ui::InstallMessageBoxes(previous_); }
-  ui::Answer Show(std::string_view text, int style, std::string_view) override {
-    texts.emplace_back(text);
-    if ((style & 7) != ui::kYesNo) return ui::Answer::Ok;
+  void Tell(const Message& message) override { texts.emplace_back(message.text); }
+  velmora::Answer Ask(const Question& question) override {
+    texts.emplace_back(question.text);
     if (whenAsked) whenAsked();
-    const ui::Answer a = answers.empty() ? ui::Answer::No : answers.front();
+    const velmora::Answer a = answers.empty() ? velmora::Answer::No : answers.front();
     if (!answers.empty()) answers.erase(answers.begin());
     return a;
   }
-  std::vector<ui::Answer> answers;
+  std::vector<velmora::Answer> answers;
   std::function<void()> whenAsked;
   std::vector<std::string> texts;
-
- private:
-  ui::MessageBoxes* previous_;
 };
 
 // Three lots on M01..M03 as read from the file, and a second program's connection to it.
@@ -45,7 +40,7 @@ struct SharedWorld : SaveWorld {
     }
     db.Insert("機械別勤務体系マスタ",
               {{"機械コード", "M01     "}, {"年月日", "20241203"}, {"勤務時間", 480}});
-    ReadMachineCalendar(data, db.connection(), 2, "M01     ");
+    ReadMachineCalendar(data, db.connection(), 2, "M01     ", test::TestQuestions());
     other.OpenFile(db.path());
   }
   void Other(const std::string& sql) { other.ExecuteScript(sql); }
@@ -83,7 +78,7 @@ TEST(OthersChanges, TheUserChoosesWhoseChangeStays) {
     SCOPED_TRACE(overwrite ? "yes" : "no");
     SharedWorld w;
     Asked asked;
-    asked.answers = {overwrite ? ui::Answer::Yes : ui::Answer::No};
+    asked.answers = {overwrite ? Answer::Yes : Answer::No};
     w.Other("UPDATE 手配情報 SET 開始日='20241210', 受入実績数=5 WHERE 手配番号=101");
     w.Other("DELETE FROM 手配情報 WHERE 手配番号=102");
     w.Other("UPDATE 機械別勤務体系マスタ SET 勤務時間=300");
@@ -127,7 +122,7 @@ TEST(OthersChanges, TheQuestionNamesTenAndCountsTheRest) {
 TEST(OthersChanges, NoLockWhileAskingAndChangesMeanwhileAreAskedAgain) {
   SharedWorld w;
   Asked asked;
-  asked.answers = {ui::Answer::Yes, ui::Answer::Yes, ui::Answer::Yes, ui::Answer::Yes};
+  asked.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes};
   db::Connection::Options impatient;
   impatient.busyTimeoutMs = 0;
   db::Connection third;

@@ -90,7 +90,7 @@ TEST(Save, CalendarDaysReloadAsSaved) {
     EXPECT_EQ(w.data.CalendarChanged(2, day), 0) << "written: the day counts as read";
 
     const PlanData saved = w.data;
-    ReadMachineCalendar(w.data, w.db.connection(), 2, "M01     ");
+    ReadMachineCalendar(w.data, w.db.connection(), 2, "M01     ", test::TestQuestions());
     for (int s = 1; s <= 8; ++s) {
       EXPECT_EQ(FormatColonTime(w.data.ShiftTimes(2, s, day)),
                 FormatColonTime(saved.ShiftTimes(2, s, day)))

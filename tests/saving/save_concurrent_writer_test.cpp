@@ -71,7 +71,7 @@ TEST(SaveOnServer, AnotherProgramsWriteBetweenAnyTwoRequestsIsNeitherLostNorLose
       SCOPED_TRACE(std::string(c.name) + ", before request " + std::to_string(at));
       SaveWorld w(Engine::Server);
       ScriptedMessages messages;
-      messages.Answer(ui::Answer::Yes).Answer(ui::Answer::Yes).Answer(ui::Answer::Yes);
+      messages.Answer(Answer::Yes).Answer(Answer::Yes).Answer(Answer::Yes);
       w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
       w.ReadRow(101);
       w.db.Insert("手配情報", {{"手配番号", 201}, {"品名コード", "PART"}});

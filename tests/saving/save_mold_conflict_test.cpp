@@ -16,7 +16,7 @@ TEST(Save, MoldConflict) {
     const char* name;
     const char* otherStart;
     const char* otherFixed;
-    std::vector<ui::Answer> answers;
+    std::vector<Answer> answers;
     SaveResult result;
     bool asked;
     const char* machineAfter;  // of the first entry
@@ -25,7 +25,7 @@ TEST(Save, MoldConflict) {
       {"accepted",
        "2024/12/03 09:30:00",
        "0",
-       {ui::Answer::Yes},
+       {Answer::Yes},
        SaveResult::Complete,
        true,
        "M01     ",
@@ -33,7 +33,7 @@ TEST(Save, MoldConflict) {
       {"declined: both leave their machines",
        "2024/12/03 09:30:00",
        "0",
-       {ui::Answer::No},
+       {Answer::No},
        SaveResult::Interrupted,
        true,
        "        ",
@@ -41,7 +41,7 @@ TEST(Save, MoldConflict) {
       {"declined, the other fixed: it stays",
        "2024/12/03 09:30:00",
        "2",
-       {ui::Answer::No},
+       {Answer::No},
        SaveResult::Interrupted,
        true,
        "        ",
@@ -59,7 +59,7 @@ TEST(Save, MoldConflict) {
     SCOPED_TRACE(c.name);
     SaveWorld w;
     ScriptedMessages messages;
-    for (ui::Answer a : c.answers) messages.Answer(a);
+    for (Answer a : c.answers) messages.Answer(a);
     const int first = w.Entry(101, "M01     ", "2024/12/03 09:00:00", "2024/12/03 10:00:00");
     const int other = w.Entry(102, "M02     ", c.otherStart, "2024/12/03 12:00:00");
     const int later = w.Entry(103, "M03     ", "2024/12/05 09:00:00", "2024/12/05 10:00:00");
@@ -77,7 +77,8 @@ TEST(Save, MoldConflict) {
     EXPECT_EQ(messages.texts(), shown);
     if (c.asked) {
       EXPECT_EQ(messages.shown()[0].title, saving::kMoldConflictTitle);
-      EXPECT_EQ(messages.shown()[0].style, ui::kYesNo | ui::kDefaultButton2);
+      EXPECT_TRUE(messages.shown()[0].question);
+      EXPECT_EQ(messages.shown()[0].byDefault, Answer::No);
     }
     EXPECT_EQ(w.Plan(first).MachineCode, c.machineAfter);
     EXPECT_EQ(w.Plan(other).MachineCode, c.otherAfter);

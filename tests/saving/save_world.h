@@ -3,7 +3,7 @@
 #include <string>
 
 #include "../chart/chart_world.h"
-#include "common/msgbox.h"
+#include "common/questions.h"
 #include "db/recordset.h"
 #include "saving/plan_save.h"
 #include "support/scripted_messages.h"
@@ -59,8 +59,8 @@ class SaveWorld : public ChartWorld {
   saving::SaveResult Save(std::string user = "tanaka042") { return SaveOn(db.connection(), user); }
   // The save through another connection to the same database.
   saving::SaveResult SaveOn(db::Connection& connection, std::string user = "tanaka042") {
-    saving::SaveContext context{data, model, connection, std::move(user),
-                                At("2024/12/10 13:45:30")};
+    saving::SaveContext context{
+        data, model, connection, test::TestQuestions(), std::move(user), At("2024/12/10 13:45:30")};
     return saving::SavePlan(context);
   }
 

@@ -40,7 +40,8 @@ class EditSessionTest : public ::testing::Test {
     selection.CategoryCaption = "03 成形";
     selection.SetPeriod("2024/05/14", "2024/05/31");
     selection.SetCommandLine("20240514 3");
-    session_ = std::make_unique<EditSession>(selection, &connection_, &command_);
+    session_ =
+        std::make_unique<EditSession>(selection, &connection_, &command_, test::TestQuestions());
     session_->Load();
   }
 

@@ -42,7 +42,7 @@ TEST(LargePlan, MoreThan32767PlansLoadAndTheLastSavesAndLoadsAgain) {
   selection.CategoryCode = "3";
   selection.SetPeriod("2024/04/10", "2024/04/17");
   selection.SetCommandLine("20240410 3");
-  EditSession session(selection, &db.connection(), &command);
+  EditSession session(selection, &db.connection(), &command, test::TestQuestions());
   session.Load();
   PlanData& data = session.Data();
   ASSERT_EQ(data.PlanCount(), kPlans + 1);  // entry 1 is the table's own

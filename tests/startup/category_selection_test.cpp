@@ -82,12 +82,13 @@ TEST_F(CategorySelectionTest, AcceptingFromTheListNeedsBothDates) {
   test::ScriptedMessages messages;
   CategorySelection s = Load("", "1");
   s.StartText = "2024/04/10";
-  EXPECT_FALSE(ConfirmDatesEntered(s));
+  EXPECT_FALSE(ConfirmDatesEntered(s, test::TestQuestions()));
   s.EndText = "2024/05/10";
-  EXPECT_TRUE(ConfirmDatesEntered(s));
+  EXPECT_TRUE(ConfirmDatesEntered(s, test::TestQuestions()));
   ASSERT_EQ(1u, messages.shown().size());
   EXPECT_EQ("日付を入力してください", messages.shown()[0].text);
-  EXPECT_EQ(0, messages.shown()[0].style);
+  EXPECT_FALSE(messages.shown()[0].question);
+  EXPECT_EQ(Tone::Plain, messages.shown()[0].tone);
 }
 
 // The period is checked before anything is loaded: the dialog says why and stays open; closing
@@ -96,18 +97,18 @@ TEST_F(CategorySelectionTest, APeriodThatCannotBePlannedIsRefusedWithItsReason) 
   test::ScriptedMessages messages;
   CategorySelection s = Load("20240410 03");
   s.EndText = "2024/04/09";
-  EXPECT_FALSE(ConfirmPeriod(s));
+  EXPECT_FALSE(ConfirmPeriod(s, test::TestQuestions()));
   s.EndText = "2024/4/31";
-  EXPECT_FALSE(ConfirmPeriod(s));
+  EXPECT_FALSE(ConfirmPeriod(s, test::TestQuestions()));
   s.EndText = "2024年5月10日";
-  EXPECT_TRUE(ConfirmPeriod(s));
+  EXPECT_TRUE(ConfirmPeriod(s, test::TestQuestions()));
   ASSERT_EQ(2u, messages.shown().size());
   EXPECT_THAT(messages.shown()[0].text, ::testing::HasSubstr("終了日が開始日より前です"));
   EXPECT_THAT(messages.shown()[1].text, ::testing::HasSubstr("「2024/4/31」は日付ではありません"));
 
   s.EndText = "2024/04/01";
   PlanData data;
-  EXPECT_THROW(PublishSelection(s, data, remembered_), ProgramEnd);
+  EXPECT_THROW(PublishSelection(s, data, remembered_, test::TestQuestions()), ProgramEnd);
   ASSERT_EQ(3u, messages.shown().size());
   EXPECT_THAT(messages.shown()[2].text, ::testing::HasSubstr("終了日が開始日より前です"));
   EXPECT_FALSE(std::filesystem::exists(remembered_));
@@ -117,7 +118,7 @@ TEST_F(CategorySelectionTest, APeriodThatCannotBePlannedIsRefusedWithItsReason) 
 TEST_F(CategorySelectionTest, PublishSetsTheSelectionValuesAndRemembersTheCode) {
   CategorySelection s = Load("20240410 03");
   PlanData data;
-  PublishSelection(s, data, remembered_);
+  PublishSelection(s, data, remembered_, test::TestQuestions());
   EXPECT_EQ("3", data.CategoryCode);
   EXPECT_EQ("3 検査", data.CategoryCaption);
   EXPECT_EQ("2024/04/10", data.PeriodStart());
@@ -131,7 +132,7 @@ TEST_F(CategorySelectionTest, UnloadWithoutCategoryOrDatesEndsTheProgram) {
   PlanData data;
   const auto endStatus = [&](const CategorySelection& s) {
     try {
-      PublishSelection(s, data, remembered_);
+      PublishSelection(s, data, remembered_, test::TestQuestions());
     } catch (const ProgramEnd& end) {
       return end.status;
     }
@@ -165,7 +166,8 @@ TEST_F(CategorySelectionTest, ThePeriodLastUsedWithACategoryIsShown) {
         << c.commandLine << " / " << c.remembered;
   }
 
-  CategoryWindow chosen(LoadCategorySelection(db_.connection(), "", "", periods), "", {});
+  CategoryWindow chosen(LoadCategorySelection(db_.connection(), "", "", periods), "", {},
+                        test::TestQuestions());
   chosen.Select("ComboKBun", {2});
   EXPECT_EQ("2024/05/01", chosen.Selection.StartText);
   EXPECT_EQ("2024/05/20", chosen.Selection.EndText);
@@ -180,7 +182,7 @@ TEST_F(CategorySelectionTest, ThePeriodLastUsedWithACategoryIsShown) {
 // The first start: nothing remembered, no command line.
 TEST_F(CategorySelectionTest, TheFirstStartNeverEndsWithoutAWord) {
   test::ScriptedMessages messages;
-  CategoryWindow window(Load(""), "", DateTime::FromDate(2024, 4, 10));
+  CategoryWindow window(Load(""), "", DateTime::FromDate(2024, 4, 10), test::TestQuestions());
   window.Activate();
   EXPECT_EQ("strYYMMDD", window.Focused());
   window.Type("strYYMMDD", "401");
@@ -196,7 +198,7 @@ TEST_F(CategorySelectionTest, TheFirstStartNeverEndsWithoutAWord) {
   EXPECT_FALSE(window.Selection.Quit);
   EXPECT_TRUE(messages.shown().empty());
 
-  CategoryWindow none(Load(""), "", {});
+  CategoryWindow none(Load(""), "", {}, test::TestQuestions());
   none.Enter("ComboKBun");
   EXPECT_FALSE(none.Closed()) << "Enter with no line selected accepts nothing";
   none.Click("cmdOK");
@@ -205,12 +207,12 @@ TEST_F(CategorySelectionTest, TheFirstStartNeverEndsWithoutAWord) {
 
 TEST_F(CategorySelectionTest, OkAcceptsCancelAndCloseAskWhetherToEnd) {
   test::ScriptedMessages messages;
-  CategoryWindow ok(Load("20240410", "1"), "20240410", {});
+  CategoryWindow ok(Load("20240410", "1"), "20240410", {}, test::TestQuestions());
   ok.Click("cmdOK");
   EXPECT_TRUE(ok.Closed());
   EXPECT_TRUE(messages.shown().empty());
 
-  CategoryWindow kept(Load("20240410", "1"), "20240410", {});
+  CategoryWindow kept(Load("20240410", "1"), "20240410", {}, test::TestQuestions());
   kept.Close();
   EXPECT_TRUE(kept.Closed()) << "closing keeps a complete selection, without a question";
   EXPECT_FALSE(kept.Selection.Quit);
@@ -218,9 +220,9 @@ TEST_F(CategorySelectionTest, OkAcceptsCancelAndCloseAskWhetherToEnd) {
 
   // Cancelling, or closing without a line, a date or a period that can be planned.
   const auto ask = [&](const std::function<void(CategoryWindow&)>& prepare, bool cancel) {
-    CategoryWindow w(Load("20240410", "1"), "20240410", {});
+    CategoryWindow w(Load("20240410", "1"), "20240410", {}, test::TestQuestions());
     prepare(w);
-    messages.Answer(ui::Answer::No).Answer(ui::Answer::Yes);
+    messages.Answer(Answer::No).Answer(Answer::Yes);
     const auto leave = [&] { cancel ? w.Click("cmdCancel") : w.Close(); };
     leave();
     EXPECT_FALSE(w.Closed()) << "いいえ stays";
@@ -228,7 +230,8 @@ TEST_F(CategorySelectionTest, OkAcceptsCancelAndCloseAskWhetherToEnd) {
     EXPECT_TRUE(w.Closed());
     EXPECT_TRUE(w.Selection.Quit);
     PlanData data;
-    EXPECT_THROW(PublishSelection(w.Selection, data, remembered_), ProgramEnd);
+    EXPECT_THROW(PublishSelection(w.Selection, data, remembered_, test::TestQuestions()),
+                 ProgramEnd);
   };
   ask([](CategoryWindow&) {}, true);
   ask([](CategoryWindow& w) { w.Select("ComboKBun", {}); }, false);
@@ -236,7 +239,9 @@ TEST_F(CategorySelectionTest, OkAcceptsCancelAndCloseAskWhetherToEnd) {
   ask([](CategoryWindow& w) { w.Type("endYYMMDD", "2024/04/01"); }, false);
   ASSERT_EQ(8u, messages.shown().size());
   for (const auto& shown : messages.shown()) EXPECT_EQ("終了しますか？", shown.text);
-  EXPECT_EQ(ui::kYesNo | ui::kQuestion, messages.shown()[0].style);
+  EXPECT_TRUE(messages.shown()[0].question);
+  EXPECT_TRUE(messages.shown()[0].questionMark);
+  EXPECT_EQ(Answer::Yes, messages.shown()[0].byDefault);
   EXPECT_FALSE(std::filesystem::exists(remembered_));
 }
 

@@ -30,8 +30,8 @@ TEST_F(FirstStartTest, ADemoDatabaseAlreadyThereIsKeptWithWhatWasSavedInIt) {
   const fs::path database = data / kDemoDatabaseName;
   db::CreateDatabase(database.string())
       .ExecuteScript("CREATE TABLE kept (x); INSERT INTO kept VALUES (1);");
-  messages_.Answer(ui::Answer::Yes);
-  EXPECT_TRUE(OfferDemoPlant(places_, data, today_));
+  messages_.Answer(Answer::Yes);
+  EXPECT_TRUE(OfferDemoPlant(places_, data, today_, test::TestQuestions()));
   EXPECT_EQ(database.string(), ReadSettings(places_).DatabasePath);
   db::Connection connection;
   connection.OpenTarget(database.string());
@@ -42,8 +42,8 @@ TEST_F(FirstStartTest, ADemoDatabaseAlreadyThereIsKeptWithWhatWasSavedInIt) {
 
 TEST_F(FirstStartTest, APathTheSettingsFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
   const fs::path data = root_.path() / "a\"b";
-  messages_.Answer(ui::Answer::Yes);
-  EXPECT_THROW(OfferDemoPlant(places_, data, today_), std::runtime_error);
+  messages_.Answer(Answer::Yes);
+  EXPECT_THROW(OfferDemoPlant(places_, data, today_, test::TestQuestions()), std::runtime_error);
   EXPECT_FALSE(fs::exists(data));
   EXPECT_FALSE(fs::exists(places_.User.parent_path()));
 }

@@ -37,7 +37,7 @@ TEST_F(StartUpTest, OpensTheDatabaseNamedInTheSettings) {
   test::TestDb db;
   WriteSettings("\"" + db.path() + "\", 12\n");
   AppState state;
-  StartUp(state, Environment({"20240410", "3"}));
+  StartUp(state, Environment({"20240410", "3"}), test::TestQuestions());
   EXPECT_EQ("20240410 3", state.Data.CommandLine());
   EXPECT_EQ(12, state.Data.PlantCode);
   EXPECT_EQ("Data Source=" + db.path() + ";", state.ConnectionString);
@@ -53,7 +53,7 @@ TEST_F(StartUpTest, TheSettingsPathIsOpenedAsWritten) {
     db::CreateDatabase(path);
     WriteSettings("\"" + path + "\",12\n");
     AppState state;
-    StartUp(state, Environment());
+    StartUp(state, Environment(), test::TestQuestions());
     EXPECT_EQ(path, state.Connection.Path());
     EXPECT_EQ(path, db::DataSource(state.ConnectionString));
   }
@@ -68,7 +68,7 @@ TEST_F(StartUpTest, SecondCopyIsToldAndEndsWithoutOpeningTheDatabase) {
   ASSERT_TRUE(running.TryAcquire(dir_.path() / "velmora.lock"));
   AppState state;
   try {
-    StartUp(state, Environment());
+    StartUp(state, Environment(), test::TestQuestions());
     FAIL() << "started twice";
   } catch (const ProgramEnd& end) {
     EXPECT_EQ(1, end.status);
@@ -76,7 +76,8 @@ TEST_F(StartUpTest, SecondCopyIsToldAndEndsWithoutOpeningTheDatabase) {
   ASSERT_EQ(1u, messages_.shown().size());
   EXPECT_EQ("生産計画システムは既に起動されています。", messages_.shown()[0].text);
   EXPECT_EQ("二重起動", messages_.shown()[0].title);
-  EXPECT_EQ(64, messages_.shown()[0].style);
+  EXPECT_FALSE(messages_.shown()[0].question);
+  EXPECT_EQ(Tone::Information, messages_.shown()[0].tone);
   EXPECT_EQ(12, state.Data.PlantCode) << "the settings are read first";
   EXPECT_FALSE(state.Connection.IsOpen());
 }
@@ -86,7 +87,7 @@ TEST_F(StartUpTest, BadSettingsAreReportedBeforeTheInstanceCheck) {
   InstanceGuard running;
   ASSERT_TRUE(running.TryAcquire(dir_.path() / "velmora.lock"));
   AppState state;
-  EXPECT_THROW(StartUp(state, Environment()), SettingsError);
+  EXPECT_THROW(StartUp(state, Environment(), test::TestQuestions()), SettingsError);
   EXPECT_TRUE(messages_.shown().empty());
 }
 
@@ -96,7 +97,7 @@ TEST_F(StartUpTest, TheUsersSettingsAreReadWhenNoneIsBesideTheExecutable) {
   std::ofstream(user_.path() / "config" / kSettingsFileName) << "\"" + db.path() + "\",7\n";
   {
     AppState state;
-    StartUp(state, Environment());
+    StartUp(state, Environment(), test::TestQuestions());
     EXPECT_EQ(7, state.Data.PlantCode);
     EXPECT_EQ(db.path(), state.Connection.Path());
     EXPECT_TRUE(messages_.shown().empty());
@@ -104,17 +105,19 @@ TEST_F(StartUpTest, TheUsersSettingsAreReadWhenNoneIsBesideTheExecutable) {
   // One beside the executable wins, as a copy run from its build folder expects.
   WriteSettings("\"" + db.path() + "\",12\n");
   AppState beside;
-  StartUp(beside, Environment());
+  StartUp(beside, Environment(), test::TestQuestions());
   EXPECT_EQ(12, beside.Data.PlantCode);
 }
 
 TEST_F(StartUpTest, AFirstStartOffersTheDemoPlantAndGoesOnWithIt) {
-  messages_.Answer(ui::Answer::Yes);
+  messages_.Answer(Answer::Yes);
   auto state = std::make_unique<AppState>();
-  StartUp(*state, Environment({"20240501", "3"}));
+  StartUp(*state, Environment({"20240501", "3"}), test::TestQuestions());
   ASSERT_EQ(1u, messages_.shown().size());
   const auto& question = messages_.shown()[0];
-  EXPECT_EQ(ui::kYesNo | ui::kQuestion | ui::kDefaultButton2, question.style);
+  EXPECT_TRUE(question.question);
+  EXPECT_TRUE(question.questionMark);
+  EXPECT_EQ(Answer::No, question.byDefault);
   EXPECT_THAT(question.text, HasSubstr("設定ファイルがありません。"));
   EXPECT_THAT(question.text, HasSubstr((user_.path() / "data").string() + "/ に作成しますか？"));
 
@@ -139,7 +142,7 @@ TEST_F(StartUpTest, AFirstStartOffersTheDemoPlantAndGoesOnWithIt) {
   // The next start reads the settings it wrote and asks nothing.
   test::ScriptedMessages later;
   AppState next;
-  StartUp(next, Environment());
+  StartUp(next, Environment(), test::TestQuestions());
   EXPECT_TRUE(later.shown().empty());
   EXPECT_EQ(database.string(), next.Connection.Path());
 }
@@ -147,10 +150,10 @@ TEST_F(StartUpTest, AFirstStartOffersTheDemoPlantAndGoesOnWithIt) {
 TEST_F(StartUpTest, DecliningTheDemoPlantEndsAsAMissingSettingsFileDidAndCreatesNothing) {
   for (const bool answered : {true, false}) {
     test::ScriptedMessages messages;
-    if (answered) messages.Answer(ui::Answer::No);  // unanswered: the default button, No
+    if (answered) messages.Answer(Answer::No);  // unanswered: the default button, No
     AppState state;
     try {
-      StartUp(state, Environment());
+      StartUp(state, Environment(), test::TestQuestions());
       FAIL() << "started without settings";
     } catch (const SettingsError& e) {
       EXPECT_THAT(e.what(), HasSubstr("設定ファイルがありません: " +

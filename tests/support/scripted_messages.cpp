@@ -1,16 +1,52 @@
 #include "support/scripted_messages.h"
 
-namespace velmora::test {
+#include <algorithm>
 
-ScriptedMessages::ScriptedMessages() : previous_(ui::InstallMessageBoxes(this)) {}
-ScriptedMessages::~ScriptedMessages() {
-  ui::InstallMessageBoxes(previous_);
+namespace velmora::test {
+namespace {
+
+std::vector<ScriptedMessages*>& Alive() {
+  static std::vector<ScriptedMessages*> alive;
+  return alive;
 }
 
-ui::Answer ScriptedMessages::Show(std::string_view text, int style, std::string_view title) {
-  shown_.push_back({std::string(text), style, std::string(title)});
-  if (answers_.empty()) return ui::DefaultAnswer(style);
-  const ui::Answer answer = answers_.front();
+class Innermost : public Questions {
+ public:
+  void Tell(const Message& message) override { Current().Tell(message); }
+  Answer Ask(const Question& question) override { return Current().Ask(question); }
+
+ private:
+  Questions& Current() {
+    if (Alive().empty()) return console_;
+    return *Alive().back();
+  }
+  ConsoleQuestions console_;
+};
+
+}  // namespace
+
+ScriptedMessages::ScriptedMessages() {
+  Alive().push_back(this);
+}
+
+ScriptedMessages::~ScriptedMessages() {
+  Alive().erase(std::find(Alive().begin(), Alive().end(), this));
+}
+
+void ScriptedMessages::Tell(const Message& message) {
+  shown_.push_back({.text = std::string(message.text),
+                    .title = std::string(message.title),
+                    .tone = message.tone});
+}
+
+Answer ScriptedMessages::Ask(const Question& question) {
+  shown_.push_back({.text = std::string(question.text),
+                    .title = std::string(question.title),
+                    .question = true,
+                    .byDefault = question.byDefault,
+                    .questionMark = question.questionMark});
+  if (answers_.empty()) return question.byDefault;
+  const velmora::Answer answer = answers_.front();
   answers_.pop_front();
   return answer;
 }
@@ -19,6 +55,11 @@ std::vector<std::string> ScriptedMessages::texts() const {
   std::vector<std::string> out;
   for (const auto& s : shown_) out.push_back(s.text);
   return out;
+}
+
+Questions& TestQuestions() {
+  static Innermost innermost;
+  return innermost;
 }
 
 }  // namespace velmora::test
