@@ -7,6 +7,7 @@
 #include "common/date_text.h"
 #include "db/value.h"
 #include "plandata/plan_fields.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora {
 namespace {
@@ -81,7 +82,7 @@ void WriteCalendarCsv(const PlanData& data, std::ostream& out) {
   std::vector<std::string> header = {"row", "date", "WorkMinutes"};
   for (int s = 1; s <= 8; ++s) header.push_back("ShiftTimes" + Num(s));
   csv.Record(header);
-  const DateTime firstDay = data.PeriodStartDate().AddDays(-2);
+  const DateTime firstDay = DateOfCalendarDay(data.PeriodStartDate(), 0);
   for (int r = 2; r <= data.MachineRowCount; ++r) {
     for (int d = 0; d <= data.DayCount; ++d) {
       std::vector<std::string> line = {Num(r), FormatSlashDate(firstDay.AddDays(d)),

@@ -5,6 +5,7 @@
 #include "common/format.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora::chart {
 namespace {
@@ -50,7 +51,7 @@ class AxisMarks {
       m.lineColor = kRed;
       return m;
     }
-    const DateTime d0 = periodStart_.AddDays(-2);
+    const DateTime d0 = DateOfCalendarDay(periodStart_, 0);
     m.text = std::to_string(d0.Day());
     m.labelColor = m.lineColor = WeekendColor(d0, kBlack);
     return m;
@@ -73,7 +74,7 @@ class AxisMarks {
       }
       return m;
     }
-    const DateTime date = periodStart_.AddDays(i_ - 2);
+    const DateTime date = DateOfCalendarDay(periodStart_, i_);
     m.text = std::to_string(date.Day());
     m.labelColor = WeekendColor(date, kBlack);
     m.lineColor = WeekendColor(date, kLightGrey);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "common/date_text.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora {
 namespace {
@@ -39,8 +40,7 @@ ModelDialog::Outline LinePlanOutline(const QString& title) {
 }  // namespace
 
 QString LinePlanTitle(const PlanData& data, const editing::LinePlanWindow& window) {
-  // Day index 2 is the period's first day.
-  const DateTime day = data.PeriodStartDate().AddDays(window.DateNum - 2);
+  const DateTime day = DateOfCalendarDay(data.PeriodStartDate(), window.DateNum);
   std::string caption;
   const auto row = static_cast<std::size_t>(window.MachineNo);
   if (row < data.RowCaption.size()) caption = data.RowCaption[row];

@@ -5,6 +5,7 @@
 
 #include "plandata/blank_codes.h"
 #include "plandata/plan_end_time.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora::load {
 namespace {
@@ -63,7 +64,7 @@ void LoadModel::Reset(const PlanData& data) {
   days_ = data.Calendars.Days();
   machineRowCount_ = data.MachineRowCount;
   departmentRowEnd_ = data.DepartmentRowEnd;
-  grid_ = LoadGrid(periodStart_.AddDays(-2), days_);
+  grid_ = LoadGrid(DateOfCalendarDay(periodStart_, 0), days_);
   codes_.assign(data.RowCode.begin(), data.RowCode.begin() + data.RowCount + 1);
   rows_.assign(static_cast<std::size_t>(data.RowCount) + 1, Row{});
   total_.Size(grid_);

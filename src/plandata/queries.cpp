@@ -7,6 +7,7 @@
 #include "common/format.h"
 #include "db/sql_text.h"
 #include "plandata/plan_fields.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora {
 
@@ -32,7 +33,7 @@ std::string JoinedColumnList() {
 }
 
 std::string PlanQueryText(const PlanData& data) {
-  const std::string from = FormatYmd(data.PeriodStartDate().AddDays(-2));
+  const std::string from = FormatYmd(DateOfCalendarDay(data.PeriodStartDate(), 0));
   const std::string to = FormatYmd(data.PeriodEndDate());
   std::string sql = "SELECT 手配情報.*" + JoinedColumnList() + " ";
   sql += " FROM (((((((";
@@ -95,8 +96,8 @@ std::string SubcontractorQueryText(const PlanData& data) {
 std::string CalendarQueryText(const PlanData& data, std::string_view machineCode) {
   const DateTime start = data.PeriodStartDate();
   return "SELECT * FROM 機械別勤務体系マスタ WHERE 機械コード='" + SqlText(machineCode) + "'" +
-         " AND 年月日 BETWEEN '" + FormatYmd(start.AddDays(-2)) + "' AND '" +
-         FormatYmd(start.AddDays(data.DayCount - 2)) + "' ORDER BY 年月日,開始時刻１";
+         " AND 年月日 BETWEEN '" + FormatYmd(DateOfCalendarDay(start, 0)) + "' AND '" +
+         FormatYmd(DateOfCalendarDay(start, data.DayCount)) + "' ORDER BY 年月日,開始時刻１";
 }
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include "db/recordset.h"
 #include "plandata/calendar_rows.h"
 #include "saving/save_refused.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora::saving {
 namespace {
@@ -35,7 +36,7 @@ void WriteCalendarDay(db::Connection& connection, const PlanData& data, const Da
                       const OthersChanges& accepted, bool check) {
   const auto [r, d] = day;
   const std::string& machine = data.RowCode[static_cast<std::size_t>(r)];
-  const DateTime date = data.PeriodStartDate().AddDays(d - 2);
+  const DateTime date = DateOfCalendarDay(data.PeriodStartDate(), d);
   DayShifts shifts;
   for (int s = 1; s <= 8; ++s) shifts[static_cast<std::size_t>(s - 1)] = data.ShiftTimes(r, s, d);
   const auto laid = CalendarRowsOf(shifts, data.WorkMinutes(r, d));

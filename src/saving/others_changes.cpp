@@ -6,6 +6,7 @@
 #include "common/date_text.h"
 #include "common/text.h"
 #include "db/recordset.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora::saving {
 namespace {
@@ -50,7 +51,7 @@ std::uint64_t DayVersion(db::Connection& connection, const PlanData& data, const
   db::Recordset rs;
   rs.Open("SELECT * FROM 機械別勤務体系マスタ WHERE 機械コード=? AND 年月日=?",
           {data.RowCode[static_cast<std::size_t>(day.first)],
-           FormatYmd(data.PeriodStartDate().AddDays(day.second - 2))},
+           FormatYmd(DateOfCalendarDay(data.PeriodStartDate(), day.second))},
           connection);
   std::uint64_t version = 0;
   for (; !rs.Eof(); rs.MoveNext()) version += rs.RowFingerprint(0, rs.FieldCount());
@@ -112,7 +113,7 @@ std::string OverwriteQuestionText(const PlanData& data, const OthersChanges& cha
     names.push_back(std::to_string(number));
   for (const auto& [day, version] : changes.days) {
     names.push_back(Trim(data.RowCode[static_cast<std::size_t>(day.first)]) + " " +
-                    FormatSlashDate(data.PeriodStartDate().AddDays(day.second - 2)));
+                    FormatSlashDate(DateOfCalendarDay(data.PeriodStartDate(), day.second)));
   }
   std::string list;
   for (std::size_t i = 0; i < names.size() && i < static_cast<std::size_t>(kListedAtMost); ++i) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "common/datetime.h"
+#include "worktime/calendar_day.h"
 #include "worktime/work_calendars.h"
 
 namespace velmora {
@@ -14,15 +15,15 @@ inline constexpr std::int64_t kProductionDayChange = 8 * 3600;
 inline constexpr int kDefaultDurationMinutes = 480;  // minutes laid out for a duration of 0
 inline constexpr int kOpenDayMinutes = 960;          // working minutes of a day beyond the calendar
 
-// One row's calendar seen from the period: day index d stands for the date periodStart - 2 + d.
+// One row's calendar seen from the period, by the calendars' day index.
 // Rows without calendar storage have no windows.
 struct RowCalendar {
   const WorkCalendars& calendars;
   DateTime periodStart;
   int row;
 
-  std::int64_t DayIndex(DateTime at) const { return (at.DatePart() - periodStart).Days() + 2; }
-  DateTime DateOfDay(std::int64_t d) const { return periodStart.AddDays(d - 2); }
+  std::int64_t DayIndex(DateTime at) const { return CalendarDayOf(periodStart, at); }
+  DateTime DateOfDay(std::int64_t d) const { return DateOfCalendarDay(periodStart, d); }
   std::int64_t LastDay() const { return calendars.Days() - 1; }
 };
 
