@@ -16,6 +16,7 @@
 #include "editing/stretch_bar.h"
 #include "plandata/plan_end_time.h"
 #include "plandata/row_lookup.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora::editing {
 namespace {
@@ -98,7 +99,7 @@ void ChartEditor::PlatForm_MouseDown(int button, int /*shift*/, double x, double
   const DateTime t = scale.TimeAt(x, chart::TimeKind::Rows);
   DateTime day = t.DatePart();
   if (t.TimePart() < DateTime::FromTime(8, 0, 0)) day = day.AddDays(-1);
-  const std::int64_t dayNum = (day - data.PeriodStartDate()).Days() + 2;
+  const std::int64_t dayNum = CalendarDayOf(data.PeriodStartDate(), day);
   // Days outside the calendar have nothing to show or store.
   if (dayNum < 0 || dayNum >= data.Calendars.Days()) return;
 

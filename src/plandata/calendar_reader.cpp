@@ -11,6 +11,7 @@
 #include "plandata/db_names.h"
 #include "plandata/queries.h"
 #include "plandata/unreadable_value.h"
+#include "worktime/calendar_day.h"
 
 namespace velmora {
 namespace {
@@ -67,7 +68,7 @@ void ReadMachineCalendar(PlanData& data, db::Connection& connection, int r,
   calendar.Open(CalendarQueryText(data, machineCode), connection, db::CursorType::ForwardOnly,
                 db::LockType::ReadOnly);
   const CalendarColumns col(calendar);
-  const DateTime firstDay = data.PeriodStartDate().AddDays(-2);
+  const DateTime firstDay = DateOfCalendarDay(data.PeriodStartDate(), 0);
 
   for (int d = 0; d <= data.DayCount; ++d) {
     data.WorkMinutes(r, d) = 0;
