@@ -133,16 +133,20 @@ class BarLayouter {
 
   void OnRow(double rowTop) { rowTop_ = rowTop; }
 
+  // A hidden plan shows neither of its bars, and nothing more of them is laid out.
+  static bool HideIfHidden(const PlanEntry& p, BarLabel& bar, BarLabel& progress) {
+    if (p.Hidden != 1) return false;
+    bar.Visible = false;
+    progress.Visible = false;
+    return true;
+  }
+
   void Layout(PlanIdx planIndex, std::int16_t keepSurface) {
     const PlanEntry& p = data_.Plan(planIndex);
     const int b = p.BarIndex;
     BarLabel& bar = model_.Bar(p.Bar());
     BarLabel& progress = model_.JBar(p.Bar());
-    if (p.Hidden == 1) {
-      bar.Visible = false;
-      progress.Visible = false;
-      return;
-    }
+    if (HideIfHidden(p, bar, progress)) return;
 
     const double y = RowTop(p).value_or(0);
     if (keepSurface == 0) {
@@ -193,11 +197,7 @@ class BarLayouter {
     const PlanEntry& p = data_.Plan(planIndex);
     BarLabel& bar = model_.Bar(p.Bar());
     BarLabel& progress = model_.JBar(p.Bar());
-    if (p.Hidden == 1) {
-      bar.Visible = false;
-      progress.Visible = false;
-      return;
-    }
+    if (HideIfHidden(p, bar, progress)) return;
     bar.ZOrder = ++model_.LastZOrder;
     progress.ZOrder = ++model_.LastZOrder;
     PlaceWidth(bar, PlaceLeft(p, bar));
