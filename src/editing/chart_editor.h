@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "chart/chart_hit.h"
 #include "editing/day_calendar.h"
 #include "editing/drop_preview.h"
 #include "editing/edit_context.h"
@@ -24,12 +25,22 @@ inline constexpr chart::Color kOpenedColor = 8421376;  // teal
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 
-// Pointer state kept between events.
+// The drag, kept between pointer events: the one place that holds it.
 struct PointerState {
   double GrabOffsetX = 0;   // X inside the pressed bar
   std::string GrabRowCode;  // the row the pressed bar comes from
   std::int16_t AutoScrollTicks = 0;
   std::optional<BarIdx> Dragged;  // the bar being dragged
+  // In the host's pixels (only distances between events count): where the press was and where
+  // the pointer last rested, with what lay under it then.
+  int PressX = 0;
+  int PressY = 0;
+  int LastX = 0;
+  int LastY = 0;
+  int LastShift = 0;
+  chart::ChartHit LastHit;
+  bool Moved = false;        // the pointer left the click distance: a drag, not a click
+  bool RestsInRows = false;  // it rests in the rows area, where an edge scrolls the rows
 };
 
 // The chart's gestures: the window turns mouse events into these calls, with points in twips

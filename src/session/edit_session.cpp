@@ -56,7 +56,6 @@ void EditSession::Reload() {
   dialogs_.clear();
   editor_.History().Clear();
   editor_.Pointer() = editing::PointerState{};
-  moved_ = autoScroll_ = false;
   // The viewport keeps the size its host gave it.
   const chart::Viewport picture = chart_.Picture1;
   const int rows = chart_.VisibleRows;
@@ -129,17 +128,19 @@ Redraw EditSession::Press(const PointerEvent& event) {
       break;
   }
   if (Dragging()) {
-    pressedX_ = event.atX;
-    pressedY_ = event.atY;
-    last_ = event;
-    moved_ = false;
-    autoScroll_ = false;
+    editing::PointerState& drag = editor_.Pointer();
+    drag.PressX = event.atX;
+    drag.PressY = event.atY;
+    Rest(event);
+    drag.Moved = false;
+    drag.RestsInRows = false;
   }
   return Redraw::Chart;
 }
 
 bool EditSession::BeyondClick(const PointerEvent& event) const {
-  return std::abs(event.atX - pressedX_) + std::abs(event.atY - pressedY_) >= ClickDistance;
+  const editing::PointerState& drag = editor_.Pointer();
+  return std::abs(event.atX - drag.PressX) + std::abs(event.atY - drag.PressY) >= ClickDistance;
 }
 
 Redraw EditSession::Move(const PointerEvent& event) {
@@ -149,10 +150,10 @@ Redraw EditSession::Move(const PointerEvent& event) {
       editor_.CancelDrag();
       return Redraw::Chart;
     }
-    if (!moved_) {
+    if (!editor_.Pointer().Moved) {
       // Within the click distance the press may still be a click: no preview yet.
       if (!BeyondClick(event)) return Redraw::Nothing;
-      moved_ = true;
+      editor_.Pointer().Moved = true;
     }
     return DragOver(event);
   }
@@ -167,8 +168,16 @@ Redraw EditSession::Move(const PointerEvent& event) {
   return Redraw::Overlays;
 }
 
+void EditSession::Rest(const PointerEvent& event) {
+  editing::PointerState& drag = editor_.Pointer();
+  drag.LastX = event.atX;
+  drag.LastY = event.atY;
+  drag.LastShift = event.shift;
+  drag.LastHit = event.hit;
+}
+
 Redraw EditSession::DragOver(const PointerEvent& event) {
-  last_ = event;
+  Rest(event);
   chart::ChartHit hit = event.hit;
   Redraw redraw = Redraw::Overlays;
   if (hit.target == Target::PlatForm && editor_.PlatForm_DragOver(hit.y)) {
@@ -177,23 +186,27 @@ Redraw EditSession::DragOver(const PointerEvent& event) {
     redraw = Redraw::Chart;
   }
   PreviewAt(hit);
-  autoScroll_ = InRowsArea(hit);
+  editor_.Pointer().RestsInRows = InRowsArea(hit);
   return redraw;
 }
 
 Redraw EditSession::RepeatDragOver() {
-  if (!Dragging() || !moved_) return Redraw::Nothing;
-  PointerEvent again = last_;
+  if (!Dragging() || !editor_.Pointer().Moved) return Redraw::Nothing;
+  const editing::PointerState& drag = editor_.Pointer();
+  PointerEvent again;
   again.kind = PointerEvent::Kind::Move;
   again.button = editing::kLeftButton;
-  if (HitAt) again.hit = HitAt(again.atX, again.atY);
+  again.shift = drag.LastShift;
+  again.atX = drag.LastX;
+  again.atY = drag.LastY;
+  again.hit = HitAt ? HitAt(again.atX, again.atY) : drag.LastHit;
   return DragOver(again);
 }
 
 Redraw EditSession::Release(const PointerEvent& event) {
   if (!Dragging() || event.button != editing::kLeftButton) return Redraw::Nothing;
-  autoScroll_ = false;
-  if (moved_ || BeyondClick(event)) {
+  editor_.Pointer().RestsInRows = false;
+  if (editor_.Pointer().Moved || BeyondClick(event)) {
     // The preview goes before the drop: a question it may ask shows the chart meanwhile.
     editor_.ClearPreview();
     Drop(event.hit);

@@ -96,7 +96,7 @@ class EditSession {
   // The drop under the pointer would be refused.
   bool DropRefused() const;
   // The drag rests in the rows area, where holding it near an edge scrolls the rows.
-  bool WantsAutoScroll() const { return Dragging() && autoScroll_; }
+  bool WantsAutoScroll() const { return Dragging() && editor_.Pointer().RestsInRows; }
 
   // --- Operations ---
   // Opens the lot window of `plan`, as a right click on its bar.
@@ -172,6 +172,8 @@ class EditSession {
   Redraw Release(const PointerEvent& event);
   Redraw DoubleClick(const PointerEvent& event);
   Redraw DragOver(const PointerEvent& event);
+  // Keeps where the drag rests and what lies there, for the repeat while it rests.
+  void Rest(const PointerEvent& event);
   void Drop(const chart::ChartHit& hit);
   void EndClick();
   void PreviewAt(const chart::ChartHit& hit);
@@ -198,13 +200,6 @@ class EditSession {
   ClashList clashes_;
   load::LoadModel load_;
   int loadRow_ = 0;
-  // The drag: where it started and last rested, whether it left the click distance, and
-  // whether it rests in the rows area.
-  int pressedX_ = 0;
-  int pressedY_ = 0;
-  PointerEvent last_;
-  bool moved_ = false;
-  bool autoScroll_ = false;
 };
 
 }  // namespace velmora
