@@ -79,11 +79,22 @@ struct BusyRow : LoadedPlant {
     editor->PlatForm_DragDrop(bar, DropX(), RowY());
   }
 
+  // Drops, or undoes the last drop: a benchmark alternates them, timing what follows each.
+  void DropOrUndo() {
+    if (dropped) {
+      editor->Undo();
+    } else {
+      Drop();
+    }
+    dropped = !dropped;
+  }
+
   std::unique_ptr<editing::ChartEditor> editor;
   int row = 0;
   std::string machine;
   DateTime dropAt;
   PlanIdx moved;
+  bool dropped = false;  // by DropOrUndo
 };
 
 }  // namespace velmora::bench

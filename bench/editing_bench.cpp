@@ -80,22 +80,16 @@ void BM_ClashesAfterTheDrop(benchmark::State& state) {
   ClashList kept;
   kept.Update(w.data);
   std::size_t clashes = 0;
-  bool dropped = false;
   for (auto _ : state) {
     state.PauseTiming();
-    if (dropped) {
-      w.editor->Undo();
-    } else {
-      w.Drop();
-    }
-    dropped = !dropped;
+    w.DropOrUndo();
     state.ResumeTiming();
     kept.Update(w.data);
     clashes = kept.All().size();
   }
   state.counters["clashes"] = static_cast<double>(clashes);
   state.counters["plans"] = w.data.PlanCount() - 1;
-  if (dropped) w.editor->Undo();
+  if (w.dropped) w.DropOrUndo();
 }
 BENCHMARK(BM_ClashesAfterTheDrop)->Unit(benchmark::kMillisecond);
 

@@ -61,19 +61,13 @@ void BM_UpdateAfterTheDrop(benchmark::State& state) {
   bench::BusyRow& w = TheWorld();
   load::LoadModel load;
   load.Update(w.data);
-  bool dropped = false;
   for (auto _ : state) {
     state.PauseTiming();
-    if (dropped) {
-      w.editor->Undo();
-    } else {
-      w.Drop();
-    }
-    dropped = !dropped;
+    w.DropOrUndo();
     state.ResumeTiming();
     load.Update(w.data);
   }
-  if (dropped) w.editor->Undo();
+  if (w.dropped) w.DropOrUndo();
 }
 BENCHMARK(BM_UpdateAfterTheDrop)->Unit(benchmark::kMicrosecond);
 

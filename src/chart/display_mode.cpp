@@ -48,10 +48,11 @@ void SetTimeScrollRange(const PlanData& data, ChartModel& model) {
   model.HScroll1.Max = ScrollUnits(high / model.HScrollUnit);
 }
 
-void Disp_Gantt(const PlanData& data, ChartModel& model) {
-  RedrawWith(data, model, LayoutAllBars);
-}
+namespace {
 
+// Disp_Gantt, laying the bars out with `layOutBars`: in full, or only rescaled after a change of
+// display mode.
+using LayOut = void (*)(const PlanData&, ChartModel&);
 void RedrawWith(const PlanData& data, ChartModel& model, LayOut layOutBars) {
   TimeScale& scale = model.Scale;
   model.PlatForm.Visible = model.PlatForm2.Visible = model.PlatForm3.Visible = false;
@@ -92,6 +93,12 @@ void RedrawWith(const PlanData& data, ChartModel& model, LayOut layOutBars) {
   DrawDayLine(data, model);
 
   model.PlatForm.Visible = model.PlatForm2.Visible = model.PlatForm3.Visible = true;
+}
+
+}  // namespace
+
+void Disp_Gantt(const PlanData& data, ChartModel& model) {
+  RedrawWith(data, model, LayoutAllBars);
 }
 
 void DispDay(const PlanData& data, ChartModel& model) {

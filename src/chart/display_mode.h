@@ -22,9 +22,6 @@ void SetTimeScrollRange(const PlanData& data, ChartModel& model);
 // Applies DisplayMode and redraws everything: day and hour widths, scroll range (keeping the
 // day at the left edge), surfaces, every bar, the axis and the shading.
 void Disp_Gantt(const PlanData& data, ChartModel& model);
-// As Disp_Gantt, laying the bars out with `layOutBars`.
-using LayOut = void (*)(const PlanData&, ChartModel&);
-void RedrawWith(const PlanData& data, ChartModel& model, LayOut layOutBars);
 
 // The four display modes: caption, DisplayMode, Disp_Gantt.
 void DispDay(const PlanData& data, ChartModel& model);
