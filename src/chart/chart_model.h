@@ -151,6 +151,19 @@ struct DropPreview {
   std::int32_t Minutes = 0;
 };
 
+// The place a plan had before a levelling proposal moved it, outlined while the proposal is
+// shown. The times and row are kept; every layout of the chart sets the twips on PlatForm.
+struct ProposalOutline {
+  PlanIdx plan;
+  int row = 0;
+  DateTime start;
+  DateTime end;
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = kPlanBarHeight;
+};
+
 // HScroll1 / KScroll, in the scroll bars' own int range.
 struct ScrollBarState {
   int Min = 0;
@@ -195,6 +208,7 @@ struct ChartModel : BarControls {
   CaptionBox GradeName;
   DropPreview Preview;
   std::vector<BarIdx> Highlighted;  // bars a list or a search pointed at, outlined
+  std::vector<ProposalOutline> ProposalOutlines;  // old places of a shown levelling proposal
   std::string DayDispArea;          // long date at the viewport's left edge
   std::string modeCaption;          // caption of the display mode
 

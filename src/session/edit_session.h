@@ -15,6 +15,8 @@
 #include "db/connection.h"
 #include "editing/chart_editor.h"
 #include "load/load_model.h"
+#include "levelling/level_request.h"
+#include "levelling/proposal.h"
 #include "lotdetail/plan_search.h"
 #include "plandata/clash_list.h"
 #include "plandata/plan_data.h"
@@ -23,6 +25,7 @@
 
 namespace velmora {
 
+inline constexpr const char* kProposalShown = "自動調整の提案を適用するか取り消してください";
 inline constexpr const char* kUnsavedCloseQuestion = "変更を保存せずに終了しますか？";
 inline constexpr const char* kGoToWhichDate = "移動先の日付を正しく入力してください";
 // Followed by the period, "yyyy/mm/dd～yyyy/mm/dd".
@@ -166,6 +169,20 @@ class EditSession {
   // The dialog the user acts on (the last opened that is not closed), or nothing.
   DialogModel* TopDialog();
 
+  // --- Levelling ---
+  // Computes a proposal for `request` (the session fills in the outside steps and the cycle
+  // look-ups) and shows it: the moved plans stand in their new places as one undoable step and
+  // their old places are outlined (ChartModel::ProposalOutlines), until it is applied or
+  // dropped. While it is shown, edits, undo, redo, reload and save are refused with
+  // kProposalShown.
+  const levelling::Proposal& ProposeLevel(levelling::LevelRequest request);
+  // The proposal on the chart, or nothing.
+  const levelling::Proposal* ShownProposal() const;
+  // Keeps the shown proposal: it stays one step that Undo takes back; the outlines go.
+  void ApplyProposal();
+  // Restores every plan as it was before the proposal; nothing is left to redo.
+  void DropProposal();
+
  private:
   Redraw Press(const PointerEvent& event);
   Redraw Move(const PointerEvent& event);
@@ -185,6 +202,11 @@ class EditSession {
   std::pair<DateTime, DateTime> TimesOnScreen() const;
   int RowAtSurfaceY(double y) const;
   std::vector<load::PlanMinutes> PlansInBucket(int row, const load::BucketLoad& bucket);
+  // While a levelling proposal is shown: tells the user to apply or drop it first, and is true
+  // (the caller then does nothing). The pointer's form refuses only what would start an edit.
+  bool ProposalRefuses();
+  bool ProposalRefuses(const PointerEvent& event);
+  void OutlineOldPlaces();
 
   const PlanData selection_;
   PlanData data_;
@@ -200,6 +222,8 @@ class EditSession {
   ClashList clashes_;
   load::LoadModel load_;
   int loadRow_ = 0;
+  levelling::Proposal proposal_;
+  bool proposalShown_ = false;
 };
 
 }  // namespace velmora

@@ -1,0 +1,138 @@
+#include "levelling/level_problem.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "plandata/blank_codes.h"
+#include "plandata/row_lookup.h"
+
+namespace velmora::levelling {
+namespace {
+
+bool OnChart(const PlanEntry& p) {
+  return p.InUse > 0 && p.Hidden != 1;
+}
+
+bool AnyReceived(const MemberGroup& group) {
+  for (int k = 1; k <= group.Stored(); ++k) {
+    if (group[k].ReceivedQty != 0) return true;
+  }
+  return false;
+}
+
+std::vector<int> ChosenRows(const PlanData& data, const LevelRequest& request) {
+  std::vector<int> rows;
+  for (int r = 2; r <= data.MachineRowCount; ++r) {
+    if (IsBlank(data.RowCode[static_cast<std::size_t>(r)])) continue;
+    if (request.rows.empty() || std::ranges::find(request.rows, r) != request.rows.end()) {
+      rows.push_back(r);
+    }
+  }
+  return rows;
+}
+
+// A step of the order chain: a loaded plan (a task or one that stays) or an outside one.
+struct Step {
+  int task = -1;  // -1: it stays
+  DateTime start;
+  DateTime end;
+};
+
+void AddChoices(Task& t, const PlanEntry& p, const std::vector<int>& rows,
+                const LevelRequest& request) {
+  t.choices.push_back(RowChoice{t.row, p.DurationMinutes, std::nullopt});
+  if (!request.otherMachines || !request.cycleOn) return;
+  for (int r : rows) {
+    if (r == t.row) continue;
+    if (auto cycle = request.cycleOn(t.plan, r)) t.choices.push_back({r, cycle->minutes, cycle});
+  }
+}
+
+// Links each task with the steps above and below it; staying steps bound its times.
+void LinkSteps(const PlanData& data, const LevelRequest& request, Problem& problem,
+               const std::unordered_map<std::int32_t, int>& taskOfOrder) {
+  std::unordered_map<std::int32_t, Step> steps;  // by order number
+  std::unordered_map<std::int32_t, std::vector<std::int32_t>> childrenOf;
+  auto note = [&](std::int32_t orderNo, std::int32_t parent, Step step) {
+    if (orderNo == 0 || step.start.IsZero() || step.end.IsZero()) return;
+    if (!steps.emplace(orderNo, step).second) return;
+    if (parent != 0) childrenOf[parent].push_back(orderNo);
+  };
+  for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& p = data.Plan(PlanIdx{i});
+    if (!OnChart(p)) continue;
+    auto task = taskOfOrder.find(p.OrderNo);
+    const int t = task != taskOfOrder.end() &&
+                          problem.tasks[static_cast<std::size_t>(task->second)].plan.value == i
+                      ? task->second
+                      : -1;
+    note(p.OrderNo, p.ParentOrderNo, Step{t, p.Start(), p.End()});
+  }
+  for (const OutsideStep& o : request.outside) {
+    note(o.orderNo, o.parentOrderNo, Step{-1, o.start, o.end});
+  }
+  for (const auto& [parent, children] : childrenOf) {
+    auto up = steps.find(parent);
+    if (up == steps.end()) continue;
+    for (std::int32_t child : children) {
+      const Step& down = steps.at(child);
+      if (up->second.task < 0 && down.task < 0) continue;
+      if (down.task >= 0 && up->second.task >= 0) {
+        problem.tasks[static_cast<std::size_t>(down.task)].above.push_back(up->second.task);
+        problem.tasks[static_cast<std::size_t>(up->second.task)].below.push_back(down.task);
+      } else if (down.task >= 0) {
+        DateTime& bound = problem.tasks[static_cast<std::size_t>(down.task)].aboveStayingStart;
+        if (bound.IsZero() || up->second.start < bound) bound = up->second.start;
+      } else {
+        DateTime& bound = problem.tasks[static_cast<std::size_t>(up->second.task)].belowStayingEnd;
+        bound = std::max(bound, down.end);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+bool MayMove(const PlanEntry& p, DateTime firstDay, DateTime lastDay) {
+  if (!OnChart(p) || p.IsFixed()) return false;
+  if (!p.IsConfirmed() && p.Changed != 1) return false;  // a drop's overlap questions skip it
+  if (p.ReceivedQty != 0 || AnyReceived(p.A) || AnyReceived(p.B)) return false;
+  return p.Start() >= firstDay && p.Start() < lastDay.DatePart().AddDays(1);
+}
+
+Problem BuildProblem(const PlanData& data, const LevelRequest& request) {
+  Problem problem;
+  problem.chosenRows = ChosenRows(data, request);
+  problem.firstDay = request.firstDay;
+  std::vector<bool> chosen(static_cast<std::size_t>(data.RowCount) + 2, false);
+  for (int r : problem.chosenRows) chosen[static_cast<std::size_t>(r)] = true;
+
+  std::unordered_map<std::int32_t, int> taskOfOrder;
+  for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
+    const PlanEntry& p = data.Plan(PlanIdx{i});
+    if (!OnChart(p)) continue;
+    const int row = IsBlank(p.MachineCode) ? 0 : RowOfCode(data, p.MachineCode);
+    const bool onMachineRow = row >= 2 && row <= data.MachineRowCount &&
+                              data.RowCode[static_cast<std::size_t>(row)] == p.MachineCode;
+    if (onMachineRow && chosen[static_cast<std::size_t>(row)] &&
+        MayMove(p, request.firstDay, request.lastDay)) {
+      Task t;
+      t.plan = PlanIdx{i};
+      t.row = row;
+      t.start = p.Start();
+      t.end = p.End();
+      t.due = p.InitialDueDate;
+      if (!IsBlank(p.MoldNo)) t.mold = p.MoldNo;
+      AddChoices(t, p, problem.chosenRows, request);
+      if (p.OrderNo != 0) taskOfOrder.emplace(p.OrderNo, static_cast<int>(problem.tasks.size()));
+      problem.tasks.push_back(std::move(t));
+      continue;
+    }
+    if (onMachineRow) problem.rows[row].AddStaying(p.Start(), p.End());
+    if (!IsBlank(p.MoldNo)) problem.molds[p.MoldNo].AddStaying(p.Start(), p.End());
+  }
+  LinkSteps(data, request, problem, taskOfOrder);
+  return problem;
+}
+
+}  // namespace velmora::levelling

@@ -1,0 +1,182 @@
+#include "levelling/placing.h"
+
+#include <algorithm>
+#include <numeric>
+#include <tuple>
+
+namespace velmora::levelling {
+namespace {
+
+// Trades tried for one late plan: the nearest earlier plans of its row.
+constexpr std::size_t kTradeCandidates = 12;
+
+// What a few tasks' places add up to, compared in the order the proposal aims for.
+struct Score {
+  int brokenOrder = 0;
+  int late = 0;
+  std::int64_t lateMinutes = 0;
+  int moved = 0;
+  std::int64_t movedSeconds = 0;
+
+  void Add(const PlaceCost& c) {
+    brokenOrder += c.breaksOrder ? 1 : 0;
+    late += c.late ? 1 : 0;
+    lateMinutes += c.lateMinutes;
+    moved += c.movedSeconds != 0 || c.otherRow ? 1 : 0;
+    movedSeconds += c.movedSeconds;
+  }
+  auto Tuple() const { return std::tie(brokenOrder, late, lateMinutes, moved, movedSeconds); }
+  bool operator<(const Score& o) const { return Tuple() < o.Tuple(); }
+};
+
+}  // namespace
+
+Placing::Placing(Schedule& schedule)
+    : schedule_(schedule),
+      unplacedBelow_(static_cast<std::size_t>(schedule.Count()), 0),
+      waiting_(static_cast<std::size_t>(schedule.Count()), false) {}
+
+Placing::Key Placing::KeyOf(int task) const {
+  const DateTime due = schedule_.TaskOf(task).due;
+  return {due.IsZero() ? DateTime::FromDays(1'000'000) : due, task};
+}
+
+void Placing::KeepWhatIsFine() {
+  std::vector<int> order(static_cast<std::size_t>(schedule_.Count()));
+  std::iota(order.begin(), order.end(), 0);
+  std::ranges::sort(order, [&](int a, int b) {
+    return std::tie(schedule_.TaskOf(a).start, a) < std::tie(schedule_.TaskOf(b).start, b);
+  });
+  for (int t : order) {
+    const auto original = schedule_.Original(t);
+    if (!original) continue;
+    const PlaceCost cost = schedule_.Cost(t, *original);
+    if (cost.breaksOrder || cost.late) continue;
+    schedule_.Take(t, *original);
+  }
+}
+
+void Placing::PlaceTheRest() {
+  for (int t = 0; t < schedule_.Count(); ++t) {
+    for (int b : schedule_.TaskOf(t).below) {
+      if (!schedule_.At(b).placed) ++unplacedBelow_[static_cast<std::size_t>(t)];
+    }
+  }
+  for (int t = 0; t < schedule_.Count(); ++t) {
+    if (!schedule_.At(t).placed) Ready(t);
+  }
+  while (true) {
+    while (!ready_.empty()) {
+      const int t = ready_.begin()->second;
+      ready_.erase(ready_.begin());
+      PlaceNext(t);
+    }
+    // Steps whose order runs in a circle never become ready: placed without the order.
+    auto stuck = std::ranges::find(waiting_, true);
+    if (stuck == waiting_.end()) break;
+    const int t = static_cast<int>(stuck - waiting_.begin());
+    waiting_[static_cast<std::size_t>(t)] = false;
+    unplacedBelow_[static_cast<std::size_t>(t)] = 0;
+    ready_.insert(KeyOf(t));
+  }
+}
+
+void Placing::Ready(int task) {
+  if (unplacedBelow_[static_cast<std::size_t>(task)] == 0) {
+    ready_.insert(KeyOf(task));
+  } else {
+    waiting_[static_cast<std::size_t>(task)] = true;
+  }
+}
+
+void Placing::PlaceNext(int task) {
+  const Place place = schedule_.Best(task);
+  schedule_.Take(task, place);
+  for (int a : schedule_.TaskOf(task).above) {
+    int& count = unplacedBelow_[static_cast<std::size_t>(a)];
+    if (count > 0) --count;
+    if (count == 0 && waiting_[static_cast<std::size_t>(a)]) {
+      waiting_[static_cast<std::size_t>(a)] = false;
+      ready_.insert(KeyOf(a));
+    }
+  }
+  // A step above that was kept or placed before this one now starts too early: it goes again.
+  // The count bounds a chain of such returns where the steps' order runs in a circle.
+  for (int a : schedule_.TaskOf(task).above) {
+    if (schedule_.At(a).placed && schedule_.At(a).start < place.end &&
+        releases_ < 4 * schedule_.Count() + 16) {
+      Release(a);
+    }
+  }
+}
+
+void Placing::Release(int task) {
+  ++releases_;
+  schedule_.GiveBack(task);
+  for (int a : schedule_.TaskOf(task).above) {
+    if (!schedule_.At(a).placed) ++unplacedBelow_[static_cast<std::size_t>(a)];
+  }
+  Ready(task);
+}
+
+bool Placing::StepOrderHolds(int task) const {
+  const Place& place = schedule_.At(task);
+  for (int a : schedule_.TaskOf(task).above) {
+    if (schedule_.At(a).placed && schedule_.At(a).start < place.end) return false;
+  }
+  for (int b : schedule_.TaskOf(task).below) {
+    if (schedule_.At(b).placed && schedule_.At(b).end > place.start) return false;
+  }
+  return true;
+}
+
+bool Placing::TryForward(int task) {
+  const Place before = schedule_.At(task);
+  const Task& t = schedule_.TaskOf(task);
+  const int row = t.choices[static_cast<std::size_t>(before.choice)].row;
+  const DateTime lower = schedule_.LowerBound(task);
+  std::vector<int> others = schedule_.PlacedBefore(row, lower, before.start, kTradeCandidates);
+  for (int other : others) {
+    const Task& o = schedule_.TaskOf(other);
+    if (!o.due.IsZero() && !t.due.IsZero() && o.due <= t.due) continue;
+    const Place otherBefore = schedule_.At(other);
+    Score was;
+    was.Add(schedule_.Cost(task, before));
+    was.Add(schedule_.Cost(other, otherBefore));
+    schedule_.GiveBack(task);
+    schedule_.GiveBack(other);
+    const Place mine = schedule_.Best(task);
+    schedule_.Take(task, mine);
+    const Place theirs = schedule_.Best(other);
+    schedule_.Take(other, theirs);
+    Score now;
+    now.Add(schedule_.Cost(task, mine));
+    now.Add(schedule_.Cost(other, theirs));
+    if (now < was && StepOrderHolds(task) && StepOrderHolds(other)) return true;
+    schedule_.GiveBack(task);
+    schedule_.GiveBack(other);
+    schedule_.Take(other, otherBefore);
+    schedule_.Take(task, before);
+  }
+  return false;
+}
+
+bool Placing::Improve(std::chrono::steady_clock::time_point deadline) {
+  bool improved = true;
+  while (improved) {
+    improved = false;
+    std::vector<std::pair<std::int64_t, int>> late;
+    for (int t = 0; t < schedule_.Count(); ++t) {
+      const PlaceCost cost = schedule_.Cost(t, schedule_.At(t));
+      if (cost.late) late.emplace_back(-cost.lateMinutes, t);
+    }
+    std::ranges::sort(late);
+    for (const auto& [minutes, t] : late) {
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      if (TryForward(t)) improved = true;
+    }
+  }
+  return true;
+}
+
+}  // namespace velmora::levelling

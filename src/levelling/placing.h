@@ -1,0 +1,47 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "levelling/schedule.h"
+
+namespace velmora::levelling {
+
+// The leveller's method over a schedule. Plans that are fine where they stand keep their place;
+// the others are placed again in order of their due dates, steps below before steps above,
+// each where it is least late and, at that, closest to where it stood. Late plans then trade
+// places with earlier plans of their row that have time to spare, while the budget lasts.
+class Placing {
+ public:
+  explicit Placing(Schedule& schedule);
+
+  // Keeps, in order of their starts, the plans that clash with nothing kept or staying, are
+  // not late and keep the step order with what is kept.
+  void KeepWhatIsFine();
+  // Places every plan not kept.
+  void PlaceTheRest();
+  // Swaps late plans forward while that lowers the lateness; false when the deadline cut it.
+  bool Improve(std::chrono::steady_clock::time_point deadline);
+
+ private:
+  using Key = std::pair<DateTime, int>;  // due (zero last), then task
+
+  Key KeyOf(int task) const;
+  void Ready(int task);
+  void PlaceNext(int task);
+  void Release(int task);
+  // Tries to bring a late task forward by trading places with one earlier plan of its row.
+  bool TryForward(int task);
+  bool StepOrderHolds(int task) const;
+
+  Schedule& schedule_;
+  std::vector<int> unplacedBelow_;
+  std::set<Key> ready_;
+  std::vector<bool> waiting_;
+  int releases_ = 0;
+};
+
+}  // namespace velmora::levelling

@@ -1,0 +1,144 @@
+#include "levelling/schedule.h"
+
+#include <algorithm>
+
+#include "plandata/lateness.h"
+#include "plandata/plan_end_time.h"
+
+namespace velmora::levelling {
+namespace {
+
+// Enough steps over busy spans for any real row; a search that runs out leaves the plan where
+// the last step put it rather than looping on a calendar without work.
+constexpr int kMaxSearchSteps = 100000;
+
+}  // namespace
+
+Schedule::Schedule(const PlanData& data, Problem& problem)
+    : data_(data), problem_(problem), places_(problem.tasks.size()) {}
+
+DateTime Schedule::EndOn(int row, DateTime start, std::int32_t minutes) const {
+  return ComputeEndTimeOn(data_, start, minutes, data_.RowCode[static_cast<std::size_t>(row)]);
+}
+
+// The first moment at or after `at` at which the row works: a plan put there starts with its
+// work, not at the end of a shift.
+DateTime Schedule::FirstWork(int row, DateTime at) const {
+  return std::max(at, EndOn(row, at, 1).AddMinutes(-1));
+}
+
+std::vector<int> Schedule::PlacedBefore(int row, DateTime from, DateTime to,
+                                        std::size_t limit) const {
+  auto it = problem_.rows.find(row);
+  if (it == problem_.rows.end()) return {};
+  return it->second.OwnersBefore(from, to, limit);
+}
+
+bool Schedule::Free(const Task& t, int row, DateTime start, DateTime end) const {
+  if (auto it = problem_.rows.find(row); it != problem_.rows.end()) {
+    if (it->second.FirstOverlap(start, end)) return false;
+  }
+  if (t.mold.empty()) return true;
+  auto it = problem_.molds.find(t.mold);
+  return it == problem_.molds.end() || !it->second.FirstOverlap(start, end);
+}
+
+void Schedule::Take(int task, const Place& place) {
+  const Task& t = TaskOf(task);
+  const int row = t.choices[static_cast<std::size_t>(place.choice)].row;
+  problem_.rows[row].Add(place.start, place.end, task);
+  if (!t.mold.empty()) problem_.molds[t.mold].Add(place.start, place.end, task);
+  places_[static_cast<std::size_t>(task)] = place;
+  places_[static_cast<std::size_t>(task)].placed = true;
+}
+
+void Schedule::GiveBack(int task) {
+  Place& place = places_[static_cast<std::size_t>(task)];
+  if (!place.placed) return;
+  const Task& t = TaskOf(task);
+  problem_.rows[t.choices[static_cast<std::size_t>(place.choice)].row].Remove(place.start, task);
+  if (!t.mold.empty()) problem_.molds[t.mold].Remove(place.start, task);
+  place.placed = false;
+}
+
+Place Schedule::EarliestFrom(int task, int choice, DateTime from) const {
+  const Task& t = TaskOf(task);
+  const RowChoice& c = t.choices[static_cast<std::size_t>(choice)];
+  DateTime start = FirstWork(c.row, from);
+  DateTime end = EndOn(c.row, start, c.minutes);
+  for (int step = 0; step < kMaxSearchSteps; ++step) {
+    const Timeline::Busy* busy = nullptr;
+    if (auto it = problem_.rows.find(c.row); it != problem_.rows.end()) {
+      busy = it->second.FirstOverlap(start, end);
+    }
+    if (busy == nullptr && !t.mold.empty()) {
+      if (auto it = problem_.molds.find(t.mold); it != problem_.molds.end()) {
+        busy = it->second.FirstOverlap(start, end);
+      }
+    }
+    if (busy == nullptr) break;
+    start = FirstWork(c.row, busy->end);
+    end = EndOn(c.row, start, c.minutes);
+  }
+  return Place{false, choice, start, end};
+}
+
+DateTime Schedule::LowerBound(int task) const {
+  const Task& t = TaskOf(task);
+  DateTime bound = std::max(problem_.firstDay, t.belowStayingEnd);
+  for (int b : t.below) {
+    if (At(b).placed) bound = std::max(bound, At(b).end);
+  }
+  return bound;
+}
+
+DateTime Schedule::UpperBound(int task) const {
+  const Task& t = TaskOf(task);
+  DateTime bound = t.aboveStayingStart;
+  for (int a : t.above) {
+    if (At(a).placed && (bound.IsZero() || At(a).start < bound)) bound = At(a).start;
+  }
+  return bound;
+}
+
+PlaceCost Schedule::Cost(int task, const Place& place) const {
+  const Task& t = TaskOf(task);
+  const PlanEntry& p = data_.Plan(t.plan);
+  const DateTime upper = UpperBound(task);
+  PlaceCost cost;
+  cost.breaksOrder = !upper.IsZero() && place.end > upper;
+  cost.late = EndsLate(p, place.end);
+  cost.lateMinutes = LateMinutes(p, place.end);
+  cost.otherRow = place.choice != 0;
+  cost.movedSeconds = std::abs((place.start - t.start).Seconds());
+  return cost;
+}
+
+std::optional<Place> Schedule::Original(int task) const {
+  const Task& t = TaskOf(task);
+  if (t.start < LowerBound(task) || !Free(t, t.row, t.start, t.end)) return std::nullopt;
+  return Place{false, 0, t.start, t.end};
+}
+
+Place Schedule::Best(int task) const {
+  const Task& t = TaskOf(task);
+  const DateTime lower = LowerBound(task);
+  Place best = EarliestFrom(task, 0, lower);
+  PlaceCost bestCost = Cost(task, best);
+  auto consider = [&](const Place& place) {
+    const PlaceCost cost = Cost(task, place);
+    if (cost < bestCost) {
+      best = place;
+      bestCost = cost;
+    }
+  };
+  if (auto original = Original(task)) consider(*original);
+  // Closest to where the scheduler put it: the first free place from its old start.
+  if (t.start > lower) consider(EarliestFrom(task, 0, t.start));
+  for (int c = 1; c < static_cast<int>(t.choices.size()); ++c) {
+    consider(EarliestFrom(task, c, lower));
+  }
+  return best;
+}
+
+}  // namespace velmora::levelling

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "levelling/level_problem.h"
+#include "plandata/plan_data.h"
+
+namespace velmora::levelling {
+
+// Where a task stands in a schedule.
+struct Place {
+  bool placed = false;
+  int choice = 0;  // index into the task's choices
+  DateTime start;
+  DateTime end;
+};
+
+// How good a place is for one task, compared in this order: an order bound broken (only where
+// a staying step leaves no room), late, minutes late, moved to another machine, distance moved.
+struct PlaceCost {
+  bool breaksOrder = false;
+  bool late = false;
+  std::int64_t lateMinutes = 0;
+  bool otherRow = false;
+  std::int64_t movedSeconds = 0;
+
+  auto operator<=>(const PlaceCost&) const = default;
+};
+
+// The tasks' places over the busy spans of what stays: places are taken and given back, and a
+// task's earliest free place is searched on its row's shifts and its mold.
+class Schedule {
+ public:
+  Schedule(const PlanData& data, Problem& problem);
+
+  const Place& At(int task) const { return places_[static_cast<std::size_t>(task)]; }
+  void Take(int task, const Place& place);
+  void GiveBack(int task);
+
+  // The earliest place of task on its choice, starting no earlier than `from`, free on its row
+  // and mold. Laid on the row's shifts as a drop lays it.
+  Place EarliestFrom(int task, int choice, DateTime from) const;
+  // The best place for the task given the places taken so far.
+  Place Best(int task) const;
+  PlaceCost Cost(int task, const Place& place) const;
+  // The earliest start the steps below allow, and the latest end the steps above allow (zero:
+  // none), from what stays and the tasks placed.
+  DateTime LowerBound(int task) const;
+  DateTime UpperBound(int task) const;
+  // A place that stands where the task stood, if it is still free.
+  std::optional<Place> Original(int task) const;
+
+  // Tasks placed on `row` starting in [from, to), the latest first, at most `limit`.
+  std::vector<int> PlacedBefore(int row, DateTime from, DateTime to, std::size_t limit) const;
+
+  const Task& TaskOf(int task) const { return problem_.tasks[static_cast<std::size_t>(task)]; }
+  int Count() const { return static_cast<int>(places_.size()); }
+
+ private:
+  DateTime EndOn(int row, DateTime start, std::int32_t minutes) const;
+  DateTime FirstWork(int row, DateTime at) const;
+  bool Free(const Task& t, int row, DateTime start, DateTime end) const;
+
+  const PlanData& data_;
+  Problem& problem_;
+  std::vector<Place> places_;
+};
+
+}  // namespace velmora::levelling
