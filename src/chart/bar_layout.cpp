@@ -1,5 +1,6 @@
 #include "chart/bar_layout.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <vector>
@@ -36,6 +37,11 @@ class GuardedBlock {
   Questions* faultsTo_;
   std::string failure_;
 };
+
+// Bars of one row are staggered by their index, so bars that overlap stay told apart.
+double BarTopOnRow(double rowTop, std::int32_t barIndex) {
+  return rowTop + (barIndex % 7) * 15 - 45;
+}
 
 Color BackColorOf(const PlanEntry& p) {
   if (p.InitialDueDate.IsZero()) return kNoDueDateColor;
@@ -157,7 +163,7 @@ class BarLayouter {
     }
     bar.Pinned = p.IsLocked() ? Pin::Whole : p.IsEndFixed() ? Pin::End : Pin::None;
     const bool unplannedBand = bar.Container == Surface::PlatForm2;
-    bar.Top = y + (b % 7) * 15 - 45;
+    bar.Top = BarTopOnRow(y, b);
     if (unplannedBand) bar.Top -= kUnplannedLift;
     const double xEnd = PlaceLeft(p, bar);
 
@@ -295,12 +301,29 @@ void LayoutAllBars(const PlanData& data, ChartModel& model) {
     const PlanEntry& p = data.PlanTable[static_cast<std::size_t>(i)];
     if (p.InUse > 0) layouter.Layout(PlanIdx{i}, 0);
   }
+  PlaceProposalOutlines(data, model);
 }
 
 void RescaleAllBars(const PlanData& data, ChartModel& model) {
   BarLayouter layouter(data, model, BarLayouter::Prepare::Bars);
   for (std::int32_t i = 1; i <= data.PlanCount(); ++i) {
     if (data.PlanTable[static_cast<std::size_t>(i)].InUse > 0) layouter.Rescale(PlanIdx{i});
+  }
+  PlaceProposalOutlines(data, model);
+}
+
+void PlaceProposalOutlines(const PlanData& data, ChartModel& model) {
+  const TimeScale& scale = model.Scale;
+  for (ProposalOutline& outline : model.ProposalOutlines) {
+    const auto row = static_cast<std::size_t>(outline.row);
+    if (row >= data.RowTop.size()) continue;
+    outline.Top = BarTopOnRow(data.RowTop[row], data.Plan(outline.plan).BarIndex);
+    outline.Left =
+        scale.TimeToX(outline.start.DatePart(), outline.start.TimePart(), scale.HourWidth);
+    const double xEnd =
+        scale.TimeToX(outline.end.DatePart(), outline.end.TimePart(), scale.HourWidth);
+    outline.Width = std::max(xEnd - outline.Left, kMinimumBarWidth);
+    outline.Height = kPlanBarHeight;
   }
 }
 

@@ -57,6 +57,10 @@ void LayoutAllBars(const PlanData& data, ChartModel& model);
 // costs a frame, not a caption and a row look-up for every plan of the period.
 void RescaleAllBars(const PlanData& data, ChartModel& model);
 
+// Each proposal outline where its plan's bar stood on the outline's row at the outline's times,
+// on the present scale: the full layout and the rescale call it, so a zoom moves them too.
+void PlaceProposalOutlines(const PlanData& data, ChartModel& model);
+
 // Places and sizes the progress bar PlanJBar(index) over PlanBar(index): its width is the
 // received share of the bar's inner width.
 void PlanBar_Change(const PlanData& data, ChartModel& model, BarIdx index);

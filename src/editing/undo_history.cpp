@@ -61,6 +61,7 @@ void UndoHistory::End(const PlanData& data) {
   steps_.push_back(std::move(open_));
   if (steps_.size() > kMaxSteps) steps_.pop_front();
   done_ = steps_.size();
+  ++made_;
   open_ = Step{};
 }
 
@@ -106,6 +107,10 @@ Restored UndoHistory::Swap(PlanData& data, Step& step, bool edited) {
 void UndoHistory::Clear() {
   steps_.clear();
   done_ = 0;
+}
+
+void UndoHistory::DropRedo() {
+  steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(done_), steps_.end());
 }
 
 UndoHistory::DayCopy UndoHistory::ReadDay(const PlanData& data, int r, int d) {

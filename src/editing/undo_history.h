@@ -38,6 +38,10 @@ class UndoHistory {
   Restored Redo(PlanData& data);
   // After a save or a discard nothing before it can be undone.
   void Clear();
+  // Forgets the undone steps: a step taken back for good (a dropped proposal) is not redone.
+  void DropRedo();
+  // Counts every step a gesture ever made, so a caller can tell whether its gesture made one.
+  std::uint64_t StepsMade() const { return made_; }
 
   std::size_t Steps() const { return steps_.size(); }
   // Heap and inline bytes the steps hold, for the benchmarks.
@@ -67,6 +71,7 @@ class UndoHistory {
 
   std::deque<Step> steps_;
   std::size_t done_ = 0;  // steps_[0..done_) can be undone, the rest redone
+  std::uint64_t made_ = 0;
   int depth_ = 0;
   Step open_;
   std::uint32_t serial_ = 0;             // numbers the open gesture

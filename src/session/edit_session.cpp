@@ -53,6 +53,7 @@ void EditSession::Load() {
 }
 
 void EditSession::Reload() {
+  if (ProposalRefuses()) return;
   dialogs_.clear();
   editor_.History().Clear();
   editor_.Pointer() = editing::PointerState{};
@@ -74,6 +75,7 @@ Redraw EditSession::Pointer(const PointerEvent& event) {
   ForgetClosedDialogs();
   switch (event.kind) {
     case PointerEvent::Kind::Press: {
+      if (ProposalRefuses(event)) return Redraw::Nothing;
       // What a list or a search pointed at has been found: its outline goes.
       const bool outlined = !chart_.Highlighted.empty();
       chart_.Highlighted.clear();
@@ -85,7 +87,7 @@ Redraw EditSession::Pointer(const PointerEvent& event) {
     case PointerEvent::Kind::Release:
       return Release(event);
     case PointerEvent::Kind::DoubleClick:
-      return DoubleClick(event);
+      return ProposalRefuses(event) ? Redraw::Nothing : DoubleClick(event);
   }
   return Redraw::Nothing;
 }
@@ -342,6 +344,7 @@ DialogModel* EditSession::TopDialog() {
 // --- Operations ---
 
 void EditSession::OpenLot(PlanIdx plan) {
+  if (ProposalRefuses()) return;
   ForgetClosedDialogs();
   editor_.RightButtonDown(data_.Plan(plan).Bar());
 }
@@ -350,6 +353,7 @@ lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
                                            const std::string& modelName) {
   ForgetClosedDialogs();
   lotdetail::SearchBoxes boxes{itemCode, modelName};
+  if (ProposalRefuses()) return boxes;  // a hit opens its lot window
   lotdetail::ComKensaku_Click(
       boxes, data_, questions_,
       [this](BarIdx bar) {
@@ -361,11 +365,11 @@ lotdetail::SearchBoxes EditSession::Search(const std::string& itemCode,
 }
 
 bool EditSession::Undo() {
-  return !Dragging() && editor_.Undo();
+  return !Dragging() && !ProposalRefuses() && editor_.Undo();
 }
 
 bool EditSession::Redo() {
-  return !Dragging() && editor_.Redo();
+  return !Dragging() && !ProposalRefuses() && editor_.Redo();
 }
 
 void EditSession::NextDisplayMode() {

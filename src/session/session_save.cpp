@@ -8,6 +8,7 @@
 namespace velmora {
 
 bool EditSession::Discard() {
+  if (ProposalRefuses()) return false;
   if (!lotdetail::ConfirmDiscard(data_, questions_)) return false;
   // Nothing of the dropped plan can be undone into the one loaded next.
   editor_.History().Clear();
@@ -15,7 +16,7 @@ bool EditSession::Discard() {
 }
 
 std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progress) {
-  if (saving_ || connection_ == nullptr) return std::nullopt;
+  if (saving_ || connection_ == nullptr || ProposalRefuses()) return std::nullopt;
   saving_ = true;
   struct Done {
     bool& flag;
