@@ -16,7 +16,7 @@ bool EditSession::Discard() {
 }
 
 std::optional<saving::SaveResult> EditSession::Save(saving::SaveProgress* progress) {
-  if (saving_ || connection_ == nullptr || ProposalRefuses()) return std::nullopt;
+  if (ProposalRefuses() || saving_ || connection_ == nullptr) return std::nullopt;
   saving_ = true;
   struct Done {
     bool& flag;
