@@ -130,33 +130,47 @@ bool Placing::StepOrderHolds(int task) const {
   return true;
 }
 
+bool Placing::TryMoving(int task, const std::vector<int>& others) {
+  std::vector<std::pair<int, Place>> was{{task, schedule_.At(task)}};
+  for (int o : others) was.emplace_back(o, schedule_.At(o));
+  Score before;
+  for (const auto& [t, place] : was) before.Add(schedule_.Cost(t, place));
+  for (const auto& [t, place] : was) schedule_.GiveBack(t);
+  // The late plan first, then the others in the order they stood.
+  for (const auto& [t, place] : was) schedule_.Take(t, schedule_.Best(t));
+  Score after;
+  bool orderHolds = true;
+  for (const auto& [t, place] : was) {
+    after.Add(schedule_.Cost(t, schedule_.At(t)));
+    orderHolds = orderHolds && StepOrderHolds(t);
+  }
+  if (orderHolds && after < before) return true;
+  for (const auto& [t, place] : was) schedule_.GiveBack(t);
+  for (const auto& [t, place] : was) schedule_.Take(t, place);
+  return false;
+}
+
 bool Placing::TryForward(int task) {
-  const Place before = schedule_.At(task);
+  if (TryMoving(task, {})) return true;
+  const Place& at = schedule_.At(task);
   const Task& t = schedule_.TaskOf(task);
-  const int row = t.choices[static_cast<std::size_t>(before.choice)].row;
-  const DateTime lower = schedule_.LowerBound(task);
-  std::vector<int> others = schedule_.PlacedBefore(row, lower, before.start, kTradeCandidates);
+  const int row = t.choices[static_cast<std::size_t>(at.choice)].row;
+  std::vector<int> others =
+      schedule_.PlacedBefore(row, schedule_.LowerBound(task), at.start, kTradeCandidates);
+  // One plan with a later due date trades places...
   for (int other : others) {
     const Task& o = schedule_.TaskOf(other);
     if (!o.due.IsZero() && !t.due.IsZero() && o.due <= t.due) continue;
-    const Place otherBefore = schedule_.At(other);
-    Score was;
-    was.Add(schedule_.Cost(task, before));
-    was.Add(schedule_.Cost(other, otherBefore));
-    schedule_.GiveBack(task);
-    schedule_.GiveBack(other);
-    const Place mine = schedule_.Best(task);
-    schedule_.Take(task, mine);
-    const Place theirs = schedule_.Best(other);
-    schedule_.Take(other, theirs);
-    Score now;
-    now.Add(schedule_.Cost(task, mine));
-    now.Add(schedule_.Cost(other, theirs));
-    if (now < was && StepOrderHolds(task) && StepOrderHolds(other)) return true;
-    schedule_.GiveBack(task);
-    schedule_.GiveBack(other);
-    schedule_.Take(other, otherBefore);
-    schedule_.Take(task, before);
+    if (TryMoving(task, {other})) return true;
+  }
+  // ...or the late plan goes before a run of the plans ahead of it, which close up behind it.
+  std::ranges::sort(others,
+                    [&](int a, int b) { return schedule_.At(a).start < schedule_.At(b).start; });
+  for (std::size_t k = 2; k <= others.size(); ++k) {
+    if (TryMoving(task,
+                  std::vector<int>(others.end() - static_cast<std::ptrdiff_t>(k), others.end()))) {
+      return true;
+    }
   }
   return false;
 }

@@ -33,7 +33,10 @@ class Placing {
   void Ready(int task);
   void PlaceNext(int task);
   void Release(int task);
-  // Tries to bring a late task forward by trading places with one earlier plan of its row.
+  // Places the task and then `others` again; keeps that when it scores better, else undoes it.
+  bool TryMoving(int task, const std::vector<int>& others);
+  // Tries to bring a late task forward: alone, trading places with one earlier plan of its
+  // row, or going before a run of them.
   bool TryForward(int task);
   bool StepOrderHolds(int task) const;
 
