@@ -6,7 +6,6 @@
 #include "automation/csv_writer.h"
 #include "automation/load_csv.h"
 #include "automation/script_words.h"
-#include "automation/state_csv.h"
 #include "common/date_text.h"
 #include "common/text.h"
 
@@ -61,9 +60,9 @@ void ScriptRunner::RunLine(const std::string& line, int number) {
 }
 
 bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
-  static const char* const kChartCommands[] = {"mode", "drag",  "open", "expand",  "calendar",
-                                               "undo", "redo",  "save", "search",  "discard",
-                                               "goto", "wheel", "key",  "viewport"};
+  static const char* const kChartCommands[] = {"mode", "drag",  "open", "expand",   "calendar",
+                                               "undo", "redo",  "save", "search",   "discard",
+                                               "goto", "wheel", "key",  "viewport", "level"};
   const std::string& command = words[0];
   if (std::find(std::begin(kChartCommands), std::end(kChartCommands), command) ==
       std::end(kChartCommands)) {
@@ -90,6 +89,8 @@ bool ScriptRunner::ChartCommand(const std::vector<std::string>& words) {
     Key(words);
   } else if (command == "viewport") {
     Viewport(words);
+  } else if (command == "level") {
+    Level(words);
   } else if (command == "goto") {
     // A refused day is a message, and the script goes on as a user would.
     if (words.size() != 2) Fail("goto yyyy/mm/dd です");
@@ -116,11 +117,7 @@ bool ScriptRunner::OtherCommand(const std::vector<std::string>& words, const std
     boxes_.Queue(words[1] == "yes" ? Answer::Yes : Answer::No);
   } else if (command == "export") {
     if (words.size() != 2) Fail("export には出力先のフォルダを一つ書いてください");
-    try {
-      WriteStateCsv(data_, session_.Chart(), session_.MachineLoad(), words[1]);
-    } catch (const std::exception& e) {
-      Fail(std::string("書き出せません: ") + e.what());
-    }
+    Export(words[1]);
   } else if (command == "load") {
     if (words.size() != 3) Fail("load ROW yyyy/mm/dd です");
     PrintLoad(words[1], words[2]);

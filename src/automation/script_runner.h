@@ -1,10 +1,12 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "automation/level_csv.h"
 #include "automation/script_messages.h"
 #include "session/edit_session.h"
 
@@ -40,6 +42,11 @@ class ScriptRunner {
   void PrintWhere();
   void PrintLoad(const std::string& rowWord, const std::string& dayText);
   void Calendar(const std::vector<std::string>& words);
+  void Level(const std::vector<std::string>& words);
+  levelling::LevelRequest LevelRequestOf(const std::vector<std::string>& words) const;
+  DateTime DayOfPeriod(const std::string& word) const;
+  std::vector<int> MachineRowsOf(const std::string& codes) const;
+  void Export(const std::string& dir);
   void Save();
   void DialogCommand(const std::vector<std::string>& words, const std::string& rest);
 
@@ -55,6 +62,7 @@ class ScriptRunner {
   ScriptMessageBoxes& boxes_;
   int line_ = 0;
   bool saveFailed_ = false;
+  std::optional<LevelCsv> level_;  // the script's last levelling, for level.csv
 };
 
 }  // namespace velmora

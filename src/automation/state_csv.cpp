@@ -31,7 +31,8 @@ void WriteCsvFile(const fs::path& path, Write write) {
 }  // namespace
 
 void WriteStateCsv(const PlanData& data, const chart::ChartModel& model,
-                   const load::LoadModel& load, const fs::path& dir) {
+                   const load::LoadModel& load, const fs::path& dir,
+                   const std::vector<ExtraCsv>& extra) {
   fs::create_directories(dir);
   StagedFiles files;
   WriteCsvFile(files.Stage(dir / "plans.csv"),
@@ -46,6 +47,7 @@ void WriteStateCsv(const PlanData& data, const chart::ChartModel& model,
                [&](std::ostream& out) { WriteConflictsCsv(data, out); });
   WriteCsvFile(files.Stage(dir / "load.csv"),
                [&](std::ostream& out) { WriteLoadCsv(data, load, out); });
+  for (const ExtraCsv& file : extra) WriteCsvFile(files.Stage(dir / file.name), file.write);
   files.Commit();
 }
 
