@@ -1,10 +1,12 @@
 #include "levelling/level_problem.h"
 
 #include <algorithm>
+#include <tuple>
 #include <unordered_map>
 
 #include "plandata/blank_codes.h"
 #include "plandata/row_lookup.h"
+#include "worktime/work_day.h"
 
 namespace velmora::levelling {
 namespace {
@@ -93,17 +95,23 @@ void LinkSteps(const PlanData& data, const LevelRequest& request, Problem& probl
 
 }  // namespace
 
+std::pair<DateTime, DateTime> LevelWindow(DateTime firstDay, DateTime lastDay) {
+  const DateTime dayChange = DateTime::FromSeconds(kProductionDayChange);
+  return {firstDay.DatePart() + dayChange, lastDay.DatePart().AddDays(1) + dayChange};
+}
+
 bool MayMove(const PlanEntry& p, DateTime firstDay, DateTime lastDay) {
   if (!OnChart(p) || p.IsFixed()) return false;
   if (!p.IsConfirmed() && p.Changed != 1) return false;  // a drop's overlap questions skip it
   if (p.ReceivedQty != 0 || AnyReceived(p.A) || AnyReceived(p.B)) return false;
-  return p.Start() >= firstDay && p.Start() < lastDay.DatePart().AddDays(1);
+  const auto [from, to] = LevelWindow(firstDay, lastDay);
+  return p.Start() >= from && p.Start() < to;
 }
 
 Problem BuildProblem(const PlanData& data, const LevelRequest& request) {
   Problem problem;
   problem.chosenRows = ChosenRows(data, request);
-  problem.firstDay = request.firstDay;
+  std::tie(problem.firstDay, problem.lastEnd) = LevelWindow(request.firstDay, request.lastDay);
   std::vector<bool> chosen(static_cast<std::size_t>(data.RowCount) + 2, false);
   for (int r : problem.chosenRows) chosen[static_cast<std::size_t>(r)] = true;
 

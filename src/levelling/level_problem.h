@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/datetime.h"
@@ -40,11 +41,16 @@ struct Problem {
   std::vector<int> chosenRows;            // machine rows, ascending
   std::map<int, Timeline> rows;           // staying spans by machine row
   std::map<std::string, Timeline> molds;  // staying spans by mold number
-  DateTime firstDay;                      // nothing starts before it
+  DateTime firstDay;  // nothing starts before it: the first day's production day
+  DateTime lastEnd;   // nor after the last day's production day has ended
 };
 
-// Whether plan p may move: on the chart and on one of the chosen rows, not fixed, a party to a
-// drop's overlap questions, nothing received, starting inside [firstDay, lastDay].
+// The production days from firstDay to lastDay, as moments: from 08:00 of the first to 08:00
+// after the last.
+std::pair<DateTime, DateTime> LevelWindow(DateTime firstDay, DateTime lastDay);
+
+// Whether plan p may move: on the chart, not fixed, a party to a drop's overlap questions,
+// nothing received, starting inside the window of [firstDay, lastDay].
 bool MayMove(const PlanEntry& p, DateTime firstDay, DateTime lastDay);
 
 Problem BuildProblem(const PlanData& data, const LevelRequest& request);

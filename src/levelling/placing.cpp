@@ -12,6 +12,7 @@ constexpr std::size_t kTradeCandidates = 12;
 
 // What a few tasks' places add up to, compared in the order the proposal aims for.
 struct Score {
+  int beyondWindow = 0;
   int brokenOrder = 0;
   int late = 0;
   std::int64_t lateMinutes = 0;
@@ -19,13 +20,16 @@ struct Score {
   std::int64_t movedSeconds = 0;
 
   void Add(const PlaceCost& c) {
+    beyondWindow += c.beyondWindow ? 1 : 0;
     brokenOrder += c.breaksOrder ? 1 : 0;
     late += c.late ? 1 : 0;
     lateMinutes += c.lateMinutes;
     moved += c.movedSeconds != 0 || c.otherRow ? 1 : 0;
     movedSeconds += c.movedSeconds;
   }
-  auto Tuple() const { return std::tie(brokenOrder, late, lateMinutes, moved, movedSeconds); }
+  auto Tuple() const {
+    return std::tie(beyondWindow, brokenOrder, late, lateMinutes, moved, movedSeconds);
+  }
   bool operator<(const Score& o) const { return Tuple() < o.Tuple(); }
 };
 
@@ -90,8 +94,14 @@ void Placing::Ready(int task) {
 }
 
 void Placing::PlaceNext(int task) {
-  const Place place = schedule_.Best(task);
-  schedule_.Take(task, place);
+  const Place best = schedule_.Best(task);
+  if (schedule_.Cost(task, best).beyondWindow) {
+    // Nowhere inside the window: it stays where the scheduler put it, and the clash is listed.
+    schedule_.Stay(task);
+  } else {
+    schedule_.Take(task, best);
+  }
+  const Place& place = schedule_.At(task);
   for (int a : schedule_.TaskOf(task).above) {
     int& count = unplacedBelow_[static_cast<std::size_t>(a)];
     if (count > 0) --count;
@@ -131,6 +141,10 @@ bool Placing::StepOrderHolds(int task) const {
 }
 
 bool Placing::TryMoving(int task, const std::vector<int>& others) {
+  if (schedule_.At(task).stays) return false;
+  for (int o : others) {
+    if (schedule_.At(o).stays) return false;
+  }
   std::vector<std::pair<int, Place>> was{{task, schedule_.At(task)}};
   for (int o : others) was.emplace_back(o, schedule_.At(o));
   Score before;

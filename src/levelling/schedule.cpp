@@ -52,9 +52,16 @@ void Schedule::Take(int task, const Place& place) {
   places_[static_cast<std::size_t>(task)].placed = true;
 }
 
+void Schedule::Stay(int task) {
+  const Task& t = TaskOf(task);
+  problem_.rows[t.row].AddStaying(t.start, t.end);
+  if (!t.mold.empty()) problem_.molds[t.mold].AddStaying(t.start, t.end);
+  places_[static_cast<std::size_t>(task)] = Place{true, true, 0, t.start, t.end};
+}
+
 void Schedule::GiveBack(int task) {
   Place& place = places_[static_cast<std::size_t>(task)];
-  if (!place.placed) return;
+  if (!place.placed || place.stays) return;
   const Task& t = TaskOf(task);
   problem_.rows[t.choices[static_cast<std::size_t>(place.choice)].row].Remove(place.start, task);
   if (!t.mold.empty()) problem_.molds[t.mold].Remove(place.start, task);
@@ -80,7 +87,7 @@ Place Schedule::EarliestFrom(int task, int choice, DateTime from) const {
     start = FirstWork(c.row, busy->end);
     end = EndOn(c.row, start, c.minutes);
   }
-  return Place{false, choice, start, end};
+  return Place{false, false, choice, start, end};
 }
 
 DateTime Schedule::LowerBound(int task) const {
@@ -106,6 +113,7 @@ PlaceCost Schedule::Cost(int task, const Place& place) const {
   const PlanEntry& p = data_.Plan(t.plan);
   const DateTime upper = UpperBound(task);
   PlaceCost cost;
+  cost.beyondWindow = place.start >= problem_.lastEnd && place.start != t.start;
   cost.breaksOrder = !upper.IsZero() && place.end > upper;
   cost.late = EndsLate(p, place.end);
   cost.lateMinutes = LateMinutes(p, place.end);
@@ -117,7 +125,7 @@ PlaceCost Schedule::Cost(int task, const Place& place) const {
 std::optional<Place> Schedule::Original(int task) const {
   const Task& t = TaskOf(task);
   if (t.start < LowerBound(task) || !Free(t, t.row, t.start, t.end)) return std::nullopt;
-  return Place{false, 0, t.start, t.end};
+  return Place{false, false, 0, t.start, t.end};
 }
 
 Place Schedule::Best(int task) const {

@@ -12,14 +12,17 @@ namespace velmora::levelling {
 // Where a task stands in a schedule.
 struct Place {
   bool placed = false;
-  int choice = 0;  // index into the task's choices
+  bool stays = false;  // no place inside the window: it keeps its own, as if fixed
+  int choice = 0;      // index into the task's choices
   DateTime start;
   DateTime end;
 };
 
-// How good a place is for one task, compared in this order: an order bound broken (only where
-// a staying step leaves no room), late, minutes late, moved to another machine, distance moved.
+// How good a place is for one task, compared in this order: starting after the window, an order
+// bound broken (only where a staying step leaves no room), late, minutes late, moved to another
+// machine, distance moved.
 struct PlaceCost {
+  bool beyondWindow = false;
   bool breaksOrder = false;
   bool late = false;
   std::int64_t lateMinutes = 0;
@@ -38,6 +41,8 @@ class Schedule {
   const Place& At(int task) const { return places_[static_cast<std::size_t>(task)]; }
   void Take(int task, const Place& place);
   void GiveBack(int task);
+  // The task keeps its own place for good and counts as staying from now on.
+  void Stay(int task);
 
   // The earliest place of task on its choice, starting no earlier than `from`, free on its row
   // and mold. Laid on the row's shifts as a drop lays it.

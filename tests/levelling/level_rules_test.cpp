@@ -103,6 +103,14 @@ const std::vector<RuleCase>& Cases() {
        {"12/05 08:00"},
        0,
        1},
+      {"a plan with no room before the last day's end stays, and the clash is listed",
+       [](LevelWorld& w) {
+         w.request.firstDay = LevelWorld::Date("2024/12/03");
+         w.request.lastDay = LevelWorld::Date("2024/12/03");
+         w.Plan("M01     ", "2024/12/03 08:00:00", 480);
+         w.Plan("M01     ", "2024/12/03 09:00:00", 60);
+       },
+       {"12/03 08:00", "12/03 09:00"}, 1, 0, {"overlap"}},
       {"plans of rows not chosen stay",
        [](LevelWorld& w) {
          w.request.rows = {3};
