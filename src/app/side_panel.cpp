@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "plandata/blank_codes.h"
+#include "plandata/plan_fields.h"
 
 namespace velmora {
 namespace {
@@ -18,6 +19,17 @@ QListView* ListView(QStringListModel* model, QWidget* parent) {
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setUniformItemSizes(true);  // thousands of lines stay quick
   return view;
+}
+
+// "工程順 M01  300632 → 300645  05/14 10:00～05/14 12:00": the lower step's row, the lower and
+// the upper step, and the time from the upper step's start to the lower step's end.
+PlanLine StepOrderLine(const PlanData& data, const Clash& clash) {
+  const auto moment = [](DateTime at) { return MomentText(at).substr(5); };
+  const std::string where = clash.where.empty() ? "未計画" : clash.where;
+  return {"工程順 " + where + "  " + std::to_string(data.Plan(clash.first).OrderNo) + " → " +
+              std::to_string(data.Plan(clash.second).OrderNo) + "  " + moment(clash.start) + "～" +
+              moment(clash.end),
+          {clash.first, clash.second}};
 }
 
 }  // namespace
@@ -50,7 +62,8 @@ void SidePanel::Refresh() {
   if (!isVisible()) return;
   std::vector<PlanLine> clashes;
   for (const Clash& clash : session_.Clashes()) {
-    clashes.push_back(ClashLine(session_.Data(), clash));
+    clashes.push_back(clash.kind == Clash::Kind::Order ? StepOrderLine(session_.Data(), clash)
+                                                       : ClashLine(session_.Data(), clash));
   }
   Show(0, *clashTexts_, std::move(clashes));
   const PlanData& data = session_.Data();

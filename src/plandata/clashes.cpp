@@ -10,6 +10,10 @@ bool SharesMoldWith(const PlanEntry& plan, const PlanEntry& other) {
          other.End() > plan.Start() && !IsBlank(other.MachineCode);
 }
 
+bool OutOfStepOrder(DateTime belowEnd, DateTime aboveStart) {
+  return !belowEnd.IsZero() && !aboveStart.IsZero() && aboveStart < belowEnd;
+}
+
 std::vector<Clash> FindClashes(const PlanData& data) {
   ClashList list;
   list.Update(data);

@@ -60,6 +60,9 @@ struct PlanEntry {
 
   std::int32_t BarIndex = 0;
   std::int32_t OrderNo = 0;
+  // 上位手配番号 of the entry's own arrangement: the next step's arrangement, 0 when none. A
+  // split-off entry keeps the number of the entry it came from: its members are the same step.
+  std::int32_t ParentOrderNo = 0;
   std::string MachineCode;  // eight blanks: the unplanned row
   std::string DestinationCode;
   float CycleSeconds = 0;

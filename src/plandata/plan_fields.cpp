@@ -156,6 +156,8 @@ const PlanField kFields[] = {
   {.header = "Changed", .text = Number<&E::Changed>},
   {.header = "OrderNoA", .text = Members<&E::A>},
   {.header = "OrderNoB", .text = Members<&E::B>},
+  // Kept for the step order between arrangements; neither exported nor on the tip.
+  {.column = {n::kParentOrderNo}, .read = ReadInt32<&E::ParentOrderNo>},
   // Read only to compute or place the fields above.
   {.column = {n::kPlanNo}},
   {.column = {n::kPlantCode}},
