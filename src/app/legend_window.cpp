@@ -31,6 +31,24 @@ void PaintTextSample(QPainter& painter, const chart::LegendEntry& entry, const Q
   painter.drawText(bar, Qt::AlignCenter, entry.sample == S::Sheet ? "●ABC1" : "ABC123");
 }
 
+// A frame round a plain bar; a dashed one, as the chart outlines a place a bar left, over half
+// a bar that stands there now.
+void PaintFrameSample(QPainter& painter, const chart::LegendEntry& entry, const QRect& bar) {
+  const QColor color = ui::ToQColor(entry.color);
+  const QColor plain = ui::ToQColor(chart::kOnTimeColor);
+  if (entry.sample == chart::LegendEntry::Sample::Frame) {
+    painter.fillRect(bar, plain);
+    painter.setPen(QPen(color, 3));
+    painter.drawRect(bar.adjusted(1, 1, -1, -1));
+    return;
+  }
+  painter.fillRect(bar.adjusted(bar.width() / 2, 0, 0, 0), plain);
+  QPen pen(color, 2, Qt::CustomDashLine);
+  pen.setDashPattern({3, 2});
+  painter.setPen(pen);
+  painter.drawRect(QRectF(bar).adjusted(1, 1, -1, -1));
+}
+
 QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
   using S = chart::LegendEntry::Sample;
   QPixmap pixmap(kSampleWidth, kSampleHeight);
@@ -61,9 +79,8 @@ QPixmap Sample(const chart::LegendEntry& entry, const QFont& font) {
                          bar);
       break;
     case S::Frame:
-      painter.fillRect(bar, plain);
-      painter.setPen(QPen(color, 3));
-      painter.drawRect(bar.adjusted(1, 1, -1, -1));
+    case S::Dashed:
+      PaintFrameSample(painter, entry, bar);
       break;
     case S::Line:
       painter.setPen(QPen(color, 1));

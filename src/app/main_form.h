@@ -80,6 +80,7 @@ class MainForm : public QMainWindow {
   QPushButton* ComKensaku = nullptr;  // "検索"
   QAction* UndoAction = nullptr;      // "元に戻す"
   QAction* RedoAction = nullptr;      // "やり直し"
+  QAction* LevelAction = nullptr;     // "自動調整...": the levelling dialog
   QAction* PanelAction = nullptr;     // "競合と未保存の変更"
   QAction* LegendAction = nullptr;    // "凡例"
   QAction* LoadAction = nullptr;      // "負荷": the load strip shown or not
@@ -104,6 +105,8 @@ class MainForm : public QMainWindow {
   void KTbun_DblClick();
   void Undo_Click();
   void Redo_Click();
+  // The levelling dialog; its 計算 shows the proposal on the chart and in the side panel.
+  void Level_Click();
   void BuildControls();
   void ConnectControls();
   QLayout* BuildButtonBar(QWidget* parent);

@@ -14,6 +14,7 @@
 #include "app/legend_window.h"
 #include "app/print_actions.h"
 #include "app/program.h"
+#include "app/proposal_panel.h"
 #include "app/side_panel.h"
 #include "dialogs/hozon_form.h"
 #include "ui/chart_view.h"
@@ -132,6 +133,9 @@ void MainForm::BuildEditMenu() {
   RedoAction->setEnabled(false);
   connect(UndoAction, &QAction::triggered, this, [this] { Undo_Click(); });
   connect(RedoAction, &QAction::triggered, this, [this] { Redo_Click(); });
+  edit->addSeparator();
+  LevelAction = edit->addAction("自動調整...");
+  connect(LevelAction, &QAction::triggered, this, [this] { Level_Click(); });
 }
 
 void MainForm::BuildViewMenu() {
@@ -166,6 +170,10 @@ void MainForm::BuildViewMenu() {
   LegendAction = view->addAction(kLegendCaption);
   connect(LegendAction, &QAction::triggered, this, [this] { LegendWindow(this).exec(); });
   connect(panel_, &SidePanel::revealed, this, [this] { Shown(); });
+  connect(panel_->Proposal(), &ProposalPanel::changed, this, [this] {
+    statusBar()->clearMessage();  // the notice of the proposal is over
+    Shown();
+  });
 }
 
 }  // namespace velmora

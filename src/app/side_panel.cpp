@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <algorithm>
 
+#include "app/proposal_panel.h"
 #include "plandata/blank_codes.h"
 #include "plandata/plan_fields.h"
 
@@ -45,6 +46,9 @@ SidePanel::SidePanel(EditSession& session, QWidget* parent)
   unsavedView_ = ListView(unsavedTexts_, tabs_);
   tabs_->addTab(clashView_, kClashTabCaption);
   tabs_->addTab(unsavedView_, kUnsavedTabCaption);
+  proposal_ = new ProposalPanel(session_, tabs_);
+  tabs_->addTab(proposal_, kProposalTabCaption);
+  connect(proposal_, &ProposalPanel::revealed, this, &SidePanel::revealed);
   setWidget(tabs_);
   // A click or Enter on a line chooses it.
   for (auto [view, lines] :
@@ -75,6 +79,14 @@ void SidePanel::Refresh() {
   if (!takenOff_.empty())
     unsaved.insert(unsaved.begin(), {TakenOffText(data, takenOff_), takenOff_});
   Show(1, *unsavedTexts_, std::move(unsaved));
+  proposal_->Refresh();
+}
+
+void SidePanel::ShowProposal() {
+  show();
+  raise();
+  tabs_->setCurrentWidget(proposal_);
+  Refresh();
 }
 
 int SidePanel::FittingWidth() const {

@@ -12,6 +12,8 @@ class QTabWidget;
 
 namespace velmora {
 
+class ProposalPanel;
+
 // The side panel: the clashes of the plan and its unsaved changes, a line each; choosing a line
 // shows its bars on the chart. Both lists follow every edit, undo and redo.
 class SidePanel : public QDockWidget {
@@ -30,6 +32,9 @@ class SidePanel : public QDockWidget {
   QListView* ClashList() const { return clashView_; }
   QListView* UnsavedList() const { return unsavedView_; }
   QTabWidget* Tabs() const { return tabs_; }
+  // The levelling tab; ShowProposal brings the panel and that tab to the front.
+  ProposalPanel* Proposal() const { return proposal_; }
+  void ShowProposal();
 
  signals:
   // A line was chosen: the chart scrolled to its bars and outlined them.
@@ -43,6 +48,7 @@ class SidePanel : public QDockWidget {
   QTabWidget* tabs_;
   QListView* clashView_;
   QListView* unsavedView_;
+  ProposalPanel* proposal_;
   QStringListModel* clashTexts_;
   QStringListModel* unsavedTexts_;
   std::vector<PlanLine> clashes_;

@@ -21,6 +21,7 @@ const std::vector<LegendEntry>& Legend() {
       {S::Locked, kFixedMarkColor, "黒い枠と右端の帯: 固定した手配 (動かせない)"},
       {S::Frame, kDropMarkColor, "橙の枠: ドロップすると確認される手配"},
       {S::Frame, kHighlightColor, "紫の枠: 一覧や検索で選んだ手配"},
+      {S::Dashed, kOldPlaceColor, "緑の破線の枠: 自動調整の提案で動く手配の元の位置"},
       {S::Shade, 8421504, "灰色の網掛け: 稼働しない時間"},
       {S::Line, kBlue, "青の線: 土曜日"},
       {S::Line, kRed, "赤の線: 日曜日 (１日・３日表示では毎朝8時の日替わり)"},

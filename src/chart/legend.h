@@ -13,6 +13,7 @@ struct LegendEntry {
     Text,      // a caption in the colour
     Bold,      // a bold caption
     Frame,     // a frame round a bar in the colour
+    Dashed,    // a dashed frame, not filled: a place a bar left
     Line,      // a vertical line of the colour
     Shade,     // a shaded stretch of a row
     Progress,  // the darker share at a bar's foot
@@ -31,6 +32,7 @@ inline constexpr Color kLoadUsedColor = 12487790;       // 110, 140, 190
 inline constexpr Color kOverloadColor = 3289820;        // 220, 50, 50
 inline constexpr Color kLoadAfterDropColor = 15126216;  // 200, 210, 230
 inline constexpr Color kFixedMarkColor = 3158064;       // 48, 48, 48: fixed bars' marks
+inline constexpr Color kOldPlaceColor = 3308800;        // 0, 125, 50: a proposal's old places
 
 // Every colour, mark and shade the chart draws, in the order the legend lists them.
 const std::vector<LegendEntry>& Legend();

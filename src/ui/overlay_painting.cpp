@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "chart/legend.h"
 #include "ui/caption_lines.h"
 #include "ui/surface_area.h"
 
@@ -30,6 +31,10 @@ constexpr int kMarkPixels = 2;
 // Bars a list or a search pointed at: a strong frame just outside the bar.
 const QColor kHighlightColor = ToQColor(chart::kHighlightColor);
 constexpr int kHighlightPixels = 3;
+// The old places of a levelling proposal's plans: a dashed frame inside the place, not filled,
+// so whatever took the place stays readable.
+const QColor kProposalColor = ToQColor(chart::kOldPlaceColor);
+constexpr int kProposalLinePixels = 2;
 const QColor kCaptionBoxBorder(96, 96, 96);
 constexpr int kCaptionBoxPadding = 3;  // pixels left and right of the caption box's text
 
@@ -60,11 +65,29 @@ QRect Outside(const QRect& bar) {
   return bar.adjusted(-kHighlightPixels, -kHighlightPixels, kHighlightPixels, kHighlightPixels);
 }
 
+void PaintProposalOutlines(QPainter& painter, const ChartModel& model, const SurfaceArea& area) {
+  if (model.ProposalOutlines.empty()) return;
+  painter.save();
+  QPen pen(kProposalColor, kProposalLinePixels, Qt::CustomDashLine);
+  pen.setDashPattern({3, 2});  // in line widths: 6 pixels drawn, 4 left out
+  pen.setJoinStyle(Qt::MiterJoin);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  for (const chart::ProposalOutline& o : model.ProposalOutlines) {
+    if (!area.Shows(o.Left, o.Top, o.Width, o.Height)) continue;
+    // The pen runs on the middle of its line: one pixel in keeps both pixels inside the place.
+    const QRect r = area.Rect(o.Left, o.Top, o.Width, o.Height);
+    painter.drawRect(QRectF(r).adjusted(1, 1, -1, -1));
+  }
+  painter.restore();
+}
+
 }  // namespace
 
 void ChartPainter::PaintOverlays(QPainter& painter, const ChartModel& model, Surface surface,
                                  const SurfaceArea& area) {
   if (!overlays_ || area.clip.isEmpty()) return;
+  if (surface == Surface::PlatForm) PaintProposalOutlines(painter, model, area);
   ForBarsOn(model, model.Highlighted, surface, area, [&](const QRect& r) {
     if (Outside(r).intersects(area.clip)) {
       Frame(painter, Outside(r), kHighlightColor, kHighlightPixels);

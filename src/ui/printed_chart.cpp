@@ -14,6 +14,7 @@ chart::ChartModel PrintedChart(const PlanData& data, const chart::ChartModel& sc
   printed.GradeName.Visible = false;
   printed.Preview = {};
   printed.Highlighted.clear();
+  printed.ProposalOutlines.clear();
   // The window told the plan's faults when it laid the plan out; paper does not tell them again.
   printed.FaultsTo = nullptr;
   chart::Disp_Gantt(data, printed);
