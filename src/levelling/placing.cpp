@@ -97,7 +97,16 @@ void Placing::PlaceNext(int task) {
   const Place best = schedule_.Best(task);
   if (schedule_.Cost(task, best).beyondWindow) {
     // Nowhere inside the window: it stays where the scheduler put it, and the clash is listed.
+    // Plans placed on its old place since go again.
+    const std::vector<int> occupying = schedule_.Occupying(task);
+    for (int o : occupying) schedule_.GiveBack(o);
     schedule_.Stay(task);
+    for (int o : occupying) {
+      for (int a : schedule_.TaskOf(o).above) {
+        if (!schedule_.At(a).placed) ++unplacedBelow_[static_cast<std::size_t>(a)];
+      }
+      Ready(o);
+    }
   } else {
     schedule_.Take(task, best);
   }

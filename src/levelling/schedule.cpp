@@ -59,6 +59,20 @@ void Schedule::Stay(int task) {
   places_[static_cast<std::size_t>(task)] = Place{true, true, 0, t.start, t.end};
 }
 
+std::vector<int> Schedule::Occupying(int task) const {
+  const Task& t = TaskOf(task);
+  std::vector<int> found;
+  if (auto it = problem_.rows.find(t.row); it != problem_.rows.end()) {
+    found = it->second.PlacedOverlapping(t.start, t.end);
+  }
+  if (auto it = problem_.molds.find(t.mold); !t.mold.empty() && it != problem_.molds.end()) {
+    for (int o : it->second.PlacedOverlapping(t.start, t.end)) {
+      if (std::ranges::find(found, o) == found.end()) found.push_back(o);
+    }
+  }
+  return found;
+}
+
 void Schedule::GiveBack(int task) {
   Place& place = places_[static_cast<std::size_t>(task)];
   if (!place.placed || place.stays) return;

@@ -41,8 +41,11 @@ class Schedule {
   const Place& At(int task) const { return places_[static_cast<std::size_t>(task)]; }
   void Take(int task, const Place& place);
   void GiveBack(int task);
-  // The task keeps its own place for good and counts as staying from now on.
+  // The task keeps its own place for good and counts as staying from now on. Its place must be
+  // free: see Occupying.
   void Stay(int task);
+  // The placed tasks standing where the task stood, on its row or its mold.
+  std::vector<int> Occupying(int task) const;
 
   // The earliest place of task on its choice, starting no earlier than `from`, free on its row
   // and mold. Laid on the row's shifts as a drop lays it.

@@ -43,6 +43,16 @@ const Timeline::Busy* Timeline::FirstOverlap(DateTime start, DateTime end) const
   return nullptr;
 }
 
+std::vector<int> Timeline::PlacedOverlapping(DateTime start, DateTime end) const {
+  std::vector<int> owners;
+  auto it = spans_.upper_bound(start);
+  if (it != spans_.begin()) --it;
+  for (; it != spans_.end() && it->first < end; ++it) {
+    if (it->second.owner != kStays && it->second.end > start) owners.push_back(it->second.owner);
+  }
+  return owners;
+}
+
 std::vector<int> Timeline::OwnersBefore(DateTime from, DateTime to, std::size_t limit) const {
   std::vector<int> owners;
   auto it = spans_.lower_bound(to);

@@ -28,6 +28,8 @@ class Timeline {
   void Remove(DateTime start, int owner);
   // The first busy span overlapping [start, end), or nothing. An empty span overlaps nothing.
   const Busy* FirstOverlap(DateTime start, DateTime end) const;
+  // The owners of the placed spans overlapping [start, end).
+  std::vector<int> PlacedOverlapping(DateTime start, DateTime end) const;
   // The placed spans starting in [from, to), latest first, at most `limit` of them.
   std::vector<int> OwnersBefore(DateTime from, DateTime to, std::size_t limit) const;
 

@@ -103,14 +103,25 @@ const std::vector<RuleCase>& Cases() {
        {"12/05 08:00"},
        0,
        1},
-      {"a plan with no room before the last day's end stays, and the clash is listed",
+      {"a plan with no room left before the last day's end keeps its place, the others make way",
        [](LevelWorld& w) {
          w.request.firstDay = LevelWorld::Date("2024/12/03");
          w.request.lastDay = LevelWorld::Date("2024/12/03");
          w.Plan("M01     ", "2024/12/03 08:00:00", 480);
          w.Plan("M01     ", "2024/12/03 09:00:00", 60);
        },
-       {"12/03 08:00", "12/03 09:00"}, 1, 0, {"overlap"}},
+       {"12/03 10:00", "12/03 09:00"}},
+      {"a plan with no room beside a fixed plan before the last day's end stays, and is listed",
+       [](LevelWorld& w) {
+         w.request.firstDay = LevelWorld::Date("2024/12/03");
+         w.request.lastDay = LevelWorld::Date("2024/12/03");
+         w.Plan("M01     ", "2024/12/03 08:00:00", 480).FixedFlag = "2";
+         w.Plan("M01     ", "2024/12/03 09:00:00", 60);
+       },
+       {"12/03 08:00", "12/03 09:00"},
+       1,
+       0,
+       {"overlap"}},
       {"plans of rows not chosen stay",
        [](LevelWorld& w) {
          w.request.rows = {3};
