@@ -36,7 +36,7 @@ LevelDialog::LevelDialog(std::shared_ptr<LevelWindow> window, QWidget* parent)
   lastDay = Widget<QLineEdit>("lastDay");
   budget = Widget<QLineEdit>("budget");
   compute = Widget<QPushButton>("compute");
-  close = Widget<QPushButton>("close");
+  closeButton = Widget<QPushButton>("close");
   // The table has no check box: it joins the form beside the seconds, bound by hand.
   otherMachines = new QCheckBox("機械の変更を許可", budget->parentWidget());
   otherMachines->setObjectName("otherMachines");

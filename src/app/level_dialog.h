@@ -29,7 +29,7 @@ class LevelDialog : public ModelDialog {
   QCheckBox* otherMachines = nullptr;
   QLineEdit* budget = nullptr;
   QPushButton* compute = nullptr;
-  QPushButton* close = nullptr;
+  QPushButton* closeButton = nullptr;  // "close"; the name close() is the window's own
 };
 
 }  // namespace velmora
