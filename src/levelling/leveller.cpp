@@ -70,12 +70,23 @@ Proposal Level(const PlanData& data, const LevelRequest& request) {
                         std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                             std::chrono::duration<double>(std::max(0.0, request.budgetSeconds)));
   Problem problem = BuildProblem(data, request);
-  Schedule schedule(data, problem);
-  Placing placing(schedule);
-  placing.KeepWhatIsFine();
+  // Two starts: keeping every plan that is fine moves the fewest; placing them all again by
+  // due date can leave fewer late where the kept plans stand in the way. Each is improved for
+  // half the budget and the better one is proposed.
+  Problem byDueDate = problem;
+  Schedule kept(data, problem);
+  Schedule placed(data, byDueDate);
+  Placing keeping(kept);
+  keeping.KeepWhatIsFine();
+  keeping.PlaceTheRest();
+  Placing placing(placed);
   placing.PlaceTheRest();
+  const auto halfway =
+      std::chrono::steady_clock::now() + (deadline - std::chrono::steady_clock::now()) / 2;
   Proposal proposal;
-  proposal.cutByBudget = !placing.Improve(deadline);
+  proposal.cutByBudget = !keeping.Improve(halfway);
+  proposal.cutByBudget = !placing.Improve(deadline) || proposal.cutByBudget;
+  const Schedule& schedule = placed.Total() < kept.Total() ? placed : kept;
 
   proposal.moves = MovesOf(data, schedule);
   proposal.before = Measure(data, problem.chosenRows, request.outside);

@@ -10,29 +10,6 @@ namespace {
 // Trades tried for one late plan: the nearest earlier plans of its row.
 constexpr std::size_t kTradeCandidates = 12;
 
-// What a few tasks' places add up to, compared in the order the proposal aims for.
-struct Score {
-  int beyondWindow = 0;
-  int brokenOrder = 0;
-  int late = 0;
-  std::int64_t lateMinutes = 0;
-  int moved = 0;
-  std::int64_t movedSeconds = 0;
-
-  void Add(const PlaceCost& c) {
-    beyondWindow += c.beyondWindow ? 1 : 0;
-    brokenOrder += c.breaksOrder ? 1 : 0;
-    late += c.late ? 1 : 0;
-    lateMinutes += c.lateMinutes;
-    moved += c.movedSeconds != 0 || c.otherRow ? 1 : 0;
-    movedSeconds += c.movedSeconds;
-  }
-  auto Tuple() const {
-    return std::tie(beyondWindow, brokenOrder, late, lateMinutes, moved, movedSeconds);
-  }
-  bool operator<(const Score& o) const { return Tuple() < o.Tuple(); }
-};
-
 }  // namespace
 
 Placing::Placing(Schedule& schedule)

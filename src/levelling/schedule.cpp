@@ -136,6 +136,12 @@ PlaceCost Schedule::Cost(int task, const Place& place) const {
   return cost;
 }
 
+Score Schedule::Total() const {
+  Score total;
+  for (int t = 0; t < Count(); ++t) total.Add(Cost(t, At(t)));
+  return total;
+}
+
 std::optional<Place> Schedule::Original(int task) const {
   const Task& t = TaskOf(task);
   if (t.start < LowerBound(task) || !Free(t, t.row, t.start, t.end)) return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "levelling/level_problem.h"
@@ -32,6 +33,29 @@ struct PlaceCost {
   auto operator<=>(const PlaceCost&) const = default;
 };
 
+// What tasks' places add up to, compared in the order the proposal aims for.
+struct Score {
+  int beyondWindow = 0;
+  int brokenOrder = 0;
+  int late = 0;
+  std::int64_t lateMinutes = 0;
+  int moved = 0;
+  std::int64_t movedSeconds = 0;
+
+  void Add(const PlaceCost& c) {
+    beyondWindow += c.beyondWindow ? 1 : 0;
+    brokenOrder += c.breaksOrder ? 1 : 0;
+    late += c.late ? 1 : 0;
+    lateMinutes += c.lateMinutes;
+    moved += c.movedSeconds != 0 || c.otherRow ? 1 : 0;
+    movedSeconds += c.movedSeconds;
+  }
+  auto Tuple() const {
+    return std::tie(beyondWindow, brokenOrder, late, lateMinutes, moved, movedSeconds);
+  }
+  bool operator<(const Score& o) const { return Tuple() < o.Tuple(); }
+};
+
 // The tasks' places over the busy spans of what stays: places are taken and given back, and a
 // task's earliest free place is searched on its row's shifts and its mold.
 class Schedule {
@@ -53,6 +77,8 @@ class Schedule {
   // The best place for the task given the places taken so far.
   Place Best(int task) const;
   PlaceCost Cost(int task, const Place& place) const;
+  // Every task's place, added up.
+  Score Total() const;
   // The earliest start the steps below allow, and the latest end the steps above allow (zero:
   // none), from what stays and the tasks placed.
   DateTime LowerBound(int task) const;
