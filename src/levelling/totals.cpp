@@ -54,11 +54,15 @@ std::vector<StuckClash> ClashesOn(const PlanData& data, const std::vector<int>& 
     if (!on[static_cast<std::size_t>(i)]) continue;
     const PlanEntry& p = data.Plan(PlanIdx{i});
     if (auto up = byOrder.find(p.ParentOrderNo); p.ParentOrderNo != 0 && up != byOrder.end()) {
-      if (up->second->start < p.End()) found.push_back({"order", PlanIdx{i}, {}, up->first});
+      if (OutOfStepOrder(p.End(), up->second->start)) {
+        found.push_back({"order", PlanIdx{i}, {}, up->first});
+      }
     }
     if (auto down = byParent.find(p.OrderNo); p.OrderNo != 0 && down != byParent.end()) {
       for (const OutsideStep* o : down->second) {
-        if (p.Start() < o->end) found.push_back({"order", PlanIdx{i}, {}, o->orderNo});
+        if (OutOfStepOrder(o->end, p.Start())) {
+          found.push_back({"order", PlanIdx{i}, {}, o->orderNo});
+        }
       }
     }
   }
