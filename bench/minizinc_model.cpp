@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <numeric>
 #include <sstream>
@@ -180,14 +179,20 @@ struct Output {
   bool none = false;
 };
 
-Output Run(const std::string& command) {
-  Output result;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
+// What `command` writes to its standard output.
+std::string OutputOf(const std::string& command) {
   std::string text;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return text;
   char buffer[65536];
   while (std::size_t got = fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, got);
   pclose(pipe);
+  return text;
+}
+
+Output Run(const std::string& command) {
+  Output result;
+  const std::string text = OutputOf(command);
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
     if (line == "==========") result.optimal = true;
@@ -195,7 +200,8 @@ Output Run(const std::string& command) {
     if (line.rfind("objective = ", 0) == 0) result.objective = std::stoll(line.substr(12));
     if (line.rfind("s = [", 0) != 0) continue;
     std::replace_if(
-        line.begin(), line.end(), [](char c) { return !std::isdigit(c) && c != '-'; }, ' ');
+        line.begin(), line.end(), [](unsigned char c) { return !std::isdigit(c) && c != '-'; },
+        ' ');
     std::istringstream numbers(line);
     result.best.clear();
     for (int v; numbers >> v;) result.best.push_back(v);
@@ -214,7 +220,7 @@ std::string Command(const std::filesystem::path& model,
 }  // namespace
 
 bool MiniZincReady() {
-  return std::system("minizinc --solvers 2>/dev/null | grep -q org.gecode.gecode") == 0;
+  return OutputOf("minizinc --solvers 2>/dev/null").find("org.gecode.gecode") != std::string::npos;
 }
 
 SolverRun SolveWithMiniZinc(const Instance& in, const std::filesystem::path& dir, int limitMs) {
