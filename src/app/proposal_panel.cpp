@@ -67,6 +67,7 @@ std::vector<std::array<std::string, 2>> TotalsLines(const levelling::Proposal& p
   const levelling::Totals& b = proposal.before;
   const levelling::Totals& a = proposal.after;
   return {{"衝突", BeforeAfter(b.clashes, a.clashes)},
+          {"　うち未読込の工程との順序", BeforeAfter(b.unloadedSteps, a.unloadedSteps)},
           {"納期遅れ件数", BeforeAfter(b.latePlans, a.latePlans)},
           {"遅れ分", BeforeAfter(b.lateMinutes, a.lateMinutes)},
           {"移動件数", BeforeAfter(b.movedPlans, a.movedPlans)}};

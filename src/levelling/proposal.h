@@ -31,6 +31,8 @@ struct Move {
 // The measures a proposal is judged by, for the plans as loaded and as proposed.
 struct Totals {
   int clashes = 0;  // overlaps, shared molds and step order among the chosen rows' plans
+  // Of those, the step orders with arrangements not loaded, which the clash list cannot show.
+  int unloadedSteps = 0;
   int latePlans = 0;
   std::int64_t lateMinutes = 0;
   int movedPlans = 0;

@@ -72,7 +72,10 @@ std::vector<StuckClash> ClashesOn(const PlanData& data, const std::vector<int>& 
 Totals Measure(const PlanData& data, const std::vector<int>& rows,
                const std::vector<OutsideStep>& outside) {
   Totals totals;
-  totals.clashes = static_cast<int>(ClashesOn(data, rows, outside).size());
+  for (const StuckClash& clash : ClashesOn(data, rows, outside)) {
+    ++totals.clashes;
+    if (clash.second.value == 0) ++totals.unloadedSteps;
+  }
   const std::vector<bool> on = OnRows(data, rows);
   for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
     if (!on[static_cast<std::size_t>(i)]) continue;

@@ -190,7 +190,7 @@ TEST(LevelRules, AnotherMachineCarriesItsCycleAndMinutes) {
   EXPECT_EQ(w.Start(second), "12/03 08:00");
   EXPECT_EQ(m.endAfter, LevelWorld::At("2024/12/03 13:00:00"));
   EXPECT_EQ(proposal.before.clashes, 1);
-  EXPECT_EQ(proposal.after, (levelling::Totals{0, 0, 0, 1}));
+  EXPECT_EQ(proposal.after, (levelling::Totals{0, 0, 0, 0, 1}));
 }
 
 }  // namespace
