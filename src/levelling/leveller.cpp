@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <memory>
 #include <tuple>
 
 #include "levelling/level_problem.h"
 #include "levelling/placing.h"
+#include "levelling/schedule.h"
 #include "levelling/totals.h"
 #include "plandata/lateness.h"
 
@@ -57,6 +60,32 @@ std::vector<Move> MovesOf(const PlanData& data, const Schedule& schedule) {
   return moves;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// Shuffled starts tried at most: enough for small plans to settle, without a search that
+// differs from one machine's speed to another's.
+constexpr std::uint32_t kShuffledStarts = 1000;
+
+enum class StartKind { Keep, Near, First };
+
+// One start of the search, owning the busy spans its places are taken from.
+struct Start {
+  std::unique_ptr<Problem> problem;
+  std::unique_ptr<Schedule> schedule;
+  std::unique_ptr<Placing> placing;
+};
+
+Start Begin(const PlanData& data, const Problem& problem, StartKind kind, std::uint32_t seed) {
+  Start start;
+  start.problem = std::make_unique<Problem>(problem);
+  start.schedule = std::make_unique<Schedule>(data, *start.problem);
+  start.placing = std::make_unique<Placing>(*start.schedule, kind == StartKind::First);
+  if (seed != 0) start.placing->Shuffle(seed);
+  if (kind == StartKind::Keep) start.placing->KeepWhatIsFine();
+  start.placing->PlaceTheRest();
+  return start;
+}
+
 }  // namespace
 
 DateTime FirstLevelDay(const PlanData& data, DateTime today) {
@@ -69,24 +98,27 @@ Proposal Level(const PlanData& data, const LevelRequest& request) {
   const auto deadline = std::chrono::steady_clock::now() +
                         std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                             std::chrono::duration<double>(std::max(0.0, request.budgetSeconds)));
-  Problem problem = BuildProblem(data, request);
-  // Two starts: keeping every plan that is fine moves the fewest; placing them all again by
-  // due date can leave fewer late where the kept plans stand in the way. Each is improved for
-  // half the budget and the better one is proposed.
-  Problem byDueDate = problem;
-  Schedule kept(data, problem);
-  Schedule placed(data, byDueDate);
-  Placing keeping(kept);
-  keeping.KeepWhatIsFine();
-  keeping.PlaceTheRest();
-  Placing placing(placed);
-  placing.PlaceTheRest();
+  const Problem problem = BuildProblem(data, request);
+  // Starts: keeping every plan that is fine moves the fewest; placing them all again by due
+  // date, near where they stood or where each ends first, can leave fewer late where kept plans
+  // or gaps stand in the way; then, for half the budget, orders near the due dates. The best
+  // start is improved for the rest of the budget, then every plan goes back as near to where it
+  // stood as that leaves free.
+  Start best = Begin(data, problem, StartKind::Keep, 0);
+  for (StartKind kind : {StartKind::Near, StartKind::First}) {
+    Start start = Begin(data, problem, kind, 0);
+    if (start.schedule->Total() < best.schedule->Total()) best = std::move(start);
+  }
   const auto halfway =
       std::chrono::steady_clock::now() + (deadline - std::chrono::steady_clock::now()) / 2;
+  for (std::uint32_t seed = 1; seed <= kShuffledStarts && Clock::now() < halfway; ++seed) {
+    Start start = Begin(data, problem, StartKind::First, seed);
+    if (start.schedule->Total() < best.schedule->Total()) best = std::move(start);
+  }
   Proposal proposal;
-  proposal.cutByBudget = !keeping.Improve(halfway);
-  proposal.cutByBudget = !placing.Improve(deadline) || proposal.cutByBudget;
-  const Schedule& schedule = placed.Total() < kept.Total() ? placed : kept;
+  proposal.cutByBudget = !best.placing->Improve(deadline);
+  best.placing->Settle();
+  const Schedule& schedule = *best.schedule;
 
   proposal.moves = MovesOf(data, schedule);
   proposal.before = Measure(data, problem.chosenRows, request.outside);

@@ -1,7 +1,9 @@
 #include "levelling/placing.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
+#include <random>
 #include <tuple>
 
 namespace velmora::levelling {
@@ -12,14 +14,51 @@ constexpr std::size_t kTradeCandidates = 12;
 
 }  // namespace
 
-Placing::Placing(Schedule& schedule)
+Placing::Placing(Schedule& schedule, bool leftJustified)
     : schedule_(schedule),
+      leftJustified_(leftJustified),
       unplacedBelow_(static_cast<std::size_t>(schedule.Count()), 0),
-      waiting_(static_cast<std::size_t>(schedule.Count()), false) {}
+      waiting_(static_cast<std::size_t>(schedule.Count()), false),
+      chainDue_(static_cast<std::size_t>(schedule.Count())) {
+  std::vector<int> state(chainDue_.size(), 0);
+  for (int t = 0; t < schedule.Count(); ++t) DueOf(t, state);
+}
+
+// A step is due when its own due date says, or earlier when the steps above it, which wait for
+// it, must end by theirs: the order of placing sees the whole chain's due date.
+DateTime Placing::DueOf(int task, std::vector<int>& state) {
+  std::size_t at = static_cast<std::size_t>(task);
+  if (state[at] == 2) return chainDue_[at];
+  const Task& t = schedule_.TaskOf(task);
+  DateTime due = t.due.IsZero() ? DateTime::FromDays(1'000'000) : t.due.AddDays(1);
+  if (!t.aboveStayingStart.IsZero()) due = std::min(due, t.aboveStayingStart);
+  if (state[at] == 1) return due;  // steps in a circle: the circle is cut here
+  state[at] = 1;
+  for (int a : t.above) {
+    const Task& above = schedule_.TaskOf(a);
+    due = std::min(due, DueOf(a, state) - (above.end - above.start));
+  }
+  state[at] = 2;
+  return chainDue_[at] = due;
+}
 
 Placing::Key Placing::KeyOf(int task) const {
-  const DateTime due = schedule_.TaskOf(task).due;
-  return {due.IsZero() ? DateTime::FromDays(1'000'000) : due, task};
+  const DateTime key = chainDue_[static_cast<std::size_t>(task)];
+  return {priority_.empty() ? key : key.AddSeconds(priority_[static_cast<std::size_t>(task)]),
+          task};
+}
+
+void Placing::Shuffle(std::uint32_t seed) {
+  // A plan that takes long is brought forward by up to twice its length: the due date alone
+  // lets short plans that are due first hold back a long one that is then late.
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<double> share(0.0, 2.0);
+  priority_.assign(static_cast<std::size_t>(schedule_.Count()), 0);
+  for (int t = 0; t < schedule_.Count(); ++t) {
+    const Task& task = schedule_.TaskOf(t);
+    priority_[static_cast<std::size_t>(t)] = -static_cast<std::int64_t>(
+        share(random) * static_cast<double>((task.end - task.start).Seconds()));
+  }
 }
 
 void Placing::KeepWhatIsFine() {
@@ -71,7 +110,7 @@ void Placing::Ready(int task) {
 }
 
 void Placing::PlaceNext(int task) {
-  const Place best = schedule_.Best(task);
+  const Place best = leftJustified_ ? schedule_.Earliest(task) : schedule_.Best(task);
   if (schedule_.Cost(task, best).beyondWindow) {
     // Nowhere inside the window: it stays where the scheduler put it, and the clash is listed.
     // Plans placed on its old place since go again.
@@ -126,7 +165,7 @@ bool Placing::StepOrderHolds(int task) const {
   return true;
 }
 
-bool Placing::TryMoving(int task, const std::vector<int>& others) {
+bool Placing::TryMoving(int task, const std::vector<int>& others, bool byDueDate) {
   if (schedule_.At(task).stays) return false;
   for (int o : others) {
     if (schedule_.At(o).stays) return false;
@@ -136,8 +175,18 @@ bool Placing::TryMoving(int task, const std::vector<int>& others) {
   Score before;
   for (const auto& [t, place] : was) before.Add(schedule_.Cost(t, place));
   for (const auto& [t, place] : was) schedule_.GiveBack(t);
-  // The late plan first, then the others in the order they stood.
-  for (const auto& [t, place] : was) schedule_.Take(t, schedule_.Best(t));
+  if (byDueDate) {
+    std::vector<std::pair<Key, int>> order;
+    for (const auto& [t, place] : was) order.emplace_back(KeyOf(t), t);
+    std::ranges::sort(order);
+    for (const auto& [key, t] : order) {
+      const int choice = schedule_.At(t).choice;
+      schedule_.Take(t, schedule_.EarliestFrom(t, choice, schedule_.LowerBound(t)));
+    }
+  } else {
+    // The late plan first, then the others in the order they stood.
+    for (const auto& [t, place] : was) schedule_.Take(t, schedule_.Best(t));
+  }
   Score after;
   bool orderHolds = true;
   for (const auto& [t, place] : was) {
@@ -155,14 +204,15 @@ bool Placing::TryForward(int task) {
   const Place& at = schedule_.At(task);
   const Task& t = schedule_.TaskOf(task);
   const int row = t.choices[static_cast<std::size_t>(at.choice)].row;
-  std::vector<int> others =
-      schedule_.PlacedBefore(row, schedule_.LowerBound(task), at.start, kTradeCandidates);
+  std::vector<int> others = schedule_.PlacedBefore(row, DateTime{}, at.start, kTradeCandidates);
   // One plan with a later due date trades places...
   for (int other : others) {
     const Task& o = schedule_.TaskOf(other);
     if (!o.due.IsZero() && !t.due.IsZero() && o.due <= t.due) continue;
     if (TryMoving(task, {other})) return true;
   }
+  // ...or the plans ahead of it on its row run again by due date, closing every gap...
+  if (!others.empty() && TryMoving(task, others, true)) return true;
   // ...or the late plan goes before a run of the plans ahead of it, which close up behind it.
   std::ranges::sort(others,
                     [&](int a, int b) { return schedule_.At(a).start < schedule_.At(b).start; });
@@ -173,6 +223,29 @@ bool Placing::TryForward(int task) {
     }
   }
   return false;
+}
+
+void Placing::Settle() {
+  std::vector<std::pair<DateTime, int>> moved;
+  for (int t = 0; t < schedule_.Count(); ++t) {
+    const Place& at = schedule_.At(t);
+    const Task& task = schedule_.TaskOf(t);
+    if (at.placed && !at.stays && (at.choice != 0 || at.start != task.start)) {
+      moved.emplace_back(at.start, t);
+    }
+  }
+  // The latest first: a plan going back later leaves room for none of the others here.
+  std::ranges::sort(moved, std::greater<>());
+  for (const auto& [start, t] : moved) {
+    const Place was = schedule_.At(t);
+    const PlaceCost cost = schedule_.Cost(t, was);
+    schedule_.GiveBack(t);
+    const Place nearer = schedule_.Best(t);
+    schedule_.Take(t, nearer);
+    if (schedule_.Cost(t, nearer) < cost && StepOrderHolds(t)) continue;
+    schedule_.GiveBack(t);
+    schedule_.Take(t, was);
+  }
 }
 
 bool Placing::Improve(std::chrono::steady_clock::time_point deadline) {

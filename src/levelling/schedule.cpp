@@ -148,6 +148,21 @@ std::optional<Place> Schedule::Original(int task) const {
   return Place{false, false, 0, t.start, t.end};
 }
 
+Place Schedule::Earliest(int task) const {
+  const Task& t = TaskOf(task);
+  const DateTime lower = LowerBound(task);
+  Place best = EarliestFrom(task, 0, lower);
+  auto key = [&](const Place& p) {
+    const PlaceCost c = Cost(task, p);
+    return std::tuple(c.beyondWindow, c.breaksOrder, c.late, c.lateMinutes, p.end, c.otherRow);
+  };
+  for (int c = 1; c < static_cast<int>(t.choices.size()); ++c) {
+    const Place place = EarliestFrom(task, c, lower);
+    if (key(place) < key(best)) best = place;
+  }
+  return best;
+}
+
 Place Schedule::Best(int task) const {
   const Task& t = TaskOf(task);
   const DateTime lower = LowerBound(task);

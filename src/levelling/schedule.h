@@ -76,6 +76,8 @@ class Schedule {
   Place EarliestFrom(int task, int choice, DateTime from) const;
   // The best place for the task given the places taken so far.
   Place Best(int task) const;
+  // The place on any of its rows that ends first, of those least late.
+  Place Earliest(int task) const;
   PlaceCost Cost(int task, const Place& place) const;
   // Every task's place, added up.
   Score Total() const;
