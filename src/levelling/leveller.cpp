@@ -65,6 +65,9 @@ using Clock = std::chrono::steady_clock;
 // Shuffled starts tried at most: enough for small plans to settle, without a search that
 // differs from one machine's speed to another's.
 constexpr std::uint32_t kShuffledStarts = 1000;
+// Shuffled starts in a row that found nothing better end the shuffling: the orders near the due
+// dates have been seen.
+constexpr std::uint32_t kFruitlessStarts = 100;
 
 enum class StartKind { Keep, Near, First };
 
@@ -111,9 +114,15 @@ Proposal Level(const PlanData& data, const LevelRequest& request) {
   }
   const auto halfway =
       std::chrono::steady_clock::now() + (deadline - std::chrono::steady_clock::now()) / 2;
-  for (std::uint32_t seed = 1; seed <= kShuffledStarts && Clock::now() < halfway; ++seed) {
+  std::uint32_t lastBetter = 0;
+  for (std::uint32_t seed = 1;
+       seed <= kShuffledStarts && seed - lastBetter <= kFruitlessStarts && Clock::now() < halfway;
+       ++seed) {
     Start start = Begin(data, problem, StartKind::First, seed);
-    if (start.schedule->Total() < best.schedule->Total()) best = std::move(start);
+    if (start.schedule->Total() < best.schedule->Total()) {
+      best = std::move(start);
+      lastBetter = seed;
+    }
   }
   Proposal proposal;
   proposal.cutByBudget = !best.placing->Improve(deadline);
