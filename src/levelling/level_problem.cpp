@@ -5,7 +5,6 @@
 #include <unordered_map>
 
 #include "plandata/blank_codes.h"
-#include "plandata/row_lookup.h"
 #include "worktime/work_day.h"
 
 namespace velmora::levelling {
@@ -112,32 +111,52 @@ Problem BuildProblem(const PlanData& data, const LevelRequest& request) {
   Problem problem;
   problem.chosenRows = ChosenRows(data, request);
   std::tie(problem.firstDay, problem.lastEnd) = LevelWindow(request.firstDay, request.lastDay);
-  std::vector<bool> chosen(static_cast<std::size_t>(data.RowCount) + 2, false);
-  for (int r : problem.chosenRows) chosen[static_cast<std::size_t>(r)] = true;
+  // The chosen machine rows by code, the first row of a code as the row lookup takes it.
+  std::unordered_map<std::string, int> chosenRowOf;
+  for (int r = data.MachineRowCount; r >= 2; --r) {
+    if (std::ranges::binary_search(problem.chosenRows, r)) {
+      chosenRowOf[data.RowCode[static_cast<std::size_t>(r)]] = r;
+    } else {
+      chosenRowOf.erase(data.RowCode[static_cast<std::size_t>(r)]);
+    }
+  }
+  auto rowOf = [&](const PlanEntry& p) {
+    auto it = chosenRowOf.find(p.MachineCode);
+    return it == chosenRowOf.end() || IsBlank(p.MachineCode) ? 0 : it->second;
+  };
 
   std::unordered_map<std::int32_t, int> taskOfOrder;
+  std::vector<PlanIdx> staying;
   for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
     const PlanEntry& p = data.Plan(PlanIdx{i});
     if (!OnChart(p)) continue;
-    const int row = IsBlank(p.MachineCode) ? 0 : RowOfCode(data, p.MachineCode);
-    const bool onMachineRow = row >= 2 && row <= data.MachineRowCount &&
-                              data.RowCode[static_cast<std::size_t>(row)] == p.MachineCode;
-    if (onMachineRow && chosen[static_cast<std::size_t>(row)] &&
-        MayMove(p, request.firstDay, request.lastDay)) {
-      Task t;
-      t.plan = PlanIdx{i};
-      t.row = row;
-      t.start = p.Start();
-      t.end = p.End();
-      t.due = p.InitialDueDate;
-      if (!IsBlank(p.MoldNo)) t.mold = p.MoldNo;
-      AddChoices(t, p, problem.chosenRows, request);
-      if (p.OrderNo != 0) taskOfOrder.emplace(p.OrderNo, static_cast<int>(problem.tasks.size()));
-      problem.tasks.push_back(std::move(t));
+    const int row = rowOf(p);
+    if (row == 0 || !MayMove(p, request.firstDay, request.lastDay)) {
+      staying.push_back(PlanIdx{i});
       continue;
     }
-    if (onMachineRow) problem.rows[row].AddStaying(p.Start(), p.End());
-    if (!IsBlank(p.MoldNo)) problem.molds[p.MoldNo].AddStaying(p.Start(), p.End());
+    Task t;
+    t.plan = PlanIdx{i};
+    t.row = row;
+    t.start = p.Start();
+    t.end = p.End();
+    t.due = p.InitialDueDate;
+    if (!IsBlank(p.MoldNo)) t.mold = p.MoldNo;
+    AddChoices(t, p, problem.chosenRows, request);
+    if (p.OrderNo != 0) taskOfOrder.emplace(p.OrderNo, static_cast<int>(problem.tasks.size()));
+    problem.tasks.push_back(std::move(t));
+  }
+  // Only the rows and molds a moving plan may use are searched: the busy spans of the others
+  // would only be copied with every start.
+  for (const Task& t : problem.tasks) {
+    if (!t.mold.empty()) problem.molds[t.mold];
+  }
+  for (PlanIdx i : staying) {
+    const PlanEntry& p = data.Plan(i);
+    if (const int row = rowOf(p); row != 0) problem.rows[row].AddStaying(p.Start(), p.End());
+    if (auto mold = problem.molds.find(p.MoldNo); mold != problem.molds.end()) {
+      mold->second.AddStaying(p.Start(), p.End());
+    }
   }
   LinkSteps(data, request, problem, taskOfOrder);
   return problem;

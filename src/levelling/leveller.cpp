@@ -98,22 +98,31 @@ DateTime FirstLevelDay(const PlanData& data, DateTime today) {
 }
 
 Proposal Level(const PlanData& data, const LevelRequest& request) {
-  const auto deadline = std::chrono::steady_clock::now() +
-                        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                            std::chrono::duration<double>(std::max(0.0, request.budgetSeconds)));
+  const auto deadline =
+      Clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                         std::chrono::duration<double>(std::max(0.0, request.budgetSeconds)));
   const Problem problem = BuildProblem(data, request);
+  // The proposal is measured after the search as the plans are measured now: that time is kept
+  // out of the search's share of the budget, with a start's time for settling.
+  const auto measuring = Clock::now();
+  Proposal proposal;
+  const std::vector<StuckClash> clashesBefore =
+      ClashesOn(data, problem.chosenRows, request.outside);
+  proposal.before = Measure(data, problem.chosenRows, clashesBefore);
+  const auto measured = Clock::now();
   // Starts: keeping every plan that is fine moves the fewest; placing them all again by due
   // date, near where they stood or where each ends first, can leave fewer late where kept plans
   // or gaps stand in the way; then, for half the budget, orders near the due dates. The best
   // start is improved for the rest of the budget, then every plan goes back as near to where it
   // stood as that leaves free.
   Start best = Begin(data, problem, StartKind::Keep, 0);
+  const auto started = Clock::now();
+  const auto searchEnd = deadline - 3 * (measured - measuring) - (started - measured);
   for (StartKind kind : {StartKind::Near, StartKind::First}) {
     Start start = Begin(data, problem, kind, 0);
     if (start.schedule->Total() < best.schedule->Total()) best = std::move(start);
   }
-  const auto halfway =
-      std::chrono::steady_clock::now() + (deadline - std::chrono::steady_clock::now()) / 2;
+  const auto halfway = Clock::now() + (searchEnd - Clock::now()) / 2;
   std::uint32_t lastBetter = 0;
   for (std::uint32_t seed = 1;
        seed <= kShuffledStarts && seed - lastBetter <= kFruitlessStarts && Clock::now() < halfway;
@@ -124,23 +133,21 @@ Proposal Level(const PlanData& data, const LevelRequest& request) {
       lastBetter = seed;
     }
   }
-  Proposal proposal;
-  proposal.cutByBudget = !best.placing->Improve(deadline);
+  proposal.cutByBudget = !best.placing->Improve(searchEnd);
   best.placing->Settle();
   const Schedule& schedule = *best.schedule;
 
   proposal.moves = MovesOf(data, schedule);
-  proposal.before = Measure(data, problem.chosenRows, request.outside);
   const PlanData after = WithMoves(data, proposal.moves);
-  proposal.after = Measure(after, problem.chosenRows, request.outside);
-  proposal.after.movedPlans = static_cast<int>(proposal.moves.size());
   proposal.stuck = ClashesOn(after, problem.chosenRows, request.outside);
+  proposal.after = Measure(after, problem.chosenRows, proposal.stuck);
+  proposal.after.movedPlans = static_cast<int>(proposal.moves.size());
   // A proposal worse than the plan as it stands is no proposal: nothing moves.
   auto aims = [](const Totals& t) { return std::tie(t.clashes, t.latePlans, t.lateMinutes); };
   if (aims(proposal.before) < aims(proposal.after)) {
     proposal.moves.clear();
     proposal.after = proposal.before;
-    proposal.stuck = ClashesOn(data, problem.chosenRows, request.outside);
+    proposal.stuck = clashesBefore;
   }
   return proposal;
 }

@@ -4,6 +4,7 @@
 
 #include "plandata/lateness.h"
 #include "plandata/plan_end_time.h"
+#include "worktime/work_day.h"
 
 namespace velmora::levelling {
 namespace {
@@ -18,7 +19,7 @@ Schedule::Schedule(const PlanData& data, Problem& problem)
     : data_(data), problem_(problem), places_(problem.tasks.size()) {}
 
 DateTime Schedule::EndOn(int row, DateTime start, std::int32_t minutes) const {
-  return ComputeEndTimeOn(data_, start, minutes, data_.RowCode[static_cast<std::size_t>(row)]);
+  return ComputeEndTimeOnRow(data_, start, minutes, row);
 }
 
 // The first moment at or after `at` at which the row works: a plan put there starts with its
@@ -85,23 +86,40 @@ void Schedule::GiveBack(int task) {
 Place Schedule::EarliestFrom(int task, int choice, DateTime from) const {
   const Task& t = TaskOf(task);
   const RowChoice& c = t.choices[static_cast<std::size_t>(choice)];
-  DateTime start = FirstWork(c.row, from);
-  DateTime end = EndOn(c.row, start, c.minutes);
-  for (int step = 0; step < kMaxSearchSteps; ++step) {
-    const Timeline::Busy* busy = nullptr;
-    if (auto it = problem_.rows.find(c.row); it != problem_.rows.end()) {
-      busy = it->second.FirstOverlap(start, end);
-    }
-    if (busy == nullptr && !t.mold.empty()) {
-      if (auto it = problem_.molds.find(t.mold); it != problem_.molds.end()) {
-        busy = it->second.FirstOverlap(start, end);
-      }
-    }
-    if (busy == nullptr) break;
-    start = FirstWork(c.row, busy->end);
-    end = EndOn(c.row, start, c.minutes);
+  const Timeline* row = nullptr;
+  const Timeline* mold = nullptr;
+  if (auto it = problem_.rows.find(c.row); it != problem_.rows.end()) row = &it->second;
+  if (auto it = problem_.molds.find(t.mold); !t.mold.empty() && it != problem_.molds.end()) {
+    mold = &it->second;
   }
-  return Place{false, false, choice, start, end};
+  auto busyIn = [&](DateTime start, DateTime end) {
+    const Timeline::Busy* busy = row ? row->FirstOverlap(start, end) : nullptr;
+    return busy != nullptr || mold == nullptr ? busy : mold->FirstOverlap(start, end);
+  };
+  // A job takes at least its minutes of clock time: a gap shorter than that is passed over
+  // without laying the job on the shifts.
+  const std::int64_t leastMinutes =
+      c.minutes == 0 ? kDefaultDurationMinutes : std::max(0, c.minutes);
+  DateTime start = from;
+  for (int step = 0; step < kMaxSearchSteps; ++step) {
+    if (row != nullptr) start = row->FirstGap(start, leastMinutes * 60);
+    if (const auto* busy = busyIn(start, start.AddMinutes(leastMinutes))) {
+      start = busy->end;
+      continue;
+    }
+    const DateTime working = FirstWork(c.row, start);
+    if (working != start) {
+      start = working;
+      continue;
+    }
+    const DateTime end = EndOn(c.row, start, c.minutes);
+    if (const auto* busy = busyIn(start, end)) {
+      start = busy->end;
+      continue;
+    }
+    return Place{false, false, choice, start, end};
+  }
+  return Place{false, false, choice, start, EndOn(c.row, start, c.minutes)};
 }
 
 DateTime Schedule::LowerBound(int task) const {

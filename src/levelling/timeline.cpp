@@ -43,6 +43,15 @@ const Timeline::Busy* Timeline::FirstOverlap(DateTime start, DateTime end) const
   return nullptr;
 }
 
+DateTime Timeline::FirstGap(DateTime from, std::int64_t length) const {
+  auto it = spans_.upper_bound(from);
+  if (it != spans_.begin() && std::prev(it)->second.end > from) from = std::prev(it)->second.end;
+  for (; it != spans_.end() && it->first < from.AddSeconds(length); ++it) {
+    from = std::max(from, it->second.end);
+  }
+  return from;
+}
+
 std::vector<int> Timeline::PlacedOverlapping(DateTime start, DateTime end) const {
   std::vector<int> owners;
   auto it = spans_.upper_bound(start);

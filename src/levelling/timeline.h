@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -28,6 +29,8 @@ class Timeline {
   void Remove(DateTime start, int owner);
   // The first busy span overlapping [start, end), or nothing. An empty span overlaps nothing.
   const Busy* FirstOverlap(DateTime start, DateTime end) const;
+  // The earliest moment from `from` with `length` free after it, walking the spans in order.
+  DateTime FirstGap(DateTime from, std::int64_t length) const;
   // The owners of the placed spans overlapping [start, end).
   std::vector<int> PlacedOverlapping(DateTime start, DateTime end) const;
   // The placed spans starting in [from, to), latest first, at most `limit` of them.

@@ -70,9 +70,9 @@ std::vector<StuckClash> ClashesOn(const PlanData& data, const std::vector<int>& 
 }
 
 Totals Measure(const PlanData& data, const std::vector<int>& rows,
-               const std::vector<OutsideStep>& outside) {
+               const std::vector<StuckClash>& clashes) {
   Totals totals;
-  for (const StuckClash& clash : ClashesOn(data, rows, outside)) {
+  for (const StuckClash& clash : clashes) {
     ++totals.clashes;
     if (clash.second.value == 0) ++totals.unloadedSteps;
   }

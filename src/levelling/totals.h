@@ -8,10 +8,10 @@
 
 namespace velmora::levelling {
 
-// Clashes (as the clash list finds them, and the step order with arrangements not loaded),
-// late plans and minutes late of the plans on `rows`; moved plans are left to the caller.
+// Clashes (as ClashesOn found them), late plans and minutes late of the plans on `rows`; moved
+// plans are left to the caller.
 Totals Measure(const PlanData& data, const std::vector<int>& rows,
-               const std::vector<OutsideStep>& outside);
+               const std::vector<StuckClash>& clashes);
 
 // The clashes left among the plans of `rows`: after a proposal, those every plan of which had
 // to stay.
