@@ -10,10 +10,11 @@
 
 namespace velmora::levelling {
 
-// The leveller's method over a schedule. Plans that are fine where they stand keep their place;
-// the others are placed again in order of their due dates, steps below before steps above,
-// each where it is least late and, at that, closest to where it stood. Late plans then trade
-// places with earlier plans of their row that have time to spare, while the budget lasts.
+// The leveller's method over one schedule. Plans that are fine where they stand may keep their
+// place; the others are placed again in order of their chain's due dates, steps below before
+// steps above, each where it is least late and, at that, closest to where it stood (or where it
+// ends first). Late plans then trade places with plans ahead of them on their row while the
+// budget lasts, and moved plans settle back as near to where they stood as is free.
 class Placing {
  public:
   // Each plan goes where it is least late and closest to where it stood, or, `leftJustified`,
