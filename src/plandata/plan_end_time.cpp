@@ -19,6 +19,14 @@ DateTime ComputeEndTimeOn(const PlanData& data, DateTime start, std::int32_t min
   return EndOnShifts(CalendarOfRow(data, RowOfCode(data, code)), start, minutes);
 }
 
+DateTime ComputeEndTimeOnRow(const PlanData& data, DateTime start, std::int32_t minutes,
+                             int row) {
+  const std::string& code = data.RowCode[static_cast<std::size_t>(row)];
+  if (minutes == 0) minutes = kDefaultDurationMinutes;
+  if (Trim(code).empty() || CharCount(code) == 1) return start.AddMinutes(minutes);
+  return EndOnShifts(CalendarOfRow(data, row), start, minutes);
+}
+
 void StartPlanAt(PlanData& data, PlanIdx plan, DateTime start) {
   PlanEntry& p = data.Plan(plan);
   p.StartDate = start.DatePart();

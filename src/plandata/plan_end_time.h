@@ -27,5 +27,7 @@ void StartPlanAt(PlanData& data, PlanIdx plan, DateTime start);
 // The same for a plan that would have machine code `machineCode`.
 DateTime ComputeEndTimeOn(const PlanData& data, DateTime start, std::int32_t minutes,
                           std::string_view machineCode);
+// The same on row `row`, its code already found: for callers that lay many plans on known rows.
+DateTime ComputeEndTimeOnRow(const PlanData& data, DateTime start, std::int32_t minutes, int row);
 
 }  // namespace velmora
