@@ -34,7 +34,7 @@ const char* KindCaption(const std::string& kind) {
   return "工程順";
 }
 
-constexpr int kTotalsRows = 4;
+constexpr int kTotalsRows = 5;  // the lines of TotalsLines
 
 }  // namespace
 
@@ -67,7 +67,7 @@ std::vector<std::array<std::string, 2>> TotalsLines(const levelling::Proposal& p
   const levelling::Totals& b = proposal.before;
   const levelling::Totals& a = proposal.after;
   return {{"衝突", BeforeAfter(b.clashes, a.clashes)},
-          {"　うち未読込の工程との順序", BeforeAfter(b.unloadedSteps, a.unloadedSteps)},
+          {"　うち他の工程順", BeforeAfter(b.unloadedSteps, a.unloadedSteps)},
           {"納期遅れ件数", BeforeAfter(b.latePlans, a.latePlans)},
           {"遅れ分", BeforeAfter(b.lateMinutes, a.lateMinutes)},
           {"移動件数", BeforeAfter(b.movedPlans, a.movedPlans)}};
@@ -96,6 +96,8 @@ void ProposalPanel::BuildLayout() {
   grid->setHorizontalSpacing(16);
   for (int row = 0; row < kTotalsRows; ++row) {
     std::array<QLabel*, 2> labels{new QLabel(this), new QLabel(this)};
+    // A narrow panel wraps the totals instead of widening the window past the screen.
+    for (QLabel* label : labels) label->setWordWrap(true);
     grid->addWidget(labels[0], row, 0);
     grid->addWidget(labels[1], row, 1);
     totals_.push_back(labels);

@@ -161,6 +161,9 @@ TEST_F(LevellingTest, TheProposalIsShownListedRefusesEditsAndDropsBack) {
     EXPECT_EQ("衝突", tab.Totals()[0][0]->text().toStdString());
     EXPECT_TRUE(tab.Totals()[0][1]->text().endsWith(" → 0"))
         << tab.Totals()[0][1]->text().toStdString();
+    // Every total has its line, the moved plans last.
+    EXPECT_EQ("移動件数", tab.Totals().back()[0]->text().toStdString());
+    EXPECT_EQ("0 → 1", tab.Totals().back()[1]->text().toStdString());
     ASSERT_EQ(1u, main.Chart().ProposalOutlines.size());
     const chart::ProposalOutline& old = main.Chart().ProposalOutlines.front();
     const QImage shown = main.Picture1()->Canvas()->grab().toImage();
