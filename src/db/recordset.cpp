@@ -291,8 +291,23 @@ std::string Recordset::EditedColumns(std::vector<const Value*>& values) const {
   return shape;
 }
 
+void Recordset::Append(bool attempt) {
+  RequireUpdatable();
+  if (!adding_) throw DatabaseError("Append without AddNew");
+  std::vector<const Value*> values;
+  const std::string& sql = InsertText(values);
+  engine_->InsertLater(sql, values, attempt);
+  adding_ = false;
+  ClearEdits();
+}
+
 Value Recordset::InsertPending() {
   std::vector<const Value*> values;
+  const std::string& sql = InsertText(values);
+  return engine_->Insert(sql, values);
+}
+
+const std::string& Recordset::InsertText(std::vector<const Value*>& values) const {
   const std::string shape = EditedColumns(values);
   std::string& sql = columns_->inserts[shape];
   if (sql.empty()) {
@@ -308,7 +323,7 @@ Value Recordset::InsertPending() {
                          : "INSERT INTO " + QuoteIdentifier(columns_->table) + " (" + columns +
                                ") VALUES (" + marks + ")";
   }
-  return engine_->Insert(sql, values);
+  return sql;
 }
 
 void Recordset::UpdatePending() {
