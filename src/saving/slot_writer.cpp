@@ -45,6 +45,9 @@ const char* const kParentKind =
 const char* const kParentFirstSupplyControl =
     "SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=(SELECT 上位手配番号 FROM 手配情報 "
     "WHERE 手配番号=?)";
+const char* const kPrice =
+    "SELECT 単価,単価区分 FROM 仕入単価マスタ WHERE 取引先コード=? AND 品名コード=? AND 順序=? "
+    "ORDER BY 開始日 DESC ";
 const char* const kCycleOfArrangement =
     "SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=(SELECT 品名コード "
     "FROM 手配情報 WHERE 手配番号=?) AND 順序=(SELECT 順序 FROM 手配情報 WHERE 手配番号=?) AND "
@@ -81,6 +84,18 @@ void CopyFields(Recordset& from, Recordset& to) {
 
 }  // namespace
 
+template <typename Fill>
+bool SlotWriter::AddRow(Recordset& rs, Fill fill) {
+  if (!holdAttempts_ || !ctx_.connection.Engine().HoldsWrites()) {
+    return AddWithRetry(ctx_.connection, rs, fill);
+  }
+  // A failure shows with a later request and has the pass run again without holding attempts.
+  rs.AddNew();
+  fill();
+  rs.Append(true);
+  return true;
+}
+
 std::optional<std::string> SlotWriter::FirstSection(const std::string& department) {
   if (auto known = firstSections_.find(department); known != firstSections_.end())
     return known->second;
@@ -96,13 +111,13 @@ std::optional<std::string> SlotWriter::FirstSection(const std::string& departmen
   return firstSections_[department] = section;
 }
 
-void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number) {
-  Recordset rows;
-  rows.Open(kRequirements, {source}, ctx_.connection);
+void SlotWriter::CopyRequirements(Recordset& rows, std::int32_t a, std::int32_t number,
+                                  Recordset& copy) {
   for (; !rows.Eof(); rows.MoveNext()) {
-    Recordset copy;  // opened to add a row: the copies made so far need not be read
-    copy.OpenFirstRow(kRequirements, {number}, ctx_.connection, LockType::Optimistic);
-    const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
+    // Opened to add rows: the copies made so far need not be read.
+    if (!copy.IsOpen())
+      copy.OpenFirstRow(kRequirements, {number}, ctx_.connection, LockType::Optimistic);
+    const bool stored = AddRow(copy, [&] {
       CopyFields(rows, copy);
       copy.Fields("上位手配番号") = a < 0 ? number : a;
     });
@@ -127,13 +142,14 @@ void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* valu
   rs.Update();
 }
 
-void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t q) {
-  Recordset price;
-  price.Open(
-      "SELECT 単価,単価区分 FROM 仕入単価マスタ WHERE 取引先コード=? AND 品名コード=? AND 順序=? "
-      "ORDER BY 開始日 DESC ",
-      {entry.DestinationCode, r.Fields("品名コード").Text(), r.Fields("順序").Get()},
-      ctx_.connection);
+void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t q,
+                             SlotReads& reads) {
+  Recordset& price = reads.price;
+  if (!reads.priceRead) {
+    price.Open(kPrice,
+               {entry.DestinationCode, r.Fields("品名コード").Text(), r.Fields("順序").Get()},
+               ctx_.connection);
+  }
   if (price.Eof()) {
     for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
     return;
@@ -197,7 +213,7 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
   } else if (kind == "2") {
     const bool otherDestination = r.Fields("指示先コード").Text() != entry.DestinationCode;
     if (r.Fields("手配区分").Text() == "3" || otherDestination) priceFlag_ = true;
-    if (r.Fields("単価").Number() == 0 && otherDestination) LookUpPrice(entry, r, q);
+    if (r.Fields("単価").Number() == 0 && otherDestination) LookUpPrice(entry, r, q, reads);
     r.Fields("手配区分") = "2";
     r.Fields("社内社外区分") = "2";
     r.Fields("仕入区分") = "2";
@@ -243,7 +259,7 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r, SlotReads& re
   // the key it was looked up by, so the next save finds it instead of adding it again.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
-    const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
+    const bool stored = AddRow(cycle, [&] {
       cycle.Fields("削除フラグ") = "0";
       cycle.Fields("品名コード") = r.Fields("品名コード").Get();
       cycle.Fields("順序") = r.Fields("順序").Get();
@@ -312,33 +328,110 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     return;
   }
 
-  // The requirement rows the quantities are computed for: a new arrangement's are its copies.
-  std::int32_t requirementOwner = a;
+  if (s != 0) {
+    WriteNew(entry, slot, memory, previousSource);
+    return;
+  }
   SlotReads reads;
   Recordset& r = reads.row;
-  if (s == 0) {
+  if (ctx_.connection.Engine().HoldsWrites()) {
     ReadTogether(entry, a, reads);
   } else {
+    // Where each read costs no exchange, the classification reads only what its kind needs, by
+    // the keys the row gives, instead of everything any kind might need through subqueries.
     r.Open(kArrangement, {a}, ctx_.connection, CursorType::Keyset, LockType::Optimistic);
   }
-  if (ctx_.checkOthers && s == 0) CheckUnchanged(r, a);
-  if (s != 0) {
-    requirementOwner = NumberNewArrangement(entry, slot, memory, r, previousSource);
-  } else if (r.Eof()) {
-    return;  // the arrangement is gone from the database: nothing to update
-  }
+  if (ctx_.checkOthers) CheckUnchanged(r, a);
+  if (r.Eof()) return;  // the arrangement is gone from the database: nothing to update
 
   const Destination destination = ChosenDestination(entry);
   entry.DestinationCode = destination.code;
   entry.MachineCode = destination.machine;
   Classify(entry, r, a, q, reads);
-  RequirementQuantities(r, requirementOwner, q, reads);
+  RequirementQuantities(r, a, q, reads);
   CycleMaster(entry, r, reads);
   WriteColumns(entry, slot, r);
 
   r.Update();
-  written_.push_back(s != 0 ? slot.OrderNo : a);
+  written_.push_back(a);
   if (q != 0) priceFlag_ = false;
+}
+
+void SlotWriter::WriteNew(PlanEntry& entry, Member& slot, SlotMemory& memory,
+                          std::int32_t previousSource) {
+  const std::int32_t a = slot.OrderNo;
+  const std::int32_t s = slot.SourceOrderNo;
+  const std::int32_t q = slot.OrderQty;
+  SlotReads reads;
+  Recordset& r = reads.row;
+  NewSlotReads start;
+  // Read after the writes before them, so the source is copied as this save leaves it.
+  start.upcoming = numbers_.Upcoming();
+  std::vector<db::BatchRead> batch{
+      {kArrangement, {a}, &r, LockType::Optimistic},
+      {kArrangement, {s}, &start.source},
+      {kRequirements, {s}, &start.requirements},
+  };
+  if (start.upcoming) {
+    batch.push_back({kNumberTaken, {*start.upcoming}, &start.taken});
+    batch.push_back({kRequirements, {*start.upcoming}, &start.copy, LockType::Optimistic, true});
+  }
+  Recordset::OpenTogether(batch, ctx_.connection);
+  // The requirement rows the quantities are computed for are the copies.
+  const std::int32_t owner = NumberNewArrangement(entry, slot, memory, r, start, previousSource);
+
+  const Destination destination = ChosenDestination(entry);
+  entry.DestinationCode = destination.code;
+  entry.MachineCode = destination.machine;
+  ReadForNew(entry, r, a, owner, reads);
+  Classify(entry, r, a, q, reads);
+  RequirementQuantities(r, owner, q, reads);
+  CycleMaster(entry, r, reads);
+  WriteColumns(entry, slot, r);
+
+  r.Append();  // nothing reads the new row back before the next request
+  written_.push_back(slot.OrderNo);
+  if (q != 0) priceFlag_ = false;
+}
+
+void SlotWriter::ReadForNew(const PlanEntry& entry, Recordset& r, std::int32_t a,
+                            std::int32_t owner, SlotReads& reads) {
+  // The same reads Classify, RequirementQuantities and CycleMaster would make one by one. None
+  // of them reads what another one writes before it: the first requirement rows of the new
+  // arrangement's slot and of its parent are not the copies the quantities go to.
+  const auto optimistic = LockType::Optimistic;
+  const db::Value parent = r.Fields("上位手配番号").Get();
+  const db::Value own = a;
+  std::vector<db::BatchRead> batch;
+  const std::optional<std::string> kind = SupplierKind(entry.DestinationCode);
+  if (kind == "1") {
+    batch.push_back({kFirstSupplyControl, {own}, &reads.ownFirstRequirement, optimistic, true});
+    batch.push_back({kKindOf, {parent}, &reads.parentKind});
+    batch.push_back(
+        {kFirstSupplyControl, {parent}, &reads.parentFirstRequirement, optimistic, true});
+  } else if (kind == "2") {
+    if (r.Fields("単価").Number() == 0 &&
+        r.Fields("指示先コード").Text() != entry.DestinationCode) {
+      batch.push_back(
+          {kPrice,
+           {entry.DestinationCode, r.Fields("品名コード").Text(), r.Fields("順序").Get()},
+           &reads.price});
+      reads.priceRead = true;
+    }
+    batch.push_back({kChildKind, {own}, &reads.childKind});
+    batch.push_back({kFirstSupplyControl, {own}, &reads.ownFirstRequirement, optimistic, true});
+    batch.push_back(
+        {kFirstSupplyControl, {parent}, &reads.parentFirstRequirement, optimistic, true});
+  }
+  batch.push_back({kRequirements, {owner}, &reads.requirements, optimistic});
+  if (KeepsCycle(entry, entry.MachineCode)) {
+    batch.push_back({kCycle,
+                     {r.Fields("品名コード").Text(), r.Fields("順序").Get(), entry.MachineCode},
+                     &reads.cycle,
+                     optimistic});
+  }
+  Recordset::OpenTogether(batch, ctx_.connection);
+  reads.together = true;
 }
 
 void SlotWriter::CheckUnchanged(const Recordset& r, std::int32_t a) const {
@@ -351,12 +444,12 @@ void SlotWriter::CheckUnchanged(const Recordset& r, std::int32_t a) const {
 }
 
 std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, SlotMemory& memory,
-                                              Recordset& r, std::int32_t previousSource) {
+                                              Recordset& r, NewSlotReads& reads,
+                                              std::int32_t previousSource) {
   const std::int32_t a = slot.OrderNo;
   const std::int32_t s = slot.SourceOrderNo;
   db::Connection& connection = ctx_.connection;
-  Recordset source;
-  source.Open(kArrangement, {s}, connection);
+  Recordset& source = reads.source;
   if (source.Eof()) {
     throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
   }
@@ -364,7 +457,7 @@ std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, Sl
   CopyFields(source, r);
   r.Fields("指示書発行日") = "00000000";
   r.Fields("受入実績数") = 0;
-  const std::int32_t number = AllocateArrangementNumber(connection);
+  const std::int32_t number = numbers_.Next(connection, reads.upcoming, &reads.taken);
   r.Fields("手配番号") = number;
   slot.OrderNo = number;
   // A bar known by its new member is known by the member's number from now on.
@@ -387,7 +480,7 @@ std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, Sl
   }
   memory.previousNew = number;
   memory.previousNewParent = static_cast<std::int32_t>(r.Fields("上位手配番号").Number());
-  CopyRequirements(s, a, number);
+  CopyRequirements(reads.requirements, a, number, reads.copy);
   return a < 0 ? number : a;
 }
 
