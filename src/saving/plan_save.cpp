@@ -75,6 +75,7 @@ std::vector<std::string> WritePass(SaveContext& ctx, const OthersChanges& accept
   if (ctx.connection.FileMoved()) throw SaveRefused(kFileMoved);
   ProgressScope progress(ctx.progress, data.PlanCount());
   SlotWriter writer(ctx, accepted, holdAttempts);
+  writer.ReadMasters(entries);
   std::size_t next = 0;
   for (int i = 2; i <= data.PlanCount(); ++i) {
     progress.Step(i, data.PlanCount());

@@ -96,21 +96,6 @@ bool SlotWriter::AddRow(Recordset& rs, Fill fill) {
   return true;
 }
 
-std::optional<std::string> SlotWriter::FirstSection(const std::string& department) {
-  if (auto known = firstSections_.find(department); known != firstSections_.end())
-    return known->second;
-  Recordset rs;
-  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=? AND 課コード<>0 ORDER BY 課コード",
-          {department}, ctx_.connection);
-  std::optional<std::string> section;
-  if (!rs.Eof()) {
-    section = FormatNumber(static_cast<long long>(rs.Fields("部コード").Number()), "00") +
-              FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") +
-              kNoMachine;
-  }
-  return firstSections_[department] = section;
-}
-
 void SlotWriter::CopyRequirements(Recordset& rows, std::int32_t a, std::int32_t number,
                                   Recordset& copy) {
   for (; !rows.Eof(); rows.MoveNext()) {
@@ -165,28 +150,9 @@ void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t 
   }
 }
 
-std::optional<std::string> SlotWriter::SupplierKind(const std::string& code) {
-  if (auto known = supplierKinds_.find(code); known != supplierKinds_.end()) return known->second;
-  Recordset supplier;
-  supplier.Open("SELECT * FROM 仕入先マスタ WHERE 仕入先コード=?", {code}, ctx_.connection);
-  std::optional<std::string> kind;
-  if (!supplier.Eof()) kind = supplier.Fields("仕入先分類").Text();
-  return supplierKinds_[code] = kind;
-}
-
-std::optional<std::string> SlotWriter::MachineDestination(const std::string& code) {
-  if (auto known = machineDestinations_.find(code); known != machineDestinations_.end())
-    return known->second;
-  Recordset machine;
-  machine.Open("SELECT * FROM 機械マスタ WHERE 機械コード=?", {code}, ctx_.connection);
-  std::optional<std::string> destination;
-  if (!machine.Eof()) destination = machine.Fields("指示先コード").Text();  // Null reads as ""
-  return machineDestinations_[code] = destination;
-}
-
 void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q,
                           SlotReads& reads) {
-  const std::optional<std::string> supplierKind = SupplierKind(entry.DestinationCode);
+  const std::optional<std::string> supplierKind = masters_.SupplierKind(entry.DestinationCode);
   if (!supplierKind) return;
   const std::string& kind = *supplierKind;
   const db::Value parent = r.Fields("上位手配番号").Get();
@@ -403,7 +369,7 @@ void SlotWriter::ReadForNew(const PlanEntry& entry, Recordset& r, std::int32_t a
   const db::Value parent = r.Fields("上位手配番号").Get();
   const db::Value own = a;
   std::vector<db::BatchRead> batch;
-  const std::optional<std::string> kind = SupplierKind(entry.DestinationCode);
+  const std::optional<std::string> kind = masters_.SupplierKind(entry.DestinationCode);
   if (kind == "1") {
     batch.push_back({kFirstSupplyControl, {own}, &reads.ownFirstRequirement, optimistic, true});
     batch.push_back({kKindOf, {parent}, &reads.parentKind});
@@ -504,20 +470,35 @@ void SlotWriter::ReadTogether(const PlanEntry& entry, std::int32_t a, SlotReads&
   reads.together = true;
 }
 
+void SlotWriter::ReadMasters(const std::vector<int>& entries) {
+  if (!ctx_.connection.Engine().HoldsWrites()) return;  // a file's reads cost no exchange
+  const PlanData& data = ctx_.data;
+  std::vector<std::string> codes;
+  for (const int i : entries)
+    codes.push_back(data.PlanTable[static_cast<std::size_t>(i)].MachineCode);
+  masters_.ReadMachines(codes);
+  codes.clear();
+  for (const int i : entries) {
+    codes.push_back(ChosenDestination(data.PlanTable[static_cast<std::size_t>(i)]).code);
+  }
+  masters_.ReadSuppliers(codes);
+}
+
 Destination SlotWriter::ChosenDestination(const PlanEntry& entry) {
   Destination chosen{entry.DestinationCode, entry.MachineCode};
   // Destination from the machine, or the plant's first section when the machine is unknown.
   if (!IsBlank(chosen.machine) || IsBlank(chosen.code)) {
-    const std::optional<std::string> destination = MachineDestination(chosen.machine);
+    const std::optional<std::string> destination = masters_.MachineDestination(chosen.machine);
     if (!destination) {
-      if (auto section = FirstSection(std::to_string(ctx_.data.PlantCode))) chosen.code = *section;
+      if (auto section = masters_.FirstSection(std::to_string(ctx_.data.PlantCode)))
+        chosen.code = *section;
     } else if (!IsBlank(*destination)) {
       chosen.code = *destination;
     }
   }
   // A department given by its one digit: its first section, no machine.
   if (CharCount(chosen.code) == 1 && chosen.code[0] >= '0' && chosen.code[0] <= '9') {
-    if (auto section = FirstSection(chosen.code)) {
+    if (auto section = masters_.FirstSection(chosen.code)) {
       chosen.code = *section;
       chosen.machine = kNoMachine;
     }

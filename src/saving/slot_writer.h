@@ -10,6 +10,7 @@
 #include "saving/numbering.h"
 #include "saving/others_changes.h"
 #include "saving/plan_save.h"
+#include "saving/save_masters.h"
 
 namespace velmora::saving {
 
@@ -66,6 +67,10 @@ class SlotWriter {
   // OthersChangedDuringSave when a row to write is not as this copy read it.
   void WriteEntry(PlanEntry& entry);
 
+  // Reads ahead, where each read costs an exchange, the machines and suppliers the entries (by
+  // their table positions) will ask for.
+  void ReadMasters(const std::vector<int>& entries);
+
   // The arrangement rows written so far (updated or added), for their new fingerprints.
   const std::vector<std::int32_t>& Written() const { return written_; }
   // Messages of the two retried writes that gave up; shown once nothing is locked any more.
@@ -114,20 +119,10 @@ class SlotWriter {
   const OthersChanges& accepted_;
   const bool holdAttempts_;
   ArrangementNumbers numbers_;
+  SaveMasters masters_{ctx_.connection};
   bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
   std::vector<std::int32_t> written_;
   std::vector<std::string> deferred_;
-  // Masters the save reads but never writes, read once per pass: entries ask for the same few
-  // machines and suppliers again and again, and on a server each ask is a round trip.
-  // A machine's destination code ("" when it has none); no value for an unknown machine.
-  std::optional<std::string> MachineDestination(const std::string& machine);
-  // A supplier's class; no value for an unknown supplier.
-  std::optional<std::string> SupplierKind(const std::string& supplier);
-  // A department's first section ("ddss" and eight blanks); no value when it has none.
-  std::optional<std::string> FirstSection(const std::string& department);
-  std::unordered_map<std::string, std::optional<std::string>> machineDestinations_;
-  std::unordered_map<std::string, std::optional<std::string>> supplierKinds_;
-  std::unordered_map<std::string, std::optional<std::string>> firstSections_;
 };
 
 }  // namespace velmora::saving
