@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -86,8 +87,7 @@ class SlotWriter {
   void ReadForNew(const PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t owner,
                   SlotReads& reads);
   // Adds `rs`'s new row filled by `fill`: as one held attempt, or sent alone and retried.
-  template <typename Fill>
-  bool AddRow(db::Recordset& rs, Fill fill);
+  bool AddRow(db::Recordset& rs, const std::function<void()>& fill);
   // Throws OthersChangedDuringSave when arrangement a's row is not as expected.
   void CheckUnchanged(const db::Recordset& r, std::int32_t a) const;
   // Reads what slot `a` of an entry that keeps its arrangement needs, in one request.
