@@ -31,6 +31,22 @@ void PrintValue(Fingerprint& print, const Value& value) {
   }
 }
 
+void Engine::InsertLater(const std::string& sql, const std::vector<const Value*>& values,
+                         bool attempt) {
+  if (!attempt || !InTransaction()) {
+    Insert(sql, values);
+    return;
+  }
+  Mark();
+  try {
+    Insert(sql, values);
+  } catch (...) {
+    UndoToMark();
+    throw;
+  }
+  ForgetMark();
+}
+
 std::vector<std::unique_ptr<Rows>> Engine::QueryBatch(const std::vector<BatchQuery>& queries) {
   std::vector<std::unique_ptr<Rows>> results;
   for (const BatchQuery& query : queries) {

@@ -18,6 +18,14 @@ namespace velmora::db {
 // then finds the change.
 TransactionConflict RowNotWritten(std::string_view table, long long rows);
 
+// A held-back attempt (InsertLater with `attempt`) failed when it was sent with other statements:
+// those after it were not run and the transaction is of no further use. The work is done again
+// with each attempt sent on its own, where a failed one is undone and retried alone.
+class HeldAttemptFailed : public TransactionConflict {
+ public:
+  using TransactionConflict::TransactionConflict;
+};
+
 // Adds a value to a row's fingerprint by its kind.
 void PrintValue(Fingerprint& print, const Value& value);
 
@@ -70,6 +78,14 @@ class Engine {
   virtual std::vector<std::unique_ptr<Rows>> QueryBatch(const std::vector<BatchQuery>& queries);
   // Runs an INSERT and gives the new row's id.
   virtual Value Insert(const std::string& sql, const std::vector<const Value*>& values) = 0;
+  // Runs an INSERT whose row is not looked at again. An engine that holds writes back sends it
+  // with its next request; with `attempt` it is undone alone when it fails, and that request
+  // throws HeldAttemptFailed. Other engines run it at once (an attempt between Mark and
+  // ForgetMark, undone to the mark when it fails), and throw its failure here.
+  virtual void InsertLater(const std::string& sql, const std::vector<const Value*>& values,
+                           bool attempt);
+  // Whether writes are held back now and sent with the next request.
+  virtual bool HoldsWrites() const { return false; }
   // Runs an UPDATE whose last parameter is `rowId`; gives the id by which the row is written
   // next. `write` names what `sql` sets. An engine may hold the write back inside a transaction
   // and send it with its next request; its failure is then reported by that request.

@@ -218,6 +218,21 @@ Value PgEngine::Insert(const std::string& sql, const std::vector<const Value*>& 
   return Value(std::string(PQgetvalue(results[0].get(), 0, 0)));
 }
 
+void PgEngine::InsertLater(const std::string& sql, const std::vector<const Value*>& values,
+                           bool attempt) {
+  ThrowIfBroken();
+  if (!transaction_) {
+    Engine::InsertLater(sql, values, attempt);
+    return;
+  }
+  PgStatement insert = Statement(sql, values.data(), values.size(), true);
+  insert.attempt = attempt;
+  if (attempt) held_.Add(PgStatement{"SAVEPOINT velmora_attempt", {}, false, {}, {}});
+  held_.Add(std::move(insert));
+  if (attempt) held_.Add(PgStatement{"RELEASE SAVEPOINT velmora_attempt", {}, false, {}, {}});
+  if (held_.Size() >= kMostHeldWrites) Flush();
+}
+
 Value PgEngine::Update(const std::string& sql, const RowWrite& write,
                        const std::vector<const Value*>& values, const Value& rowId) {
   ThrowIfBroken();

@@ -33,6 +33,9 @@ class PgEngine final : public Engine {
   std::unique_ptr<Rows> Query(std::string_view sql, const Value* parameters, std::size_t count,
                               bool forUpdate, bool keep) override;
   Value Insert(const std::string& sql, const std::vector<const Value*>& values) override;
+  void InsertLater(const std::string& sql, const std::vector<const Value*>& values,
+                   bool attempt) override;
+  bool HoldsWrites() const override { return transaction_; }
   std::vector<std::unique_ptr<Rows>> QueryBatch(const std::vector<BatchQuery>& queries) override;
   Value Update(const std::string& sql, const RowWrite& write,
                const std::vector<const Value*>& values, const Value& rowId) override;

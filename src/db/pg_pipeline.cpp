@@ -33,6 +33,11 @@ std::vector<PgResult> PgEngine::Send(std::vector<PgStatement> requests, bool rea
     const PgResult& result = results[i];
     const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+      if (statements[i].attempt && result && !PgConnectionLost(conn_.get(), result.get())) {
+        broken_ = std::make_exception_ptr(HeldAttemptFailed(
+            "an attempt sent with other statements failed: " + statements[i].sql));
+        ThrowIfBroken();
+      }
       try {
         Check(result, statements[i].sql);
       } catch (...) {

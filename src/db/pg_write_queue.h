@@ -18,6 +18,9 @@ struct PgStatement {
   // An UPDATE of one row by its ctid (the last parameter), answered with the row's new ctid.
   std::string table;
   std::string ctid;
+  // An INSERT between a savepoint and its release: its failure is an attempt's, not the
+  // transaction's.
+  bool attempt = false;
   bool RowUpdate() const { return !table.empty(); }
 };
 

@@ -20,11 +20,25 @@ std::string WithRowId(std::string_view sql, std::string_view rowId) {
          (sql[start] == ' ' || sql[start] == '\t' || sql[start] == '\n' || sql[start] == '\r')) {
     ++start;
   }
-  if (AsciiLower(sql.substr(start, 7)) != "select ") {
+  constexpr std::string_view kSelect = "select ";
+  const std::string_view head = sql.substr(start, kSelect.size());
+  const bool select = head.size() == kSelect.size() &&
+                      std::equal(head.begin(), head.end(), kSelect.begin(), [](char a, char b) {
+                        return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
+                      });
+  if (!select) {
     throw DatabaseError("an updatable recordset needs a plain SELECT: " + std::string(sql));
   }
-  return std::string(sql.substr(0, start + 7)) + std::string(rowId) + " AS " +
-         std::string(kRowIdAlias) + "," + std::string(sql.substr(start + 7));
+  // Built in one buffer: every read for writing passes here.
+  std::string text;
+  text.reserve(sql.size() + rowId.size() + kRowIdAlias.size() + 5);
+  text.append(sql.substr(0, start + kSelect.size()))
+      .append(rowId)
+      .append(" AS ")
+      .append(kRowIdAlias)
+      .append(",")
+      .append(sql.substr(start + kSelect.size()));
+  return text;
 }
 
 }  // namespace
@@ -291,8 +305,23 @@ std::string Recordset::EditedColumns(std::vector<const Value*>& values) const {
   return shape;
 }
 
+void Recordset::Append(bool attempt) {
+  RequireUpdatable();
+  if (!adding_) throw DatabaseError("Append without AddNew");
+  std::vector<const Value*> values;
+  const std::string& sql = InsertText(values);
+  engine_->InsertLater(sql, values, attempt);
+  adding_ = false;
+  ClearEdits();
+}
+
 Value Recordset::InsertPending() {
   std::vector<const Value*> values;
+  const std::string& sql = InsertText(values);
+  return engine_->Insert(sql, values);
+}
+
+const std::string& Recordset::InsertText(std::vector<const Value*>& values) const {
   const std::string shape = EditedColumns(values);
   std::string& sql = columns_->inserts[shape];
   if (sql.empty()) {
@@ -308,7 +337,7 @@ Value Recordset::InsertPending() {
                          : "INSERT INTO " + QuoteIdentifier(columns_->table) + " (" + columns +
                                ") VALUES (" + marks + ")";
   }
-  return engine_->Insert(sql, values);
+  return sql;
 }
 
 void Recordset::UpdatePending() {

@@ -107,6 +107,9 @@ class Recordset {
   void AddNew();
   // Writes the current row's changed fields, or appends the new row, at once.
   void Update();
+  // Appends the new row without showing it here: an engine that holds writes back sends it with
+  // its next request (Engine::InsertLater, `attempt` as there).
+  void Append(bool attempt = false);
   void Close();
 
   // A fingerprint of the current row's values in columns [first, first + count): equal for two
@@ -135,6 +138,8 @@ class Recordset {
   // Which columns have pending writes (a byte per column) and their values in that order.
   std::string EditedColumns(std::vector<const Value*>& values) const;
   Value InsertPending();
+  // The INSERT of the pending new row, its values into `values`.
+  const std::string& InsertText(std::vector<const Value*>& values) const;
   void UpdatePending();
   void ReloadRow(std::size_t row) const;
   // A row this recordset added is read back from the database when it is first looked at.

@@ -61,7 +61,7 @@ class SqliteRows final : public Rows {
   SqliteRows(sqlite3* db, StatementCache& statements, std::string_view sql, bool forUpdate,
              bool keep)
       : db_(db), first_(forUpdate ? 1 : 0) {
-    if (keep) taken_.reset(statements.Take(db, std::string(sql)));
+    if (keep) taken_.reset(statements.Take(db, sql));
     if (!taken_) own_ = Prepare(db, sql);
     stmt_ = taken_ ? taken_->stmt.get() : own_.get();
     if (taken_ && taken_->columns) {
@@ -269,7 +269,9 @@ Value SqliteEngine::Insert(const std::string& sql, const std::vector<const Value
   const StatementLease stmt = statements_.Lease(db_.get(), sql);
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_.get(), stmt.get(), static_cast<int>(i + 1), *values[i]);
-  Check(db_.get(), sqlite3_step(stmt.get()), "appending a row: " + sql);
+  // The message is made only for a failure: the text of a wide row is long.
+  if (const int rc = sqlite3_step(stmt.get()); rc != SQLITE_DONE)
+    Check(db_.get(), rc, "appending a row: " + sql);
   return Value(static_cast<std::int64_t>(sqlite3_last_insert_rowid(db_.get())));
 }
 
@@ -279,14 +281,15 @@ Value SqliteEngine::Update(const std::string& sql, const RowWrite& write,
   for (std::size_t i = 0; i < values.size(); ++i)
     Bind(db_.get(), stmt.get(), static_cast<int>(i + 1), *values[i]);
   Bind(db_.get(), stmt.get(), static_cast<int>(values.size() + 1), rowId);
-  Check(db_.get(), sqlite3_step(stmt.get()), "updating a row: " + sql);
+  if (const int rc = sqlite3_step(stmt.get()); rc != SQLITE_DONE)
+    Check(db_.get(), rc, "updating a row: " + sql);
   if (const int rows = sqlite3_changes(db_.get()); rows != 1)
     throw RowNotWritten(write.table, rows);
   return rowId;
 }
 
 std::int64_t SqliteEngine::Run(std::string_view sql, const Value* parameters, std::size_t count) {
-  const StatementLease stmt = statements_.Lease(db_.get(), std::string(sql));
+  const StatementLease stmt = statements_.Lease(db_.get(), sql);
   for (std::size_t i = 0; i < count; ++i)
     Bind(db_.get(), stmt.get(), static_cast<int>(i + 1), parameters[i]);
   Check(db_.get(), sqlite3_step(stmt.get()), sql);

@@ -9,18 +9,18 @@ StatementLease::~StatementLease() {
   sqlite3_clear_bindings(stmt_);
 }
 
-StatementCache::Entry& StatementCache::Find(sqlite3* db, const std::string& sql) {
+StatementCache::Entry& StatementCache::Find(sqlite3* db, std::string_view sql) {
   auto it = statements_.find(sql);
   if (it == statements_.end())
-    it = statements_.emplace(sql, Entry{Prepare(db, sql), nullptr, false}).first;
+    it = statements_.emplace(std::string(sql), Entry{Prepare(db, sql), nullptr, false}).first;
   return it->second;
 }
 
-StatementLease StatementCache::Lease(sqlite3* db, const std::string& sql) {
+StatementLease StatementCache::Lease(sqlite3* db, std::string_view sql) {
   return StatementLease(Find(db, sql).stmt.get());
 }
 
-StatementCache::Entry* StatementCache::Take(sqlite3* db, const std::string& sql) {
+StatementCache::Entry* StatementCache::Take(sqlite3* db, std::string_view sql) {
   Entry& entry = Find(db, sql);
   if (entry.taken) return nullptr;
   entry.taken = true;

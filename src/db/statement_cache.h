@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "db/sqlite_statement.h"
@@ -37,18 +39,25 @@ class StatementCache {
     bool taken = false;
   };
 
-  StatementLease Lease(sqlite3* db, const std::string& sql);
+  StatementLease Lease(sqlite3* db, std::string_view sql);
   // The entry of `sql` for a user that holds its statement across calls (a recordset stepping
   // through its rows); nullptr while another user holds it. Return gives it back reset and
   // cleared.
-  Entry* Take(sqlite3* db, const std::string& sql);
+  Entry* Take(sqlite3* db, std::string_view sql);
   static void Return(Entry* entry);
   void Clear() { statements_.clear(); }
   std::size_t Size() const { return statements_.size(); }
 
  private:
-  Entry& Find(sqlite3* db, const std::string& sql);
-  std::unordered_map<std::string, Entry> statements_;
+  Entry& Find(sqlite3* db, std::string_view sql);
+  // Looked up by the text as given, without a copy: every read and write asks.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  std::unordered_map<std::string, Entry, TextHash, std::equal_to<>> statements_;
 };
 
 }  // namespace velmora::db

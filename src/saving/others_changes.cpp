@@ -15,6 +15,10 @@ namespace {
 // read runs one prepared statement.
 constexpr std::size_t kChunk = 64;
 
+// Chunks read in one exchange on a server: few round trips, and no pipeline so long that both
+// sides wait on a full network buffer.
+constexpr std::size_t kChunksTogether = 8;
+
 const std::string& ChunkQuery() {
   static const std::string sql = [] {
     std::string text = "SELECT * FROM 手配情報 WHERE 手配番号 IN (";
@@ -30,18 +34,33 @@ std::unordered_map<std::int32_t, std::uint64_t> ArrangementVersions(
     db::Connection& connection, const std::vector<std::int32_t>& numbers) {
   std::unordered_map<std::int32_t, std::uint64_t> versions;
   versions.reserve(numbers.size());
-  std::vector<db::Value> keys;
-  for (std::size_t at = 0; at < numbers.size(); at += kChunk) {
-    keys.clear();
-    for (std::size_t i = 0; i < kChunk; ++i) {
-      keys.emplace_back(numbers[std::min(at + i, numbers.size() - 1)]);
+  // Where writes wait for the next request (a server's transaction), so do several chunks: one
+  // exchange reads them all. A file's chunks stream one after the other.
+  const std::size_t together = connection.Engine().HoldsWrites() ? kChunksTogether : 1;
+  std::vector<std::vector<db::Value>> keys(together);
+  for (std::size_t at = 0; at < numbers.size(); at += kChunk * together) {
+    std::vector<db::Recordset> chunks(together);
+    std::size_t count = 0;
+    for (; count < together && at + count * kChunk < numbers.size(); ++count) {
+      keys[count].clear();
+      for (std::size_t i = 0; i < kChunk; ++i) {
+        keys[count].emplace_back(numbers[std::min(at + count * kChunk + i, numbers.size() - 1)]);
+      }
     }
-    db::Recordset rs;
-    rs.Open(ChunkQuery(), keys, connection);
-    const int number = rs.FieldIndex("手配番号");
-    for (; !rs.Eof(); rs.MoveNext()) {
-      versions[static_cast<std::int32_t>(rs.NumberAt(number))] =
-          rs.RowFingerprint(0, rs.FieldCount());
+    if (together == 1) {
+      chunks[0].Open(ChunkQuery(), keys[0], connection);
+    } else {
+      std::vector<db::BatchRead> batch;
+      for (std::size_t c = 0; c < count; ++c) batch.push_back({ChunkQuery(), keys[c], &chunks[c]});
+      db::Recordset::OpenTogether(batch, connection);
+    }
+    for (std::size_t c = 0; c < count; ++c) {
+      db::Recordset& rs = chunks[c];
+      const int number = rs.FieldIndex("手配番号");
+      for (; !rs.Eof(); rs.MoveNext()) {
+        versions[static_cast<std::int32_t>(rs.NumberAt(number))] =
+            rs.RowFingerprint(0, rs.FieldCount());
+      }
     }
   }
   return versions;

@@ -9,6 +9,7 @@
 #include "common/error_text.h"
 #include "common/errors.h"
 #include "common/questions.h"
+#include "db/engine.h"
 #include "db/transaction.h"
 #include "saving/calendar_writer.h"
 #include "saving/entries_before.h"
@@ -66,14 +67,15 @@ std::vector<int> EntriesToWrite(const PlanData& data, int stop) {
 // what the writers throw, with nothing kept.
 std::vector<std::string> WritePass(SaveContext& ctx, const OthersChanges& accepted,
                                    const std::vector<int>& entries, const std::vector<DayOf>& days,
-                                   WrittenBefore& written) {
+                                   WrittenBefore& written, bool holdAttempts) {
   PlanData& data = ctx.data;
   db::Transaction transaction(ctx.connection);
   // Under the write lock: the file is still the one loaded. Each writer then finds its row
   // as this copy read it, or stops the save before anything is kept.
   if (ctx.connection.FileMoved()) throw SaveRefused(kFileMoved);
   ProgressScope progress(ctx.progress, data.PlanCount());
-  SlotWriter writer(ctx, accepted);
+  SlotWriter writer(ctx, accepted, holdAttempts);
+  writer.ReadMasters(entries);
   std::size_t next = 0;
   for (int i = 2; i <= data.PlanCount(); ++i) {
     progress.Step(i, data.PlanCount());
@@ -181,9 +183,21 @@ SaveResult SavePlan(SaveContext& ctx) {
 
   OthersChanges accepted;  // rows the user agreed to write over, as they stood when asked
   std::vector<std::string> deferred;
+  bool holdAttempts = true;
   for (int questions = 0, rounds = 0, conflicts = 0;; ++rounds) {
     try {
-      deferred = WritePass(ctx, accepted, entries, days, written);
+      deferred = WritePass(ctx, accepted, entries, days, written, holdAttempts);
+    } catch (const db::HeldAttemptFailed&) {
+      // A row added together with other statements failed: the pass runs again sending each
+      // such row alone, where a failed one is undone and retried alone.
+      written.Restore(data, ctx.model);
+      if (!holdAttempts) {
+        nothingKept();
+        return Failed(ctx, asked, std::current_exception());
+      }
+      holdAttempts = false;
+      --rounds;
+      continue;
     } catch (const TransactionConflict&) {
       // The server undid the pass for meeting another saver's: the same pass runs again.
       written.Restore(data, ctx.model);

@@ -1,6 +1,7 @@
 #include "saving/slot_writer.h"
 
 #include <cmath>
+#include <functional>
 
 #include "common/date_text.h"
 #include "common/errors.h"
@@ -13,6 +14,7 @@
 #include "saving/numbering.h"
 #include "saving/others_changes.h"
 #include "saving/save_refused.h"
+#include "saving/slot_statements.h"
 
 namespace velmora::saving {
 namespace {
@@ -20,6 +22,7 @@ namespace {
 using db::CursorType;
 using db::LockType;
 using db::Recordset;
+using namespace slot_statements;
 
 constexpr int kMaxAttempts = 1000;
 
@@ -28,17 +31,8 @@ std::string StoredDate(DateTime date) {
   return date.IsZero() ? "00000000" : FormatYmd(date);
 }
 
-// The statements a slot reads with, and the forms of those about the arrangement above it and
-// about its cycle that find their keys through the arrangement's own row, so that they can be
-// asked together with it.
-const char* const kArrangement = "SELECT * FROM 手配情報 WHERE 手配番号=?";
-const char* const kRequirements = "SELECT * FROM 所要量情報 WHERE 上位手配番号=?";
-const char* const kFirstSupplyControl = "SELECT 支給制御区分 FROM 所要量情報 WHERE 上位手配番号=?";
-const char* const kKindOf = "SELECT 手配区分 FROM 手配情報 WHERE 手配番号=?";
-const char* const kChildKind = "SELECT 手配区分 FROM 手配情報 WHERE 上位手配番号=?";
-const char* const kCycle =
-    "SELECT 品目別機械別ｻｲｸﾙﾏｽﾀ.* FROM 品目別機械別ｻｲｸﾙﾏｽﾀ WHERE 品名コード=? AND 順序=? AND "
-    "機械コード=?";
+// The forms of the reads about the arrangement above a slot's and about its cycle that find their
+// keys through the arrangement's own row, so that they can be asked together with it.
 const char* const kParentKind =
     "SELECT 手配区分 FROM 手配情報 WHERE 手配番号=(SELECT 上位手配番号 FROM 手配情報 WHERE "
     "手配番号=?)";
@@ -50,16 +44,10 @@ const char* const kCycleOfArrangement =
     "FROM 手配情報 WHERE 手配番号=?) AND 順序=(SELECT 順序 FROM 手配情報 WHERE 手配番号=?) AND "
     "機械コード=?";
 
-// Whether the cycle master takes the entry's cycle on `machine`.
-bool KeepsCycle(const PlanEntry& entry, const std::string& machine) {
-  return entry.CycleSeconds != 0 && !IsBlank(machine);
-}
-
 // Adds a row and stores it, retrying a failed write. The row goes in with one statement, undone
 // whole when it fails while the rest of the save's transaction goes on, so a failed attempt
 // leaves nothing behind. False after the last attempt failed.
-template <typename Fill>
-bool AddWithRetry(db::Connection& connection, Recordset& rs, Fill fill) {
+bool AddWithRetry(db::Connection& connection, Recordset& rs, const std::function<void()>& fill) {
   for (int attempt = 0; attempt <= kMaxAttempts; ++attempt) {
     try {
       db::StatementAttempt statement(connection);
@@ -74,43 +62,17 @@ bool AddWithRetry(db::Connection& connection, Recordset& rs, Fill fill) {
   return false;
 }
 
-void CopyFields(Recordset& from, Recordset& to) {
-  for (int k = 0; k < from.FieldCount() && k < to.FieldCount(); ++k)
-    to.Fields(k) = from.Fields(k).Get();
-}
-
 }  // namespace
 
-std::optional<std::string> SlotWriter::FirstSection(const std::string& department) {
-  if (auto known = firstSections_.find(department); known != firstSections_.end())
-    return known->second;
-  Recordset rs;
-  rs.Open("SELECT * FROM 部課マスタ WHERE 部コード=? AND 課コード<>0 ORDER BY 課コード",
-          {department}, ctx_.connection);
-  std::optional<std::string> section;
-  if (!rs.Eof()) {
-    section = FormatNumber(static_cast<long long>(rs.Fields("部コード").Number()), "00") +
-              FormatNumber(static_cast<long long>(rs.Fields("課コード").Number()), "00") +
-              kNoMachine;
+bool SlotWriter::AddRow(Recordset& rs, const std::function<void()>& fill) {
+  if (!holdAttempts_ || !ctx_.connection.Engine().HoldsWrites()) {
+    return AddWithRetry(ctx_.connection, rs, fill);
   }
-  return firstSections_[department] = section;
-}
-
-void SlotWriter::CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number) {
-  Recordset rows;
-  rows.Open(kRequirements, {source}, ctx_.connection);
-  for (; !rows.Eof(); rows.MoveNext()) {
-    Recordset copy;  // opened to add a row: the copies made so far need not be read
-    copy.OpenFirstRow(kRequirements, {number}, ctx_.connection, LockType::Optimistic);
-    const bool stored = AddWithRetry(ctx_.connection, copy, [&] {
-      CopyFields(rows, copy);
-      copy.Fields("上位手配番号") = a < 0 ? number : a;
-    });
-    if (!stored) {
-      Defer(kRequirementCopyFailed);
-      return;
-    }
-  }
+  // A failure shows with a later request and has the pass run again without holding attempts.
+  rs.AddNew();
+  fill();
+  rs.Append(true);
+  return true;
 }
 
 void SlotWriter::Defer(const char* message) {
@@ -127,13 +89,14 @@ void SlotWriter::SetFirstSupplyControl(const db::Value& parent, const char* valu
   rs.Update();
 }
 
-void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t q) {
-  Recordset price;
-  price.Open(
-      "SELECT 単価,単価区分 FROM 仕入単価マスタ WHERE 取引先コード=? AND 品名コード=? AND 順序=? "
-      "ORDER BY 開始日 DESC ",
-      {entry.DestinationCode, r.Fields("品名コード").Text(), r.Fields("順序").Get()},
-      ctx_.connection);
+void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t q,
+                             SlotReads& reads) {
+  Recordset& price = reads.price;
+  if (!reads.priceRead) {
+    price.Open(kPrice,
+               {entry.DestinationCode, r.Fields("品名コード").Text(), r.Fields("順序").Get()},
+               ctx_.connection);
+  }
   if (price.Eof()) {
     for (const char* column : {"単価", "金額", "消費税額", "合計金額"}) r.Fields(column) = 0.0;
     return;
@@ -149,28 +112,9 @@ void SlotWriter::LookUpPrice(const PlanEntry& entry, Recordset& r, std::int32_t 
   }
 }
 
-std::optional<std::string> SlotWriter::SupplierKind(const std::string& code) {
-  if (auto known = supplierKinds_.find(code); known != supplierKinds_.end()) return known->second;
-  Recordset supplier;
-  supplier.Open("SELECT * FROM 仕入先マスタ WHERE 仕入先コード=?", {code}, ctx_.connection);
-  std::optional<std::string> kind;
-  if (!supplier.Eof()) kind = supplier.Fields("仕入先分類").Text();
-  return supplierKinds_[code] = kind;
-}
-
-std::optional<std::string> SlotWriter::MachineDestination(const std::string& code) {
-  if (auto known = machineDestinations_.find(code); known != machineDestinations_.end())
-    return known->second;
-  Recordset machine;
-  machine.Open("SELECT * FROM 機械マスタ WHERE 機械コード=?", {code}, ctx_.connection);
-  std::optional<std::string> destination;
-  if (!machine.Eof()) destination = machine.Fields("指示先コード").Text();  // Null reads as ""
-  return machineDestinations_[code] = destination;
-}
-
 void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::int32_t q,
                           SlotReads& reads) {
-  const std::optional<std::string> supplierKind = SupplierKind(entry.DestinationCode);
+  const std::optional<std::string> supplierKind = masters_.SupplierKind(entry.DestinationCode);
   if (!supplierKind) return;
   const std::string& kind = *supplierKind;
   const db::Value parent = r.Fields("上位手配番号").Get();
@@ -197,7 +141,7 @@ void SlotWriter::Classify(PlanEntry& entry, Recordset& r, std::int32_t a, std::i
   } else if (kind == "2") {
     const bool otherDestination = r.Fields("指示先コード").Text() != entry.DestinationCode;
     if (r.Fields("手配区分").Text() == "3" || otherDestination) priceFlag_ = true;
-    if (r.Fields("単価").Number() == 0 && otherDestination) LookUpPrice(entry, r, q);
+    if (r.Fields("単価").Number() == 0 && otherDestination) LookUpPrice(entry, r, q, reads);
     r.Fields("手配区分") = "2";
     r.Fields("社内社外区分") = "2";
     r.Fields("仕入区分") = "2";
@@ -243,7 +187,7 @@ void SlotWriter::CycleMaster(const PlanEntry& entry, Recordset& r, SlotReads& re
   // the key it was looked up by, so the next save finds it instead of adding it again.
   const float shots = entry.Cavities != 0 ? static_cast<float>(entry.Cavities) : 1.0f;
   if (cycle.Eof()) {
-    const bool stored = AddWithRetry(ctx_.connection, cycle, [&] {
+    const bool stored = AddRow(cycle, [&] {
       cycle.Fields("削除フラグ") = "0";
       cycle.Fields("品名コード") = r.Fields("品名コード").Get();
       cycle.Fields("順序") = r.Fields("順序").Get();
@@ -312,32 +256,32 @@ void SlotWriter::Write(PlanEntry& entry, Member& slot, SlotMemory& memory) {
     return;
   }
 
-  // The requirement rows the quantities are computed for: a new arrangement's are its copies.
-  std::int32_t requirementOwner = a;
+  if (s != 0) {
+    WriteNew(entry, slot, memory, previousSource);
+    return;
+  }
   SlotReads reads;
   Recordset& r = reads.row;
-  if (s == 0) {
+  if (ctx_.connection.Engine().HoldsWrites()) {
     ReadTogether(entry, a, reads);
   } else {
+    // Where each read costs no exchange, the classification reads only what its kind needs, by
+    // the keys the row gives, instead of everything any kind might need through subqueries.
     r.Open(kArrangement, {a}, ctx_.connection, CursorType::Keyset, LockType::Optimistic);
   }
-  if (ctx_.checkOthers && s == 0) CheckUnchanged(r, a);
-  if (s != 0) {
-    requirementOwner = NumberNewArrangement(entry, slot, memory, r, previousSource);
-  } else if (r.Eof()) {
-    return;  // the arrangement is gone from the database: nothing to update
-  }
+  if (ctx_.checkOthers) CheckUnchanged(r, a);
+  if (r.Eof()) return;  // the arrangement is gone from the database: nothing to update
 
   const Destination destination = ChosenDestination(entry);
   entry.DestinationCode = destination.code;
   entry.MachineCode = destination.machine;
   Classify(entry, r, a, q, reads);
-  RequirementQuantities(r, requirementOwner, q, reads);
+  RequirementQuantities(r, a, q, reads);
   CycleMaster(entry, r, reads);
   WriteColumns(entry, slot, r);
 
   r.Update();
-  written_.push_back(s != 0 ? slot.OrderNo : a);
+  written_.push_back(a);
   if (q != 0) priceFlag_ = false;
 }
 
@@ -348,47 +292,6 @@ void SlotWriter::CheckUnchanged(const Recordset& r, std::int32_t a) const {
         r.Eof() ? std::nullopt : std::optional<std::uint64_t>(r.RowFingerprint(0, r.FieldCount()));
     if (now != *expected) throw OthersChangedDuringSave{};
   }
-}
-
-std::int32_t SlotWriter::NumberNewArrangement(PlanEntry& entry, Member& slot, SlotMemory& memory,
-                                              Recordset& r, std::int32_t previousSource) {
-  const std::int32_t a = slot.OrderNo;
-  const std::int32_t s = slot.SourceOrderNo;
-  db::Connection& connection = ctx_.connection;
-  Recordset source;
-  source.Open(kArrangement, {s}, connection);
-  if (source.Eof()) {
-    throw DatabaseError("手配番号 " + std::to_string(s) + " の元の手配がありません");
-  }
-  r.AddNew();
-  CopyFields(source, r);
-  r.Fields("指示書発行日") = "00000000";
-  r.Fields("受入実績数") = 0;
-  const std::int32_t number = AllocateArrangementNumber(connection);
-  r.Fields("手配番号") = number;
-  slot.OrderNo = number;
-  // A bar known by its new member is known by the member's number from now on.
-  if (entry.OrderNo == a) entry.OrderNo = number;
-  slot.SourceOrderNo = 0;
-  // Copies chain as their sources did: one whose parent is the other's source hangs under the
-  // other's copy.
-  if (memory.previousNewParent == s && memory.previousNew != 0) {
-    Recordset previous;
-    previous.Open(kArrangement, {memory.previousNew}, connection, CursorType::Keyset,
-                  LockType::Optimistic);
-    if (!previous.Eof()) {
-      previous.Fields("上位手配番号") = number;
-      previous.Update();
-      written_.push_back(memory.previousNew);
-    }
-  }
-  if (previousSource != 0 && r.Fields("上位手配番号").Number() == previousSource) {
-    r.Fields("上位手配番号") = memory.previousNew;
-  }
-  memory.previousNew = number;
-  memory.previousNewParent = static_cast<std::int32_t>(r.Fields("上位手配番号").Number());
-  CopyRequirements(s, a, number);
-  return a < 0 ? number : a;
 }
 
 void SlotWriter::ReadTogether(const PlanEntry& entry, std::int32_t a, SlotReads& reads) {
@@ -411,20 +314,35 @@ void SlotWriter::ReadTogether(const PlanEntry& entry, std::int32_t a, SlotReads&
   reads.together = true;
 }
 
+void SlotWriter::ReadMasters(const std::vector<int>& entries) {
+  if (!ctx_.connection.Engine().HoldsWrites()) return;  // a file's reads cost no exchange
+  const PlanData& data = ctx_.data;
+  std::vector<std::string> codes;
+  for (const int i : entries)
+    codes.push_back(data.PlanTable[static_cast<std::size_t>(i)].MachineCode);
+  masters_.ReadMachines(codes);
+  codes.clear();
+  for (const int i : entries) {
+    codes.push_back(ChosenDestination(data.PlanTable[static_cast<std::size_t>(i)]).code);
+  }
+  masters_.ReadSuppliers(codes);
+}
+
 Destination SlotWriter::ChosenDestination(const PlanEntry& entry) {
   Destination chosen{entry.DestinationCode, entry.MachineCode};
   // Destination from the machine, or the plant's first section when the machine is unknown.
   if (!IsBlank(chosen.machine) || IsBlank(chosen.code)) {
-    const std::optional<std::string> destination = MachineDestination(chosen.machine);
+    const std::optional<std::string> destination = masters_.MachineDestination(chosen.machine);
     if (!destination) {
-      if (auto section = FirstSection(std::to_string(ctx_.data.PlantCode))) chosen.code = *section;
+      if (auto section = masters_.FirstSection(std::to_string(ctx_.data.PlantCode)))
+        chosen.code = *section;
     } else if (!IsBlank(*destination)) {
       chosen.code = *destination;
     }
   }
   // A department given by its one digit: its first section, no machine.
   if (CharCount(chosen.code) == 1 && chosen.code[0] >= '0' && chosen.code[0] <= '9') {
-    if (auto section = FirstSection(chosen.code)) {
+    if (auto section = masters_.FirstSection(chosen.code)) {
       chosen.code = *section;
       chosen.machine = kNoMachine;
     }

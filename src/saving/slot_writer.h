@@ -1,14 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "db/recordset.h"
+#include "saving/numbering.h"
 #include "saving/others_changes.h"
 #include "saving/plan_save.h"
+#include "saving/save_masters.h"
 
 namespace velmora::saving {
 
@@ -29,7 +32,18 @@ struct SlotReads {
   db::Recordset parentFirstRequirement;  // the first requirement row of that one, for update
   db::Recordset requirements;            // all its requirement rows, for update
   db::Recordset cycle;                   // its cycle master row, for update, when it has one
+  db::Recordset price;                   // its purchase price, when the classification needs it
   bool together = false;
+  bool priceRead = false;
+};
+
+// What a slot that makes a new arrangement reads before it numbers it, asked together.
+struct NewSlotReads {
+  db::Recordset source;                  // the arrangement it copies
+  db::Recordset requirements;            // the source's requirement rows
+  std::optional<std::int32_t> upcoming;  // the number it will take, when known before
+  db::Recordset taken;                   // an arrangement that has that number already
+  db::Recordset copy;                    // opened to add the requirement copies
 };
 
 // Where an entry's work goes as the save stores it.
@@ -43,12 +57,20 @@ struct Destination {
 // classification, unit price, requirement quantities, cycle master, completion stamp.
 class SlotWriter {
  public:
-  // `accepted`: rows the user agreed to write over, as they stood when asked.
-  SlotWriter(SaveContext& ctx, const OthersChanges& accepted) : ctx_(ctx), accepted_(accepted) {}
+  // `accepted`: rows the user agreed to write over, as they stood when asked. `holdAttempts`:
+  // rows added as attempts go with the next request where the engine holds writes back (a
+  // failed one then fails the pass with db::HeldAttemptFailed); otherwise each is sent alone and
+  // retried alone.
+  SlotWriter(SaveContext& ctx, const OthersChanges& accepted, bool holdAttempts = true)
+      : ctx_(ctx), accepted_(accepted), holdAttempts_(holdAttempts) {}
 
   // Writes entry i's forty slots. Throws SaveRefused when numbering cannot go on, and
   // OthersChangedDuringSave when a row to write is not as this copy read it.
   void WriteEntry(PlanEntry& entry);
+
+  // Reads ahead, where each read costs an exchange, the machines and suppliers the entries (by
+  // their table positions) will ask for.
+  void ReadMasters(const std::vector<int>& entries);
 
   // The arrangement rows written so far (updated or added), for their new fingerprints.
   const std::vector<std::int32_t>& Written() const { return written_; }
@@ -57,6 +79,15 @@ class SlotWriter {
 
  private:
   void Write(PlanEntry& entry, Member& slot, SlotMemory& memory);
+  // A slot that makes a new arrangement, in three exchanges at most on a server: what it copies,
+  // what the classification and quantities read, and the writes going with the next slot's.
+  void WriteNew(PlanEntry& entry, Member& slot, SlotMemory& memory, std::int32_t previousSource);
+  // Reads what the new arrangement `r` of slot `a` needs after its copies are made, in one
+  // request.
+  void ReadForNew(const PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t owner,
+                  SlotReads& reads);
+  // Adds `rs`'s new row filled by `fill`: as one held attempt, or sent alone and retried.
+  bool AddRow(db::Recordset& rs, const std::function<void()>& fill);
   // Throws OthersChangedDuringSave when arrangement a's row is not as expected.
   void CheckUnchanged(const db::Recordset& r, std::int32_t a) const;
   // Reads what slot `a` of an entry that keeps its arrangement needs, in one request.
@@ -65,7 +96,8 @@ class SlotWriter {
   // to the slot's previous copy, with the source's requirement rows. Returns the number whose
   // requirement rows take the quantities.
   std::int32_t NumberNewArrangement(PlanEntry& entry, Member& slot, SlotMemory& memory,
-                                    db::Recordset& r, std::int32_t previousSource);
+                                    db::Recordset& r, NewSlotReads& reads,
+                                    std::int32_t previousSource);
   // The entry's destination (and machine, for a bare department) as the save stores them.
   Destination ChosenDestination(const PlanEntry& entry);
   // The entry's own columns on the slot's row.
@@ -73,31 +105,24 @@ class SlotWriter {
   void StampCompletion(db::Recordset& r);
   void Classify(PlanEntry& entry, db::Recordset& r, std::int32_t a, std::int32_t q,
                 SlotReads& reads);
-  void LookUpPrice(const PlanEntry& entry, db::Recordset& r, std::int32_t q);
+  void LookUpPrice(const PlanEntry& entry, db::Recordset& r, std::int32_t q, SlotReads& reads);
   void RequirementQuantities(db::Recordset& r, std::int32_t owner, std::int32_t q,
                              SlotReads& reads);
   void CycleMaster(const PlanEntry& entry, db::Recordset& r, SlotReads& reads);
-  void CopyRequirements(std::int32_t source, std::int32_t a, std::int32_t number);
+  void CopyRequirements(db::Recordset& rows, std::int32_t a, std::int32_t number,
+                        db::Recordset& copy);
   // Sets the first requirement row of `parent`, as `read` holds it when it was read already.
   void SetFirstSupplyControl(const db::Value& parent, const char* value, db::Recordset* read);
   void Defer(const char* message);
 
   SaveContext& ctx_;
   const OthersChanges& accepted_;
+  const bool holdAttempts_;
+  ArrangementNumbers numbers_;
+  SaveMasters masters_{ctx_.connection};
   bool priceFlag_ = false;  // carried across slots and entries until a slot with a quantity
   std::vector<std::int32_t> written_;
   std::vector<std::string> deferred_;
-  // Masters the save reads but never writes, read once per pass: entries ask for the same few
-  // machines and suppliers again and again, and on a server each ask is a round trip.
-  // A machine's destination code ("" when it has none); no value for an unknown machine.
-  std::optional<std::string> MachineDestination(const std::string& machine);
-  // A supplier's class; no value for an unknown supplier.
-  std::optional<std::string> SupplierKind(const std::string& supplier);
-  // A department's first section ("ddss" and eight blanks); no value when it has none.
-  std::optional<std::string> FirstSection(const std::string& department);
-  std::unordered_map<std::string, std::optional<std::string>> machineDestinations_;
-  std::unordered_map<std::string, std::optional<std::string>> supplierKinds_;
-  std::unordered_map<std::string, std::optional<std::string>> firstSections_;
 };
 
 }  // namespace velmora::saving

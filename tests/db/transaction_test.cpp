@@ -172,6 +172,40 @@ TEST_P(TransactionTest, AWriteThatFindsNoRowIsNeverASuccess) {
   EXPECT_EQ(1, ItemsSeenBy(connection)) << "the connection is usable again";
 }
 
+// Rows appended without being shown land in order with the writes around them. An appended
+// attempt that fails is undone alone: at once where writes are not held back, else the request
+// that carries it fails the transaction with HeldAttemptFailed and nothing is kept.
+TEST_P(TransactionTest, AppendedRowsAndAttempts) {
+  Connection& connection = db_.connection();
+  const auto append = [&](Recordset& items, const std::string& code, bool attempt) {
+    items.AddNew();
+    items.Fields("品名コード") = code;
+    items.Append(attempt);
+  };
+  const bool held = GetParam() == test::Engine::Server;
+  {
+    Transaction transaction(connection);
+    Recordset items;
+    items.Open("SELECT * FROM 品目マスタ WHERE 品名コード=?", {"none"}, connection,
+               CursorType::Keyset, LockType::Optimistic);
+    append(items, "A", false);
+    append(items, "B", true);
+    EXPECT_TRUE(items.Eof()) << "an appended row is not shown";
+    EXPECT_EQ(2, ItemsSeenBy(connection));
+    if (!held) {
+      EXPECT_THROW(append(items, "A", true), DatabaseError);
+      append(items, "C", true);
+      transaction.Commit();
+    } else {
+      append(items, "A", true);  // the key is taken: found with the next request
+      EXPECT_THROW(ItemsSeenBy(connection), HeldAttemptFailed);
+      EXPECT_THROW(transaction.Commit(), HeldAttemptFailed);
+    }
+  }
+  EXPECT_EQ(held ? 0 : 3, ItemsSeenBy(other_));
+  EXPECT_EQ(held ? 0 : 3, ItemsSeenBy(connection)) << "the connection is usable again";
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, TransactionTest,
                          ::testing::Values(test::Engine::File, test::Engine::Server),
                          [](const auto& info) { return test::EngineName(info.param); });
