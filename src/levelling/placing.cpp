@@ -213,6 +213,22 @@ bool Placing::TryForward(int task) {
   }
   // ...or the plans ahead of it on its row run again by due date, closing every gap...
   if (!others.empty() && TryMoving(task, others, true)) return true;
+  // ...or the steps below it go earlier on their own rows, the plans ahead of them there and on
+  // the late plan's row placed again by due date with them...
+  std::vector<int> together = others;
+  for (int b : t.below) {
+    const Place& below = schedule_.At(b);
+    if (!below.placed || below.stays) continue;
+    const Task& step = schedule_.TaskOf(b);
+    std::vector<int> ahead =
+        schedule_.PlacedBefore(step.choices[static_cast<std::size_t>(below.choice)].row, DateTime{},
+                               below.start, kTradeCandidates);
+    ahead.push_back(b);
+    for (int a : ahead) {
+      if (a != task && std::ranges::find(together, a) == together.end()) together.push_back(a);
+    }
+  }
+  if (together.size() > others.size() && TryMoving(task, together, true)) return true;
   // ...or the late plan goes before a run of the plans ahead of it, which close up behind it.
   std::ranges::sort(others,
                     [&](int a, int b) { return schedule_.At(a).start < schedule_.At(b).start; });
