@@ -62,8 +62,8 @@ std::vector<Move> MovesOf(const PlanData& data, const Schedule& schedule) {
 
 using Clock = std::chrono::steady_clock;
 
-// Shuffled starts tried at most: enough for small plans to settle, without a search that
-// differs from one machine's speed to another's.
+// Shuffled starts tried at most: enough for small plans to settle; larger ones stop at half the
+// budget first.
 constexpr std::uint32_t kShuffledStarts = 1000;
 // Shuffled starts in a row that found nothing better end the shuffling: the orders near the due
 // dates have been seen.
