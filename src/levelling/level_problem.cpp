@@ -96,7 +96,7 @@ void LinkSteps(const PlanData& data, const LevelRequest& request, Problem& probl
 
 std::pair<DateTime, DateTime> LevelWindow(DateTime firstDay, DateTime lastDay) {
   const DateTime dayChange = DateTime::FromSeconds(kProductionDayChange);
-  return {firstDay.DatePart() + dayChange, lastDay.DatePart().AddDays(1) + dayChange};
+  return {firstDay.DatePart() + dayChange, lastDay.DatePart().AddDays(1)};
 }
 
 bool MayMove(const PlanEntry& p, DateTime firstDay, DateTime lastDay) {

@@ -42,11 +42,12 @@ struct Problem {
   std::map<int, Timeline> rows;           // staying spans by machine row
   std::map<std::string, Timeline> molds;  // staying spans by mold number
   DateTime firstDay;  // nothing starts before it: the first day's production day
-  DateTime lastEnd;   // nor after the last day's production day has ended
+  DateTime lastEnd;   // nor on a date after the last day
 };
 
-// The production days from firstDay to lastDay, as moments: from 08:00 of the first to 08:00
-// after the last.
+// The window from firstDay to lastDay as moments: from the first day's production day (08:00),
+// so nothing lands in the night shift of the day before, to the end of the last date, so that
+// every start stays inside the period a fresh load reads.
 std::pair<DateTime, DateTime> LevelWindow(DateTime firstDay, DateTime lastDay);
 
 // Whether plan p may move: on the chart, not fixed, a party to a drop's overlap questions,
