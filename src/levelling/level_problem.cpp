@@ -10,10 +10,6 @@
 namespace velmora::levelling {
 namespace {
 
-bool OnChart(const PlanEntry& p) {
-  return p.InUse > 0 && p.Hidden != 1;
-}
-
 bool AnyReceived(const MemberGroup& group) {
   for (int k = 1; k <= group.Stored(); ++k) {
     if (group[k].ReceivedQty != 0) return true;
@@ -61,7 +57,7 @@ void LinkSteps(const PlanData& data, const LevelRequest& request, Problem& probl
   };
   for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
     const PlanEntry& p = data.Plan(PlanIdx{i});
-    if (!OnChart(p)) continue;
+    if (!p.IsOnChart()) continue;
     auto task = taskOfOrder.find(p.OrderNo);
     const int t = task != taskOfOrder.end() &&
                           problem.tasks[static_cast<std::size_t>(task->second)].plan.value == i
@@ -100,7 +96,7 @@ std::pair<DateTime, DateTime> LevelWindow(DateTime firstDay, DateTime lastDay) {
 }
 
 bool MayMove(const PlanEntry& p, DateTime firstDay, DateTime lastDay) {
-  if (!OnChart(p) || p.IsFixed()) return false;
+  if (!p.IsOnChart() || p.IsFixed()) return false;
   if (!p.IsConfirmed() && p.Changed != 1) return false;  // a drop's overlap questions skip it
   if (p.ReceivedQty != 0 || AnyReceived(p.A) || AnyReceived(p.B)) return false;
   const auto [from, to] = LevelWindow(firstDay, lastDay);
@@ -129,7 +125,7 @@ Problem BuildProblem(const PlanData& data, const LevelRequest& request) {
   std::vector<PlanIdx> staying;
   for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
     const PlanEntry& p = data.Plan(PlanIdx{i});
-    if (!OnChart(p)) continue;
+    if (!p.IsOnChart()) continue;
     const int row = rowOf(p);
     if (row == 0 || !MayMove(p, request.firstDay, request.lastDay)) {
       staying.push_back(PlanIdx{i});

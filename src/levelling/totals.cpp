@@ -10,10 +10,6 @@
 namespace velmora::levelling {
 namespace {
 
-bool OnChart(const PlanEntry& p) {
-  return p.InUse > 0 && p.Hidden != 1;
-}
-
 // Plans standing on one of `rows`, by slot.
 std::vector<bool> OnRows(const PlanData& data, const std::vector<int>& rows) {
   std::unordered_map<std::string, bool> codes;
@@ -22,7 +18,7 @@ std::vector<bool> OnRows(const PlanData& data, const std::vector<int>& rows) {
   for (std::int32_t i = 2; i <= data.PlanCount(); ++i) {
     const PlanEntry& p = data.Plan(PlanIdx{i});
     on[static_cast<std::size_t>(i)] =
-        OnChart(p) && !IsBlank(p.MachineCode) && codes.contains(p.MachineCode);
+        p.IsOnChart() && !IsBlank(p.MachineCode) && codes.contains(p.MachineCode);
   }
   return on;
 }

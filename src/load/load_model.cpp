@@ -21,10 +21,6 @@ RowKind KindOfRow(const PlanData& data, int r) {
   return RowKind::Subcontractor;
 }
 
-bool OnChart(const PlanEntry& p) {
-  return p.InUse > 0 && p.Hidden != 1;
-}
-
 }  // namespace
 
 std::int64_t BarMinutes(std::int32_t durationMinutes) {
@@ -38,7 +34,7 @@ RowKind LoadModel::KindOf(int row) const {
 }
 
 bool LoadModel::Unchanged(const Seen& seen, const PlanEntry& p) {
-  if (!seen.valid || OnChart(p) != seen.onChart) return false;
+  if (!seen.valid || p.IsOnChart() != seen.onChart) return false;
   return !seen.onChart || (seen.start == p.Start().Seconds() && seen.minutes == p.DurationMinutes &&
                            seen.quantity == p.OrderQty && seen.machine == p.MachineCode &&
                            seen.destination == p.DestinationCode);
@@ -144,7 +140,7 @@ void LoadModel::Apply(int r, const std::vector<Piece>& pieces, std::int64_t quan
 
 void LoadModel::Place(std::int32_t slot, const PlanEntry& plan) {
   Seen& seen = seen_[static_cast<std::size_t>(slot)];
-  seen = Seen{true,          OnChart(plan),    plan.Start().Seconds(), plan.DurationMinutes,
+  seen = Seen{true,          plan.IsOnChart(), plan.Start().Seconds(), plan.DurationMinutes,
               plan.OrderQty, plan.MachineCode, plan.DestinationCode};
   if (!seen.onChart) return;
   const int r = RowOf(plan.MachineCode, plan.DestinationCode);

@@ -17,10 +17,6 @@ struct Span {
   bool onMachine = false;
 };
 
-bool OnChart(const PlanEntry& p) {
-  return p.InUse > 0 && p.Hidden != 1;
-}
-
 // One group in start order: each pair that overlaps, found by keeping only the plans still
 // running when the next one starts. Pairs come out ordered by the later start.
 template <typename Pair>
@@ -75,7 +71,7 @@ void ClashList::Reset(const PlanData& data) {
 }
 
 bool ClashList::SameAs(const Seen& seen, const PlanEntry& plan) {
-  const bool onChart = OnChart(plan);
+  const bool onChart = plan.IsOnChart();
   if (seen.onChart != onChart) return false;
   return !onChart || (seen.start == plan.Start() && seen.end == plan.End() &&
                       seen.machine == plan.MachineCode && seen.mold == plan.MoldNo &&
@@ -117,7 +113,7 @@ void ClashList::Leave(PlanIdx plan) {
 }
 
 void ClashList::Enter(PlanIdx plan, const PlanEntry& entry) {
-  if (!OnChart(entry)) return;
+  if (!entry.IsOnChart()) return;
   seen_[plan.Slot()] = Seen{.onChart = true,
                             .machine = entry.MachineCode,
                             .mold = entry.MoldNo,

@@ -102,6 +102,8 @@ struct PlanEntry {
   BarIdx Bar() const { return BarIdx{BarIndex}; }
   DateTime Start() const { return StartDate + StartTime; }
   DateTime End() const { return EndDate + EndTime; }
+  // The plan has a bar on the chart: in use and not hidden.
+  bool IsOnChart() const { return InUse > 0 && Hidden != 1; }
   bool IsConfirmed() const { return ConfirmFlag == "2"; }
   // The end may not move later, nor the plan leave its row.
   bool IsEndFixed() const { return FixedFlag == "1"; }
