@@ -67,19 +67,6 @@ Figures Measured(const Instance& in, const PlanData& data) {
   return f;
 }
 
-PlanData Applied(const PlanData& data, const levelling::Proposal& proposal) {
-  PlanData after = data;
-  for (const levelling::Move& m : proposal.moves) {
-    PlanEntry& p = after.Plan(m.plan);
-    p.MachineCode = m.machineAfter;
-    p.StartDate = m.startAfter.DatePart();
-    p.StartTime = m.startAfter.TimePart();
-    p.EndDate = m.endAfter.DatePart();
-    p.EndTime = m.endAfter.TimePart();
-  }
-  return after;
-}
-
 struct Options {
   std::vector<int> sizes = {50, 100, 200, 500};
   int seeds = 1;
@@ -176,7 +163,7 @@ void RunOne(const Options& o, int size, std::uint32_t seed, bool solver) {
   const levelling::Proposal proposal = levelling::Level(in.data, in.request);
   const double ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
-  const PlanData after = Applied(in.data, proposal);
+  const PlanData after = levelling::WithMoves(in.data, proposal.moves);
   const Figures levelled = Measured(in, after);
   std::printf("%6u %5d | %4d %8lld %5d | %4d %8lld %5d %5zu %6.0f | ", seed, size, loaded.late,
               static_cast<long long>(loaded.minutes), loaded.clashes, levelled.late,

@@ -2,6 +2,7 @@
 
 #include "chart/bar_layout.h"
 #include "editing/drop_target.h"
+#include "levelling/leveller.h"
 
 namespace velmora::editing {
 namespace {
@@ -13,15 +14,7 @@ void PlaceMove(EditContext& ctx, const levelling::Move& move) {
   if (move.machineAfter != p.MachineCode) {
     AssignToRow(ctx.data, p, NormalizeDropTarget(ctx.data, move.machineAfter, ""));
   }
-  if (move.cycle) {
-    p.CycleSeconds = move.cycle->cycleSeconds;
-    p.MoldCycle = move.cycle->moldCycle;
-    p.DurationMinutes = move.cycle->minutes;
-  }
-  p.StartDate = move.startAfter.DatePart();
-  p.StartTime = move.startAfter.TimePart();
-  p.EndDate = move.endAfter.DatePart();
-  p.EndTime = move.endAfter.TimePart();
+  levelling::TakeTimesOf(move, p);
   ctx.MarkChanged(p);
   chart::LayoutBar(ctx.data, ctx.model, move.plan, 0);
 }

@@ -15,20 +15,6 @@
 namespace velmora::levelling {
 namespace {
 
-// The plans as the proposal would leave them, for measuring.
-PlanData WithMoves(const PlanData& data, const std::vector<Move>& moves) {
-  PlanData after = data;
-  for (const Move& m : moves) {
-    PlanEntry& p = after.Plan(m.plan);
-    p.MachineCode = m.machineAfter;
-    p.StartDate = m.startAfter.DatePart();
-    p.StartTime = m.startAfter.TimePart();
-    p.EndDate = m.endAfter.DatePart();
-    p.EndTime = m.endAfter.TimePart();
-  }
-  return after;
-}
-
 std::vector<Move> MovesOf(const PlanData& data, const Schedule& schedule) {
   std::vector<Move> moves;
   for (int i = 0; i < schedule.Count(); ++i) {
@@ -90,6 +76,28 @@ Start Begin(const PlanData& data, const Problem& problem, StartKind kind, std::u
 }
 
 }  // namespace
+
+void TakeTimesOf(const Move& move, PlanEntry& p) {
+  if (move.cycle) {
+    p.CycleSeconds = move.cycle->cycleSeconds;
+    p.MoldCycle = move.cycle->moldCycle;
+    p.DurationMinutes = move.cycle->minutes;
+  }
+  p.StartDate = move.startAfter.DatePart();
+  p.StartTime = move.startAfter.TimePart();
+  p.EndDate = move.endAfter.DatePart();
+  p.EndTime = move.endAfter.TimePart();
+}
+
+PlanData WithMoves(const PlanData& data, const std::vector<Move>& moves) {
+  PlanData after = data;
+  for (const Move& m : moves) {
+    PlanEntry& p = after.Plan(m.plan);
+    p.MachineCode = m.machineAfter;
+    TakeTimesOf(m, p);
+  }
+  return after;
+}
 
 DateTime FirstLevelDay(const PlanData& data, DateTime today) {
   const DateTime day = today.DatePart();

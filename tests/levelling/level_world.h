@@ -34,15 +34,7 @@ class LevelWorld : public EditingWorld {
 
   // Writes the proposal into the plans, as applying it does.
   void Apply(const levelling::Proposal& proposal) {
-    for (const levelling::Move& m : proposal.moves) {
-      PlanEntry& p = data.Plan(m.plan);
-      p.MachineCode = m.machineAfter;
-      if (m.cycle) p.DurationMinutes = m.cycle->minutes;
-      p.StartDate = m.startAfter.DatePart();
-      p.StartTime = m.startAfter.TimePart();
-      p.EndDate = m.endAfter.DatePart();
-      p.EndTime = m.endAfter.TimePart();
-    }
+    data = levelling::WithMoves(data, proposal.moves);
   }
 
   levelling::LevelRequest request;
