@@ -88,6 +88,24 @@ void LinkSteps(const PlanData& data, const LevelRequest& request, Problem& probl
   }
 }
 
+// A step is due when its own due date says, or earlier when the steps above it, which wait for
+// it, must end by theirs: the order of placing sees the whole chain's due date.
+DateTime ChainDue(std::vector<Task>& tasks, int task, std::vector<int>& state) {
+  const std::size_t at = static_cast<std::size_t>(task);
+  Task& t = tasks[at];
+  if (state[at] == 2) return t.chainDue;
+  DateTime due = t.due.IsZero() ? DateTime::FromDays(1'000'000) : t.due.AddDays(1);
+  if (!t.aboveStayingStart.IsZero()) due = std::min(due, t.aboveStayingStart);
+  if (state[at] == 1) return due;  // steps in a circle: the circle is cut here
+  state[at] = 1;
+  for (int a : t.above) {
+    const Task& above = tasks[static_cast<std::size_t>(a)];
+    due = std::min(due, ChainDue(tasks, a, state) - (above.end - above.start));
+  }
+  state[at] = 2;
+  return tasks[at].chainDue = due;
+}
+
 }  // namespace
 
 std::pair<DateTime, DateTime> LevelWindow(DateTime firstDay, DateTime lastDay) {
@@ -155,6 +173,10 @@ Problem BuildProblem(const PlanData& data, const LevelRequest& request) {
     }
   }
   LinkSteps(data, request, problem, taskOfOrder);
+  std::vector<int> state(problem.tasks.size(), 0);
+  for (int t = 0; t < static_cast<int>(problem.tasks.size()); ++t) {
+    ChainDue(problem.tasks, t, state);
+  }
   return problem;
 }
 

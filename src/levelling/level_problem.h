@@ -33,6 +33,7 @@ struct Task {
   std::vector<int> above;          // tasks that must start after it ends
   DateTime belowStayingEnd;        // the latest end of the staying steps below it
   DateTime aboveStayingStart;      // the earliest start of the staying steps above; zero: none
+  DateTime chainDue;               // the end its whole chain of steps allows: the placing order
 };
 
 // The plans of a request, sorted into those that move and the busy spans of those that stay.

@@ -18,32 +18,10 @@ Placing::Placing(Schedule& schedule, bool leftJustified)
     : schedule_(schedule),
       leftJustified_(leftJustified),
       unplacedBelow_(static_cast<std::size_t>(schedule.Count()), 0),
-      waiting_(static_cast<std::size_t>(schedule.Count()), false),
-      chainDue_(static_cast<std::size_t>(schedule.Count())) {
-  std::vector<int> state(chainDue_.size(), 0);
-  for (int t = 0; t < schedule.Count(); ++t) DueOf(t, state);
-}
-
-// A step is due when its own due date says, or earlier when the steps above it, which wait for
-// it, must end by theirs: the order of placing sees the whole chain's due date.
-DateTime Placing::DueOf(int task, std::vector<int>& state) {
-  std::size_t at = static_cast<std::size_t>(task);
-  if (state[at] == 2) return chainDue_[at];
-  const Task& t = schedule_.TaskOf(task);
-  DateTime due = t.due.IsZero() ? DateTime::FromDays(1'000'000) : t.due.AddDays(1);
-  if (!t.aboveStayingStart.IsZero()) due = std::min(due, t.aboveStayingStart);
-  if (state[at] == 1) return due;  // steps in a circle: the circle is cut here
-  state[at] = 1;
-  for (int a : t.above) {
-    const Task& above = schedule_.TaskOf(a);
-    due = std::min(due, DueOf(a, state) - (above.end - above.start));
-  }
-  state[at] = 2;
-  return chainDue_[at] = due;
-}
+      waiting_(static_cast<std::size_t>(schedule.Count()), false) {}
 
 Placing::Key Placing::KeyOf(int task) const {
-  const DateTime key = chainDue_[static_cast<std::size_t>(task)];
+  const DateTime key = schedule_.TaskOf(task).chainDue;
   return {priority_.empty() ? key : key.AddSeconds(priority_[static_cast<std::size_t>(task)]),
           task};
 }

@@ -38,7 +38,6 @@ class Placing {
   using Key = std::pair<DateTime, int>;  // due (zero last), then task
 
   Key KeyOf(int task) const;
-  DateTime DueOf(int task, std::vector<int>& state);
   void Ready(int task);
   void PlaceNext(int task);
   void Release(int task);
@@ -57,7 +56,6 @@ class Placing {
   std::set<Key> ready_;
   std::vector<bool> waiting_;
   int releases_ = 0;
-  std::vector<DateTime> chainDue_;  // by task: the end its whole chain of steps allows
 };
 
 }  // namespace velmora::levelling
