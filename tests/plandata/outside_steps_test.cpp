@@ -11,6 +11,7 @@
 
 #include "common/date_text.h"
 #include "plandata/plan_loader.h"
+#include "plant_tables.h"
 #include "support/test_db.h"
 
 namespace velmora {
@@ -42,21 +43,7 @@ struct Plant {
 
   // A confirmed molding arrangement of the period; `overrides` replace or add columns.
   void Arrangement(int no, int parent, const test::TestDb::Fields& overrides = {}) {
-    std::map<std::string, db::Value> row = {{"手配番号", no},
-                                            {"上位手配番号", parent},
-                                            {"品名コード", "BX1000-01A"},
-                                            {"順序", 1},
-                                            {"生産工場コード", 3},
-                                            {"機械コード", "M01     "},
-                                            {"開始日", "20240415"},
-                                            {"納期", "20240416"},
-                                            {"GNT開始時刻", "083000"},
-                                            {"GNT終了時刻", "170000"},
-                                            {"GNT所要時間（分）", 300},
-                                            {"手配数", 1000},
-                                            {"手配確定区分", "2"}};
-    for (const auto& [column, value] : overrides) row[column] = value;
-    db.Insert("手配情報", test::TestDb::Fields(row.begin(), row.end()));
+    test::InsertArrangement(db, no, {{"上位手配番号", parent}}, overrides);
   }
 
   PlanEntry& Entry(std::int32_t orderNo) {

@@ -62,22 +62,8 @@ class LoaderWorld {
 
   // An arrangement with sensible defaults; `overrides` replace or add columns.
   void Arrangement(int no, const test::TestDb::Fields& overrides = {}) {
-    std::map<std::string, db::Value> row = {{"手配番号", no},
-                                            {"生産計画番号", 900},
-                                            {"品名コード", "BX1000-01A"},
-                                            {"順序", 1},
-                                            {"生産工場コード", 3},
-                                            {"機械コード", "M01     "},
-                                            {"開始日", "20240415"},
-                                            {"納期", "20240416"},
-                                            {"GNT開始時刻", "083000"},
-                                            {"GNT終了時刻", "170000"},
-                                            {"GNT所要時間（分）", 300},
-                                            {"手配数", 1000},
-                                            {"手配確定区分", "2"},
-                                            {"スケジューラ固定区分", "1"}};
-    for (const auto& [column, value] : overrides) row[column] = value;
-    db.Insert("手配情報", test::TestDb::Fields(row.begin(), row.end()));
+    test::InsertArrangement(db, no, {{"生産計画番号", 900}, {"スケジューラ固定区分", "1"}},
+                            overrides);
   }
 
   // Loads and returns the entry of arrangement `orderNo` (the query orders rows by its keys).
